@@ -1,0 +1,76 @@
+#include "core/files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace wavra {
+
+bool pathExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(fs::path(path), ec);
+}
+
+void deleteFile(const std::string& path) {
+    std::error_code ec;
+    fs::remove(fs::path(path), ec);
+}
+
+bool renameFile(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    if (from != to) fs::remove(fs::path(to), ec);
+    fs::rename(fs::path(from), fs::path(to), ec);
+    return !ec;
+}
+
+bool copyFile(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::copy_file(fs::path(from), fs::path(to), fs::copy_options::overwrite_existing, ec);
+    return !ec;
+}
+
+bool readLines(const std::string& path, std::vector<std::string>& lines) {
+    std::error_code ec;
+    if (fs::is_directory(fs::path(path), ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    lines.clear();
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return true;
+}
+
+bool writeFileAtomic(const std::string& path, const std::string& text) {
+    const std::string tmp = path + ".tmp~";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            deleteFile(tmp);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(fs::path(tmp), fs::path(path), ec);
+    if (ec) {
+        deleteFile(tmp);
+        return false;
+    }
+    return true;
+}
+
+std::string directoryOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace wavra

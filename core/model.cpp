@@ -1,0 +1,103 @@
+#include "core/model.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace wavra {
+
+Model::Model() : degToRad(4.0 * std::atan(1.0) / 180.0) {
+    constNames.assign(constCapacity + 1, std::string());
+    constValues.assign(constCapacity + 1, 0.0);
+    constFlags.assign(constCapacity + 1, 0);
+    allocateModelTables(maxSegments, maxFreqSteps, maxSources, maxLoads, maxTransLines);
+    allocateFieldTables(maxFarFieldPoints);
+}
+
+namespace {
+template <class T>
+void sizeRows(std::vector<T>& column, int rows, const T& fill = T{}) {
+    column.assign(static_cast<size_t>(rows) + 1, fill);
+}
+} // namespace
+
+void Model::allocateModelTables(int segments, int freqSteps, int sources, int loads, int transLines) {
+    if (segments > 0) {
+        for (auto* c : {&wireTag, &wireSegments, &wireEnd1Link, &wireEnd2Link, &wireMark})
+            sizeRows<int16_t>(*c, segments);
+        for (auto* c : {&wireX1, &wireY1, &wireZ1, &wireX2, &wireY2, &wireZ2, &wireRadius,
+                        &wireCurrentMag, &wireCurrentPhase})
+            sizeRows<double>(*c, segments);
+        wireCount = std::min<int16_t>(wireCount, static_cast<int16_t>(segments));
+    }
+    if (freqSteps > 0) {
+        for (auto* c : {&sweepR, &sweepX, &sweepFreq, &sweepGain, &sweepPlot}) sizeRows<double>(*c, freqSteps);
+    }
+    if (sources > 0) {
+        sizeRows<int16_t>(sourceTag, sources, kEmptyTag);
+        sizeRows<int16_t>(sourceSegment, sources);
+    }
+    if (loads > 0) {
+        sizeRows<int16_t>(loadTag, loads, kEmptyTag);
+        for (auto* c : {&loadType, &loadFirstSegment, &loadLastSegment}) sizeRows<int16_t>(*c, loads);
+    }
+    if (transLines > 0) {
+        TlPoints zero{};
+        TlPoints empty{};
+        empty[1][1] = kNoTransLine;
+        sizeRows(tlX, transLines, zero);
+        sizeRows(tlY, transLines, zero);
+        sizeRows(tlZ, transLines, empty);
+    }
+}
+
+void Model::allocateFieldTables(int points) {
+    if (points <= 0) return;
+    const bool nearField = requestMode == kNearRequest;
+    const int farPoints = nearField ? 1 : points;
+    const int nearPoints = nearField ? points : 1;
+    sizeRows(farFieldAngles, farPoints);
+    sizeRows(farFieldGains, farPoints);
+    sizeRows(nearFieldPoints, nearPoints);
+    sizeRows(nearFieldValues, nearPoints);
+}
+
+TableCapacities Model::releaseModelTables() {
+    TableCapacities caps;
+    caps.maxSegments = wireCapacity();
+    caps.maxFreqSteps = freqCapacity();
+    caps.maxSources = sourceCapacity();
+    caps.maxLoads = loadCapacity();
+    caps.maxTransLines = transLineCapacity();
+    caps.fieldPoints = std::max(farFieldCapacity(), nearFieldCapacity());
+    const int16_t keepWires = wireCount;
+    allocateModelTables(1, 1, 1, 1, 1);
+    wireCount = keepWires; // the counters stay; the rows come back from the report
+    sizeRows(farFieldAngles, 1);
+    sizeRows(farFieldGains, 1);
+    sizeRows(nearFieldPoints, 1);
+    sizeRows(nearFieldValues, 1);
+    return caps;
+}
+
+void Model::resetForLoad() {
+    extentX = extentY = extentZ = modelExtent = -1;
+    maxCurrentMag = maxCurrentPhase = -1;
+    extendedKernel = 0;
+    groundSymmetry = 0;
+    groundType = -1;
+    groundRadials = 0;
+    groundEpsilon = 0;
+    groundSigma = 0;
+    requestMode = kNoRequest;
+    frequencyMHz = 0;
+    freqCount = 0;
+    patternCount = 0;
+    sourceCount = 0;
+    loadCount = 0;
+    transLineCount = 0;
+    std::fill(sourceTag.begin(), sourceTag.end(), kEmptyTag);
+    std::fill(loadTag.begin(), loadTag.end(), kEmptyTag);
+    for (auto& line : tlZ) line[1][1] = kNoTransLine;
+}
+
+} // namespace wavra

@@ -1,0 +1,188 @@
+// The model store: settings, the current model file, the antenna model as the
+// last reader left it, the engine results, and the navigation state through
+// which windows hand control to the main loop.
+//
+// Every table is one column vector per field, rows numbered from 1 (row 0 is
+// unused), with the used length in a separate counter. Capacities come from
+// the settings; allocateModelTables sizes the tables to them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/summary.h"
+
+namespace wavra {
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+// Marker values for rows and fields that hold nothing.
+inline constexpr int16_t kNoLink = -999;       // wireEnd1Link / wireEnd2Link
+inline constexpr int16_t kEmptyTag = -99;      // sourceTag / loadTag
+inline constexpr double kNoTransLine = -99999; // tlZ[line][1][1]
+inline constexpr int16_t kNoRequest = -9;      // requestMode
+inline constexpr int16_t kNearRequest = -1;    // requestMode
+
+// Capacities handed back by releaseModelTables.
+struct TableCapacities {
+    int maxSegments = 0, maxFreqSteps = 0, maxSources = 0, maxLoads = 0, maxTransLines = 0;
+    int fieldPoints = 0;
+};
+
+// [point 1..2][end 1..2] of one transmission line; index 0 unused.
+using TlPoints = std::array<std::array<double, 3>, 3>;
+
+struct Model {
+    Model();
+
+    // --- fixed values ---------------------------------------------------
+    double degToRad;
+    char tabChar = '\t';
+    char lineFeed = '\n';
+
+    // --- settings (configuration file) -----------------------------------
+    std::string engineName = "&NEC2D512";
+    int16_t maxSegments = 512;
+    int16_t maxSources = 2;
+    int16_t maxLoads = 48;
+    int16_t maxTransLines = 30;
+    int16_t maxFreqSteps = 100;
+    int16_t maxFarFieldPoints = 6000;
+    int16_t z0 = 50;
+    int16_t power = 100;
+    int16_t minLinearDb = -24;
+    int16_t minLogDb = -100;
+    int16_t linearStepDb = 6;
+    int16_t logStepDb = 10;
+    double linLogFactor = 0.8;
+    int16_t smithMode = 0;
+    int16_t redrawMode = 0;
+    int16_t useNotepad = 0;
+    std::string notepadPath = "C:\\";
+    std::string wordpadPath = "C:\\";
+    std::string wordPath = "C:\\";
+    std::string itsHfDir, itsHfSub;
+    int16_t itsHfType = 0, itsHfArea = 0, itsHfPtop = 0;
+    std::string optimizerText1, optimizerText2;
+    int16_t optimizerAbs = 0;
+    double optimizerMaxStep = 0.1;
+    double optimizerMinStep = 0.0001;
+    // calcPresets[row 1..6][column 0..1]; row 0 unused.
+    std::array<std::array<std::string, 2>, 7> calcPresets;
+
+    // --- model file identity ---------------------------------------------
+    std::string installDir; // with trailing '/'
+    std::string modelDir;   // with trailing '/'
+    std::string modelName;
+    std::string modelExt = ".nec";
+
+    // --- wire table (capacity maxSegments, used rows wireCount) ----------
+    int16_t wireCount = 0;
+    std::vector<int16_t> wireTag, wireSegments;
+    std::vector<double> wireX1, wireY1, wireZ1, wireX2, wireY2, wireZ2, wireRadius;
+    std::vector<int16_t> wireEnd1Link, wireEnd2Link;
+    std::vector<double> wireCurrentMag, wireCurrentPhase;
+    std::vector<int16_t> wireMark;
+
+    // --- sources, loads, transmission lines -------------------------------
+    int16_t sourceCount = 0;
+    std::vector<int16_t> sourceTag, sourceSegment;
+    int16_t loadCount = 0;
+    std::vector<int16_t> loadType, loadTag, loadFirstSegment, loadLastSegment;
+    int16_t transLineCount = 0;
+    std::vector<TlPoints> tlX, tlY, tlZ; // [line 1..maxTransLines][point][end]
+
+    // --- ground -------------------------------------------------------------
+    int16_t groundType = -1;
+    int16_t groundRadials = 0;
+    double groundEpsilon = 0;
+    double groundSigma = 0;
+    int16_t groundSymmetry = 0;
+    int16_t extendedKernel = 0; // -1 when an EK card was read
+
+    // --- frequency and field request ----------------------------------------
+    double frequencyMHz = 0;
+    int16_t requestMode = kNoRequest;
+    int16_t requestXnda = 0;
+    double requestDistance = 0;
+    double requestGainNorm = 0;
+    std::array<int16_t, 4> requestCount{}; // [1..3]
+    std::array<double, 4> requestStep{};   // [1..3]
+    int16_t freqCount = 0;
+    int16_t patternCount = 0;
+    std::array<double, 6> patternMax{}; // [1..5]
+    int16_t sweepPatternAxis = 0;
+
+    // --- extents --------------------------------------------------------------
+    double extentX = -1, extentY = -1, extentZ = -1, modelExtent = -1;
+    double maxCurrentMag = -1, maxCurrentPhase = -1;
+
+    // --- result tables (points numbered from 1) ---------------------------------
+    std::vector<std::array<double, 2>> farFieldAngles; // theta, phi
+    std::vector<std::array<double, 5>> farFieldGains;
+    std::vector<std::array<float, 3>> nearFieldPoints;
+    std::vector<std::array<float, 4>> nearFieldValues;
+    std::vector<double> sweepR, sweepX;                // rows 0..maxFreqSteps
+    std::vector<double> sweepFreq, sweepGain, sweepPlot; // rows 1..maxFreqSteps
+
+    // --- navigation state ---------------------------------------------------------
+    int16_t actionCode = 0;
+    int16_t currentView = 114;
+    int16_t reloadInput = 0;
+    int16_t inputModified = 0;
+    int16_t calcKind = 0;
+
+    // --- calculation choice --------------------------------------------------------
+    int16_t calcSubMode = 0;
+    std::array<double, 9> calcRange{};
+    int16_t surfaceWaveFlag = 0;
+    int16_t expectedRunTime = 0;
+    int16_t optimizerVarCount = 0;
+
+    // --- window flags ------------------------------------------------------------------
+    int16_t helpMode = 0;
+    int16_t complexNotation = 0;
+
+    // --- display tables (built by the configuration reader) ------------------------------
+    std::array<Rgb, 48> palette{};
+    std::array<Rgb, 17> colourRamp{};
+    std::array<double, 44> stepSeries{}; // [1..43]
+    std::array<int, 5> curveColours{9, 12, 2, 13, 6};
+
+    // --- symbol table of the expression parser ---------------------------------------------
+    std::vector<std::string> constNames;  // [0..constCapacity]
+    std::vector<double> constValues;
+    std::vector<int16_t> constFlags;
+    int16_t constCount = 0;
+    int16_t constCapacity = 64;
+    int16_t baseConstantCount = 0;
+
+    // --- what the main window shows ---------------------------------------------------------
+    Summary summary;
+
+    // --- table management -----------------------------------------------------------------
+    void allocateModelTables(int segments, int freqSteps, int sources, int loads, int transLines);
+    void allocateFieldTables(int points);
+    TableCapacities releaseModelTables();
+    void resetForLoad();
+
+    // Current capacities (rows usable, excluding row 0).
+    int wireCapacity() const { return static_cast<int>(wireTag.size()) - 1; }
+    int sourceCapacity() const { return static_cast<int>(sourceTag.size()) - 1; }
+    int loadCapacity() const { return static_cast<int>(loadTag.size()) - 1; }
+    int transLineCapacity() const { return static_cast<int>(tlZ.size()) - 1; }
+    int freqCapacity() const { return static_cast<int>(sweepFreq.size()) - 1; }
+    int farFieldCapacity() const { return static_cast<int>(farFieldAngles.size()) - 1; }
+    int nearFieldCapacity() const { return static_cast<int>(nearFieldPoints.size()) - 1; }
+
+    // Full path of the model file and of the engine files derived from it.
+    std::string modelPath() const { return modelDir + modelName + modelExt; }
+    std::string engineBaseName() const { return modelName.substr(0, 8); }
+};
+
+} // namespace wavra

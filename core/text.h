@@ -1,0 +1,49 @@
+// Text and number helpers shared by every reader and writer: the field
+// splitter, the locale-independent number reading, and the number pictures.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace wavra {
+
+class Ui;
+
+std::string toUpper(std::string_view s);
+std::string toLower(std::string_view s);
+std::string trim(std::string_view s);
+std::string trimLeft(std::string_view s);
+
+// Field n of a line (see the deck format): separators are comma, blank and
+// tab when `separator` is empty, else that character and tab. |n| > 100 keeps
+// apostrophes as text; otherwise an apostrophe starts a comment. A missing
+// field gives "*", with the message "Fld ..." when n is positive.
+std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator);
+
+// The leading numeric part of a text as a number (blanks first allowed,
+// exponent allowed); 0 when there is none. Independent of the locale.
+double readNumber(std::string_view text);
+// True when the whole text (blanks around allowed) is one number: sign,
+// digits, decimal point, exponent.
+bool isNumeric(std::string_view text);
+
+// Round half to even and clamp into the 16-bit range (NaN gives 0).
+int16_t toInt16(double v);
+// Round half to even into a 32-bit integer, clamped.
+int32_t toInt32(double v);
+
+// The plain number-to-text conversion: a leading blank when not negative,
+// no zero before the point, up to 15 significant digits: Str(.8) = " .8".
+std::string str(double v);
+
+// Apply a number picture such as "##0.0", "0.0###", "0000", "#0.00" or
+// "0.#####e-0": '0' a digit always shown, '#' a digit shown when
+// significant, '.' the decimal point, "e-0"/"e+0" an exponent. Rounds half
+// away from zero; the point is always '.'.
+std::string formatPicture(double v, std::string_view picture);
+
+// The width-limited number format of engine decks and labels.
+std::string formatNumber(double v, int width);
+
+} // namespace wavra

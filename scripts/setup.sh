@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what building and testing wavra needs (Debian packages), then
+# configures and builds into _build/. Safe to run again: apt-get only installs
+# what is missing and the build is incremental.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev qt6-base-dev-tools nlohmann-json3-dev nec2c
+          clang libclang-rt-dev xvfb xauth imagemagick)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+builddir=${WAVRA_BUILD_DIR:-_build}
+cmake -S . -B "$builddir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${WAVRA_CMAKE_ARGS:-}
+cmake --build "$builddir" -j"$(nproc)"

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets up and builds wavra, then runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cd _build
+ctest --output-on-failure -j"$(nproc)"

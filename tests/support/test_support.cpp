@@ -1,0 +1,66 @@
+#include "support/test_support.h"
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "core/files.h"
+
+namespace fs = std::filesystem;
+
+namespace wavra::test {
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    fs::path p = fs::temp_directory_path() /
+                 ("wavra-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(p);
+    fs::create_directories(p);
+    m_path = p.string() + "/";
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::remove_all(m_path, ec);
+}
+
+InstallTree::InstallTree() {
+    fs::create_directories(path() + "exe");
+    fs::create_directories(path() + "out");
+    fs::create_directories(path() + "pov");
+    for (const auto& entry : fs::directory_iterator(sourcePath("exe"))) {
+        if (entry.is_regular_file() && entry.path().filename() != "CMakeLists.txt")
+            fs::copy_file(entry.path(), path() + "exe/" + entry.path().filename().string(),
+                          fs::copy_options::overwrite_existing);
+    }
+}
+
+void InstallTree::prepare(Model& model) const {
+    model.installDir = path();
+    model.modelDir = path();
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::vector<std::string> readLinesOf(const std::string& path) {
+    std::vector<std::string> lines;
+    readLines(path, lines);
+    return lines;
+}
+
+std::string sourcePath(const std::string& relative) { return std::string(WAVRA_SOURCE_DIR) + "/" + relative; }
+std::string fixturePath(const std::string& relative) { return std::string(WAVRA_FIXTURES_DIR) + "/" + relative; }
+
+} // namespace wavra::test
