@@ -24,6 +24,9 @@ public:
     virtual std::optional<std::string> inputBox(const std::string& title, const std::string& prompt,
                                                 const std::string& defaultText) = 0;
 
+    // Shows a text file (a report such as model.log) in the user's viewer.
+    virtual void showTextFile(const std::string& path) = 0;
+
     void message(const std::string& text, const std::string& title = "wavra", Icon icon = Icon::None) {
         showMessage(text, title, icon);
     }
@@ -43,6 +46,7 @@ public:
     Answer ask(const std::string& title, const std::string& text, Buttons buttons, Icon icon) override;
     std::optional<std::string> inputBox(const std::string& title, const std::string& prompt,
                                         const std::string& defaultText) override;
+    void showTextFile(const std::string& path) override { m_shownFiles.push_back(path); }
 
     void queueAnswer(Answer a) { m_answers.push_back(a); }
     void queueInput(std::optional<std::string> text) { m_inputs.push_back(std::move(text)); }
@@ -51,10 +55,12 @@ public:
     const std::vector<std::string>& messages() const { return m_messages; }
     void clear() { m_messages.clear(); }
     bool saw(const std::string& text) const;
+    const std::vector<std::string>& shownFiles() const { return m_shownFiles; }
 
 private:
     bool m_echo;
     std::vector<std::string> m_messages;
+    std::vector<std::string> m_shownFiles;
     std::deque<Answer> m_answers;
     std::deque<std::optional<std::string>> m_inputs;
     void record(const std::string& text);

@@ -1,0 +1,22 @@
+// The batch summary as JSON and as text.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/model.h"
+
+namespace wavra {
+
+struct BatchResult {
+    bool validationOk = true;
+    std::vector<std::string> findings;
+    std::vector<std::string> messages;
+};
+
+nlohmann::json summaryJson(const Model& model, const BatchResult& result);
+void printSummary(const Model& model, const BatchResult& result, std::ostream& out);
+
+} // namespace wavra

@@ -1,0 +1,325 @@
+#include "deck/reader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/capacity.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "deck/writer.h"
+
+namespace wavra {
+
+namespace {
+
+// State of one read: the current line and the running scale factor.
+struct DeckReader {
+    Model& m;
+    Ui& ui;
+    std::string line;
+    double scale = 1;
+
+    double num(int field) { return readNumber(getField(ui, line, field, "")); }
+    double opt(int field) { return readNumber(getField(ui, line, -field, "")); }
+    int16_t int16(int field) { return toInt16(num(field)); }
+    int16_t optInt16(int field) { return toInt16(opt(field)); }
+
+    bool readCard(const std::string& card); // false: stop reading
+    bool addWire();
+    void setWireRadius();
+    bool addTransLine();
+    bool addSource();
+    bool addLoad();
+    void readGround();
+    void readFrequency();
+    void readRequest(const std::string& card);
+    void finish();
+};
+
+bool DeckReader::readCard(const std::string& card) {
+    Summary& s = m.summary;
+    if (card == "CM" || card == "CE") {
+        std::string text = trimLeft(line.size() > 2 ? line.substr(2) : std::string());
+        if (!text.empty()) s.comments.push_back(text);
+    } else if (card == "GW") {
+        return addWire();
+    } else if (card == "GC") {
+        setWireRadius();
+    } else if (card == "GE") {
+        m.groundSymmetry = optInt16(2);
+        if (m.groundSymmetry == 1) s.environment.push_back("Ground-plane symmetry specified.");
+        if (m.groundSymmetry == -1) s.environment.push_back("Ground symmetry specified.");
+    } else if (card == "EK") {
+        m.extendedKernel = -1;
+    } else if (card == "TL") {
+        return addTransLine();
+    } else if (card == "EX") {
+        return addSource();
+    } else if (card == "LD") {
+        return addLoad();
+    } else if (card == "GN") {
+        readGround();
+    } else if (card == "FR") {
+        readFrequency();
+    } else if (card == "RP" || card == "NE" || card == "NH") {
+        if (m.requestMode == kNoRequest) readRequest(card);
+    } else if (card == "GS") {
+        scale = num(4);
+    }
+    return true;
+}
+
+bool DeckReader::addWire() {
+    const int capacity = std::min<int>(m.maxSegments, m.wireCapacity());
+    if (m.wireCount >= capacity) {
+        showCapacityExceeded(ui, m.maxSegments, "segments", "segments");
+        return false;
+    }
+    const int i = ++m.wireCount;
+    m.wireTag[i] = int16(2);
+    m.wireSegments[i] = int16(3);
+    m.wireX1[i] = num(4);
+    m.wireY1[i] = num(5);
+    m.wireZ1[i] = num(6);
+    m.wireX2[i] = num(7);
+    m.wireY2[i] = num(8);
+    m.wireZ2[i] = num(9);
+    m.wireRadius[i] = opt(10);
+    m.wireEnd1Link[i] = kNoLink;
+    m.wireEnd2Link[i] = kNoLink;
+    m.wireMark[i] = 0;
+    m.wireCurrentMag[i] = 0;
+    m.wireCurrentPhase[i] = 0;
+    m.extentX = std::max({m.extentX, std::fabs(m.wireX1[i]), std::fabs(m.wireX2[i])});
+    m.extentY = std::max({m.extentY, std::fabs(m.wireY1[i]), std::fabs(m.wireY2[i])});
+    m.extentZ = std::max({m.extentZ, std::fabs(m.wireZ1[i]), std::fabs(m.wireZ2[i])});
+    return true;
+}
+
+// GC: a tapered wire's radius; the smaller of the two end radii is kept.
+void DeckReader::setWireRadius() {
+    if (m.wireCount < 1) return;
+    const double first = opt(5);
+    const double last = opt(6);
+    m.wireRadius[m.wireCount] = first < last ? first : last;
+}
+
+bool DeckReader::addTransLine() {
+    const int capacity = std::min<int>(m.maxTransLines, m.transLineCapacity());
+    if (m.transLineCount >= capacity) {
+        showCapacityExceeded(ui, m.maxTransLines, "Trans-lines", "TL cards");
+        return false;
+    }
+    const int row = ++m.transLineCount;
+    const int16_t tags[3] = {0, int16(2), int16(4)};
+    const int16_t segs[3] = {0, int16(3), int16(5)};
+    if (m.wireCount >= 1) {
+        for (int end = 1; end <= 2; ++end) {
+            int i = m.wireCount;
+            for (int r = 1; r < m.wireCount; ++r)
+                if (m.wireTag[r] == tags[end]) {
+                    i = r;
+                    break;
+                }
+            const double n = std::max<int>(1, m.wireSegments[i]);
+            const double f1 = (segs[end] - 1) / n, f2 = segs[end] / n;
+            m.tlX[row][1][end] = m.wireX1[i] + (m.wireX2[i] - m.wireX1[i]) * f1;
+            m.tlY[row][1][end] = m.wireY1[i] + (m.wireY2[i] - m.wireY1[i]) * f1;
+            m.tlZ[row][1][end] = m.wireZ1[i] + (m.wireZ2[i] - m.wireZ1[i]) * f1;
+            m.tlX[row][2][end] = m.wireX1[i] + (m.wireX2[i] - m.wireX1[i]) * f2;
+            m.tlY[row][2][end] = m.wireY1[i] + (m.wireY2[i] - m.wireY1[i]) * f2;
+            m.tlZ[row][2][end] = m.wireZ1[i] + (m.wireZ2[i] - m.wireZ1[i]) * f2;
+        }
+    }
+    m.summary.environment.push_back("Trans-line " + str(row) + ", " + str(num(6)) + " ohms.");
+    return true;
+}
+
+bool DeckReader::addSource() {
+    const std::string type = getField(ui, line, 2, "");
+    if (type == "*" || !isNumeric(type) || readNumber(type) != 0 || m.wireCount < 1) return true;
+    const int capacity = std::min<int>(m.maxSources, m.sourceCapacity());
+    if (m.sourceCount >= capacity) {
+        showCapacityExceeded(ui, m.maxSources, "V-sources", "EX cards");
+        return false;
+    }
+    const int row = ++m.sourceCount;
+    m.sourceTag[row] = int16(3);
+    m.sourceSegment[row] = int16(4);
+    return true;
+}
+
+bool DeckReader::addLoad() {
+    if (m.wireCount < 1) return true;
+    const int capacity = std::min<int>(m.maxLoads, m.loadCapacity());
+    if (m.loadCount >= capacity) {
+        showCapacityExceeded(ui, m.maxLoads, "loading cards", "LD cards");
+        return false;
+    }
+    const int row = ++m.loadCount;
+    m.loadType[row] = int16(2);
+    m.loadTag[row] = int16(3);
+    int16_t first = optInt16(4);
+    int16_t last = optInt16(5);
+    if (last == 0) last = first;
+    if (first == 0) {
+        first = 1;
+        last = first;
+        for (int r = 1; r <= m.wireCount; ++r)
+            if (m.wireTag[r] == m.loadTag[row]) {
+                last = m.wireSegments[r];
+                break;
+            }
+    }
+    m.loadFirstSegment[row] = first;
+    m.loadLastSegment[row] = last;
+    return true;
+}
+
+void DeckReader::readGround() {
+    auto& env = m.summary.environment;
+    m.groundType = int16(2);
+    if (m.groundType == -1) {
+        env.push_back("Free space");
+        return;
+    }
+    if (m.groundType == 1) {
+        env.push_back("Perfect ground");
+        return;
+    }
+    m.groundRadials = optInt16(3);
+    m.groundEpsilon = num(6);
+    m.groundSigma = num(7);
+    env.push_back(m.groundType != 0 ? "Sommerfeld ground file input" : "Finite ground");
+    env.push_back("Diel. const. : " + formatNumber(m.groundEpsilon, 4));
+    env.push_back("Conductivity : " + formatNumber(m.groundSigma * 1000, 4) + " mS");
+    if (m.groundRadials >= 1) {
+        env.push_back("Nr radials   : " + formatPicture(m.groundRadials, "##0"));
+        env.push_back("Radial length : " + getField(ui, line, 8, "") + " m.");
+        env.push_back("Radial diam.  : " + getField(ui, line, 9, "") + " mm");
+    }
+}
+
+void DeckReader::readFrequency() {
+    Summary& s = m.summary;
+    if (m.frequencyMHz != 0) {
+        s.frequencySteps = getField(ui, line, 3, "");
+        return;
+    }
+    m.frequencyMHz = num(6);
+    const double f = m.frequencyMHz;
+    if (f > 0) {
+        s.wavelength = 299.8 / f;
+        s.wavelengthText = formatPicture(s.wavelength, f < 100 ? "##0.0" : "0.0##");
+    }
+    s.frequencyText = formatPicture(f, f < 100 ? "#0.00" : "###0") + " Mhz";
+}
+
+void DeckReader::readRequest(const std::string& card) {
+    const bool far = card == "RP";
+    m.requestMode = kNearRequest;
+    if (far) {
+        m.requestMode = int16(2);
+        m.requestXnda = optInt16(5);
+        m.requestDistance = opt(10);
+        m.requestGainNorm = opt(11);
+    }
+    static const char* farLabels[] = {"", "Theta", "Phi"};
+    static const char* nearLabels[] = {"", "   X", "   Y", "   Z"};
+    const int axes = far ? 2 : 3;
+    long lines = 1;
+    m.summary.requestRows.clear();
+    for (int k = 1; k <= axes; ++k) {
+        m.requestCount[k] = int16(k + 2);
+        const double start = opt(k + 5);
+        m.requestStep[k] = opt(far ? k + 7 : k + 8);
+        RequestRow row;
+        row.label = far ? farLabels[k] : nearLabels[k];
+        row.start = start;
+        row.count = m.requestCount[k];
+        row.step = m.requestStep[k];
+        row.stop = start + (row.count - 1) * row.step;
+        m.summary.requestRows.push_back(row);
+        lines *= row.count;
+    }
+    m.summary.patternLines = static_cast<int>(std::clamp<long>(lines, -2147483647L, 2147483647L));
+}
+
+// Scale factor applied to all geometry at the end, then the extents.
+void DeckReader::finish() {
+    long segments = 0;
+    for (int i = 1; i <= m.wireCount; ++i) {
+        for (auto* c : {&m.wireX1, &m.wireY1, &m.wireZ1, &m.wireX2, &m.wireY2, &m.wireZ2, &m.wireRadius})
+            (*c)[i] *= scale;
+        segments += m.wireSegments[i];
+    }
+    m.summary.segments = static_cast<int>(segments);
+    // The extents are kept in metres like the wires they describe.
+    const double a = std::fabs(scale);
+    m.extentX = std::max(m.extentX * a, 1e-9);
+    m.extentY = std::max(m.extentY * a, 1e-9);
+    m.extentZ = std::max(m.extentZ * a, 1e-9);
+    m.modelExtent = std::max(m.extentX, std::max(m.extentY, m.extentZ));
+    for (int t = 1; t <= m.transLineCount && t <= m.transLineCapacity(); ++t) {
+        if (m.tlZ[t][1][1] == kNoTransLine) continue;
+        for (auto* table : {&m.tlX, &m.tlY, &m.tlZ})
+            for (int p = 1; p <= 2; ++p)
+                for (int e = 1; e <= 2; ++e) (*table)[t][p][e] *= scale;
+    }
+}
+
+} // namespace
+
+void readNumericDeck(Model& model, Ui& ui, const std::string& deckText) {
+    DeckReader r{model, ui, {}, 1};
+    size_t pos = 0;
+    while (pos < deckText.size()) {
+        size_t end = deckText.find('\n', pos);
+        if (end == std::string::npos) end = deckText.size();
+        r.line.assign(deckText, pos, end - pos);
+        pos = end + 1;
+        if (!r.line.empty() && r.line.back() == '\r') r.line.pop_back();
+        const std::string card = toUpper(r.line.substr(0, 2));
+        if ((!r.line.empty() && r.line[0] == '\'') || (r.line.size() > 1 && r.line[1] == '\'')) continue;
+        if (card == "EN") break;
+        if (!r.readCard(card)) break;
+    }
+    r.finish();
+}
+
+bool readInputFile(Model& model, Ui& ui) {
+    if (toLower(model.modelExt) == ".out") {
+        model.reloadInput = -1;
+        return false;
+    }
+    model.resetForLoad();
+    model.wireCount = 0;
+    model.summary.clear();
+    const std::string path = model.modelPath();
+    std::string text;
+    {
+        std::error_code ec;
+        std::ifstream in(path, std::ios::binary);
+        if (!in || !std::filesystem::is_regular_file(path, ec)) {
+            ui.message("Open failure on NEC-2 input file: " + path, "wavra", Icon::Critical);
+            return false;
+        }
+        std::stringstream buffer;
+        buffer << in.rdbuf();
+        text = buffer.str();
+    }
+    model.summary.fileName = " " + model.modelName + model.modelExt;
+    if (toLower(model.modelExt) != ".inp") {
+        // The numeric copy is what the engine and the reader both see.
+        const std::string deck = convertDeck(model, ui, text);
+        // When out/ cannot be written the model deck itself is read.
+        if (writeFileAtomic(model.installDir + "out/" + model.engineBaseName() + ".inp", deck)) text = deck;
+    }
+    readNumericDeck(model, ui, text);
+    return true;
+}
+
+} // namespace wavra

@@ -1,0 +1,24 @@
+// The NEC input file reader: loads a model deck into the model store (one
+// wire row per GW card, sources, loads, transmission lines, ground, first
+// frequency, first field request) and fills the main window's summary.
+#pragma once
+
+#include <string>
+
+#include "core/model.h"
+#include "core/ui.h"
+
+namespace wavra {
+
+// Reads modelDir + modelName + modelExt. Unless the file is an engine deck
+// (".inp"), it is first converted into out/<first 8 of name>.inp and that
+// numeric copy is read. False when the file cannot be opened (after the
+// message "Open failure on NEC-2 input file: <path>") and for ".out" files
+// (reloadInput = -1 then).
+bool readInputFile(Model& model, Ui& ui);
+
+// Reads an already numeric deck held in memory into the model store; the
+// part of readInputFile after the conversion.
+void readNumericDeck(Model& model, Ui& ui, const std::string& deckText);
+
+} // namespace wavra

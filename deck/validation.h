@@ -1,0 +1,22 @@
+// Geometry validation: segment length, radius and junction rules of thumb
+// for the NEC-2 method, checked on the segment table the report reader
+// fills. Offending rows get wireMark bits (1 warning, 2 error).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/model.h"
+#include "core/ui.h"
+
+namespace wavra {
+
+// Modes: 0 all checks; 1 length; 2 radius; 3 length/radius; 4 length at
+// junction; 5 radius at junction; 6 length/radius at junction; 9 all checks
+// written to modelDir + "model.log" and shown; 99 all checks, stopping at
+// the first segment with an error. True when no segment got an error mark.
+// `findings`, when given, receives one line per finding ("Warning on
+// segment 12: length (...) above wlen/10 (...)"), as model.log lists them.
+bool validateGeometry(Model& model, Ui& ui, int mode, std::vector<std::string>* findings = nullptr);
+
+} // namespace wavra

@@ -1,0 +1,133 @@
+#include "deck/writer.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "core/files.h"
+#include "core/text.h"
+#include "deck/expression.h"
+
+namespace wavra {
+
+bool isRealCard(std::string_view card) {
+    if (card.empty()) return false;
+    if (card.front() == 'S') return true;
+    return card.front() == 'G' && card != "GN" && card != "GD";
+}
+
+bool isRequestCard(std::string_view card) {
+    return card == "RP" || card == "NE" || card == "NH" || card == "XQ";
+}
+
+namespace {
+
+bool isCommentLine(std::string_view line) {
+    return (!line.empty() && line[0] == '\'') || (line.size() > 1 && line[1] == '\'');
+}
+
+bool isBlank(std::string_view line) {
+    return line.find_first_not_of(" \t\r") == std::string_view::npos;
+}
+
+std::string cardNameOf(std::string_view line) { return toUpper(line.substr(0, 2)); }
+
+// A card name followed directly by its first value ("GW1 ...", "GW-1 ...")
+// is read as if a blank stood after the name.
+std::string separateCardName(std::string_view line) {
+    if (line.size() > 2 && (line[2] >= '0' || line[2] == '-'))
+        return std::string(line.substr(0, 2)) + " " + std::string(line.substr(2));
+    return std::string(line);
+}
+
+// SY card: up to ten comma-separated "name = value" definitions.
+void defineSymbols(Model& model, Ui& ui, std::string_view line) {
+    const std::string rest(line.size() > 2 ? line.substr(2) : std::string_view());
+    for (int k = 1; k <= 10; ++k) {
+        const std::string def = getField(ui, rest, -k, ",");
+        if (def == "*") break;
+        const std::string name = getField(ui, def, 1, "=");
+        const std::string valueText = getField(ui, def, 2, "=");
+        defineConstant(model, ui, name, valueText);
+    }
+}
+
+// One numeric card: every field evaluated and written as a number.
+std::string numericCard(Model& model, Ui& ui, const std::string& card, std::string_view rawLine) {
+    const std::string line = separateCardName(rawLine);
+    const std::string sep = (rawLine.size() > 2 && rawLine[2] == '\t') ? "\t" : "";
+    const bool realCard = isRealCard(card);
+    std::string out = card;
+    for (int k = 1; k <= 10; ++k) {
+        const std::string t = getField(ui, line, -(k + 1), sep);
+        if (t == "*") break;
+        double value = 0;
+        const int kind = classifyNumber(t, value);
+        out += ", ";
+        if (kind == -1) {
+            out += t;
+            continue;
+        }
+        if (kind == 0) value = evaluateExpression(model, ui, t);
+        if (k >= 5 || ((k == 3 || k == 4) && realCard))
+            out += formatNumber(value, 9);
+        else
+            out += formatPicture(value, "###0");
+    }
+    return out;
+}
+
+} // namespace
+
+std::string convertDeck(Model& model, Ui& ui, std::string_view deckText) {
+    model.constCount = model.baseConstantCount;
+    std::string out;
+    out.reserve(deckText.size() + 64);
+    std::string lastRead, lastWritten;
+    auto emit = [&](const std::string& line, const std::string& card) {
+        out += line;
+        out += '\n';
+        lastWritten = card;
+    };
+    const bool lapack = model.engineName.size() >= 3 &&
+                        model.engineName.compare(model.engineName.size() - 3, 3, "_LA") == 0;
+    size_t pos = 0;
+    while (pos < deckText.size()) {
+        size_t end = deckText.find('\n', pos);
+        if (end == std::string_view::npos) end = deckText.size();
+        std::string_view line = deckText.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (isCommentLine(line) || isBlank(line)) continue;
+        const std::string card = cardNameOf(line);
+        lastRead = card;
+        if (card == "CM" || card == "CE") {
+            emit(std::string(line), card);
+            if (card == "CE" && lapack) emit("SZ " + formatPicture(model.maxSegments, "###0") + " 0", "SZ");
+        } else if (card == "SY") {
+            defineSymbols(model, ui, line);
+        } else if (card == "SZ" || line.substr(0, 2) == "  ") {
+            continue;
+        } else if (card == "EN") {
+            break;
+        } else {
+            emit(numericCard(model, ui, card, line), card);
+        }
+    }
+    const bool needXq = lastRead == "EN" ? !isRequestCard(lastWritten) : !isRequestCard(lastRead);
+    if (needXq) out += "XQ\n";
+    out += "EN\n";
+    return out;
+}
+
+std::optional<std::string> writeEngineInput(Model& model, Ui& ui, const std::string& inputPath,
+                                            const std::string& outputName) {
+    std::ifstream in(inputPath, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    const std::string outPath = model.installDir + "out/" + outputName;
+    if (!writeFileAtomic(outPath, convertDeck(model, ui, buffer.str()))) return std::nullopt;
+    return outPath;
+}
+
+} // namespace wavra

@@ -1,0 +1,32 @@
+// The engine input writer: turns a model deck (comments, SY variables,
+// expressions, unit suffixes, tab-separated lines) into the plain numeric
+// deck that the NEC-2 engine reads, always ending in XQ (when needed) and EN.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/model.h"
+#include "core/ui.h"
+
+namespace wavra {
+
+// True for cards whose third and fourth values are reals: names starting
+// with "G" (except GN and GD) or with "S".
+bool isRealCard(std::string_view card);
+// True for RP, NE, NH and XQ.
+bool isRequestCard(std::string_view card);
+
+// Converts the deck at inputPath into installDir + "out/" + outputName and
+// returns the path written. nullopt when the input cannot be read or the
+// output cannot be created; the caller then reads the model deck itself.
+// The symbol table is cut back to the fixed constants first, then filled
+// from the deck's SY cards in card order.
+std::optional<std::string> writeEngineInput(Model& model, Ui& ui, const std::string& inputPath,
+                                            const std::string& outputName);
+
+// The same conversion on text already in memory; returns the numeric deck.
+std::string convertDeck(Model& model, Ui& ui, std::string_view deckText);
+
+} // namespace wavra
