@@ -39,4 +39,40 @@ bool tryEvaluate(Model& model, Ui& ui, std::string_view text, double& value);
 // "Parser: Constant '<name>' not found." and is added with value 0.
 double lookupConstant(Model& model, Ui& ui, std::string_view name);
 
+// Row of a table entry (name compared trimmed, in lower case), 0 when the
+// table holds no such name. Units are not table entries.
+int constantIndex(const Model& model, std::string_view name);
+
+// Value of a unit name ("mm", "in", '"', ...) or a table entry, without any
+// message. False when the name is neither.
+bool findConstantValue(const Model& model, std::string_view name, double& value);
+
+// Shows "Parser: Constant '<name>' not found." and adds the name with value
+// 0 and flag 0 so it is reported only once. False when the table was full
+// and the name could not be added.
+bool reportMissingConstant(Model& model, Ui& ui, std::string_view name);
+
+// --- helpers shared by the evaluator files ---------------------------------
+
+// True for the names of the built-in functions (abs atn cos exp fix int log
+// rnd sgn sin sqr tan).
+bool isFunctionName(std::string_view name);
+
+// Applies a built-in function; trigonometric arguments are in degrees. False
+// with `error` set for an unknown name or a result that is not a finite
+// number (sqr(-1), log(0), exp(1000)).
+bool applyFunction(const Model& model, std::string_view name, double x, double& result, std::string& error);
+
+// The message for a non-finite result of an operation or function, empty
+// when the value is finite.
+std::string nonFiniteMessage(double value, std::string_view operation);
+
+// Length of the valid UTF-8 sequence at the start of s, 0 when the bytes
+// there are ASCII, not valid UTF-8, or s is empty.
+size_t utf8SequenceLength(std::string_view s);
+
+// A text made safe for a message box: control bytes and bytes that are not
+// valid UTF-8 are shown as \xNN, and long texts are cut with "...".
+std::string messageText(std::string_view text);
+
 } // namespace wavra
