@@ -35,36 +35,45 @@ std::string trimLeft(std::string_view s) {
     return b == std::string_view::npos ? std::string() : std::string(s.substr(b));
 }
 
-std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator) {
+void splitFields(std::string_view line, std::string_view separator, bool keepApostrophes,
+                 std::vector<std::string_view>& fields, size_t maxFields) {
+    fields.clear();
     const char sep = separator.empty() ? '\0' : separator.front();
     auto isSeparator = [sep](char c) {
         return c == '\t' || (sep == '\0' ? (c == ',' || c == ' ') : c == sep);
     };
-    long k = std::labs(static_cast<long>(n));
     std::string_view text = line;
-    if (k > 100) {
-        k -= 100;
-    } else {
-        if (!text.empty() && text.front() == '\'') return {};
-        size_t quote = text.find('\'');
+    if (!keepApostrophes) {
+        const size_t quote = text.find('\'');
         if (quote != std::string_view::npos) text = text.substr(0, quote);
     }
-    long found = 0;
     size_t i = 0;
-    while (i < text.size()) {
+    while (i < text.size() && fields.size() < maxFields) {
         while (i < text.size() && isSeparator(text[i])) ++i;
         if (i >= text.size()) break;
-        size_t start = i;
+        const size_t start = i;
         while (i < text.size() && !isSeparator(text[i])) ++i;
-        if (++found == k) {
-            std::string_view field = text.substr(start, i - start);
+        fields.push_back(text.substr(start, i - start));
+    }
+}
+
+std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator) {
+    long k = std::labs(static_cast<long>(n));
+    const bool keepApostrophes = k > 100;
+    if (keepApostrophes) k -= 100;
+    else if (!line.empty() && line.front() == '\'') return {};
+    thread_local std::vector<std::string_view> fields;
+    if (k >= 1) {
+        splitFields(line, separator, keepApostrophes, fields, static_cast<size_t>(k));
+        if (fields.size() == static_cast<size_t>(k)) {
+            std::string_view field = fields.back();
             return field.size() > 1 ? trim(field) : std::string(field);
         }
     }
     if (n > 0) {
-        std::string shownSep = sep == '\0' ? std::string() : std::string(1, sep);
-        ui.message("Fld " + std::to_string(k) + " not found in '" + std::string(line) + "' (Sep='" +
-                   shownSep + "').");
+        const std::string shownSep = separator.empty() ? std::string() : std::string(1, separator.front());
+        ui.message("Fld " + std::to_string(k) + " not found in '" + std::string(line) + "' (Sep='" + shownSep +
+                   "').");
     }
     return "*";
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wavra {
 
@@ -20,6 +21,12 @@ std::string trimLeft(std::string_view s);
 // apostrophes as text; otherwise an apostrophe starts a comment. A missing
 // field gives "*", with the message "Fld ..." when n is positive.
 std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator);
+
+// The fields of a line by the same rules as getField (apostrophe comments
+// unless keepApostrophes), untrimmed, at most maxFields of them. Readers that
+// need many fields of one line split it once with this.
+void splitFields(std::string_view line, std::string_view separator, bool keepApostrophes,
+                 std::vector<std::string_view>& fields, size_t maxFields = 1000);
 
 // The leading numeric part of a text as a number (blanks first allowed,
 // exponent allowed); 0 when there is none. Independent of the locale.

@@ -20,10 +20,22 @@ struct DeckReader {
     Model& m;
     Ui& ui;
     std::string line;
+    std::vector<std::string_view> fields; // of `line`, split once per card
     double scale = 1;
 
-    double num(int field) { return readNumber(getField(ui, line, field, "")); }
-    double opt(int field) { return readNumber(getField(ui, line, -field, "")); }
+    void take(std::string text) {
+        line = std::move(text);
+        splitFields(line, "", false, fields, 16);
+    }
+    // A required field: a missing one is reported (through getField) and reads 0.
+    double num(int field) {
+        if (field >= 1 && static_cast<size_t>(field) <= fields.size()) return readNumber(fields[field - 1]);
+        getField(ui, line, field, "");
+        return 0;
+    }
+    double opt(int field) {
+        return field >= 1 && static_cast<size_t>(field) <= fields.size() ? readNumber(fields[field - 1]) : 0;
+    }
     int16_t int16(int field) { return toInt16(num(field)); }
     int16_t optInt16(int field) { return toInt16(opt(field)); }
 
@@ -274,16 +286,17 @@ void DeckReader::finish() {
 } // namespace
 
 void readNumericDeck(Model& model, Ui& ui, const std::string& deckText) {
-    DeckReader r{model, ui, {}, 1};
+    DeckReader r{model, ui};
     size_t pos = 0;
     while (pos < deckText.size()) {
         size_t end = deckText.find('\n', pos);
         if (end == std::string::npos) end = deckText.size();
-        r.line.assign(deckText, pos, end - pos);
+        std::string_view text(deckText.data() + pos, end - pos);
         pos = end + 1;
-        if (!r.line.empty() && r.line.back() == '\r') r.line.pop_back();
-        const std::string card = toUpper(r.line.substr(0, 2));
-        if ((!r.line.empty() && r.line[0] == '\'') || (r.line.size() > 1 && r.line[1] == '\'')) continue;
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        if ((!text.empty() && text[0] == '\'') || (text.size() > 1 && text[1] == '\'')) continue;
+        const std::string card = toUpper(text.substr(0, 2));
+        r.take(separateCardName(text));
         if (card == "EN") break;
         if (!r.readCard(card)) break;
     }

@@ -31,14 +31,6 @@ bool isBlank(std::string_view line) {
 
 std::string cardNameOf(std::string_view line) { return toUpper(line.substr(0, 2)); }
 
-// A card name followed directly by its first value ("GW1 ...", "GW-1 ...")
-// is read as if a blank stood after the name.
-std::string separateCardName(std::string_view line) {
-    if (line.size() > 2 && (line[2] >= '0' || line[2] == '-'))
-        return std::string(line.substr(0, 2)) + " " + std::string(line.substr(2));
-    return std::string(line);
-}
-
 // SY card: up to ten comma-separated "name = value" definitions.
 void defineSymbols(Model& model, Ui& ui, std::string_view line) {
     const std::string rest(line.size() > 2 ? line.substr(2) : std::string_view());
@@ -56,10 +48,11 @@ std::string numericCard(Model& model, Ui& ui, const std::string& card, std::stri
     const std::string line = separateCardName(rawLine);
     const std::string sep = (rawLine.size() > 2 && rawLine[2] == '\t') ? "\t" : "";
     const bool realCard = isRealCard(card);
+    thread_local std::vector<std::string_view> fields;
+    splitFields(line, sep, false, fields, 11);
     std::string out = card;
-    for (int k = 1; k <= 10; ++k) {
-        const std::string t = getField(ui, line, -(k + 1), sep);
-        if (t == "*") break;
+    for (size_t k = 1; k <= 10 && k < fields.size(); ++k) {
+        const std::string t = fields[k].size() > 1 ? trim(fields[k]) : std::string(fields[k]);
         double value = 0;
         const int kind = classifyNumber(t, value);
         out += ", ";
@@ -77,6 +70,12 @@ std::string numericCard(Model& model, Ui& ui, const std::string& card, std::stri
 }
 
 } // namespace
+
+std::string separateCardName(std::string_view line) {
+    if (line.size() > 2 && (line[2] >= '0' || line[2] == '-'))
+        return std::string(line.substr(0, 2)) + " " + std::string(line.substr(2));
+    return std::string(line);
+}
 
 std::string convertDeck(Model& model, Ui& ui, std::string_view deckText) {
     model.constCount = model.baseConstantCount;

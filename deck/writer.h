@@ -18,6 +18,10 @@ bool isRealCard(std::string_view card);
 // True for RP, NE, NH and XQ.
 bool isRequestCard(std::string_view card);
 
+// A card name followed directly by its first value ("GW1 ...", "GW-1 ...")
+// is read as if a blank stood after the name.
+std::string separateCardName(std::string_view line);
+
 // Converts the deck at inputPath into installDir + "out/" + outputName and
 // returns the path written. nullopt when the input cannot be read or the
 // output cannot be created; the caller then reads the model deck itself.

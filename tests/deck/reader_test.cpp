@@ -170,8 +170,11 @@ TEST_F(Reader, SymbolicDeckIsConvertedIntoOutFolderFirst) {
 }
 
 TEST_F(Reader, EngineDeckIsReadAsIsAndReportsAreRefused) {
-    ASSERT_TRUE(load("GW, 1, 5, 0, 0, 0, 0, 0, 2, .001\nEN\nGW, 2, 5, 0, 0, 0, 0, 0, 2, .001\n", "deck", ".inp"));
-    EXPECT_EQ(model.wireCount, 1);
+    ASSERT_TRUE(load("GW, 1, 5, 0, 0, 0, 0, 0, 2, .001\nGW2 5 0 0 0 0 0 3 .001\nEN\nGW, 3, 5, 0, 0, 0, 0, 0, 2, .001\n",
+                     "deck", ".inp"));
+    ASSERT_EQ(model.wireCount, 2);
+    EXPECT_EQ(model.wireTag[2], 2);
+    EXPECT_DOUBLE_EQ(model.wireZ2[2], 3);
     model.modelExt = ".OUT";
     EXPECT_FALSE(readInputFile(model, ui));
     EXPECT_EQ(model.reloadInput, -1);
