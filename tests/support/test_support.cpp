@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "core/files.h"
@@ -58,6 +59,29 @@ std::vector<std::string> readLinesOf(const std::string& path) {
     std::vector<std::string> lines;
     readLines(path, lines);
     return lines;
+}
+
+RunResult runProgram(const std::vector<std::string>& argv, const std::string& workingDir) {
+    TempDir capture;
+    const std::string outPath = capture.file("out"), errPath = capture.file("err");
+    RunResult result;
+    const pid_t pid = fork();
+    if (pid < 0) return result;
+    if (pid == 0) {
+        if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) _exit(126);
+        if (chdir(workingDir.c_str()) != 0) _exit(126);
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readText(outPath);
+    result.err = readText(errPath);
+    return result;
 }
 
 std::string sourcePath(const std::string& relative) { return std::string(WAVRA_SOURCE_DIR) + "/" + relative; }

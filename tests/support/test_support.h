@@ -34,6 +34,14 @@ public:
 void writeText(const std::string& path, const std::string& text);
 std::string readText(const std::string& path);
 std::vector<std::string> readLinesOf(const std::string& path);
+// Runs a program with an argument list in `workingDir`; returns its exit
+// status (-1 when it could not run) and what it printed.
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+};
+RunResult runProgram(const std::vector<std::string>& argv, const std::string& workingDir);
+
 std::string sourcePath(const std::string& relative);   // below the source tree
 std::string fixturePath(const std::string& relative);  // below shared/fixtures
 

@@ -1,0 +1,35 @@
+// Any bytes as a model deck: the writer converts it and the reader loads the
+// numeric copy, as a model load does.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/model.h"
+#include "core/ui.h"
+#include "deck/expression.h"
+#include "deck/reader.h"
+#include "deck/validation.h"
+#include "deck/writer.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static wavra::Model* model = [] {
+        auto* m = new wavra::Model();
+        m->allocateModelTables(64, 8, 2, 4, 3);
+        m->maxSegments = 64;
+        m->maxSources = 2;
+        m->maxLoads = 4;
+        m->maxTransLines = 3;
+        wavra::initConstantTable(*m);
+        return m;
+    }();
+    wavra::RecordingUi ui;
+    const std::string deck(reinterpret_cast<const char*>(data), size);
+    model->resetForLoad();
+    model->wireCount = 0;
+    model->summary.clear();
+    model->engineName = (size % 2) ? "&NEC2D_LA" : "&NEC2D512";
+    const std::string numeric = wavra::convertDeck(*model, ui, deck);
+    wavra::readNumericDeck(*model, ui, numeric);
+    wavra::validateGeometry(*model, ui, 0);
+    return 0;
+}
