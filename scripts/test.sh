@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cd _build
+cd "${WAVRA_BUILD_DIR:-_build}"
 ctest --output-on-failure -j"$(nproc)"
