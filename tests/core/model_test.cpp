@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include "core/model.h"
+
+using namespace wavra;
+
+TEST(ModelStore, ReleaseAndReallocateRestoreEveryCapacity) {
+    Model m;
+    m.allocateModelTables(700, 40, 3, 9, 5);
+    m.allocateFieldTables(1234);
+    m.wireCount = 17;
+    m.freqCount = 4;
+    m.patternCount = 12;
+    TableCapacities caps = m.releaseModelTables();
+    EXPECT_EQ(m.wireCapacity(), 1);
+    EXPECT_EQ(m.farFieldCapacity(), 1);
+    EXPECT_EQ(caps.maxSegments, 700);
+    EXPECT_EQ(caps.fieldPoints, 1234);
+    m.allocateModelTables(caps.maxSegments, caps.maxFreqSteps, caps.maxSources, caps.maxLoads, caps.maxTransLines);
+    m.allocateFieldTables(caps.fieldPoints);
+    EXPECT_EQ(m.wireCapacity(), 700);
+    EXPECT_EQ(m.freqCapacity(), 40);
+    EXPECT_EQ(static_cast<int>(m.sweepR.size()), 41); // rows 0..maxFreqSteps
+    EXPECT_EQ(m.sourceCapacity(), 3);
+    EXPECT_EQ(m.loadCapacity(), 9);
+    EXPECT_EQ(m.transLineCapacity(), 5);
+    EXPECT_EQ(m.farFieldCapacity(), 1234);
+    EXPECT_EQ(m.wireCount, 17);
+    EXPECT_EQ(m.freqCount, 4);
+    EXPECT_EQ(m.patternCount, 12);
+}
+
+TEST(ModelStore, NonPositiveCapacitiesLeaveTablesAlone) {
+    Model m;
+    m.allocateModelTables(0, -1, 0, -5, 0);
+    EXPECT_EQ(m.wireCapacity(), 512);
+    EXPECT_EQ(m.freqCapacity(), 100);
+    m.allocateFieldTables(0);
+    EXPECT_EQ(m.farFieldCapacity(), 6000);
+}
+
+TEST(ModelStore, FieldTablesFollowTheRequestKind) {
+    Model m;
+    m.requestMode = kNearRequest;
+    m.allocateFieldTables(300);
+    EXPECT_EQ(m.nearFieldCapacity(), 300);
+    EXPECT_EQ(m.farFieldCapacity(), 1);
+    m.requestMode = 0;
+    m.allocateFieldTables(300);
+    EXPECT_EQ(m.farFieldCapacity(), 300);
+    EXPECT_EQ(m.nearFieldCapacity(), 1);
+}
+
+TEST(ModelStore, ResetForLoadSetsTheMarkers) {
+    Model m;
+    m.sourceTag[1] = 4;
+    m.loadTag[2] = 3;
+    m.tlZ[1][1][1] = 2.5;
+    m.groundType = 2;
+    m.requestMode = 0;
+    m.frequencyMHz = 14;
+    m.extendedKernel = -1;
+    m.resetForLoad();
+    EXPECT_EQ(m.sourceTag[1], kEmptyTag);
+    EXPECT_EQ(m.loadTag[2], kEmptyTag);
+    EXPECT_EQ(m.tlZ[1][1][1], kNoTransLine);
+    EXPECT_EQ(m.groundType, -1);
+    EXPECT_EQ(m.requestMode, kNoRequest);
+    EXPECT_EQ(m.frequencyMHz, 0);
+    EXPECT_EQ(m.extendedKernel, 0);
+    EXPECT_EQ(m.extentX, -1);
+}
