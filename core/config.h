@@ -15,19 +15,29 @@ enum class ConfigMode { Read = -1, Write = 0 };
 // program's own directory, with a trailing '/'.
 std::string installDirOf(const std::string& programPath);
 
-// Read mode: defaults, then every key of installDir + "exe/wavra.ini", then
-// the display tables. Write mode: copies the file into exe/wavra.new with the
+// Read mode: defaults, the display tables, then every key of
+// installDir + "exe/wavra.ini". Keys are compared in upper case; the engine
+// name and the calculation presets are upper-cased, paths and other texts
+// keep their case. An empty NPAD, WPAD, WORD, NECEXT or ENGINE keeps its
+// default; NECDIR is taken below installDir when relative and gives
+// installDir when the directory does not exist. Write mode: copies the file into exe/wavra.new with the
 // current values and renames it over exe/wavra.ini. model.installDir must be
 // set. False when the file is missing (after the message
 // "Initialisation file exe/wavra.ini not found.") or cannot be rewritten;
-// the caller then ends the program. A failed rewrite never loses the old file.
+// the caller then ends the program. A failed rewrite shows "Settings not
+// saved: exe/wavra.new could not be written." and never loses the old file.
 bool readConfiguration(Model& model, Ui& ui, ConfigMode mode);
 
 // Builds the 48-entry palette, the 17-entry colour ramp and the 1-2-5 step
 // series in the model.
 void buildDisplayTables(Model& model);
 
-// Widens [lo, hi] outward onto the 1-2-5 step series.
+// Widens [lo, hi] outward onto the 1-2-5 step series (model.stepSeries[1..43],
+// 1e-9 to 1e5): a negative lo becomes minus the smallest entry not below -lo,
+// a positive lo the largest entry strictly below lo; a positive hi becomes the
+// smallest entry not below hi, a negative hi minus the largest entry not
+// above -hi; 0 stays 0. A bound beyond 1e5 in size stays as it is, one that
+// would need an entry below 1e-9 becomes 0.
 void niceRange(const Model& model, double& lo, double& hi);
 
 } // namespace wavra

@@ -1,0 +1,273 @@
+#include "core/config.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <type_traits>
+#include <variant>
+#include <vector>
+
+#include "core/files.h"
+#include "core/text.h"
+
+namespace fs = std::filesystem;
+
+namespace wavra {
+
+namespace {
+
+const std::string kIniName = "exe/wavra.ini";
+const std::string kNewName = "exe/wavra.new";
+
+// How a text setting is taken from the file. Keys are always compared in
+// upper case; values keep their case unless the rule says otherwise, because
+// paths and file extensions are case-sensitive on Linux.
+enum class TextRule {
+    AsWritten,  // free text or a directory; may be empty
+    NonEmpty,   // an empty value keeps the default (program paths, extension)
+    Engine,     // engine name: upper case, exactly 9 characters
+    StartDir,   // model start directory: must exist, else installDir
+};
+
+using Field = std::variant<int16_t Model::*, double Model::*, std::string Model::*>;
+
+struct Setting {
+    std::string_view key;
+    Field field;
+    TextRule rule = TextRule::AsWritten;
+};
+
+const Setting kSettings[] = {
+    {"NPAD", &Model::notepadPath, TextRule::NonEmpty},
+    {"WPAD", &Model::wordpadPath, TextRule::NonEmpty},
+    {"WORD", &Model::wordPath, TextRule::NonEmpty},
+    {"ITSDIR", &Model::itsHfDir},
+    {"ITSSUB", &Model::itsHfSub},
+    {"ITSTYP", &Model::itsHfType},
+    {"AREA", &Model::itsHfArea},
+    {"PTOP", &Model::itsHfPtop},
+    {"NECDIR", &Model::modelDir, TextRule::StartDir},
+    {"NECEXT", &Model::modelExt, TextRule::NonEmpty},
+    {"REDRAW", &Model::redrawMode},
+    {"NOTEP", &Model::useNotepad},
+    {"Z0", &Model::z0},
+    {"POWER", &Model::power},
+    {"LINLOG", &Model::linLogFactor},
+    {"MNLIN", &Model::minLinearDb},
+    {"MNLOG", &Model::minLogDb},
+    {"LINSTP", &Model::linearStepDb},
+    {"LOGSTP", &Model::logStepDb},
+    {"SMITH", &Model::smithMode},
+    {"ENGINE", &Model::engineName, TextRule::Engine},
+    {"MXSEGS", &Model::maxSegments},
+    {"MXPNTS", &Model::maxFarFieldPoints},
+    {"MXFREQ", &Model::maxFreqSteps},
+    {"MXEX", &Model::maxSources},
+    {"MXLD", &Model::maxLoads},
+    {"MXTL", &Model::maxTransLines},
+    {"ABSS", &Model::optimizerAbs},
+    {"MAXS", &Model::optimizerMaxStep},
+    {"MINS", &Model::optimizerMinStep},
+    {"OPT1", &Model::optimizerText1},
+    {"OPT2", &Model::optimizerText2},
+};
+
+// One line of the file taken apart: key, value and the trailing comment with
+// the blanks and tabs that stand directly before its apostrophe.
+struct IniLine {
+    std::string key;   // upper case; "*" when the line has none
+    std::string value; // as written, trimmed; "*" when missing
+    bool hasComment = false;
+    std::string commentLead;
+    std::string comment;
+};
+
+IniLine splitLine(Ui& ui, const std::string& line) {
+    IniLine parts;
+    const size_t quote = line.find('\'');
+    if (quote != std::string::npos) {
+        size_t lead = quote;
+        while (lead > 0 && (line[lead - 1] == '\t' || line[lead - 1] == ' ')) --lead;
+        parts.hasComment = true;
+        parts.commentLead = line.substr(lead, quote - lead);
+        parts.comment = line.substr(quote + 1);
+    }
+    parts.key = toUpper(getField(ui, line, -1, "="));
+    parts.value = getField(ui, line, -2, "=");
+    return parts;
+}
+
+bool isIgnoredKey(const std::string& key) { return key.empty() || key == "*"; }
+
+const Setting* findSetting(const std::string& key) {
+    for (const Setting& s : kSettings)
+        if (s.key == key) return &s;
+    return nullptr;
+}
+
+// The two-digit keys rc address calcPresets[r][c] with r = 1..6, c = 0..1;
+// every other number is no preset.
+std::string* presetFor(Model& model, const std::string& key) {
+    if (!isNumeric(key)) return nullptr;
+    const int32_t k = toInt32(readNumber(key));
+    const int32_t row = toInt32(k / 10.0);
+    const int32_t column = k % 10;
+    if (row < 1 || row > 6 || column < 0 || column > 1) return nullptr;
+    return &model.calcPresets[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+// Texts are written as they are, except that a line break inside a value
+// would start a new line of the file: it becomes a blank.
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+// A missing value field reads as empty text; a stray carriage return reads
+// as the blank that the rewrite would make of it.
+std::string textValue(const std::string& value) { return value == "*" ? std::string() : trim(oneLine(value)); }
+
+// The model start directory for a NECDIR value: relative values are taken
+// below installDir; a directory that does not exist gives installDir.
+std::string startDirectory(const std::string& installDir, const std::string& value) {
+    // A NUL byte would cut the name short at the system call: no directory.
+    if (value.empty() || value.find('\0') != std::string::npos) return installDir;
+    fs::path dir(value);
+    if (dir.is_relative()) dir = fs::path(installDir) / dir;
+    std::error_code ec;
+    if (!fs::is_directory(dir, ec)) return installDir;
+    std::string result = dir.lexically_normal().generic_string();
+    if (result.empty() || result.back() != '/') result += '/';
+    return result;
+}
+
+void readTextSetting(Model& model, const Setting& setting, std::string Model::*field, const std::string& value) {
+    const std::string text = textValue(value);
+    switch (setting.rule) {
+    case TextRule::AsWritten:
+        model.*field = text;
+        break;
+    case TextRule::NonEmpty:
+        if (!text.empty()) model.*field = text;
+        break;
+    case TextRule::Engine:
+        if (!text.empty()) {
+            std::string name = toUpper(text);
+            name.resize(9, ' ');
+            model.*field = name;
+        }
+        break;
+    case TextRule::StartDir:
+        model.*field = startDirectory(model.installDir, text);
+        break;
+    }
+}
+
+void readSetting(Model& model, const Setting& setting, const std::string& value) {
+    std::visit(
+        [&](auto field) {
+            using Member = decltype(field);
+            if constexpr (std::is_same_v<Member, int16_t Model::*>)
+                model.*field = toInt16(readNumber(value));
+            else if constexpr (std::is_same_v<Member, double Model::*>)
+                model.*field = readNumber(value);
+            else
+                readTextSetting(model, setting, field, value);
+        },
+        setting.field);
+}
+
+void resetSettings(Model& model) {
+    static const Model defaults;
+    for (const Setting& s : kSettings)
+        std::visit([&](auto field) { model.*field = defaults.*field; }, s.field);
+    if (!model.installDir.empty()) model.modelDir = model.installDir;
+    for (auto& row : model.calcPresets) row = {};
+}
+
+void readLine(Model& model, Ui& ui, const std::string& line) {
+    const IniLine parts = splitLine(ui, line);
+    if (isIgnoredKey(parts.key)) return;
+    if (const Setting* setting = findSetting(parts.key)) {
+        readSetting(model, *setting, parts.value);
+    } else if (std::string* preset = presetFor(model, parts.key)) {
+        *preset = toUpper(textValue(parts.value));
+    }
+}
+
+std::string settingText(const Model& model, const Setting& setting) {
+    return std::visit(
+        [&](auto field) -> std::string {
+            using Member = decltype(field);
+            if constexpr (std::is_same_v<Member, std::string Model::*>)
+                return oneLine(model.*field);
+            else
+                return str(static_cast<double>(model.*field));
+        },
+        setting.field);
+}
+
+std::string rewriteLine(Model& model, Ui& ui, const std::string& line) {
+    const IniLine parts = splitLine(ui, line);
+    if (isIgnoredKey(parts.key)) return line;
+    std::string value;
+    if (const Setting* setting = findSetting(parts.key)) {
+        value = settingText(model, *setting);
+    } else if (const std::string* preset = presetFor(model, parts.key)) {
+        value = oneLine(*preset);
+    } else {
+        return line;
+    }
+    std::string out = parts.key + "=" + value;
+    if (parts.hasComment) out += parts.commentLead + "'" + parts.comment;
+    return out;
+}
+
+// Copies the file with the current values into exe/wavra.new and renames it
+// over exe/wavra.ini. The old file stays until the new one is complete.
+bool writeConfiguration(Model& model, Ui& ui, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += rewriteLine(model, ui, line) + "\n";
+    const std::string newPath = model.installDir + kNewName;
+    bool saved = writeFileAtomic(newPath, text);
+    if (saved) {
+        std::error_code ec;
+        fs::rename(newPath, model.installDir + kIniName, ec);
+        saved = !ec;
+        if (!saved) deleteFile(newPath);
+    }
+    if (!saved) ui.message("Settings not saved: " + kNewName + " could not be written.", "wavra", Icon::Exclamation);
+    return saved;
+}
+
+} // namespace
+
+std::string installDirOf(const std::string& programPath) {
+    if (programPath.empty()) return {};
+    std::error_code ec;
+    fs::path program = fs::absolute(fs::path(programPath), ec);
+    if (ec) program = fs::path(programPath);
+    fs::path resolved = fs::weakly_canonical(program, ec);
+    program = ec ? program.lexically_normal() : resolved;
+    std::string dir = program.parent_path().parent_path().generic_string();
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
+bool readConfiguration(Model& model, Ui& ui, ConfigMode mode) {
+    if (mode == ConfigMode::Read) {
+        resetSettings(model);
+        buildDisplayTables(model);
+    }
+    std::vector<std::string> lines;
+    if (!readLines(model.installDir + kIniName, lines)) {
+        ui.message("Initialisation file " + kIniName + " not found.", "wavra", Icon::Critical);
+        return false;
+    }
+    if (mode == ConfigMode::Write) return writeConfiguration(model, ui, lines);
+    for (const std::string& line : lines) readLine(model, ui, line);
+    return true;
+}
+
+} // namespace wavra

@@ -1,0 +1,65 @@
+// Feeds arbitrary bytes as exe/wavra.ini: read mode, write mode, read again.
+// Beyond not crashing, whatever the rewrite wrote must read back as the same
+// settings the first read produced.
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/config.h"
+#include "core/text.h"
+
+using namespace wavra;
+
+namespace {
+
+const std::string& installDir() {
+    static const std::string dir = [] {
+        char pattern[] = "/tmp/wavra-config-fuzz-XXXXXX";
+        const char* made = ::mkdtemp(pattern);
+        if (!made) std::abort();
+        std::filesystem::create_directories(std::string(made) + "/exe");
+        return std::string(made) + "/";
+    }();
+    return dir;
+}
+
+bool sameSettings(const Model& a, const Model& b) {
+    auto sameNumber = [](double x, double y) { return str(x) == str(y); };
+    return a.engineName == b.engineName && a.maxSegments == b.maxSegments && a.maxSources == b.maxSources &&
+           a.maxLoads == b.maxLoads && a.maxTransLines == b.maxTransLines && a.maxFreqSteps == b.maxFreqSteps &&
+           a.maxFarFieldPoints == b.maxFarFieldPoints && a.z0 == b.z0 && a.power == b.power &&
+           a.minLinearDb == b.minLinearDb && a.minLogDb == b.minLogDb && a.linearStepDb == b.linearStepDb &&
+           a.logStepDb == b.logStepDb && sameNumber(a.linLogFactor, b.linLogFactor) && a.smithMode == b.smithMode &&
+           a.redrawMode == b.redrawMode && a.useNotepad == b.useNotepad && a.notepadPath == b.notepadPath &&
+           a.wordpadPath == b.wordpadPath && a.wordPath == b.wordPath && a.itsHfDir == b.itsHfDir &&
+           a.itsHfSub == b.itsHfSub && a.itsHfType == b.itsHfType && a.itsHfArea == b.itsHfArea &&
+           a.itsHfPtop == b.itsHfPtop && a.optimizerText1 == b.optimizerText1 &&
+           a.optimizerText2 == b.optimizerText2 && a.optimizerAbs == b.optimizerAbs &&
+           sameNumber(a.optimizerMaxStep, b.optimizerMaxStep) &&
+           sameNumber(a.optimizerMinStep, b.optimizerMinStep) && a.calcPresets == b.calcPresets &&
+           a.modelDir == b.modelDir && a.modelExt == b.modelExt;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string dir = installDir();
+    {
+        std::ofstream out(dir + "exe/wavra.ini", std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    RecordingUi ui;
+    Model first;
+    first.installDir = dir;
+    if (!readConfiguration(first, ui, ConfigMode::Read)) std::abort();
+    if (!readConfiguration(first, ui, ConfigMode::Write)) std::abort();
+    Model second;
+    second.installDir = dir;
+    if (!readConfiguration(second, ui, ConfigMode::Read)) std::abort();
+    if (!sameSettings(first, second)) std::abort();
+    double lo = readNumber(first.optimizerText1), hi = readNumber(first.optimizerText2);
+    niceRange(first, lo, hi);
+    return 0;
+}

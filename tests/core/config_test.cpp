@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "core/config.h"
+#include "core/files.h"
+#include "support/test_support.h"
+
+using namespace wavra;
+using namespace wavra::test;
+
+namespace {
+
+// An install tree whose exe/wavra.ini holds the given text.
+struct IniTree {
+    InstallTree tree;
+    Model model;
+    RecordingUi ui;
+
+    explicit IniTree(const std::string& iniText) {
+        tree.prepare(model);
+        writeText(ini(), iniText);
+    }
+    std::string ini() const { return tree.file("exe/wavra.ini"); }
+    bool read() { return readConfiguration(model, ui, ConfigMode::Read); }
+    bool write() { return readConfiguration(model, ui, ConfigMode::Write); }
+};
+
+} // namespace
+
+TEST(ConfigRead, SingleKeyFileLeavesDefaultsAndRewritesOnlyThatLine) {
+    IniTree t("MXSEGS=2000\n");
+    t.model.z0 = 75; // a value left over from before must go back to its default
+    t.model.calcPresets[3][1] = "OLD";
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.maxSegments, 2000);
+    EXPECT_EQ(t.model.z0, 50);
+    EXPECT_EQ(t.model.power, 100);
+    EXPECT_EQ(t.model.minLinearDb, -24);
+    EXPECT_EQ(t.model.minLogDb, -100);
+    EXPECT_DOUBLE_EQ(t.model.linLogFactor, 0.8);
+    EXPECT_DOUBLE_EQ(t.model.optimizerMinStep, 0.0001);
+    EXPECT_EQ(t.model.engineName, "&NEC2D512");
+    EXPECT_EQ(t.model.notepadPath, "C:\\");
+    EXPECT_EQ(t.model.modelExt, ".nec");
+    EXPECT_EQ(t.model.modelDir, t.model.installDir);
+    EXPECT_EQ(t.model.calcPresets[3][1], "");
+    EXPECT_TRUE(t.ui.messages().empty());
+
+    t.model.z0 = 60;
+    t.model.maxSegments = 3000;
+    ASSERT_TRUE(t.write());
+    EXPECT_EQ(readText(t.ini()), "MXSEGS= 3000\n");
+    EXPECT_FALSE(pathExists(t.tree.file("exe/wavra.new")));
+}
+
+TEST(ConfigWrite, KnownKeyKeepsCommentWithItsTabsAndKeyIsUpperCased) {
+    IniTree t("Z0=75\t' characteristic impedance\nlinlog = 0.5\t\t'lin-log factor\nSMITH=1 ' blank kept\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.z0, 75);
+    EXPECT_DOUBLE_EQ(t.model.linLogFactor, 0.5);
+    EXPECT_EQ(t.model.smithMode, 1);
+    ASSERT_TRUE(t.write());
+    EXPECT_EQ(readText(t.ini()), "Z0= 75\t' characteristic impedance\nLINLOG= .5\t\t'lin-log factor\nSMITH= 1 ' blank kept\n");
+
+    t.model.z0 = -3;
+    t.model.linLogFactor = 0.8;
+    ASSERT_TRUE(t.write());
+    EXPECT_EQ(readLinesOf(t.ini())[0], "Z0=-3\t' characteristic impedance");
+    EXPECT_EQ(readLinesOf(t.ini())[1], "LINLOG= .8\t\t'lin-log factor");
+}
+
+TEST(ConfigWrite, UnknownEmptyAndCommentLinesStayVerbatim) {
+    const std::string text = "' header comment\n"
+                             "\n"
+                             "FOO=bar   ' not ours\n"
+                             "=orphan value\n"
+                             "*=star\n"
+                             "   \t\n"
+                             "17=ignored preset\n"
+                             "70=ignored too\n"
+                             "POWER=200\n";
+    IniTree t(text);
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.power, 200);
+    ASSERT_TRUE(t.write());
+    EXPECT_EQ(readText(t.ini()), text.substr(0, text.size() - 10) + "POWER= 200\n");
+}
+
+TEST(ConfigRead, TwoDigitKeysAddressPresetRowAndColumn) {
+    IniTree t("10=rp 0, 37, 73, 1000, 0, 0, 5, 5\n21=FR 0,10,0,0,14,.1\n61=NE 0\n"
+              "17=seventeen\n70=seventy\n05=five\n62=sixty-two\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.calcPresets[1][0], "RP 0, 37, 73, 1000, 0, 0, 5, 5");
+    EXPECT_EQ(t.model.calcPresets[2][1], "FR 0,10,0,0,14,.1");
+    EXPECT_EQ(t.model.calcPresets[6][1], "NE 0");
+    int filled = 0;
+    for (const auto& row : t.model.calcPresets)
+        for (const std::string& entry : row) filled += entry.empty() ? 0 : 1;
+    EXPECT_EQ(filled, 3);
+
+    t.model.calcPresets[2][1] = "FR 0, 5, 0, 0, 7, 1";
+    ASSERT_TRUE(t.write());
+    auto lines = readLinesOf(t.ini());
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[1], "21=FR 0, 5, 0, 0, 7, 1");
+    EXPECT_EQ(lines[3], "17=seventeen");
+    EXPECT_EQ(lines[4], "70=seventy");
+}
+
+TEST(ConfigRead, EngineKeepsNineUpperCaseCharactersAndIsPaddedWhenShorter) {
+    IniTree t("ENGINE=?nec2d11000x\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.engineName, "?NEC2D110");
+
+    writeText(t.ini(), "ENGINE=&NEC32\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.engineName, "&NEC32   ");
+
+    writeText(t.ini(), "ENGINE=\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.engineName, "&NEC2D512");
+}
+
+TEST(ConfigRead, NumbersAreRoundedHalfToEvenAndClampedNotWrapped) {
+    IniTree t("MXSEGS=40000\nMXPNTS=-99999\nZ0=2.5\nPOWER=3.5\nMNLIN=-24.5\nLINSTP=abc\nLOGSTP=\n"
+              "MAXS=1e-3xyz\nMINS=oops\nLINLOG=1e999\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.maxSegments, 32767);
+    EXPECT_EQ(t.model.maxFarFieldPoints, -32768);
+    EXPECT_EQ(t.model.z0, 2);
+    EXPECT_EQ(t.model.power, 4);
+    EXPECT_EQ(t.model.minLinearDb, -24);
+    EXPECT_EQ(t.model.linearStepDb, 0);
+    EXPECT_EQ(t.model.logStepDb, 0);
+    EXPECT_DOUBLE_EQ(t.model.optimizerMaxStep, 0.001);
+    EXPECT_DOUBLE_EQ(t.model.optimizerMinStep, 0);
+    EXPECT_GT(t.model.linLogFactor, 1e300);
+    EXPECT_TRUE(t.ui.messages().empty());
+}
+
+TEST(ConfigRead, CrlfLineEndsAndBlanksAroundKeysAreAccepted) {
+    IniTree t("' comment\r\n  power = 150 \r\nMXFREQ=250\t' steps\r\nNECEXT=.NEC\r\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.power, 150);
+    EXPECT_EQ(t.model.maxFreqSteps, 250);
+    EXPECT_EQ(t.model.modelExt, ".NEC");
+    ASSERT_TRUE(t.write());
+    EXPECT_EQ(readText(t.ini()), "' comment\nPOWER= 150\nMXFREQ= 250\t' steps\nNECEXT=.NEC\n");
+}
+
+TEST(ConfigRead, PathsAndTextsKeepTheirCaseOthersDefaultWhenEmpty) {
+    IniTree t("NPAD=/usr/bin/Mousepad\nWPAD=\nWORD=/opt/Viewer/Bin/okular\nITSDIR=/home/Op/ItsHF/\n"
+              "ITSSUB=Wavra/\nOPT1=1, 1, 0, 0, 0, 0, 0, Up\nNECEXT=\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.notepadPath, "/usr/bin/Mousepad");
+    EXPECT_EQ(t.model.wordpadPath, "C:\\");
+    EXPECT_EQ(t.model.wordPath, "/opt/Viewer/Bin/okular");
+    EXPECT_EQ(t.model.itsHfDir, "/home/Op/ItsHF/");
+    EXPECT_EQ(t.model.itsHfSub, "Wavra/");
+    EXPECT_EQ(t.model.optimizerText1, "1, 1, 0, 0, 0, 0, 0, Up");
+    EXPECT_EQ(t.model.modelExt, ".nec");
+    ASSERT_TRUE(t.write());
+    auto lines = readLinesOf(t.ini());
+    EXPECT_EQ(lines[1], "WPAD=C:\\");
+    EXPECT_EQ(lines[3], "ITSDIR=/home/Op/ItsHF/");
+    EXPECT_EQ(lines[6], "NECEXT=.nec");
+}
+
+TEST(ConfigWrite, LineBreakInsideATextValueCannotInjectAKey) {
+    IniTree t("ITSDIR=\nMXSEGS=512\n");
+    ASSERT_TRUE(t.read());
+    t.model.itsHfDir = "/a\nMXSEGS=30000\r";
+    ASSERT_TRUE(t.write());
+    Model again;
+    t.tree.prepare(again);
+    ASSERT_TRUE(readConfiguration(again, t.ui, ConfigMode::Read));
+    EXPECT_EQ(again.maxSegments, 512);
+    EXPECT_EQ(readLinesOf(t.ini()).size(), 2u);
+}
+
+TEST(ConfigRead, StartDirectoryMustExistAndIsRelativeToInstallDir) {
+    IniTree t("NECDIR=models\n");
+    std::filesystem::create_directories(t.tree.file("models/Yagi"));
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.modelDir, t.tree.file("models/"));
+
+    writeText(t.ini(), "NECDIR=" + t.tree.file("models/Yagi") + "\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.modelDir, t.tree.file("models/Yagi/"));
+
+    writeText(t.ini(), "NECDIR=" + t.tree.file("models/yagi/") + "\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.modelDir, t.model.installDir);
+
+    writeText(t.ini(), "NECDIR=C:\\NEC\\\nNECEXT=.nec\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.modelDir, t.model.installDir);
+    t.model.modelDir = t.tree.file("models/Yagi/");
+    ASSERT_TRUE(t.write());
+    EXPECT_EQ(readLinesOf(t.ini())[0], "NECDIR=" + t.tree.file("models/Yagi/"));
+}
+
+TEST(ConfigRead, MissingFileShowsMessageInBothModes) {
+    InstallTree tree;
+    Model model;
+    tree.prepare(model);
+    deleteFile(tree.file("exe/wavra.ini"));
+    RecordingUi ui;
+    EXPECT_FALSE(readConfiguration(model, ui, ConfigMode::Read));
+    EXPECT_FALSE(readConfiguration(model, ui, ConfigMode::Write));
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_EQ(ui.messages()[0], "Initialisation file exe/wavra.ini not found.");
+    EXPECT_EQ(ui.messages()[1], "Initialisation file exe/wavra.ini not found.");
+    EXPECT_FALSE(pathExists(tree.file("exe/wavra.ini")));
+}
+
+TEST(ConfigWrite, FailedRewriteKeepsTheOldFileAndReportsFailure) {
+    const std::string text = "Z0=75\t' impedance\n";
+    IniTree t(text);
+    ASSERT_TRUE(t.read());
+    std::filesystem::create_directories(t.tree.file("exe/wavra.new/blocker"));
+    t.model.z0 = 20;
+    EXPECT_FALSE(t.write());
+    EXPECT_EQ(readText(t.ini()), text);
+    EXPECT_TRUE(t.ui.saw("Settings not saved: exe/wavra.new could not be written."));
+}
+
+TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsAndRewritesUnchanged) {
+    InstallTree tree;
+    Model model;
+    tree.prepare(model);
+    RecordingUi ui;
+    const std::string shipped = readText(tree.file("exe/wavra.ini"));
+    ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Read));
+    const Model defaults;
+    EXPECT_EQ(model.engineName, defaults.engineName);
+    EXPECT_EQ(model.maxSegments, defaults.maxSegments);
+    EXPECT_EQ(model.maxFarFieldPoints, defaults.maxFarFieldPoints);
+    EXPECT_EQ(model.maxTransLines, defaults.maxTransLines);
+    EXPECT_EQ(model.minLogDb, defaults.minLogDb);
+    EXPECT_DOUBLE_EQ(model.optimizerMaxStep, defaults.optimizerMaxStep);
+    EXPECT_EQ(model.wordPath, "C:\\");
+    EXPECT_EQ(model.itsHfDir, "");
+    EXPECT_EQ(model.modelDir, model.installDir);
+    EXPECT_TRUE(ui.messages().empty());
+
+    // Every key of the table is present: each one is rewritten with the value set here.
+    model.modelDir = "/";
+    ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Write));
+    const std::string rewritten = readText(tree.file("exe/wavra.ini"));
+    for (const char* key : {"NPAD=", "WPAD=", "WORD=", "ITSDIR=", "ITSSUB=", "ITSTYP=", "AREA=", "PTOP=", "NECDIR=/",
+                            "NECEXT=", "REDRAW=", "NOTEP=", "Z0=", "POWER=", "LINLOG=", "MNLIN=", "MNLOG=",
+                            "LINSTP=", "LOGSTP=", "SMITH=", "ENGINE=", "MXSEGS=", "MXPNTS=", "MXFREQ=", "MXEX=",
+                            "MXLD=", "MXTL=", "ABSS=", "MAXS=", "MINS=", "OPT1=", "OPT2=", "\n10=", "\n61="})
+        EXPECT_NE(rewritten.find(key), std::string::npos) << key;
+    model.modelDir = "";
+    ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Write));
+    EXPECT_EQ(readText(tree.file("exe/wavra.ini")), shipped);
+}
+
+TEST(InstallDir, IsTheParentOfTheProgramDirectory) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("inst/exe"));
+    writeText(dir.file("inst/exe/wavra"), "");
+    EXPECT_EQ(installDirOf(dir.file("inst/exe/wavra")), dir.file("inst/"));
+    EXPECT_EQ(installDirOf(dir.file("inst/exe/./../exe/wavra")), dir.file("inst/"));
+    std::filesystem::create_directories(dir.file("bin"));
+    std::filesystem::create_symlink(dir.file("inst/exe/wavra"), dir.file("bin/wavra"));
+    EXPECT_EQ(installDirOf(dir.file("bin/wavra")), dir.file("inst/"));
+    EXPECT_EQ(installDirOf("/wavra"), "/");
+}
+
+TEST(DisplayTables, PaletteRampAndStepSeries) {
+    Model m;
+    buildDisplayTables(m);
+    EXPECT_EQ(m.palette[0], (Rgb{0, 0, 0}));
+    EXPECT_EQ(m.palette[2], (Rgb{128, 64, 64}));
+    EXPECT_EQ(m.palette[8 * 3 + 6], (Rgb{0, 0, 255}));
+    EXPECT_EQ(m.palette[8 * 5 + 2], (Rgb{255, 240, 224}));
+    EXPECT_EQ(m.palette[47], (Rgb{255, 192, 255}));
+
+    EXPECT_EQ(m.colourRamp[0], (Rgb{0, 0, 255}));
+    EXPECT_EQ(m.colourRamp[1], (Rgb{0, 64, 255}));
+    EXPECT_EQ(m.colourRamp[4], (Rgb{0, 255, 255}));
+    EXPECT_EQ(m.colourRamp[6], (Rgb{0, 255, 128}));
+    EXPECT_EQ(m.colourRamp[8], (Rgb{0, 255, 0}));
+    EXPECT_EQ(m.colourRamp[12], (Rgb{255, 255, 0}));
+    EXPECT_EQ(m.colourRamp[15], (Rgb{255, 64, 0}));
+    EXPECT_EQ(m.colourRamp[16], (Rgb{255, 0, 0}));
+
+    EXPECT_EQ(m.stepSeries[1], 1e-9);
+    EXPECT_EQ(m.stepSeries[2], 2e-9);
+    EXPECT_EQ(m.stepSeries[3], 5e-9);
+    EXPECT_EQ(m.stepSeries[4], 1e-8);
+    EXPECT_EQ(m.stepSeries[26], 0.2);
+    EXPECT_EQ(m.stepSeries[28], 1);
+    EXPECT_EQ(m.stepSeries[42], 5e4);
+    EXPECT_EQ(m.stepSeries[43], 1e5);
+    for (int i = 2; i <= 43; ++i) EXPECT_LT(m.stepSeries[i - 1], m.stepSeries[i]);
+}
+
+TEST(NiceRange, WidensOutwardOntoTheSeries) {
+    Model m;
+    buildDisplayTables(m);
+    auto range = [&](double lo, double hi) {
+        niceRange(m, lo, hi);
+        return std::pair{lo, hi};
+    };
+    EXPECT_EQ(range(-3, 7), (std::pair{-5.0, 10.0}));
+    EXPECT_EQ(range(-0.2, 0.2), (std::pair{-0.2, 0.2}));
+    EXPECT_EQ(range(3, 7), (std::pair{2.0, 10.0}));
+    EXPECT_EQ(range(2, 4), (std::pair{1.0, 5.0}));      // a positive lo goes strictly below
+    EXPECT_EQ(range(-30, -3), (std::pair{-50.0, -2.0})); // a negative hi may stay on an entry
+    EXPECT_EQ(range(-30, -2), (std::pair{-50.0, -2.0}));
+    EXPECT_EQ(range(0, 0), (std::pair{0.0, 0.0}));
+    EXPECT_EQ(range(0, 0.013), (std::pair{0.0, 0.02}));
+    // Beyond the ends of the series: large bounds stay, tiny ones go to zero.
+    EXPECT_EQ(range(-2e5, 3e5), (std::pair{-2e5, 3e5}));
+    EXPECT_EQ(range(1e-10, 1e-10), (std::pair{0.0, 1e-9}));
+    auto [lo, hi] = range(-1e-10, -1e-10);
+    EXPECT_EQ(lo, -1e-9);
+    EXPECT_EQ(hi, 0.0);
+    EXPECT_FALSE(std::signbit(hi));
+}
