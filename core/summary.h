@@ -3,8 +3,11 @@
 // batch command line only present it.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
+
+#include "core/text.h"
 
 namespace wavra {
 
@@ -13,6 +16,16 @@ struct RequestRow {
     std::string label; // "Theta", "Phi", "   X", "   Y", "   Z"
     double start = 0, stop = 0, step = 0;
     int count = 0;
+};
+
+// Ranges of a frequency loop as the report reader found them; the sweep
+// graphs scale by them. The start values mark "nothing found yet".
+struct SweepRanges {
+    double freqMin = 9999, freqMax = 0;
+    double rMin = 10000, rMax = 0;
+    double xMin = 10000, xMax = -10000;
+    double gainMin = 999, gainMax = -999;
+    double theta = -1, phi = -1; // direction of the gain of a single-direction sweep
 };
 
 struct Summary {
@@ -31,20 +44,45 @@ struct Summary {
     // Engine results (report reader). has* tells whether the value was read.
     bool hasImpedance = false;
     double impedanceR = 0, impedanceX = 0;
-    double voltageR = 0, voltageX = 0;
-    double currentR = 0, currentX = 0;
+    double parallelR = 0, parallelX = 0; // parallel form; infinite when R or X is 0
+    double seriesComp = 0;       // element that cancels the reactance in series
+    std::string seriesCompUnit;  // "pF" or "uH"; empty when there is nothing to cancel
+    double parallelComp = 0;     // element that cancels the parallel reactance
+    std::string parallelCompUnit;
+    double voltageR = 0, voltageX = 0; // source voltage, scaled to the configured power
+    double currentR = 0, currentX = 0; // source current, scaled likewise
+    bool hasCurrent = false;     // the current is shown only outside a frequency loop
     bool hasPower = false;
-    double inputPower = 0, radiatedPower = 0, structureLoss = 0, networkLoss = 0;
+    double inputPower = 0, radiatedPower = 0, structureLoss = 0, networkLoss = 0; // watts at `power`
     double efficiency = 0;       // percent
-    bool hasAverageGain = false;
+    double fieldScale = 0;       // factor applied to fields and voltages, 0 without a power budget
+    bool hasAverageGain = false; // both average-gain labels visible
     double averageGain = 0;
+    int averageGainAngle = 0;    // solid angle of the averaging x 180, whole "degrees"
+    bool averageGainRed = false; // the label is drawn in red (gain outside 0.8..1.2 or lossy ground)
     std::string averageGainText; // label as shown
     bool hasRunTime = false;
     double runTimeSeconds = 0;
-    std::string calculationTime;
+    std::string calculationTime; // "Calculation time" in seconds as printed
     std::vector<std::string> engineErrors; // "Nec2d : " + line
 
+    // Near-field table (report reader).
+    int nearFieldCount = 0;               // points loaded
+    std::array<double, 5> nearFieldMax{}; // [1..4] largest x, y, z and total value
+    bool nearFieldMagnetic = false;       // NH request: fields in A/m
+
+    SweepRanges sweep;
+
     void clear() { *this = Summary{}; }
+
+    // The Frequency and Wavelength fields for a frequency in MHz.
+    void showFrequency(double mhz) {
+        frequencyText = formatPicture(mhz, mhz < 100 ? "#0.00" : "###0") + " Mhz";
+        if (mhz > 0) {
+            wavelength = 299.8 / mhz;
+            wavelengthText = formatPicture(wavelength, mhz < 100 ? "##0.0" : "0.0##");
+        }
+    }
 };
 
 } // namespace wavra

@@ -1,0 +1,122 @@
+// Program-control cards as the engine echoes them ("DATA CARD"): sources,
+// transmission lines, ground, frequency, field requests and the extended
+// kernel.
+#include <algorithm>
+
+#include "core/text.h"
+#include "report/columns.h"
+#include "report/report_reader_impl.h"
+
+namespace wavra {
+
+void ReportReader::readCard(std::string_view line) {
+    const ReportLayout& l = *layout;
+    const std::string_view name = columnText(line, l.cardName);
+    std::array<int16_t, 4> ints{};
+    std::array<double, 6> reals{};
+    for (size_t k = 0; k < ints.size(); ++k) ints[k] = columnInt16(line, l.cardInt[k]);
+    for (size_t k = 0; k < reals.size(); ++k) reals[k] = columnNumber(line, l.cardReal[k]);
+
+    if (name == "EX") {
+        // Voltage sources (type 0) only, while the source table has room.
+        const int capacity = std::min<int>(m.maxSources, m.sourceCapacity());
+        if (trim(columnText(line, l.cardInt[0])) == "0" && m.sourceCount < capacity) {
+            const size_t r = static_cast<size_t>(++m.sourceCount);
+            m.sourceTag[r] = ints[1];
+            m.sourceSegment[r] = ints[2];
+        }
+    } else if (name == "TL") {
+        readTransLine(ints);
+    } else if (name == "GN") {
+        m.groundType = ints[0];
+        m.groundRadials = ints[1];
+        m.groundEpsilon = reals[0];
+        m.groundSigma = reals[1];
+    } else if (name == "FR") {
+        frequencyLoop = ints[1] >= 2;
+    } else if (name == "RP") {
+        readFarRequest(ints, reals);
+    } else if (name == "NE" || name == "NH") {
+        readNearRequest(ints, reals, name == "NH");
+    } else if (name == "EK") {
+        m.extendedKernel = -1;
+    }
+}
+
+// The wire-table row of segment `segment` of the wire tagged `tag` (tag 0:
+// the absolute segment number), 0 when there is none.
+int ReportReader::findSegment(int tag, int segment) const {
+    if (tag == 0) return segment >= 1 && segment <= m.wireCount ? segment : 0;
+    int seen = 0;
+    for (int r = 1; r <= m.wireCount; ++r)
+        if (m.wireTag[static_cast<size_t>(r)] == tag && ++seen == segment) return r;
+    return 0;
+}
+
+// Each end of a transmission line is drawn along the segment it connects to:
+// point 1 the segment's start, point 2 its end. A line whose segments are not
+// in the wire table keeps its "not read" mark.
+void ReportReader::readTransLine(const std::array<int16_t, 4>& ints) {
+    const int capacity = std::min<int>(m.maxTransLines, m.transLineCapacity());
+    if (m.transLineCount >= capacity) return;
+    const size_t line = static_cast<size_t>(++m.transLineCount);
+    const int rows[3] = {0, findSegment(ints[0], ints[1]), findSegment(ints[2], ints[3])};
+    if (rows[1] == 0 || rows[2] == 0) return;
+    for (size_t end = 1; end <= 2; ++end) {
+        const size_t r = static_cast<size_t>(rows[end]);
+        m.tlX[line][1][end] = m.wireX1[r];
+        m.tlY[line][1][end] = m.wireY1[r];
+        m.tlZ[line][1][end] = m.wireZ1[r];
+        m.tlX[line][2][end] = m.wireX2[r];
+        m.tlY[line][2][end] = m.wireY2[r];
+        m.tlZ[line][2][end] = m.wireZ2[r];
+    }
+}
+
+// The first field request of the report sets the request; later ones (a
+// second RP card, or a request of the other kind) leave it, so the request
+// always describes the table that is loaded.
+void ReportReader::readFarRequest(const std::array<int16_t, 4>& ints, const std::array<double, 6>& reals) {
+    if (m.requestMode != kNoRequest) return;
+    m.requestMode = ints[0];
+    m.requestXnda = ints[3];
+    m.requestDistance = reals[4];
+    m.requestGainNorm = reals[5];
+    m.requestCount[1] = ints[1];
+    m.requestCount[2] = ints[2];
+    m.requestStep[1] = reals[2];
+    m.requestStep[2] = reals[3];
+    // In a frequency loop a one-dimensional cut makes the patterns of all
+    // frequencies follow one another.
+    if (frequencyLoop && ints[1] == 1 && ints[2] > 1) m.sweepPatternAxis = 1;
+    if (frequencyLoop && ints[1] > 1 && ints[2] == 1) m.sweepPatternAxis = -1;
+    s.requestRows = {RequestRow{"Theta", reals[0], reals[0] + (ints[1] - 1) * reals[2], reals[2], ints[1]},
+                     RequestRow{"Phi", reals[1], reals[1] + (ints[2] - 1) * reals[3], reals[3], ints[2]}};
+    sizeFieldTables();
+}
+
+void ReportReader::readNearRequest(const std::array<int16_t, 4>& ints, const std::array<double, 6>& reals,
+                                   bool magnetic) {
+    if (m.requestMode != kNoRequest) return;
+    m.requestMode = kNearRequest;
+    s.nearFieldMagnetic = magnetic;
+    static const char* labels[] = {"   X", "   Y", "   Z"};
+    s.requestRows.clear();
+    for (size_t k = 1; k <= 3; ++k) {
+        m.requestCount[k] = ints[k];
+        m.requestStep[k] = reals[k + 2];
+        const double start = reals[k - 1];
+        s.requestRows.push_back(
+            RequestRow{labels[k - 1], start, start + (ints[k] - 1) * m.requestStep[k], m.requestStep[k], ints[k]});
+    }
+    sizeFieldTables();
+}
+
+// The field tables of the request's kind get their full size when they were
+// released to one element (as during an engine run).
+void ReportReader::sizeFieldTables() {
+    const int size = m.requestMode == kNearRequest ? m.nearFieldCapacity() : m.farFieldCapacity();
+    if (size <= 1) m.allocateFieldTables(m.maxFarFieldPoints);
+}
+
+} // namespace wavra

@@ -1,0 +1,189 @@
+// The field tables of the report: radiation patterns, the gain of a
+// single-direction frequency sweep, surface-wave patterns and near fields.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+#include "core/text.h"
+#include "report/columns.h"
+#include "report/report_reader_impl.h"
+
+namespace wavra {
+
+namespace {
+
+// Near fields are kept in single precision; out-of-range values saturate.
+float toSingle(double v) { return static_cast<float>(std::clamp(v, -double(FLT_MAX), double(FLT_MAX))); }
+
+} // namespace
+
+// In a frequency loop the patterns of all steps follow one another when the
+// request is a one-dimensional cut.
+bool ReportReader::appendsPatterns() const { return m.sweepPatternAxis != 0; }
+
+void ReportReader::readPatternHeading() {
+    if (frequencyLoop && m.sweepPatternAxis == 0) {
+        readSweepGain();
+        return;
+    }
+    if (m.requestMode < 0) return; // no far-field request: the table has no place
+    if (m.patternCount == 0) {
+        loadFarField(false);
+        return;
+    }
+    // Appending: one more pattern while the frequency steps it belongs to
+    // were counted.
+    const long long expected = static_cast<long long>(m.requestCount[1]) * m.requestCount[2] * m.freqCount;
+    if (appendsPatterns() && expected > m.patternCount) loadFarField(false);
+}
+
+// A frequency loop without a cut: the total gain of the first pattern line of
+// each step goes into the sweep gain table.
+void ReportReader::readSweepGain() {
+    std::string_view line;
+    if (!readOutputLine(line)) return;
+    if (!columnIsNumber(line, layout->gainTotal)) {
+        unreadLine(line);
+        return;
+    }
+    if (!stepStored) return;
+    const double gain = columnNumber(line, layout->gainTotal);
+    m.sweepGain[static_cast<size_t>(m.freqCount)] = gain;
+    s.sweep.gainMin = std::min(s.sweep.gainMin, gain);
+    s.sweep.gainMax = std::max(s.sweep.gainMax, gain);
+    if (s.sweep.theta == -1 && s.sweep.phi == -1) {
+        s.sweep.theta = columnNumber(line, layout->theta);
+        s.sweep.phi = columnNumber(line, layout->phi);
+    }
+}
+
+void ReportReader::readSurfacePattern() {
+    if (m.patternCount != 0 || m.requestMode < 0) return;
+    if (skipLines(layout->surfaceSkip)) loadFarField(true);
+}
+
+void ReportReader::readNearFieldHeading() {
+    if (m.requestMode == kNearRequest && s.nearFieldCount == 0) loadNearField();
+}
+
+// Shown once per report: a frequency loop would repeat it at every step.
+void ReportReader::showNotLoaded(long long total, int size) {
+    if (notLoadedShown) return;
+    notLoadedShown = true;
+    ui.message("Total of" + str(static_cast<double>(total)) + " exceeds max. of" + str(size) +
+               "\ncalculation points, pattern not loaded.");
+}
+
+// Loads pattern points from row patternCount + 1 on. A table that does not
+// fit the far-field tables is not loaded at all: checked first from the
+// request, and again when the table turns out longer than announced.
+void ReportReader::loadFarField(bool surfaceWave) {
+    const int size = m.farFieldCapacity();
+    const long long steps = appendsPatterns() && !surfaceWave ? std::max<int>(m.freqCount, 1) : 1;
+    const long long announced = static_cast<long long>(m.requestCount[1]) * m.requestCount[2] * steps;
+    if (announced > size) {
+        showNotLoaded(announced, size);
+        return;
+    }
+    const int first = m.patternCount + 1;
+    long long total = m.patternCount;
+    std::string_view line;
+    while (readOutputLine(line) && !endsTable(line)) {
+        if (++total <= size) storeFarPoint(static_cast<int>(total), line, surfaceWave);
+    }
+    if (total > size) {
+        showNotLoaded(total, size);
+        return;
+    }
+    finishFarTable(first, static_cast<int>(total));
+}
+
+void ReportReader::storeFarPoint(int row, std::string_view line, bool surfaceWave) {
+    const ReportLayout& l = *layout;
+    auto& angles = m.farFieldAngles[static_cast<size_t>(row)];
+    auto& values = m.farFieldGains[static_cast<size_t>(row)];
+    if (surfaceWave) {
+        // Fields near ground: the height stands in the theta column, and the
+        // first distance found is the request's distance.
+        angles = {columnNumber(line, l.swHeight), columnNumber(line, l.swPhi)};
+        if (m.requestDistance == 0) m.requestDistance = columnNumber(line, l.swDistance);
+        values = {columnNumber(line, l.swFieldRadial) * fieldScale, 0,
+                  columnNumber(line, l.swFieldTheta) * fieldScale, columnNumber(line, l.swFieldPhi) * fieldScale, 0};
+        return;
+    }
+    angles = {columnNumber(line, l.theta), columnNumber(line, l.phi)};
+    values = {columnNumber(line, l.gainVertical), columnNumber(line, l.gainHorizontal),
+              columnNumber(line, l.gainTotal), columnNumber(line, l.fieldTheta) * fieldScale,
+              columnNumber(line, l.fieldPhi) * fieldScale};
+}
+
+// Counts the new points, keeps the largest value of each column over all
+// loaded points, and hands the points to the hooks.
+void ReportReader::finishFarTable(int first, int last) {
+    for (int row = first; row <= last; ++row) {
+        const auto& values = m.farFieldGains[static_cast<size_t>(row)];
+        for (size_t k = 0; k < values.size(); ++k)
+            m.patternMax[k + 1] = row == 1 ? values[k] : std::max(m.patternMax[k + 1], values[k]);
+        if (hooks) {
+            const auto& angles = m.farFieldAngles[static_cast<size_t>(row)];
+            hooks->patternPoint(angles[0], angles[1], values);
+        }
+    }
+    m.patternCount = static_cast<int16_t>(std::max(last, 0));
+}
+
+// A table ends at a blank line, a line of asterisks, or the echo of the next
+// card, which nec2c prints right after the last pattern of a run; the echo is
+// handed back so that the card is read.
+bool ReportReader::endsTable(std::string_view line) {
+    if (headingMatches(line, layout->heading.dataCard)) {
+        unreadLine(line);
+        return true;
+    }
+    return isBlank(line) || line.substr(0, 3) == " **";
+}
+
+bool ReportReader::isNearPoint(std::string_view line) const { return columnIsNumber(line, layout->nearX); }
+
+// The first near-field table: the header lines after the heading (if any)
+// are passed over, then one point per line.
+void ReportReader::loadNearField() {
+    const int size = m.nearFieldCapacity();
+    const long long announced =
+        static_cast<long long>(m.requestCount[1]) * m.requestCount[2] * static_cast<long long>(m.requestCount[3]);
+    if (announced > size) {
+        showNotLoaded(announced, size);
+        return;
+    }
+    std::string_view line;
+    bool have = readOutputLine(line);
+    for (int skipped = 0; have && !isNearPoint(line) && skipped < layout->nearHeaderLines; ++skipped)
+        have = readOutputLine(line);
+    long long total = 0;
+    while (have && !endsTable(line)) {
+        if (++total <= size) storeNearPoint(static_cast<int>(total), line);
+        have = readOutputLine(line);
+    }
+    if (total > size) {
+        showNotLoaded(total, size);
+        return;
+    }
+    s.nearFieldCount = static_cast<int>(total);
+}
+
+void ReportReader::storeNearPoint(int row, std::string_view line) {
+    const ReportLayout& l = *layout;
+    const size_t r = static_cast<size_t>(row);
+    m.nearFieldPoints[r] = {toSingle(columnNumber(line, l.nearX)), toSingle(columnNumber(line, l.nearY)),
+                            toSingle(columnNumber(line, l.nearZ))};
+    double e[3];
+    for (size_t k = 0; k < 3; ++k) e[k] = columnNumber(line, l.nearMag[k]) * fieldScale;
+    const double total = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
+    m.nearFieldValues[r] = {toSingle(e[0]), toSingle(e[1]), toSingle(e[2]), toSingle(total)};
+    for (size_t k = 1; k <= 4; ++k) {
+        const double v = m.nearFieldValues[r][k - 1];
+        s.nearFieldMax[k] = row == 1 ? v : std::max(s.nearFieldMax[k], v);
+    }
+}
+
+} // namespace wavra

@@ -1,0 +1,160 @@
+// Sections of the report that describe the structure: comments, ground and
+// environment lines, multiple-wire junctions, segmentation data and loads.
+#include <algorithm>
+#include <cmath>
+
+#include "core/capacity.h"
+#include "core/text.h"
+#include "report/columns.h"
+#include "report/report_reader_impl.h"
+
+namespace wavra {
+
+namespace {
+
+constexpr size_t kMaxCommentLines = 10;
+constexpr size_t kMaxGroundEntries = 16;
+constexpr size_t kMaxEnvironmentEntries = 17;
+constexpr int kJunctionFields = 20;
+
+// A line of the junction list: numbers and signs only, or "NONE".
+bool isJunctionLine(std::string_view line) {
+    if (trim(line) == "NONE") return true;
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return c == ' ' || c == '-' || c == '+' || (c >= '0' && c <= '9'); });
+}
+
+// A row of the loading table: its tag is a number or "ALL" (every segment).
+bool isLoadLine(std::string_view line, const ReportLayout& l) {
+    return columnIsNumber(line, l.loadTag) || trim(columnText(line, l.loadTag)) == "ALL";
+}
+
+} // namespace
+
+void ReportReader::readComments() {
+    if (!skipLines(layout->commentSkip)) return;
+    s.comments.clear();
+    s.environment.clear();
+    std::string_view line;
+    for (size_t i = 0; i < kMaxCommentLines && readOutputLine(line) && !line.empty(); ++i)
+        if (!isBlank(line)) s.comments.push_back(trim(line));
+}
+
+// "GROUND PLANE SPECIFIED." and the line about currents at wire ends that
+// touch the ground: interpolated currents mean a ground-plane symmetry.
+void ReportReader::readGroundLine(std::string_view line, bool interpolation) {
+    if (!interpolation)
+        m.groundSymmetry = -1;
+    else if (line.find("INTERPOL") != std::string_view::npos)
+        m.groundSymmetry = 1;
+    if (s.environment.size() < kMaxGroundEntries) s.environment.push_back(trim(line));
+}
+
+// The antenna environment is printed at every frequency; only the block
+// before the first power budget is listed.
+void ReportReader::readEnvironment() {
+    if (!skipLines(layout->environmentSkip) || fieldScale != 0) return;
+    std::string_view line;
+    for (size_t i = 0; i < kMaxCommentLines && readOutputLine(line) && !line.empty(); ++i)
+        if (!isBlank(line) && s.environment.size() < kMaxEnvironmentEntries) s.environment.push_back(trim(line));
+}
+
+// Segment numbers of each junction: a negative number is a segment joined at
+// its first end, a positive one at its second end. The segmentation data
+// that follow use the marks to tell junctions from plain connections.
+void ReportReader::readJunctions() {
+    std::string_view line;
+    for (;;) {
+        if (!readOutputLine(line)) return;
+        if (line.empty() && (!readOutputLine(line) || line.empty())) return;
+        if (!isJunctionLine(line)) {
+            unreadLine(line);
+            return;
+        }
+        for (int k = 0; k < kJunctionFields; ++k) {
+            const Column field{layout->junctionFirst.start + layout->junctionStep * k, layout->junctionFirst.width};
+            const double segment = columnNumber(line, field);
+            if (segment == 0) break;
+            markJunction(segment);
+        }
+    }
+}
+
+void ReportReader::markJunction(double segment) {
+    const double row = std::fabs(segment);
+    if (row < 1 || row > m.wireCapacity()) return;
+    auto& links = segment < 0 ? m.wireEnd1Link : m.wireEnd2Link;
+    links[static_cast<size_t>(row)] = -1;
+}
+
+// One wire-table row per segment. Rows fill up to the table's capacity; a
+// longer table shows the capacity message once and is passed over.
+void ReportReader::readSegmentation() {
+    if (!skipLines(layout->segmentationSkip)) return;
+    const int capacity = std::min<int>(m.maxSegments, m.wireCapacity());
+    int row = 0;
+    std::string_view line;
+    while (readOutputLine(line) && !isBlank(line)) {
+        if (row >= capacity) {
+            showCapacityExceeded(ui, m.maxSegments, "segments", "segments");
+            while (readOutputLine(line) && !isBlank(line)) {
+            }
+            break;
+        }
+        storeSegment(++row, line);
+    }
+    m.wireCount = static_cast<int16_t>(row);
+    s.segments = row;
+}
+
+void ReportReader::storeSegment(int row, std::string_view line) {
+    const ReportLayout& l = *layout;
+    const double half = columnNumber(line, l.segLength) / 2;
+    const double alpha = columnNumber(line, l.segAlpha) * m.degToRad;
+    const double beta = columnNumber(line, l.segBeta) * m.degToRad;
+    const double centre[3] = {columnNumber(line, l.segX), columnNumber(line, l.segY), columnNumber(line, l.segZ)};
+    const double d[3] = {half * std::cos(alpha) * std::cos(beta), half * std::cos(alpha) * std::sin(beta),
+                         half * std::sin(alpha)};
+    const size_t r = static_cast<size_t>(row);
+    m.wireX1[r] = centre[0] - d[0];
+    m.wireY1[r] = centre[1] - d[1];
+    m.wireZ1[r] = centre[2] - d[2];
+    m.wireX2[r] = centre[0] + d[0];
+    m.wireY2[r] = centre[1] + d[1];
+    m.wireZ2[r] = centre[2] + d[2];
+    m.extentX = std::max({m.extentX, std::fabs(m.wireX1[r]), std::fabs(m.wireX2[r])});
+    m.extentY = std::max({m.extentY, std::fabs(m.wireY1[r]), std::fabs(m.wireY2[r])});
+    m.extentZ = std::max({m.extentZ, std::fabs(m.wireZ1[r]), std::fabs(m.wireZ2[r])});
+    m.wireRadius[r] = columnNumber(line, l.segRadius);
+    m.wireTag[r] = columnInt16(line, l.segTag);
+    m.wireSegments[r] = 1;
+    m.wireCurrentMag[r] = 0;
+    m.wireCurrentPhase[r] = 0;
+    m.wireMark[r] = 0;
+    // A connection is stored as the neighbour's number; a junction end, or an
+    // end joined to its own image in a ground plane, as its negative.
+    const int16_t own = static_cast<int16_t>(row);
+    const int16_t c1 = toInt16(std::fabs(columnNumber(line, l.segEnd1)));
+    const int16_t c2 = toInt16(std::fabs(columnNumber(line, l.segEnd2)));
+    m.wireEnd1Link[r] = (m.wireEnd1Link[r] != -1 && c1 != own) ? c1 : static_cast<int16_t>(-c1);
+    m.wireEnd2Link[r] = (m.wireEnd2Link[r] != -1 && c2 != own) ? c2 : static_cast<int16_t>(-c2);
+}
+
+// One load per row; the classic report separates the rows by a blank line.
+// A load without a last segment covers its first segment only.
+void ReportReader::readLoads() {
+    const int capacity = std::min<int>(m.maxLoads, m.loadCapacity());
+    std::string_view line;
+    for (;;) {
+        if (!skipLines(layout->loadSkip) || !readOutputLine(line) || isBlank(line)) return;
+        if (!isLoadLine(line, *layout) || m.loadCount >= capacity) continue;
+        const size_t r = static_cast<size_t>(++m.loadCount);
+        m.loadTag[r] = columnInt16(line, layout->loadTag);
+        m.loadFirstSegment[r] = columnInt16(line, layout->loadFirst);
+        m.loadLastSegment[r] = columnInt16(line, layout->loadLast);
+        if (m.loadLastSegment[r] == 0) m.loadLastSegment[r] = m.loadFirstSegment[r];
+        m.loadType[r] = headingMatches(line, layout->loadWire) ? 5 : 0;
+    }
+}
+
+} // namespace wavra

@@ -1,0 +1,107 @@
+// The state of one report read and its section handlers. Private to report/:
+// report_reader.cpp holds the line loop and the dispatch on headings, the
+// other files one group of sections each.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/model.h"
+#include "core/ui.h"
+#include "report/line_reader.h"
+#include "report/report_layout.h"
+#include "report/report_reader.h"
+
+namespace wavra {
+
+class ReportReader {
+public:
+    ReportReader(Model& model, Ui& ui, LineReader& in, ReportHooks* hooks);
+    void run(const std::string& extension);
+
+    // The next line of the report, checked for engine error messages. Every
+    // line is read through here. False at the end of the report.
+    bool readOutputLine(std::string_view& line);
+    // Loads the pattern table after a pattern heading.
+    void loadFarField(bool surfaceWave);
+    // Loads the near-field table after a near-field heading.
+    void loadNearField();
+
+private:
+    Model& m;
+    Summary& s;
+    Ui& ui;
+    LineReader& in;
+    ReportHooks* hooks;
+    const ReportLayout* layout;
+    bool layoutKnown = false;
+
+    // One line handed back by a section that read past its end.
+    std::string_view pushedLine;
+    bool hasPushedLine = false;
+    std::string lastLine; // the last non-blank line, for a report that stops early
+
+    double fieldScale = 0;       // 0 until the first power budget
+    bool frequencyLoop = false;  // the echoed FR card has two or more steps
+    bool frequencySeen = false;
+    bool stepStored = false;     // the current frequency step has a row in the sweep tables
+    bool inputsRead = false;
+    bool currentsRead = false;
+    bool runTimeRead = false;
+    bool notLoadedShown = false;
+    int errorLines = 0;
+
+    // report_reader.cpp
+    void reset(const std::string& extension);
+    void dispatch(std::string_view line);
+    void detectLayout(std::string_view line);
+    void unreadLine(std::string_view line);
+    bool skipLines(int count);
+    void reportEngineError(std::string_view line);
+    void showEngineError(const std::string& text);
+    void finishPatternSweep();
+    void finish();
+
+    // geometry_sections.cpp
+    void readComments();
+    void readGroundLine(std::string_view line, bool interpolation);
+    void readEnvironment();
+    void readJunctions();
+    void markJunction(double segment);
+    void readSegmentation();
+    void storeSegment(int row, std::string_view line);
+    void readLoads();
+
+    // card_echo.cpp
+    void readCard(std::string_view line);
+    void readTransLine(const std::array<int16_t, 4>& ints);
+    int findSegment(int tag, int segment) const;
+    void readFarRequest(const std::array<int16_t, 4>& ints, const std::array<double, 6>& reals);
+    void readNearRequest(const std::array<int16_t, 4>& ints, const std::array<double, 6>& reals, bool magnetic);
+    void sizeFieldTables();
+
+    // result_sections.cpp
+    void readCurrents();
+    void readPowerBudget();
+    void readFrequency(std::string_view line);
+    void readInputs();
+    void showInputImpedance(double r, double x);
+    void readAverageGain(std::string_view line);
+    void readRunTime(std::string_view line);
+
+    // field_tables.cpp
+    void readPatternHeading();
+    void readSweepGain();
+    void readSurfacePattern();
+    void readNearFieldHeading();
+    bool appendsPatterns() const;
+    void storeFarPoint(int row, std::string_view line, bool surfaceWave);
+    void finishFarTable(int first, int last);
+    void storeNearPoint(int row, std::string_view line);
+    bool isNearPoint(std::string_view line) const;
+    bool endsTable(std::string_view line);
+    void showNotLoaded(long long total, int size);
+};
+
+} // namespace wavra

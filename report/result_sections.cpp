@@ -1,0 +1,172 @@
+// Sections of the report that hold results: currents, power budget,
+// frequency, antenna input parameters, average gain and run time.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "core/text.h"
+#include "report/columns.h"
+#include "report/impedance_forms.h"
+#include "report/report_reader_impl.h"
+
+namespace wavra {
+
+namespace {
+constexpr int kPowerLines = 5; // input, radiated, structure loss, network loss, efficiency
+}
+
+// Currents of the first table only. A magnitude whose real part is negative
+// is stored negative, so the views can tell the current's direction.
+void ReportReader::readCurrents() {
+    if (currentsRead) return;
+    currentsRead = true;
+    if (!skipLines(layout->currentSkip)) return;
+    std::string_view line;
+    for (int row = 1; row <= m.wireCount && readOutputLine(line) && !isBlank(line); ++row) {
+        double mag = columnNumber(line, layout->currentMag);
+        const double phase = columnNumber(line, layout->currentPhase);
+        if (columnNumber(line, layout->currentReal) < 0) mag = -mag;
+        m.wireCurrentMag[static_cast<size_t>(row)] = mag;
+        m.wireCurrentPhase[static_cast<size_t>(row)] = phase;
+        m.maxCurrentMag = std::max(m.maxCurrentMag, std::fabs(mag));
+        m.maxCurrentPhase = std::max(m.maxCurrentPhase, std::fabs(phase));
+    }
+}
+
+// The first power budget scales everything to the configured input power:
+// powers by power / input power, fields and voltages by the root of half of
+// that (peak to rms). Without a power budget the field scale stays 0.
+void ReportReader::readPowerBudget() {
+    if (fieldScale != 0) return;
+    std::string_view line;
+    for (int i = 0; i <= layout->powerBlankLines; ++i) {
+        if (!readOutputLine(line)) return;
+        if (!isBlank(line) || i == layout->powerBlankLines) break;
+    }
+    double value[kPowerLines] = {};
+    for (int i = 0; i < kPowerLines; ++i) {
+        if (i > 0 && !readOutputLine(line)) break;
+        value[i] = columnNumber(line, layout->powerValue);
+    }
+    double scale = 1;
+    if (value[0] > 0 && m.power > 0) scale = m.power / value[0];
+    if (!std::isfinite(scale)) scale = 1;
+    s.hasPower = true;
+    s.inputPower = value[0] * scale;
+    s.radiatedPower = value[1] * scale;
+    s.structureLoss = value[2] * scale;
+    s.networkLoss = value[3] * scale;
+    s.efficiency = value[4];
+    fieldScale = std::sqrt(scale / 2);
+    s.voltageR *= fieldScale;
+    s.voltageX *= fieldScale;
+    s.currentR *= fieldScale;
+    s.currentX *= fieldScale;
+}
+
+// The first frequency is the model's; in a frequency loop every step gets a
+// row of the sweep tables while they have room.
+void ReportReader::readFrequency(std::string_view line) {
+    const double f = columnNumber(line, layout->frequency);
+    if (!frequencySeen) {
+        frequencySeen = true;
+        m.frequencyMHz = f;
+        s.showFrequency(f);
+    }
+    stepStored = false;
+    if (!frequencyLoop) return;
+    const int capacity = std::min<int>(m.maxFreqSteps, m.freqCapacity());
+    if (m.freqCount >= capacity) return;
+    ++m.freqCount;
+    m.sweepFreq[static_cast<size_t>(m.freqCount)] = f;
+    stepStored = true;
+    s.sweep.freqMin = std::min(s.sweep.freqMin, f);
+    s.sweep.freqMax = std::max(s.sweep.freqMax, f);
+}
+
+// One line per source; the impedances of all sources add up. The first block
+// is the one the main window shows, with the voltage and current of its
+// source line.
+void ReportReader::readInputs() {
+    if (!skipLines(layout->inputSkip)) return;
+    double r = 0, x = 0;
+    std::string_view line;
+    while (readOutputLine(line) && !isBlank(line)) {
+        r += columnNumber(line, layout->resistance);
+        x += columnNumber(line, layout->reactance);
+        if (inputsRead) continue;
+        s.voltageR = columnNumber(line, layout->voltageRe);
+        s.voltageX = columnNumber(line, layout->voltageIm);
+        s.currentR = columnNumber(line, layout->currentRe);
+        s.currentX = columnNumber(line, layout->currentIm);
+    }
+    if (!inputsRead) showInputImpedance(r, x);
+    inputsRead = true;
+    if (!frequencyLoop || !stepStored) return;
+    const size_t step = static_cast<size_t>(m.freqCount);
+    m.sweepR[step] = r;
+    m.sweepX[step] = x;
+    s.sweep.rMin = std::min(s.sweep.rMin, r);
+    s.sweep.rMax = std::max(s.sweep.rMax, r);
+    s.sweep.xMin = std::min(s.sweep.xMin, x);
+    s.sweep.xMax = std::max(s.sweep.xMax, x);
+}
+
+void ReportReader::showInputImpedance(double r, double x) {
+    s.hasImpedance = true;
+    s.impedanceR = r;
+    s.impedanceX = x;
+    s.hasCurrent = !frequencyLoop;
+    const ParallelForm p = parallelForm(r, x);
+    s.parallelR = p.r;
+    s.parallelX = p.x;
+    const Compensation series = compensation(x, m.frequencyMHz);
+    const Compensation parallel = compensation(p.x, m.frequencyMHz);
+    s.seriesComp = series.value;
+    s.seriesCompUnit = series.unit;
+    s.parallelComp = parallel.value;
+    s.parallelCompUnit = parallel.unit;
+    m.sweepR[0] = r;
+    m.sweepX[0] = x;
+}
+
+// The average power gain over the solid angle of the pattern. Over a ground
+// the pattern covers half the sphere, so the gain is halved; a lossless model
+// in free space or over perfect ground should give about 1.
+void ReportReader::readAverageGain(std::string_view line) {
+    double gain = columnNumber(line, layout->averageGain);
+    const int angle = toInt32(columnNumber(line, layout->averageAngle) * 180);
+    s.hasAverageGain = true;
+    s.averageGainAngle = angle;
+    if (angle < 1) {
+        s.averageGain = gain;
+        s.averageGainRed = false;
+        s.averageGainText = " aver-angle too small ";
+        return;
+    }
+    if (m.groundType != -1) gain /= 2;
+    const bool idealGround = m.groundType == -1 || m.groundType == 1;
+    s.averageGain = gain;
+    s.averageGainRed = !(idealGround && gain >= 0.8 && gain < 1.2);
+    s.averageGainText = " " + formatPicture(gain, "0.0###") + " over" + str(angle) + " dg.";
+}
+
+// The run time in seconds, as the classic report prints it; nec2c prints
+// milliseconds, which are converted so the field reads the same.
+void ReportReader::readRunTime(std::string_view line) {
+    const std::string_view text = columnText(line, layout->runTime);
+    const double seconds = readNumber(text) * layout->runTimeSeconds;
+    runTimeRead = true;
+    s.hasRunTime = true;
+    s.runTimeSeconds = seconds;
+    if (layout->runTimeSeconds == 1) {
+        s.calculationTime = std::string(text);
+    } else {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%7.3f", seconds);
+        s.calculationTime = buf;
+    }
+    m.expectedRunTime = expectedRunTimeFor(seconds);
+}
+
+} // namespace wavra
