@@ -1,0 +1,172 @@
+// Reports of nec2c for frequency loops, cuts, several sources, surface waves,
+// grounds and repeated requests: the rules that decide what is loaded.
+#include "report_test_support.h"
+
+namespace wavra::test {
+namespace {
+
+class Nec2cReport : public ReportTest {};
+
+TEST_F(Nec2cReport, SingleDirectionLoopFillsTheSweepTablesAndNoPattern) {
+    ASSERT_TRUE(load(dataReport("g_loop_direction.nec2c.out")));
+    EXPECT_EQ(model.freqCount, 11);
+    EXPECT_EQ(model.patternCount, 0);
+    EXPECT_EQ(model.sweepPatternAxis, 0);
+    EXPECT_DOUBLE_EQ(model.sweepFreq[1], 13.5);
+    EXPECT_DOUBLE_EQ(model.sweepFreq[11], 14.5);
+    EXPECT_DOUBLE_EQ(model.sweepR[1], 70.56);
+    EXPECT_DOUBLE_EQ(model.sweepX[1], -11.443);
+    EXPECT_DOUBLE_EQ(model.sweepR[11], 86.975);
+    EXPECT_DOUBLE_EQ(model.sweepGain[1], 2.12);
+    EXPECT_DOUBLE_EQ(model.sweepGain[11], 2.18);
+    // Step 0 keeps the first impedance, which the main window shows.
+    EXPECT_DOUBLE_EQ(model.sweepR[0], 70.56);
+    const SweepRanges& r = model.summary.sweep;
+    EXPECT_DOUBLE_EQ(r.freqMin, 13.5);
+    EXPECT_DOUBLE_EQ(r.freqMax, 14.5);
+    EXPECT_DOUBLE_EQ(r.rMin, 70.56);
+    EXPECT_DOUBLE_EQ(r.rMax, 86.975);
+    EXPECT_DOUBLE_EQ(r.xMin, -11.443);
+    EXPECT_DOUBLE_EQ(r.xMax, 97.8);
+    EXPECT_DOUBLE_EQ(r.gainMin, 2.12);
+    EXPECT_DOUBLE_EQ(r.gainMax, 2.18);
+    EXPECT_DOUBLE_EQ(r.theta, 90);
+    EXPECT_DOUBLE_EQ(r.phi, 0);
+    EXPECT_EQ(model.summary.frequencySteps, "11");
+    EXPECT_EQ(model.summary.frequencyText, "13.50 Mhz");
+    // The current of a loop is not shown; the voltage is.
+    EXPECT_FALSE(model.summary.hasCurrent);
+    EXPECT_GT(model.summary.voltageR, 0);
+}
+
+TEST_F(Nec2cReport, SweepTablesStopAtTheirCapacity) {
+    model.maxFreqSteps = 4;
+    model.allocateModelTables(model.maxSegments, 4, model.maxSources, model.maxLoads, model.maxTransLines);
+    ASSERT_TRUE(load(dataReport("g_loop_direction.nec2c.out")));
+    EXPECT_EQ(model.freqCount, 4);
+    // Later steps do not overwrite the last row.
+    EXPECT_DOUBLE_EQ(model.sweepFreq[4], 13.8);
+    EXPECT_DOUBLE_EQ(model.sweepR[4], 75.148);
+    EXPECT_DOUBLE_EQ(model.sweepGain[4], 2.14);
+    EXPECT_DOUBLE_EQ(model.summary.sweep.rMax, 75.148);
+    EXPECT_TRUE(userMessages().empty());
+}
+
+TEST_F(Nec2cReport, HorizontalCutAppendsThePatternOfEveryFrequency) {
+    ASSERT_TRUE(load(dataReport("h_loop_cut.nec2c.out")));
+    EXPECT_EQ(model.sweepPatternAxis, 1);
+    EXPECT_EQ(model.freqCount, 4);
+    EXPECT_EQ(model.patternCount, 4 * 13);
+    // The theta axis now counts the frequencies.
+    EXPECT_EQ(model.requestCount[1], 4);
+    EXPECT_EQ(model.requestCount[2], 13);
+    // Point (t - 1) * 13 + p: the third frequency's pattern at phi 90.
+    EXPECT_DOUBLE_EQ(model.farFieldAngles[2 * 13 + 4][1], 90);
+    EXPECT_DOUBLE_EQ(model.farFieldGains[13 + 4][1], 2.16); // 14.2 MHz
+    EXPECT_DOUBLE_EQ(model.patternMax[2], 2.19);
+    EXPECT_DOUBLE_EQ(model.farFieldGains[52][2], -999.99);
+    // The sweep gain table is for single directions only.
+    EXPECT_DOUBLE_EQ(model.summary.sweep.gainMax, -999);
+}
+
+TEST_F(Nec2cReport, VerticalCutCountsFrequenciesOnThePhiAxis) {
+    ASSERT_TRUE(load(dataReport("i_loop_vertical.nec2c.out")));
+    EXPECT_EQ(model.sweepPatternAxis, -1);
+    EXPECT_EQ(model.patternCount, 3 * 7);
+    EXPECT_EQ(model.requestCount[1], 7);
+    EXPECT_EQ(model.requestCount[2], 3);
+    EXPECT_DOUBLE_EQ(model.farFieldAngles[8][0], 0);
+    EXPECT_DOUBLE_EQ(model.farFieldAngles[21][0], 90);
+}
+
+TEST_F(Nec2cReport, PatternsThatNoLongerFitStopAppendingWithOneMessage) {
+    model.maxFarFieldPoints = 30; // two of the four patterns of 13 points
+    model.allocateFieldTables(30);
+    ASSERT_TRUE(load(dataReport("h_loop_cut.nec2c.out")));
+    EXPECT_EQ(model.patternCount, 26);
+    EXPECT_EQ(model.requestCount[1], 2);
+    EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 39 exceeds max. of 30\ncalculation points, "
+                                                       "pattern not loaded."});
+}
+
+TEST_F(Nec2cReport, SourcesLinesLoadsAndNearMagneticField) {
+    ASSERT_TRUE(load(dataReport("j_two_sources_nh.nec2c.out")));
+    const Summary& s = model.summary;
+    // Two sources: their resistances and reactances add.
+    EXPECT_DOUBLE_EQ(s.impedanceR, -5.2570 + 5.2253);
+    EXPECT_DOUBLE_EQ(s.impedanceX, -5.2338 + -5.2149);
+    ASSERT_EQ(model.sourceCount, 2);
+    EXPECT_EQ(model.sourceTag[2], 2);
+    EXPECT_EQ(model.sourceSegment[2], 3);
+    // The transmission line runs from tag 1 segment 3 to tag 2 segment 3 (row 8).
+    ASSERT_EQ(model.transLineCount, 1);
+    EXPECT_DOUBLE_EQ(model.tlZ[1][1][1], model.wireZ1[3]);
+    EXPECT_DOUBLE_EQ(model.tlZ[1][2][1], model.wireZ2[3]);
+    EXPECT_DOUBLE_EQ(model.tlX[1][1][2], model.wireX1[8]);
+    EXPECT_DOUBLE_EQ(model.tlX[1][1][2], 1.0);
+    ASSERT_EQ(model.loadCount, 3);
+    EXPECT_EQ(model.loadTag[2], 2);
+    EXPECT_EQ(model.loadFirstSegment[2], 1);
+    EXPECT_EQ(model.loadLastSegment[2], 5);
+    EXPECT_EQ(model.loadTag[3], 0); // "ALL"
+    EXPECT_EQ(model.groundType, 0);
+    EXPECT_EQ(model.groundRadials, 4);
+    EXPECT_EQ(model.extendedKernel, -1);
+    // The large negative coordinates and the five-digit tag are read whole.
+    EXPECT_EQ(model.wireTag[11], 12345);
+    EXPECT_TRUE(closeAsPrinted(model.wireX1[11], -100.5));
+    EXPECT_TRUE(closeAsPrinted(model.extentZ, 300.125));
+    EXPECT_EQ(model.requestMode, -1);
+    EXPECT_TRUE(s.nearFieldMagnetic);
+    ASSERT_EQ(s.nearFieldCount, 4);
+    EXPECT_FLOAT_EQ(model.nearFieldPoints[2][0], 1);
+    EXPECT_TRUE(closeAsPrinted(model.nearFieldValues[2][0], 1.2649E-04 * s.fieldScale, 0));
+    EXPECT_TRUE(closeAsPrinted(s.nearFieldMax[1], 1.2649E-04 * s.fieldScale, 0));
+    EXPECT_TRUE(closeAsPrinted(s.efficiency, 48.88));
+    ASSERT_EQ(s.comments.size(), 2u);
+    EXPECT_EQ(s.comments[1], "SECOND COMMENT LINE");
+    ASSERT_EQ(s.requestRows.size(), 3u);
+    EXPECT_EQ(s.requestRows[2].label, "   Z");
+    EXPECT_DOUBLE_EQ(s.requestRows[0].stop, 1);
+}
+
+TEST_F(Nec2cReport, SurfaceWaveTableTakesHeightAndPhiAsAngles) {
+    ASSERT_TRUE(load(dataReport("k_surface_wave.nec2c.out")));
+    EXPECT_EQ(model.requestMode, 1);
+    EXPECT_DOUBLE_EQ(model.requestDistance, 1000);
+    ASSERT_EQ(model.patternCount, 12);
+    EXPECT_DOUBLE_EQ(model.farFieldAngles[2][0], 3);   // the height
+    EXPECT_DOUBLE_EQ(model.farFieldAngles[4][1], 10);  // phi
+    const double scale = model.summary.fieldScale;
+    EXPECT_TRUE(closeAsPrinted(model.farFieldGains[1][0], 2.6295E-06 * scale, 0)); // E radial
+    EXPECT_DOUBLE_EQ(model.farFieldGains[1][1], 0);
+    EXPECT_TRUE(closeAsPrinted(model.farFieldGains[1][2], 1.0572E-05 * scale, 0)); // E theta
+    EXPECT_DOUBLE_EQ(model.farFieldGains[1][3], 0);                                // E phi
+    EXPECT_EQ(model.groundSymmetry, 1);
+}
+
+TEST_F(Nec2cReport, SecondPatternIsIgnoredAndGainIsHalvedOverGround) {
+    ASSERT_TRUE(load(dataReport("l_two_patterns_ground.nec2c.out")));
+    EXPECT_EQ(model.patternCount, 370);
+    EXPECT_EQ(model.requestCount[1], 10);
+    EXPECT_EQ(model.requestCount[2], 37);
+    EXPECT_EQ(model.requestXnda, 1001);
+    EXPECT_DOUBLE_EQ(model.farFieldAngles[370][1], 360);
+    const Summary& s = model.summary;
+    EXPECT_EQ(model.groundType, 1);
+    // The report prints 1.9923 over a solid angle of 2 pi.
+    EXPECT_EQ(s.averageGainAngle, 360);
+    EXPECT_TRUE(closeAsPrinted(s.averageGain, 1.9923 / 2, 0));
+    EXPECT_FALSE(s.averageGainRed);
+    EXPECT_EQ(s.averageGainText, " 0.9961 over 360 dg.");
+}
+
+TEST_F(Nec2cReport, AverageGainOverLossyGroundIsRed) {
+    ASSERT_TRUE(load(dataReport("m_lossy_ground_avg.nec2c.out")));
+    EXPECT_EQ(model.groundType, 0);
+    EXPECT_TRUE(model.summary.averageGainRed);
+    EXPECT_EQ(model.summary.averageGainText, " 0.7467 over 360 dg.");
+}
+
+} // namespace
+} // namespace wavra::test
