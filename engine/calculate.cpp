@@ -1,0 +1,118 @@
+#include "engine/calculate.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include "core/files.h"
+#include "core/text.h"
+#include "deck/writer.h"
+#include "engine/deck_adapter.h"
+
+namespace wavra {
+
+namespace {
+
+bool knownCalcKind(int kind) {
+    return kind == kCalcOriginal || kind == kCalcFarField || kind == kCalcFrequencyLoop || kind == kCalcNearField ||
+           kind == kCalcItsHfArea || kind == kCalcItsHfPointToPoint;
+}
+
+bool isItsHf(const Model& m) { return m.calcKind == kCalcItsHfArea || m.calcKind == kCalcItsHfPointToPoint; }
+
+void addStatus(const RunHooks& hooks, const std::string& line) {
+    if (hooks.statusLine) hooks.statusLine(line);
+}
+
+void fail(Ui& ui, const std::string& text) { ui.message(text, "wavra", Icon::Critical); }
+
+// The numeric deck of the model file: converted from the symbolic deck,
+// or as it stands for an engine deck (".inp").
+std::optional<std::string> numericDeck(Model& m, Ui& ui) {
+    const std::string path = m.modelPath();
+    if (toLower(m.modelExt) == ".out") {
+        fail(ui, path + " is an engine output file; open the model's input file to calculate it.");
+        return std::nullopt;
+    }
+    std::vector<std::string> lines;
+    if (!readLines(path, lines)) {
+        fail(ui, "Open failure on NEC-2 input file: " + path);
+        return std::nullopt;
+    }
+    std::string text;
+    for (const auto& line : lines) (text += line) += '\n';
+    if (toLower(m.modelExt) == ".inp") return text;
+    return convertDeck(m, ui, text);
+}
+
+// The deck as the engine gets it, with its generated cards in the status list.
+std::string engineDeck(Model& m, Ui& ui, const std::string& deck, const RunHooks& hooks) {
+    if (m.calcKind == kCalcOriginal) {
+        readRunValues(m, ui, deck);
+        return deck;
+    }
+    AdaptedDeck adapted = adaptDeck(m, ui, deck);
+    for (const auto& line : adapted.generated) addStatus(hooks, line);
+    return std::move(adapted.text);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+} // namespace
+
+void showCalcWarnings(const Model& m, Ui& ui) {
+    auto info = [&ui](const std::string& text) { ui.message(text, "wavra", Icon::Information); };
+    const auto& r = m.calcRange;
+    const bool pattern = m.calcKind == kCalcFarField || (m.calcKind == kCalcFrequencyLoop && m.calcSubMode >= 1);
+    if (pattern && m.requestXnda < 1000) {
+        info("Horizontal and Vertical gain option (XNDA=1xxx) recommended.");
+    } else if (m.calcKind == kCalcFarField && m.requestXnda % 2 != 0 && m.surfaceWaveFlag == 0) {
+        if (r[0] + r[1] < 90) info("Aver-gain test may be unreliable, use Theta from 0 to 90 or 180");
+        else if (std::fabs(r[3] - r[4]) < 360) info("Aver-gain test may be unreliable, use Phi from 0 to 360");
+        if (m.loadTag.size() > 1 && m.loadTag[1] > 0) info("All loads should be removed for average gain test.");
+    }
+}
+
+std::string engineInputName(const Model& m) {
+    const std::string name = m.engineBaseName() + ".inp";
+    return sameFile(m.modelPath(), m.installDir + "out/" + name) && m.calcKind != kCalcOriginal
+               ? m.engineBaseName() + "-calc.inp"
+               : name;
+}
+
+std::string engineOutputName(const Model& m) { return m.modelName + ".out"; }
+
+EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& hooks) {
+    if (!knownCalcKind(m.calcKind)) {
+        fail(ui, "Unknown calculation choice" + str(m.calcKind) + ".");
+        return EngineStatus::Failed;
+    }
+    showCalcWarnings(m, ui);
+    addStatus(hooks, "Converting " + m.modelName + m.modelExt + " to " + m.modelName + ".inp");
+    const std::optional<std::string> deck = numericDeck(m, ui);
+    if (!deck) return EngineStatus::Failed;
+    const std::string inputName = engineInputName(m);
+    const std::string inputPath = m.installDir + "out/" + inputName;
+    const std::string text = engineDeck(m, ui, *deck, hooks);
+    if (!sameFile(m.modelPath(), inputPath) && !writeFileAtomic(inputPath, text)) {
+        fail(ui, "Cannot write " + inputPath + ".");
+        return EngineStatus::Failed;
+    }
+    if (isItsHf(m) && m.requestMode == 1) {
+        ui.message("Surface wave selected in RP card, ItsHF generation not possible.");
+        return EngineStatus::Failed;
+    }
+    addStatus(hooks, "Generating nec-2 output file " + m.modelName + ".out");
+    const EngineStatus status = runEngine(m, ui, runner, inputName, engineOutputName(m), hooks.progress);
+    if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui);
+    return status;
+}
+
+std::optional<std::string> runCalculation(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& hooks) {
+    if (calculate(m, ui, runner, hooks) != EngineStatus::Finished) return std::nullopt;
+    return ".out";
+}
+
+} // namespace wavra

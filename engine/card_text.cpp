@@ -1,0 +1,33 @@
+#include "engine/card_text.h"
+
+#include <cmath>
+
+#include "core/text.h"
+
+namespace wavra {
+
+namespace {
+
+std::string integerField(int v) { return formatPicture(v, "####0"); }
+std::string realField(double v) { return formatPicture(v, "###0.0####"); }
+
+} // namespace
+
+std::string cardText(std::string_view name, const CardFields& f, std::string_view separator) {
+    std::string line(name);
+    for (int v : {f.i1, f.i2, f.i3, f.i4}) (line += separator) += integerField(v);
+    for (double v : {f.f1, f.f2, f.f3, f.f4}) (line += separator) += realField(v);
+    if (f.f5 != 0 || f.f6 != 0) (line += separator) += realField(f.f5);
+    if (f.f6 != 0) (line += separator) += realField(f.f6);
+    return line;
+}
+
+int pointCount(double start, double stop, double step) {
+    if (step == 0 || !std::isfinite(start) || !std::isfinite(stop) || !std::isfinite(step)) return 1;
+    const double n = (stop - start) / step + 1;
+    if (!(n >= 1)) return 1;
+    if (n >= 32767) return 32767;
+    return static_cast<int>(std::floor(n + 1e-6));
+}
+
+} // namespace wavra

@@ -1,0 +1,46 @@
+// Starting outside programs (the engine launcher, the special engine) with
+// an argument list, never through a shell string, so a model named
+// "a b;rm x" is only a name. The windows supply a QProcess implementation;
+// the batch command line and the tests use the native one.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace wavra {
+
+// A started program.
+class RunningProcess {
+public:
+    virtual ~RunningProcess() = default;
+
+    // Waits at most timeoutMs for the program to end, collecting its output
+    // meanwhile. True when it has ended.
+    virtual bool waitFor(int timeoutMs) = 0;
+    virtual bool finished() const = 0;
+    // Valid once finished: the exit status, or 128 + signal number when the
+    // program was killed by a signal.
+    virtual int exitCode() const = 0;
+    // What the program wrote so far (the newest part when it wrote a lot).
+    virtual std::string standardOutput() const = 0;
+    virtual std::string standardError() const = 0;
+    // Ends the program (and the programs it started) and reaps it.
+    virtual void terminate() = 0;
+};
+
+class ProcessRunner {
+public:
+    virtual ~ProcessRunner() = default;
+
+    // Starts argv[0] (looked up in PATH when it holds no '/') with argv[1..]
+    // in workingDir (the current directory when empty). nullptr, with a
+    // message in `error`, when the program cannot be started.
+    virtual std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv,
+                                                  const std::string& workingDir, std::string& error) = 0;
+};
+
+// The process runner of the operating system.
+std::unique_ptr<ProcessRunner> makeNativeProcessRunner();
+
+} // namespace wavra

@@ -1,0 +1,240 @@
+// The native process runner on POSIX systems: fork, execv, waitpid. Every
+// POSIX call of the engine run lives in this one file.
+#include "engine/process.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace wavra {
+
+namespace {
+
+constexpr size_t kOutputLimit = 256 * 1024; // newest bytes kept per stream
+
+// Full path of a program: as given when it holds a '/', else the first
+// executable match in PATH. Empty when none.
+std::string resolveProgram(const std::string& name) {
+    if (name.empty()) return {};
+    if (name.find('/') != std::string::npos) return name;
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    size_t pos = 0;
+    while (pos <= dirs.size()) {
+        size_t end = dirs.find(':', pos);
+        if (end == std::string::npos) end = dirs.size();
+        std::string dir = dirs.substr(pos, end - pos);
+        if (dir.empty()) dir = ".";
+        const std::string candidate = dir + "/" + name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+        pos = end + 1;
+    }
+    return {};
+}
+
+void closeFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// Runs in the child between fork and exec: only async-signal-safe calls.
+[[noreturn]] void execChild(const std::string& program, std::vector<char*>& args, const std::string& dir,
+                            int outFd, int errFd, int statusFd) {
+    ::setpgid(0, 0);
+    int nullFd = ::open("/dev/null", O_RDONLY);
+    if (nullFd >= 0) ::dup2(nullFd, 0);
+    ::dup2(outFd, 1);
+    ::dup2(errFd, 2);
+    if (dir.empty() || ::chdir(dir.c_str()) == 0) ::execv(program.c_str(), args.data());
+    const int err = errno;
+    ssize_t ignored = ::write(statusFd, &err, sizeof err);
+    (void)ignored;
+    ::_exit(127);
+}
+
+class PosixProcess : public RunningProcess {
+public:
+    PosixProcess(pid_t pid, int outFd, int errFd) : m_pid(pid), m_fds{outFd, errFd} {}
+    ~PosixProcess() override {
+        if (!m_finished) terminate();
+        closeFd(m_fds[0]);
+        closeFd(m_fds[1]);
+    }
+
+    bool waitFor(int timeoutMs) override {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
+        for (;;) {
+            reap();
+            if (m_finished) {
+                drain(0);
+                return true;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  deadline - std::chrono::steady_clock::now()).count();
+            if (left <= 0) return false;
+            drain(static_cast<int>(std::min<long long>(left, 50)));
+        }
+    }
+
+    bool finished() const override { return m_finished; }
+    int exitCode() const override { return m_exitCode; }
+    std::string standardOutput() const override { return m_output[0]; }
+    std::string standardError() const override { return m_output[1]; }
+
+    void terminate() override {
+        if (m_finished) return;
+        ::kill(-m_pid, SIGTERM);
+        ::kill(m_pid, SIGTERM);
+        for (int i = 0; i < 40 && !m_finished; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            reap();
+        }
+        if (!m_finished) {
+            ::kill(-m_pid, SIGKILL);
+            ::kill(m_pid, SIGKILL);
+            int status = 0;
+            if (::waitpid(m_pid, &status, 0) == m_pid) record(status);
+        }
+    }
+
+private:
+    pid_t m_pid;
+    int m_fds[2];
+    std::string m_output[2];
+    bool m_finished = false;
+    int m_exitCode = -1;
+
+    void record(int status) {
+        m_finished = true;
+        m_exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    }
+
+    void reap() {
+        if (m_finished) return;
+        int status = 0;
+        pid_t r = ::waitpid(m_pid, &status, WNOHANG);
+        if (r == m_pid) record(status);
+        else if (r < 0 && errno != EINTR) { // the child is gone (reaped elsewhere)
+            m_finished = true;
+            m_exitCode = 128;
+        }
+    }
+
+    // Reads what the pipes hold, waiting at most timeoutMs for data.
+    void drain(int timeoutMs) {
+        pollfd p[2];
+        nfds_t n = 0;
+        int index[2];
+        for (int i = 0; i < 2; ++i)
+            if (m_fds[i] >= 0) {
+                p[n] = {m_fds[i], POLLIN, 0};
+                index[n++] = i;
+            }
+        if (n == 0) {
+            if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(std::min(timeoutMs, 5)));
+            return;
+        }
+        if (::poll(p, n, timeoutMs) <= 0) return;
+        for (nfds_t k = 0; k < n; ++k)
+            if (p[k].revents & (POLLIN | POLLHUP | POLLERR)) readFrom(index[k]);
+    }
+
+    void readFrom(int i) {
+        char buf[8192];
+        for (;;) {
+            ssize_t got = ::read(m_fds[i], buf, sizeof buf);
+            if (got > 0) {
+                m_output[i].append(buf, static_cast<size_t>(got));
+                if (m_output[i].size() > kOutputLimit) m_output[i].erase(0, m_output[i].size() - kOutputLimit);
+                continue;
+            }
+            if (got < 0 && errno == EINTR) continue;
+            if (got == 0) closeFd(m_fds[i]); // end of output
+            return;                          // EAGAIN: nothing more for now
+        }
+    }
+};
+
+class PosixProcessRunner : public ProcessRunner {
+public:
+    std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
+                                          std::string& error) override {
+        if (argv.empty()) {
+            error = "no program given";
+            return nullptr;
+        }
+        const std::string program = resolveProgram(argv[0]);
+        if (program.empty()) {
+            error = argv[0] + ": program not found";
+            return nullptr;
+        }
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+
+        int out[2], err[2], status[2];
+        if (::pipe2(out, O_CLOEXEC) != 0) return fail(error, argv[0]);
+        if (::pipe2(err, O_CLOEXEC) != 0) {
+            closePair(out);
+            return fail(error, argv[0]);
+        }
+        if (::pipe2(status, O_CLOEXEC) != 0) {
+            closePair(out);
+            closePair(err);
+            return fail(error, argv[0]);
+        }
+        const pid_t pid = ::fork();
+        if (pid == 0) execChild(program, args, workingDir, out[1], err[1], status[1]);
+        const int forkErrno = errno;
+        ::close(out[1]);
+        ::close(err[1]);
+        ::close(status[1]);
+        if (pid < 0) {
+            ::close(out[0]);
+            ::close(err[0]);
+            ::close(status[0]);
+            errno = forkErrno;
+            return fail(error, argv[0]);
+        }
+        int childErrno = 0;
+        ssize_t got;
+        do got = ::read(status[0], &childErrno, sizeof childErrno);
+        while (got < 0 && errno == EINTR);
+        ::close(status[0]);
+        if (got == static_cast<ssize_t>(sizeof childErrno)) { // exec failed
+            ::close(out[0]);
+            ::close(err[0]);
+            int st = 0;
+            ::waitpid(pid, &st, 0);
+            error = argv[0] + ": " + std::strerror(childErrno);
+            return nullptr;
+        }
+        ::fcntl(out[0], F_SETFL, O_NONBLOCK);
+        ::fcntl(err[0], F_SETFL, O_NONBLOCK);
+        return std::make_unique<PosixProcess>(pid, out[0], err[0]);
+    }
+
+private:
+    static void closePair(int p[2]) {
+        ::close(p[0]);
+        ::close(p[1]);
+    }
+    static std::unique_ptr<RunningProcess> fail(std::string& error, const std::string& name) {
+        error = name + ": " + std::strerror(errno);
+        return nullptr;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<ProcessRunner> makeNativeProcessRunner() { return std::make_unique<PosixProcessRunner>(); }
+
+} // namespace wavra

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Engine launcher of wavra. Every engine name in this directory (NEC2D,
+# NEC2D512 ... NEC2D11K, NEC2D_LA, NEC32) is a link to this script, and every
+# one of them runs the NEC-2 engine nec2c, which has no fixed segment limit.
+#
+# Called as wavra.sh:
+#   wavra.sh gen MODEL  ENGINE [pause]   run ENGINE on the deck named in nec2d.tmp
+#   wavra.sh som GROUND ENGINE [pause]   Sommerfeld ground: nec2c computes the
+#                                        ground itself for every frequency, so
+#                                        som2d.tmp needs no separate ground
+#                                        program and the run is the same as gen
+#   wavra.sh cop GROUND ENGINE [pause]   Sommerfeld ground with a ground file:
+#                                        nec2c does not read one; same as gen
+#   wavra.sh ren MODEL  OUTPUT           take the special engine's report
+#                                        (<deck>.n32) over as the report
+#                                        OUTPUT named in nec2d.tmp
+# exe/nec2d.tmp holds two lines: the engine deck and the report, relative to
+# this directory ("../out/yagi.inp", "../out/yagi.out"). With "pause" the
+# engine's exit status is printed for the user.
+#
+# Called under an engine name:
+#   ENGINE DECK REPORT         run nec2c on DECK, report to REPORT
+#   ENGINE DECK [-autodma]     the special engine started on its own: the
+#                              report goes to DECK with the extension .n32
+#
+# Exit status: the engine's; 2 wrong use; 66 a file is missing; 127 the
+# engine is not installed or has no launcher here.
+
+exe_dir=$(cd -- "$(dirname -- "$0")" && pwd) || exit 66
+self=$(basename -- "$0")
+
+fail() { # status, message
+    printf '%s: %s\n' "$self" "$2" >&2
+    exit "$1"
+}
+
+# DECK without its extension.
+stem_of() {
+    local base=${1##*/}
+    if [[ $base == *.* ]]; then printf '%s' "${1%.*}"; else printf '%s' "$1"; fi
+}
+
+# Runs nec2c on a deck. A lapack deck carries an SZ card with the segment
+# capacity; nec2c stops with a geometry card error on it and needs no
+# capacity, so the card is left out of the copy the engine reads.
+run_nec2c() { # deck, report
+    local deck=$1 report=$2 copy= status
+    command -v nec2c >/dev/null 2>&1 || fail 127 "the NEC-2 engine nec2c is not installed"
+    [ -r "$deck" ] || fail 66 "cannot read the engine deck $deck"
+    if grep -qi '^sz' -- "$deck"; then
+        copy=$(mktemp "$(dirname -- "$report")/.wavra-deck-XXXXXX") || fail 66 "cannot write next to $report"
+        grep -vi '^sz' -- "$deck" >"$copy"
+        deck=$copy
+    fi
+    nec2c -i "$deck" -o "$report"
+    status=$?
+    [ -n "$copy" ] && rm -f -- "$copy"
+    return "$status"
+}
+
+run_as_engine() { # deck, [report | -autodma]
+    [ $# -ge 1 ] || fail 2 "usage: $self DECK [REPORT]"
+    local report=${2:-}
+    if [ -z "$report" ] || [ "${report:0:1}" = "-" ]; then report="$(stem_of "$1").n32"; fi
+    run_nec2c "$1" "$report"
+}
+
+read_control_file() {
+    [ -r "$exe_dir/nec2d.tmp" ] || fail 66 "missing $exe_dir/nec2d.tmp"
+    { IFS= read -r deck; IFS= read -r report; } <"$exe_dir/nec2d.tmp"
+    deck=${deck%$'\r'}
+    report=${report%$'\r'}
+    [ -n "$deck" ] && [ -n "$report" ] || fail 66 "$exe_dir/nec2d.tmp must name the deck and the report"
+}
+
+take_special_report() {
+    local n32
+    n32="$(stem_of "$deck").n32"
+    [ -f "$n32" ] || fail 66 "the special engine left no report $n32"
+    mv -f -- "$n32" "$report"
+}
+
+run_mode() { # mode, second argument, engine, [pause]
+    [ $# -ge 3 ] || fail 2 "usage: wavra.sh gen|som|cop|ren ARG ENGINE [pause]"
+    local mode=$1 engine=$3 pause=${4:-} status
+    cd -- "$exe_dir" || exit 66
+    read_control_file
+    case $mode in
+    gen | som | cop)
+        [[ $engine =~ ^[A-Za-z0-9_]+$ ]] || fail 2 "not an engine name: $engine"
+        [ -x "$exe_dir/$engine" ] || fail 127 "no engine $engine in $exe_dir"
+        "$exe_dir/$engine" "$deck" "$report"
+        status=$?
+        ;;
+    ren)
+        take_special_report
+        status=$?
+        ;;
+    *) fail 2 "unknown mode $mode (gen, som, cop or ren)" ;;
+    esac
+    [ "$pause" = pause ] && printf '%s: engine %s ended with exit status %d\n' "$self" "$engine" "$status"
+    exit "$status"
+}
+
+if [ "$self" = wavra.sh ]; then
+    run_mode "$@"
+else
+    run_as_engine "$@"
+fi

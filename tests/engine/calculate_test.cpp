@@ -1,0 +1,147 @@
+#include "engine/calculate.h"
+
+#include <gtest/gtest.h>
+
+#include "core/files.h"
+#include "engine/deck_adapter.h"
+#include "engine_test_support.h"
+
+namespace wavra {
+namespace {
+
+using test::readText;
+using test::writeText;
+
+class CalculateTest : public ::testing::Test {
+protected:
+    test::EngineTree tree;
+    Model m;
+    RecordingUi ui;
+    test::ScriptedRunner runner;
+    std::vector<std::string> status;
+    RunHooks hooks;
+    void SetUp() override {
+        hooks.statusLine = [this](const std::string& line) { status.push_back(line); };
+        runner.program = [this](const test::ScriptedRunner::Call&) {
+            writeText(tree.report(m.modelName + ".out"), "report\n");
+            return 0;
+        };
+    }
+};
+
+TEST_F(CalculateTest, FarFieldRunWritesTheAdaptedDeckAndReportsEachStep) {
+    test::loadModel(m, tree, "yagi.nec", "yagi");
+    m.calcKind = kCalcFarField;
+    m.calcRange = {0, 90, 5, 0, 360, 5};
+    EXPECT_EQ(runCalculation(m, ui, runner, hooks), std::optional<std::string>(".out"));
+    const auto deck = test::readLinesOf(tree.file("out/yagi.inp"));
+    ASSERT_GE(deck.size(), 2u);
+    EXPECT_EQ(deck.rbegin()[1], "RP, 0, 19, 73, 1000, 0.0, 0.0, 5.0, 5.0");
+    EXPECT_EQ(deck.back(), "EN");
+    EXPECT_EQ(status, (std::vector<std::string>{"Converting yagi.nec to yagi.inp",
+                                                "RP, 0, 19, 73, 1000, 0.0, 0.0, 5.0, 5.0",
+                                                "Generating nec-2 output file yagi.out"}));
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST_F(CalculateTest, ALongNameRunsOnItsShortDeckAndReportsUnderTheFullName) {
+    test::loadModel(m, tree, "dipole.nec", "dipole-12chr");
+    writeText(tree.report("dipole-1.out"), "another model's report\n");
+    m.calcKind = kCalcOriginal;
+    EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
+    EXPECT_EQ(runner.calls[0].argv[2], "dipole-12chr");
+    EXPECT_EQ(readText(tree.file("exe/nec2d.tmp")), "../out/dipole-1.inp\n../out/dipole-12chr.out\n");
+    EXPECT_EQ(readText(tree.report("dipole-1.out")), "another model's report\n");
+    EXPECT_TRUE(pathExists(tree.report("dipole-12chr.out")));
+    // The deck runs unchanged: the engine input writer's deck.
+    EXPECT_EQ(test::readLinesOf(tree.file("out/dipole-1.inp")).rbegin()[1], "RP, 0, 37, 73, 1000, 0, 0, 5, 5");
+}
+
+TEST_F(CalculateTest, AnEngineDeckModelIsNeverOverwrittenByItsAdaptation) {
+    const std::string deck = "GW 1 11 0 -5 0 0 5 0 0.001\nEX 0 1 6 0 1 0\nFR 0 1 0 0 14 0\nXQ\nEN\n";
+    writeText(tree.file("out/deck.inp"), deck);
+    tree.prepare(m);
+    m.modelDir = tree.file("out/");
+    m.modelName = "deck";
+    m.modelExt = ".inp";
+    m.calcKind = kCalcFarField;
+    m.calcRange = {0, 90, 90, 0, 0, 1};
+    EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
+    EXPECT_EQ(readText(tree.file("out/deck.inp")), deck);
+    EXPECT_EQ(readText(tree.file("exe/nec2d.tmp")), "../out/deck-calc.inp\n../out/deck.out\n");
+    EXPECT_EQ(test::readLinesOf(tree.file("out/deck-calc.inp")).rbegin()[1],
+              "RP, 0, 2, 1, 0, 0.0, 0.0, 90.0, 1.0");
+}
+
+TEST_F(CalculateTest, MissingModelsAndReportsAsModelsAreRefusedClearly) {
+    tree.prepare(m);
+    m.modelName = "absent";
+    m.calcKind = kCalcOriginal;
+    EXPECT_EQ(runCalculation(m, ui, runner, hooks), std::nullopt);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Open failure on NEC-2 input file: " + tree.file("absent.nec")});
+    ui.clear();
+    writeText(tree.report("absent.out"), "report\n");
+    m.modelDir = tree.file("out/");
+    m.modelExt = ".out";
+    EXPECT_EQ(runCalculation(m, ui, runner, hooks), std::nullopt);
+    EXPECT_EQ(readText(tree.report("absent.out")), "report\n");
+    m.modelExt = ".nec";
+    m.calcKind = 7;
+    EXPECT_EQ(runCalculation(m, ui, runner, hooks), std::nullopt);
+    EXPECT_EQ(ui.messages().back(), "Unknown calculation choice 7.");
+    EXPECT_TRUE(runner.calls.empty());
+}
+
+TEST_F(CalculateTest, ItsHfRunsHandTheReportOnButNotWithASurfaceWave) {
+    test::loadModel(m, tree, "dipole.nec", "dipole");
+    int handedOn = 0;
+    hooks.itsHf = [&](Model&, Ui&) { ++handedOn; };
+    m.calcKind = kCalcItsHfArea;
+    m.calcRange = {30, 0, 0, 14.2};
+    EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
+    EXPECT_EQ(handedOn, 1);
+    m.surfaceWaveFlag = -1;
+    EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Failed);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Surface wave selected in RP card, ItsHF generation not possible."});
+    EXPECT_EQ(handedOn, 1);
+    EXPECT_EQ(runner.calls.size(), 1u);
+}
+
+TEST(CalcWarnings, XndaRecommendationComesAloneForPatternRuns) {
+    Model m;
+    RecordingUi ui;
+    m.calcKind = kCalcFarField;
+    m.requestXnda = 0;
+    m.calcRange = {0, 10, 5, 0, 10, 5};
+    showCalcWarnings(m, ui);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Horizontal and Vertical gain option (XNDA=1xxx) recommended."});
+    ui.clear();
+    m.calcKind = kCalcFrequencyLoop;
+    m.calcSubMode = 0; // no pattern, no recommendation
+    showCalcWarnings(m, ui);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+TEST(CalcWarnings, AverageGainDoubtsNameTheRangeAndTheLoads) {
+    Model m;
+    RecordingUi ui;
+    m.calcKind = kCalcFarField;
+    m.requestXnda = 1001;
+    m.calcRange = {0, 45, 5, 0, 360, 5};
+    m.loadTag[1] = 3;
+    showCalcWarnings(m, ui);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Aver-gain test may be unreliable, use Theta from 0 to 90 or 180",
+                                                       "All loads should be removed for average gain test."}));
+    ui.clear();
+    m.calcRange = {0, 90, 5, 0, 180, 5};
+    m.loadTag[1] = kEmptyTag;
+    showCalcWarnings(m, ui);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Aver-gain test may be unreliable, use Phi from 0 to 360"});
+    ui.clear();
+    m.surfaceWaveFlag = -1;
+    showCalcWarnings(m, ui);
+    EXPECT_TRUE(ui.messages().empty());
+}
+
+} // namespace
+} // namespace wavra

@@ -1,0 +1,50 @@
+// Helpers of the engine tests: a scripted process runner, an install tree
+// with the staged engine launchers, and deck text helpers.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/model.h"
+#include "engine/process.h"
+#include "support/test_support.h"
+
+namespace wavra::test {
+
+// A process runner that records every start and lets the test decide what
+// the "program" does (run synchronously at start) and how it ends.
+class ScriptedRunner : public ProcessRunner {
+public:
+    struct Call {
+        std::vector<std::string> argv;
+        std::string workingDir;
+    };
+    // Runs at start; returns the exit code. Empty: exit code 0.
+    std::function<int(const Call&)> program;
+    int pollsBeforeEnd = 0;   // waitFor calls that time out before the end
+    bool refuseStart = false; // start fails as for a missing program
+    std::string output, errors;
+    std::vector<Call> calls;
+
+    std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
+                                          std::string& error) override;
+};
+
+// An install tree (exe/ data files, out/, pov/) plus the engine launchers
+// as the build stages them.
+class EngineTree : public InstallTree {
+public:
+    EngineTree();
+    // Copies an example model into the tree's model directory under `name`.
+    void addModel(Model& model, const std::string& example, const std::string& name) const;
+    std::string report(const std::string& name) const { return file("out/" + name); }
+};
+
+// A model set up for a run in the tree, with the deck's values read.
+void loadModel(Model& model, const EngineTree& tree, const std::string& example, const std::string& name);
+
+// The lines of a deck text.
+std::vector<std::string> deckLines(const std::string& text);
+
+} // namespace wavra::test
