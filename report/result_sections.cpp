@@ -135,7 +135,7 @@ void ReportReader::showInputImpedance(double r, double x) {
 // in free space or over perfect ground should give about 1.
 void ReportReader::readAverageGain(std::string_view line) {
     double gain = columnNumber(line, layout->averageGain);
-    const int angle = toInt32(columnNumber(line, layout->averageAngle) * 180);
+    const int angle = toInt32(std::trunc(columnNumber(line, layout->averageAngle) * 180));
     s.hasAverageGain = true;
     s.averageGainAngle = angle;
     if (angle < 1) {

@@ -1,0 +1,120 @@
+// Reports that are cut off, damaged, foreign or hostile: the reader keeps
+// what it could read, says so, and never crashes or reads out of bounds.
+#include <random>
+
+#include "report_test_support.h"
+
+namespace wavra::test {
+namespace {
+
+class BadReport : public ReportTest {};
+
+// What a complete read gives, for comparison with damaged copies.
+struct Reference {
+    int wires, pattern;
+    double r, x;
+};
+
+TEST_F(BadReport, CutAnywhereKeepsWhatCameBeforeAndSaysSo) {
+    for (const std::string& text : {fixtureReport("a_dipole.classic.out"), fixtureReport("b_dipole_fr3_ne.nec2c.out"),
+                                    dataReport("j_two_sources_nh.nec2c.out")}) {
+        ASSERT_TRUE(load(text));
+        const Reference full{model.wireCount, model.patternCount, model.summary.impedanceR, model.summary.impedanceX};
+        for (size_t cut = 0; cut < text.size(); cut += 613) {
+            ui.clear();
+            ASSERT_TRUE(load(text.substr(0, cut)));
+            EXPECT_LE(model.wireCount, full.wires);
+            EXPECT_LE(model.patternCount, full.pattern);
+            if (model.summary.hasPower) {
+                EXPECT_EQ(model.wireCount, full.wires);
+                EXPECT_DOUBLE_EQ(model.summary.impedanceR, full.r);
+                EXPECT_DOUBLE_EQ(model.summary.impedanceX, full.x);
+            }
+            ASSERT_FALSE(ui.messages().empty());
+            EXPECT_EQ(ui.messages().back().rfind("Nec2d : ", 0), 0u);
+        }
+    }
+}
+
+TEST_F(BadReport, CrLfReportsReadLikeLf) {
+    for (const char* name : {"a_dipole.classic.out", "f_junction.nec2c.out"}) {
+        const std::string text = fixtureReport(name);
+        std::string crlf;
+        for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        ASSERT_TRUE(load(text));
+        const Model lf = model;
+        ASSERT_TRUE(load(crlf));
+        EXPECT_EQ(model.wireCount, lf.wireCount);
+        EXPECT_EQ(model.wireEnd1Link, lf.wireEnd1Link);
+        EXPECT_EQ(model.patternCount, lf.patternCount);
+        EXPECT_EQ(model.farFieldGains, lf.farFieldGains);
+        EXPECT_EQ(model.summary.comments, lf.summary.comments);
+        EXPECT_EQ(model.summary.impedanceR, lf.summary.impedanceR);
+        EXPECT_EQ(model.summary.calculationTime, lf.summary.calculationTime);
+        EXPECT_TRUE(ui.messages().empty());
+    }
+}
+
+TEST_F(BadReport, ShortLinesAndLettersInNumberColumnsReadAsZero) {
+    std::string shortLines;
+    std::string letters;
+    for (const std::string& line : readLinesOf(fixturePath("reports/a_dipole.nec2c.out"))) {
+        shortLines += line.substr(0, 20) + "\n";
+        std::string l = line;
+        for (char& c : l)
+            if (c >= '0' && c <= '9' && line.find("(nec2c)") == std::string::npos) c = 'x';
+        letters += l + "\n";
+    }
+    ASSERT_TRUE(load(shortLines));
+    ASSERT_TRUE(load(letters));
+    EXPECT_EQ(model.wireCount, 11);
+    EXPECT_EQ(model.wireX1[3], 0);
+    EXPECT_EQ(model.summary.impedanceR, 0);
+    EXPECT_EQ(model.frequencyMHz, 0);
+    EXPECT_EQ(model.requestCount[1], 0);
+}
+
+TEST_F(BadReport, RandomBytesAndOverlongLines) {
+    std::mt19937 random(12345);
+    std::string bytes(1 << 20, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    ASSERT_TRUE(load(bytes));
+    // A report mixing real headings with junk under them.
+    std::string junk = fixtureReport("b_dipole_fr3_ne.classic.out");
+    for (size_t i = 0; i < junk.size(); i += 7) junk[i] = static_cast<char>(random());
+    ASSERT_TRUE(load(junk));
+    EXPECT_LE(model.freqCount, model.maxFreqSteps);
+    ASSERT_TRUE(load(std::string(8 << 20, 'E') + "RROR\n"));
+    EXPECT_LE(ui.messages().size(), 13u);
+}
+
+TEST_F(BadReport, HugeAndNegativeCountsAndNumbers) {
+    std::string text = fixtureReport("a_dipole.nec2c.out");
+    const std::string rp = "  DATA CARD No:   3 RP   0    19    37  1001";
+    const size_t at = text.find(rp);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, rp.size(), "  DATA CARD No:   3 RP   0 99999 99999  1001");
+    ASSERT_TRUE(load(text));
+    EXPECT_EQ(model.patternCount, 0);
+    EXPECT_EQ(userMessages(),
+              std::vector<std::string>{"Total of 1073676289 exceeds max. of 6000\ncalculation points, pattern not loaded."});
+
+    ui.clear();
+    text.replace(at, rp.size(), "  DATA CARD No:   3 RP   0   -19   -37  1001");
+    ASSERT_TRUE(load(text));
+    EXPECT_EQ(model.patternCount, 703); // the table itself is read, up to the capacity
+
+    // Segment numbers and connections far outside the table, and values
+    // beyond the double range.
+    std::string seg = fixtureReport("f_junction.classic.out");
+    const std::string junction = "     1         5   -6  -11";
+    seg.replace(seg.find(junction), junction.size(), "     1    99999-40000    0");
+    const std::string row = "     1   0.00000   0.00000  -4.81500";
+    seg.replace(seg.find(row), row.size(), "     1   9.9E+99   1E+999  -1E-999");
+    ASSERT_TRUE(load(seg));
+    EXPECT_EQ(model.wireCount, 15);
+    EXPECT_EQ(model.wireEnd2Link[5], 6); // no junction mark without the junction list
+}
+
+} // namespace
+} // namespace wavra::test
