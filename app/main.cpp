@@ -1,4 +1,6 @@
 // wavra: the antenna modelling front end for the NEC-2 engine.
+//   wavra [MODEL]           the windows
+//   wavra --batch ... MODEL the command line (see --help of the batch mode)
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -6,6 +8,11 @@
 
 #include "app/batch.h"
 #include "app/batch_options.h"
+#ifndef WAVRA_NO_WINDOWS
+#include <QApplication>
+
+#include "views/windows_app.h"
+#endif
 
 namespace {
 
@@ -15,6 +22,12 @@ std::string programPath(const char* argv0) {
     if (!ec) return self.string();
     return std::filesystem::absolute(argv0, ec).string();
 }
+
+#ifdef WAVRA_NO_WINDOWS
+bool windowsAvailable() { return false; }
+#else
+bool windowsAvailable() { return wavra::displayAvailable(); }
+#endif
 
 } // namespace
 
@@ -28,12 +41,18 @@ int main(int argc, char** argv) {
     }
     std::error_code ec;
     const std::string workingDir = std::filesystem::current_path(ec).string();
-    if (!options->batch) {
+    const bool windows = !options->batch && windowsAvailable();
+    if (!options->batch && !windows) {
         if (options->model.empty()) {
-            std::cerr << wavra::kBatchUsage;
+            std::cerr << "wavra: no display available; name a model to see its summary.\n" << wavra::kBatchUsage;
             return wavra::kBatchBadUsage;
         }
-        std::cerr << "wavra: this build has no windows yet; showing the batch summary.\n";
+        std::cerr << "wavra: no display available; showing the batch summary.\n";
     }
-    return wavra::runBatch(*options, programPath(argv[0]), workingDir, std::cout);
+    if (!windows) return wavra::runBatch(*options, programPath(argv[0]), workingDir, std::cout);
+#ifndef WAVRA_NO_WINDOWS
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("wavra"));
+    return wavra::runWindowsProgram(programPath(argv[0]), workingDir, options->model);
+#endif
 }

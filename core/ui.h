@@ -14,6 +14,29 @@ enum class Icon { None, Information, Question, Exclamation, Critical };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
+// A file chosen in a file dialog: directory (with trailing '/'), base name
+// and extension (with its dot, empty when the name has none).
+struct FileChoice {
+    std::string dir, name, ext;
+    std::string path() const { return dir + name + ext; }
+    bool operator==(const FileChoice&) const = default;
+};
+
+// Splits a full path into directory, base name and extension. The extension
+// starts at the last dot of the file name, unless that dot is its first
+// character (".profile" is a name).
+FileChoice splitPath(const std::string& path);
+
+// What a file dialog shows: caption, the label of the name box, the
+// start directory, the preset name and the pattern of the "Filetype" box.
+struct FileRequest {
+    std::string caption;
+    std::string label;
+    std::string dir;
+    std::string name;
+    std::string pattern; // "*.nec"
+};
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -26,6 +49,11 @@ public:
 
     // Shows a text file (a report such as model.log) in the user's viewer.
     virtual void showTextFile(const std::string& path) = 0;
+
+    // File dialogs; nullopt when cancelled. Without windows nothing can be
+    // chosen, so the defaults cancel.
+    virtual std::optional<FileChoice> openFile(const FileRequest& request) { return std::nullopt; }
+    virtual std::optional<FileChoice> saveFile(const FileRequest& request) { return std::nullopt; }
 
     void message(const std::string& text, const std::string& title = "wavra", Icon icon = Icon::None) {
         showMessage(text, title, icon);
@@ -51,6 +79,13 @@ public:
     void queueAnswer(Answer a) { m_answers.push_back(a); }
     void queueInput(std::optional<std::string> text) { m_inputs.push_back(std::move(text)); }
 
+    // File dialogs take the prepared choices in order; cancelled when none is
+    // left. Every request is kept so tests can check captions and patterns.
+    std::optional<FileChoice> openFile(const FileRequest& request) override;
+    std::optional<FileChoice> saveFile(const FileRequest& request) override;
+    void queueFile(std::optional<FileChoice> choice) { m_files.push_back(std::move(choice)); }
+    const std::vector<FileRequest>& fileRequests() const { return m_fileRequests; }
+
     // Everything shown, messages and questions alike, in order.
     const std::vector<std::string>& messages() const { return m_messages; }
     void clear() { m_messages.clear(); }
@@ -63,7 +98,10 @@ private:
     std::vector<std::string> m_shownFiles;
     std::deque<Answer> m_answers;
     std::deque<std::optional<std::string>> m_inputs;
+    std::deque<std::optional<FileChoice>> m_files;
+    std::vector<FileRequest> m_fileRequests;
     void record(const std::string& text);
+    std::optional<FileChoice> takeFile(const FileRequest& request);
 };
 
 } // namespace wavra

@@ -1,0 +1,97 @@
+// The rules of the calculation options dialog ("Calculate  (F7)"): which
+// grid rows, captions and sub-options each calculation choice shows, the
+// ranges offered from the cards the last runs generated, the checks of
+// every entry, and the checks before the engine may run. The dialog window
+// only shows what these functions decide.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/model.h"
+#include "core/ui.h"
+
+namespace wavra {
+
+// What the dialog shows for the current choice.
+struct CalcLayout {
+    int rows = 0;          // grid rows in use, 0 when the grid is hidden
+    bool startOnly = false; // one value per row (the ItsHF choices)
+    std::array<std::string, 3> rowCaptions;
+    std::array<std::string, 3> columnCaptions; // start, stop, step
+    std::array<int, 3> rowRange{0, 3, 6};      // calcRange index of each row's first value
+    std::array<std::string, 4> subCaptions;    // sub-option buttons; empty: hidden
+    bool farFieldExtras = false;               // XNDA, distance, gain factor, surface wave
+    std::string infoX, infoY;                  // explanatory lines of the ItsHF choices
+};
+CalcLayout calcLayout(const Model& model);
+
+// Offers the ranges of the current choice: from the card the last run of
+// this choice generated (calcPresets), for the ItsHF choices from the last
+// pattern's main beam and the model's frequency. A range with nothing
+// remembered keeps its value.
+void prefillCalcRange(Model& model);
+
+// A choice button: calcKind = kind; the frequency loop starts at sub-option
+// "None" when the previous run was not a frequency loop, the near field at
+// "E-fld" unless the H field was chosen. The ranges are offered anew.
+void chooseCalcKind(Model& model, int16_t kind, int16_t previousKind);
+// A sub-option button (index 0 to 3).
+void chooseSubOption(Model& model, int index);
+// The surface-wave box.
+void chooseSurfaceWave(Model& model, bool ticked);
+
+// Leaving grid field `index` (1 to 9, row by row: start, stop, step): the
+// number goes into calcRange[index - 1], a comma counting as the decimal
+// point. Unless Enter was pressed, a step of 0 becomes (stop - start) / 20,
+// and in the near field a step is copied into the rows below.
+void enterRangeField(Model& model, int index, std::string_view text, bool enterPressed);
+
+// The XNDA field: its last four characters as four digits, each within the
+// range NEC-2 allows (X 0-1, N 0-5, D 0-1, A 0-2). A digit out of range is
+// replaced by 0 and the entry is not taken.
+struct XndaEntry {
+    std::string text; // what the field shows afterwards
+    bool valid = false;
+    int16_t value = 0;
+};
+XndaEntry checkXnda(std::string_view text);
+// Applies checkXnda: a valid entry sets requestXnda; an invalid one shows
+// "Wrong value, consult NEC2 user manual.". Returns the field's new text.
+std::string enterXnda(Model& model, Ui& ui, std::string_view text);
+// Distance in km (requestDistance in metres, at least 1 m) and gain
+// factor (at least 0.000001).
+void enterDistance(Model& model, std::string_view km);
+void enterGainFactor(Model& model, std::string_view text);
+
+// The texts of the far-field extras as the dialog shows them.
+std::string xndaText(int16_t xnda);
+std::string distanceText(const Model& model);
+std::string gainFactorText(const Model& model);
+// A grid value as the dialog shows it.
+std::string rangeText(double value);
+
+// The reason Generate is refused ("Stepsize too small.", the message on too
+// many calculation points, "Frequency not between 2.0 and 30.0 Mc"), or
+// nullopt when the run may go ahead.
+std::optional<std::string> generateRefusal(const Model& model);
+
+// Generate: false, after the message, when refused. Otherwise the
+// calculation time of the last run is cleared, actionCode becomes 13 and
+// the dialog closes. A model whose shown name has another extension than
+// modelExt has no known request (requestMode -9).
+bool generateCalculation(Model& model, Ui& ui);
+
+// The calculation choice as the dialog found it, so Cancel can restore it.
+struct CalcChoice {
+    int16_t kind = 0, subMode = 0, surfaceWave = 0, xnda = 0;
+    std::array<double, 9> range{};
+    double distance = 0, gainNorm = 0;
+};
+CalcChoice saveCalcChoice(const Model& model);
+void restoreCalcChoice(Model& model, const CalcChoice& choice);
+
+} // namespace wavra
