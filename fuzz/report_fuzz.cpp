@@ -1,0 +1,54 @@
+// Fuzz target of the engine report reader. The first byte chooses the banner
+// put before the input (classic, enhanced classic, nec2c or none) and the
+// table capacities, so every layout and the capacity paths get exercised;
+// the rest is the report text.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/model.h"
+#include "core/ui.h"
+#include "report/line_reader.h"
+#include "report/report_reader.h"
+
+namespace {
+
+const char* const kBanners[] = {
+    "1\n                                    NUMERICAL ELECTROMAGNETICS CODE (NEC-2D)\n",
+    "1\n                                    NUMERICAL ELECTROMAGNETICS CODE (NEC-2D)\n Enhanced format\n",
+    "                              |  NUMERICAL ELECTROMAGNETICS CODE (nec2c) |\n",
+    "",
+};
+
+class SilentHooks : public wavra::ReportHooks {
+public:
+    void engineError(const std::string&) override {}
+    void patternPoint(double, double, const std::array<double, 5>&) override {}
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;
+    const uint8_t choice = data[0];
+    std::string text = kBanners[choice & 3];
+    text.append(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    wavra::Model model;
+    if (choice & 4) {
+        // Small tables: every capacity limit is within reach of a short input.
+        model.maxSegments = 3;
+        model.maxFreqSteps = 2;
+        model.maxFarFieldPoints = 4;
+        model.allocateModelTables(3, 2, 1, 1, 1);
+        model.allocateFieldTables(4);
+    }
+    if (choice & 8) model.releaseModelTables(); // as during an engine run
+    if (choice & 16) model.power = 0;
+
+    wavra::RecordingUi ui;
+    SilentHooks hooks;
+    wavra::LineReader in{std::string_view(text)};
+    wavra::readReport(model, ui, in, ".out", (choice & 32) ? &hooks : nullptr);
+    return 0;
+}
