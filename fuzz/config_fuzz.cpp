@@ -14,15 +14,25 @@ using namespace wavra;
 
 namespace {
 
-const std::string& installDir() {
-    static const std::string dir = [] {
+// A throw-away install tree for the whole run, removed when the fuzzer exits.
+struct FuzzTree {
+    std::string dir;
+    FuzzTree() {
         char pattern[] = "/tmp/wavra-config-fuzz-XXXXXX";
         const char* made = ::mkdtemp(pattern);
         if (!made) std::abort();
-        std::filesystem::create_directories(std::string(made) + "/exe");
-        return std::string(made) + "/";
-    }();
-    return dir;
+        dir = std::string(made) + "/";
+        std::filesystem::create_directories(dir + "exe");
+    }
+    ~FuzzTree() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+};
+
+const std::string& installDir() {
+    static const FuzzTree tree;
+    return tree.dir;
 }
 
 bool sameSettings(const Model& a, const Model& b) {
