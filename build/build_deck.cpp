@@ -39,6 +39,10 @@ bool readPlacement(CommonEntries& c, Placement& p, double& lastRadius, MessageSi
     double radiusMm = 0;
     if (!readSymbolic(c.radius, "Wire radius in mm.", radiusMm, p.radiusSymbol, sink)) return false;
     if (p.radiusSymbol.empty()) {
+        if (!(radiusMm > 0)) {
+            sink.fail("Wire radius in mm.: a wire needs a radius greater than 0.");
+            return false;
+        }
         p.radius = radiusMm / 1000;
         lastRadius = p.radius;
     }

@@ -1,6 +1,5 @@
 #include "build/command_line.h"
 
-#include <cctype>
 #include <ostream>
 
 #include "build/number_text.h"
@@ -9,18 +8,15 @@
 namespace wavra::build {
 namespace {
 
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
+bool sameCaption(const std::string& a, const std::string& b) {
+    return lowerCase(trimBlanks(a)) == lowerCase(trimBlanks(b));
 }
-
-bool sameCaption(const std::string& a, const std::string& b) { return lower(trimBlanks(a)) == lower(trimBlanks(b)); }
 
 bool hasControlCharacters(const std::string& s) { return oneLine(s) != s; }
 
 // A value given for an option ("1") or a check box ("0", "no", ...).
 int truthOf(const std::string& value) {
-    const std::string v = lower(trimBlanks(value));
+    const std::string v = lowerCase(trimBlanks(value));
     if (v == "1" || v == "yes" || v == "true" || v == "on") return 1;
     if (v == "0" || v == "no" || v == "false" || v == "off") return 0;
     return -1;

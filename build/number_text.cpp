@@ -135,6 +135,20 @@ std::string plainInteger(long long v) {
     return (v >= 0 ? " " : "") + std::to_string(v);
 }
 
+std::string lowerCase(std::string_view text) {
+    std::string s(text);
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string upperCase(std::string_view text) {
+    std::string s(text);
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
 std::string trimBlanks(std::string_view text) {
     size_t b = firstNonBlank(text);
     size_t e = text.size();

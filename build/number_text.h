@@ -44,6 +44,10 @@ std::string padInteger(long long v, int width);
 // leading blank when not negative (" 176").
 std::string plainInteger(long long v);
 
+// ASCII case changes.
+std::string lowerCase(std::string_view text);
+std::string upperCase(std::string_view text);
+
 // Trims blanks and tabs at both ends.
 std::string trimBlanks(std::string_view text);
 

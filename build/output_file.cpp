@@ -14,12 +14,6 @@ namespace fs = std::filesystem;
 namespace wavra::build {
 namespace {
 
-std::string upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 std::string withSlash(std::string dir) {
     if (!dir.empty() && dir.back() != '/') dir += '/';
     return dir;
@@ -69,7 +63,7 @@ void applySettingsLine(const std::string& line, const std::string& installDir, O
     std::string text = line.substr(0, line.find('\''));
     const size_t equals = text.find('=');
     if (equals == std::string::npos) return;
-    const std::string key = upper(trimBlanks(oneLine(text.substr(0, equals))));
+    const std::string key = upperCase(trimBlanks(oneLine(text.substr(0, equals))));
     const std::string value = trimBlanks(oneLine(text.substr(equals + 1)));
     if (key == "NECDIR") {
         // An empty NECDIR means the installation directory, as for the main

@@ -1,7 +1,5 @@
 #include "build/shape_form.h"
 
-#include <cctype>
-
 #include "build/number_text.h"
 #include "build/shapes.h"
 
@@ -19,11 +17,6 @@ FormEntry counted(const std::string& caption, const std::string& text, const std
 FormEntry alternating(const std::string& first, const std::string& second, const std::string& text,
                       bool hasSegments) {
     return {first, {first, second}, text, hasSegments, hasSegments ? "1" : "", true};
-}
-
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 // Indices of the parabola's entries, checks and options.
@@ -102,7 +95,7 @@ std::string frameCaption(ShapeKind kind) {
 
 std::optional<ShapeKind> shapeFromName(const std::string& name) {
     for (ShapeKind kind : kAllShapes)
-        if (lower(shapeName(kind)) == lower(trimBlanks(name))) return kind;
+        if (lowerCase(shapeName(kind)) == lowerCase(trimBlanks(name))) return kind;
     return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "build/build_deck.h"
 #include "build_test_support.h"
 
@@ -58,7 +60,7 @@ TEST(Deck, SymbolicMovesGetSyLinesAndSignedFields) {
     EXPECT_EQ(deck.text.find("SY", deck.text.find("SY dx") + 1), std::string::npos);
 }
 
-TEST(Deck, RefusesMovesThatAreNeitherNumberNorSymbol) {
+TEST(Deck, RefusesMovesAndRadiiThatCannotBeWritten) {
     for (const char* bad : {"1.5m", "d x", "a,b", "dx\nGW"}) {
         CommonEntries common;
         common.move[2] = bad;
@@ -67,6 +69,15 @@ TEST(Deck, RefusesMovesThatAreNeitherNumberNorSymbol) {
         EXPECT_FALSE(builder.create(defaultForm(ShapeKind::Patch), common, sink).ok);
         ASSERT_EQ(sink.failures.size(), 1u);
         EXPECT_EQ(sink.failures[0].rfind("Move Z: ", 0), 0u) << sink.failures[0];
+    }
+    for (const char* bad : {"0", "", "-1", "r a d"}) {
+        CommonEntries common;
+        common.radius = bad;
+        RecordingSink sink;
+        DeckBuilder builder;
+        EXPECT_FALSE(builder.create(defaultForm(ShapeKind::Patch), common, sink).ok) << bad;
+        ASSERT_EQ(sink.failures.size(), 1u);
+        EXPECT_EQ(sink.failures[0].rfind("Wire radius in mm.: ", 0), 0u) << sink.failures[0];
     }
 }
 
@@ -131,4 +142,28 @@ TEST(Deck, CommentsListOnlyTheBoxesShown) {
     const Deck deck = shapeDeck(f);
     EXPECT_NE(deck.text.find("CM Length X = 2\nCM Length Y = 2\nCM Nr X wires = 16\nCM Nr Y wires = 10\n"),
               std::string::npos);
+}
+
+TEST(Deck, AnyEntriesGiveADeckOrAMessage) {
+    const char* values[] = {"0", "-1", "1", "2.5", "-0.5", "3", "360", "-720", "32767", "1e9", "-1e9", "1e308", "abc", ""};
+    std::mt19937 random(11);
+    auto pick = [&] { return std::string(values[random() % std::size(values)]); };
+    for (ShapeKind kind : kAllShapes) {
+        for (int round = 0; round < 40; ++round) {
+            ShapeForm form = defaultForm(kind);
+            for (FormEntry& e : form.entries) e.text = pick(), e.segments = e.hasSegments ? pick() : "";
+            for (FormCheck& c : form.checks) c.checked = random() % 2;
+            if (!form.options.empty()) form.option = static_cast<int>(random() % form.options.size());
+            CommonEntries common;
+            common.rotate = {pick(), pick(), pick()};
+            RecordingSink sink;
+            DeckBuilder builder;
+            const Deck deck = builder.create(form, common, sink);
+            EXPECT_EQ(deck.ok, sink.failures.empty());
+            if (!deck.ok) continue;
+            EXPECT_LE(deck.totalSegments, 32767);
+            EXPECT_EQ(deck.text.find("nan"), std::string::npos);
+            EXPECT_EQ(deck.text.find("inf"), std::string::npos);
+        }
+    }
 }
