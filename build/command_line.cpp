@@ -124,6 +124,17 @@ bool optionValue(const std::vector<std::string>& args, size_t& i, const std::str
     return true;
 }
 
+// What is wrong with a parsed command line as a whole, or "".
+std::string usageError(const CommandLine& cmd, const std::vector<std::string>& positional, bool shapeGiven) {
+    if (positional.size() > 1) return "Only one output file can be given.";
+    if (!positional.empty() && positional[0].empty()) return "The output file name is empty.";
+    if (!shapeGiven) return cmd.params.empty() ? "" : "--param needs --shape.";
+    if (positional.empty()) return "--shape needs an output file.";
+    if (!shapeFromName(cmd.shape))
+        return "Unknown shape \"" + cmd.shape + "\"; use Patch, Plane, Helix, Box, Cylinder or Parabola.";
+    return "";
+}
+
 } // namespace
 
 std::string usageText() {
@@ -160,12 +171,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             cmd.error = "Unknown option " + arg + ".";
         }
     }
-    if (cmd.error.empty() && positional.size() > 1) cmd.error = "Only one output file can be given.";
-    if (cmd.error.empty() && !shapeGiven && !cmd.params.empty()) cmd.error = "--param needs --shape.";
-    if (cmd.error.empty() && shapeGiven && positional.empty()) cmd.error = "--shape needs an output file.";
-    if (cmd.error.empty() && shapeGiven && !shapeFromName(cmd.shape))
-        cmd.error = "Unknown shape \"" + cmd.shape + "\"; use Patch, Plane, Helix, Box, Cylinder or Parabola.";
-    if (cmd.error.empty() && !positional.empty() && positional[0].empty()) cmd.error = "The output file name is empty.";
+    if (cmd.error.empty()) cmd.error = usageError(cmd, positional, shapeGiven);
     if (!cmd.error.empty()) {
         cmd.mode = RunMode::Invalid;
         return cmd;
