@@ -20,6 +20,14 @@ public:
 
 inline WireWriter plainWriter(int startTag = 1) { return WireWriter(Placement{}, startTag); }
 
+// The wires one generator writes for one shape, placed as generated.
+template <class Shape>
+std::vector<WrittenWire> wiresOf(void (*write)(WireWriter&, const Shape&), const Shape& shape) {
+    WireWriter w = plainWriter();
+    write(w, shape);
+    return w.wires();
+}
+
 inline bool near(const Vec3& a, const Vec3& b, double tolerance = 1e-9) {
     return std::fabs(a.x - b.x) < tolerance && std::fabs(a.y - b.y) < tolerance && std::fabs(a.z - b.z) < tolerance;
 }

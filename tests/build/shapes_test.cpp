@@ -76,11 +76,8 @@ TEST(RadialDisc, NegativeRadiusLeavesOutTheOuterRing) {
 
 TEST(RadialDisc, NoDivisionsWritesNothing) {
     for (RadialDisc d : {RadialDisc{0, 360, 1, 4, 0, 1, 1}, RadialDisc{0, 360, 1, 0, 2, 1, 1},
-                         RadialDisc{0, 360, 1, -4, 2, 1, 1}}) {
-        WireWriter w = plainWriter();
-        writeRadialDisc(w, d);
-        EXPECT_TRUE(w.wires().empty());
-    }
+                         RadialDisc{0, 360, 1, -4, 2, 1, 1}})
+        EXPECT_TRUE(wiresOf(writeRadialDisc, d).empty());
 }
 
 TEST(Helix, TenTurnsOfSixteenSegments) {
@@ -135,9 +132,7 @@ TEST(Box, EveryEdgeIsWrittenOnce) {
         s.lengthZ2 = 0.5;
         bool* faces[] = {&s.front, &s.back, &s.left, &s.right, &s.up, &s.down};
         for (int f = 0; f < 6; ++f) *faces[f] = (mask >> f & 1) != 0;
-        WireWriter w = plainWriter();
-        writeBox(w, s);
-        EXPECT_EQ(duplicateSpans(w.wires()), 0) << "faces " << mask;
+        EXPECT_EQ(duplicateSpans(wiresOf(writeBox, s)), 0) << "faces " << mask;
     }
 }
 
@@ -160,33 +155,28 @@ TEST(Box, FacesMeetAtTheCorners) {
 TEST(Box, AllFacesUncheckedWritesNothing) {
     BoxShape s;
     s.front = s.back = s.left = s.right = s.up = s.down = false;
-    WireWriter w = plainWriter();
-    writeBox(w, s);
-    EXPECT_TRUE(w.wires().empty());
+    EXPECT_TRUE(wiresOf(writeBox, s).empty());
 }
 
 TEST(Cylinder, DefaultsAndClosedPart) {
-    WireWriter w = plainWriter();
-    writeCylinder(w, CylinderShape{});
-    EXPECT_EQ(w.wires().size(), 9u * 3u + 4u * 8u + 2u * 9u);
-    EXPECT_EQ(duplicateSpans(w.wires()), 0);
+    const auto part = wiresOf(writeCylinder, CylinderShape{});
+    EXPECT_EQ(part.size(), 9u * 3u + 4u * 8u + 2u * 9u);
+    EXPECT_EQ(duplicateSpans(part), 0);
 
     CylinderShape full;
     full.stopAngle = 360;
-    WireWriter closed = plainWriter();
-    writeCylinder(closed, full);
-    EXPECT_EQ(closed.wires().size(), 8u * 3u + 4u * 8u + 2u * 8u);
-    EXPECT_EQ(duplicateSpans(closed.wires()), 0);
+    const auto closed = wiresOf(writeCylinder, full);
+    EXPECT_EQ(closed.size(), 8u * 3u + 4u * 8u + 2u * 8u);
+    EXPECT_EQ(duplicateSpans(closed), 0);
 }
 
 TEST(Cylinder, ConeApexHasNoRingAndCapsNeedRadialSections) {
     CylinderShape cone;
     cone.radius2 = 0;
     cone.radialSections = 0;
-    WireWriter w = plainWriter();
-    writeCylinder(w, cone);
-    EXPECT_EQ(w.wires().size(), 9u * 3u + 3u * 8u);
-    for (const WrittenWire& wire : w.wires()) EXPECT_LE(wire.end2.z, 1.2 + 1e-9);
+    const auto wires = wiresOf(writeCylinder, cone);
+    EXPECT_EQ(wires.size(), 9u * 3u + 3u * 8u);
+    for (const WrittenWire& wire : wires) EXPECT_LE(wire.end2.z, 1.2 + 1e-9);
 }
 
 TEST(Parabola, CircularGridLiesOnTheParaboloid) {
