@@ -35,8 +35,28 @@ void setClassicCard(ReportLayout& l, int o) {
                   Column{91 + o, 12}, Column{104 + o, 13}, Column{117 + o, 12}};
 }
 
+// What both engines print alike: the input parameters (columns of the
+// FORTRAN format E12.5, kept by nec2c), the "DEGREES" line of the pattern
+// heading, the limit message, and the spacing of junction numbers.
+void setCommon(ReportLayout& l) {
+    l.heading.pattern = {"DEGREES", 1, 3}; // anywhere in the first 9 characters
+    l.heading.limitExceeded = at("EXCEE", 46);
+    l.powerBlankLines = 2;
+    l.nearHeaderLines = 4;
+    l.junctionStep = 5;
+    l.voltageRe = {13, 12};
+    l.voltageIm = {25, 12};
+    l.currentRe = {37, 12};
+    l.currentIm = {49, 12};
+    l.resistance = {61, 12};
+    l.reactance = {73, 12};
+    l.theta = {1, 8};
+    l.fieldTheta = {76, 12};
+}
+
 ReportLayout makeClassic() {
     ReportLayout l;
+    setCommon(l);
     l.name = "classic";
     l.heading.enhanced = at("Enhan", 2);
     l.heading.comments = at("COMM", 46);
@@ -51,12 +71,10 @@ ReportLayout makeClassic() {
     l.heading.power = at("POWER", 47);
     l.heading.frequency = at("FREQ", 37);
     l.heading.inputs = at("INPU", 57);
-    l.heading.pattern = {"DEGREES", 1, 3}; // anywhere in the first 9 characters
     l.heading.surfacePattern = at("METERS", 6);
     l.heading.nearField = at("METERS", 7);
     l.heading.averageGain = at("AVER", 4);
     l.heading.runTime = at("RUN", 2);
-    l.heading.limitExceeded = at("EXCEE", 46);
 
     l.commentSkip = 2;
     l.environmentSkip = 1;
@@ -64,12 +82,9 @@ ReportLayout makeClassic() {
     l.currentSkip = 6;
     l.inputSkip = 3;
     l.surfaceSkip = 1;
-    l.powerBlankLines = 2;
-    l.nearHeaderLines = 4;
     l.loadSkip = 1;
 
     l.junctionFirst = {12, 5};
-    l.junctionStep = 5;
     setClassicSegmentation(l, 7, 10);
     setClassicCard(l, 0);
 
@@ -85,20 +100,11 @@ ReportLayout makeClassic() {
     l.powerValue = {59, 11};
     l.frequency = {48, 10};
 
-    l.voltageRe = {13, 12};
-    l.voltageIm = {25, 12};
-    l.currentRe = {37, 12};
-    l.currentIm = {49, 12};
-    l.resistance = {61, 12};
-    l.reactance = {73, 12};
-
     // Theta fills columns 2-8 and phi 9-17 (F8.2, F9.2).
-    l.theta = {1, 8};
     l.phi = {9, 9};
     l.gainVertical = {21, 8};
     l.gainHorizontal = {29, 8};
     l.gainTotal = {37, 8};
-    l.fieldTheta = {76, 12};
     l.fieldPhi = {100, 12};
 
     l.swDistance = {3, 10};
@@ -132,6 +138,7 @@ ReportLayout makeEnhanced() {
 // the separating blank before it, where a sign or an extra digit goes.
 ReportLayout makeNec2c() {
     ReportLayout l;
+    setCommon(l);
     l.name = "nec2c";
     l.heading.comments = at("COMMENTS", 49);
     l.heading.groundPlane = at("GROUND", 6);
@@ -145,21 +152,16 @@ ReportLayout makeNec2c() {
     l.heading.power = at("POWER BUDGET", 43);
     l.heading.frequency = at("FREQUENCY :", 33);
     l.heading.inputs = at("INPUT PARAMETERS", 43);
-    l.heading.pattern = {"DEGREES", 1, 3};
     l.heading.surfacePattern = at("METERS DEGREES", 5);
     l.heading.nearField = at("METERS    METERS", 5);
     l.heading.averageGain = at("AVERAGE", 3);
     l.heading.runTime = at("TOTAL RUN TIME", 3);
-    l.heading.limitExceeded = at("EXCEE", 46);
 
     l.segmentationSkip = 5;
     l.currentSkip = 4;
     l.inputSkip = 2;
-    l.powerBlankLines = 2;
-    l.nearHeaderLines = 4;
 
     l.junctionFirst = {15, 5};
-    l.junctionStep = 5;
 
     l.segX = {7, 10};
     l.segY = {17, 10};
@@ -187,19 +189,10 @@ ReportLayout makeNec2c() {
     l.powerValue = {47, 12};
     l.frequency = {44, 12};
 
-    l.voltageRe = {13, 12};
-    l.voltageIm = {25, 12};
-    l.currentRe = {37, 12};
-    l.currentIm = {49, 12};
-    l.resistance = {61, 12};
-    l.reactance = {73, 12};
-
-    l.theta = {1, 8};
     l.phi = {9, 10};
     l.gainVertical = {19, 10};
     l.gainHorizontal = {29, 9};
     l.gainTotal = {38, 9};
-    l.fieldTheta = {76, 12};
     l.fieldPhi = {98, 12};
 
     l.swDistance = {1, 10};

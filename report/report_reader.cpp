@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "report/columns.h"
 #include "report/report_reader_impl.h"
@@ -77,55 +78,45 @@ void ReportReader::reset(const std::string& extension) {
     std::fill(m.wireEnd2Link.begin(), m.wireEnd2Link.end(), int16_t(0));
 }
 
+void ReportReader::useLayout(const ReportLayout& l) {
+    layout = &l;
+    layoutKnown = true;
+}
+
 void ReportReader::detectLayout(std::string_view line) {
-    if (const ReportLayout* found = layoutFromBanner(line)) {
-        layout = found;
-        layoutKnown = true;
-    }
+    if (const ReportLayout* found = layoutFromBanner(line)) useLayout(*found);
 }
 
 // Each line is tested against the section headings in a fixed order; the
 // first that matches decides, all other lines are passed over.
 void ReportReader::dispatch(std::string_view line) {
     if (!layoutKnown) detectLayout(line);
-    const ReportHeadings& h = layout->heading;
-    if (headingMatches(line, h.enhanced)) {
-        layout = &enhancedLayout();
-        layoutKnown = true;
-    } else if (headingMatches(line, h.comments)) {
-        readComments();
-    } else if (headingMatches(line, h.groundPlane)) {
-        readGroundLine(line, false);
-    } else if (headingMatches(line, h.groundWhere)) {
-        readGroundLine(line, true);
-    } else if (headingMatches(line, h.environment)) {
-        readEnvironment();
-    } else if (headingMatches(line, h.junctions)) {
-        readJunctions();
-    } else if (headingMatches(line, h.segmentation)) {
-        readSegmentation();
-    } else if (headingMatches(line, h.dataCard)) {
-        readCard(line);
-    } else if (headingMatches(line, h.loads)) {
-        readLoads();
-    } else if (headingMatches(line, h.currents)) {
-        readCurrents();
-    } else if (headingMatches(line, h.power)) {
-        readPowerBudget();
-    } else if (headingMatches(line, h.frequency)) {
-        readFrequency(line);
-    } else if (headingMatches(line, h.inputs)) {
-        readInputs();
-    } else if (headingMatches(line, h.pattern)) {
-        readPatternHeading();
-    } else if (headingMatches(line, h.surfacePattern)) {
-        readSurfacePattern();
-    } else if (headingMatches(line, h.nearField)) {
-        readNearFieldHeading();
-    } else if (headingMatches(line, h.averageGain)) {
-        readAverageGain(line);
-    } else if (headingMatches(line, h.runTime)) {
-        readRunTime(line);
+    using Handle = void (*)(ReportReader&, std::string_view);
+    static const std::pair<Heading ReportHeadings::*, Handle> sections[] = {
+        {&ReportHeadings::enhanced, [](ReportReader& r, std::string_view) { r.useLayout(enhancedLayout()); }},
+        {&ReportHeadings::comments, [](ReportReader& r, std::string_view) { r.readComments(); }},
+        {&ReportHeadings::groundPlane, [](ReportReader& r, std::string_view l) { r.readGroundLine(l, false); }},
+        {&ReportHeadings::groundWhere, [](ReportReader& r, std::string_view l) { r.readGroundLine(l, true); }},
+        {&ReportHeadings::environment, [](ReportReader& r, std::string_view) { r.readEnvironment(); }},
+        {&ReportHeadings::junctions, [](ReportReader& r, std::string_view) { r.readJunctions(); }},
+        {&ReportHeadings::segmentation, [](ReportReader& r, std::string_view) { r.readSegmentation(); }},
+        {&ReportHeadings::dataCard, [](ReportReader& r, std::string_view l) { r.readCard(l); }},
+        {&ReportHeadings::loads, [](ReportReader& r, std::string_view) { r.readLoads(); }},
+        {&ReportHeadings::currents, [](ReportReader& r, std::string_view) { r.readCurrents(); }},
+        {&ReportHeadings::power, [](ReportReader& r, std::string_view) { r.readPowerBudget(); }},
+        {&ReportHeadings::frequency, [](ReportReader& r, std::string_view l) { r.readFrequency(l); }},
+        {&ReportHeadings::inputs, [](ReportReader& r, std::string_view) { r.readInputs(); }},
+        {&ReportHeadings::pattern, [](ReportReader& r, std::string_view) { r.readPatternHeading(); }},
+        {&ReportHeadings::surfacePattern, [](ReportReader& r, std::string_view) { r.readSurfacePattern(); }},
+        {&ReportHeadings::nearField, [](ReportReader& r, std::string_view) { r.readNearFieldHeading(); }},
+        {&ReportHeadings::averageGain, [](ReportReader& r, std::string_view l) { r.readAverageGain(l); }},
+        {&ReportHeadings::runTime, [](ReportReader& r, std::string_view l) { r.readRunTime(l); }},
+    };
+    for (const auto& [heading, handle] : sections) {
+        if (headingMatches(line, layout->heading.*heading)) {
+            handle(*this, line);
+            return;
+        }
     }
 }
 

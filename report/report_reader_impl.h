@@ -56,6 +56,7 @@ private:
     void reset(const std::string& extension);
     void dispatch(std::string_view line);
     void detectLayout(std::string_view line);
+    void useLayout(const ReportLayout& l);
     void unreadLine(std::string_view line);
     bool skipLines(int count);
     void reportEngineError(std::string_view line);

@@ -13,6 +13,7 @@
 // Both can be enhanced: the echoed cards and the segmentation data shift.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -64,6 +65,17 @@ public:
         return buf;
     }
     static std::string fmtInt(long v) { return std::to_string(v); }
+
+    // A numeric field: column, width and printf format.
+    struct Field {
+        int column, width;
+        const char* format;
+    };
+    static Line fieldsLine(const Field (&fields)[6], const std::array<double, 6>& values) {
+        Line l;
+        for (size_t k = 0; k < 6; ++k) l.at(fields[k].column, fields[k].width, fmt(fields[k].format, values[k]));
+        return l;
+    }
 
     void comments(const std::vector<std::string>& lines) {
         line(Line().text(38, "- - - - COMMENTS - - - -"));
@@ -260,12 +272,9 @@ public:
             line(Line().text(9, "X          Y          Z"));
             line();
         }
-        for (const NearPoint& p : points) {
-            Line l;
-            l.at(4, 10, fmt("%.4f", p.x)).at(15, 10, fmt("%.4f", p.y)).at(26, 10, fmt("%.4f", p.z));
-            l.at(40, 11, fmt("%.4E", p.ex)).at(63, 11, fmt("%.4E", p.ey)).at(86, 11, fmt("%.4E", p.ez));
-            line(l);
-        }
+        static const Field fields[6] = {{4, 10, "%.4f"},  {15, 10, "%.4f"}, {26, 10, "%.4f"},
+                                        {40, 11, "%.4E"}, {63, 11, "%.4E"}, {86, 11, "%.4E"}};
+        for (const NearPoint& p : points) line(fieldsLine(fields, {p.x, p.y, p.z, p.ex, p.ey, p.ez}));
         line();
     }
 
@@ -278,13 +287,10 @@ public:
         line();
         line(Line().text(6, "METERS   DEGREES    METERS      VOLTS/M"));
         line();
-        for (const SurfacePoint& p : points) {
-            Line l;
-            l.at(3, 10, fmt("%.2f", p.distance)).at(15, 7, fmt("%.2f", p.phi)).at(26, 7, fmt("%.2f", p.height));
-            l.at(36, 12, fmt("%.4E", p.fieldTheta)).at(59, 12, fmt("%.4E", p.fieldPhi));
-            l.at(82, 12, fmt("%.4E", p.fieldRadial));
-            line(l);
-        }
+        static const Field fields[6] = {{3, 10, "%.2f"},  {15, 7, "%.2f"},  {26, 7, "%.2f"},
+                                        {36, 12, "%.4E"}, {59, 12, "%.4E"}, {82, 12, "%.4E"}};
+        for (const SurfacePoint& p : points)
+            line(fieldsLine(fields, {p.distance, p.phi, p.height, p.fieldTheta, p.fieldPhi, p.fieldRadial}));
         line();
     }
 

@@ -133,13 +133,21 @@ INSTANTIATE_TEST_SUITE_P(Decks, FixturePair,
                          ::testing::Values("a_dipole", "b_dipole_fr3_ne", "c_dipole_ground", "e_dipole_loads",
                                            "f_junction"));
 
+// Runs `check` on the model read from the classic and from the nec2c report
+// of a deck.
+template <class Check>
+void forBothLayouts(const std::string& deck, Check check) {
+    for (const char* layout : {".classic.out", ".nec2c.out"}) {
+        SCOPED_TRACE(deck + layout);
+        Loaded l;
+        loadInto(l, fixtureReport(deck + layout));
+        check(l.model);
+    }
+}
+
 // Values as printed in the reports, read from both layouts.
 TEST(FixtureValues, DipoleInFreeSpace) {
-    for (const char* file : {"a_dipole.classic.out", "a_dipole.nec2c.out"}) {
-        SCOPED_TRACE(file);
-        Loaded l;
-        loadInto(l, fixtureReport(file));
-        const Model& m = l.model;
+    forBothLayouts("a_dipole", [](const Model& m) {
         EXPECT_EQ(m.wireCount, 11);
         EXPECT_TRUE(closeAsPrinted(m.wireZ1[1], -5.35));
         EXPECT_TRUE(closeAsPrinted(m.wireZ2[11], 5.35));
@@ -180,15 +188,11 @@ TEST(FixtureValues, DipoleInFreeSpace) {
         EXPECT_EQ(s.comments[0], "HALF-WAVE DIPOLE 14 MHZ");
         EXPECT_EQ(s.environment, std::vector<std::string>{"FREE SPACE"});
         EXPECT_TRUE(s.hasRunTime);
-    }
+    });
 }
 
 TEST(FixtureValues, JunctionEndsAreMarkedNegative) {
-    for (const char* file : {"f_junction.classic.out", "f_junction.nec2c.out"}) {
-        SCOPED_TRACE(file);
-        Loaded l;
-        loadInto(l, fixtureReport(file));
-        const Model& m = l.model;
+    forBothLayouts("f_junction", [](const Model& m) {
         ASSERT_EQ(m.wireCount, 15);
         // Segments 5 (end 2), 6 and 11 (end 1) meet at one junction.
         EXPECT_EQ(m.wireEnd2Link[5], -6);
@@ -199,7 +203,7 @@ TEST(FixtureValues, JunctionEndsAreMarkedNegative) {
         EXPECT_TRUE(closeAsPrinted(m.wireX2[15], 3.0));
         EXPECT_TRUE(closeAsPrinted(m.extentX, 3.0));
         EXPECT_DOUBLE_EQ(m.extentY, 1e-9);
-    }
+    });
 }
 
 TEST(FixtureValues, LoadsAndGround) {
