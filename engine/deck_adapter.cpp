@@ -87,6 +87,10 @@ private:
 
     void onCard(const std::string& card, std::string_view line) {
         if (card == "GN") {
+            // The card goes to the engine as written, also in a frequency
+            // loop over Sommerfeld ground: nec2c computes that ground anew
+            // for every frequency and would read a negated conductivity as
+            // the imaginary part of the relative dielectric constant.
             readGround(m, ui, line);
             clampThetaOverGround(m);
             write(line);

@@ -107,40 +107,36 @@ TEST_F(CalculateTest, ItsHfRunsHandTheReportOnButNotWithASurfaceWave) {
     EXPECT_EQ(runner.calls.size(), 1u);
 }
 
+std::vector<std::string> warningsFor(const Model& m) {
+    RecordingUi ui;
+    showCalcWarnings(m, ui);
+    return ui.messages();
+}
+
 TEST(CalcWarnings, XndaRecommendationComesAloneForPatternRuns) {
     Model m;
-    RecordingUi ui;
     m.calcKind = kCalcFarField;
     m.requestXnda = 0;
     m.calcRange = {0, 10, 5, 0, 10, 5};
-    showCalcWarnings(m, ui);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Horizontal and Vertical gain option (XNDA=1xxx) recommended."});
-    ui.clear();
+    EXPECT_EQ(warningsFor(m), std::vector<std::string>{"Horizontal and Vertical gain option (XNDA=1xxx) recommended."});
     m.calcKind = kCalcFrequencyLoop;
     m.calcSubMode = 0; // no pattern, no recommendation
-    showCalcWarnings(m, ui);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(warningsFor(m).empty());
 }
 
 TEST(CalcWarnings, AverageGainDoubtsNameTheRangeAndTheLoads) {
     Model m;
-    RecordingUi ui;
     m.calcKind = kCalcFarField;
     m.requestXnda = 1001;
     m.calcRange = {0, 45, 5, 0, 360, 5};
     m.loadTag[1] = 3;
-    showCalcWarnings(m, ui);
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Aver-gain test may be unreliable, use Theta from 0 to 90 or 180",
-                                                       "All loads should be removed for average gain test."}));
-    ui.clear();
+    EXPECT_EQ(warningsFor(m), (std::vector<std::string>{"Aver-gain test may be unreliable, use Theta from 0 to 90 or 180",
+                                                        "All loads should be removed for average gain test."}));
     m.calcRange = {0, 90, 5, 0, 180, 5};
     m.loadTag[1] = kEmptyTag;
-    showCalcWarnings(m, ui);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Aver-gain test may be unreliable, use Phi from 0 to 360"});
-    ui.clear();
+    EXPECT_EQ(warningsFor(m), std::vector<std::string>{"Aver-gain test may be unreliable, use Phi from 0 to 360"});
     m.surfaceWaveFlag = -1;
-    showCalcWarnings(m, ui);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(warningsFor(m).empty());
 }
 
 } // namespace

@@ -175,6 +175,24 @@ TEST_F(DeckAdapterTest, ADeckWithoutExecutionCardStillGetsItsRequest) {
     EXPECT_EQ(out, concat(kHeadLines, {"FR, 0, 1, 0, 0, 14.0, 0", "RP, 0, 3, 1, 1000, 0.0, 0.0, 45.0, 1.0", "EN"}));
 }
 
+TEST_F(DeckAdapterTest, AnyBytesAreAdaptedWithoutHarmAndEndWithEn) {
+    const std::string inputs[] = {
+        std::string("\0\xff\xfe\r\n\x01GN\n", 9),
+        "FR\nGN\nRP\nNE\nXQ\nFR\nRP\n",
+        "GN 1e400 -1e400 0 0 nan inf\nFR 0 1e300 0 0 1e308 -1e308\nRP 99999 1 1 99999999\n",
+        "fr,0,5,0,0,14,0.1\nrp 0 1 1 1000\n" + std::string(100000, 'x') + "\n",
+        "\n\n\r\n   \t\n",
+    };
+    for (int kind : {2, 3, 4, 13, 14})
+        for (int sub = 0; sub <= 3; ++sub)
+            for (const auto& input : inputs) {
+                choose(kind, sub, {1e308, -1e308, 0, -1e300, 1e300, 1e-300, 0, 0, 0});
+                const Lines out = adapt(input);
+                ASSERT_FALSE(out.empty());
+                EXPECT_EQ(out.back(), "EN");
+            }
+}
+
 TEST(EffectiveRpMode, FollowsTheGroundScreenAndTheSurfaceWave) {
     Model m;
     const int16_t without[] = {0, 0, 2, 3, 0, 2, 3, 7};
