@@ -4,16 +4,106 @@
 #include "core/startup.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
+#include "engine/calc_dialog_rules.h"
+#include "engine/calculate.h"
+#include "engine/process.h"
+#include "report/report_reader.h"
 
 namespace wavra {
 
 namespace {
 
-// The first pass of the main loop for one model: load it, then validate.
-bool loadModel(Model& model, RecordingUi& ui, const BatchOptions& options, BatchResult& result) {
-    if (!readInputFile(model, ui)) return false;
-    result.validationOk = validateGeometry(model, ui, 0, &result.findings);
+constexpr int kValidateAll = 0;
+constexpr int kValidateAfterReport = 99;
+
+// Ranges not given on the command line come from the deck's own request
+// when it is of the same kind; false (with `error`) when there is none.
+bool fillTriple(Model& m, int first, const std::optional<RangeTriple>& given, int deckAxis, bool deckMatches,
+                const std::string& option, std::string& error) {
+    if (given) {
+        for (int k = 0; k < 3; ++k) m.calcRange[static_cast<size_t>(first + k)] = (*given)[static_cast<size_t>(k)];
+        return true;
+    }
+    const auto& rows = m.summary.requestRows;
+    if (!deckMatches || deckAxis >= static_cast<int>(rows.size())) {
+        error = option + " START,STOP,STEP is needed: the model has no such request to take it from";
+        return false;
+    }
+    const RequestRow& r = rows[static_cast<size_t>(deckAxis)];
+    m.calcRange[static_cast<size_t>(first)] = r.start;
+    m.calcRange[static_cast<size_t>(first + 1)] = r.stop;
+    // A single value on the deck has step 0, which the dialog refuses; any
+    // step with stop = start asks for the same one point.
+    m.calcRange[static_cast<size_t>(first + 2)] = r.count <= 1 && r.step == 0 ? 1 : r.step;
     return true;
+}
+
+// The calculation choice as the dialog would store it.
+bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error) {
+    m.calcKind = c.calcKind;
+    m.calcSubMode = c.calcSubMode;
+    m.surfaceWaveFlag = c.surfaceWave ? -1 : 0;
+    if (c.xnda) enterXnda(m, ui, std::to_string(*c.xnda));
+    if (c.distanceKm) enterDistance(m, std::to_string(*c.distanceKm));
+    if (c.gainFactor) enterGainFactor(m, std::to_string(*c.gainFactor));
+    const bool far = m.requestMode >= 0, near = m.requestMode == kNearRequest;
+    switch (c.calcKind) {
+    case 2:
+        return fillTriple(m, 0, c.theta, 0, far, "--theta", error) && fillTriple(m, 3, c.phi, 1, far, "--phi", error);
+    case 3:
+        if (!fillTriple(m, 0, c.freq, -1, false, "--freq", error)) return false;
+        if (c.calcSubMode == 0) return true;
+        return fillTriple(m, 3, c.theta, 0, far, "--theta", error) && fillTriple(m, 6, c.phi, 1, far, "--phi", error);
+    case 4:
+        if (m.calcSubMode == 0) m.calcSubMode = 1; // the E field unless H was asked for
+        return fillTriple(m, 0, c.x, 0, near, "--x", error) && fillTriple(m, 3, c.y, 1, near, "--y", error) &&
+               fillTriple(m, 6, c.z, 2, near, "--z", error);
+    default:
+        return true;
+    }
+}
+
+// Loads the model as the main loop's first pass does: the report when there
+// is one (unless the deck is asked for), else the model deck; a report is
+// followed by the segment check.
+bool loadModel(Model& model, Ui& ui, bool forceInput, const std::string& extension, BatchResult& result) {
+    const bool fromReport = !forceInput && readOutput(model, ui, extension);
+    if (!fromReport && !readInputFile(model, ui)) return false;
+    if (fromReport && !validateGeometry(model, ui, kValidateAfterReport))
+        ui.message("Errors or warnings found, validate geometry.");
+    result.validationOk = validateGeometry(model, ui, kValidateAll, &result.findings);
+    return true;
+}
+
+int printResult(const Model& model, const RecordingUi& ui, BatchResult& result, bool json, std::ostream& out,
+                int status) {
+    result.messages = ui.messages();
+    if (json)
+        out << summaryJson(model, result).dump(2) << '\n';
+    else if (status == kBatchDone)
+        printSummary(model, result, out);
+    return status;
+}
+
+// F7 without the dialog: the model deck is read, the choice applied, the
+// engine run, and its report read.
+int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, BatchResult& result,
+                   const BatchOptions& options, std::ostream& out) {
+    if (!readInputFile(model, ui)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
+    std::string error;
+    if (!applyCalcOptions(model, ui, calc, error)) {
+        ui.message(error);
+        return printResult(model, ui, result, options.json, out, kBatchBadUsage);
+    }
+    if (auto refusal = generateRefusal(model)) {
+        ui.message(*refusal);
+        return printResult(model, ui, result, options.json, out, kBatchBadUsage);
+    }
+    auto runner = makeNativeProcessRunner();
+    auto extension = runCalculation(model, ui, *runner, RunHooks{});
+    if (!extension) return printResult(model, ui, result, options.json, out, kBatchEngineFailed);
+    if (!loadModel(model, ui, false, *extension, result)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
+    return printResult(model, ui, result, options.json, out, kBatchDone);
 }
 
 } // namespace
@@ -23,20 +113,12 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     RecordingUi ui(true);
     for (Answer a : options.answers) ui.queueAnswer(a);
     Model model;
-    if (!startUp(model, ui, programPath)) return kBatchUnreadable;
-    takeModelName(model, options.model, workingDir);
     BatchResult result;
-    const bool loaded = loadModel(model, ui, options, result);
-    result.messages = ui.messages();
-    if (!loaded) {
-        if (options.json) out << summaryJson(model, result).dump(2) << '\n';
-        return kBatchUnreadable;
-    }
-    if (options.json)
-        out << summaryJson(model, result).dump(2) << '\n';
-    else
-        printSummary(model, result, out);
-    return kBatchDone;
+    if (!startUp(model, ui, programPath)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
+    takeModelName(model, options.model, workingDir);
+    if (options.calc) return calculateModel(model, ui, *options.calc, result, options, out);
+    const bool loaded = loadModel(model, ui, options.forceInput, ".out", result);
+    return printResult(model, ui, result, options.json, out, loaded ? kBatchDone : kBatchUnreadable);
 }
 
 } // namespace wavra

@@ -1,12 +1,18 @@
 #include "app/batch_json.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+
+#include "core/reflection.h"
 
 #include "core/text.h"
 
 namespace wavra {
 
 namespace {
+
+nlohmann::json finiteOrNull(double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr); }
 
 nlohmann::json requestGrid(const Model& m) {
     nlohmann::json grid = nlohmann::json::array();
@@ -34,6 +40,95 @@ nlohmann::json loads(const Model& m) {
                         {"firstSegment", m.loadFirstSegment[i]},
                         {"lastSegment", m.loadLastSegment[i]}});
     return list;
+}
+
+// Largest total gain over the loaded far-field points, with its direction.
+nlohmann::json largestGain(const Model& m) {
+    if (m.requestMode == kNearRequest || m.patternCount < 1) return nullptr;
+    int best = 1;
+    const int count = std::min<int>(m.patternCount, m.farFieldCapacity());
+    for (int p = 2; p <= count; ++p)
+        if (m.farFieldGains[static_cast<size_t>(p)][2] > m.farFieldGains[static_cast<size_t>(best)][2]) best = p;
+    return {{"gain", m.farFieldGains[static_cast<size_t>(best)][2]},
+            {"theta", m.farFieldAngles[static_cast<size_t>(best)][0]},
+            {"phi", m.farFieldAngles[static_cast<size_t>(best)][1]}};
+}
+
+nlohmann::json sweepRows(const Model& m) {
+    nlohmann::json rows = nlohmann::json::array();
+    const int count = std::min<int>(m.freqCount, m.freqCapacity());
+    if (count < 2) return rows;
+    for (size_t i = 1; i <= static_cast<size_t>(count); ++i)
+        rows.push_back({{"frequency", m.sweepFreq[i]},
+                        {"R", m.sweepR[i]},
+                        {"X", m.sweepX[i]},
+                        {"swr", finiteOrNull(swr(m.sweepR[i], m.sweepX[i], m.z0))},
+                        {"gain", m.sweepGain[i]}});
+    return rows;
+}
+
+// The engine's results as the main window shows them.
+void addResults(const Model& m, nlohmann::json& j) {
+    const Summary& s = m.summary;
+    if (s.hasImpedance) {
+        j["impedance"] = {{"R", s.impedanceR}, {"X", s.impedanceX}};
+        j["swr"] = finiteOrNull(swr(s.impedanceR, s.impedanceX, m.z0));
+        j["z0"] = m.z0;
+    }
+    if (s.hasCurrent) {
+        j["voltage"] = {{"R", s.voltageR}, {"X", s.voltageX}};
+        j["current"] = {{"R", s.currentR}, {"X", s.currentX}};
+    }
+    if (s.hasPower) {
+        j["inputPower"] = s.inputPower;
+        j["radiatedPower"] = s.radiatedPower;
+        j["structureLoss"] = s.structureLoss;
+        j["networkLoss"] = s.networkLoss;
+        j["efficiency"] = s.efficiency;
+    }
+    if (s.hasAverageGain) j["averageGain"] = s.averageGain;
+    if (s.hasRunTime) j["runTime"] = s.runTimeSeconds;
+    j["patternMax"] = std::vector<double>(m.patternMax.begin() + 1, m.patternMax.end());
+    j["maxGain"] = largestGain(m);
+    j["sweep"] = sweepRows(m);
+    j["nearFieldCount"] = s.nearFieldCount;
+    if (s.nearFieldCount > 0) j["nearFieldMax"] = std::vector<double>(s.nearFieldMax.begin() + 1, s.nearFieldMax.end());
+    j["engineErrors"] = s.engineErrors;
+}
+
+std::string fixed(double v, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, v);
+    return text;
+}
+
+void printResults(const Model& m, std::ostream& out) {
+    const Summary& s = m.summary;
+    if (s.hasImpedance) {
+        out << "Impedance       : " << fixed(s.impedanceR, 2) << (s.impedanceX < 0 ? " - j" : " + j")
+            << fixed(std::fabs(s.impedanceX), 2) << " ohm\n";
+        out << "SWR (" << m.z0 << " ohm)    : " << fixed(swr(s.impedanceR, s.impedanceX, m.z0), 2) << '\n';
+    }
+    if (s.hasPower) {
+        out << "Input power     : " << fixed(s.inputPower, 3) << " W\n";
+        out << "Radiated power  : " << fixed(s.radiatedPower, 3) << " W\n";
+        out << "Structure loss  : " << fixed(s.structureLoss, 3) << " W\n";
+        out << "Network loss    : " << fixed(s.networkLoss, 3) << " W\n";
+        out << "Efficiency      : " << fixed(s.efficiency, 2) << " %\n";
+    }
+    if (s.hasAverageGain) out << "Average gain    : " << s.averageGainText << '\n';
+    if (s.hasRunTime) out << "Calculation time: " << s.calculationTime << '\n';
+    nlohmann::json gain = largestGain(m);
+    if (!gain.is_null())
+        out << "Max gain        : " << fixed(gain["gain"].get<double>(), 2) << " dBi at theta "
+            << gain["theta"].get<double>() << ", phi " << gain["phi"].get<double>() << '\n';
+    nlohmann::json rows = sweepRows(m);
+    if (!rows.empty()) out << "Sweep           :  freq MHz        R        X    gain\n";
+    for (const auto& r : rows)
+        out << "                  " << fixed(r["frequency"].get<double>(), 4) << ' ' << fixed(r["R"].get<double>(), 2)
+            << ' ' << fixed(r["X"].get<double>(), 2) << ' ' << fixed(r["gain"].get<double>(), 2) << '\n';
+    if (s.nearFieldCount > 0) out << "Near-field pts  : " << s.nearFieldCount << '\n';
+    for (const auto& e : s.engineErrors) out << e << '\n';
 }
 
 } // namespace
@@ -71,6 +166,7 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     j["sources"] = sources(m);
     j["loads"] = loads(m);
     j["transLineCount"] = m.transLineCount;
+    addResults(m, j);
     j["validation"] = {{"ok", result.validationOk}, {"findings", result.findings}};
     j["messages"] = result.messages;
     return j;
@@ -78,7 +174,7 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
 
 void printSummary(const Model& m, const BatchResult& result, std::ostream& out) {
     const Summary& s = m.summary;
-    out << "Filename        :" << s.fileName << '\n';
+    out << "Filename        : " << trimLeft(s.fileName) << '\n';
     out << "Frequency       : " << s.frequencyText << '\n';
     out << "Wavelength      : " << s.wavelengthText << (s.wavelengthText.empty() ? "" : " mtr") << '\n';
     out << "Nr of segments  : " << s.segments << " (" << m.wireCount << " wires)\n";
@@ -97,6 +193,7 @@ void printSummary(const Model& m, const BatchResult& result, std::ostream& out) 
             out << line;
         }
     }
+    printResults(m, out);
     out << "Extents (m)     : x " << m.extentX << "  y " << m.extentY << "  z " << m.extentZ << '\n';
     out << "Validation      : " << (result.validationOk ? "no errors" : "errors found") << '\n';
     for (const auto& f : result.findings) out << "  " << f << '\n';

@@ -1,62 +1,159 @@
 #include "app/batch_options.h"
 
+#include <algorithm>
+#include <map>
+
 #include "core/text.h"
 
 namespace wavra {
 
 const char* const kBatchUsage =
     "usage: wavra [MODEL]\n"
-    "       wavra --batch [--input] [--json] [--answer yes|no|ok|cancel]... MODEL\n";
+    "       wavra --batch [options] MODEL\n"
+    "options:\n"
+    "  --input                 read the model deck, not an existing report\n"
+    "  --json                  print the summary as one JSON object\n"
+    "  --answer yes|no|ok|cancel   answer to the next question (repeatable)\n"
+    "  --calc original|far|sweep|near   run the engine first\n"
+    "  --freq A,B,C  --theta A,B,C  --phi A,B,C  --x A,B,C  --y A,B,C  --z A,B,C\n"
+    "                          start, stop and step of an axis\n"
+    "  --sub none|ver|hor|gain (sweep pattern)  or  e|h (near field)\n"
+    "  --xnda NNNN  --distance KM  --gain-factor G  --surface-wave\n";
 
 namespace {
 
 std::optional<Answer> parseAnswer(const std::string& text) {
-    const std::string a = toLower(text);
-    if (a == "yes") return Answer::Yes;
-    if (a == "no") return Answer::No;
-    if (a == "ok") return Answer::Ok;
-    if (a == "cancel") return Answer::Cancel;
-    return std::nullopt;
+    static const std::map<std::string, Answer> answers = {
+        {"yes", Answer::Yes}, {"no", Answer::No}, {"ok", Answer::Ok}, {"cancel", Answer::Cancel}};
+    auto it = answers.find(toLower(text));
+    return it == answers.end() ? std::nullopt : std::optional<Answer>(it->second);
+}
+
+std::optional<RangeTriple> parseTriple(const std::string& text) {
+    RangeTriple t{};
+    size_t pos = 0;
+    for (int i = 0; i < 3; ++i) {
+        const size_t comma = text.find(',', pos);
+        const std::string part = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+        if (!isNumeric(part)) return std::nullopt;
+        t[static_cast<size_t>(i)] = readNumber(part);
+        if (i < 2 && comma == std::string::npos) return std::nullopt;
+        pos = comma + 1;
+        if (i == 2 && comma != std::string::npos) return std::nullopt;
+    }
+    return t;
+}
+
+std::optional<double> parseNumber(const std::string& text) {
+    if (!isNumeric(text)) return std::nullopt;
+    return readNumber(text);
+}
+
+// The option parser proper: one option at a time, with its value.
+class Parser {
+public:
+    Parser(const std::vector<std::string>& args, std::string& error) : args(args), error(error) {}
+    std::optional<BatchOptions> run();
+
+private:
+    const std::vector<std::string>& args;
+    std::string& error;
+    size_t i = 0;
+    BatchOptions o;
+
+    bool fail(const std::string& text) {
+        error = text;
+        return false;
+    }
+    bool value(const std::string& option, std::string& out) {
+        if (i + 1 >= args.size()) return fail(option + " needs a value");
+        out = args[++i];
+        return true;
+    }
+    CalcOptions& calc() {
+        if (!o.calc) o.calc = CalcOptions{};
+        return *o.calc;
+    }
+    bool option(const std::string& a);
+    bool calcOption(const std::string& a, const std::string& v);
+};
+
+bool Parser::calcOption(const std::string& a, const std::string& v) {
+    static const std::map<std::string, int16_t> kinds = {{"original", 1}, {"far", 2}, {"sweep", 3}, {"near", 4}};
+    static const std::map<std::string, int16_t> subs = {{"none", 0}, {"ver", 1}, {"hor", 2},
+                                                        {"gain", 3}, {"e", 1},   {"h", 2}};
+    CalcOptions& c = calc();
+    if (a == "--calc") {
+        auto it = kinds.find(toLower(v));
+        if (it == kinds.end()) return fail("--calc takes original, far, sweep or near, not '" + v + "'");
+        c.calcKind = it->second;
+        return true;
+    }
+    if (a == "--sub") {
+        auto it = subs.find(toLower(v));
+        if (it == subs.end()) return fail("--sub takes none, ver, hor, gain, e or h, not '" + v + "'");
+        c.calcSubMode = it->second;
+        return true;
+    }
+    std::map<std::string, std::optional<RangeTriple>*> triples = {{"--freq", &c.freq}, {"--theta", &c.theta},
+                                                                  {"--phi", &c.phi},   {"--x", &c.x},
+                                                                  {"--y", &c.y},       {"--z", &c.z}};
+    if (auto it = triples.find(a); it != triples.end()) {
+        *it->second = parseTriple(v);
+        return *it->second ? true : fail(a + " takes START,STOP,STEP, not '" + v + "'");
+    }
+    auto number = parseNumber(v);
+    if (!number) return fail(a + " takes a number, not '" + v + "'");
+    if (a == "--xnda") c.xnda = toInt16(*number);
+    if (a == "--distance") c.distanceKm = *number;
+    if (a == "--gain-factor") c.gainFactor = *number;
+    return true;
+}
+
+bool Parser::option(const std::string& a) {
+    static const std::vector<std::string> calcOptions = {"--calc", "--sub",  "--freq", "--theta", "--phi",
+                                                         "--x",    "--y",    "--z",    "--xnda",  "--distance",
+                                                         "--gain-factor"};
+    std::string v;
+    if (a == "--batch") o.batch = true;
+    else if (a == "--json") o.json = true;
+    else if (a == "--input") o.forceInput = true;
+    else if (a == "--surface-wave") calc().surfaceWave = true;
+    else if (a == "--answer") {
+        if (!value(a, v)) return false;
+        auto answer = parseAnswer(v);
+        if (!answer) return fail("--answer takes yes, no, ok or cancel, not '" + v + "'");
+        o.answers.push_back(*answer);
+    } else if (std::find(calcOptions.begin(), calcOptions.end(), a) != calcOptions.end()) {
+        return value(a, v) && calcOption(a, v);
+    } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
+        return fail("unknown option " + a);
+    } else if (o.model.empty()) {
+        o.model = a;
+    } else {
+        return fail("more than one model file: " + o.model + " and " + a);
+    }
+    return true;
+}
+
+std::optional<BatchOptions> Parser::run() {
+    for (i = 0; i < args.size(); ++i)
+        if (!option(args[i])) return std::nullopt;
+    if (o.batch && o.model.empty()) {
+        error = "--batch needs a model file";
+        return std::nullopt;
+    }
+    if (o.calc && o.calc->calcKind == 0) {
+        error = "calculation options need --calc original|far|sweep|near";
+        return std::nullopt;
+    }
+    return o;
 }
 
 } // namespace
 
 std::optional<BatchOptions> parseBatchOptions(const std::vector<std::string>& args, std::string& error) {
-    BatchOptions o;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--batch") {
-            o.batch = true;
-        } else if (a == "--json") {
-            o.json = true;
-        } else if (a == "--input") {
-            o.forceInput = true;
-        } else if (a == "--answer") {
-            if (i + 1 >= args.size()) {
-                error = "--answer needs yes, no, ok or cancel";
-                return std::nullopt;
-            }
-            auto answer = parseAnswer(args[++i]);
-            if (!answer) {
-                error = "--answer needs yes, no, ok or cancel, not '" + args[i] + "'";
-                return std::nullopt;
-            }
-            o.answers.push_back(*answer);
-        } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-            error = "unknown option " + a;
-            return std::nullopt;
-        } else if (o.model.empty()) {
-            o.model = a;
-        } else {
-            error = "more than one model file: " + o.model + " and " + a;
-            return std::nullopt;
-        }
-    }
-    if (o.batch && o.model.empty()) {
-        error = "--batch needs a model file";
-        return std::nullopt;
-    }
-    return o;
+    return Parser(args, error).run();
 }
 
 } // namespace wavra

@@ -1,6 +1,8 @@
 // Options of `wavra --batch`.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,11 +11,24 @@
 
 namespace wavra {
 
+// START,STOP,STEP of one axis of a calculation.
+using RangeTriple = std::array<double, 3>;
+
+struct CalcOptions {
+    int16_t calcKind = 0;   // 1 original, 2 far, 3 sweep, 4 near
+    int16_t calcSubMode = 0; // sweep: 0 none, 1 vertical, 2 horizontal, 3 gain; near: 1 E, 2 H
+    std::optional<RangeTriple> freq, theta, phi, x, y, z;
+    std::optional<int16_t> xnda;
+    std::optional<double> distanceKm, gainFactor;
+    bool surfaceWave = false;
+};
+
 struct BatchOptions {
     bool batch = false;
     bool json = false;
     bool forceInput = false;        // --input: read the model deck, not a report
     std::vector<Answer> answers;    // --answer yes|no|ok|cancel, in order
+    std::optional<CalcOptions> calc;
     std::string model;              // the model file argument
 };
 

@@ -1,36 +1,11 @@
 // wavra --batch as a user runs it: the real program in a fresh install tree.
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
-#include <filesystem>
-#include <nlohmann/json.hpp>
-
-#include "support/test_support.h"
+#include "batch_fixture.h"
 
 using namespace wavra;
+using wavra::test::Batch;
 using nlohmann::json;
 
 namespace {
-
-struct Batch : ::testing::Test {
-    test::InstallTree tree;
-    Batch() {
-        std::filesystem::copy_file(WAVRA_BINARY, tree.file("exe/wavra"));
-        std::filesystem::create_directories(tree.file("models"));
-        for (const char* name : {"dipole", "yagi", "vertical", "phased", "nearfield"})
-            std::filesystem::copy_file(test::sourcePath(std::string("examples/") + name + ".nec"),
-                                       tree.file(std::string("models/") + name + ".nec"));
-    }
-    test::RunResult run(std::vector<std::string> args, const std::string& cwd = "") {
-        args.insert(args.begin(), tree.file("exe/wavra"));
-        return test::runProgram(args, cwd.empty() ? tree.path() : cwd);
-    }
-    json runJson(const std::string& model) {
-        auto r = run({"--batch", "--input", "--json", model});
-        EXPECT_EQ(r.status, 0) << r.err;
-        return json::parse(r.out);
-    }
-};
 
 // A deck in the style other NEC-2 tools write: fixed-width exponent fields,
 // trailing zeros, generated geometry (GH, GM, GX, SP).
