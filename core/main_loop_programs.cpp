@@ -54,7 +54,8 @@ std::string searchProgram(const std::string& name, const std::string& pathList) 
     while (pos <= pathList.size()) {
         size_t end = pathList.find(':', pos);
         if (end == std::string::npos) end = pathList.size();
-        const std::string dir = end > pos ? pathList.substr(pos, end - pos) : ".";
+        std::string dir = end > pos ? pathList.substr(pos, end - pos) : ".";
+        if (dir.size() > 1 && dir.back() == '/') dir.pop_back();
         const std::string candidate = dir + "/" + name;
         if (isExecutableFile(candidate)) return candidate;
         pos = end + 1;

@@ -90,6 +90,13 @@ double mainBeamAzimuth(const Model& m) {
     return phi < 0 ? phi + 360 : phi;
 }
 
+// A typed number; a comma counts as the decimal point.
+double decimalNumber(std::string_view text) {
+    std::string number(text);
+    std::replace(number.begin(), number.end(), ',', '.');
+    return readNumber(number);
+}
+
 bool isStepField(int index) { return index == 3 || index == 6 || index == 9; }
 
 void refuse(Ui& ui, const std::string& text) { ui.message(text, "wavra", Icon::Exclamation); }
@@ -192,11 +199,9 @@ void chooseSurfaceWave(Model& m, bool ticked) {
 
 void enterRangeField(Model& m, int index, std::string_view text, bool enterPressed) {
     if (index < 1 || index > 9) return;
-    std::string number(text);
-    std::replace(number.begin(), number.end(), ',', '.');
     auto& r = m.calcRange;
     const int i = index - 1;
-    r[i] = readNumber(number);
+    r[i] = decimalNumber(text);
     if (enterPressed || !isStepField(index)) return;
     if (r[i] == 0) r[i] = (r[i - 1] - r[i - 2]) / 20;
     else if (m.calcKind == kCalcNearField)
@@ -228,10 +233,12 @@ std::string enterXnda(Model& m, Ui& ui, std::string_view text) {
 }
 
 void enterDistance(Model& m, std::string_view km) {
-    m.requestDistance = std::max(kMinDistance, 1000 * readNumber(km));
+    m.requestDistance = std::max(kMinDistance, 1000 * decimalNumber(km));
 }
 
-void enterGainFactor(Model& m, std::string_view text) { m.requestGainNorm = std::max(kMinGainFactor, readNumber(text)); }
+void enterGainFactor(Model& m, std::string_view text) {
+    m.requestGainNorm = std::max(kMinGainFactor, decimalNumber(text));
+}
 
 std::string xndaText(int16_t xnda) { return formatPicture(std::clamp<int>(xnda, 0, 9999), "0000"); }
 std::string distanceText(const Model& m) { return trim(str(m.requestDistance / 1000)); }

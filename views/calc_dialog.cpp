@@ -245,8 +245,11 @@ void CalcDialog::showFields() {
 bool CalcDialog::commit(QObject* field, bool enterPressed) {
     for (int i = 0; i < 9; ++i) {
         if (field != m_fields[i]) continue;
+        const auto before = m_model.calcRange;
         enterRangeField(m_model, i + 1, text(m_fields[i]), enterPressed);
-        for (int k = 0; k < 9; ++k) m_fields[k]->setText(q(rangeText(m_model.calcRange[k])));
+        // The field itself, and the steps the rules copied into other rows.
+        for (int k = 0; k < 9; ++k)
+            if (k == i || m_model.calcRange[k] != before[k]) m_fields[k]->setText(q(rangeText(m_model.calcRange[k])));
         return true;
     }
     if (field == m_xnda) {
@@ -275,7 +278,19 @@ void CalcDialog::generate() {
 }
 
 void CalcDialog::finish() {
+    if (!commitEdited()) return;
     if (generateCalculation(m_model, m_ui)) accept();
+}
+
+// Every field whose text is not what the model holds is taken as if it had
+// been left, row by row, so a stop is known before its step is checked.
+bool CalcDialog::commitEdited() {
+    for (int i = 0; i < 9; ++i)
+        if (m_fields[i]->isVisible() && m_fields[i]->text() != q(rangeText(m_model.calcRange[i])))
+            commit(m_fields[i], false);
+    if (m_distance->text() != q(distanceText(m_model))) commit(m_distance, false);
+    if (m_gainFactor->text() != q(gainFactorText(m_model))) commit(m_gainFactor, false);
+    return m_xnda->text() == q(xndaText(m_model.requestXnda)) || commit(m_xnda, false);
 }
 
 void CalcDialog::cancel() {

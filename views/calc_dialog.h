@@ -70,6 +70,7 @@ private:
     bool commit(QObject* field, bool enterPressed);
     void enterPressedIn(QObject* field);
     void finish();
+    bool commitEdited();
 };
 
 } // namespace wavra

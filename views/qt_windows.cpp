@@ -33,7 +33,9 @@ void QtWindows::idleWait() {
         return;
     }
     m_model.actionCode = 0;
+    m_waiting = true;
     while (m_model.actionCode == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    m_waiting = false;
 }
 
 void QtWindows::processEvents() { QCoreApplication::processEvents(); }

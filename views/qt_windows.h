@@ -26,6 +26,8 @@ public:
     AboutWindow& aboutWindow() { return *m_about; }
 
     void idleWait() override;
+    // True while the program waits for the user in idleWait.
+    bool waitingForUser() const { return m_waiting; }
     void processEvents() override;
     void setBusy(bool busy) override;
     void setStatusCaption(const std::string& text) override;
@@ -50,6 +52,7 @@ private:
     std::unique_ptr<HelpWindow> m_help;
     std::unique_ptr<AboutWindow> m_about;
     bool m_busy = false;
+    bool m_waiting = false;
 };
 
 } // namespace wavra

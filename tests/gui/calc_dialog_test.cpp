@@ -1,0 +1,280 @@
+// The calculation options dialog: its rules on plain model values, and the
+// window with its controls.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "engine/calc_dialog_rules.h"
+#include "engine/deck_adapter.h"
+#include "gui_test_support.h"
+#include "views/calc_dialog.h"
+
+using namespace wavra;
+using namespace wavra::test;
+
+namespace {
+
+struct CalcRules : ::testing::Test {
+    Model m;
+    RecordingUi ui;
+    void range(std::array<double, 9> r) { m.calcRange = r; }
+};
+
+} // namespace
+
+TEST_F(CalcRules, LayoutFollowsTheChoice) {
+    m.calcKind = kCalcOriginal;
+    EXPECT_EQ(calcLayout(m).rows, 0);
+    m.calcKind = kCalcFarField;
+    CalcLayout l = calcLayout(m);
+    EXPECT_EQ(l.rows, 2);
+    EXPECT_EQ(l.rowCaptions[0], "Theta");
+    EXPECT_EQ(l.columnCaptions[2], "Step size");
+    EXPECT_TRUE(l.farFieldExtras);
+    m.surfaceWaveFlag = -1;
+    EXPECT_EQ(calcLayout(m).rowCaptions[0], "Z in mtr.");
+    m.calcKind = kCalcFrequencyLoop;
+    m.calcSubMode = 0;
+    l = calcLayout(m);
+    EXPECT_EQ(l.rows, 1);
+    EXPECT_EQ(l.columnCaptions[0], "Start");
+    EXPECT_EQ(l.subCaptions[3], "Gain");
+    EXPECT_FALSE(l.farFieldExtras);
+    m.calcSubMode = 2;
+    l = calcLayout(m);
+    EXPECT_EQ(l.rows, 3);
+    EXPECT_EQ(l.columnCaptions[1], "Stop val.");
+    m.calcKind = kCalcNearField;
+    l = calcLayout(m);
+    EXPECT_EQ(l.rowCaptions[2], "Z");
+    EXPECT_EQ(l.columnCaptions[0], "First pos.");
+    EXPECT_EQ(l.subCaptions[0], "");
+    EXPECT_EQ(l.subCaptions[2], "H-fld");
+    m.calcKind = kCalcItsHfPointToPoint;
+    l = calcLayout(m);
+    EXPECT_TRUE(l.startOnly);
+    EXPECT_EQ(l.rowCaptions[1], "Az-diff.");
+    EXPECT_EQ(l.infoY, "(Azim. angle between main-\nbeam and desired direction)");
+    m.calcKind = kCalcItsHfArea;
+    EXPECT_EQ(calcLayout(m).infoY, "(Antenna design frequency)");
+}
+
+TEST_F(CalcRules, RangesComeFromTheRememberedCards) {
+    m.calcPresets[6][0] = "NE, 0, 11, 11, 1, -5.0, -5.0, 1.0, 1.0, 1.0, 0.0";
+    m.calcKind = kCalcNearField;
+    m.calcSubMode = 1;
+    prefillCalcRange(m);
+    EXPECT_EQ(m.calcRange, (std::array<double, 9>{-5, 5, 1, -5, 5, 1, 1, 1, 0}));
+    m.calcPresets[1][0] = "RP 0 19 73 1000 0 0 5 5";
+    m.calcKind = kCalcFarField;
+    prefillCalcRange(m);
+    EXPECT_EQ(m.calcRange[1], 90);
+    EXPECT_EQ(m.calcRange[4], 360);
+    m.calcPresets[2][0] = "FR, 0, 8, 0, 0, 14.0, 0.05";
+    m.calcPresets[4][0] = "RP, 0, 1, 73, 1000, 90.0, 0.0, 1.0, 5.0";
+    chooseCalcKind(m, kCalcFrequencyLoop, kCalcFarField);
+    EXPECT_EQ(m.calcSubMode, 0);
+    chooseSubOption(m, 2);
+    EXPECT_DOUBLE_EQ(m.calcRange[1], 14.35);
+    EXPECT_EQ(m.calcRange[3], 90);
+    EXPECT_EQ(m.calcRange[7], 360);
+    // A remembered card of another kind, or a damaged one, offers nothing.
+    m.calcPresets[1][1] = "XQ";
+    m.calcKind = kCalcFarField;
+    m.surfaceWaveFlag = -1;
+    m.calcRange = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    prefillCalcRange(m);
+    EXPECT_EQ(m.calcRange[0], 1);
+    m.calcPresets[1][1] = "RP,,";
+    prefillCalcRange(m);
+    EXPECT_EQ(m.calcRange[2], 0);
+}
+
+TEST_F(CalcRules, ItsHfRangesFromTheMainBeamAndFrequency) {
+    m.patternCount = 3;
+    m.farFieldAngles[1] = {90, 350};
+    m.farFieldAngles[2] = {90, 725.6};
+    m.farFieldAngles[3] = {90, 10};
+    m.farFieldGains[2][2] = 7.5;
+    m.frequencyMHz = 14.2;
+    chooseCalcKind(m, kCalcItsHfArea, 0);
+    EXPECT_EQ(m.calcRange[0], 5);
+    EXPECT_DOUBLE_EQ(m.calcRange[3], 14.2);
+    chooseCalcKind(m, kCalcItsHfPointToPoint, 0);
+    EXPECT_EQ(m.calcRange[3], 0);
+}
+
+TEST_F(CalcRules, FieldEntries) {
+    m.calcKind = kCalcFarField;
+    range({0, 90, 0, 0, 0, 0, 0, 0, 0});
+    enterRangeField(m, 3, "0", false);
+    EXPECT_DOUBLE_EQ(m.calcRange[2], 4.5);
+    enterRangeField(m, 3, "0", true); // Enter takes the value as typed
+    EXPECT_EQ(m.calcRange[2], 0);
+    enterRangeField(m, 2, "12,5", false);
+    EXPECT_DOUBLE_EQ(m.calcRange[1], 12.5);
+    m.calcKind = kCalcNearField;
+    enterRangeField(m, 3, "0.25", false);
+    EXPECT_EQ(m.calcRange[5], 0.25);
+    EXPECT_EQ(m.calcRange[8], 0.25);
+    enterRangeField(m, 6, "2", false);
+    EXPECT_EQ(m.calcRange[2], 0.25);
+    EXPECT_EQ(m.calcRange[8], 2);
+    enterRangeField(m, 10, "1", false); // no such field
+    enterDistance(m, "0");
+    EXPECT_EQ(m.requestDistance, 1);
+    enterDistance(m, "2,5");
+    EXPECT_EQ(m.requestDistance, 2500);
+    enterGainFactor(m, "-3");
+    EXPECT_EQ(m.requestGainNorm, 0.000001);
+}
+
+TEST_F(CalcRules, XndaDigitsWithinTheirRanges) {
+    m.requestXnda = 1000;
+    EXPECT_EQ(enterXnda(m, ui, "1371"), "1301");
+    EXPECT_TRUE(ui.saw("Wrong value, consult NEC2 user manual."));
+    EXPECT_EQ(m.requestXnda, 1000);
+    ui.clear();
+    EXPECT_EQ(enterXnda(m, ui, "12"), "0012");
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(m.requestXnda, 12);
+    EXPECT_EQ(enterXnda(m, ui, "xx1002"), "1002");
+    EXPECT_EQ(checkXnda("abc").text, "0000");
+    EXPECT_EQ(checkXnda("9999").text, "0000");
+    EXPECT_EQ(checkXnda("-1e300").text, "0000");
+}
+
+TEST_F(CalcRules, GenerateRefusesWhatTheEngineCannotDo) {
+    m.maxFarFieldPoints = 6000;
+    m.calcKind = kCalcFarField;
+    range({0, 90, 0, 0, 360, 5, 0, 0, 0});
+    EXPECT_EQ(generateRefusal(m), "Stepsize too small.");
+    m.calcKind = kCalcNearField;
+    range({0, 49, 1, 0, 49, 1, 0, 2, 1});
+    EXPECT_EQ(generateRefusal(m), "Total of 7500 exceeds max of 6000 calculation points.");
+    m.calcKind = kCalcFrequencyLoop;
+    m.calcSubMode = 0;
+    range({1, 30, 0.1, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(generateRefusal(m), "Total of 291 exceeds max of 100 frequency steps.");
+    m.calcKind = kCalcItsHfArea;
+    for (double f : {1.99, 30.0}) {
+        m.calcRange[3] = f;
+        EXPECT_EQ(generateRefusal(m), "Frequency not between 2.0 and 30.0 Mc");
+    }
+    m.calcRange[3] = 29.99;
+    EXPECT_EQ(generateRefusal(m), std::nullopt);
+}
+
+TEST_F(CalcRules, GenerateClearsTheRunTimeAndForgetsAForeignRequest) {
+    m.calcKind = kCalcOriginal;
+    m.summary.fileName = " dipole .out";
+    m.summary.hasRunTime = true;
+    m.summary.calculationTime = "  1.200";
+    m.requestMode = 0;
+    EXPECT_TRUE(generateCalculation(m, ui));
+    EXPECT_EQ(m.actionCode, 13);
+    EXPECT_EQ(m.requestMode, kNoRequest);
+    EXPECT_EQ(m.summary.calculationTime, "");
+    EXPECT_FALSE(m.summary.hasRunTime);
+    m.calcKind = kCalcFarField;
+    m.actionCode = 0;
+    EXPECT_FALSE(generateCalculation(m, ui));
+    EXPECT_TRUE(ui.saw("Stepsize too small."));
+    EXPECT_EQ(m.actionCode, 0);
+}
+
+namespace {
+
+struct CalcWindow : ::testing::Test {
+    Model m;
+    RecordingUi ui;
+    CalcWindow() { ensureApplication(); }
+
+    // Runs the dialog; `act` works on it while it is shown.
+    void run(std::function<void(CalcDialog&)> act) {
+        CalcDialog dialog(m, ui);
+        QTimer::singleShot(0, &dialog, [&dialog, act] {
+            act(dialog);
+            if (dialog.isVisible()) dialog.cancel();
+        });
+        dialog.run();
+    }
+    static QLineEdit* field(CalcDialog& d, const char* name) { return d.findChild<QLineEdit*>(name); }
+};
+
+} // namespace
+
+TEST_F(CalcWindow, ShowsTheRememberedNearFieldGrid) {
+    m.calcKind = kCalcNearField;
+    m.calcSubMode = 1;
+    m.calcPresets[6][0] = "NE, 0, 11, 11, 1, -5.0, -5.0, 1.0, 1.0, 1.0, 0.0";
+    run([](CalcDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Calculate  (F7)");
+        EXPECT_EQ(field(d, "txtXYZ1")->text(), "-5");
+        EXPECT_EQ(field(d, "txtXYZ2")->text(), "5");
+        EXPECT_EQ(field(d, "txtXYZ3")->text(), "1");
+        EXPECT_EQ(d.findChild<QLabel*>("LabSta")->text(), "First pos.");
+        EXPECT_TRUE(d.findChild<QRadioButton*>("Opt1")->isChecked());
+        EXPECT_FALSE(d.findChild<QRadioButton*>("Opt0")->isVisible());
+        EXPECT_FALSE(d.findChild<QWidget*>("FraFF")->isVisible());
+    });
+    EXPECT_EQ(m.actionCode, 27);
+}
+
+TEST_F(CalcWindow, RefusedEntriesKeepTheDialogOpen) {
+    m.calcKind = kCalcFarField;
+    m.calcRange = {0, 90, 5, 0, 360, 5, 0, 0, 0};
+    run([this](CalcDialog& d) {
+        field(d, "TxtXNDA")->setText("1371");
+        d.findChild<QPushButton*>("generate")->click();
+        EXPECT_TRUE(ui.saw("Wrong value, consult NEC2 user manual."));
+        EXPECT_EQ(field(d, "TxtXNDA")->text(), "1301");
+        EXPECT_TRUE(d.isVisible());
+        field(d, "txtXYZ6")->setText("0.05");
+        d.findChild<QPushButton*>("generate")->click();
+        EXPECT_TRUE(ui.saw("Total of 136819 exceeds max of 6000 calculation points."));
+
+        EXPECT_TRUE(d.isVisible());
+        field(d, "txtXYZ6")->setText("10");
+        d.findChild<QPushButton*>("generate")->click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(m.actionCode, 13);
+    EXPECT_EQ(m.calcRange[5], 10);
+    EXPECT_EQ(m.requestXnda, 1301);
+}
+
+TEST_F(CalcWindow, ChoicesRelayTheGridAndCancelRestores) {
+    m.calcKind = kCalcFarField;
+    m.calcRange = {0, 90, 5, 0, 360, 5, 0, 0, 0};
+    run([this](CalcDialog& d) {
+        d.findChild<QRadioButton*>("OptFR")->click();
+        EXPECT_EQ(m.calcKind, kCalcFrequencyLoop);
+        EXPECT_EQ(d.findChild<QLabel*>("LabX")->text(), "Freq:");
+        EXPECT_FALSE(field(d, "txtXYZ4")->isVisible());
+        d.findChild<QRadioButton*>("Opt3")->click();
+        EXPECT_EQ(m.calcSubMode, 3);
+        EXPECT_TRUE(field(d, "txtXYZ7")->isVisible());
+        EXPECT_TRUE(d.findChild<QWidget*>("FraFF")->isVisible());
+        d.findChild<QRadioButton*>("Opt13")->click();
+        EXPECT_FALSE(field(d, "txtXYZ2")->isVisible());
+        EXPECT_EQ(d.findChild<QLabel*>("LabIX")->text(), "(Phi angle for main-beam)");
+        d.findChild<QPushButton*>("Cancel")->click();
+    });
+    EXPECT_EQ(m.actionCode, 27);
+    EXPECT_EQ(m.calcKind, kCalcFarField);
+    EXPECT_EQ(m.calcRange[4], 360);
+}
+
+TEST_F(CalcWindow, SurfaceWaveBoxRenamesTheFirstRow) {
+    m.calcKind = kCalcFarField;
+    run([](CalcDialog& d) {
+        d.findChild<QCheckBox*>("ChkSWav")->click();
+        EXPECT_EQ(d.findChild<QLabel*>("LabX")->text(), "Z in mtr.");
+    });
+}

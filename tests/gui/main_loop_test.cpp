@@ -1,0 +1,355 @@
+// The main loop with the real windows, a scripted Ui and the real engine:
+// start-up by command line or open dialog, loads, calculations, the exit
+// question, the outside programs and the report's move.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/files.h"
+#include "engine/deck_adapter.h"
+#include "gui_test_support.h"
+#include "views/help_window.h"
+#include "views/main_window.h"
+#include "views/status_window.h"
+
+using namespace wavra;
+using namespace wavra::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// R and X of the first source in the ANTENNA INPUT PARAMETERS block of a
+// nec2c report: the seventh and eighth numbers of the first data line.
+std::pair<double, double> reportImpedance(const std::string& path) {
+    std::vector<std::string> lines = readLinesOf(path);
+    for (size_t i = 0; i + 3 < lines.size(); ++i) {
+        if (lines[i].find("ANTENNA INPUT PARAMETERS") == std::string::npos) continue;
+        std::istringstream in(lines[i + 3]);
+        double v[8] = {};
+        int tag = 0, seg = 0;
+        in >> tag >> seg;
+        for (double& x : v) in >> x;
+        return {v[4], v[5]};
+    }
+    return {0, 0};
+}
+
+// The first number of a main-window field.
+double leadingNumber(const QString& text) { return readNumber(text.toStdString()); }
+
+struct MainLoopTest : ::testing::Test {
+    Program p;
+    MainLoop loop{p.model, p.ui, *p.windows};
+    Script script{p.model};
+
+    MainWindow& main() { return p.windows->mainWindow(); }
+    QString field(const char* caption) { return main().fieldText(QString::fromLatin1(caption)); }
+    QString status() { return main().statusCaption(); }
+
+    // Presses a key once the loop waits for the user.
+    void press(int16_t code) {
+        script.add("press " + std::to_string(code), [this, code] {
+            if (!loopIsIdle(*p.windows, p.model)) return false;
+            pressKey(*p.windows, code);
+            return true;
+        });
+    }
+    void whenIdle(std::function<void()> check) {
+        script.add("check", [this, check] {
+            if (!loopIsIdle(*p.windows, p.model)) return false;
+            check();
+            return true;
+        });
+    }
+    // Esc with the exit question answered.
+    void escape(Answer answer) {
+        script.add("escape", [this, answer] {
+            if (!loopIsIdle(*p.windows, p.model)) return false;
+            p.ui.queueAnswer(answer);
+            pressKey(*p.windows, kActionEscape);
+            return true;
+        });
+    }
+    void quit() { escape(Answer::Yes); }
+    // F7, then the dialog with the given choice filled in by `fill`.
+    void calculate(const char* choice, std::function<void(QWidget&)> fill) {
+        press(kActionCalculate);
+        script.add("dialog", [choice, fill] {
+            QWidget* dialog = modalDialog("Gen");
+            if (!dialog) return false;
+            dialog->findChild<QRadioButton*>(choice)->click();
+            fill(*dialog);
+            dialog->findChild<QPushButton*>("generate")->click();
+            return true;
+        });
+    }
+    MainLoop::Ending run() {
+        const MainLoop::Ending ending = loop.run();
+        std::string shown;
+        for (const auto& m : p.ui.messages()) shown += "\n  " + m;
+        EXPECT_FALSE(script.timedOut()) << "stuck at " << script.pending() << "; messages:" << shown;
+        EXPECT_TRUE(script.done()) << "not reached: " << script.pending();
+        return ending;
+    }
+};
+
+void setField(QWidget& dialog, const char* name, const char* text) {
+    auto* field = dialog.findChild<QLineEdit*>(name);
+    field->setText(QString::fromLatin1(text));
+}
+
+} // namespace
+
+TEST_F(MainLoopTest, CommandLineModelLoadsWithoutOpenDialogAndExitSavesSettings) {
+    p.nameModel(loop, "dipole");
+    whenIdle([this] {
+        EXPECT_EQ(field("Filename"), "dipole.nec");
+        EXPECT_EQ(field("Nr of segments"), "11");
+        EXPECT_EQ(field("Frequency"), "14.20 Mhz");
+        // No geometry window in this program: the main window stands in and says so.
+        EXPECT_EQ(status(), "The geometry view (F3) is not available in this version of wavra.");
+        p.model.z0 = 75;
+    });
+    quit();
+    EXPECT_EQ(run(), MainLoop::Ending::Exit);
+    EXPECT_TRUE(p.ui.fileRequests().empty());
+    EXPECT_TRUE(p.ui.saw("Do you want to exit wavra ?"));
+    EXPECT_NE(readText(p.tree.file("exe/wavra.ini")).find("Z0= 75"), std::string::npos);
+}
+
+TEST_F(MainLoopTest, CancellingTheFirstOpenDialogEndsWithoutWritingSettings) {
+    const std::string ini = p.tree.file("exe/wavra.ini");
+    const std::string before = readText(ini);
+    const auto stamp = fs::last_write_time(ini);
+    p.model.z0 = 75;
+    EXPECT_EQ(loop.run(), MainLoop::Ending::Cancelled);
+    ASSERT_EQ(p.ui.fileRequests().size(), 1u);
+    EXPECT_EQ(p.ui.fileRequests()[0].caption, "Open file");
+    EXPECT_EQ(p.ui.fileRequests()[0].pattern, "*.nec");
+    EXPECT_EQ(readText(ini), before);
+    EXPECT_EQ(fs::last_write_time(ini), stamp);
+}
+
+TEST_F(MainLoopTest, OpenDialogChoiceLoadsAndCancelledReopenKeepsTheModel) {
+    p.ui.queueFile(splitPath(p.modelPath("yagi")));
+    whenIdle([this] { EXPECT_EQ(field("Filename"), "yagi.nec"); });
+    press(kActionOpen); // the second dialog is cancelled: the yagi stays
+    whenIdle([this] { EXPECT_EQ(field("Filename"), "yagi.nec"); });
+    quit();
+    EXPECT_EQ(run(), MainLoop::Ending::Exit);
+    EXPECT_EQ(p.ui.fileRequests().size(), 2u);
+}
+
+TEST_F(MainLoopTest, AnsweringNoToTheExitQuestionReloadsTheModel) {
+    p.nameModel(loop, "dipole");
+    whenIdle([this] { p.model.summary.fileName = " changed"; });
+    escape(Answer::No);
+    whenIdle([this] { EXPECT_EQ(field("Filename"), "dipole.nec"); });
+    quit();
+    EXPECT_EQ(run(), MainLoop::Ending::Exit);
+}
+
+TEST_F(MainLoopTest, FarFieldRunFillsTheMainWindowFromTheReport) {
+    p.nameModel(loop, "yagi");
+    calculate("OptFF", [](QWidget& d) {
+        for (auto [name, text] : {std::pair{"txtXYZ1", "90"}, {"txtXYZ2", "90"}, {"txtXYZ3", "1"},
+                                  {"txtXYZ4", "0"}, {"txtXYZ5", "360"}, {"txtXYZ6", "5"}})
+            setField(d, name, text);
+        setField(d, "TxtXNDA", "1000");
+    });
+    whenIdle([this] {
+        const std::string report = p.tree.file("out/yagi.out");
+        ASSERT_TRUE(pathExists(report));
+        const auto [r, x] = reportImpedance(report);
+        EXPECT_NEAR(leadingNumber(field("Impedance")), r, 0.01 * std::abs(r) + 0.01);
+        EXPECT_NE(field("Impedance").indexOf(x < 0 ? " - j " : " + j "), -1);
+        EXPECT_EQ(field("Filename").left(4), "yagi");
+        EXPECT_EQ(p.model.calcKind, 2);
+        EXPECT_EQ(p.model.currentView, kActionMainWindow); // no pattern window: the main window stands in
+        EXPECT_GE(p.model.patternCount, 73);
+        EXPECT_NE(field("Input power"), "");
+        const QStringList lines = p.windows->statusWindow().lines();
+        EXPECT_TRUE(lines.contains("Converting yagi.nec to yagi.inp"));
+        EXPECT_TRUE(lines.contains("Generating nec-2 output file yagi.out"));
+        EXPECT_FALSE(p.windows->statusWindow().isVisible());
+    });
+    quit();
+    run();
+    EXPECT_EQ(p.model.calcPresets[1][0].substr(0, 3), "RP,");
+}
+
+TEST_F(MainLoopTest, FrequencyLoopNearFieldAndOriginalRunsEachReadTheirReport) {
+    p.nameModel(loop, "dipole");
+    calculate("OptFR", [](QWidget& d) {
+        d.findChild<QRadioButton*>("Opt0")->click();
+        for (auto [name, text] : {std::pair{"txtXYZ1", "14"}, {"txtXYZ2", "14.35"}, {"txtXYZ3", "0.05"}})
+            setField(d, name, text);
+    });
+    whenIdle([this] {
+        EXPECT_EQ(p.model.freqCount, 8);
+        EXPECT_EQ(field("Frequency steps"), "8");
+        EXPECT_EQ(p.model.currentView, kActionMainWindow);
+    });
+    calculate("OptNF", [](QWidget& d) {
+        for (auto [name, text] : {std::pair{"txtXYZ1", "-1"}, {"txtXYZ2", "1"}, {"txtXYZ3", "1"},
+                                  {"txtXYZ4", "0"}, {"txtXYZ5", "0"}, {"txtXYZ6", "1"},
+                                  {"txtXYZ7", "1"}, {"txtXYZ8", "1"}, {"txtXYZ9", "1"}})
+            setField(d, name, text);
+    });
+    whenIdle([this] {
+        EXPECT_EQ(p.model.requestMode, kNearRequest);
+        EXPECT_EQ(p.model.summary.nearFieldCount, 3);
+        EXPECT_EQ(p.model.calcPresets[6][0].substr(0, 3), "NE,");
+    });
+    calculate("OptDef", [](QWidget&) {});
+    whenIdle([this] {
+        const auto [r, x] = reportImpedance(p.tree.file("out/dipole.out"));
+        EXPECT_NEAR(leadingNumber(field("Impedance")), r, 0.01 * std::abs(r) + 0.01);
+        EXPECT_EQ(p.model.requestMode, 0); // the deck's own RP card
+    });
+    quit();
+    run();
+}
+
+TEST_F(MainLoopTest, CancelledGroundQuestionDoesNotShowAnOlderReport) {
+    writeText(p.modelPath("ground"), "CM Dipole over a ground with a negative conductivity\nCE\n"
+                                     "GW 1 11 0 -5.15 10 0 5.15 10 0.001\nGE 0\nGN 2 0 0 0 13 -0.005\n"
+                                     "EX 0 1 6 0 1 0\nFR 0 1 0 0 14.2 0\nRP 0 10 1 1000 0 0 10 0\nEN\n");
+    // An older report of the model, made to look like a result.
+    writeText(p.tree.file("out/ground.out"), "not a report of this run\n");
+    p.nameModel(loop, "ground");
+    script.add("answer", [this] {
+        p.ui.queueAnswer(Answer::Cancel);
+        return true;
+    });
+    calculate("OptDef", [](QWidget&) {});
+    whenIdle([this] {
+        EXPECT_TRUE(p.ui.saw("Conductivity in GN card is negative."));
+        EXPECT_EQ(status(), "Calculation cancelled; the model was read from its input file.");
+        EXPECT_EQ(field("Impedance"), "");
+        EXPECT_EQ(field("Filename"), "ground.nec");
+    });
+    quit();
+    run();
+}
+
+TEST_F(MainLoopTest, FailedEngineRunKeepsTheOldReportAsideAndReadsTheInput) {
+    fs::remove(p.tree.file("exe/NEC2D512"));
+    p.script("exe/NEC2D512", "echo 'engine broke' >&2\nexit 3\n");
+    writeText(p.tree.file("out/dipole.out"), "older report\n");
+    p.nameModel(loop, "dipole");
+    calculate("OptDef", [](QWidget&) {});
+    whenIdle([this] {
+        EXPECT_EQ(status(), "Calculation failed; the model was read from its input file.");
+        EXPECT_EQ(field("Impedance"), "");
+        EXPECT_EQ(readText(p.tree.file("out/dipole.out.old")), "older report\n");
+        bool reported = false;
+        for (const auto& m : p.ui.messages()) reported |= m.find("engine broke") != std::string::npos;
+        EXPECT_TRUE(reported);
+    });
+    quit();
+    run();
+}
+
+TEST_F(MainLoopTest, CancelledCalculationDialogChangesNothing) {
+    p.nameModel(loop, "dipole");
+    p.model.calcKind = kCalcFarField;
+    p.model.calcRange = {0, 90, 5, 0, 360, 10, 0, 0, 0};
+    press(kActionCalculate);
+    script.add("cancel", [] {
+        QWidget* dialog = modalDialog("Gen");
+        if (!dialog) return false;
+        dialog->findChild<QRadioButton*>("OptNF")->click();
+        setField(*dialog, "txtXYZ1", "7");
+        dialog->findChild<QPushButton*>("Cancel")->click();
+        return true;
+    });
+    whenIdle([this] {
+        EXPECT_EQ(p.model.calcKind, kCalcFarField);
+        EXPECT_EQ(p.model.calcRange[0], 0);
+        EXPECT_FALSE(pathExists(p.tree.file("out/dipole.out")));
+    });
+    quit();
+    run();
+}
+
+TEST_F(MainLoopTest, SaveOutputMovesTheReport) {
+    p.nameModel(loop, "dipole");
+    writeText(p.tree.file("out/dipole.out"), "report\n");
+    fs::create_directories(p.tree.file("kept"));
+    p.ui.queueFile(FileChoice{p.tree.file("kept/"), "first", ".out"});
+    p.ui.queueFile(FileChoice{p.tree.file("out/"), "dipole", ".out"});
+    press(kActionSaveOutput);
+    whenIdle([this] {
+        EXPECT_EQ(readText(p.tree.file("kept/first.out")), "report\n");
+        EXPECT_FALSE(pathExists(p.tree.file("out/dipole.out")));
+        writeText(p.tree.file("out/dipole.out"), "second\n");
+    });
+    press(kActionSaveOutput); // saved onto itself: nothing may be lost
+    whenIdle([this] {
+        EXPECT_EQ(readText(p.tree.file("out/dipole.out")), "second\n");
+        ASSERT_EQ(p.ui.fileRequests().size(), 2u);
+        EXPECT_EQ(p.ui.fileRequests()[0].caption, "Save file (as)");
+        EXPECT_EQ(p.ui.fileRequests()[0].name, "dipole");
+        EXPECT_EQ(p.ui.fileRequests()[0].pattern, "*.out");
+        fs::remove(p.tree.file("out/dipole.out"));
+    });
+    press(kActionSaveOutput);
+    whenIdle([this] { EXPECT_TRUE(p.ui.saw("Output file " + p.tree.file("out/dipole.out") + " does not exist.")); });
+    quit();
+    run();
+}
+
+TEST_F(MainLoopTest, OutsideProgramsGetTheirFilesAsArguments) {
+    const std::string log = p.tree.file("calls.log");
+    p.model.notepadPath = p.script("editor", "printf 'edit %s\\n' \"$1\" >> '" + log + "'\n");
+    p.model.wordpadPath = p.script("viewer", "printf 'view %s\\n' \"$1\" >> '" + log + "'\n");
+    p.script("exe/build", "printf 'build %s\\n' \"$1\" >> '" + log + "'\necho 'CM built' > \"$1\"\n");
+    writeText(p.tree.file("out/dipole.out"), "report\n");
+    p.nameModel(loop, "dipole");
+    press(kActionEditInput);
+    press(kActionShowOutput);
+    press(kActionBuild);
+    whenIdle([this, log] {
+        const std::string models = p.tree.file("models/");
+        EXPECT_EQ(readText(log), "edit " + models + "dipole.nec\nview " + p.tree.file("out/dipole.out") +
+                                     "\nbuild " + models + "Build.nec\nedit " + models + "Build.nec\n");
+    });
+    quit();
+    run();
+}
+
+TEST_F(MainLoopTest, MissingInputFileForEditIsReported) {
+    p.nameModel(loop, "dipole");
+    whenIdle([this] { fs::remove(p.modelPath("dipole")); });
+    press(kActionEditInput);
+    whenIdle([this] { EXPECT_TRUE(p.ui.saw("Input file " + p.modelPath("dipole") + " does not exist.")); });
+    quit();
+    run();
+}
+
+TEST_F(MainLoopTest, HelpAboutAndCardReferenceWindows) {
+    p.nameModel(loop, "dipole");
+    press(kActionHelp);
+    whenIdle([this] {
+        EXPECT_TRUE(p.windows->helpWindow().isVisible());
+        EXPECT_EQ(p.windows->helpWindow().pageTitle(), "wavra help");
+        p.windows->helpWindow().hide();
+        p.model.helpMode = 1;
+    });
+    press(kActionHelp);
+    whenIdle([this] { EXPECT_TRUE(p.windows->aboutWindow().isVisible()); });
+    press(kActionCardReference);
+    whenIdle([this] { EXPECT_EQ(p.windows->helpWindow().pageTitle(), "NEC-2 card reference"); });
+    press(kActionSmith);
+    whenIdle([this] { EXPECT_EQ(status(), "The Smith chart (F11) is not available in this version of wavra."); });
+    quit();
+    run();
+}
