@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     wavra::RecordingUi ui;
     SilentHooks hooks;
-    wavra::LineReader in{std::string_view(text)};
+    auto in = wavra::LineReader::fromText(text);
     wavra::readReport(model, ui, in, ".out", (choice & 32) ? &hooks : nullptr);
     return 0;
 }

@@ -23,7 +23,7 @@ public:
     // Reads a file; isOpen() tells whether it could be opened.
     explicit LineReader(const std::string& path);
     // Reads text already in memory (the text must outlive the reader).
-    explicit LineReader(std::string_view text);
+    static LineReader fromText(std::string_view text) { return LineReader(text, MemoryTag{}); }
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
@@ -37,6 +37,9 @@ public:
     int64_t lineNumber() const { return m_lineNumber; }
 
 private:
+    struct MemoryTag {};
+    LineReader(std::string_view text, MemoryTag);
+
     std::FILE* m_file = nullptr;
     bool m_memory = false;
     bool m_eof = false;

@@ -24,7 +24,7 @@ std::vector<std::string> fileLines(const std::string& text) {
 }
 
 std::vector<std::string> memoryLines(const std::string& text) {
-    LineReader in{std::string_view(text)};
+    auto in = LineReader::fromText(text);
     return linesOf(in);
 }
 
@@ -69,7 +69,7 @@ TEST(LineReader, MissingFileIsNotOpen) {
 }
 
 TEST(LineReader, CountsLines) {
-    LineReader in{std::string_view("a\nb\nc")};
+    auto in = LineReader::fromText("a\nb\nc");
     EXPECT_EQ(linesOf(in).size(), 3u);
     EXPECT_EQ(in.lineNumber(), 3);
 }
