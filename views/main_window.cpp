@@ -47,7 +47,7 @@ constexpr ToolButton kToolButtons[] = {
     {"build", "Build", "Create geometry", QStyle::SP_FileDialogNewFolder},
     {"smi", "Smith", "Show smith-chart", QStyle::SP_DriveNetIcon},
     {"gnd", "Optimize", "Start optimizer", QStyle::SP_BrowserReload},
-    {"general", "Help", "Show wavra help", QStyle::SP_DialogHelpButton},
+    {"general", "Help", "Show wavra help", QStyle::SP_MessageBoxQuestion},
     {"main", "Main", "Main window", QStyle::SP_ComputerIcon},
 };
 
@@ -211,31 +211,28 @@ QWidget* MainWindow::fieldGroup(const QString& title, const std::vector<std::str
     return box;
 }
 
-QWidget* MainWindow::listsAndGrid() {
-    auto* panel = new QWidget;
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* comments = new QGroupBox(QStringLiteral("Comment"));
-    m_comments = new QListWidget;
-    m_comments->setObjectName(QStringLiteral("Comment"));
-    (new QVBoxLayout(comments))->addWidget(m_comments);
-    auto* environment = new QGroupBox(QStringLiteral("Environment"));
-    m_environment = new QListWidget;
-    m_environment->setObjectName(QStringLiteral("Environment"));
-    (new QVBoxLayout(environment))->addWidget(m_environment);
-    auto* request = new QGroupBox(QStringLiteral("Field request"));
+QWidget* MainWindow::listBox(const QString& title, QListWidget*& list) {
+    auto* box = new QGroupBox(title);
+    list = new QListWidget;
+    list->setObjectName(title);
+    list->setFocusPolicy(Qt::NoFocus);
+    (new QVBoxLayout(box))->addWidget(list);
+    return box;
+}
+
+QWidget* MainWindow::requestBox() {
+    auto* box = new QGroupBox(QStringLiteral("Field request"));
     m_grid = new QTableWidget(0, 4);
     m_grid->setObjectName(QStringLiteral("requestGrid"));
     m_grid->setHorizontalHeaderLabels({"start", "stop", "count", "step"});
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setFocusPolicy(Qt::NoFocus);
-    m_grid->setMaximumHeight(130);
-    (new QVBoxLayout(request))->addWidget(m_grid);
-    layout->addWidget(comments, 2);
-    layout->addWidget(environment, 2);
-    layout->addWidget(request, 1);
-    return panel;
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setFixedHeight(m_grid->horizontalHeader()->sizeHint().height() + 3 * 30 + 4);
+    (new QVBoxLayout(box))->addWidget(m_grid);
+    return box;
 }
 
 void MainWindow::buildCentralWidget() {
@@ -246,10 +243,14 @@ void MainWindow::buildCentralWidget() {
     left->addWidget(fieldGroup(QStringLiteral("Source"), captionsOf(sourceFields(m_model))));
     auto* middle = new QVBoxLayout;
     middle->addWidget(fieldGroup(QStringLiteral("Power budget"), captionsOf(powerFields(m_model))));
+    middle->addWidget(requestBox());
     middle->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(listBox(QStringLiteral("Comment"), m_comments));
+    right->addWidget(listBox(QStringLiteral("Environment"), m_environment));
     layout->addLayout(left, 3);
     layout->addLayout(middle, 3);
-    layout->addWidget(listsAndGrid(), 4);
+    layout->addLayout(right, 3);
     setCentralWidget(central);
 }
 

@@ -56,7 +56,8 @@ private:
     void buildToolBar();
     void buildCentralWidget();
     QWidget* fieldGroup(const QString& title, const std::vector<std::string>& captions);
-    QWidget* listsAndGrid();
+    QWidget* listBox(const QString& title, QListWidget*& list);
+    QWidget* requestBox();
     QAction* addCommand(QMenu* menu, const char* name, const QString& caption);
     QAction* addSetting(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
     void refreshChecks();

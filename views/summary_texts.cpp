@@ -10,9 +10,14 @@ namespace {
 
 constexpr int kValueWidth = 7;
 
+// A number for reading: the width-limited format, with the zero before a
+// leading decimal point that the compact format leaves out.
 std::string number(double v, int width = kValueWidth) {
     if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-    return trim(formatNumber(v, width));
+    std::string text = trim(formatNumber(v, width));
+    if (text.rfind(".", 0) == 0) text.insert(0, "0");
+    else if (text.rfind("-.", 0) == 0) text.insert(1, "0");
+    return text;
 }
 
 std::string whole(int v) { return std::to_string(v); }
