@@ -353,3 +353,15 @@ TEST_F(MainLoopTest, HelpAboutAndCardReferenceWindows) {
     quit();
     run();
 }
+
+TEST_F(MainLoopTest, SettingsThatCannotBeRewrittenKeepTheOldFile) {
+    const std::string ini = p.tree.file("exe/wavra.ini");
+    const std::string before = readText(ini);
+    fs::create_directories(p.tree.file("exe/wavra.new/blocked")); // the new copy cannot be written
+    p.nameModel(loop, "dipole");
+    whenIdle([this] { p.model.z0 = 75; });
+    quit();
+    EXPECT_EQ(run(), MainLoop::Ending::Exit);
+    EXPECT_EQ(readText(ini), before);
+    EXPECT_TRUE(p.ui.saw("Settings not saved: exe/wavra.new could not be written."));
+}
