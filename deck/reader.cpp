@@ -216,18 +216,12 @@ void DeckReader::readGround() {
 }
 
 void DeckReader::readFrequency() {
-    Summary& s = m.summary;
     if (m.frequencyMHz != 0) {
-        s.frequencySteps = getField(ui, line, 3, "");
+        m.summary.frequencySteps = getField(ui, line, 3, "");
         return;
     }
     m.frequencyMHz = num(6);
-    const double f = m.frequencyMHz;
-    if (f > 0) {
-        s.wavelength = 299.8 / f;
-        s.wavelengthText = formatPicture(s.wavelength, f < 100 ? "##0.0" : "0.0##");
-    }
-    s.frequencyText = formatPicture(f, f < 100 ? "#0.00" : "###0") + " Mhz";
+    m.summary.showFrequency(m.frequencyMHz);
 }
 
 void DeckReader::readRequest(const std::string& card) {
