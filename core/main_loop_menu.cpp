@@ -218,7 +218,7 @@ MenuChecks menuChecks(const Model& m) {
     MenuChecks c;
     const std::string engine = engineOf(m);
     const std::string fromFifth = m.engineName.size() > 4 ? m.engineName.substr(4) : std::string();
-    c.lapack = engine.size() >= 3 && engine.compare(engine.size() - 3, 3, "_LA") == 0;
+    c.lapack = m.lapackEngine();
     c.nec2d = fromFifth.rfind("2D", 0) == 0;
     c.special = fromFifth.rfind("32", 0) == 0;
     c.waitForEngine = !m.engineName.empty() && m.engineName.front() == '?';

@@ -183,6 +183,12 @@ struct Model {
     // Full path of the model file and of the engine files derived from it.
     std::string modelPath() const { return modelDir + modelName + modelExt; }
     std::string engineBaseName() const { return modelName.substr(0, 8); }
+    // A lapack engine ("..._LA") needs the SZ card with the segment capacity.
+    // The name is padded with blanks to 9 characters in the settings.
+    bool lapackEngine() const {
+        const size_t end = engineName.find_last_not_of(' ');
+        return end != std::string::npos && end >= 2 && engineName.compare(end - 2, 3, "_LA") == 0;
+    }
 };
 
 } // namespace wavra

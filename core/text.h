@@ -28,6 +28,21 @@ std::string getField(Ui& ui, std::string_view line, int n, std::string_view sepa
 void splitFields(std::string_view line, std::string_view separator, bool keepApostrophes,
                  std::vector<std::string_view>& fields, size_t maxFields = 1000);
 
+// Calls visit(line) for each line of a text ('\n' ends a line, a '\r'
+// before it is dropped); the visitor returns false to stop.
+template <class Visit>
+void forEachLine(std::string_view text, Visit visit) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!visit(line)) return;
+    }
+}
+
 // The leading numeric part of a text as a number (blanks first allowed,
 // exponent allowed); 0 when there is none. Independent of the locale.
 double readNumber(std::string_view text);

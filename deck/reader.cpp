@@ -17,6 +17,7 @@ namespace {
 
 // State of one read: the current line and the running scale factor.
 struct DeckReader {
+    DeckReader(Model& model, Ui& ui) : m(model), ui(ui) {}
     Model& m;
     Ui& ui;
     std::string line;
@@ -280,20 +281,14 @@ void DeckReader::finish() {
 } // namespace
 
 void readNumericDeck(Model& model, Ui& ui, const std::string& deckText) {
-    DeckReader r{model, ui};
-    size_t pos = 0;
-    while (pos < deckText.size()) {
-        size_t end = deckText.find('\n', pos);
-        if (end == std::string::npos) end = deckText.size();
-        std::string_view text(deckText.data() + pos, end - pos);
-        pos = end + 1;
-        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-        if ((!text.empty() && text[0] == '\'') || (text.size() > 1 && text[1] == '\'')) continue;
+    DeckReader r(model, ui);
+    forEachLine(deckText, [&](std::string_view text) {
+        if ((!text.empty() && text[0] == '\'') || (text.size() > 1 && text[1] == '\'')) return true;
         const std::string card = toUpper(text.substr(0, 2));
+        if (card == "EN") return false;
         r.take(separateCardName(text));
-        if (card == "EN") break;
-        if (!r.readCard(card)) break;
-    }
+        return r.readCard(card);
+    });
     r.finish();
 }
 

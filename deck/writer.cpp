@@ -87,16 +87,9 @@ std::string convertDeck(Model& model, Ui& ui, std::string_view deckText) {
         out += '\n';
         lastWritten = card;
     };
-    const bool lapack = model.engineName.size() >= 3 &&
-                        model.engineName.compare(model.engineName.size() - 3, 3, "_LA") == 0;
-    size_t pos = 0;
-    while (pos < deckText.size()) {
-        size_t end = deckText.find('\n', pos);
-        if (end == std::string_view::npos) end = deckText.size();
-        std::string_view line = deckText.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (isCommentLine(line) || isBlank(line)) continue;
+    const bool lapack = model.lapackEngine();
+    forEachLine(deckText, [&](std::string_view line) {
+        if (isCommentLine(line) || isBlank(line)) return true;
         const std::string card = cardNameOf(line);
         lastRead = card;
         if (card == "CM" || card == "CE") {
@@ -104,14 +97,13 @@ std::string convertDeck(Model& model, Ui& ui, std::string_view deckText) {
             if (card == "CE" && lapack) emit("SZ " + formatPicture(model.maxSegments, "###0") + " 0", "SZ");
         } else if (card == "SY") {
             defineSymbols(model, ui, line);
-        } else if (card == "SZ" || line.substr(0, 2) == "  ") {
-            continue;
         } else if (card == "EN") {
-            break;
-        } else {
+            return false;
+        } else if (card != "SZ" && line.substr(0, 2) != "  ") {
             emit(numericCard(model, ui, card, line), card);
         }
-    }
+        return true;
+    });
     const bool needXq = lastRead == "EN" ? !isRequestCard(lastWritten) : !isRequestCard(lastRead);
     if (needXq) out += "XQ\n";
     out += "EN\n";

@@ -14,16 +14,10 @@ namespace {
 // visitor returns false to stop reading.
 template <class Visit>
 void forEachCard(std::string_view deck, Visit visit) {
-    size_t pos = 0;
-    while (pos < deck.size()) {
-        size_t end = deck.find('\n', pos);
-        if (end == std::string_view::npos) end = deck.size();
-        std::string_view line = deck.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
-        if (!visit(toUpper(line.substr(0, 2)), line)) return;
-    }
+    forEachLine(deck, [&](std::string_view line) {
+        if (line.find_first_not_of(" \t") == std::string_view::npos) return true;
+        return static_cast<bool>(visit(toUpper(line.substr(0, 2)), line));
+    });
 }
 
 // Field n of a card as a number; a missing field reads as 0.

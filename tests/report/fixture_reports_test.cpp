@@ -97,7 +97,9 @@ void expectSameResults(const Model& a, const Model& b) {
     ASSERT_EQ(s.nearFieldCount, t.nearFieldCount);
     for (int i = 1; i <= s.nearFieldCount; ++i)
         for (size_t k = 0; k < 4; ++k) {
-            if (k < 3) EXPECT_FLOAT_EQ(a.nearFieldPoints[i][k], b.nearFieldPoints[i][k]);
+            if (k < 3) {
+                EXPECT_FLOAT_EQ(a.nearFieldPoints[i][k], b.nearFieldPoints[i][k]);
+            }
             EXPECT_TRUE(closeAsPrinted(a.nearFieldValues[i][k], b.nearFieldValues[i][k], 1e-6));
         }
 
