@@ -88,3 +88,8 @@ std::string sourcePath(const std::string& relative) { return std::string(WAVRA_S
 std::string fixturePath(const std::string& relative) { return std::string(WAVRA_FIXTURES_DIR) + "/" + relative; }
 
 } // namespace wavra::test
+
+// LeakSanitizer reads these suppressions when the tests are built with it:
+// the system's font configuration library, which Qt's offscreen platform
+// loads in every window test, keeps allocations for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
