@@ -116,6 +116,7 @@ bool Parser::option(const std::string& a) {
                                                          "--gain-factor"};
     std::string v;
     if (a == "--batch") o.batch = true;
+    else if (a == "--help" || a == "-h") o.help = true;
     else if (a == "--json") o.json = true;
     else if (a == "--input") o.forceInput = true;
     else if (a == "--surface-wave") calc().surfaceWave = true;
@@ -139,6 +140,7 @@ bool Parser::option(const std::string& a) {
 std::optional<BatchOptions> Parser::run() {
     for (i = 0; i < args.size(); ++i)
         if (!option(args[i])) return std::nullopt;
+    if (o.help) return o;
     if (o.batch && o.model.empty()) {
         error = "--batch needs a model file";
         return std::nullopt;

@@ -25,6 +25,7 @@ struct CalcOptions {
 
 struct BatchOptions {
     bool batch = false;
+    bool help = false;              // --help: print the usage and end
     bool json = false;
     bool forceInput = false;        // --input: read the model deck, not a report
     std::vector<Answer> answers;    // --answer yes|no|ok|cancel, in order

@@ -39,6 +39,10 @@ int main(int argc, char** argv) {
         std::cerr << "wavra: " << error << '\n' << wavra::kBatchUsage;
         return wavra::kBatchBadUsage;
     }
+    if (options->help) {
+        std::cout << wavra::kBatchUsage;
+        return 0;
+    }
     std::error_code ec;
     const std::string workingDir = std::filesystem::current_path(ec).string();
     const bool windows = !options->batch && windowsAvailable();

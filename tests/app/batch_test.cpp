@@ -121,6 +121,9 @@ TEST_F(Batch, FailuresHaveTheirExitStatus) {
               std::string::npos);
     EXPECT_EQ(json::parse(missing.out)["messages"].size(), 1u);
     EXPECT_EQ(run({"--batch"}).status, 2);
+    auto help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--calc original|far|sweep|near"), std::string::npos);
     EXPECT_EQ(run({"--batch", "--frobnicate", "models/dipole.nec"}).status, 2);
     EXPECT_EQ(run({"--batch", "--answer", "maybe", "models/dipole.nec"}).status, 2);
     std::filesystem::remove(tree.file("exe/wavra.ini"));
