@@ -68,6 +68,8 @@ MainWindow::MainWindow(Model& model, Ui& ui, QWidget* parent) : QMainWindow(pare
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("statusCaption"));
     statusBar()->addWidget(m_status, 1);
+    // Wide enough for the comment and environment lists beside the summary.
+    resize(1180, 660);
     qApp->installEventFilter(this);
     refresh();
 }
