@@ -79,6 +79,15 @@ TableCapacities Model::releaseModelTables() {
     return caps;
 }
 
+std::string Model::engineBaseName() const {
+    size_t bytes = 0;
+    for (int characters = 0; bytes < modelName.size() && characters < 8; ++characters) {
+        ++bytes;
+        while (bytes < modelName.size() && (static_cast<unsigned char>(modelName[bytes]) & 0xC0) == 0x80) ++bytes;
+    }
+    return modelName.substr(0, bytes);
+}
+
 void Model::resetForLoad() {
     extentX = extentY = extentZ = modelExtent = -1;
     maxCurrentMag = maxCurrentPhase = -1;

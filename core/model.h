@@ -182,7 +182,9 @@ struct Model {
 
     // Full path of the model file and of the engine files derived from it.
     std::string modelPath() const { return modelDir + modelName + modelExt; }
-    std::string engineBaseName() const { return modelName.substr(0, 8); }
+    // The first 8 characters of the model name (whole UTF-8 characters, so a
+    // name such as "Ärmelkanal" still gives a valid file name).
+    std::string engineBaseName() const;
     // A lapack engine ("..._LA") needs the SZ card with the segment capacity.
     // The name is padded with blanks to 9 characters in the settings.
     bool lapackEngine() const {

@@ -94,7 +94,7 @@ TEST_F(Batch, ModelNamesAreOnlyNames) {
     json j = runJson(tree.file("models/" + name + ".nec"));
     EXPECT_EQ(j["modelName"], name);
     EXPECT_EQ(j["wireCount"], 1);
-    EXPECT_TRUE(std::filesystem::exists(tree.file("out/" + name.substr(0, 8) + ".inp")));
+    EXPECT_TRUE(std::filesystem::exists(tree.file("out/a b;rm x.inp")));
     EXPECT_TRUE(std::filesystem::exists(tree.file("models/dipole.nec")));
 }
 

@@ -70,3 +70,15 @@ TEST(ModelStore, ResetForLoadSetsTheMarkers) {
     EXPECT_EQ(m.extendedKernel, 0);
     EXPECT_EQ(m.extentX, -1);
 }
+
+TEST(ModelStore, EngineFileNameKeepsWholeCharacters) {
+    Model m;
+    m.modelName = "yagi";
+    EXPECT_EQ(m.engineBaseName(), "yagi");
+    m.modelName = "a long model name";
+    EXPECT_EQ(m.engineBaseName(), "a long m");
+    m.modelName = "\xc3\x84rmelkanal-beam"; // starts with a two-byte letter
+    EXPECT_EQ(m.engineBaseName(), "\xc3\x84rmelkan");
+    m.modelName = "\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2";
+    EXPECT_EQ(m.engineBaseName().size(), 24u);
+}
