@@ -251,11 +251,11 @@ std::optional<std::string> generateRefusal(const Model& m) {
     for (int row = 0; row < rows; ++row) {
         const auto& r = m.calcRange;
         if (r[3 * row + 2] == 0) return "Stepsize too small.";
-        total *= pointCount(r[3 * row], r[3 * row + 1], r[3 * row + 2]);
+        total *= exactPointCount(r[3 * row], r[3 * row + 1], r[3 * row + 2]);
     }
     if (rows > 0 && total > m.maxFarFieldPoints) return tooMany(total, m.maxFarFieldPoints, "calculation points");
     if (m.calcKind == kCalcFrequencyLoop) {
-        const int steps = pointCount(m.calcRange[0], m.calcRange[1], m.calcRange[2]);
+        const double steps = exactPointCount(m.calcRange[0], m.calcRange[1], m.calcRange[2]);
         if (steps > m.maxFreqSteps) return tooMany(steps, m.maxFreqSteps, "frequency steps");
     }
     if (m.calcKind == kCalcItsHfArea && (m.calcRange[3] < 2.0 || m.calcRange[3] >= 30.0))

@@ -1,5 +1,6 @@
 #include "engine/card_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/text.h"
@@ -22,12 +23,15 @@ std::string cardText(std::string_view name, const CardFields& f, std::string_vie
     return line;
 }
 
-int pointCount(double start, double stop, double step) {
+double exactPointCount(double start, double stop, double step) {
     if (step == 0 || !std::isfinite(start) || !std::isfinite(stop) || !std::isfinite(step)) return 1;
     const double n = (stop - start) / step + 1;
-    if (!(n >= 1)) return 1;
-    if (n >= 32767) return 32767;
-    return static_cast<int>(std::floor(n + 1e-6));
+    if (!(n >= 1) || !std::isfinite(n)) return n >= 1 ? n : 1;
+    return std::floor(n + 1e-6);
+}
+
+int pointCount(double start, double stop, double step) {
+    return static_cast<int>(std::min(exactPointCount(start, stop, step), 32767.0));
 }
 
 } // namespace wavra

@@ -24,5 +24,7 @@ std::string cardText(std::string_view name, const CardFields& f, std::string_vie
 // 14.35 in steps of 0.05 gives 8. At least 1, at most 32767; a step of 0
 // gives 1.
 int pointCount(double start, double stop, double step);
+// The same count without the 16-bit limit, for messages about too many points.
+double exactPointCount(double start, double stop, double step);
 
 } // namespace wavra

@@ -157,6 +157,10 @@ TEST_F(CalcRules, GenerateRefusesWhatTheEngineCannotDo) {
     m.calcKind = kCalcNearField;
     range({0, 49, 1, 0, 49, 1, 0, 2, 1});
     EXPECT_EQ(generateRefusal(m), "Total of 7500 exceeds max of 6000 calculation points.");
+    // The message gives the real total, not one cut to the 16-bit range.
+    m.calcKind = kCalcFarField;
+    range({0, 180, 0.001, 0, 360, 1, 0, 0, 0});
+    EXPECT_EQ(generateRefusal(m), "Total of 64980361 exceeds max of 6000 calculation points.");
     m.calcKind = kCalcFrequencyLoop;
     m.calcSubMode = 0;
     range({1, 30, 0.1, 0, 0, 0, 0, 0, 0});
