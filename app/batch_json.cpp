@@ -96,10 +96,11 @@ void addResults(const Model& m, nlohmann::json& j) {
     j["engineErrors"] = s.engineErrors;
 }
 
+// A number with a fixed count of decimals, through the shared number
+// pictures (locale-free); an infinite SWR reads "inf".
 std::string fixed(double v, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, v);
-    return text;
+    if (!std::isfinite(v)) return v < 0 ? "-inf" : "inf";
+    return formatPicture(v, "0." + std::string(static_cast<size_t>(decimals), '0'));
 }
 
 void printResults(const Model& m, std::ostream& out) {
