@@ -58,8 +58,7 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
         if (m.calcSubMode == 0) m.calcSubMode = 1; // the E field unless H was asked for
         return fillTriple(m, 0, c.x, 0, near, "--x", error) && fillTriple(m, 3, c.y, 1, near, "--y", error) &&
                fillTriple(m, 6, c.z, 2, near, "--z", error);
-    default:
-        return true;
+    default: return true;
     }
 }
 
@@ -78,10 +77,8 @@ bool loadModel(Model& model, Ui& ui, bool forceInput, const std::string& extensi
 int printResult(const Model& model, const RecordingUi& ui, BatchResult& result, bool json, std::ostream& out,
                 int status) {
     result.messages = ui.messages();
-    if (json)
-        out << summaryJson(model, result).dump(2) << '\n';
-    else if (status == kBatchDone)
-        printSummary(model, result, out);
+    if (json) out << summaryJson(model, result).dump(2) << '\n';
+    else if (status == kBatchDone) printSummary(model, result, out);
     return status;
 }
 
@@ -102,7 +99,8 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     auto runner = makeNativeProcessRunner();
     auto extension = runCalculation(model, ui, *runner, RunHooks{});
     if (!extension) return printResult(model, ui, result, options.json, out, kBatchEngineFailed);
-    if (!loadModel(model, ui, false, *extension, result)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
+    if (!loadModel(model, ui, false, *extension, result))
+        return printResult(model, ui, result, options.json, out, kBatchUnreadable);
     return printResult(model, ui, result, options.json, out, kBatchDone);
 }
 

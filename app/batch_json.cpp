@@ -17,11 +17,8 @@ nlohmann::json finiteOrNull(double v) { return std::isfinite(v) ? nlohmann::json
 nlohmann::json requestGrid(const Model& m) {
     nlohmann::json grid = nlohmann::json::array();
     for (const RequestRow& r : m.summary.requestRows)
-        grid.push_back({{"axis", trim(r.label)},
-                        {"start", r.start},
-                        {"stop", r.stop},
-                        {"count", r.count},
-                        {"step", r.step}});
+        grid.push_back(
+            {{"axis", trim(r.label)}, {"start", r.start}, {"stop", r.stop}, {"count", r.count}, {"step", r.step}});
     return grid;
 }
 

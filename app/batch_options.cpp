@@ -95,9 +95,8 @@ bool Parser::calcOption(const std::string& a, const std::string& v) {
         c.calcSubMode = it->second;
         return true;
     }
-    std::map<std::string, std::optional<RangeTriple>*> triples = {{"--freq", &c.freq}, {"--theta", &c.theta},
-                                                                  {"--phi", &c.phi},   {"--x", &c.x},
-                                                                  {"--y", &c.y},       {"--z", &c.z}};
+    std::map<std::string, std::optional<RangeTriple>*> triples = {
+        {"--freq", &c.freq}, {"--theta", &c.theta}, {"--phi", &c.phi}, {"--x", &c.x}, {"--y", &c.y}, {"--z", &c.z}};
     if (auto it = triples.find(a); it != triples.end()) {
         *it->second = parseTriple(v);
         return *it->second ? true : fail(a + " takes START,STOP,STEP, not '" + v + "'");
@@ -111,9 +110,8 @@ bool Parser::calcOption(const std::string& a, const std::string& v) {
 }
 
 bool Parser::option(const std::string& a) {
-    static const std::vector<std::string> calcOptions = {"--calc", "--sub",  "--freq", "--theta", "--phi",
-                                                         "--x",    "--y",    "--z",    "--xnda",  "--distance",
-                                                         "--gain-factor"};
+    static const std::vector<std::string> calcOptions = {
+        "--calc", "--sub", "--freq", "--theta", "--phi", "--x", "--y", "--z", "--xnda", "--distance", "--gain-factor"};
     std::string v;
     if (a == "--batch") o.batch = true;
     else if (a == "--help" || a == "-h") o.help = true;

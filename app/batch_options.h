@@ -15,7 +15,7 @@ namespace wavra {
 using RangeTriple = std::array<double, 3>;
 
 struct CalcOptions {
-    int16_t calcKind = 0;   // 1 original, 2 far, 3 sweep, 4 near
+    int16_t calcKind = 0;    // 1 original, 2 far, 3 sweep, 4 near
     int16_t calcSubMode = 0; // sweep: 0 none, 1 vertical, 2 horizontal, 3 gain; near: 1 E, 2 H
     std::optional<RangeTriple> freq, theta, phi, x, y, z;
     std::optional<int16_t> xnda;
@@ -25,12 +25,12 @@ struct CalcOptions {
 
 struct BatchOptions {
     bool batch = false;
-    bool help = false;              // --help: print the usage and end
+    bool help = false; // --help: print the usage and end
     bool json = false;
-    bool forceInput = false;        // --input: read the model deck, not a report
-    std::vector<Answer> answers;    // --answer yes|no|ok|cancel, in order
+    bool forceInput = false;     // --input: read the model deck, not a report
+    std::vector<Answer> answers; // --answer yes|no|ok|cancel, in order
     std::optional<CalcOptions> calc;
-    std::string model;              // the model file argument
+    std::string model; // the model file argument
 };
 
 // Parses the arguments after the program name. nullopt with `error` set on

@@ -24,8 +24,8 @@ std::string symbolicDeck() {
     for (int w = 1; w <= kWires; ++w) {
         auto v = [w](int k) { return "v" + std::to_string((w * 7 + k) % kSymbols); };
         deck += "GW " + std::to_string(w) + " 5 " + v(0) + "*" + std::to_string(w % 97) + " " + v(1) + "+" + v(2) +
-                " -" + v(3) + "/2 " + v(4) + "*" + std::to_string(w % 89) + "+1 (" + v(5) + "-" + v(6) + ")*3 " +
-                v(7) + "^2+" + v(8) + " 2mm\n";
+                " -" + v(3) + "/2 " + v(4) + "*" + std::to_string(w % 89) + "+1 (" + v(5) + "-" + v(6) + ")*3 " + v(7) +
+                "^2+" + v(8) + " 2mm\n";
     }
     deck += "GE 0\nEX 0 1 3 0 1 0\nFR 0 1 0 0 14 0\nRP 0 1 1 1000 90 0\nEN\n";
     return deck;

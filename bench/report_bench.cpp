@@ -28,12 +28,14 @@ namespace {
 
 fs::path g_cacheDir;
 
-const char* const kLoopDeck = "CM BENCHMARK: DIPOLE, 700 FREQUENCIES, FULL PATTERNS\nCE\n"
-                              "GW 1 11 0 0 -5.35 0 0 5.35 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
-                              "FR 0 700 0 0 10 0.01\nRP 0 37 73 1001 0 0 5 5\nEN\n";
-const char* const kPatternDeck = "CM BENCHMARK: DIPOLE, ONE LARGE PATTERN\nCE\n"
-                                 "GW 1 11 0 0 -5.35 0 0 5.35 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
-                                 "FR 0 1 0 0 14 0\nRP 0 91 360 1001 0 0 2 1\nEN\n";
+const char* const kLoopDeck =
+    "CM BENCHMARK: DIPOLE, 700 FREQUENCIES, FULL PATTERNS\nCE\n"
+    "GW 1 11 0 0 -5.35 0 0 5.35 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
+    "FR 0 700 0 0 10 0.01\nRP 0 37 73 1001 0 0 5 5\nEN\n";
+const char* const kPatternDeck =
+    "CM BENCHMARK: DIPOLE, ONE LARGE PATTERN\nCE\n"
+    "GW 1 11 0 0 -5.35 0 0 5.35 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
+    "FR 0 1 0 0 14 0\nRP 0 91 360 1001 0 0 2 1\nEN\n";
 
 // Runs nec2c on the deck; the report is written under a temporary name and
 // renamed, so an interrupted run leaves no half report in the cache.

@@ -31,12 +31,12 @@ void writeFace(WireWriter& writer, const Face& face) {
 // shares with other unchecked faces.
 int endFaceSkip(const BoxShape& s, bool checked) {
     if (checked) return 0;
-    return SkipInner | (s.up ? 0 : SkipFirstRow) | (s.down ? 0 : SkipLastRow) |
-           (s.left ? 0 : SkipFirstColumn) | (s.right ? 0 : SkipLastColumn);
+    return SkipInner | (s.up ? 0 : SkipFirstRow) | (s.down ? 0 : SkipLastRow) | (s.left ? 0 : SkipFirstColumn) |
+           (s.right ? 0 : SkipLastColumn);
 }
 
 int sideFaceSkip(const BoxShape& s, bool checked) {
-    const int shared = SkipFirstRow | SkipLastRow;  // edges with the front and the back
+    const int shared = SkipFirstRow | SkipLastRow; // edges with the front and the back
     if (checked) return shared;
     return shared | SkipInner | (s.up ? 0 : SkipFirstColumn) | (s.down ? 0 : SkipLastColumn);
 }
@@ -59,8 +59,12 @@ void writeBox(WireWriter& writer, const BoxShape& s) {
     const int sx = s.segmentsX, sy = s.segmentsY, sz = s.segmentsZ;
 
     const Face faces[] = {
-        {{s.lengthX1, s.lengthX1, s.lengthZ1, nx, nz, sx, sz, endFaceSkip(s, s.front)}, {90, 0, 0}, {0, -s.lengthY / 2, 0}},
-        {{s.lengthX2, s.lengthX2, s.lengthZ2, nx, nz, sx, sz, endFaceSkip(s, s.back)}, {90, 0, 0}, {0, s.lengthY / 2, 0}},
+        {{s.lengthX1, s.lengthX1, s.lengthZ1, nx, nz, sx, sz, endFaceSkip(s, s.front)},
+         {90, 0, 0},
+         {0, -s.lengthY / 2, 0}},
+        {{s.lengthX2, s.lengthX2, s.lengthZ2, nx, nz, sx, sz, endFaceSkip(s, s.back)},
+         {90, 0, 0},
+         {0, s.lengthY / 2, 0}},
         {{s.lengthZ1, s.lengthZ2, sideLength, nz, ny, sz, sy, sideFaceSkip(s, s.left)}, {0, 90, phi1}, {-halfX, 0, 0}},
         {{s.lengthZ1, s.lengthZ2, sideLength, nz, ny, sz, sy, sideFaceSkip(s, s.right)}, {0, 90, -phi1}, {halfX, 0, 0}},
         {{s.lengthX1, s.lengthX2, lidLength, nx, ny, sx, sy, lidFaceSkip(s.up)}, {phi2, 0, 0}, {0, 0, halfZ}},

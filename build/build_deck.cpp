@@ -13,8 +13,7 @@ public:
 
 // A move or radius box holds a number or a symbol name; an empty box is 0.
 // Anything else would break the deck and is refused.
-bool readSymbolic(std::string& text, const std::string& what, double& value, std::string& symbol,
-                  MessageSink& sink) {
+bool readSymbolic(std::string& text, const std::string& what, double& value, std::string& symbol, MessageSink& sink) {
     text = trimBlanks(text);
     if (text.empty()) text = "0";
     symbol.clear();
@@ -57,13 +56,15 @@ bool reportLimits(const WireWriter& writer, MessageSink& sink) {
         return false;
     }
     if (writer.limit() == WriterLimit::ZeroLengthWires) {
-        sink.fail("Nearly all wires of the shape have zero length; no file was written. "
-                  "Check its lengths and section counts.");
+        sink.fail(
+            "Nearly all wires of the shape have zero length; no file was written. "
+            "Check its lengths and section counts.");
         return false;
     }
     if (writer.nonFiniteWires() > 0) {
-        sink.fail("The shape has points that are not finite numbers (a focus of 0, or a value too "
-                  "large); no file was written.");
+        sink.fail(
+            "The shape has points that are not finite numbers (a focus of 0, or a value too "
+            "large); no file was written.");
         return false;
     }
     return true;
@@ -73,8 +74,8 @@ std::string commentLines(const ShapeForm& form, const CommonEntries& c) {
     std::string text;
     for (const FormEntry& e : form.entries)
         if (e.shown) text += "CM " + e.caption + " = " + oneLine(e.text) + "\n";
-    text += "CM Rotate X, Y, Z = " + oneLine(c.rotate[0]) + ", " + oneLine(c.rotate[1]) + ", " +
-            oneLine(c.rotate[2]) + "\n";
+    text += "CM Rotate X, Y, Z = " + oneLine(c.rotate[0]) + ", " + oneLine(c.rotate[1]) + ", " + oneLine(c.rotate[2]) +
+            "\n";
     text += "CM Move X, Y, Z = " + oneLine(c.move[0]) + ", " + oneLine(c.move[1]) + ", " + oneLine(c.move[2]) + "\n";
     return text;
 }

@@ -15,15 +15,15 @@ namespace wavra::build {
 
 // The common frames of the dialog, as texts.
 struct CommonEntries {
-    std::string radius = "1";     // "Wire radius in mm."
-    std::string startTag = "1";   // "Start with tagnr."
-    std::array<std::string, 3> move{"", "", ""};        // "Move X, Y, Z"
-    std::array<std::string, 3> rotate{"0", "0", "0"};   // "Rotate X, Y, Z"
+    std::string radius = "1";                         // "Wire radius in mm."
+    std::string startTag = "1";                       // "Start with tagnr."
+    std::array<std::string, 3> move{"", "", ""};      // "Move X, Y, Z"
+    std::array<std::string, 3> rotate{"0", "0", "0"}; // "Rotate X, Y, Z"
 };
 
 struct Deck {
     bool ok = false;
-    std::string text;                // the whole file, '\n' after every line
+    std::string text; // the whole file, '\n' after every line
     int wireCount = 0;
     int totalSegments = 0;
     std::vector<WrittenWire> wires;

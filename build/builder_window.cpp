@@ -89,7 +89,7 @@ BuilderWindow::Frame BuilderWindow::buildFrame(ShapeKind kind) {
         ++row;
     }
     row = buildOptions(frame, layout, grid, row);
-    grid->setRowStretch(row, 1);  // keeps the boxes at the top of a tall frame
+    grid->setRowStretch(row, 1); // keeps the boxes at the top of a tall frame
     return frame;
 }
 

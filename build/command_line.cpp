@@ -197,8 +197,8 @@ bool applyParam(const std::string& assignment, ShapeForm& form, CommonEntries& c
     if (applyCommon(caption, value, common, error) || applyEntry(caption, value, form) ||
         applyChoice(caption, value, form, error))
         return error.empty();
-    error = "The " + shapeName(form.kind) + " has no entry \"" + trimBlanks(caption) + "\"; known: " +
-            knownCaptions(form) + ".";
+    error = "The " + shapeName(form.kind) + " has no entry \"" + trimBlanks(caption) +
+            "\"; known: " + knownCaptions(form) + ".";
     return false;
 }
 

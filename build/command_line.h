@@ -18,10 +18,10 @@ enum class RunMode { Dialog, Batch, Help, Invalid };
 
 struct CommandLine {
     RunMode mode = RunMode::Dialog;
-    std::string outputPath;           // empty: the dialog's own rules
+    std::string outputPath; // empty: the dialog's own rules
     std::string shape;
-    std::vector<std::string> params;  // "Caption=value"
-    std::string error;                // for Invalid
+    std::vector<std::string> params; // "Caption=value"
+    std::string error;               // for Invalid
 };
 
 // `args` are the arguments after the program name.

@@ -19,8 +19,8 @@ Vec3 onLevel(const Level& level, double degrees) {
 }
 
 RadialDisc cap(const CylinderShape& s, double radius) {
-    return {s.startAngle, s.stopAngle, -std::fabs(radius), s.circularSections, s.radialSections,
-            s.circularSegments, s.radialSegments};
+    return {s.startAngle,     s.stopAngle,        -std::fabs(radius), s.circularSections,
+            s.radialSections, s.circularSegments, s.radialSegments};
 }
 
 } // namespace
@@ -31,9 +31,7 @@ void writeCylinder(WireWriter& writer, const CylinderShape& s) {
     const double dR = (s.radius2 - s.radius1) / ns;
     const double dz = s.length / ns;
     // Level i = 0..ns; the last one exactly at R2 and L, where its cap sits.
-    auto level = [&](int i) {
-        return i == ns ? Level{s.radius2, s.length} : Level{s.radius1 + i * dR, i * dz};
-    };
+    auto level = [&](int i) { return i == ns ? Level{s.radius2, s.length} : Level{s.radius1 + i * dR, i * dz}; };
 
     if (s.circularSegments > 0) {
         const int spokes = spokeCount(s.startAngle, s.stopAngle, nc);

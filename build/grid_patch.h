@@ -8,21 +8,21 @@ namespace wavra::build {
 
 // Skip-mask bits: each drops one family of grid lines.
 enum GridSkip : int {
-    SkipFirstRow = 1,     // the crosswise line j = 0 (bottom edge)
-    SkipLastRow = 2,      // the crosswise line j = Ny (top edge)
-    SkipFirstColumn = 4,  // the lengthwise line i = 0
-    SkipLastColumn = 8,   // the lengthwise line i = Nx
-    SkipInner = 16,       // every line that is not a border
+    SkipFirstRow = 1,    // the crosswise line j = 0 (bottom edge)
+    SkipLastRow = 2,     // the crosswise line j = Ny (top edge)
+    SkipFirstColumn = 4, // the lengthwise line i = 0
+    SkipLastColumn = 8,  // the lengthwise line i = Nx
+    SkipInner = 16,      // every line that is not a border
 };
 
 struct GridPatch {
-    double bottomWidth = 0;  // W1, at y = -H/2
-    double topWidth = 0;     // W2, at y = +H/2
-    double height = 0;       // H
-    int sectionsX = 0;       // Nx
-    int sectionsY = 0;       // Ny
-    int segmentsX = 0;       // Sx, per crosswise span
-    int segmentsY = 0;       // Sy, per lengthwise span
+    double bottomWidth = 0; // W1, at y = -H/2
+    double topWidth = 0;    // W2, at y = +H/2
+    double height = 0;      // H
+    int sectionsX = 0;      // Nx
+    int sectionsY = 0;      // Ny
+    int segmentsX = 0;      // Sx, per crosswise span
+    int segmentsY = 0;      // Sy, per lengthwise span
     int skip = 0;
 };
 

@@ -43,13 +43,9 @@ int main(int argc, char** argv) {
     case wavra::build::RunMode::Invalid:
         std::cerr << "build: " << command.error << '\n' << wavra::build::usageText();
         return 2;
-    case wavra::build::RunMode::Help:
-        std::cout << wavra::build::usageText();
-        return 0;
-    case wavra::build::RunMode::Batch:
-        return wavra::build::runBatch(command, std::cout, std::cerr);
-    case wavra::build::RunMode::Dialog:
-        break;
+    case wavra::build::RunMode::Help: std::cout << wavra::build::usageText(); return 0;
+    case wavra::build::RunMode::Batch: return wavra::build::runBatch(command, std::cout, std::cerr);
+    case wavra::build::RunMode::Dialog: break;
     }
     return runDialog(command.outputPath, argv[0]);
 }

@@ -131,9 +131,7 @@ std::string padInteger(long long v, int width) {
     return s;
 }
 
-std::string plainInteger(long long v) {
-    return (v >= 0 ? " " : "") + std::to_string(v);
-}
+std::string plainInteger(long long v) { return (v >= 0 ? " " : "") + std::to_string(v); }
 
 std::string lowerCase(std::string_view text) {
     std::string s(text);

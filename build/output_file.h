@@ -8,7 +8,7 @@
 namespace wavra::build {
 
 struct OutputSettings {
-    std::string directory;            // with a trailing '/'
+    std::string directory; // with a trailing '/'
     std::string extension = ".nec";
 };
 
@@ -27,7 +27,7 @@ std::string outputPathFor(const OutputSettings& settings, const std::string& sha
 
 struct WriteOutcome {
     bool ok = false;
-    std::string message;  // why it failed
+    std::string message; // why it failed
 };
 
 // Writes the text to a temporary file beside `path` and renames it over

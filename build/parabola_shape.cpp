@@ -55,7 +55,7 @@ Axis roundAxis(double aperture, int sections) {
 
 Axis rectangularAxis(double length, int wires) {
     if (wires <= 0) return {};
-    if (wires == 1) return {1, 0, 0};  // a single wire runs along the middle
+    if (wires == 1) return {1, 0, 0}; // a single wire runs along the middle
     return {wires, -length / 2, length / (wires - 1)};
 }
 
@@ -96,16 +96,12 @@ void writeRectangularGrid(WireWriter& writer, const ParabolaShape& s) {
 
 void writeParabola(WireWriter& writer, const ParabolaShape& shape, MessageSink& sink) {
     switch (shape.grid) {
-    case ParabolaGrid::RoundCircular:
-        writeCircularGrid(writer, shape);
-        break;
+    case ParabolaGrid::RoundCircular: writeCircularGrid(writer, shape); break;
     case ParabolaGrid::RoundRectangular:
         writeRoundRectangularGrid(writer, shape);
         sink.inform(kCleanUpNote);
         break;
-    case ParabolaGrid::Rectangular:
-        writeRectangularGrid(writer, shape);
-        break;
+    case ParabolaGrid::Rectangular: writeRectangularGrid(writer, shape); break;
     }
 }
 

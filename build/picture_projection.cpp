@@ -31,8 +31,7 @@ struct Bounds {
 
 } // namespace
 
-std::vector<Line2D> projectWires(const std::vector<WrittenWire>& wires, double width, double height,
-                                 double margin) {
+std::vector<Line2D> projectWires(const std::vector<WrittenWire>& wires, double width, double height, double margin) {
     std::vector<Line2D> lines;
     if (wires.empty()) return lines;
     Bounds b;

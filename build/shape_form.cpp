@@ -14,8 +14,7 @@ FormEntry counted(const std::string& caption, const std::string& text, const std
     return {caption, {caption}, text, true, segments, true};
 }
 
-FormEntry alternating(const std::string& first, const std::string& second, const std::string& text,
-                      bool hasSegments) {
+FormEntry alternating(const std::string& first, const std::string& second, const std::string& text, bool hasSegments) {
     return {first, {first, second}, text, hasSegments, hasSegments ? "1" : "", true};
 }
 
@@ -25,8 +24,8 @@ enum ParabolaCheck { BentX, BentY };
 
 ShapeForm parabolaForm() {
     ShapeForm f{ShapeKind::Parabola,
-                {plain("Focus pnt", "0.25"), alternating("Apperture", "Length X", "2", false),
-                 plain("Length Y", "2"), alternating("Radial wires", "Nr X wires", "16", true),
+                {plain("Focus pnt", "0.25"), alternating("Apperture", "Length X", "2", false), plain("Length Y", "2"),
+                 alternating("Radial wires", "Nr X wires", "16", true),
                  alternating("Circular wires", "Nr Y wires", "10", true)},
                 {{"Bent X", true}, {"Bent Y", true}},
                 {"Round + rectangular grid", "Round + circular grid", "Rectangular shape/grid"},
@@ -53,22 +52,22 @@ HelixShape helixOf(const ShapeForm& f) {
 }
 
 BoxShape boxOf(const ShapeForm& f) {
-    return {number(f, 0), number(f, 1), number(f, 2), number(f, 3), number(f, 4),
-            count(f, 5), segments(f, 5), count(f, 6), segments(f, 6), count(f, 7), segments(f, 7),
-            checked(f, 0), checked(f, 1), checked(f, 2), checked(f, 3), checked(f, 4), checked(f, 5)};
+    return {number(f, 0),   number(f, 1),  number(f, 2),   number(f, 3),  number(f, 4),   count(f, 5),
+            segments(f, 5), count(f, 6),   segments(f, 6), count(f, 7),   segments(f, 7), checked(f, 0),
+            checked(f, 1),  checked(f, 2), checked(f, 3),  checked(f, 4), checked(f, 5)};
 }
 
 CylinderShape cylinderOf(const ShapeForm& f) {
-    return {number(f, 0), number(f, 1) / 100, number(f, 2) / 100, count(f, 3), count(f, 4),
-            count(f, 5), segments(f, 5), count(f, 6), segments(f, 6), count(f, 7), segments(f, 7)};
+    return {number(f, 0),   number(f, 1) / 100, number(f, 2) / 100, count(f, 3), count(f, 4),   count(f, 5),
+            segments(f, 5), count(f, 6),        segments(f, 6),     count(f, 7), segments(f, 7)};
 }
 
 ParabolaShape parabolaOf(const ShapeForm& f) {
     const ParabolaGrid grids[] = {ParabolaGrid::RoundRectangular, ParabolaGrid::RoundCircular,
                                   ParabolaGrid::Rectangular};
     const int option = f.option >= 0 && f.option < 3 ? f.option : 1;
-    return {number(f, Focus), number(f, ApertureX), number(f, LengthY), count(f, WiresX), segments(f, WiresX),
-            count(f, WiresY), segments(f, WiresY), grids[option], checked(f, BentX), checked(f, BentY)};
+    return {number(f, Focus), number(f, ApertureX), number(f, LengthY), count(f, WiresX),  segments(f, WiresX),
+            count(f, WiresY), segments(f, WiresY),  grids[option],      checked(f, BentX), checked(f, BentY)};
 }
 
 } // namespace
@@ -105,32 +104,40 @@ ShapeForm defaultForm(ShapeKind kind) {
         return {kind,
                 {plain("Length X1", "1"), plain("Length X2", "2"), plain("Length Y", "3"),
                  counted("X sections", "10", "1"), counted("Y sections", "10", "2")},
-                {}, {}, -1};
+                {},
+                {},
+                -1};
     case ShapeKind::Plane:
         return {kind,
                 {plain("Radius R", "10"), plain("Start angle A1", "0"), plain("Stop angle A2", "360"),
                  counted("Nr radial wires", "16", "1"), counted("Nr circular wires", "1", "10")},
-                {}, {}, -1};
+                {},
+                {},
+                -1};
     case ShapeKind::Helix:
         return {kind,
                 {plain("Length L in mtr.", "1.2"), plain("Radius R1 in cm.", "10"), plain("Radius R2 in cm.", "10"),
                  plain("Number of turns", "10"), plain("Segments per turn", "16")},
-                {}, {}, -1};
+                {},
+                {},
+                -1};
     case ShapeKind::Box:
         return {kind,
                 {plain("Length X1", "2"), plain("Length X2", "2"), plain("Length Y", "3"), plain("Length Z1", "1"),
                  plain("Length Z2", "1"), counted("X sections", "2", "1"), counted("Y sections", "2", "1"),
                  counted("Z sections", "2", "1")},
                 {{"Fr", true}, {"Ba", true}, {"Le", true}, {"Ri", true}, {"Up", true}, {"Do", true}},
-                {}, -1};
+                {},
+                -1};
     case ShapeKind::Cylinder:
         return {kind,
                 {plain("Length L in mtr.", "1.2"), plain("Radius R1 in cm.", "20"), plain("Radius R2 in cm.", "20"),
                  plain("Start angle A1", "0"), plain("Stop angle A2", "270"), counted("Straight sections", "3", "1"),
                  counted("Circular sections", "8", "1"), counted("Radial sections", "1", "1")},
-                {}, {}, -1};
-    case ShapeKind::Parabola:
-        return parabolaForm();
+                {},
+                {},
+                -1};
+    case ShapeKind::Parabola: return parabolaForm();
     }
     return {};
 }

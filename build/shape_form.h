@@ -15,8 +15,8 @@ namespace wavra::build {
 
 enum class ShapeKind { Patch, Plane, Helix, Box, Cylinder, Parabola };
 
-inline constexpr std::array<ShapeKind, 6> kAllShapes{ShapeKind::Patch, ShapeKind::Plane, ShapeKind::Helix,
-                                                     ShapeKind::Box, ShapeKind::Cylinder, ShapeKind::Parabola};
+inline constexpr std::array<ShapeKind, 6> kAllShapes{ShapeKind::Patch, ShapeKind::Plane,    ShapeKind::Helix,
+                                                     ShapeKind::Box,   ShapeKind::Cylinder, ShapeKind::Parabola};
 
 // "Patch", "Plane", ...: the menu caption, also the file name of the shape.
 std::string shapeName(ShapeKind kind);
@@ -30,7 +30,7 @@ struct FormEntry {
     std::vector<std::string> captions; // every caption the label can show
     std::string text;
     bool hasSegments = false;
-    std::string segments;              // the segment box beside the entry
+    std::string segments; // the segment box beside the entry
     bool shown = true;
 };
 
@@ -41,10 +41,10 @@ struct FormCheck {
 
 struct ShapeForm {
     ShapeKind kind = ShapeKind::Patch;
-    std::vector<FormEntry> entries;     // in tab order
-    std::vector<FormCheck> checks;      // Box faces, parabola bends
-    std::vector<std::string> options;   // parabola grid options
-    int option = -1;                    // the chosen option
+    std::vector<FormEntry> entries;   // in tab order
+    std::vector<FormCheck> checks;    // Box faces, parabola bends
+    std::vector<std::string> options; // parabola grid options
+    int option = -1;                  // the chosen option
 };
 
 // The frame of a shape with its defaults.

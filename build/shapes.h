@@ -17,13 +17,13 @@ struct PatchShape {
 struct PlaneShape {
     double radius = 10;
     int startAngle = 0, stopAngle = 360;
-    int radialWires = 16, radialWireSegments = 1;      // box "Nr radial wires" and its segments
-    int circularWires = 1, circularWireSegments = 10;  // box "Nr circular wires" and its segments
+    int radialWires = 16, radialWireSegments = 1;     // box "Nr radial wires" and its segments
+    int circularWires = 1, circularWireSegments = 10; // box "Nr circular wires" and its segments
 };
 
 struct HelixShape {
     double length = 1.2;
-    double radius1 = 0.1, radius2 = 0.1;  // metres
+    double radius1 = 0.1, radius2 = 0.1; // metres
     int turns = 10, segmentsPerTurn = 16;
 };
 
@@ -37,7 +37,7 @@ struct BoxShape {
 
 struct CylinderShape {
     double length = 1.2;
-    double radius1 = 0.2, radius2 = 0.2;  // metres
+    double radius1 = 0.2, radius2 = 0.2; // metres
     int startAngle = 0, stopAngle = 270;
     int straightSections = 3, straightSegments = 1;
     int circularSections = 8, circularSegments = 1;
@@ -48,8 +48,8 @@ enum class ParabolaGrid { RoundRectangular, RoundCircular, Rectangular };
 
 struct ParabolaShape {
     double focus = 0.25;
-    double lengthX = 2;  // the aperture of the round grids
-    double lengthY = 2;  // rectangular shape only
+    double lengthX = 2; // the aperture of the round grids
+    double lengthY = 2; // rectangular shape only
     int wiresX = 16, segmentsX = 1;
     int wiresY = 10, segmentsY = 1;
     ParabolaGrid grid = ParabolaGrid::RoundCircular;

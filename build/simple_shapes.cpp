@@ -8,14 +8,13 @@
 namespace wavra::build {
 
 void writePatch(WireWriter& writer, const PatchShape& s) {
-    writeGridPatch(writer, {s.lengthX1, s.lengthX2, s.lengthY, s.sectionsX, s.sectionsY, s.segmentsX,
-                            s.segmentsY, 0});
+    writeGridPatch(writer, {s.lengthX1, s.lengthX2, s.lengthY, s.sectionsX, s.sectionsY, s.segmentsX, s.segmentsY, 0});
 }
 
 // Without circular wires only the radials remain, each one span from the
 // centre to the rim: one radial division with the outer ring left out.
 void writePlane(WireWriter& writer, const PlaneShape& s) {
-    RadialDisc disc{s.startAngle, s.stopAngle, s.radius, s.radialWires, s.circularWires,
+    RadialDisc disc{s.startAngle,         s.stopAngle,           s.radius, s.radialWires, s.circularWires,
                     s.radialWireSegments, s.circularWireSegments};
     if (s.circularWires == 0) {
         disc.radius = -std::fabs(s.radius);

@@ -32,8 +32,7 @@ Vec3 rotatePoint(const Vec3& p, const std::array<double, 3>& degrees) {
     return {x3, y3, z2};
 }
 
-WireWriter::WireWriter(const Placement& placement, int startTag)
-    : m_placement(placement), m_nextTag(startTag) {}
+WireWriter::WireWriter(const Placement& placement, int startTag) : m_placement(placement), m_nextTag(startTag) {}
 
 void WireWriter::setFace(const std::array<double, 3>& rotationDeg, const Vec3& offset) {
     m_faceRotation = rotationDeg;
@@ -62,8 +61,7 @@ std::string WireWriter::card(int n, const Vec3& a, const Vec3& b) const {
         line += " " + formatField(p->z, sym[2]);
     }
     const bool symbolic = !m_placement.radiusSymbol.empty();
-    line += " " + formatField(symbolic ? m_placement.radiusSymbolNumber : m_placement.radius,
-                              m_placement.radiusSymbol);
+    line += " " + formatField(symbolic ? m_placement.radiusSymbolNumber : m_placement.radius, m_placement.radiusSymbol);
     return line;
 }
 

@@ -17,18 +17,18 @@ struct Vec3 {
 // Where the finished shape goes and how its wires are written; set from the
 // dialog's common entries before a shape is generated.
 struct Placement {
-    std::array<int, 3> userRotation{};        // whole degrees about X, Y, Z
-    std::array<double, 3> move{};             // metres
-    std::array<std::string, 3> moveSymbol;    // symbol written before X, Y, Z
-    double radius = 0.001;                    // metres
+    std::array<int, 3> userRotation{};     // whole degrees about X, Y, Z
+    std::array<double, 3> move{};          // metres
+    std::array<std::string, 3> moveSymbol; // symbol written before X, Y, Z
+    double radius = 0.001;                 // metres
     std::string radiusSymbol;
-    double radiusSymbolNumber = 0;            // number written after the radius symbol
+    double radiusSymbolNumber = 0; // number written after the radius symbol
 };
 
 struct WrittenWire {
     int tag = 0;
     int segments = 0;
-    Vec3 end1, end2;  // as written, after placement
+    Vec3 end1, end2; // as written, after placement
 };
 
 // Why a writer stopped taking wires.

@@ -23,10 +23,10 @@ const std::string kNewName = "exe/wavra.new";
 // upper case; values keep their case unless the rule says otherwise, because
 // paths and file extensions are case-sensitive on Linux.
 enum class TextRule {
-    AsWritten,  // free text or a directory; may be empty
-    NonEmpty,   // an empty value keeps the default (program paths, extension)
-    Engine,     // engine name: upper case, exactly 9 characters
-    StartDir,   // model start directory: must exist, else installDir
+    AsWritten, // free text or a directory; may be empty
+    NonEmpty,  // an empty value keeps the default (program paths, extension)
+    Engine,    // engine name: upper case, exactly 9 characters
+    StartDir,  // model start directory: must exist, else installDir
 };
 
 using Field = std::variant<int16_t Model::*, double Model::*, std::string Model::*>;
@@ -145,9 +145,7 @@ std::string startDirectory(const std::string& installDir, const std::string& val
 void readTextSetting(Model& model, const Setting& setting, std::string Model::*field, const std::string& value) {
     const std::string text = textValue(value);
     switch (setting.rule) {
-    case TextRule::AsWritten:
-        model.*field = text;
-        break;
+    case TextRule::AsWritten: model.*field = text; break;
     case TextRule::NonEmpty:
         if (!text.empty()) model.*field = text;
         break;
@@ -158,9 +156,7 @@ void readTextSetting(Model& model, const Setting& setting, std::string Model::*f
             model.*field = name;
         }
         break;
-    case TextRule::StartDir:
-        model.*field = startDirectory(model.installDir, text);
-        break;
+    case TextRule::StartDir: model.*field = startDirectory(model.installDir, text); break;
     }
 }
 
@@ -168,20 +164,16 @@ void readSetting(Model& model, const Setting& setting, const std::string& value)
     std::visit(
         [&](auto field) {
             using Member = decltype(field);
-            if constexpr (std::is_same_v<Member, int16_t Model::*>)
-                model.*field = toInt16(readNumber(value));
-            else if constexpr (std::is_same_v<Member, double Model::*>)
-                model.*field = readNumber(value);
-            else
-                readTextSetting(model, setting, field, value);
+            if constexpr (std::is_same_v<Member, int16_t Model::*>) model.*field = toInt16(readNumber(value));
+            else if constexpr (std::is_same_v<Member, double Model::*>) model.*field = readNumber(value);
+            else readTextSetting(model, setting, field, value);
         },
         setting.field);
 }
 
 void resetSettings(Model& model) {
     static const Model defaults;
-    for (const Setting& s : kSettings)
-        std::visit([&](auto field) { model.*field = defaults.*field; }, s.field);
+    for (const Setting& s : kSettings) std::visit([&](auto field) { model.*field = defaults.*field; }, s.field);
     if (!model.installDir.empty()) model.modelDir = model.installDir;
     for (auto& row : model.calcPresets) row = {};
 }
@@ -200,10 +192,8 @@ std::string settingText(const Model& model, const Setting& setting) {
     return std::visit(
         [&](auto field) -> std::string {
             using Member = decltype(field);
-            if constexpr (std::is_same_v<Member, std::string Model::*>)
-                return oneLine(model.*field);
-            else
-                return str(static_cast<double>(model.*field));
+            if constexpr (std::is_same_v<Member, std::string Model::*>) return oneLine(model.*field);
+            else return str(static_cast<double>(model.*field));
         },
         setting.field);
 }

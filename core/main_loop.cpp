@@ -153,9 +153,7 @@ MainLoop::Next MainLoop::dispatchLoop() {
 
 MainLoop::Next MainLoop::act(int16_t code) {
     switch (code) {
-    case kActionOpen:
-        m_outputExt = ".out";
-        return Next::ChooseFile;
+    case kActionOpen: m_outputExt = ".out"; return Next::ChooseFile;
     case kActionSaveOutput: saveOutput(); break;
     case kActionHelp: showHelp(); break;
     case kActionMainWindow:
@@ -255,9 +253,8 @@ MainLoop::Next MainLoop::calculate() {
         // An older report must not be shown as the result of this run: the
         // model is read from its input deck instead.
         m_model.reloadInput = 1;
-        m_notice = status == EngineStatus::Cancelled
-                       ? "Calculation cancelled; the model was read from its input file."
-                       : "Calculation failed; the model was read from its input file.";
+        m_notice = status == EngineStatus::Cancelled ? "Calculation cancelled; the model was read from its input file."
+                                                     : "Calculation failed; the model was read from its input file.";
         return Next::Load;
     }
     m_outputExt = ".out";

@@ -56,8 +56,8 @@ void askPower(Model& m, Ui& ui) {
 }
 
 void askSegments(Model& m, Ui& ui) {
-    const int16_t value = askNumber(m, ui, "Max number of segments for selection of nec2d executable:",
-                                    m.maxSegments, 1, false);
+    const int16_t value =
+        askNumber(m, ui, "Max number of segments for selection of nec2d executable:", m.maxSegments, 1, false);
     if (value == m.maxSegments) return;
     if (m.engineName.find("NEC2D") != std::string::npos) setexe(m, ui, value);
     else m.maxSegments = value;
@@ -128,8 +128,7 @@ bool chooseToggle(Model& m, std::string_view name) {
     else if (name == "cart") {
         m.complexNotation = toggled(m.complexNotation);
         reloadIntoMainWindow(m);
-    } else
-        return false;
+    } else return false;
     return true;
 }
 
@@ -155,8 +154,7 @@ void mainWindowKey(Model& m, int16_t code) {
         chooseToggle(m, "cart");
         return;
     }
-    if (code == kActionEscape || code == kActionOpen || code == kActionSaveOutput || functionKey)
-        m.actionCode = code;
+    if (code == kActionEscape || code == kActionOpen || code == kActionSaveOutput || functionKey) m.actionCode = code;
 }
 
 void postAction(Model& m, int16_t code) {
@@ -165,11 +163,11 @@ void postAction(Model& m, int16_t code) {
 
 int16_t menuAction(std::string_view name) {
     static const std::map<std::string_view, int16_t> table = {
-        {"open", kActionOpen},          {"save", kActionSaveOutput},     {"exit", kActionEscape},
-        {"input", kActionEditInput},    {"output", kActionShowOutput},   {"nec2info", kActionCardReference},
-        {"necgen", kActionCalculate},   {"gnd", kActionOptimizer},       {"main", kActionMainWindow},
-        {"geo", kActionGeometry},       {"pat", kActionPattern},         {"imp", kActionSweep},
-        {"smi", kActionSmith},          {"about", kActionHelp},          {"general", kActionHelp},
+        {"open", kActionOpen},        {"save", kActionSaveOutput},   {"exit", kActionEscape},
+        {"input", kActionEditInput},  {"output", kActionShowOutput}, {"nec2info", kActionCardReference},
+        {"necgen", kActionCalculate}, {"gnd", kActionOptimizer},     {"main", kActionMainWindow},
+        {"geo", kActionGeometry},     {"pat", kActionPattern},       {"imp", kActionSweep},
+        {"smi", kActionSmith},        {"about", kActionHelp},        {"general", kActionHelp},
         {"build", kActionBuild},
     };
     const auto it = table.find(name);

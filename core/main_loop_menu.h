@@ -50,10 +50,10 @@ bool chooseSetting(Model& model, Ui& ui, std::string_view name);
 struct MenuChecks {
     bool lapack = false, nec2d = false, special = false, waitForEngine = false;
     bool logScale = false, fastDraw = false, notepad = false, absoluteSteps = false;
-    bool cartesian = false; // complex numbers shown as R j X (complexNotation 0)
-    std::array<bool, 4> area{};     // [1..3]
+    bool cartesian = false;             // complex numbers shown as R j X (complexNotation 0)
+    std::array<bool, 4> area{};         // [1..3]
     std::array<bool, 5> pointToPoint{}; // [1..4]
-    std::array<bool, 4> itsHfType{}; // [1..3]
+    std::array<bool, 4> itsHfType{};    // [1..3]
 };
 MenuChecks menuChecks(const Model& model);
 

@@ -69,8 +69,8 @@ std::vector<std::string> editorCandidates(const char* visual, const char* editor
         const std::string program = firstWord(variable);
         if (!program.empty() && !needsTerminal(program)) list.push_back(program);
     }
-    for (const char* program : {"xdg-open", "gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed",
-                                "pluma", "featherpad", "geany", "leafpad"})
+    for (const char* program : {"xdg-open", "gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "xed", "pluma",
+                                "featherpad", "geany", "leafpad"})
         list.emplace_back(program);
     return list;
 }

@@ -24,8 +24,8 @@ void Model::allocateModelTables(int segments, int freqSteps, int sources, int lo
     if (segments > 0) {
         for (auto* c : {&wireTag, &wireSegments, &wireEnd1Link, &wireEnd2Link, &wireMark})
             sizeRows<int16_t>(*c, segments);
-        for (auto* c : {&wireX1, &wireY1, &wireZ1, &wireX2, &wireY2, &wireZ2, &wireRadius,
-                        &wireCurrentMag, &wireCurrentPhase})
+        for (auto* c :
+             {&wireX1, &wireY1, &wireZ1, &wireX2, &wireY2, &wireZ2, &wireRadius, &wireCurrentMag, &wireCurrentPhase})
             sizeRows<double>(*c, segments);
         wireCount = std::min<int16_t>(wireCount, static_cast<int16_t>(segments));
     }

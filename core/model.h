@@ -127,7 +127,7 @@ struct Model {
     std::vector<std::array<double, 5>> farFieldGains;
     std::vector<std::array<float, 3>> nearFieldPoints;
     std::vector<std::array<float, 4>> nearFieldValues;
-    std::vector<double> sweepR, sweepX;                // rows 0..maxFreqSteps
+    std::vector<double> sweepR, sweepX;                  // rows 0..maxFreqSteps
     std::vector<double> sweepFreq, sweepGain, sweepPlot; // rows 1..maxFreqSteps
 
     // --- navigation state ---------------------------------------------------------
@@ -155,7 +155,7 @@ struct Model {
     std::array<int, 5> curveColours{9, 12, 2, 13, 6};
 
     // --- symbol table of the expression parser ---------------------------------------------
-    std::vector<std::string> constNames;  // [0..constCapacity]
+    std::vector<std::string> constNames; // [0..constCapacity]
     std::vector<double> constValues;
     std::vector<int16_t> constFlags;
     int16_t constCount = 0;

@@ -26,8 +26,7 @@ bool startUp(Model& model, Ui& ui, const std::string& programPath) {
 void takeModelName(Model& model, const std::string& argument, const std::string& workingDir) {
     if (argument.empty()) return;
     std::string path = argument;
-    if (path.front() != '/' && !workingDir.empty())
-        path = workingDir + (workingDir.back() == '/' ? "" : "/") + path;
+    if (path.front() != '/' && !workingDir.empty()) path = workingDir + (workingDir.back() == '/' ? "" : "/") + path;
     const size_t slash = path.find_last_of('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (slash != std::string::npos && slash > 0) model.modelDir = path.substr(0, slash + 1);
@@ -41,8 +40,7 @@ void takeModelName(Model& model, const std::string& argument, const std::string&
     model.modelName = name;
     // On a case-sensitive file system "model.NEC" or "model.inp" would be
     // missed with the configured extension alone.
-    if (!givenExt.empty() && !pathExists(model.modelPath()) &&
-        pathExists(model.modelDir + name + givenExt))
+    if (!givenExt.empty() && !pathExists(model.modelPath()) && pathExists(model.modelDir + name + givenExt))
         model.modelExt = givenExt;
 }
 

@@ -30,31 +30,31 @@ struct SweepRanges {
 
 struct Summary {
     // Model (input reader and report reader).
-    std::string fileName;        // " " + modelName + modelExt
-    std::string frequencyText;   // "14.00 Mhz"
-    std::string wavelengthText;  // "21.4"
-    double wavelength = 0;       // metres, 0 when no frequency
+    std::string fileName;       // " " + modelName + modelExt
+    std::string frequencyText;  // "14.00 Mhz"
+    std::string wavelengthText; // "21.4"
+    double wavelength = 0;      // metres, 0 when no frequency
     std::vector<std::string> comments;
     std::vector<std::string> environment;
     std::vector<RequestRow> requestRows;
-    int segments = 0;            // "Nr of segments"
-    int patternLines = 0;        // "Pattern lines"
-    std::string frequencySteps;  // "Frequency steps" as written on the FR card
+    int segments = 0;           // "Nr of segments"
+    int patternLines = 0;       // "Pattern lines"
+    std::string frequencySteps; // "Frequency steps" as written on the FR card
 
     // Engine results (report reader). has* tells whether the value was read.
     bool hasImpedance = false;
     double impedanceR = 0, impedanceX = 0;
     double parallelR = 0, parallelX = 0; // parallel form; infinite when R or X is 0
-    double seriesComp = 0;       // element that cancels the reactance in series
-    std::string seriesCompUnit;  // "pF" or "uH"; empty when there is nothing to cancel
-    double parallelComp = 0;     // element that cancels the parallel reactance
+    double seriesComp = 0;               // element that cancels the reactance in series
+    std::string seriesCompUnit;          // "pF" or "uH"; empty when there is nothing to cancel
+    double parallelComp = 0;             // element that cancels the parallel reactance
     std::string parallelCompUnit;
     double voltageR = 0, voltageX = 0; // source voltage, scaled to the configured power
     double currentR = 0, currentX = 0; // source current, scaled likewise
-    bool hasCurrent = false;     // the current is shown only outside a frequency loop
+    bool hasCurrent = false;           // the current is shown only outside a frequency loop
     bool hasPower = false;
     double inputPower = 0, radiatedPower = 0, structureLoss = 0, networkLoss = 0; // watts at `power`
-    double efficiency = 0;       // percent
+    double efficiency = 0;                                                        // percent
     double fieldScale = 0;       // factor applied to fields and voltages, 0 without a power budget
     bool hasAverageGain = false; // both average-gain labels visible
     double averageGain = 0;
@@ -63,7 +63,7 @@ struct Summary {
     std::string averageGainText; // label as shown
     bool hasRunTime = false;
     double runTimeSeconds = 0;
-    std::string calculationTime; // "Calculation time" in seconds as printed
+    std::string calculationTime;           // "Calculation time" in seconds as printed
     std::vector<std::string> engineErrors; // "Nec2d : " + line
 
     // Near-field table (report reader).

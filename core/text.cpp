@@ -39,9 +39,7 @@ void splitFields(std::string_view line, std::string_view separator, bool keepApo
                  std::vector<std::string_view>& fields, size_t maxFields) {
     fields.clear();
     const char sep = separator.empty() ? '\0' : separator.front();
-    auto isSeparator = [sep](char c) {
-        return c == '\t' || (sep == '\0' ? (c == ',' || c == ' ') : c == sep);
-    };
+    auto isSeparator = [sep](char c) { return c == '\t' || (sep == '\0' ? (c == ',' || c == ' ') : c == sep); };
     std::string_view text = line;
     if (!keepApostrophes) {
         const size_t quote = text.find('\'');
@@ -72,8 +70,7 @@ std::string getField(Ui& ui, std::string_view line, int n, std::string_view sepa
     }
     if (n > 0) {
         const std::string shownSep = separator.empty() ? std::string() : std::string(1, separator.front());
-        ui.message("Fld " + std::to_string(k) + " not found in '" + std::string(line) + "' (Sep='" + shownSep +
-                   "').");
+        ui.message("Fld " + std::to_string(k) + " not found in '" + std::string(line) + "' (Sep='" + shownSep + "').");
     }
     return "*";
 }
@@ -176,9 +173,9 @@ std::string str(double v) {
 namespace {
 
 struct Picture {
-    int intMin = 0;      // '0' placeholders before the point
-    int decMin = 0;      // '0' placeholders after the point
-    int decMax = 0;      // all placeholders after the point
+    int intMin = 0; // '0' placeholders before the point
+    int decMin = 0; // '0' placeholders after the point
+    int decMax = 0; // all placeholders after the point
     bool exponent = false;
     bool expPlus = false; // "e+0": sign always shown
     int expDigits = 1;

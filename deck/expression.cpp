@@ -52,8 +52,8 @@ std::string tableKey(std::string_view name) { return toLower(trim(name)); }
 // Makes sure the arrays can hold constCapacity rows, whatever state the
 // model was left in, and gives the number of rows safely usable.
 int usableCount(const Model& model) {
-    const int rows = static_cast<int>(std::min({model.constNames.size(), model.constValues.size(),
-                                                model.constFlags.size()}));
+    const int rows =
+        static_cast<int>(std::min({model.constNames.size(), model.constValues.size(), model.constFlags.size()}));
     return std::clamp<int>(model.constCount, 0, std::max(0, rows - 1));
 }
 

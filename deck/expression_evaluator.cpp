@@ -124,8 +124,7 @@ void Evaluator::nextToken() {
         m_tokenText = m_parseRest.substr(0, length);
     } else if (startsName(c)) {
         return readName();
-    } else if ((c == '<' || c == '>') && m_parseRest.size() > 1 &&
-               (m_parseRest[1] == '>' || m_parseRest[1] == '=')) {
+    } else if ((c == '<' || c == '>') && m_parseRest.size() > 1 && (m_parseRest[1] == '>' || m_parseRest[1] == '=')) {
         length = 2;
     } else {
         // A whole UTF-8 character is one token, so that messages show it intact.
@@ -276,7 +275,7 @@ double Evaluator::integerOperation(std::string_view op, double left, double righ
     }
     const auto x = static_cast<int32_t>(a);
     const auto y = static_cast<int32_t>(b);
-    if (op == "\\") return static_cast<double>(a / b); // truncates toward zero
+    if (op == "\\") return static_cast<double>(a / b);  // truncates toward zero
     if (op == "mod") return static_cast<double>(a % b); // sign of the left operand
     if (op == "and") return x & y;
     if (op == "or") return x | y;

@@ -52,26 +52,20 @@ void Validator::mark(int row, int16_t bit, int reportedRow, const std::string& t
 
 void Validator::segmentLength(int i, double L) {
     const double w = wavelength;
-    if (L > w / 5)
-        mark(i, kError, i, ": length (" + n5(L) + ") above wlen/5 (" + n5(w / 5) + ")");
-    else if (L > w / 10)
-        mark(i, kWarning, i, ": length (" + n5(L) + ") above wlen/10 (" + n5(w / 10) + ")");
-    if (L < w / 1000)
-        mark(i, kError, i, ": segment length (" + n5(L) + ") below wlen/1000 (" + n5(w / 1000) + ")");
+    if (L > w / 5) mark(i, kError, i, ": length (" + n5(L) + ") above wlen/5 (" + n5(w / 5) + ")");
+    else if (L > w / 10) mark(i, kWarning, i, ": length (" + n5(L) + ") above wlen/10 (" + n5(w / 10) + ")");
+    if (L < w / 1000) mark(i, kError, i, ": segment length (" + n5(L) + ") below wlen/1000 (" + n5(w / 1000) + ")");
 }
 
 void Validator::segmentRadius(int i, double R) {
     const double w = wavelength;
-    if (R > w / 30)
-        mark(i, kError, i, ": radius (" + n5(R) + ") above wlen/30 (" + n5(w / 30) + ")");
-    else if (R > w / 100)
-        mark(i, kWarning, i, ": radius (" + n5(R) + ") above wlen/100 (" + n5(w / 100) + ")");
+    if (R > w / 30) mark(i, kError, i, ": radius (" + n5(R) + ") above wlen/30 (" + n5(w / 30) + ")");
+    else if (R > w / 100) mark(i, kWarning, i, ": radius (" + n5(R) + ") above wlen/100 (" + n5(w / 100) + ")");
 }
 
 void Validator::lengthToRadius(int i, double L, double R) {
     const double k1 = m.extendedKernel ? 0.5 : 2, k2 = m.extendedKernel ? 2 : 8;
-    if (L < k1 * R)
-        mark(i, kError, i, ": length (" + n5(L) + ") below" + str(k1) + " * radius (" + n5(k1 * R) + ")");
+    if (L < k1 * R) mark(i, kError, i, ": length (" + n5(L) + ") below" + str(k1) + " * radius (" + n5(k1 * R) + ")");
     else if (L < k2 * R)
         mark(i, kWarning, i, ": length (" + n5(L) + ") below" + str(k2) + " * radius (" + n5(k2 * R) + ")");
 }
@@ -96,10 +90,8 @@ void Validator::junction(int i, int j, double L, double R) {
     }
     if (runs(6)) {
         const double ratio = R != 0 ? L / R : 0;
-        if (2 * R > L)
-            mark(i, kError, i, ": len/rad at junction (" + n5(ratio) + ") below 2.");
-        else if (6 * R > L)
-            mark(i, kWarning, i, ": len/rad at junction (" + n5(ratio) + ") below 6.");
+        if (2 * R > L) mark(i, kError, i, ": len/rad at junction (" + n5(ratio) + ") below 2.");
+        else if (6 * R > L) mark(i, kWarning, i, ": len/rad at junction (" + n5(ratio) + ") below 6.");
     }
 }
 
@@ -113,8 +105,7 @@ bool Validator::checkRow(int i) {
     if (runs(4) || runs(5) || runs(6)) {
         for (int j : {m.wireEnd1Link[i], m.wireEnd2Link[i]}) {
             // Only links to rows of the table and to another wire are junctions.
-            if (j >= 1 && j <= m.wireCount && j <= m.maxSegments && m.wireTag[j] != m.wireTag[i])
-                junction(i, j, L, R);
+            if (j >= 1 && j <= m.wireCount && j <= m.maxSegments && m.wireTag[j] != m.wireTag[i]) junction(i, j, L, R);
         }
     }
     return (m.wireMark[i] & kError) != 0;
@@ -145,10 +136,8 @@ bool validateGeometry(Model& model, Ui& ui, int mode, std::vector<std::string>* 
     if (mode == 9) {
         for (const auto& line : lines) log << line << '\n';
         log.close();
-        if (!lines.empty())
-            ui.showTextFile(logPath);
-        else
-            ui.message("No errors or warnings found.");
+        if (!lines.empty()) ui.showTextFile(logPath);
+        else ui.message("No errors or warnings found.");
     }
     if (findings) *findings = std::move(lines);
     return ok;

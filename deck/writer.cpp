@@ -15,9 +15,7 @@ bool isRealCard(std::string_view card) {
     return card.front() == 'G' && card != "GN" && card != "GD";
 }
 
-bool isRequestCard(std::string_view card) {
-    return card == "RP" || card == "NE" || card == "NH" || card == "XQ";
-}
+bool isRequestCard(std::string_view card) { return card == "RP" || card == "NE" || card == "NH" || card == "XQ"; }
 
 namespace {
 
@@ -25,9 +23,7 @@ bool isCommentLine(std::string_view line) {
     return (!line.empty() && line[0] == '\'') || (line.size() > 1 && line[1] == '\'');
 }
 
-bool isBlank(std::string_view line) {
-    return line.find_first_not_of(" \t\r") == std::string_view::npos;
-}
+bool isBlank(std::string_view line) { return line.find_first_not_of(" \t\r") == std::string_view::npos; }
 
 std::string cardNameOf(std::string_view line) { return toUpper(line.substr(0, 2)); }
 
@@ -61,10 +57,8 @@ std::string numericCard(Model& model, Ui& ui, const std::string& card, std::stri
             continue;
         }
         if (kind == 0) value = evaluateExpression(model, ui, t);
-        if (k >= 5 || ((k == 3 || k == 4) && realCard))
-            out += formatNumber(value, 9);
-        else
-            out += formatPicture(value, "###0");
+        if (k >= 5 || ((k == 3 || k == 4) && realCard)) out += formatNumber(value, 9);
+        else out += formatPicture(value, "###0");
     }
     return out;
 }

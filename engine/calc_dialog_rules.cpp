@@ -12,7 +12,7 @@ namespace wavra {
 
 namespace {
 
-constexpr double kMinDistance = 1.0;       // metres
+constexpr double kMinDistance = 1.0; // metres
 constexpr double kMinGainFactor = 0.000001;
 constexpr std::array<int, 4> kXndaLimits = {1, 5, 1, 2};
 
@@ -63,8 +63,8 @@ const std::string& presetCard(const Model& m, int row, int column) {
 void prefillFromRp(Model& m, int row, int column, int firstRow) {
     const auto f = cardFields(presetCard(m, row, column));
     if (!isCard(f, {"RP"})) return;
-    setRow(m, firstRow, f, 6, 3, 8);      // theta
-    setRow(m, firstRow + 3, f, 7, 4, 9);  // phi
+    setRow(m, firstRow, f, 6, 3, 8);     // theta
+    setRow(m, firstRow + 3, f, 7, 4, 9); // phi
 }
 
 void prefillNearField(Model& m, int column) {
@@ -277,8 +277,8 @@ bool generateCalculation(Model& m, Ui& ui) {
 }
 
 CalcChoice saveCalcChoice(const Model& m) {
-    return {m.calcKind, m.calcSubMode, m.surfaceWaveFlag, m.requestXnda, m.calcRange, m.requestDistance,
-            m.requestGainNorm};
+    return {m.calcKind,  m.calcSubMode,     m.surfaceWaveFlag, m.requestXnda,
+            m.calcRange, m.requestDistance, m.requestGainNorm};
 }
 
 void restoreCalcChoice(Model& m, const CalcChoice& c) {

@@ -18,7 +18,7 @@ namespace wavra {
 
 // What the dialog shows for the current choice.
 struct CalcLayout {
-    int rows = 0;          // grid rows in use, 0 when the grid is hidden
+    int rows = 0;           // grid rows in use, 0 when the grid is hidden
     bool startOnly = false; // one value per row (the ItsHF choices)
     std::array<std::string, 3> rowCaptions;
     std::array<std::string, 3> columnCaptions; // start, stop, step

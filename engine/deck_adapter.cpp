@@ -165,8 +165,7 @@ private:
             writeRequest(itsHfCard());
             done = true;
             break;
-        default:
-            write(line);
+        default: write(line);
         }
     }
 
@@ -182,16 +181,30 @@ private:
 
     std::string farFieldCard(int theta, int phi) const {
         const auto& r = m.calcRange;
-        return cardText("RP", {.i1 = m.requestMode, .i2 = countOf(m, theta), .i3 = countOf(m, phi),
-                               .i4 = m.requestXnda, .f1 = r[theta], .f2 = r[phi], .f3 = r[theta + 2],
-                               .f4 = r[phi + 2], .f5 = m.requestDistance, .f6 = m.requestGainNorm});
+        return cardText("RP", {.i1 = m.requestMode,
+                               .i2 = countOf(m, theta),
+                               .i3 = countOf(m, phi),
+                               .i4 = m.requestXnda,
+                               .f1 = r[theta],
+                               .f2 = r[phi],
+                               .f3 = r[theta + 2],
+                               .f4 = r[phi + 2],
+                               .f5 = m.requestDistance,
+                               .f6 = m.requestGainNorm});
     }
 
     std::string nearFieldCard() const {
         const auto& r = m.calcRange;
-        return cardText(m.calcSubMode == 2 ? "NH" : "NE",
-                        {.i1 = 0, .i2 = countOf(m, 0), .i3 = countOf(m, 3), .i4 = countOf(m, 6), .f1 = r[0],
-                         .f2 = r[3], .f3 = r[6], .f4 = r[2], .f5 = r[5], .f6 = r[8]});
+        return cardText(m.calcSubMode == 2 ? "NH" : "NE", {.i1 = 0,
+                                                           .i2 = countOf(m, 0),
+                                                           .i3 = countOf(m, 3),
+                                                           .i4 = countOf(m, 6),
+                                                           .f1 = r[0],
+                                                           .f2 = r[3],
+                                                           .f3 = r[6],
+                                                           .f4 = r[2],
+                                                           .f5 = r[5],
+                                                           .f6 = r[8]});
     }
 
     // Area coverage: elevation 90 down to 0 and a full circle of azimuths
@@ -201,8 +214,8 @@ private:
         const auto& r = m.calcRange;
         if (m.calcKind == kCalcItsHfArea) {
             const double azimuth = r[0] < 360 ? r[0] + 360 : r[0];
-            return cardText("RP", {.i1 = m.requestMode, .i2 = 91, .i3 = 360, .f1 = 90, .f2 = azimuth,
-                                   .f3 = -1, .f4 = -1});
+            return cardText("RP",
+                            {.i1 = m.requestMode, .i2 = 91, .i3 = 360, .f1 = 90, .f2 = azimuth, .f3 = -1, .f4 = -1});
         }
         return cardText("RP", {.i1 = m.requestMode, .i2 = 91, .i3 = 1, .f1 = 90, .f2 = r[0] - r[3], .f3 = -1});
     }
@@ -247,16 +260,12 @@ int16_t effectiveRpMode(const Model& model, int calcKind) {
     switch (m) {
     case 0:
     case 1:
-    case 4:
-        return radials ? 4 : 0;
+    case 4: return radials ? 4 : 0;
     case 2:
-    case 3:
-        return static_cast<int16_t>(radials ? m + 3 : m);
+    case 3: return static_cast<int16_t>(radials ? m + 3 : m);
     case 5:
-    case 6:
-        return static_cast<int16_t>(radials ? m : m - 3);
-    default:
-        return static_cast<int16_t>(m);
+    case 6: return static_cast<int16_t>(radials ? m : m - 3);
+    default: return static_cast<int16_t>(m);
     }
 }
 

@@ -7,10 +7,9 @@ namespace wavra {
 
 const std::vector<EngineRow>& engineTable() {
     static const std::vector<EngineRow> table = {
-        {257, "NEC2D", 256},       {513, "NEC2D512", 512},   {961, "NEC2D960", 960},
-        {1393, "NEC2D1K4", 1400},  {1951, "NEC2D1K9", 1900}, {2801, "NEC2D2K8", 2800},
-        {4001, "NEC2D4K", 4000},   {5701, "NEC2D5K7", 5700}, {8101, "NEC2D8K1", 8100},
-        {11001, "NEC2D11K", 11000},
+        {257, "NEC2D", 256},      {513, "NEC2D512", 512},     {961, "NEC2D960", 960},  {1393, "NEC2D1K4", 1400},
+        {1951, "NEC2D1K9", 1900}, {2801, "NEC2D2K8", 2800},   {4001, "NEC2D4K", 4000}, {5701, "NEC2D5K7", 5700},
+        {8101, "NEC2D8K1", 8100}, {11001, "NEC2D11K", 11000},
     };
     return table;
 }

@@ -22,8 +22,8 @@ ProcessOutcome waitWithProgress(Model& model, RunningProcess& process, const Pro
     const auto begin = std::chrono::steady_clock::now();
     if (progress) progress(progressPercent(0, model.expectedRunTime));
     while (!process.waitFor(kPollMs)) {
-        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 std::chrono::steady_clock::now() - begin).count();
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin).count();
         if (progress) progress(progressPercent(elapsed, model.expectedRunTime));
     }
     model.expectedRunTime = 0;
@@ -116,8 +116,8 @@ std::string failureText(const ProcessOutcome& r, const std::string& engine, cons
     return {};
 }
 
-EngineStatus judge(Ui& ui, const ProcessOutcome& r, const std::string& engine, const std::string& report,
-                   bool hadOld, bool showConsole) {
+EngineStatus judge(Ui& ui, const ProcessOutcome& r, const std::string& engine, const std::string& report, bool hadOld,
+                   bool showConsole) {
     std::string failure = failureText(r, engine, report);
     if (!failure.empty()) {
         failure += engineErrorText(r, report);

@@ -13,8 +13,8 @@ constexpr double kGroundHeight = 0.0001; // a wire end this low touches the grou
 
 // A wire end on the ground needs the ground-plane option of the GE card.
 bool wireTouchesGround(const Model& m) {
-    const int rows = std::min({static_cast<int>(m.wireCount), static_cast<int>(m.wireZ1.size()) - 1,
-                               static_cast<int>(m.wireZ2.size()) - 1});
+    const int rows = std::min(
+        {static_cast<int>(m.wireCount), static_cast<int>(m.wireZ1.size()) - 1, static_cast<int>(m.wireZ2.size()) - 1});
     for (int i = 1; i <= rows; ++i)
         if (m.wireZ1[i] <= kGroundHeight || m.wireZ2[i] < kGroundHeight) return true;
     return false;

@@ -36,8 +36,8 @@ public:
     // Starts argv[0] (looked up in PATH when it holds no '/') with argv[1..]
     // in workingDir (the current directory when empty). nullptr, with a
     // message in `error`, when the program cannot be started.
-    virtual std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv,
-                                                  const std::string& workingDir, std::string& error) = 0;
+    virtual std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
+                                                  std::string& error) = 0;
 };
 
 // The process runner of the operating system.

@@ -46,8 +46,8 @@ void closeFd(int& fd) {
 }
 
 // Runs in the child between fork and exec: only async-signal-safe calls.
-[[noreturn]] void execChild(const std::string& program, std::vector<char*>& args, const std::string& dir,
-                            int outFd, int errFd, int statusFd) {
+[[noreturn]] void execChild(const std::string& program, std::vector<char*>& args, const std::string& dir, int outFd,
+                            int errFd, int statusFd) {
     ::setpgid(0, 0);
     int nullFd = ::open("/dev/null", O_RDONLY);
     if (nullFd >= 0) ::dup2(nullFd, 0);
@@ -77,8 +77,9 @@ public:
                 drain(0);
                 return true;
             }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                  deadline - std::chrono::steady_clock::now()).count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0) return false;
             drain(static_cast<int>(std::min<long long>(left, 50)));
         }

@@ -45,9 +45,8 @@ bool sameSettings(const Model& a, const Model& b) {
            a.redrawMode == b.redrawMode && a.useNotepad == b.useNotepad && a.notepadPath == b.notepadPath &&
            a.wordpadPath == b.wordpadPath && a.wordPath == b.wordPath && a.itsHfDir == b.itsHfDir &&
            a.itsHfSub == b.itsHfSub && a.itsHfType == b.itsHfType && a.itsHfArea == b.itsHfArea &&
-           a.itsHfPtop == b.itsHfPtop && a.optimizerText1 == b.optimizerText1 &&
-           a.optimizerText2 == b.optimizerText2 && a.optimizerAbs == b.optimizerAbs &&
-           sameNumber(a.optimizerMaxStep, b.optimizerMaxStep) &&
+           a.itsHfPtop == b.itsHfPtop && a.optimizerText1 == b.optimizerText1 && a.optimizerText2 == b.optimizerText2 &&
+           a.optimizerAbs == b.optimizerAbs && sameNumber(a.optimizerMaxStep, b.optimizerMaxStep) &&
            sameNumber(a.optimizerMinStep, b.optimizerMinStep) && a.calcPresets == b.calcPresets &&
            a.modelDir == b.modelDir && a.modelExt == b.modelExt;
 }

@@ -47,8 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t equals = line.find('=');
         if (equals != std::string_view::npos && equals > 0 && line[equals - 1] != '<' && line[equals - 1] != '>')
             defineFromLine(model, line, equals);
-        else
-            evaluateField(model, line);
+        else evaluateField(model, line);
     }
     return 0;
 }

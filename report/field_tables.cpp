@@ -107,14 +107,13 @@ void ReportReader::storeFarPoint(int row, std::string_view line, bool surfaceWav
         // first distance found is the request's distance.
         angles = {columnNumber(line, l.swHeight), columnNumber(line, l.swPhi)};
         if (m.requestDistance == 0) m.requestDistance = columnNumber(line, l.swDistance);
-        values = {columnNumber(line, l.swFieldRadial) * fieldScale, 0,
-                  columnNumber(line, l.swFieldTheta) * fieldScale, columnNumber(line, l.swFieldPhi) * fieldScale, 0};
+        values = {columnNumber(line, l.swFieldRadial) * fieldScale, 0, columnNumber(line, l.swFieldTheta) * fieldScale,
+                  columnNumber(line, l.swFieldPhi) * fieldScale, 0};
         return;
     }
     angles = {columnNumber(line, l.theta), columnNumber(line, l.phi)};
-    values = {columnNumber(line, l.gainVertical), columnNumber(line, l.gainHorizontal),
-              columnNumber(line, l.gainTotal), columnNumber(line, l.fieldTheta) * fieldScale,
-              columnNumber(line, l.fieldPhi) * fieldScale};
+    values = {columnNumber(line, l.gainVertical), columnNumber(line, l.gainHorizontal), columnNumber(line, l.gainTotal),
+              columnNumber(line, l.fieldTheta) * fieldScale, columnNumber(line, l.fieldPhi) * fieldScale};
 }
 
 // Counts the new points, keeps the largest value of each column over all

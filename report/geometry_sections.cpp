@@ -43,10 +43,8 @@ void ReportReader::readComments() {
 // "GROUND PLANE SPECIFIED." and the line about currents at wire ends that
 // touch the ground: interpolated currents mean a ground-plane symmetry.
 void ReportReader::readGroundLine(std::string_view line, bool interpolation) {
-    if (!interpolation)
-        m.groundSymmetry = -1;
-    else if (line.find("INTERPOL") != std::string_view::npos)
-        m.groundSymmetry = 1;
+    if (!interpolation) m.groundSymmetry = -1;
+    else if (line.find("INTERPOL") != std::string_view::npos) m.groundSymmetry = 1;
     if (s.environment.size() < kMaxGroundEntries) s.environment.push_back(trim(line));
 }
 
@@ -97,8 +95,7 @@ void ReportReader::readSegmentation() {
     while (readOutputLine(line) && !isBlank(line)) {
         if (row >= capacity) {
             showCapacityExceeded(ui, m.maxSegments, "segments", "segments");
-            while (readOutputLine(line) && !isBlank(line)) {
-            }
+            while (readOutputLine(line) && !isBlank(line)) {}
             break;
         }
         storeSegment(++row, line);

@@ -15,7 +15,8 @@ LineReader::LineReader(const std::string& path) : m_file(std::fopen(path.c_str()
     if (m_file) m_buffer.resize(kBufferSize);
 }
 
-LineReader::LineReader(std::string_view text, MemoryTag) : m_memory(true), m_eof(true), m_text(text), m_end(text.size()) {}
+LineReader::LineReader(std::string_view text, MemoryTag)
+    : m_memory(true), m_eof(true), m_text(text), m_end(text.size()) {}
 
 LineReader::~LineReader() {
     if (m_file) std::fclose(m_file);

@@ -31,7 +31,7 @@ void setClassicSegmentation(ReportLayout& l, int s, int w) {
 void setClassicCard(ReportLayout& l, int o) {
     l.cardName = {27 - o, 2};
     l.cardInt = {Column{29 + o, 4}, Column{34 + o, 5}, Column{40 + o, 5}, Column{46 + o, 5}};
-    l.cardReal = {Column{52 + o, 12}, Column{65 + o, 12}, Column{78 + o, 12},
+    l.cardReal = {Column{52 + o, 12}, Column{65 + o, 12},  Column{78 + o, 12},
                   Column{91 + o, 12}, Column{104 + o, 13}, Column{117 + o, 12}};
 }
 

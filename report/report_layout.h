@@ -34,11 +34,10 @@ struct ReportLayout {
     ReportHeadings heading;
 
     // Lines between a heading and the first line of its data.
-    int commentSkip = 0, environmentSkip = 0, segmentationSkip = 0, currentSkip = 0, inputSkip = 0,
-        surfaceSkip = 0;
-    int powerBlankLines = 0;  // blank lines skipped at most after the power-budget heading
-    int nearHeaderLines = 0;  // lines without a point skipped at most after the near-field heading
-    int loadSkip = 0;         // lines skipped before each load line
+    int commentSkip = 0, environmentSkip = 0, segmentationSkip = 0, currentSkip = 0, inputSkip = 0, surfaceSkip = 0;
+    int powerBlankLines = 0; // blank lines skipped at most after the power-budget heading
+    int nearHeaderLines = 0; // lines without a point skipped at most after the near-field heading
+    int loadSkip = 0;        // lines skipped before each load line
 
     // Multiple-wire junctions: up to 20 segment numbers, one every junctionStep columns.
     Column junctionFirst;

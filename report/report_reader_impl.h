@@ -42,10 +42,10 @@ private:
     bool hasPushedLine = false;
     std::string lastLine; // the last non-blank line, for a report that stops early
 
-    double fieldScale = 0;       // 0 until the first power budget
-    bool frequencyLoop = false;  // the echoed FR card has two or more steps
+    double fieldScale = 0;      // 0 until the first power budget
+    bool frequencyLoop = false; // the echoed FR card has two or more steps
     bool frequencySeen = false;
-    bool stepStored = false;     // the current frequency step has a row in the sweep tables
+    bool stepStored = false; // the current frequency step has a row in the sweep tables
     bool inputsRead = false;
     bool currentsRead = false;
     bool runTimeRead = false;

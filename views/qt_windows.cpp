@@ -10,8 +10,7 @@
 
 namespace wavra {
 
-QtWindows::QtWindows(Model& model, Ui& ui)
-    : m_model(model), m_ui(ui), m_main(std::make_unique<MainWindow>(model, ui)) {
+QtWindows::QtWindows(Model& model, Ui& ui) : m_model(model), m_ui(ui), m_main(std::make_unique<MainWindow>(model, ui)) {
     auto post = [this](int16_t code) { m_main->postKey(code); };
     m_status = std::make_unique<StatusWindow>(m_main.get());
     m_help = std::make_unique<HelpWindow>(post);

@@ -35,7 +35,8 @@ std::vector<SummaryField> emptyFields(std::initializer_list<const char*> caption
 } // namespace
 
 std::string complexText(double re, double im, const std::string& unit, int width, bool cartesian) {
-    if (cartesian) return number(re, width) + (im < 0 ? " -" : " +") + " j " + number(std::fabs(im), width) + " " + unit;
+    if (cartesian)
+        return number(re, width) + (im < 0 ? " -" : " +") + " j " + number(std::fabs(im), width) + " " + unit;
     const double magnitude = std::hypot(re, im);
     const double angle = std::atan2(im, re) * 45.0 / std::atan(1.0);
     return number(magnitude, width) + " " + unit + " @ " + number(angle, 4) + " \u00b0";
@@ -56,8 +57,8 @@ std::vector<SummaryField> modelFields(const Model& m) {
 
 std::vector<SummaryField> sourceFields(const Model& m) {
     const Summary& s = m.summary;
-    std::vector<SummaryField> f = emptyFields({"Impedance", "Parallel form", "Series comp.", "Parallel comp.",
-                                               "Voltage", "Current"});
+    std::vector<SummaryField> f =
+        emptyFields({"Impedance", "Parallel form", "Series comp.", "Parallel comp.", "Voltage", "Current"});
     if (s.hasImpedance) {
         f[0].text = impedance(m, s.impedanceR, s.impedanceX);
         f[1].text = number(s.parallelR) + " // " + number(s.parallelX) + " ohm";
@@ -72,8 +73,8 @@ std::vector<SummaryField> sourceFields(const Model& m) {
 
 std::vector<SummaryField> powerFields(const Model& m) {
     const Summary& s = m.summary;
-    std::vector<SummaryField> f = emptyFields({"Input power", "Radiated power", "Structure loss", "Network loss",
-                                               "Efficiency", "Average gain"});
+    std::vector<SummaryField> f =
+        emptyFields({"Input power", "Radiated power", "Structure loss", "Network loss", "Efficiency", "Average gain"});
     if (s.hasPower) {
         const double watts[] = {s.inputPower, s.radiatedPower, s.structureLoss, s.networkLoss};
         for (int i = 0; i < 4; ++i) f[i] = {f[i].caption, number(watts[i]), "W"};

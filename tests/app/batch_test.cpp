@@ -2,8 +2,8 @@
 #include "batch_fixture.h"
 
 using namespace wavra;
-using wavra::test::Batch;
 using nlohmann::json;
+using wavra::test::Batch;
 
 namespace {
 
@@ -66,8 +66,7 @@ TEST_F(Batch, EngineDeckLandsInOutExactlyAsWritten) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Nr of segments  : 33"), std::string::npos) << r.out;
     const std::string deck = test::readText(tree.file("out/yagi.inp"));
-    EXPECT_NE(deck.find("GW, 3, 11, 3.2004, -4.760252, 0, 3.2004, 4.7602519, 0, .0125\n"), std::string::npos)
-        << deck;
+    EXPECT_NE(deck.find("GW, 3, 11, 3.2004, -4.760252, 0, 3.2004, 4.7602519, 0, .0125\n"), std::string::npos) << deck;
     EXPECT_EQ(deck.substr(deck.size() - 36), "RP, 0, 1, 361, 1000, 90, 0, 0, 1\nEN\n");
 }
 
@@ -105,7 +104,8 @@ TEST_F(Batch, RelativeModelPathIsTakenFromTheStartingDirectory) {
 }
 
 TEST_F(Batch, MessagesGoToStderrAndJson) {
-    test::writeText(tree.file("models/bad.nec"), "SY a=b+\nGW 1 5 0 0 0 0 0 a\nEX 0 1 1 0 1\nEX 0 1 2 0 1\nEX 0 1 3 0 1\n");
+    test::writeText(tree.file("models/bad.nec"),
+                    "SY a=b+\nGW 1 5 0 0 0 0 0 a\nEX 0 1 1 0 1\nEX 0 1 2 0 1\nEX 0 1 3 0 1\n");
     auto r = run({"--batch", "--input", "--json", "models/bad.nec"});
     ASSERT_EQ(r.status, 0) << r.err;
     json j = json::parse(r.out);
@@ -117,8 +117,7 @@ TEST_F(Batch, MessagesGoToStderrAndJson) {
 TEST_F(Batch, FailuresHaveTheirExitStatus) {
     auto missing = run({"--batch", "--input", "--json", "models/none.nec"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.err.find("Open failure on NEC-2 input file: " + tree.file("models/none.nec")),
-              std::string::npos);
+    EXPECT_NE(missing.err.find("Open failure on NEC-2 input file: " + tree.file("models/none.nec")), std::string::npos);
     EXPECT_EQ(json::parse(missing.out)["messages"].size(), 1u);
     EXPECT_EQ(run({"--batch"}).status, 2);
     auto help = run({"--help"});

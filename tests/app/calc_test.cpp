@@ -7,8 +7,8 @@
 #include "batch_fixture.h"
 
 using namespace wavra;
-using wavra::test::Batch;
 using nlohmann::json;
+using wavra::test::Batch;
 
 namespace {
 

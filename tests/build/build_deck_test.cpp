@@ -95,7 +95,7 @@ TEST(Deck, RadiusSymbolTakesTheLastNumericRadius) {
 
 TEST(Deck, EndsWithGeEvenWithoutWires) {
     ShapeForm patch = defaultForm(ShapeKind::Patch);
-    patch.entries[3].text = "abc";  // reads as 0 sections
+    patch.entries[3].text = "abc"; // reads as 0 sections
     patch.entries[4].text = "0";
     CommonEntries common;
     RecordingSink sink;
@@ -145,7 +145,8 @@ TEST(Deck, CommentsListOnlyTheBoxesShown) {
 }
 
 TEST(Deck, AnyEntriesGiveADeckOrAMessage) {
-    const char* values[] = {"0", "-1", "1", "2.5", "-0.5", "3", "360", "-720", "32767", "1e9", "-1e9", "1e308", "abc", ""};
+    const char* values[] = {"0",    "-1",    "1",   "2.5",  "-0.5",  "3",   "360",
+                            "-720", "32767", "1e9", "-1e9", "1e308", "abc", ""};
     std::mt19937 random(11);
     auto pick = [&] { return std::string(values[random() % std::size(values)]); };
     for (ShapeKind kind : kAllShapes) {

@@ -62,7 +62,7 @@ TEST_F(BuilderWindowTest, EntriesReachTheDeck) {
     BuilderWindow window(path, install.path(), sink);
     window.chooseShape(ShapeKind::Box);
     window.entryBox(ShapeKind::Box, "Length Y")->setText("4");
-    window.segmentBox(ShapeKind::Box, "Z sections")->setText("3");  // the front's upright lines
+    window.segmentBox(ShapeKind::Box, "Z sections")->setText("3"); // the front's upright lines
     window.checkBox(ShapeKind::Box, "Up")->setChecked(false);
     window.moveBox(0)->setText("dx");
     window.rotateBox(2)->setText("90");
@@ -108,7 +108,7 @@ TEST_F(BuilderWindowTest, WithoutAPathTheModelDirectoryAndAReport) {
     window.chooseShape(ShapeKind::Parabola);
     window.optionButton("Round + rectangular grid")->setChecked(true);
     ASSERT_TRUE(window.create());
-    EXPECT_EQ(sink.notes.size(), 3u);  // the clean-up note, then the report
+    EXPECT_EQ(sink.notes.size(), 3u); // the clean-up note, then the report
 }
 
 TEST_F(BuilderWindowTest, AFailedWriteKeepsTheWindowAndReports) {

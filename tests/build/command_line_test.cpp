@@ -33,9 +33,13 @@ TEST(CommandLine, Modes) {
 }
 
 TEST(CommandLine, BadUsage) {
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--shape", "Patch"}, {"--shape", "Star", "x.nec"}, {"a.nec", "b.nec"}, {"--param", "X=1", "a.nec"},
-             {"--shape"}, {"--size", "3"}, {""}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"--shape", "Patch"},
+                                                                                      {"--shape", "Star", "x.nec"},
+                                                                                      {"a.nec", "b.nec"},
+                                                                                      {"--param", "X=1", "a.nec"},
+                                                                                      {"--shape"},
+                                                                                      {"--size", "3"},
+                                                                                      {""}}) {
         const CommandLine cmd = parseCommandLine(args);
         EXPECT_EQ(cmd.mode, RunMode::Invalid);
         EXPECT_FALSE(cmd.error.empty());
@@ -48,7 +52,7 @@ TEST(CommandLine, ParamsByCaption) {
     std::string error;
     EXPECT_TRUE(applyParam("Rectangular shape/grid=1", form, common, error));
     EXPECT_TRUE(applyParam("length x=3", form, common, error));
-    EXPECT_TRUE(applyParam("Apperture=4", form, common, error));  // the same box under its other caption
+    EXPECT_TRUE(applyParam("Apperture=4", form, common, error)); // the same box under its other caption
     EXPECT_TRUE(applyParam("Nr X wires segments=3", form, common, error));
     EXPECT_TRUE(applyParam("Bent Y=no", form, common, error));
     EXPECT_TRUE(applyParam("Move X, Y, Z=dx, 0, 1", form, common, error));

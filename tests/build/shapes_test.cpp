@@ -64,7 +64,7 @@ TEST(RadialDisc, AngleRanges) {
 
     WireWriter empty = plainWriter();
     writeRadialDisc(empty, {30, 30, 1, 4, 3, 1, 1});
-    EXPECT_EQ(empty.wires().size(), 3u);  // one radial, rings of no length
+    EXPECT_EQ(empty.wires().size(), 3u); // one radial, rings of no length
 }
 
 TEST(RadialDisc, NegativeRadiusLeavesOutTheOuterRing) {
@@ -75,8 +75,8 @@ TEST(RadialDisc, NegativeRadiusLeavesOutTheOuterRing) {
 }
 
 TEST(RadialDisc, NoDivisionsWritesNothing) {
-    for (RadialDisc d : {RadialDisc{0, 360, 1, 4, 0, 1, 1}, RadialDisc{0, 360, 1, 0, 2, 1, 1},
-                         RadialDisc{0, 360, 1, -4, 2, 1, 1}})
+    for (RadialDisc d :
+         {RadialDisc{0, 360, 1, 4, 0, 1, 1}, RadialDisc{0, 360, 1, 0, 2, 1, 1}, RadialDisc{0, 360, 1, -4, 2, 1, 1}})
         EXPECT_TRUE(wiresOf(writeRadialDisc, d).empty());
 }
 
@@ -128,7 +128,7 @@ TEST(GridPatch, SkipMaskDropsWholeLines) {
 TEST(Box, EveryEdgeIsWrittenOnce) {
     for (int mask = 0; mask < 64; ++mask) {
         BoxShape s;
-        s.lengthX2 = 1;  // tapered, so the faces are tilted
+        s.lengthX2 = 1; // tapered, so the faces are tilted
         s.lengthZ2 = 0.5;
         bool* faces[] = {&s.front, &s.back, &s.left, &s.right, &s.up, &s.down};
         for (int f = 0; f < 6; ++f) *faces[f] = (mask >> f & 1) != 0;

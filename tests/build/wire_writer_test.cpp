@@ -20,7 +20,7 @@ TEST(WireWriter, DropsEmptyAndZeroLengthWiresWithoutUsingATag) {
     w.wire(0, {0, 0, 0}, {1, 0, 0});
     w.wire(-2, {0, 0, 0}, {1, 0, 0});
     w.wire(5, {1, 1, 1}, {1, 1, 1});
-    w.wire(10, {0, 0, 0}, {5e-6, 0, 0});  // 5e-7 m per segment
+    w.wire(10, {0, 0, 0}, {5e-6, 0, 0}); // 5e-7 m per segment
     w.wire(1, {0, 0, 0}, {2e-6, 0, 0});
     ASSERT_EQ(w.wires().size(), 1u);
     EXPECT_EQ(w.wires()[0].tag, 1);
@@ -51,7 +51,7 @@ TEST(WireWriter, FaceIsPlacedBeforeTheUserRotation) {
     Placement p;
     p.userRotation = {90, 0, 0};
     WireWriter w(p, 1);
-    w.setFace({0, 0, 0}, {0, 0, 2});  // a cap lifted to z = 2
+    w.setFace({0, 0, 0}, {0, 0, 2}); // a cap lifted to z = 2
     w.wire(1, {0, 0, 0}, {1, 0, 0});
     w.clearFace();
     w.wire(1, {0, 0, 0}, {1, 0, 0});

@@ -62,7 +62,8 @@ TEST(ConfigWrite, KnownKeyKeepsCommentWithItsTabsAndKeyIsUpperCased) {
     EXPECT_DOUBLE_EQ(t.model.linLogFactor, 0.5);
     EXPECT_EQ(t.model.smithMode, 1);
     ASSERT_TRUE(t.write());
-    EXPECT_EQ(readText(t.ini()), "Z0= 75\t' characteristic impedance\nLINLOG= .5\t\t'lin-log factor\nSMITH= 1 ' blank kept\n");
+    EXPECT_EQ(readText(t.ini()),
+              "Z0= 75\t' characteristic impedance\nLINLOG= .5\t\t'lin-log factor\nSMITH= 1 ' blank kept\n");
 
     t.model.z0 = -3;
     t.model.linLogFactor = 0.8;
@@ -72,15 +73,16 @@ TEST(ConfigWrite, KnownKeyKeepsCommentWithItsTabsAndKeyIsUpperCased) {
 }
 
 TEST(ConfigWrite, UnknownEmptyAndCommentLinesStayVerbatim) {
-    const std::string text = "' header comment\n"
-                             "\n"
-                             "FOO=bar   ' not ours\n"
-                             "=orphan value\n"
-                             "*=star\n"
-                             "   \t\n"
-                             "17=ignored preset\n"
-                             "70=ignored too\n"
-                             "POWER=200\n";
+    const std::string text =
+        "' header comment\n"
+        "\n"
+        "FOO=bar   ' not ours\n"
+        "=orphan value\n"
+        "*=star\n"
+        "   \t\n"
+        "17=ignored preset\n"
+        "70=ignored too\n"
+        "POWER=200\n";
     IniTree t(text);
     ASSERT_TRUE(t.read());
     EXPECT_EQ(t.model.power, 200);
@@ -89,8 +91,9 @@ TEST(ConfigWrite, UnknownEmptyAndCommentLinesStayVerbatim) {
 }
 
 TEST(ConfigRead, TwoDigitKeysAddressPresetRowAndColumn) {
-    IniTree t("10=rp 0, 37, 73, 1000, 0, 0, 5, 5\n21=FR 0,10,0,0,14,.1\n61=NE 0\n"
-              "17=seventeen\n70=seventy\n05=five\n62=sixty-two\n");
+    IniTree t(
+        "10=rp 0, 37, 73, 1000, 0, 0, 5, 5\n21=FR 0,10,0,0,14,.1\n61=NE 0\n"
+        "17=seventeen\n70=seventy\n05=five\n62=sixty-two\n");
     ASSERT_TRUE(t.read());
     EXPECT_EQ(t.model.calcPresets[1][0], "RP 0, 37, 73, 1000, 0, 0, 5, 5");
     EXPECT_EQ(t.model.calcPresets[2][1], "FR 0,10,0,0,14,.1");
@@ -124,8 +127,9 @@ TEST(ConfigRead, EngineKeepsNineUpperCaseCharactersAndIsPaddedWhenShorter) {
 }
 
 TEST(ConfigRead, NumbersAreRoundedHalfToEvenAndClampedNotWrapped) {
-    IniTree t("MXSEGS=40000\nMXPNTS=-99999\nZ0=2.5\nPOWER=3.5\nMNLIN=-24.5\nLINSTP=abc\nLOGSTP=\n"
-              "MAXS=1e-3xyz\nMINS=oops\nLINLOG=1e999\n");
+    IniTree t(
+        "MXSEGS=40000\nMXPNTS=-99999\nZ0=2.5\nPOWER=3.5\nMNLIN=-24.5\nLINSTP=abc\nLOGSTP=\n"
+        "MAXS=1e-3xyz\nMINS=oops\nLINLOG=1e999\n");
     ASSERT_TRUE(t.read());
     EXPECT_EQ(t.model.maxSegments, 32767);
     EXPECT_EQ(t.model.maxFarFieldPoints, -32768);
@@ -151,8 +155,9 @@ TEST(ConfigRead, CrlfLineEndsAndBlanksAroundKeysAreAccepted) {
 }
 
 TEST(ConfigRead, PathsAndTextsKeepTheirCaseOthersDefaultWhenEmpty) {
-    IniTree t("NPAD=/usr/bin/Mousepad\nWPAD=\nWORD=/opt/Viewer/Bin/okular\nITSDIR=/home/Op/ItsHF/\n"
-              "ITSSUB=Wavra/\nOPT1=1, 1, 0, 0, 0, 0, 0, Up\nNECEXT=\n");
+    IniTree t(
+        "NPAD=/usr/bin/Mousepad\nWPAD=\nWORD=/opt/Viewer/Bin/okular\nITSDIR=/home/Op/ItsHF/\n"
+        "ITSSUB=Wavra/\nOPT1=1, 1, 0, 0, 0, 0, 0, Up\nNECEXT=\n");
     ASSERT_TRUE(t.read());
     EXPECT_EQ(t.model.notepadPath, "/usr/bin/Mousepad");
     EXPECT_EQ(t.model.wordpadPath, "C:\\");
@@ -250,10 +255,11 @@ TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsAndRewritesUnchanged) {
     model.modelDir = "/";
     ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Write));
     const std::string rewritten = readText(tree.file("exe/wavra.ini"));
-    for (const char* key : {"NPAD=", "WPAD=", "WORD=", "ITSDIR=", "ITSSUB=", "ITSTYP=", "AREA=", "PTOP=", "NECDIR=/",
-                            "NECEXT=", "REDRAW=", "NOTEP=", "Z0=", "POWER=", "LINLOG=", "MNLIN=", "MNLOG=",
-                            "LINSTP=", "LOGSTP=", "SMITH=", "ENGINE=", "MXSEGS=", "MXPNTS=", "MXFREQ=", "MXEX=",
-                            "MXLD=", "MXTL=", "ABSS=", "MAXS=", "MINS=", "OPT1=", "OPT2=", "\n10=", "\n61="})
+    for (const char* key :
+         {"NPAD=",   "WPAD=",   "WORD=",   "ITSDIR=", "ITSSUB=", "ITSTYP=", "AREA=",  "PTOP=",  "NECDIR=/",
+          "NECEXT=", "REDRAW=", "NOTEP=",  "Z0=",     "POWER=",  "LINLOG=", "MNLIN=", "MNLOG=", "LINSTP=",
+          "LOGSTP=", "SMITH=",  "ENGINE=", "MXSEGS=", "MXPNTS=", "MXFREQ=", "MXEX=",  "MXLD=",  "MXTL=",
+          "ABSS=",   "MAXS=",   "MINS=",   "OPT1=",   "OPT2=",   "\n10=",   "\n61="})
         EXPECT_NE(rewritten.find(key), std::string::npos) << key;
     model.modelDir = "";
     ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Write));
@@ -311,7 +317,7 @@ TEST(NiceRange, WidensOutwardOntoTheSeries) {
     EXPECT_EQ(range(-3, 7), (std::pair{-5.0, 10.0}));
     EXPECT_EQ(range(-0.2, 0.2), (std::pair{-0.2, 0.2}));
     EXPECT_EQ(range(3, 7), (std::pair{2.0, 10.0}));
-    EXPECT_EQ(range(2, 4), (std::pair{1.0, 5.0}));      // a positive lo goes strictly below
+    EXPECT_EQ(range(2, 4), (std::pair{1.0, 5.0}));       // a positive lo goes strictly below
     EXPECT_EQ(range(-30, -3), (std::pair{-50.0, -2.0})); // a negative hi may stay on an entry
     EXPECT_EQ(range(-30, -2), (std::pair{-50.0, -2.0}));
     EXPECT_EQ(range(0, 0), (std::pair{0.0, 0.0}));

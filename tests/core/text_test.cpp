@@ -88,26 +88,26 @@ TEST(Picture, DigitPlaceholdersAndRounding) {
 
 // One row per case of the width-limited format.
 TEST(FormatNumber, EveryCaseRow) {
-    EXPECT_EQ(formatNumber(0.5, 1), "0");            // v>=0, e<0, w=1
+    EXPECT_EQ(formatNumber(0.5, 1), "0");             // v>=0, e<0, w=1
     EXPECT_EQ(formatNumber(0.0000123, 9), "1.23e-5"); // e<-4, w>=4
-    EXPECT_EQ(formatNumber(0.001, 9), ".001");       // e<0 otherwise
+    EXPECT_EQ(formatNumber(0.001, 9), ".001");        // e<0 otherwise
     EXPECT_EQ(formatNumber(0.25, 4), ".25");
-    EXPECT_EQ(formatNumber(123, 2), "**");           // e>=w, w<3
-    EXPECT_EQ(formatNumber(12345, 3), "1e4");        // e>=w, w=3
-    EXPECT_EQ(formatNumber(123456, 5), "1.2e5");     // e>=w, w>3
-    EXPECT_EQ(formatNumber(2.5, 9), "2.5");          // 0<=e<w
+    EXPECT_EQ(formatNumber(123, 2), "**");       // e>=w, w<3
+    EXPECT_EQ(formatNumber(12345, 3), "1e4");    // e>=w, w=3
+    EXPECT_EQ(formatNumber(123456, 5), "1.2e5"); // e>=w, w>3
+    EXPECT_EQ(formatNumber(2.5, 9), "2.5");      // 0<=e<w
     EXPECT_EQ(formatNumber(5, 9), "5.0");
     EXPECT_EQ(formatNumber(123.456, 9), "123.456");
     EXPECT_EQ(formatNumber(0, 9), "0.0");
-    EXPECT_EQ(formatNumber(-0.5, 1), "0");           // v<0, e<0, w=1
-    EXPECT_EQ(formatNumber(-0.5, 2), "-0");          // w=2
-    EXPECT_EQ(formatNumber(-0.5, 4), "-.5");         // w<5
-    EXPECT_EQ(formatNumber(-0.001, 9), "-.001");     // e>-4
+    EXPECT_EQ(formatNumber(-0.5, 1), "0");              // v<0, e<0, w=1
+    EXPECT_EQ(formatNumber(-0.5, 2), "-0");             // w=2
+    EXPECT_EQ(formatNumber(-0.5, 4), "-.5");            // w<5
+    EXPECT_EQ(formatNumber(-0.001, 9), "-.001");        // e>-4
     EXPECT_EQ(formatNumber(-0.0000123, 9), "-1.23e-5"); // otherwise: exponent
-    EXPECT_EQ(formatNumber(-123, 3), "***");         // e+1>=w, w<4
-    EXPECT_EQ(formatNumber(-1234, 4), "-1e3");       // w=4
-    EXPECT_EQ(formatNumber(-123456, 6), "-1.2e5");   // w>4
-    EXPECT_EQ(formatNumber(-2.5, 9), "-2.5");        // otherwise
+    EXPECT_EQ(formatNumber(-123, 3), "***");            // e+1>=w, w<4
+    EXPECT_EQ(formatNumber(-1234, 4), "-1e3");          // w=4
+    EXPECT_EQ(formatNumber(-123456, 6), "-1.2e5");      // w>4
+    EXPECT_EQ(formatNumber(-2.5, 9), "-2.5");           // otherwise
     EXPECT_EQ(formatNumber(-12.75, 9), "-12.75");
     EXPECT_EQ(formatNumber(1.0 / 3.0, 9), ".33333333");
 }

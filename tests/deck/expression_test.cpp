@@ -40,8 +40,8 @@ TEST_F(Expression, PrecedenceAndLeftAssociativity) {
     EXPECT_EQ(eval("2^3^2"), 64);
     EXPECT_EQ(eval("10-4-3"), 3);
     EXPECT_EQ(eval("64/4/2"), 8);
-    EXPECT_EQ(eval("10 \\ 3 * 2"), 1);   // \ binds looser than *
-    EXPECT_EQ(eval("7 mod 3 \\ 2"), 0);  // mod binds looser than \ .
+    EXPECT_EQ(eval("10 \\ 3 * 2"), 1);  // \ binds looser than *
+    EXPECT_EQ(eval("7 mod 3 \\ 2"), 0); // mod binds looser than \ .
     EXPECT_EQ(eval("1 + 2 mod 2"), 1);
     EXPECT_EQ(eval(" \t2\r\n*\t3 "), 6);
     EXPECT_TRUE(ui.messages().empty());
@@ -366,16 +366,17 @@ TEST_F(ConstantsFile, ShippedFileDefinesFixedConstants) {
 }
 
 TEST_F(ConstantsFile, SkipsLinesWithoutValueAndMarksEntriesFixed) {
-    test::writeText(tree.file("exe/constant.ini"), "' comment line\r\n"
-                                                   "\n"
-                                                   "two = 2 ' a comment\r\n"
-                                                   "novalue\n"
-                                                   "star = *\n"
-                                                   "empty =\n"
-                                                   "quoted = ' only a comment\n"
-                                                   " = 5\n"
-                                                   "four = two * 2\n"
-                                                   "Len = 3mm\n");
+    test::writeText(tree.file("exe/constant.ini"),
+                    "' comment line\r\n"
+                    "\n"
+                    "two = 2 ' a comment\r\n"
+                    "novalue\n"
+                    "star = *\n"
+                    "empty =\n"
+                    "quoted = ' only a comment\n"
+                    " = 5\n"
+                    "four = two * 2\n"
+                    "Len = 3mm\n");
     model.optimizerVarCount = 3;
     loadConstantsFile(model, ui);
     EXPECT_TRUE(ui.messages().empty());

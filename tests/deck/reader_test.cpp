@@ -40,9 +40,10 @@ TEST_F(Reader, ScaleFactorAppliesToWiresRadiiAndExtents) {
 }
 
 TEST_F(Reader, LoadSegmentDefaultsAndSources) {
-    ASSERT_TRUE(load("GW 3 11 0 0 0 0 0 5 .001\nGW 4 5 1 0 0 1 0 5 .001\n"
-                     "LD 5 3 0 0 5.8e7\nLD 0 4 2 0 10\nLD 0 4 2 4 10\n"
-                     "EX 1 3 6 0 1 0\nEX 0 4 3 0 1 0\n"));
+    ASSERT_TRUE(
+        load("GW 3 11 0 0 0 0 0 5 .001\nGW 4 5 1 0 0 1 0 5 .001\n"
+             "LD 5 3 0 0 5.8e7\nLD 0 4 2 0 10\nLD 0 4 2 4 10\n"
+             "EX 1 3 6 0 1 0\nEX 0 4 3 0 1 0\n"));
     ASSERT_EQ(model.loadCount, 3);
     EXPECT_EQ(model.loadType[1], 5);
     EXPECT_EQ(model.loadFirstSegment[1], 1);
@@ -64,8 +65,9 @@ TEST_F(Reader, CardsBeforeAnyWireAreNotStored) {
 }
 
 TEST_F(Reader, ThirdSourceStopsReadingWithCapacityMessage) {
-    ASSERT_TRUE(load("GW 1 11 0 0 0 0 0 5 .001\nEX 0 1 1 0 1\nEX 0 1 2 0 1\nEX 0 1 3 0 1\n"
-                     "GW 2 11 1 0 0 1 0 5 .001\n"));
+    ASSERT_TRUE(
+        load("GW 1 11 0 0 0 0 0 5 .001\nEX 0 1 1 0 1\nEX 0 1 2 0 1\nEX 0 1 3 0 1\n"
+             "GW 2 11 1 0 0 1 0 5 .001\n"));
     EXPECT_EQ(model.sourceCount, 2);
     EXPECT_EQ(model.wireCount, 1); // reading stopped at the third source
     ASSERT_EQ(ui.messages().size(), 1u);
@@ -75,8 +77,9 @@ TEST_F(Reader, ThirdSourceStopsReadingWithCapacityMessage) {
 TEST_F(Reader, WireCapacityMessageKeepsWhatWasRead) {
     model.maxSegments = 2;
     model.allocateModelTables(2, 10, 2, 2, 2);
-    ASSERT_TRUE(load("GW 1 1 0 0 0 0 0 1 .001\nGW 2 1 0 0 1 0 0 2 .001\nGW 3 1 0 0 2 0 0 3 .001\n"
-                     "FR 0 1 0 0 14 0\n"));
+    ASSERT_TRUE(
+        load("GW 1 1 0 0 0 0 0 1 .001\nGW 2 1 0 0 1 0 0 2 .001\nGW 3 1 0 0 2 0 0 3 .001\n"
+             "FR 0 1 0 0 14 0\n"));
     EXPECT_EQ(model.wireCount, 2);
     EXPECT_TRUE(ui.saw("Max-number of 2 segments exceeded,\nIncrease setting: 'Max-nr segments'."));
     EXPECT_DOUBLE_EQ(model.frequencyMHz, 0); // nothing after the full table is read
@@ -84,8 +87,9 @@ TEST_F(Reader, WireCapacityMessageKeepsWhatWasRead) {
 }
 
 TEST_F(Reader, TransmissionLinePointsSitOnTheNamedSegments) {
-    ASSERT_TRUE(load("GW 1 10 0 -5 0 0 5 0 .001\nGW 2 4 1 0 0 1 0 4 .001\nGS 0 0 2\n"
-                     "TL 1 3 2 4 75 0\nTL 9 1 2 1 -50 0\n"));
+    ASSERT_TRUE(
+        load("GW 1 10 0 -5 0 0 5 0 .001\nGW 2 4 1 0 0 1 0 4 .001\nGS 0 0 2\n"
+             "TL 1 3 2 4 75 0\nTL 9 1 2 1 -50 0\n"));
     ASSERT_EQ(model.transLineCount, 2);
     // End 1: segment 3 of 10 on y from -5 to 5 spans -3..-2, then scaled by 2.
     EXPECT_DOUBLE_EQ(model.tlY[1][1][1], -6);
@@ -107,10 +111,9 @@ TEST_F(Reader, GroundEnvironmentLines) {
     EXPECT_DOUBLE_EQ(model.groundEpsilon, 13);
     EXPECT_DOUBLE_EQ(model.groundSigma, 0.005);
     EXPECT_EQ(model.groundSymmetry, -1);
-    const std::vector<std::string> expected = {"Ground symmetry specified.", "Sommerfeld ground file input",
-                                               "Diel. const. : 13.0",        "Conductivity : 5.0 mS",
-                                               "Nr radials   : 4",           "Radial length : 3.5 m.",
-                                               "Radial diam.  : 2 mm"};
+    const std::vector<std::string> expected = {
+        "Ground symmetry specified.", "Sommerfeld ground file input", "Diel. const. : 13.0", "Conductivity : 5.0 mS",
+        "Nr radials   : 4",           "Radial length : 3.5 m.",       "Radial diam.  : 2 mm"};
     EXPECT_EQ(model.summary.environment, expected);
     ASSERT_TRUE(load("GW 1 1 0 0 1 0 0 2 .001\nGN 1\n"));
     EXPECT_EQ(model.summary.environment, std::vector<std::string>{"Perfect ground"});
@@ -152,8 +155,9 @@ TEST_F(Reader, OnlyTheFirstFieldRequestCounts) {
 }
 
 TEST_F(Reader, CommentsTaperedWiresKernelAndGluedNames) {
-    ASSERT_TRUE(load("CM   first comment\nCM\nCE last\n'GW 9 1 0 0 0 0 0 1 1\nG'W 9\n"
-                     "GW1 5 0 0 0 0 0 1 0\nGC 0 0 1 .002 .001\nEK\n"));
+    ASSERT_TRUE(
+        load("CM   first comment\nCM\nCE last\n'GW 9 1 0 0 0 0 0 1 1\nG'W 9\n"
+             "GW1 5 0 0 0 0 0 1 0\nGC 0 0 1 .002 .001\nEK\n"));
     EXPECT_EQ(model.summary.comments, (std::vector<std::string>{"first comment", "last"}));
     ASSERT_EQ(model.wireCount, 1);
     EXPECT_EQ(model.wireTag[1], 1);
@@ -191,8 +195,9 @@ TEST_F(Reader, HostileDecksGiveAResultNotACrash) {
     std::string garbage;
     for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 31 + 7) % 256);
     EXPECT_TRUE(load(garbage));
-    EXPECT_TRUE(load("GW 1 99999 0 0 0 0 0 1e400 .001\nGW -70000 -5 0 0 0 0 0 1 .001\nGS 0 0 0\n"
-                     "RP 0 40000 40000 0 0 0 1 1\nTL 1 1 1 99999 50\n"));
+    EXPECT_TRUE(
+        load("GW 1 99999 0 0 0 0 0 1e400 .001\nGW -70000 -5 0 0 0 0 0 1 .001\nGS 0 0 0\n"
+             "RP 0 40000 40000 0 0 0 1 1\nTL 1 1 1 99999 50\n"));
     EXPECT_EQ(model.wireSegments[1], 32767);
     EXPECT_EQ(model.wireTag[2], -32768);
     EXPECT_GE(model.extentX, 1e-9);

@@ -67,7 +67,7 @@ TEST_F(Validation, CoarseSegmentsGiveLengthWarningsThenErrors) {
 }
 
 TEST_F(Validation, ThickWiresAndTinySegments) {
-    model.frequencyMHz = 14; // wavelength 21.41 m
+    model.frequencyMHz = 14;            // wavelength 21.41 m
     addSegment(1, 0, 0, 0, 1, 0.8);     // radius above wlen/30, length below 2 * radius
     addSegment(2, 0, 0, 0, 1, 0.25);    // radius above wlen/100, length below 8 * radius
     addSegment(3, 0, 0, 0, 0.01, 1e-5); // length below wlen/1000

@@ -38,9 +38,9 @@ TEST_F(CalculateTest, FarFieldRunWritesTheAdaptedDeckAndReportsEachStep) {
     ASSERT_GE(deck.size(), 2u);
     EXPECT_EQ(deck.rbegin()[1], "RP, 0, 19, 73, 1000, 0.0, 0.0, 5.0, 5.0");
     EXPECT_EQ(deck.back(), "EN");
-    EXPECT_EQ(status, (std::vector<std::string>{"Converting yagi.nec to yagi.inp",
-                                                "RP, 0, 19, 73, 1000, 0.0, 0.0, 5.0, 5.0",
-                                                "Generating nec-2 output file yagi.out"}));
+    EXPECT_EQ(status,
+              (std::vector<std::string>{"Converting yagi.nec to yagi.inp", "RP, 0, 19, 73, 1000, 0.0, 0.0, 5.0, 5.0",
+                                        "Generating nec-2 output file yagi.out"}));
     EXPECT_TRUE(ui.messages().empty());
 }
 
@@ -69,8 +69,7 @@ TEST_F(CalculateTest, AnEngineDeckModelIsNeverOverwrittenByItsAdaptation) {
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
     EXPECT_EQ(readText(tree.file("out/deck.inp")), deck);
     EXPECT_EQ(readText(tree.file("exe/nec2d.tmp")), "../out/deck-calc.inp\n../out/deck.out\n");
-    EXPECT_EQ(test::readLinesOf(tree.file("out/deck-calc.inp")).rbegin()[1],
-              "RP, 0, 2, 1, 0, 0.0, 0.0, 90.0, 1.0");
+    EXPECT_EQ(test::readLinesOf(tree.file("out/deck-calc.inp")).rbegin()[1], "RP, 0, 2, 1, 0, 0.0, 0.0, 90.0, 1.0");
 }
 
 TEST_F(CalculateTest, MissingModelsAndReportsAsModelsAreRefusedClearly) {
@@ -102,7 +101,8 @@ TEST_F(CalculateTest, ItsHfRunsHandTheReportOnButNotWithASurfaceWave) {
     EXPECT_EQ(handedOn, 1);
     m.surfaceWaveFlag = -1;
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Failed);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Surface wave selected in RP card, ItsHF generation not possible."});
+    EXPECT_EQ(ui.messages(),
+              std::vector<std::string>{"Surface wave selected in RP card, ItsHF generation not possible."});
     EXPECT_EQ(handedOn, 1);
     EXPECT_EQ(runner.calls.size(), 1u);
 }
@@ -130,8 +130,9 @@ TEST(CalcWarnings, AverageGainDoubtsNameTheRangeAndTheLoads) {
     m.requestXnda = 1001;
     m.calcRange = {0, 45, 5, 0, 360, 5};
     m.loadTag[1] = 3;
-    EXPECT_EQ(warningsFor(m), (std::vector<std::string>{"Aver-gain test may be unreliable, use Theta from 0 to 90 or 180",
-                                                        "All loads should be removed for average gain test."}));
+    EXPECT_EQ(warningsFor(m),
+              (std::vector<std::string>{"Aver-gain test may be unreliable, use Theta from 0 to 90 or 180",
+                                        "All loads should be removed for average gain test."}));
     m.calcRange = {0, 90, 5, 0, 180, 5};
     m.loadTag[1] = kEmptyTag;
     EXPECT_EQ(warningsFor(m), std::vector<std::string>{"Aver-gain test may be unreliable, use Phi from 0 to 360"});

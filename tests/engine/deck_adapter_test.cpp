@@ -58,8 +58,8 @@ TEST_F(DeckAdapterTest, FarFieldStopsAtTheSecondExecutionCardAndKeepsASingleFreq
     m.requestDistance = 5000;
     m.surfaceWaveFlag = -1;
     const Lines out = adapt(kHead + "FR, 0, 1, 0, 0, 7.1, 0\nXQ\nRP, 0, 1, 1, 1000, 0, 0, 0, 0\nNE, 0, 1, 1, 1\nEN\n");
-    EXPECT_EQ(out, concat(kHeadLines, {"FR, 0, 1, 0, 0, 7.1, 0", "RP, 1, 2, 1, 1000, 0.0, 0.0, 90.0, 1.0, 5000.0",
-                                       "XQ", "EN"}));
+    EXPECT_EQ(out, concat(kHeadLines,
+                          {"FR, 0, 1, 0, 0, 7.1, 0", "RP, 1, 2, 1, 1000, 0.0, 0.0, 90.0, 1.0, 5000.0", "XQ", "EN"}));
     EXPECT_EQ(m.requestMode, 1);
     EXPECT_FALSE(m.calcPresets[1][1].empty()); // surface wave: column 1
     EXPECT_TRUE(m.calcPresets[1][0].empty());
@@ -82,7 +82,7 @@ TEST_F(DeckAdapterTest, FrequencyLoopSubOptionsFixTheirAngles) {
     choose(kCalcFrequencyLoop, 2, range); // horizontal cut: theta fixed
     EXPECT_EQ(adapt(kDeck).rbegin()[1], "RP, 0, 1, 72, 1000, 10.0, 0.0, 1.0, 5.0");
     EXPECT_EQ(adapt(kDeck).rbegin()[5], "XQ"); // the deck's pattern became a plain run
-    choose(kCalcFrequencyLoop, 3, range); // one direction: both fixed, the deck's pattern stays
+    choose(kCalcFrequencyLoop, 3, range);      // one direction: both fixed, the deck's pattern stays
     const Lines gain = adapt(kDeck);
     EXPECT_EQ(gain.rbegin()[1], "RP, 0, 1, 1, 1000, 10.0, 0.0, 1.0, 1.0");
     EXPECT_EQ(gain.rbegin()[5], "RP, 0, 37, 73, 1000, 0, 0, 5, 5");
@@ -100,9 +100,9 @@ TEST_F(DeckAdapterTest, FrequencyLoopWithoutPatternEndsWithXqAndKeepsTheSweepPre
 TEST_F(DeckAdapterTest, FrequencyLoopPutsTheSweepBeforeThePatternWhenTheDeckHasTwoExecutionCards) {
     choose(kCalcFrequencyLoop, 1, {7.0, 7.3, 0.1, 0, 90, 10, 0, 0, 1});
     const Lines out = adapt(kHead + "FR, 0, 1, 0, 0, 7.0, 0\nRP, 0, 1, 1, 1000, 0, 0, 0, 0\nXQ\nEN\n");
-    EXPECT_EQ(out, concat(kHeadLines, {"FR, 0, 1, 0, 0, 7.0, 0", "XQ", "PQ, -1", "PT, -1",
-                                       "FR, 0, 4, 0, 0, 7.0, 0.1, 0.0, 0.0", "RP, 0, 10, 1, 1000, 0.0, 0.0, 10.0, 1.0",
-                                       "EN"}));
+    EXPECT_EQ(out, concat(kHeadLines,
+                          {"FR, 0, 1, 0, 0, 7.0, 0", "XQ", "PQ, -1", "PT, -1", "FR, 0, 4, 0, 0, 7.0, 0.1, 0.0, 0.0",
+                           "RP, 0, 10, 1, 1000, 0.0, 0.0, 10.0, 1.0", "EN"}));
 }
 
 TEST_F(DeckAdapterTest, GroundClampsTheThetaRangeOfTheChoiceOnly) {
@@ -134,8 +134,9 @@ TEST_F(DeckAdapterTest, SommerfeldGroundKeepsItsPositiveConductivityInALoop) {
 TEST_F(DeckAdapterTest, RadialsTurnTheGroundScreenModeOn) {
     choose(kCalcFarField, 0, {0, 90, 5, 0, 0, 1});
     m.requestMode = 2;
-    const Lines out = adapt(kHead + "GN, 0, 4, 0, 0, 13, 0.005, 10, 0.001\nFR, 0, 1, 0, 0, 7.1, 0\n"
-                                    "RP, 2, 1, 1, 1000, 0, 0, 0, 0\nEN\n");
+    const Lines out = adapt(kHead +
+                            "GN, 0, 4, 0, 0, 13, 0.005, 10, 0.001\nFR, 0, 1, 0, 0, 7.1, 0\n"
+                            "RP, 2, 1, 1, 1000, 0, 0, 0, 0\nEN\n");
     EXPECT_EQ(m.groundRadials, 4);
     EXPECT_EQ(m.requestMode, 5);
     EXPECT_EQ(out.rbegin()[1], "RP, 5, 19, 1, 1000, 0.0, 0.0, 5.0, 1.0");
@@ -157,7 +158,7 @@ TEST_F(DeckAdapterTest, ItsHfAreaCoverageAsksOneFrequencyAndAFullCircle) {
     choose(kCalcItsHfArea, 0, {30, 0, 0, 14.2});
     const AdaptedDeck a = adaptDeck(m, ui, kDeck);
     EXPECT_EQ(deckLines(a.text), concat(kHeadLines, {"PQ, -1", "PT, -1", "FR, 0, 1, 0, 0, 14.2, 0.0, 0.0, 0.0",
-                                                      "RP, 0, 91, 360, 0, 90.0, 390.0, -1.0, -1.0", "EN"}));
+                                                     "RP, 0, 91, 360, 0, 90.0, 390.0, -1.0, -1.0", "EN"}));
     EXPECT_DOUBLE_EQ(m.frequencyMHz, 14.2);
     for (int row = 1; row <= 6; ++row) EXPECT_TRUE(m.calcPresets[row][0].empty());
 }

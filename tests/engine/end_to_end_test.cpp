@@ -163,9 +163,11 @@ TEST_F(EndToEndTest, AMissingEngineIsAFailureAndLeavesNoStaleReport) {
     deleteFile(tree.file("exe/NEC2D512"));
     EXPECT_EQ(calc(), std::nullopt);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"The NEC-2 engine NEC2D512 failed (exit status 127).\n"
-                                                      "wavra.sh: no engine NEC2D512 in " + tree.path() + "exe\n"
-                                                      "The previous output is kept as " + tree.report("dipole.out") +
-                                                      ".old."});
+                                                      "wavra.sh: no engine NEC2D512 in " +
+                                                      tree.path() +
+                                                      "exe\n"
+                                                      "The previous output is kept as " +
+                                                      tree.report("dipole.out") + ".old."});
     EXPECT_FALSE(pathExists(tree.report("dipole.out")));
 
     ui.clear();
@@ -178,8 +180,9 @@ TEST_F(EndToEndTest, AMissingEngineIsAFailureAndLeavesNoStaleReport) {
 TEST_F(EndToEndTest, ACancelledGroundQuestionRunsNoEngine) {
     load("dipole.nec", "dipole", kCalcFarField);
     m.calcRange = {0, 90, 5, 0, 0, 1};
-    writeText(tree.file("dipole.nec"), "GW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nGN 1\nEX 0 1 6 0 1 0\nFR 0 1 0 0 14 0\n"
-                                       "RP 0 1 1 1000 0 0 0 0\nEN\n");
+    writeText(tree.file("dipole.nec"),
+              "GW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nGN 1\nEX 0 1 6 0 1 0\nFR 0 1 0 0 14 0\n"
+              "RP 0 1 1 1000 0 0 0 0\nEN\n");
     m.wireZ1[1] = 0; // a wire on the ground without the ground-plane option
     ui.queueAnswer(Answer::Cancel);
     writeText(tree.report("dipole.out"), "older report\n");

@@ -85,10 +85,11 @@ TEST_F(EngineRunTest, AFailingEngineIsReportedWithItsOwnErrorText) {
     };
     EXPECT_EQ(run(), EngineStatus::Failed);
     ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0], "The NEC-2 engine NEC2D512 failed (exit status 255).\n"
-                                "nec2c: ../out/x.inp: No such file or directory\n"
-                                "GEOMETRY DATA CARD ERROR:\n"
-                                "CARD'S MNEMONIC CODE TOO SHORT OR MISSING.");
+    EXPECT_EQ(ui.messages()[0],
+              "The NEC-2 engine NEC2D512 failed (exit status 255).\n"
+              "nec2c: ../out/x.inp: No such file or directory\n"
+              "GEOMETRY DATA CARD ERROR:\n"
+              "CARD'S MNEMONIC CODE TOO SHORT OR MISSING.");
 }
 
 TEST_F(EngineRunTest, ALauncherThatCannotStartIsReported) {

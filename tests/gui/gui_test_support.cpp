@@ -49,7 +49,9 @@ Script::Script(Model& model, int timeoutMs) : m_model(model), m_maxTicks(timeout
     m_timer.start(10);
 }
 
-void Script::add(std::string name, std::function<bool()> step) { m_steps.emplace_back(std::move(name), std::move(step)); }
+void Script::add(std::string name, std::function<bool()> step) {
+    m_steps.emplace_back(std::move(name), std::move(step));
+}
 
 std::string Script::pending() const { return done() ? std::string() : m_steps[m_next].first; }
 

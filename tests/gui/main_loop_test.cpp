@@ -159,8 +159,12 @@ TEST_F(MainLoopTest, AnsweringNoToTheExitQuestionReloadsTheModel) {
 TEST_F(MainLoopTest, FarFieldRunFillsTheMainWindowFromTheReport) {
     p.nameModel(loop, "yagi");
     calculate("OptFF", [](QWidget& d) {
-        for (auto [name, text] : {std::pair{"txtXYZ1", "90"}, {"txtXYZ2", "90"}, {"txtXYZ3", "1"},
-                                  {"txtXYZ4", "0"}, {"txtXYZ5", "360"}, {"txtXYZ6", "5"}})
+        for (auto [name, text] : {std::pair{"txtXYZ1", "90"},
+                                  {"txtXYZ2", "90"},
+                                  {"txtXYZ3", "1"},
+                                  {"txtXYZ4", "0"},
+                                  {"txtXYZ5", "360"},
+                                  {"txtXYZ6", "5"}})
             setField(d, name, text);
         setField(d, "TxtXNDA", "1000");
     });
@@ -198,9 +202,15 @@ TEST_F(MainLoopTest, FrequencyLoopNearFieldAndOriginalRunsEachReadTheirReport) {
         EXPECT_EQ(p.model.currentView, kActionMainWindow);
     });
     calculate("OptNF", [](QWidget& d) {
-        for (auto [name, text] : {std::pair{"txtXYZ1", "-1"}, {"txtXYZ2", "1"}, {"txtXYZ3", "1"},
-                                  {"txtXYZ4", "0"}, {"txtXYZ5", "0"}, {"txtXYZ6", "1"},
-                                  {"txtXYZ7", "1"}, {"txtXYZ8", "1"}, {"txtXYZ9", "1"}})
+        for (auto [name, text] : {std::pair{"txtXYZ1", "-1"},
+                                  {"txtXYZ2", "1"},
+                                  {"txtXYZ3", "1"},
+                                  {"txtXYZ4", "0"},
+                                  {"txtXYZ5", "0"},
+                                  {"txtXYZ6", "1"},
+                                  {"txtXYZ7", "1"},
+                                  {"txtXYZ8", "1"},
+                                  {"txtXYZ9", "1"}})
             setField(d, name, text);
     });
     whenIdle([this] {
@@ -219,9 +229,10 @@ TEST_F(MainLoopTest, FrequencyLoopNearFieldAndOriginalRunsEachReadTheirReport) {
 }
 
 TEST_F(MainLoopTest, CancelledGroundQuestionDoesNotShowAnOlderReport) {
-    writeText(p.modelPath("ground"), "CM Dipole over a ground with a negative conductivity\nCE\n"
-                                     "GW 1 11 0 -5.15 10 0 5.15 10 0.001\nGE 0\nGN 2 0 0 0 13 -0.005\n"
-                                     "EX 0 1 6 0 1 0\nFR 0 1 0 0 14.2 0\nRP 0 10 1 1000 0 0 10 0\nEN\n");
+    writeText(p.modelPath("ground"),
+              "CM Dipole over a ground with a negative conductivity\nCE\n"
+              "GW 1 11 0 -5.15 10 0 5.15 10 0.001\nGE 0\nGN 2 0 0 0 13 -0.005\n"
+              "EX 0 1 6 0 1 0\nFR 0 1 0 0 14.2 0\nRP 0 10 1 1000 0 0 10 0\nEN\n");
     // An older report of the model, made to look like a result.
     writeText(p.tree.file("out/ground.out"), "not a report of this run\n");
     p.nameModel(loop, "ground");
@@ -319,8 +330,8 @@ TEST_F(MainLoopTest, OutsideProgramsGetTheirFilesAsArguments) {
     press(kActionBuild);
     whenIdle([this, log] {
         const std::string models = p.tree.file("models/");
-        EXPECT_EQ(readText(log), "edit " + models + "dipole.nec\nview " + p.tree.file("out/dipole.out") +
-                                     "\nbuild " + models + "Build.nec\nedit " + models + "Build.nec\n");
+        EXPECT_EQ(readText(log), "edit " + models + "dipole.nec\nview " + p.tree.file("out/dipole.out") + "\nbuild " +
+                                     models + "Build.nec\nedit " + models + "Build.nec\n");
     });
     quit();
     run();

@@ -96,8 +96,8 @@ TEST_F(BadReport, HugeAndNegativeCountsAndNumbers) {
     text.replace(at, rp.size(), "  DATA CARD No:   3 RP   0 99999 99999  1001");
     ASSERT_TRUE(load(text));
     EXPECT_EQ(model.patternCount, 0);
-    EXPECT_EQ(userMessages(),
-              std::vector<std::string>{"Total of 1073676289 exceeds max. of 6000\ncalculation points, pattern not loaded."});
+    EXPECT_EQ(userMessages(), std::vector<std::string>{
+                                  "Total of 1073676289 exceeds max. of 6000\ncalculation points, pattern not loaded."});
 
     ui.clear();
     text.replace(at, rp.size(), "  DATA CARD No:   3 RP   0   -19   -37  1001");

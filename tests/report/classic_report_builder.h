@@ -24,7 +24,8 @@ class ClassicReportBuilder {
 public:
     enum class Columns { Documented, Printed };
 
-    ClassicReportBuilder(Columns columns, bool enhanced) : m_printed(columns == Columns::Printed), m_o(enhanced ? 1 : 0) {
+    ClassicReportBuilder(Columns columns, bool enhanced)
+        : m_printed(columns == Columns::Printed), m_o(enhanced ? 1 : 0) {
         line("1");
         line();
         line("                                    NUMERICAL ELECTROMAGNETICS CODE (NEC-2D)");
@@ -167,10 +168,8 @@ public:
         for (const Load& d : loads) {
             line();
             Line l;
-            if (m_printed)
-                l.at(4, 5, fmtInt(d.tag)).at(9, 5, fmtInt(d.first)).at(14, 5, fmtInt(d.last));
-            else
-                l.at(6, 3, fmtInt(d.tag)).at(11, 3, fmtInt(d.first)).at(16, 3, fmtInt(d.last));
+            if (m_printed) l.at(4, 5, fmtInt(d.tag)).at(9, 5, fmtInt(d.first)).at(14, 5, fmtInt(d.last));
+            else l.at(6, 3, fmtInt(d.tag)).at(11, 3, fmtInt(d.first)).at(16, 3, fmtInt(d.last));
             l.text(105, d.wire ? "WIRE" : "SERIES");
             line(l);
         }
@@ -227,13 +226,11 @@ public:
         line(Line().text(41, "- - - POWER BUDGET - - -"));
         line();
         if (!m_printed) line();
-        const char* names[] = {"INPUT POWER   =", "RADIATED POWER=", "STRUCTURE LOSS=", "NETWORK LOSS  =",
-                               "EFFICIENCY    ="};
+        const char* names[] = {
+            "INPUT POWER   =", "RADIATED POWER=", "STRUCTURE LOSS=", "NETWORK LOSS  =", "EFFICIENCY    ="};
         for (int k = 0; k < 4; ++k) line(Line().text(44, names[k]).at(59, 11, fmt("%.4E", value[k])).text(71, "WATTS"));
-        if (m_printed)
-            line(Line().text(44, names[4]).at(59, 7, fmt("%.2f", value[4])).text(67, "PERCENT"));
-        else
-            line(Line().text(44, names[4]).at(59, 11, fmt("%.2f", value[4])));
+        if (m_printed) line(Line().text(44, names[4]).at(59, 7, fmt("%.2f", value[4])).text(67, "PERCENT"));
+        else line(Line().text(44, names[4]).at(59, 11, fmt("%.2f", value[4])));
         line();
     }
 
@@ -247,10 +244,8 @@ public:
         line(Line().text(2, "DEGREES  DEGREES       DB      DB      DB"));
         for (const PatternPoint& p : points) {
             Line l;
-            if (m_printed)
-                l.at(1, 8, fmt("%.2f", p.theta)).at(9, 9, fmt("%.2f", p.phi));
-            else
-                l.at(2, 6, fmt("%.2f", p.theta)).at(11, 6, fmt("%.2f", p.phi));
+            if (m_printed) l.at(1, 8, fmt("%.2f", p.theta)).at(9, 9, fmt("%.2f", p.phi));
+            else l.at(2, 6, fmt("%.2f", p.theta)).at(11, 6, fmt("%.2f", p.phi));
             l.at(21, 8, fmt("%.2f", p.vertical)).at(29, 8, fmt("%.2f", p.horizontal)).at(37, 8, fmt("%.2f", p.total));
             l.at(76, 12, fmt("%.5E", p.fieldTheta)).at(100, 12, fmt("%.5E", p.fieldPhi));
             line(l);
@@ -295,8 +290,12 @@ public:
     }
 
     void averageGain(double gain, double piUnits) {
-        line(Line().text(4, "AVERAGE POWER GAIN=").at(23, 12, fmt("%.5E", gain)).text(42, "SOLID ANGLE USED IN AVERAGING=(")
-                 .at(73, 7, fmt("%.4f", piUnits)).text(80, ")*PI STERADIANS."));
+        line(Line()
+                 .text(4, "AVERAGE POWER GAIN=")
+                 .at(23, 12, fmt("%.5E", gain))
+                 .text(42, "SOLID ANGLE USED IN AVERAGING=(")
+                 .at(73, 7, fmt("%.4f", piUnits))
+                 .text(80, ")*PI STERADIANS."));
         line();
     }
 

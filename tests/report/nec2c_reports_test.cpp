@@ -135,8 +135,8 @@ TEST_F(Nec2cReport, SurfaceWaveTableTakesHeightAndPhiAsAngles) {
     EXPECT_EQ(model.requestMode, 1);
     EXPECT_DOUBLE_EQ(model.requestDistance, 1000);
     ASSERT_EQ(model.patternCount, 12);
-    EXPECT_DOUBLE_EQ(model.farFieldAngles[2][0], 3);   // the height
-    EXPECT_DOUBLE_EQ(model.farFieldAngles[4][1], 10);  // phi
+    EXPECT_DOUBLE_EQ(model.farFieldAngles[2][0], 3);  // the height
+    EXPECT_DOUBLE_EQ(model.farFieldAngles[4][1], 10); // phi
     const double scale = model.summary.fieldScale;
     EXPECT_TRUE(closeAsPrinted(model.farFieldGains[1][0], 2.6295E-06 * scale, 0)); // E radial
     EXPECT_DOUBLE_EQ(model.farFieldGains[1][1], 0);

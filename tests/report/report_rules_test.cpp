@@ -53,9 +53,9 @@ TEST_F(ReportRules, ConfiguredPowerZeroKeepsTheEngineVoltage) {
 }
 
 struct GainCase {
-    int ground;        // GN I1, or -1 for no GN card
-    double printed;    // average gain as printed
-    double piUnits;    // solid angle / pi
+    int ground;     // GN I1, or -1 for no GN card
+    double printed; // average gain as printed
+    double piUnits; // solid angle / pi
     const char* text;
     bool red;
 };
@@ -74,14 +74,17 @@ TEST_P(AverageGainLabel, FollowsGroundAndRange) {
     EXPECT_EQ(model.summary.averageGainRed, c.red);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, AverageGainLabel,
-    ::testing::Values(GainCase{-1, 1.0, 4, " 1.0 over 720 dg.", false}, GainCase{-1, 0.8, 4, " 0.8 over 720 dg.", false},
-                      GainCase{-1, 0.79, 4, " 0.79 over 720 dg.", true}, GainCase{-1, 1.2, 4, " 1.2 over 720 dg.", true},
-                      GainCase{1, 2.0, 2, " 1.0 over 360 dg.", false}, GainCase{1, 2.6, 2, " 1.3 over 360 dg.", true},
-                      GainCase{0, 2.0, 2, " 1.0 over 360 dg.", true}, GainCase{2, 2.0, 2, " 1.0 over 360 dg.", true},
-                      // 0.0028 pi is half a degree: too small to judge.
-                      GainCase{-1, 1.0, 0.0028, " aver-angle too small ", false}));
+INSTANTIATE_TEST_SUITE_P(Cases, AverageGainLabel,
+                         ::testing::Values(GainCase{-1, 1.0, 4, " 1.0 over 720 dg.", false},
+                                           GainCase{-1, 0.8, 4, " 0.8 over 720 dg.", false},
+                                           GainCase{-1, 0.79, 4, " 0.79 over 720 dg.", true},
+                                           GainCase{-1, 1.2, 4, " 1.2 over 720 dg.", true},
+                                           GainCase{1, 2.0, 2, " 1.0 over 360 dg.", false},
+                                           GainCase{1, 2.6, 2, " 1.3 over 360 dg.", true},
+                                           GainCase{0, 2.0, 2, " 1.0 over 360 dg.", true},
+                                           GainCase{2, 2.0, 2, " 1.0 over 360 dg.", true},
+                                           // 0.0028 pi is half a degree: too small to judge.
+                                           GainCase{-1, 1.0, 0.0028, " aver-angle too small ", false}));
 
 TEST_F(ReportRules, SegmentsBeyondCapacityShowTheMessageOnce) {
     model.maxSegments = 2;
@@ -106,18 +109,23 @@ TEST_F(ReportRules, PatternLargerThanTheTablesIsNotLoaded) {
     announced.runTime(1);
     ASSERT_TRUE(load(announced.text()));
     EXPECT_EQ(model.patternCount, 0);
-    EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 4 exceeds max. of 3\ncalculation points, pattern not loaded."});
+    EXPECT_EQ(userMessages(),
+              std::vector<std::string>{"Total of 4 exceeds max. of 3\ncalculation points, pattern not loaded."});
 
     // A table longer than its request says is not loaded either.
     ui.clear();
     Builder longer = dipole();
     longer.card("RP", {0, 1, 2, 1000}, {0, 0, 90, 90});
-    longer.pattern({{0, 0, 1, 1, 1, 1, 1}, {90, 0, 1, 1, 1, 1, 1}, {0, 90, 1, 1, 1, 1, 1}, {90, 90, 1, 1, 1, 1, 1},
+    longer.pattern({{0, 0, 1, 1, 1, 1, 1},
+                    {90, 0, 1, 1, 1, 1, 1},
+                    {0, 90, 1, 1, 1, 1, 1},
+                    {90, 90, 1, 1, 1, 1, 1},
                     {0, 180, 1, 1, 1, 1, 1}});
     longer.runTime(1);
     ASSERT_TRUE(load(longer.text()));
     EXPECT_EQ(model.patternCount, 0);
-    EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 5 exceeds max. of 3\ncalculation points, pattern not loaded."});
+    EXPECT_EQ(userMessages(),
+              std::vector<std::string>{"Total of 5 exceeds max. of 3\ncalculation points, pattern not loaded."});
 }
 
 TEST_F(ReportRules, NearFieldLargerThanTheTablesIsNotLoaded) {
@@ -131,7 +139,8 @@ TEST_F(ReportRules, NearFieldLargerThanTheTablesIsNotLoaded) {
     ASSERT_TRUE(load(b.text()));
     EXPECT_EQ(model.nearFieldCapacity(), 2); // sized by the NE card
     EXPECT_EQ(model.summary.nearFieldCount, 0);
-    EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 3 exceeds max. of 2\ncalculation points, pattern not loaded."});
+    EXPECT_EQ(userMessages(),
+              std::vector<std::string>{"Total of 3 exceeds max. of 2\ncalculation points, pattern not loaded."});
 }
 
 TEST_F(ReportRules, TablesOfSourcesLoadsAndLinesStopSilently) {
@@ -143,7 +152,7 @@ TEST_F(ReportRules, TablesOfSourcesLoadsAndLinesStopSilently) {
     b.segmentation({kSegment, {0, 0, 1, 1, 90, 0, 0.001, 1, 2, 0, 2}});
     b.card("EX", {0, 1, 1, 0}, {1});
     b.card("EX", {0, 2, 1, 0}, {1});
-    b.card("EX", {5, 2, 1, 0}, {1}); // not a voltage source
+    b.card("EX", {5, 2, 1, 0}, {1});        // not a voltage source
     b.card("TL", {1, 9, 2, 1, 0}, {50, 1}); // no segment 9 on tag 1: kept as not read
     b.card("TL", {1, 1, 2, 1, 0}, {50, 1});
     b.loads({{1, 1, 1, false}, {2, 1, 1, false}});

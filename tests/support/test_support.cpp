@@ -15,8 +15,8 @@ namespace wavra::test {
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
-    fs::path p = fs::temp_directory_path() /
-                 ("wavra-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::path p =
+        fs::temp_directory_path() / ("wavra-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     fs::remove_all(p);
     fs::create_directories(p);
     m_path = p.string() + "/";

@@ -19,6 +19,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
     const std::string& path() const { return m_path; } // with trailing '/'
     std::string file(const std::string& name) const { return m_path + name; }
+
 private:
     std::string m_path;
 };
@@ -42,7 +43,7 @@ struct RunResult {
 };
 RunResult runProgram(const std::vector<std::string>& argv, const std::string& workingDir);
 
-std::string sourcePath(const std::string& relative);   // below the source tree
-std::string fixturePath(const std::string& relative);  // below shared/fixtures
+std::string sourcePath(const std::string& relative);  // below the source tree
+std::string fixturePath(const std::string& relative); // below shared/fixtures
 
 } // namespace wavra::test
