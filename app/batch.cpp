@@ -1,10 +1,10 @@
 #include "app/batch.h"
 
 #include "app/batch_json.h"
-#include "core/startup.h"
+#include "control/startup.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
-#include "engine/calc_dialog_rules.h"
+#include "present/calc_dialog_rules.h"
 #include "engine/calculate.h"
 #include "engine/process.h"
 #include "report/report_reader.h"

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/action_codes.h"
 #include "core/summary.h"
 
 namespace wavra {
@@ -132,7 +133,7 @@ struct Model {
 
     // --- navigation state ---------------------------------------------------------
     int16_t actionCode = 0;
-    int16_t currentView = 114;
+    int16_t currentView = kActionGeometry;
     int16_t reloadInput = 0;
     int16_t inputModified = 0;
     int16_t calcKind = 0;

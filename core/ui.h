@@ -52,8 +52,8 @@ public:
 
     // File dialogs; nullopt when cancelled. Without windows nothing can be
     // chosen, so the defaults cancel.
-    virtual std::optional<FileChoice> openFile(const FileRequest& request) { return std::nullopt; }
-    virtual std::optional<FileChoice> saveFile(const FileRequest& request) { return std::nullopt; }
+    virtual std::optional<FileChoice> openFile(const FileRequest& /*request*/) { return std::nullopt; }
+    virtual std::optional<FileChoice> saveFile(const FileRequest& /*request*/) { return std::nullopt; }
 
     void message(const std::string& text, const std::string& title = "wavra", Icon icon = Icon::None) {
         showMessage(text, title, icon);

@@ -13,7 +13,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "core/main_loop.h"
+#include "core/action_codes.h"
 #include "engine/deck_adapter.h"
 #include "views/key_codes.h"
 

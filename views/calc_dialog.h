@@ -9,7 +9,7 @@
 
 #include "core/model.h"
 #include "core/ui.h"
-#include "engine/calc_dialog_rules.h"
+#include "present/calc_dialog_rules.h"
 
 class QCheckBox;
 class QGroupBox;

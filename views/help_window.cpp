@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "core/main_loop.h"
+#include "core/action_codes.h"
 #include "views/key_codes.h"
 
 namespace wavra {

@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "core/main_loop_menu.h"
+#include "present/main_menu_rules.h"
 
 namespace wavra {
 

@@ -19,10 +19,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "core/main_loop.h"
-#include "core/main_loop_menu.h"
+#include "core/action_codes.h"
+#include "present/main_menu_rules.h"
 #include "views/key_codes.h"
-#include "views/summary_texts.h"
+#include "present/summary_texts.h"
 
 namespace wavra {
 
@@ -226,7 +226,8 @@ QWidget* MainWindow::requestBox() {
     auto* box = new QGroupBox(QStringLiteral("Field request"));
     m_grid = new QTableWidget(0, 4);
     m_grid->setObjectName(QStringLiteral("requestGrid"));
-    m_grid->setHorizontalHeaderLabels({"start", "stop", "count", "step"});
+    m_grid->setHorizontalHeaderLabels(
+        {QStringLiteral("start"), QStringLiteral("stop"), QStringLiteral("count"), QStringLiteral("step")});
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "core/main_loop.h"
+#include "control/main_loop.h"
 #include "views/qt_process.h"
 
 namespace wavra {

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "core/main_loop.h"
-#include "core/startup.h"
+#include "control/main_loop.h"
+#include "control/startup.h"
 #include "views/main_window.h"
 #include "views/qt_ui.h"
 #include "views/qt_windows.h"

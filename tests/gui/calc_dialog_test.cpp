@@ -9,7 +9,7 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "engine/calc_dialog_rules.h"
+#include "present/calc_dialog_rules.h"
 #include "engine/deck_adapter.h"
 #include "gui_test_support.h"
 #include "views/calc_dialog.h"

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <filesystem>
 
-#include "core/startup.h"
+#include "control/startup.h"
 #include "engine/engine_choice.h"
 #include "views/main_window.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/main_loop.h"
+#include "control/main_loop.h"
 #include "support/test_support.h"
 #include "views/qt_windows.h"
 

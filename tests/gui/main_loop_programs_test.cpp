@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "core/main_loop_programs.h"
+#include "control/main_loop_programs.h"
 #include "support/test_support.h"
 
 using namespace wavra;

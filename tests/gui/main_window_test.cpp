@@ -9,8 +9,8 @@
 #include <QTest>
 #include <filesystem>
 
-#include "core/main_loop_menu.h"
-#include "core/startup.h"
+#include "present/main_menu_rules.h"
+#include "control/startup.h"
 #include "deck/reader.h"
 #include "gui_test_support.h"
 #include "views/main_window.h"

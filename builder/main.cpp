@@ -1,0 +1,51 @@
+// The builder program: writes NEC-2 wire decks of parametric shapes, from
+// its window or from the command line.
+#include <QApplication>
+#include <QDir>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "builder/builder_window.h"
+#include "builder/command_line.h"
+#include "builder/message_boxes.h"
+#include "builder/output_file.h"
+
+namespace {
+
+// The parent of the program's own directory, with a trailing '/'.
+std::string installDirectory() {
+    QDir dir(QCoreApplication::applicationDirPath());
+    dir.cdUp();
+    return dir.absolutePath().toStdString() + "/";
+}
+
+int runDialog(const std::string& outputPath, char* programName) {
+    // Only the program name goes to Qt, so an output path is never taken for
+    // one of Qt's own options.
+    int qtArgc = 1;
+    char* qtArgv[] = {programName, nullptr};
+    QApplication app(qtArgc, qtArgv);
+    wavra::build::MessageBoxes messages;
+    const std::string path = outputPath.empty() ? std::string() : wavra::build::absolutePath(outputPath);
+    wavra::build::BuilderWindow window(path, installDirectory(), messages);
+    messages.setParent(&window);
+    window.show();
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const wavra::build::CommandLine command = wavra::build::parseCommandLine(args);
+    switch (command.mode) {
+    case wavra::build::RunMode::Invalid:
+        std::cerr << "build: " << command.error << '\n' << wavra::build::usageText();
+        return 2;
+    case wavra::build::RunMode::Help: std::cout << wavra::build::usageText(); return 0;
+    case wavra::build::RunMode::Batch: return wavra::build::runBatch(command, std::cout, std::cerr);
+    case wavra::build::RunMode::Dialog: break;
+    }
+    return runDialog(command.outputPath, argv[0]);
+}

@@ -1,0 +1,314 @@
+#include "control/main_loop.h"
+
+#include <filesystem>
+
+#include "core/config.h"
+#include "core/files.h"
+#include "control/main_loop_programs.h"
+#include "core/text.h"
+#include "deck/reader.h"
+#include "deck/validation.h"
+#include "engine/calculate.h"
+#include "report/report_reader.h"
+
+namespace wavra {
+
+namespace {
+
+constexpr int kWaitStepMs = 200;
+
+const char* windowName(int16_t code) {
+    switch (code) {
+    case kActionGeometry: return "The geometry view (F3)";
+    case kActionPattern: return "The pattern view (F4)";
+    case kActionSweep: return "The frequency sweep graphs (F5)";
+    case kActionSmith: return "The Smith chart (F11)";
+    case kActionOptimizer: return "The optimizer (F12)";
+    default: return "This window";
+    }
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// Moves a file, also across file systems. The target is replaced only once
+// the source is known to exist; the source goes only once the copy stands.
+bool moveFile(const std::string& from, const std::string& to) {
+    if (!pathExists(from)) return false;
+    if (renameFile(from, to)) return true;
+    if (!copyFile(from, to)) return false;
+    deleteFile(from);
+    return true;
+}
+
+} // namespace
+
+bool runAndWait(Model& model, Windows& windows, const std::vector<std::string>& argv, std::string& error) {
+    model.actionCode = 0;
+    auto process = windows.processRunner().start(argv, "", error);
+    if (!process) return false;
+    while (!process->waitFor(kWaitStepMs)) {
+        windows.processEvents();
+        if (model.actionCode != 0) break;
+    }
+    model.actionCode = 0;
+    return true;
+}
+
+std::vector<int16_t> backgroundViews(const Model& m) {
+    std::vector<int16_t> views;
+    if (m.currentView != kActionSweep && m.freqCount >= 2) views.push_back(kActionSweep);
+    if (m.currentView != kActionPattern && m.patternCount >= 1) views.push_back(kActionPattern);
+    if (m.currentView != kActionGeometry) views.push_back(kActionGeometry);
+    return views;
+}
+
+MainLoop::MainLoop(Model& model, Ui& ui, Windows& windows) : m_model(model), m_ui(ui), m_windows(windows) {}
+
+MainLoop::Ending MainLoop::run() {
+    Next next = Next::ChooseFile;
+    while (next != Next::End) {
+        if (next == Next::ChooseFile) {
+            if (!chooseFile()) return Ending::Cancelled;
+            next = Next::Load;
+        }
+        if (next == Next::Load) {
+            if (!load()) {
+                next = Next::ChooseFile;
+                continue;
+            }
+            refreshBackgroundViews();
+            m_model.actionCode = m_model.currentView;
+        }
+        next = dispatchLoop();
+    }
+    return Ending::Exit;
+}
+
+// Step 1: the model file, from the command line or the open dialog.
+bool MainLoop::chooseFile() {
+    if (m_pendingName.empty()) {
+        FileRequest request{"Open file", "Filename", m_model.modelDir, "", "*" + toLower(m_model.modelExt)};
+        const auto choice = m_ui.openFile(request);
+        if (choice) {
+            m_model.modelDir = choice->dir;
+            m_model.modelName = choice->name;
+            m_model.modelExt = choice->ext;
+        } else {
+            if (m_previousName.empty()) return false;
+            m_model.modelName = m_previousName;
+        }
+    }
+    m_pendingName.clear();
+    m_model.reloadInput = 0;
+    m_model.inputModified = 0;
+    return true;
+}
+
+// Step 3: the engine report when there is one, else the input deck.
+bool MainLoop::load() {
+    m_model.wireCount = 0;
+    m_model.patternCount = 0;
+    m_model.freqCount = 0;
+    m_windows.hideResultWindows();
+    m_windows.setStatusCaption("");
+    m_windows.setBusy(true);
+    bool loaded = false;
+    if (m_model.reloadInput != 1 && readOutput(m_model, m_ui, m_outputExt)) {
+        loaded = true;
+        if (!validateGeometry(m_model, m_ui, 99)) m_ui.message("Errors or warnings found, validate geometry.");
+    }
+    if (!loaded) loaded = readInputFile(m_model, m_ui);
+    m_windows.setBusy(false);
+    if (!loaded) return false;
+    m_previousName = m_model.modelName;
+    m_model.reloadInput = 0;
+    m_windows.showMainWindow();
+    m_windows.setStatusCaption(m_notice);
+    m_notice.clear();
+    return true;
+}
+
+// Step 4: the views that have data are drawn once in the background.
+void MainLoop::refreshBackgroundViews() {
+    if (m_model.currentView == kActionPattern && m_model.patternCount == 0) m_model.currentView = kActionGeometry;
+    for (int16_t view : backgroundViews(m_model)) {
+        m_model.actionCode = kActionRedrawOnce;
+        m_windows.runWindow(view, true);
+    }
+}
+
+// Step 5: act on the codes the windows post until a new pass is due.
+MainLoop::Next MainLoop::dispatchLoop() {
+    for (;;) {
+        m_windows.processEvents();
+        const Next next = act(m_model.actionCode);
+        if (next != Next::Dispatch) return next;
+        const Next after = afterAction();
+        if (after != Next::Dispatch) return after;
+    }
+}
+
+MainLoop::Next MainLoop::act(int16_t code) {
+    switch (code) {
+    case kActionOpen: m_outputExt = ".out"; return Next::ChooseFile;
+    case kActionSaveOutput: saveOutput(); break;
+    case kActionHelp: showHelp(); break;
+    case kActionMainWindow:
+        showMain();
+        m_windows.idleWait();
+        break;
+    case kActionGeometry:
+    case kActionPattern:
+    case kActionSweep:
+    case kActionSmith: showView(code); break;
+    case kActionEditInput: return editInput();
+    case kActionCalculate: return calculate();
+    case kActionShowOutput: showOutput(); break;
+    case kActionCardReference:
+        m_windows.showHelpPage(m_model.installDir + "exe/nec2_cards.html");
+        m_windows.idleWait();
+        break;
+    case kActionBuild: runBuild(); break;
+    case kActionOptimizer:
+        if (!m_windows.runWindow(code, false)) missingWindow(code);
+        else m_model.actionCode = m_model.currentView;
+        break;
+    case kActionEscape: break;
+    default: m_windows.idleWait(); break;
+    }
+    return Next::Dispatch;
+}
+
+MainLoop::Next MainLoop::afterAction() {
+    if (m_model.actionCode == kActionEscape) return confirmExit();
+    return m_model.reloadInput == 0 ? Next::Dispatch : Next::Load;
+}
+
+MainLoop::Next MainLoop::confirmExit() {
+    if (!m_ui.askYesNo("wavra", "Do you want to exit wavra ?", Icon::Question)) return Next::Load;
+    if (m_model.reloadInput == 0) readConfiguration(m_model, m_ui, ConfigMode::Write);
+    return Next::End;
+}
+
+void MainLoop::showMain() {
+    m_windows.showMainWindow();
+    m_model.currentView = kActionMainWindow;
+}
+
+// A window this build does not have: the main window stands in for it and
+// its status line says so.
+void MainLoop::missingWindow(int16_t code) {
+    showMain();
+    m_windows.setStatusCaption(std::string(windowName(code)) + " is not available in this version of wavra.");
+    m_windows.idleWait();
+}
+
+void MainLoop::showView(int16_t code) {
+    if (!m_windows.runWindow(code, false)) {
+        missingWindow(code);
+        return;
+    }
+    m_model.currentView = code;
+    if (code == kActionSmith && m_model.actionCode == kActionEscape) m_model.actionCode = kActionGeometry;
+}
+
+void MainLoop::showHelp() {
+    if (m_model.helpMode == 1) m_windows.showAbout();
+    else m_windows.showHelpPage(m_model.installDir + "exe/wavra_help.html");
+    m_windows.idleWait();
+}
+
+MainLoop::Next MainLoop::editInput() {
+    const std::string path = m_model.modelPath();
+    if (!pathExists(path)) {
+        m_ui.message("Input file " + path + " does not exist.");
+        m_model.actionCode = m_model.currentView;
+        return Next::Dispatch;
+    }
+    // The card editor when the settings ask for it and this build has one;
+    // the user's text editor otherwise.
+    if (m_model.useNotepad != 0 || !m_windows.runWindow(kActionEditInput, false)) showInEditor(path);
+    m_model.reloadInput = 1;
+    return Next::Load;
+}
+
+MainLoop::Next MainLoop::calculate() {
+    m_model.actionCode = 0;
+    m_windows.runCalcDialog();
+    if (m_model.actionCode != kActionGenerate) {
+        // Cancelled: nothing was written or run; the results shown stay.
+        m_model.actionCode = m_model.currentView;
+        return Next::Dispatch;
+    }
+    m_windows.openStatus();
+    RunHooks hooks;
+    hooks.statusLine = [this](const std::string& line) { m_windows.addStatusLine(line); };
+    hooks.progress = [this](int percent) { m_windows.showProgress(percent); };
+    const EngineStatus status = wavra::calculate(m_model, m_ui, m_windows.processRunner(), hooks);
+    m_windows.closeStatus();
+    if (status != EngineStatus::Finished) {
+        // An older report must not be shown as the result of this run: the
+        // model is read from its input deck instead.
+        m_model.reloadInput = 1;
+        m_notice = status == EngineStatus::Cancelled ? "Calculation cancelled; the model was read from its input file."
+                                                     : "Calculation failed; the model was read from its input file.";
+        return Next::Load;
+    }
+    m_outputExt = ".out";
+    if (m_model.calcKind == 3) m_model.currentView = kActionSweep;
+    if (m_model.calcKind == 2 || m_model.calcKind == 4) m_model.currentView = kActionPattern;
+    return Next::Load;
+}
+
+void MainLoop::runOutside(const std::vector<std::string>& argv) {
+    std::string error;
+    if (!runAndWait(m_model, m_windows, argv, error))
+        m_ui.message("Cannot start " + argv.front() + ": " + error, "wavra", Icon::Exclamation);
+}
+
+bool MainLoop::showInEditor(const std::string& path) {
+    const std::string editor = locateEditor(m_model, m_ui);
+    if (editor == kProgramNotFound) return false;
+    runOutside({editor, path});
+    return true;
+}
+
+void MainLoop::showOutput() {
+    const std::string report = m_model.installDir + "out/" + m_model.modelName + m_outputExt;
+    if (!pathExists(report)) {
+        m_ui.message("Output file " + report + " does not exist.");
+    } else {
+        const std::string viewer = locateReportViewer(m_model, m_ui);
+        if (viewer != kProgramNotFound) runOutside({viewer, report});
+    }
+    m_model.actionCode = m_model.currentView;
+}
+
+void MainLoop::runBuild() {
+    const std::string deck = m_model.modelDir + "Build.nec";
+    deleteFile(deck);
+    runOutside({m_model.installDir + "exe/build", deck});
+    if (pathExists(deck)) showInEditor(deck);
+    m_model.actionCode = m_model.currentView;
+}
+
+// Ctrl+S: the engine report moves to a place and name of the user's choice.
+void MainLoop::saveOutput() {
+    const std::string report = m_model.installDir + "out/" + m_model.modelName + m_outputExt;
+    m_model.actionCode = m_model.currentView;
+    if (!pathExists(report)) {
+        m_ui.message("Output file " + report + " does not exist.");
+        return;
+    }
+    FileRequest request{"Save file (as)", "Filename", m_model.installDir + "out/", m_model.modelName,
+                        "*" + m_outputExt};
+    const auto choice = m_ui.saveFile(request);
+    if (!choice || sameFile(report, choice->path())) return;
+    if (!moveFile(report, choice->path()))
+        m_ui.message("Cannot move " + report + " to " + choice->path() + ".", "wavra", Icon::Exclamation);
+}
+
+} // namespace wavra

@@ -1,0 +1,31 @@
+// The action codes through which windows hand control to the main loop and
+// the view loops: 100 x modifier state (Shift 1, Ctrl 2, Alt 4) + key code,
+// so Esc is 27, F1 to F12 are 112 to 123, Ctrl+O is 279 and Ctrl+S is 283.
+#pragma once
+
+#include <cstdint>
+
+namespace wavra {
+
+enum ActionCode : int16_t {
+    kActionRedrawOnce = -1,
+    kActionNone = 0,
+    kActionGenerate = 13,
+    kActionEscape = 27,
+    kActionHelp = 112,
+    kActionMainWindow = 113,
+    kActionGeometry = 114,
+    kActionPattern = 115,
+    kActionSweep = 116,
+    kActionEditInput = 117,
+    kActionCalculate = 118,
+    kActionShowOutput = 119,
+    kActionCardReference = 120,
+    kActionBuild = 121,
+    kActionSmith = 122,
+    kActionOptimizer = 123,
+    kActionOpen = 279,
+    kActionSaveOutput = 283,
+};
+
+} // namespace wavra

@@ -1,0 +1,234 @@
+#include "present/main_menu_rules.h"
+
+#include <cmath>
+#include <map>
+
+#include "core/action_codes.h"
+#include "core/text.h"
+#include "engine/engine_choice.h"
+
+namespace wavra {
+
+namespace {
+
+constexpr double kLogScaleFactor = 0.8;
+constexpr double kLinearScaleFactor = 0.5;
+
+// A whole-number setting asked for with askNumber.
+struct NumberSetting {
+    const char* prompt;
+    int16_t Model::*field;
+    int lowest;
+    bool needsRestart;
+};
+
+const std::map<std::string_view, NumberSetting>& numberSettings() {
+    static const std::map<std::string_view, NumberSetting> table = {
+        {"list", {"Enter default stepsize LIN scale:", &Model::linearStepDb, 1, false}},
+        {"mnlin", {"Enter min-value for LIN scale:", &Model::minLinearDb, -1, false}},
+        {"lost", {"Enter default stepsize LOG scale:", &Model::logStepDb, 1, false}},
+        {"mnlog", {"Enter min-value for LOG scale:", &Model::minLogDb, -1, false}},
+        {"mxl", {"Max nr of calculation points for far/near field plot:", &Model::maxFarFieldPoints, 1, true}},
+        {"mxf", {"Max nr of steps for frequency loop:", &Model::maxFreqSteps, 1, true}},
+        {"mex", {"Max nr of EX cards:", &Model::maxSources, 1, true}},
+        {"mld", {"Max nr of LD cards:", &Model::maxLoads, 1, true}},
+        {"mtl", {"Max nr of TL cards:", &Model::maxTransLines, 1, true}},
+    };
+    return table;
+}
+
+// The model is read again the normal way (report first) and the main
+// window is shown, so every field reflects the new setting.
+void reloadIntoMainWindow(Model& m) {
+    m.reloadInput = -1;
+    m.currentView = kActionMainWindow;
+    m.actionCode = kActionMainWindow;
+}
+
+int16_t toggled(int16_t flag) { return flag != 0 ? 0 : -1; }
+
+int signOf(double v) { return (v > 0) - (v < 0); }
+
+void askPower(Model& m, Ui& ui) {
+    m.power = askNumber(m, ui, "Power for current and near field calculation :", m.power, 0, false);
+    if (m.power == 0) ui.message("Power value < 1 defaults to constant voltage source");
+    reloadIntoMainWindow(m);
+}
+
+void askSegments(Model& m, Ui& ui) {
+    const int16_t value =
+        askNumber(m, ui, "Max number of segments for selection of nec2d executable:", m.maxSegments, 1, false);
+    if (value == m.maxSegments) return;
+    if (m.engineName.find("NEC2D") != std::string::npos) setexe(m, ui, value);
+    else m.maxSegments = value;
+    m.allocateModelTables(m.maxSegments, m.maxFreqSteps, m.maxSources, m.maxLoads, m.maxTransLines);
+    reloadIntoMainWindow(m);
+}
+
+// The optimizer's step sizes are fractions; the user gives them in percent.
+void askPercent(Ui& ui, const std::string& prompt, double& fraction) {
+    const auto answer = ui.inputBox("wavra", prompt, str(fraction * 100));
+    if (!answer || trim(*answer).empty()) return;
+    if (!isNumeric(*answer)) {
+        ui.message("'" + trim(*answer) + "' is not a number.");
+        return;
+    }
+    const double percent = readNumber(*answer);
+    if (percent > 0 && percent <= 100) fraction = percent / 100;
+}
+
+void askText(Ui& ui, const std::string& prompt, std::string& value) {
+    const auto answer = ui.inputBox("ItsHF", prompt, value);
+    if (answer && !trim(*answer).empty()) value = trim(*answer);
+}
+
+void toggleWaitFlag(Model& m) {
+    if (m.engineName.empty()) m.engineName = "&";
+    m.engineName[0] = m.engineName[0] == '?' ? '&' : '?';
+}
+
+// Area coverage items 1 to 3 form a ladder: an unchecked item checks all up
+// to it, a checked one unchecks itself and those above.
+void chooseAreaItem(Model& m, int item) { m.itsHfArea = static_cast<int16_t>(m.itsHfArea >= item ? item - 1 : item); }
+
+// Point-to-point items toggle their bit; any calculation needs the input
+// file (bit 1), and without the input file nothing can be calculated.
+void choosePointToPointItem(Model& m, int item) {
+    const int bit = 1 << (item - 1);
+    int bits = m.itsHfPtop ^ bit;
+    if (item == 1 && (bits & 1) == 0) bits = 0;
+    if (item > 1 && (bits & bit) != 0) bits |= 1;
+    m.itsHfPtop = static_cast<int16_t>(bits);
+}
+
+// Items with an index: "area2" is item 2 of "area".
+bool indexedItem(std::string_view name, std::string_view prefix, int last, int& index) {
+    if (name.size() != prefix.size() + 1 || name.substr(0, prefix.size()) != prefix) return false;
+    index = name.back() - '0';
+    return index >= 1 && index <= last;
+}
+
+bool chooseItsHfSetting(Model& m, Ui& ui, std::string_view name) {
+    int index = 0;
+    if (indexedItem(name, "area", 3, index)) chooseAreaItem(m, index);
+    else if (indexedItem(name, "ptp", 4, index)) choosePointToPointItem(m, index);
+    else if (indexedItem(name, "its", 3, index)) m.itsHfType = static_cast<int16_t>(index);
+    else if (name == "itsd") askText(ui, "Enter ItsFH home/main directory:", m.itsHfDir);
+    else if (name == "itss") askText(ui, "Enter ItsHF sub-directory for nec-2 specific files", m.itsHfSub);
+    else return false;
+    return true;
+}
+
+bool chooseToggle(Model& m, std::string_view name) {
+    if (name == "npad") m.useNotepad = toggled(m.useNotepad);
+    else if (name == "fast") m.redrawMode = toggled(m.redrawMode);
+    else if (name == "astp") m.optimizerAbs = toggled(m.optimizerAbs);
+    else if (name == "logs") m.linLogFactor = logScaleOn(m) ? kLinearScaleFactor : kLogScaleFactor;
+    else if (name == "wait") toggleWaitFlag(m);
+    else if (name == "cart") {
+        m.complexNotation = toggled(m.complexNotation);
+        reloadIntoMainWindow(m);
+    } else return false;
+    return true;
+}
+
+bool chooseEngine(Model& m, Ui& ui, std::string_view name) {
+    if (name == "nec2d") setexe(m, ui, m.maxSegments);
+    else if (name == "lapack") selectEngine(m, kLapackEngine);
+    else if (name == "nec32") selectEngine(m, kSpecialEngine);
+    else return false;
+    return true;
+}
+
+} // namespace
+
+int16_t keyAction(int keyCode, bool shift, bool ctrl, bool alt) {
+    if (keyCode == 16 || keyCode == 17 || keyCode == 18) return 0; // Shift, Ctrl, Alt alone
+    const int state = (shift ? 1 : 0) + (ctrl ? 2 : 0) + (alt ? 4 : 0);
+    return toInt16(100.0 * state + keyCode);
+}
+
+void mainWindowKey(Model& m, int16_t code) {
+    const bool functionKey = code >= kActionHelp && code <= kActionOptimizer;
+    if (code == 'X') {
+        chooseToggle(m, "cart");
+        return;
+    }
+    if (code == kActionEscape || code == kActionOpen || code == kActionSaveOutput || functionKey) m.actionCode = code;
+}
+
+void postAction(Model& m, int16_t code) {
+    if (m.actionCode == 0) m.actionCode = code;
+}
+
+int16_t menuAction(std::string_view name) {
+    static const std::map<std::string_view, int16_t> table = {
+        {"open", kActionOpen},        {"save", kActionSaveOutput},   {"exit", kActionEscape},
+        {"input", kActionEditInput},  {"output", kActionShowOutput}, {"nec2info", kActionCardReference},
+        {"necgen", kActionCalculate}, {"gnd", kActionOptimizer},     {"main", kActionMainWindow},
+        {"geo", kActionGeometry},     {"pat", kActionPattern},       {"imp", kActionSweep},
+        {"smi", kActionSmith},        {"about", kActionHelp},        {"general", kActionHelp},
+        {"build", kActionBuild},
+    };
+    const auto it = table.find(name);
+    return it == table.end() ? 0 : it->second;
+}
+
+int16_t askNumber(Model& m, Ui& ui, const std::string& prompt, int16_t current, int lowest, bool needsRestart) {
+    const auto answer = ui.inputBox("wavra", prompt, str(current));
+    if (!answer || trim(*answer).empty()) return current;
+    if (!isNumeric(*answer)) {
+        ui.message("'" + trim(*answer) + "' is not a number.");
+        return current;
+    }
+    const double value = readNumber(*answer);
+    if (signOf(value) < lowest) return current;
+    const int16_t number = toInt16(std::round(value));
+    if (!needsRestart || number == current) return number;
+    if (!ui.askYesNo("WAVRA memory settings", "Are you sure ?", Icon::Question)) return current;
+    ui.message("Please restart wavra");
+    m.actionCode = kActionEscape;
+    return number;
+}
+
+bool chooseSetting(Model& m, Ui& ui, std::string_view name) {
+    const auto& table = numberSettings();
+    if (const auto it = table.find(name); it != table.end()) {
+        const NumberSetting& s = it->second;
+        m.*s.field = askNumber(m, ui, s.prompt, m.*s.field, s.lowest, s.needsRestart);
+        return true;
+    }
+    if (name == "Z0i") {
+        m.z0 = askNumber(m, ui, "Characteristic impedance", m.z0, 1, false);
+        return true;
+    }
+    if (name == "pwer") askPower(m, ui);
+    else if (name == "mxs") askSegments(m, ui);
+    else if (name == "istp") askPercent(ui, "Maximimum size (first) optimizer step(s) [%] :", m.optimizerMaxStep);
+    else if (name == "fstp") askPercent(ui, "Final stepsize [%] to decide optimization done :", m.optimizerMinStep);
+    else return chooseToggle(m, name) || chooseEngine(m, ui, name) || chooseItsHfSetting(m, ui, name);
+    return true;
+}
+
+bool logScaleOn(const Model& m) { return m.linLogFactor == kLogScaleFactor; }
+
+MenuChecks menuChecks(const Model& m) {
+    MenuChecks c;
+    const std::string engine = engineOf(m);
+    const std::string fromFifth = m.engineName.size() > 4 ? m.engineName.substr(4) : std::string();
+    c.lapack = m.lapackEngine();
+    c.nec2d = fromFifth.rfind("2D", 0) == 0;
+    c.special = fromFifth.rfind("32", 0) == 0;
+    c.waitForEngine = !m.engineName.empty() && m.engineName.front() == '?';
+    c.logScale = logScaleOn(m);
+    c.fastDraw = m.redrawMode != 0;
+    c.notepad = m.useNotepad != 0;
+    c.absoluteSteps = m.optimizerAbs != 0;
+    c.cartesian = m.complexNotation == 0; // 0 shows complex numbers as R j X
+    for (int i = 1; i <= 3; ++i) c.area[i] = m.itsHfArea >= i;
+    for (int i = 1; i <= 4; ++i) c.pointToPoint[i] = (m.itsHfPtop & (1 << (i - 1))) != 0;
+    for (int i = 1; i <= 3; ++i) c.itsHfType[i] = m.itsHfType == i;
+    return c;
+}
+
+} // namespace wavra

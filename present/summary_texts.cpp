@@ -1,0 +1,94 @@
+#include "present/summary_texts.h"
+
+#include <cmath>
+
+#include "core/text.h"
+
+namespace wavra {
+
+namespace {
+
+constexpr int kValueWidth = 7;
+
+// A number for reading: the width-limited format, with the zero before a
+// leading decimal point that the compact format leaves out.
+std::string number(double v, int width = kValueWidth) {
+    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+    std::string text = trim(formatNumber(v, width));
+    if (text.rfind(".", 0) == 0) text.insert(0, "0");
+    else if (text.rfind("-.", 0) == 0) text.insert(1, "0");
+    return text;
+}
+
+std::string whole(int v) { return std::to_string(v); }
+
+std::string impedance(const Model& m, double re, double im) {
+    return complexText(re, im, "ohm", kValueWidth, m.complexNotation == 0);
+}
+
+std::vector<SummaryField> emptyFields(std::initializer_list<const char*> captions) {
+    std::vector<SummaryField> fields;
+    for (const char* caption : captions) fields.push_back({caption, "", "", false});
+    return fields;
+}
+
+} // namespace
+
+std::string complexText(double re, double im, const std::string& unit, int width, bool cartesian) {
+    if (cartesian)
+        return number(re, width) + (im < 0 ? " -" : " +") + " j " + number(std::fabs(im), width) + " " + unit;
+    const double magnitude = std::hypot(re, im);
+    const double angle = std::atan2(im, re) * 45.0 / std::atan(1.0);
+    return number(magnitude, width) + " " + unit + " @ " + number(angle, 4) + " \u00b0";
+}
+
+std::vector<SummaryField> modelFields(const Model& m) {
+    const Summary& s = m.summary;
+    return {
+        {"Filename", trim(s.fileName), ""},
+        {"Frequency", s.frequencyText, ""},
+        {"Wavelength", s.wavelengthText, s.wavelengthText.empty() ? "" : "mtr"},
+        {"Nr of segments", s.segments > 0 ? whole(s.segments) : "", ""},
+        {"Pattern lines", s.patternLines > 0 ? whole(s.patternLines) : "", ""},
+        {"Frequency steps", trim(s.frequencySteps), ""},
+        {"Calculation time", trim(s.calculationTime), s.calculationTime.empty() ? "" : "sec"},
+    };
+}
+
+std::vector<SummaryField> sourceFields(const Model& m) {
+    const Summary& s = m.summary;
+    std::vector<SummaryField> f =
+        emptyFields({"Impedance", "Parallel form", "Series comp.", "Parallel comp.", "Voltage", "Current"});
+    if (s.hasImpedance) {
+        f[0].text = impedance(m, s.impedanceR, s.impedanceX);
+        f[1].text = number(s.parallelR) + " // " + number(s.parallelX) + " ohm";
+        if (!s.seriesCompUnit.empty()) f[2] = {"Series comp.", number(s.seriesComp), s.seriesCompUnit};
+        if (!s.parallelCompUnit.empty()) f[3] = {"Parallel comp.", number(s.parallelComp), s.parallelCompUnit};
+    }
+    if (s.hasPower || s.voltageR != 0 || s.voltageX != 0)
+        f[4].text = complexText(s.voltageR, s.voltageX, "V", kValueWidth, m.complexNotation == 0);
+    if (s.hasCurrent) f[5].text = complexText(s.currentR, s.currentX, "A", kValueWidth, m.complexNotation == 0);
+    return f;
+}
+
+std::vector<SummaryField> powerFields(const Model& m) {
+    const Summary& s = m.summary;
+    std::vector<SummaryField> f =
+        emptyFields({"Input power", "Radiated power", "Structure loss", "Network loss", "Efficiency", "Average gain"});
+    if (s.hasPower) {
+        const double watts[] = {s.inputPower, s.radiatedPower, s.structureLoss, s.networkLoss};
+        for (int i = 0; i < 4; ++i) f[i] = {f[i].caption, number(watts[i]), "W"};
+        f[4] = {"Efficiency", number(s.efficiency, 5), "%"};
+    }
+    if (s.hasAverageGain) f[5] = {"Average gain", trim(s.averageGainText), "", s.averageGainRed};
+    return f;
+}
+
+std::vector<GridRow> requestGrid(const Model& m) {
+    std::vector<GridRow> rows;
+    for (const RequestRow& r : m.summary.requestRows)
+        rows.push_back({r.label, number(r.start), number(r.stop), whole(r.count), number(r.step)});
+    return rows;
+}
+
+} // namespace wavra
