@@ -83,40 +83,46 @@ int printResult(const Model& model, const RecordingUi& ui, BatchResult& result, 
 }
 
 // F7 without the dialog: the model deck is read, the choice applied, the
-// engine run, and its report read.
-int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, BatchResult& result,
-                   const BatchOptions& options, std::ostream& out) {
-    if (!readInputFile(model, ui)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
+// engine run, and its report read. Returns a BatchExit status.
+int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, BatchResult& result) {
+    if (!readInputFile(model, ui)) return kBatchUnreadable;
     std::string error;
     if (!applyCalcOptions(model, ui, calc, error)) {
         ui.message(error);
-        return printResult(model, ui, result, options.json, out, kBatchBadUsage);
+        return kBatchBadUsage;
     }
     if (auto refusal = generateRefusal(model)) {
         ui.message(*refusal);
-        return printResult(model, ui, result, options.json, out, kBatchBadUsage);
+        return kBatchBadUsage;
     }
     auto runner = makeNativeProcessRunner();
     auto extension = runCalculation(model, ui, *runner, RunHooks{});
-    if (!extension) return printResult(model, ui, result, options.json, out, kBatchEngineFailed);
-    if (!loadModel(model, ui, false, *extension, result))
-        return printResult(model, ui, result, options.json, out, kBatchUnreadable);
-    return printResult(model, ui, result, options.json, out, kBatchDone);
+    if (!extension) return kBatchEngineFailed;
+    return loadModel(model, ui, false, *extension, result) ? kBatchDone : kBatchUnreadable;
 }
 
 } // namespace
 
 int runBatch(const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
-             std::ostream& out) {
+             std::ostream& out, const ShowViewFn& showView) {
     RecordingUi ui(true);
     for (Answer a : options.answers) ui.queueAnswer(a);
     Model model;
     BatchResult result;
     if (!startUp(model, ui, programPath)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
     takeModelName(model, options.model, workingDir);
-    if (options.calc) return calculateModel(model, ui, *options.calc, result, options, out);
-    const bool loaded = loadModel(model, ui, options.forceInput, ".out", result);
-    return printResult(model, ui, result, options.json, out, loaded ? kBatchDone : kBatchUnreadable);
+    int status = kBatchDone;
+    if (options.calc) status = calculateModel(model, ui, *options.calc, result);
+    else if (!loadModel(model, ui, options.forceInput, ".out", result)) status = kBatchUnreadable;
+    if (status == kBatchDone && !options.show.view.empty()) {
+        if (showView) {
+            status = showView(model, ui, options.show, result.view);
+        } else {
+            ui.message("--show needs the windows of wavra, which this build of the program does not have.");
+            status = kBatchBadUsage;
+        }
+    }
+    return printResult(model, ui, result, options.json, out, status);
 }
 
 } // namespace wavra

@@ -167,6 +167,7 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     addResults(m, j);
     j["validation"] = {{"ok", result.validationOk}, {"findings", result.findings}};
     j["messages"] = result.messages;
+    if (!result.view.is_null()) j["view"] = result.view;
     return j;
 }
 

@@ -14,6 +14,7 @@ struct BatchResult {
     bool validationOk = true;
     std::vector<std::string> findings;
     std::vector<std::string> messages;
+    nlohmann::json view; // what a --show view computed; null without one
 };
 
 nlohmann::json summaryJson(const Model& model, const BatchResult& result);

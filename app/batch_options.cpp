@@ -18,7 +18,11 @@ const char* const kBatchUsage =
     "  --freq A,B,C  --theta A,B,C  --phi A,B,C  --x A,B,C  --y A,B,C  --z A,B,C\n"
     "                          start, stop and step of an axis\n"
     "  --sub none|ver|hor|gain (sweep pattern)  or  e|h (near field)\n"
-    "  --xnda NNNN  --distance KM  --gain-factor G  --surface-wave\n";
+    "  --xnda NNNN  --distance KM  --gain-factor G  --surface-wave\n"
+    "  --show VIEW             open a result view on the model (see below)\n"
+    "  --keys K1,K2,...        view commands by key name: I, Space, Home, PgUp, Shift+PgDn, Right, > ...\n"
+    "  --png FILE  --svg FILE  paint the view as its window shows it\n"
+    "  --size WxH              picture size in pixels (800x800)\n";
 
 namespace {
 
@@ -76,6 +80,8 @@ private:
     }
     bool option(const std::string& a);
     bool calcOption(const std::string& a, const std::string& v);
+    bool showOption(const std::string& a, const std::string& v);
+    bool showAsked = false;
 };
 
 bool Parser::calcOption(const std::string& a, const std::string& v) {
@@ -109,9 +115,35 @@ bool Parser::calcOption(const std::string& a, const std::string& v) {
     return true;
 }
 
+// "800x600": both sides from 16 to 16384 pixels.
+bool parseSize(const std::string& text, int& width, int& height) {
+    const size_t x = toLower(text).find('x');
+    if (x == std::string::npos) return false;
+    const std::string w = text.substr(0, x), h = text.substr(x + 1);
+    const auto digits = [](const std::string& t) {
+        return !t.empty() && t.size() <= 5 && t.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!digits(w) || !digits(h)) return false;
+    width = std::stoi(w);
+    height = std::stoi(h);
+    return width >= 16 && height >= 16 && width <= 16384 && height <= 16384;
+}
+
+bool Parser::showOption(const std::string& a, const std::string& v) {
+    ViewRequest& r = o.show;
+    showAsked = true;
+    if (a == "--show") r.view = toLower(v);
+    else if (a == "--keys") r.keys = v;
+    else if (a == "--png") r.png = v;
+    else if (a == "--svg") r.svg = v;
+    else if (!parseSize(v, r.width, r.height)) return fail("--size takes WIDTHxHEIGHT (16 to 16384), not '" + v + "'");
+    return true;
+}
+
 bool Parser::option(const std::string& a) {
     static const std::vector<std::string> calcOptions = {
         "--calc", "--sub", "--freq", "--theta", "--phi", "--x", "--y", "--z", "--xnda", "--distance", "--gain-factor"};
+    static const std::vector<std::string> showOptions = {"--show", "--keys", "--png", "--svg", "--size"};
     std::string v;
     if (a == "--batch") o.batch = true;
     else if (a == "--help" || a == "-h") o.help = true;
@@ -125,6 +157,8 @@ bool Parser::option(const std::string& a) {
         o.answers.push_back(*answer);
     } else if (std::find(calcOptions.begin(), calcOptions.end(), a) != calcOptions.end()) {
         return value(a, v) && calcOption(a, v);
+    } else if (std::find(showOptions.begin(), showOptions.end(), a) != showOptions.end()) {
+        return value(a, v) && showOption(a, v);
     } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
         return fail("unknown option " + a);
     } else if (o.model.empty()) {
@@ -145,6 +179,14 @@ std::optional<BatchOptions> Parser::run() {
     }
     if (o.calc && o.calc->calcKind == 0) {
         error = "calculation options need --calc original|far|sweep|near";
+        return std::nullopt;
+    }
+    if (showAsked && o.show.view.empty()) {
+        error = "view options need --show VIEW";
+        return std::nullopt;
+    }
+    if (showAsked && !o.batch) {
+        error = "--show needs --batch";
         return std::nullopt;
     }
     return o;

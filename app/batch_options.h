@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/ui.h"
+#include "present/view_request.h"
 
 namespace wavra {
 
@@ -30,6 +31,7 @@ struct BatchOptions {
     bool forceInput = false;     // --input: read the model deck, not a report
     std::vector<Answer> answers; // --answer yes|no|ok|cancel, in order
     std::optional<CalcOptions> calc;
+    ViewRequest show; // --show VIEW with --keys, --png, --svg, --size; no view: none
     std::string model; // the model file argument
 };
 

@@ -10,7 +10,9 @@
 #include "app/batch_options.h"
 #ifndef WAVRA_NO_WINDOWS
 #include <QApplication>
+#include <QGuiApplication>
 
+#include "views/headless_view.h"
 #include "views/windows_app.h"
 #endif
 
@@ -27,6 +29,23 @@ std::string programPath(const char* argv0) {
 bool windowsAvailable() { return false; }
 #else
 bool windowsAvailable() { return wavra::displayAvailable(); }
+
+// --show: the view paints into pictures, so the batch run needs Qt's
+// graphics, but no display: the offscreen platform serves.
+int showViewHeadless(wavra::Model& model, wavra::Ui& ui, const wavra::ViewRequest& request, nlohmann::json& view) {
+    std::string error;
+    if (wavra::showHeadless(model, ui, request, view, error)) return wavra::kBatchDone;
+    ui.message(error);
+    return wavra::kBatchBadUsage;
+}
+
+int runBatchWithViews(const wavra::BatchOptions& options, const std::string& program, const std::string& workingDir,
+                      int argc, char** argv) {
+    if (options.show.view.empty()) return wavra::runBatch(options, program, workingDir, std::cout);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return wavra::runBatch(options, program, workingDir, std::cout, showViewHeadless);
+}
 #endif
 
 } // namespace
@@ -53,8 +72,10 @@ int main(int argc, char** argv) {
         }
         std::cerr << "wavra: no display available; showing the batch summary.\n";
     }
-    if (!windows) return wavra::runBatch(*options, programPath(argv[0]), workingDir, std::cout);
-#ifndef WAVRA_NO_WINDOWS
+#ifdef WAVRA_NO_WINDOWS
+    return wavra::runBatch(*options, programPath(argv[0]), workingDir, std::cout);
+#else
+    if (!windows) return runBatchWithViews(*options, programPath(argv[0]), workingDir, argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("wavra"));
     return wavra::runWindowsProgram(programPath(argv[0]), workingDir, options->model);

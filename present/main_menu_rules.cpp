@@ -142,12 +142,6 @@ bool chooseEngine(Model& m, Ui& ui, std::string_view name) {
 
 } // namespace
 
-int16_t keyAction(int keyCode, bool shift, bool ctrl, bool alt) {
-    if (keyCode == 16 || keyCode == 17 || keyCode == 18) return 0; // Shift, Ctrl, Alt alone
-    const int state = (shift ? 1 : 0) + (ctrl ? 2 : 0) + (alt ? 4 : 0);
-    return toInt16(100.0 * state + keyCode);
-}
-
 void mainWindowKey(Model& m, int16_t code) {
     const bool functionKey = code >= kActionHelp && code <= kActionOptimizer;
     if (code == 'X') {

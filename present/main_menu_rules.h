@@ -10,13 +10,9 @@
 
 #include "core/model.h"
 #include "core/ui.h"
+#include "present/key_names.h"
 
 namespace wavra {
-
-// The action code of a key: 100 x modifier state (Shift 1, Ctrl 2, Alt 4)
-// plus the key's code (F1 = 112 ... F12 = 123, Esc = 27, letters in upper
-// case); 0 for a key that is only a modifier.
-int16_t keyAction(int keyCode, bool shift, bool ctrl, bool alt);
 
 // The main window's key handler: Esc, Ctrl+O, Ctrl+S and F1 to F12 are
 // posted as action codes, X toggles the complex notation, every other key

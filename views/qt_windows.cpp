@@ -7,6 +7,7 @@
 #include "views/help_window.h"
 #include "views/main_window.h"
 #include "views/status_window.h"
+#include "views/view_window.h"
 
 namespace wavra {
 
@@ -21,6 +22,7 @@ QtWindows::~QtWindows() {
     setBusy(false);
     // The dialogs parented to the main window go before it.
     m_about.reset();
+    m_views.clear();
     m_status.reset();
     m_help.reset();
     m_main.reset();
@@ -55,11 +57,41 @@ void QtWindows::showMainWindow() {
     m_main->activateWindow();
 }
 
-void QtWindows::hideResultWindows() { m_about->hide(); }
+void QtWindows::hideResultWindows() {
+    m_about->hide();
+    for (auto& [code, window] : m_views)
+        if (code != kActionGeometry) window->hide();
+}
 
-// The geometry, pattern, sweep and Smith views, the card editor and the
-// optimizer are not part of this program yet.
-bool QtWindows::runWindow(int16_t, bool) { return false; }
+ViewWindow* QtWindows::viewWindow(int16_t code) {
+    auto it = m_views.find(code);
+    if (it == m_views.end()) {
+        auto window = makeViewWindow(code, m_model, m_ui, nullptr);
+        if (!window) return nullptr;
+        it = m_views.emplace(code, std::move(window)).first;
+    }
+    return it->second.get();
+}
+
+// The view loop: draw, wait for a code, let the view act on it, draw again,
+// until a code belongs to the main loop; that code stays in actionCode. With
+// `once` the view takes the new model and redraws where it is shown.
+bool QtWindows::runWindow(int16_t code, bool once) {
+    ViewWindow* window = viewWindow(code);
+    if (!window) return false;
+    window->view().open();
+    window->refresh();
+    if (once) return true;
+    window->show();
+    window->raise();
+    window->activateWindow();
+    for (;;) {
+        idleWait();
+        const int16_t posted = m_model.actionCode;
+        if (returnsToMainLoop(posted) || !window->view().command(posted)) return true;
+        window->refresh();
+    }
+}
 
 void QtWindows::showAbout() {
     m_about->show();

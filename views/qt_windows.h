@@ -3,6 +3,7 @@
 // event loop in which the program waits for the user, and the processes.
 #pragma once
 
+#include <map>
 #include <memory>
 
 #include "control/main_loop.h"
@@ -14,6 +15,7 @@ class AboutWindow;
 class HelpWindow;
 class MainWindow;
 class StatusWindow;
+class ViewWindow;
 
 class QtWindows : public Windows {
 public:
@@ -24,6 +26,8 @@ public:
     StatusWindow& statusWindow() { return *m_status; }
     HelpWindow& helpWindow() { return *m_help; }
     AboutWindow& aboutWindow() { return *m_about; }
+    // The window of a result view by its code; nullptr when there is none.
+    ViewWindow* viewWindow(int16_t code);
 
     void idleWait() override;
     // True while the program waits for the user in idleWait.
@@ -51,6 +55,7 @@ private:
     std::unique_ptr<StatusWindow> m_status;
     std::unique_ptr<HelpWindow> m_help;
     std::unique_ptr<AboutWindow> m_about;
+    std::map<int16_t, std::unique_ptr<ViewWindow>> m_views;
     bool m_busy = false;
     bool m_waiting = false;
 };

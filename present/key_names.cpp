@@ -1,0 +1,78 @@
+#include "present/key_names.h"
+
+#include <array>
+#include <utility>
+
+#include "core/text.h"
+
+namespace wavra {
+
+namespace {
+
+constexpr int kShiftKey = 16, kCtrlKey = 17, kAltKey = 18;
+
+// Platform key codes of the keys that have names.
+constexpr std::array<std::pair<std::string_view, int>, 19> kNamedKeys{{
+    {"BACKSPACE", 8}, {"TAB", 9},    {"ENTER", 13}, {"ESC", 27},  {"SPACE", 32}, {"PGUP", 33}, {"PGDN", 34},
+    {"END", 35},      {"HOME", 36},  {"LEFT", 37},  {"UP", 38},   {"RIGHT", 39}, {"DOWN", 40}, {"INS", 45},
+    {"DEL", 46},      {"+", 107},    {"-", 109},    {"<", 188},   {">", 190},
+}};
+
+std::optional<int> platformCodeOfName(std::string_view upper) {
+    if (upper.size() == 1 && ((upper[0] >= 'A' && upper[0] <= 'Z') || (upper[0] >= '0' && upper[0] <= '9')))
+        return upper[0];
+    for (const auto& [name, code] : kNamedKeys)
+        if (name == upper) return code;
+    if (upper.size() >= 2 && upper.size() <= 3 && upper[0] == 'F' && isNumeric(upper.substr(1))) {
+        const int n = static_cast<int>(readNumber(upper.substr(1)));
+        if (n >= 1 && n <= 12 && std::string(upper.substr(1)) == std::to_string(n)) return 111 + n;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int16_t keyAction(int keyCode, bool shift, bool ctrl, bool alt) {
+    if (keyCode == kShiftKey || keyCode == kCtrlKey || keyCode == kAltKey) return 0;
+    const int state = (shift ? 1 : 0) + (ctrl ? 2 : 0) + (alt ? 4 : 0);
+    return toInt16(100.0 * state + keyCode);
+}
+
+std::optional<int16_t> actionCodeOfKeyName(std::string_view name) {
+    std::string rest = toUpper(trim(name));
+    bool shift = false, ctrl = false, alt = false;
+    // "Shift++" is Shift with the plus key: a modifier needs a key after it.
+    for (;;) {
+        const size_t plus = rest.find('+');
+        if (plus == std::string::npos || plus + 1 >= rest.size()) break;
+        const std::string modifier = rest.substr(0, plus);
+        if (modifier == "SHIFT") shift = true;
+        else if (modifier == "CTRL") ctrl = true;
+        else if (modifier == "ALT") alt = true;
+        else break;
+        rest = rest.substr(plus + 1);
+    }
+    const auto code = platformCodeOfName(rest);
+    if (!code) return std::nullopt;
+    return keyAction(*code, shift, ctrl, alt);
+}
+
+std::optional<std::vector<int16_t>> actionCodesOfKeyList(std::string_view list, std::string& bad) {
+    std::vector<int16_t> codes;
+    size_t pos = 0;
+    while (pos <= list.size()) {
+        size_t comma = list.find(',', pos);
+        if (comma == std::string_view::npos) comma = list.size();
+        const std::string_view item = list.substr(pos, comma - pos);
+        const auto code = actionCodeOfKeyName(item);
+        if (!code) {
+            bad = std::string(item);
+            return std::nullopt;
+        }
+        codes.push_back(*code);
+        pos = comma + 1;
+    }
+    return codes;
+}
+
+} // namespace wavra

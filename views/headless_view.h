@@ -1,0 +1,22 @@
+// A result view shown without a window: `wavra --batch --show VIEW` opens
+// the view on the loaded model as the main loop would, carries out the
+// --keys as the window would, paints the view into a PNG or SVG file of the
+// --size given, and describes what it computed for --json.
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "core/model.h"
+#include "core/ui.h"
+#include "present/view_request.h"
+
+namespace wavra {
+
+// Needs a QGuiApplication. False, with the reason in `error`, for an
+// unknown view or key name, a key that hands control back to the main
+// loop, or a picture that cannot be written (an existing file is then kept).
+bool showHeadless(Model& model, Ui& ui, const ViewRequest& request, nlohmann::json& described, std::string& error);
+
+} // namespace wavra
