@@ -4,9 +4,9 @@
 #include "control/startup.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
-#include "present/calc_dialog_rules.h"
 #include "engine/calculate.h"
 #include "engine/process.h"
+#include "present/calc_dialog_rules.h"
 #include "report/report_reader.h"
 
 namespace wavra {

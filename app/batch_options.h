@@ -31,7 +31,7 @@ struct BatchOptions {
     bool forceInput = false;     // --input: read the model deck, not a report
     std::vector<Answer> answers; // --answer yes|no|ok|cancel, in order
     std::optional<CalcOptions> calc;
-    ViewRequest show; // --show VIEW with --keys, --png, --svg, --size; no view: none
+    ViewRequest show;  // --show VIEW with --keys, --png, --svg, --size; no view: none
     std::string model; // the model file argument
 };
 

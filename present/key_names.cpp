@@ -13,9 +13,9 @@ constexpr int kShiftKey = 16, kCtrlKey = 17, kAltKey = 18;
 
 // Platform key codes of the keys that have names.
 constexpr std::array<std::pair<std::string_view, int>, 19> kNamedKeys{{
-    {"BACKSPACE", 8}, {"TAB", 9},    {"ENTER", 13}, {"ESC", 27},  {"SPACE", 32}, {"PGUP", 33}, {"PGDN", 34},
-    {"END", 35},      {"HOME", 36},  {"LEFT", 37},  {"UP", 38},   {"RIGHT", 39}, {"DOWN", 40}, {"INS", 45},
-    {"DEL", 46},      {"+", 107},    {"-", 109},    {"<", 188},   {">", 190},
+    {"BACKSPACE", 8}, {"TAB", 9},   {"ENTER", 13}, {"ESC", 27}, {"SPACE", 32}, {"PGUP", 33}, {"PGDN", 34},
+    {"END", 35},      {"HOME", 36}, {"LEFT", 37},  {"UP", 38},  {"RIGHT", 39}, {"DOWN", 40}, {"INS", 45},
+    {"DEL", 46},      {"+", 107},   {"-", 109},    {"<", 188},  {">", 190},
 }};
 
 std::optional<int> platformCodeOfName(std::string_view upper) {

@@ -21,8 +21,8 @@
 
 #include "core/action_codes.h"
 #include "present/main_menu_rules.h"
-#include "views/key_codes.h"
 #include "present/summary_texts.h"
+#include "views/key_codes.h"
 
 namespace wavra {
 

@@ -78,8 +78,7 @@ void ViewWindow::keyPressEvent(QKeyEvent* event) {
 // Coming back to the window redraws it, as its function key does.
 void ViewWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !isMinimized() &&
-        m_model.actionCode == 0)
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !isMinimized() && m_model.actionCode == 0)
         m_model.actionCode = m_ownCode;
 }
 
