@@ -15,6 +15,9 @@ bool isPictureFile(const std::string& ext) { return endsWithNoCase(ext, ".bmp") 
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
+// A pasted picture, also after its label was changed ("From clipboard?").
+bool isPasted(const std::string& source) { return source.rfind("From clipboard", 0) == 0; }
+
 } // namespace
 
 bool isSaved(const Slot& slot) { return isPictureFile(slot.sourceName); }
@@ -151,8 +154,7 @@ std::string Viewer::caption() const {
 
 std::string Viewer::slotName(int number) const {
     const std::string& source = m_store.slot(number).sourceName;
-    const bool pasted = source.rfind("From clipboard", 0) == 0;
-    return pasted ? "Pic" + twoDigits(number) : source;
+    return isPasted(source) ? "Pic" + twoDigits(number) : source;
 }
 
 bool Viewer::confirmExit() {
@@ -182,7 +184,7 @@ std::vector<int> Viewer::occupiedFrom(int first) const {
 bool Viewer::saveFrom(int first) {
     if (!m_store.occupied(first)) return false;
     const Slot& start = m_store.slot(first);
-    const std::string suggested = start.sourceName == kFromClipboard ? "" : splitPath(start.sourceName).name;
+    const std::string suggested = isPasted(start.sourceName) ? "" : splitPath(start.sourceName).name;
     const FileRequest request{"Save file (as)", "Save", "Filename", m_settings.pictureDir, suggested,
                               {"*.bmp", "*.png"}};
     const std::optional<std::string> chosen = m_ui.saveFile(request);
