@@ -60,7 +60,10 @@ void ensureApplication() {
     static int argc = 1;
     static char name[] = "view_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Kept to the end of the process: taken down among the static objects,
+    // the application would outlive parts of Qt it still uses.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
 }
 
 } // namespace wavra::view::test

@@ -124,5 +124,9 @@ public:
 
 // The Qt application of the window and clipboard tests (offscreen).
 void ensureApplication();
+// As a fixture's first member: the application exists before its widgets.
+struct WithApplication {
+    WithApplication() { ensureApplication(); }
+};
 
 } // namespace wavra::view::test

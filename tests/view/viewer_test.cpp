@@ -281,6 +281,7 @@ TEST_F(ViewerRules, SavingOnExitKeepsOwnLabelsAndAFailedWriteKeepsTheProgramOpen
     EXPECT_EQ(ui.shown.back(), "Picture file '" + tree.path() + "missing/second.bmp' could not be written.");
     EXPECT_EQ(viewer.store().current(), 2);
     EXPECT_EQ(ui.questions.at(1), "Pic02 changed, save changes ?");
+    EXPECT_EQ(ui.requests.at(1).name, "") << "a pasted picture suggests no name";
     ui.answers = {Answer::Yes};
     ui.files = {tree.path() + "second.bmp"};
     EXPECT_TRUE(viewer.confirmExit());

@@ -28,7 +28,6 @@ const QString kSave = QStringLiteral("&Save picture(s) as");
 class ViewerWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureApplication();
         writeText(install.path() + "exe/view.ini", "DSPDIR=\t' last directory\nDSPEXT=.bmp\n");
         fs::copy_file(VIEW_SOURCE_DIR "/exe/view_help.html", install.path() + "exe/view_help.html");
         settings.pictureDir = install.path();
@@ -58,6 +57,7 @@ protected:
         }
     }
 
+    WithApplication application;
     TempDir install;
     ViewSettings settings;
     ScriptedUi ui;
