@@ -30,9 +30,8 @@ void DialogUi::message(const std::string& text, Icon icon) {
 }
 
 Answer DialogUi::askYesNoCancel(const std::string& text) {
-    const auto button = QMessageBox::question(m_parent, kTitle, q(text),
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                              QMessageBox::Yes);
+    const auto button = QMessageBox::question(
+        m_parent, kTitle, q(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (button == QMessageBox::Yes) return Answer::Yes;
     if (button == QMessageBox::No) return Answer::No;
     return Answer::Cancel;
@@ -48,7 +47,7 @@ std::optional<std::string> DialogUi::inputBox(const std::string& title, const st
 
 std::optional<std::string> DialogUi::runFileDialog(const FileRequest& request, bool save) {
     QFileDialog dialog(m_parent, q(request.caption), q(request.dir));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);  // the labels below are the viewer's own
+    dialog.setOption(QFileDialog::DontUseNativeDialog); // the labels below are the viewer's own
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filters;

@@ -20,10 +20,10 @@ inline constexpr int kSlotCount = 20;
 inline constexpr const char* kFromClipboard = "From clipboard.";
 
 struct Slot {
-    PicturePtr picture;       // empty when the slot is free
-    std::string sourceName;   // file it came from, or "From clipboard."
-    std::string label;        // one line shown with the picture
-    int shownNumber = 0;      // the number shown for it
+    PicturePtr picture;     // empty when the slot is free
+    std::string sourceName; // file it came from, or "From clipboard."
+    std::string label;      // one line shown with the picture
+    int shownNumber = 0;    // the number shown for it
 
     bool occupied() const { return picture != nullptr; }
 };

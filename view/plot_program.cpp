@@ -21,7 +21,8 @@ std::optional<PlotLocation> locatePlotFile(const std::string& dir) {
 }
 
 Command plotCommand(const std::string& plotProgram, const PlotLocation& location, const std::string& fileName) {
-    const std::string program = !plotProgram.empty() && plotProgram.front() == '/' ? plotProgram : location.itsHfDir + plotProgram;
+    const std::string program =
+        !plotProgram.empty() && plotProgram.front() == '/' ? plotProgram : location.itsHfDir + plotProgram;
     return Command{program, {location.itsHfDir + "run", "AREADATA", location.subPath + fileName, "s"}};
 }
 

@@ -15,9 +15,9 @@ inline constexpr const char* kSettingsFile = "exe/view.ini";
 inline constexpr const char* kDefaultPlotProgram = "bin_win/worldwin";
 
 struct ViewSettings {
-    std::string pictureDir;             // DSPDIR: last picture directory, with trailing '/'
-    std::string extension = ".bmp";     // DSPEXT: last extension used
-    std::string plotProgram = kDefaultPlotProgram;  // PLOTPRG: relative to the ItsHF directory unless absolute
+    std::string pictureDir;                        // DSPDIR: last picture directory, with trailing '/'
+    std::string extension = ".bmp";                // DSPEXT: last extension used
+    std::string plotProgram = kDefaultPlotProgram; // PLOTPRG: relative to the ItsHF directory unless absolute
 };
 
 // One line taken apart. `key` is upper case and empty for a line without
@@ -26,7 +26,7 @@ struct SettingLine {
     std::string key;
     std::string value;
     bool hasComment = false;
-    std::string comment;  // the text after the apostrophe, without leading blanks
+    std::string comment; // the text after the apostrophe, without leading blanks
 };
 SettingLine splitSettingLine(const std::string& line);
 

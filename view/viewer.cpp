@@ -35,8 +35,9 @@ void Viewer::rememberDirectory(const PathParts& file) {
 
 void Viewer::openNewPicture() {
     if (takeFreeSlot() == 0) return;
-    const FileRequest request{"Open file", "Open", "Filetype", m_settings.pictureDir, "",
-                              {"*" + toLower(m_settings.extension), "*.bmp *.png *.ig1 *.rg1 *.vg1", "*"}};
+    const FileRequest request{"Open file", "Open",
+                              "Filetype",  m_settings.pictureDir,
+                              "",          {"*" + toLower(m_settings.extension), "*.bmp *.png *.ig1 *.rg1 *.vg1", "*"}};
     const std::optional<std::string> path = m_ui.openFile(request);
     if (!path) return;
     const Series series = seriesOf(*path);
@@ -72,8 +73,8 @@ int Viewer::askLoadCount(const Series& series) {
 int Viewer::capturePlots(const Series& series, int count, const PlotLocation& location) {
     const Command probe = plotCommand(m_settings.plotProgram, location, series.file.name + series.file.ext);
     if (!isRunnable(probe.program)) {
-        m_ui.message("Plot program " + quoted(probe.program) + " not found." +
-                         "\nSet PLOTPRG in " + kSettingsFile + " to the ItsHF plot program.",
+        m_ui.message("Plot program " + quoted(probe.program) + " not found." + "\nSet PLOTPRG in " + kSettingsFile +
+                         " to the ItsHF plot program.",
                      Icon::Exclamation);
         return 0;
     }
@@ -185,8 +186,8 @@ bool Viewer::saveFrom(int first) {
     if (!m_store.occupied(first)) return false;
     const Slot& start = m_store.slot(first);
     const std::string suggested = isPasted(start.sourceName) ? "" : splitPath(start.sourceName).name;
-    const FileRequest request{"Save file (as)", "Save", "Filename", m_settings.pictureDir, suggested,
-                              {"*.bmp", "*.png"}};
+    const FileRequest request{"Save file (as)",      "Save",    "Filename",
+                              m_settings.pictureDir, suggested, {"*.bmp", "*.png"}};
     const std::optional<std::string> chosen = m_ui.saveFile(request);
     if (!chosen) return false;
     PathParts target = splitPath(*chosen);

@@ -146,8 +146,8 @@ void ViewerWindow::sizeToPicture(const QImage& image) {
     if (isMaximized() || isFullScreen()) return;
     const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
     // Room above the picture for the menu bar and the label box.
-    const int above = menuBar()->sizeHint().height() + m_label->sizeHint().height() +
-                      centralWidget()->layout()->spacing();
+    const int above =
+        menuBar()->sizeHint().height() + m_label->sizeHint().height() + centralWidget()->layout()->spacing();
     const QSize frame = frameGeometry().size() - geometry().size();
     QSize wanted(std::max(image.width(), kMinWidth), image.height() + above);
     resize(wanted.boundedTo(available.size() - frame));

@@ -46,7 +46,7 @@ private:
     QScrollArea* m_scroll = nullptr;
     QLabel* m_picture = nullptr;
     HelpWindow* m_help = nullptr;
-    PicturePtr m_shown;  // kept, so a new picture never takes its place unnoticed
+    PicturePtr m_shown; // kept, so a new picture never takes its place unnoticed
 
     void buildMenus();
     void addKey(const QKeySequence& key, const std::function<void()>& action);

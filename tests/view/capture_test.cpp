@@ -73,8 +73,7 @@ TEST_F(PlotCapture, EachFileOfTheSeriesIsPlottedAndTakenFromTheClipboard) {
     ui.files = {plotDir + "map05.ig1"};
     viewer.openNewPicture();
     std::string expected;
-    for (int n = 5; n <= 8; ++n)
-        expected += itsHf + "run|AREADATA|sub dir/map0" + std::to_string(n) + ".ig1|s\n";
+    for (int n = 5; n <= 8; ++n) expected += itsHf + "run|AREADATA|sub dir/map0" + std::to_string(n) + ".ig1|s\n";
     EXPECT_EQ(readText(tree.path() + "commands.log"), expected);
     ASSERT_EQ(viewer.store().occupiedCount(), 4);
     for (int slot = 1; slot <= 4; ++slot) EXPECT_EQ(width(slot), 14 + slot);

@@ -37,7 +37,8 @@ TEST(SettingLine, KeyUpperValueAsWrittenCommentWithoutItsLead) {
 
 TEST_F(SettingsFile, ReadTakesExistingDirectoriesAndFallsBackForMissingOnes) {
     fs::create_directories(install.path() + "maps/Area");
-    const ViewSettings absolute = readSettings({"DSPDIR=" + install.path() + "maps/Area", "dspext=.PNG"}, install.path());
+    const ViewSettings absolute =
+        readSettings({"DSPDIR=" + install.path() + "maps/Area", "dspext=.PNG"}, install.path());
     EXPECT_EQ(absolute.pictureDir, install.path() + "maps/Area/");
     EXPECT_EQ(absolute.extension, ".PNG");
     EXPECT_EQ(absolute.plotProgram, "bin_win/worldwin");
@@ -57,8 +58,9 @@ TEST_F(SettingsFile, RewriteKeepsLinesNotesAndUnknownKeysAndIsStable) {
     ViewSettings current;
     current.pictureDir = "/data/maps/";
     current.extension = ".ig1";
-    const std::vector<std::string> lines{"' viewer settings", "", "dspdir=/old\t\t'directory", "DSPEXT=.bmp",
-                                         "OTHER=Keep Case  ' someone else's", "PLOTPRG=bin_win/worldwin"};
+    const std::vector<std::string> lines{
+        "' viewer settings",       "", "dspdir=/old\t\t'directory", "DSPEXT=.bmp", "OTHER=Keep Case  ' someone else's",
+        "PLOTPRG=bin_win/worldwin"};
     const std::string once = rewriteSettings(lines, current);
     EXPECT_EQ(once,
               "' viewer settings\n\nDSPDIR=/data/maps/\t' directory\nDSPEXT=.ig1\nOTHER=Keep Case\t' someone "
@@ -104,7 +106,7 @@ TEST_F(SettingsFile, RoundTripThroughTheFile) {
 
 TEST_F(SettingsFile, AFailedRewriteKeepsTheOldFileAndSaysSo) {
     writeText(ini(), "DSPEXT=.bmp\n");
-    fs::create_directories(install.path() + "exe/view.new");  // the temporary file cannot be made
+    fs::create_directories(install.path() + "exe/view.new"); // the temporary file cannot be made
     ViewSettings settings;
     settings.extension = ".png";
     EXPECT_FALSE(saveSettings(install.path(), settings, ui));
@@ -120,7 +122,8 @@ TEST(SettingsBytes, AnyLinesReadAndRewriteWithoutHarm) {
         std::vector<std::string> lines;
         for (int n = 0; n < 8; ++n) {
             std::string line;
-            for (int k = length(random); k > 0; --k) line += static_cast<char>(byte(random) % 4 == 0 ? "='\t"[k % 3] : byte(random));
+            for (int k = length(random); k > 0; --k)
+                line += static_cast<char>(byte(random) % 4 == 0 ? "='\t"[k % 3] : byte(random));
             lines.push_back(line);
         }
         const ViewSettings settings = readSettings(lines, "/nonexistent-install/");

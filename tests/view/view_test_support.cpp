@@ -12,8 +12,8 @@ namespace wavra::view::test {
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
     static const unsigned run = std::random_device{}();
-    const fs::path dir = fs::temp_directory_path() /
-                         ("view_test_" + std::to_string(run) + "_" + std::to_string(counter++));
+    const fs::path dir =
+        fs::temp_directory_path() / ("view_test_" + std::to_string(run) + "_" + std::to_string(counter++));
     fs::remove_all(dir);
     fs::create_directories(dir);
     m_path = dir.string() + "/";

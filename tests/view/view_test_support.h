@@ -42,13 +42,13 @@ public:
     std::optional<std::string> openFile(const FileRequest& request) override { return takeFile(request); }
     std::optional<std::string> saveFile(const FileRequest& request) override { return takeFile(request); }
 
-    std::vector<std::string> shown;      // messages and questions, in order
-    std::vector<std::string> questions;  // the Yes/No/Cancel questions
-    std::vector<std::string> prompts;    // "title|prompt|default" of each entry
+    std::vector<std::string> shown;     // messages and questions, in order
+    std::vector<std::string> questions; // the Yes/No/Cancel questions
+    std::vector<std::string> prompts;   // "title|prompt|default" of each entry
     std::vector<FileRequest> requests;
     std::deque<Answer> answers;
     std::deque<std::optional<std::string>> inputs;
-    std::deque<std::optional<std::string>> files;  // cancelled when none is left
+    std::deque<std::optional<std::string>> files; // cancelled when none is left
 
 private:
     std::optional<std::string> takeFile(const FileRequest& request) {

@@ -59,8 +59,7 @@ TEST_F(ViewerRules, APlotSeriesRunsThePlotProgramOncePerFile) {
     openFile(plotDir + "map05.ig1");
     EXPECT_EQ(ui.prompts, std::vector<std::string>{"Viewer|Enter number of picture to load|4"});
     ASSERT_EQ(runner.commands.size(), 4u);
-    for (int n = 5; n <= 8; ++n)
-        EXPECT_EQ(runner.commands[n - 5], plotRun(itsHf, "map0" + std::to_string(n) + ".ig1"));
+    for (int n = 5; n <= 8; ++n) EXPECT_EQ(runner.commands[n - 5], plotRun(itsHf, "map0" + std::to_string(n) + ".ig1"));
     EXPECT_EQ(media.clears, 4) << "the clipboard is cleared before each run";
     EXPECT_EQ(ui.shown, (std::vector<std::string>{"Use Alt+T, Alt+X to copy image to clipboard and exit AreaPlot.",
                                                   "4 pictures pasted."}));
@@ -80,9 +79,9 @@ TEST_F(ViewerRules, TheCountAnsweredLimitsTheSeries) {
     ui.inputs = {"2", "9", "0", std::nullopt, "many"};
     openFile(plotDir + "map05.rg1");
     EXPECT_EQ(runner.commands.size(), 2u);
-    openFile(plotDir + "map05.rg1");  // more than exist: those that exist
+    openFile(plotDir + "map05.rg1"); // more than exist: those that exist
     EXPECT_EQ(runner.commands.size(), 6u);
-    for (int k = 0; k < 3; ++k) openFile(plotDir + "map07.rg1");  // 0, cancelled, not a number
+    for (int k = 0; k < 3; ++k) openFile(plotDir + "map07.rg1"); // 0, cancelled, not a number
     EXPECT_EQ(runner.commands.size(), 6u);
     EXPECT_EQ(viewer.store().occupiedCount(), 6);
 }
@@ -134,15 +133,17 @@ TEST_F(ViewerRules, ACaptureStopsAtTheFirstFileWithoutAPictureOrProgram) {
 }
 
 TEST_F(ViewerRules, PictureFilesLoadAsASeriesWithTheirLabels) {
-    for (int n = 10; n <= 12; ++n) writeText(tree.path() + "pics/yagi" + std::to_string(n) + ".bmp", std::string(n, 'x'));
+    for (int n = 10; n <= 12; ++n)
+        writeText(tree.path() + "pics/yagi" + std::to_string(n) + ".bmp", std::string(n, 'x'));
     writeText(tree.path() + "pics/yagi11.txt", "second");
     writeText(tree.path() + "pics/yagi12.bmp", "bad");
-    touch(tree.path() + "pics/yagi14.bmp");  // after a gap: not part of the series
+    touch(tree.path() + "pics/yagi14.bmp"); // after a gap: not part of the series
     openFile(tree.path() + "pics/yagi10.bmp");
     EXPECT_EQ(ui.prompts, std::vector<std::string>{"Viewer|Enter number of picture to load|3"});
     EXPECT_EQ(viewer.store().occupiedCount(), 2);
     EXPECT_EQ(viewer.store().slot(2).label, "second");
-    EXPECT_EQ(ui.shown, std::vector<std::string>{"Picture file '" + tree.path() + "pics/yagi12.bmp' could not be read."});
+    EXPECT_EQ(ui.shown,
+              std::vector<std::string>{"Picture file '" + tree.path() + "pics/yagi12.bmp' could not be read."});
     EXPECT_TRUE(runner.commands.empty());
     EXPECT_EQ(ui.requests.at(0).caption, "Open file");
     EXPECT_EQ(ui.requests.at(0).label, "Filetype");
@@ -211,7 +212,7 @@ TEST_F(ViewerRules, NavigationStaysAtTheEndsAndSkipsEmptySlots) {
     viewer.removeCurrent();
     EXPECT_EQ(viewer.store().current(), 0);
     EXPECT_EQ(viewer.caption(), "Viewer");
-    viewer.removeCurrent();  // nothing shown: nothing happens
+    viewer.removeCurrent(); // nothing shown: nothing happens
     EXPECT_EQ(viewer.store().occupiedCount(), 0);
 }
 
