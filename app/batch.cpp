@@ -1,20 +1,17 @@
 #include "app/batch.h"
 
 #include "app/batch_json.h"
+#include "control/model_loading.h"
 #include "control/startup.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
 #include "engine/calculate.h"
 #include "engine/process.h"
 #include "present/calc_dialog_rules.h"
-#include "report/report_reader.h"
 
 namespace wavra {
 
 namespace {
-
-constexpr int kValidateAll = 0;
-constexpr int kValidateAfterReport = 99;
 
 // Ranges not given on the command line come from the deck's own request
 // when it is of the same kind; false (with `error`) when there is none.
@@ -62,14 +59,10 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
     }
 }
 
-// Loads the model as the main loop's first pass does: the report when there
-// is one (unless the deck is asked for), else the model deck; a report is
-// followed by the segment check.
-bool loadModel(Model& model, Ui& ui, bool forceInput, const std::string& extension, BatchResult& result) {
-    const bool fromReport = !forceInput && readOutput(model, ui, extension);
-    if (!fromReport && !readInputFile(model, ui)) return false;
-    if (fromReport && !validateGeometry(model, ui, kValidateAfterReport))
-        ui.message("Errors or warnings found, validate geometry.");
+// Loads the model as the main loop's first pass does, then runs every check
+// of the geometry for the summary's findings.
+bool loadAndValidate(Model& model, Ui& ui, bool forceInput, const std::string& extension, BatchResult& result) {
+    if (loadModel(model, ui, forceInput, extension) == LoadedFrom::Nothing) return false;
     result.validationOk = validateGeometry(model, ui, kValidateAll, &result.findings);
     return true;
 }
@@ -98,7 +91,7 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     auto runner = makeNativeProcessRunner();
     auto extension = runCalculation(model, ui, *runner, RunHooks{});
     if (!extension) return kBatchEngineFailed;
-    return loadModel(model, ui, false, *extension, result) ? kBatchDone : kBatchUnreadable;
+    return loadAndValidate(model, ui, false, *extension, result) ? kBatchDone : kBatchUnreadable;
 }
 
 } // namespace
@@ -113,7 +106,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     takeModelName(model, options.model, workingDir);
     int status = kBatchDone;
     if (options.calc) status = calculateModel(model, ui, *options.calc, result);
-    else if (!loadModel(model, ui, options.forceInput, ".out", result)) status = kBatchUnreadable;
+    else if (!loadAndValidate(model, ui, options.forceInput, ".out", result)) status = kBatchUnreadable;
     if (status == kBatchDone && !options.show.view.empty()) {
         if (showView) {
             status = showView(model, ui, options.show, result.view);

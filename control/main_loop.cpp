@@ -6,10 +6,8 @@
 #include "core/files.h"
 #include "control/main_loop_programs.h"
 #include "core/text.h"
-#include "deck/reader.h"
-#include "deck/validation.h"
+#include "control/model_loading.h"
 #include "engine/calculate.h"
-#include "report/report_reader.h"
 
 namespace wavra {
 
@@ -115,12 +113,7 @@ bool MainLoop::load() {
     m_windows.hideResultWindows();
     m_windows.setStatusCaption("");
     m_windows.setBusy(true);
-    bool loaded = false;
-    if (m_model.reloadInput != 1 && readOutput(m_model, m_ui, m_outputExt)) {
-        loaded = true;
-        if (!validateGeometry(m_model, m_ui, 99)) m_ui.message("Errors or warnings found, validate geometry.");
-    }
-    if (!loaded) loaded = readInputFile(m_model, m_ui);
+    const bool loaded = loadModel(m_model, m_ui, m_model.reloadInput == 1, m_outputExt) != LoadedFrom::Nothing;
     m_windows.setBusy(false);
     if (!loaded) return false;
     m_previousName = m_model.modelName;
@@ -258,8 +251,8 @@ MainLoop::Next MainLoop::calculate() {
         return Next::Load;
     }
     m_outputExt = ".out";
-    if (m_model.calcKind == 3) m_model.currentView = kActionSweep;
-    if (m_model.calcKind == 2 || m_model.calcKind == 4) m_model.currentView = kActionPattern;
+    if (m_model.calcKind == kCalcFrequencyLoop) m_model.currentView = kActionSweep;
+    if (m_model.calcKind == kCalcFarField || m_model.calcKind == kCalcNearField) m_model.currentView = kActionPattern;
     return Next::Load;
 }
 

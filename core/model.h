@@ -28,6 +28,32 @@ inline constexpr int16_t kEmptyTag = -99;      // sourceTag / loadTag
 inline constexpr double kNoTransLine = -99999; // tlZ[line][1][1]
 inline constexpr int16_t kNoRequest = -9;      // requestMode
 inline constexpr int16_t kNearRequest = -1;    // requestMode
+inline constexpr int16_t kSurfaceWaveRequest = 1; // requestMode of a ground-wave RP request
+
+// The five values of a far-field point, farFieldGains[point][column]; the
+// views number the quantities column + 1. A surface-wave table holds no
+// gains: its first two columns are 0 and the last three hold the fields
+// E(radial), E(theta) and E(phi).
+enum FarFieldColumn : size_t {
+    kGainVertical = 0,   // dB
+    kGainHorizontal = 1, // dB
+    kGainTotal = 2,      // dB
+    kFieldTheta = 3,     // V/m
+    kFieldPhi = 4,       // V/m
+    kSurfaceRadial = 2,
+    kSurfaceTheta = 3,
+    kSurfacePhi = 4,
+};
+
+// The kinds of calculation of the calculation options dialog (calcKind).
+enum CalcKind : int16_t {
+    kCalcOriginal = 1,  // the model file unchanged
+    kCalcFarField = 2,
+    kCalcFrequencyLoop = 3,
+    kCalcNearField = 4,
+    kCalcItsHfArea = 13,
+    kCalcItsHfPointToPoint = 14,
+};
 
 // Capacities handed back by releaseModelTables.
 struct TableCapacities {

@@ -29,7 +29,9 @@ private:
     std::vector<std::string>& lines;
     double wavelength = 0; // 0: no frequency known, wavelength rules skipped
 
-    bool runs(int check) const { return mode == 0 || mode == 9 || mode == 99 || mode == check; }
+    bool runs(int check) const {
+        return mode == kValidateAll || mode == kValidateToLog || mode == kValidateAfterReport || mode == check;
+    }
     double length(int i) const;
     void mark(int row, int16_t bit, int reportedRow, const std::string& text);
     void segmentLength(int i, double L);
@@ -72,12 +74,12 @@ void Validator::lengthToRadius(int i, double L, double R) {
 
 void Validator::junction(int i, int j, double L, double R) {
     const double Lj = length(j), Rj = m.wireRadius[j];
-    if (runs(4) && !(5 * L >= Lj && 5 * Lj >= L)) {
+    if (runs(kValidateJunctionLength) && !(5 * L >= Lj && 5 * Lj >= L)) {
         const std::string text = ": length (" + n5(L) + ") differs more than 5 * length (" + n5(Lj) + ")";
         mark(i, kError, i, text);
         mark(j, kError, i, text);
     }
-    if (runs(5)) {
+    if (runs(kValidateJunctionRadius)) {
         if (!(10 * R >= Rj && 10 * Rj >= R)) {
             const std::string text = ": radius (" + n5(R) + ") differs more than 10 * radius (" + n5(Rj) + ")";
             mark(i, kError, i, text);
@@ -88,7 +90,7 @@ void Validator::junction(int i, int j, double L, double R) {
             mark(j, kWarning, i, text);
         }
     }
-    if (runs(6)) {
+    if (runs(kValidateJunctionLengthRadius)) {
         const double ratio = R != 0 ? L / R : 0;
         if (2 * R > L) mark(i, kError, i, ": len/rad at junction (" + n5(ratio) + ") below 2.");
         else if (6 * R > L) mark(i, kWarning, i, ": len/rad at junction (" + n5(ratio) + ") below 6.");
@@ -98,11 +100,11 @@ void Validator::junction(int i, int j, double L, double R) {
 bool Validator::checkRow(int i) {
     const double L = length(i), R = m.wireRadius[i];
     if (wavelength > 0) {
-        if (runs(1)) segmentLength(i, L);
-        if (runs(2)) segmentRadius(i, R);
+        if (runs(kValidateLength)) segmentLength(i, L);
+        if (runs(kValidateRadius)) segmentRadius(i, R);
     }
-    if (runs(3)) lengthToRadius(i, L, R);
-    if (runs(4) || runs(5) || runs(6)) {
+    if (runs(kValidateLengthRadius)) lengthToRadius(i, L, R);
+    if (runs(kValidateJunctionLength) || runs(kValidateJunctionRadius) || runs(kValidateJunctionLengthRadius)) {
         for (int j : {m.wireEnd1Link[i], m.wireEnd2Link[i]}) {
             // Only links to rows of the table and to another wire are junctions.
             if (j >= 1 && j <= m.wireCount && j <= m.maxSegments && m.wireTag[j] != m.wireTag[i]) junction(i, j, L, R);
@@ -118,7 +120,7 @@ bool validateGeometry(Model& model, Ui& ui, int mode, std::vector<std::string>* 
     for (int i = 1; i <= rows; ++i) model.wireMark[i] = 0;
     std::ofstream log;
     const std::string logPath = model.modelDir + "model.log";
-    if (mode == 9) {
+    if (mode == kValidateToLog) {
         log.open(logPath, std::ios::binary | std::ios::trunc);
         if (!log) return true;
         const double w = model.frequencyMHz > 0 ? 299.8 / model.frequencyMHz : 0;
@@ -130,10 +132,10 @@ bool validateGeometry(Model& model, Ui& ui, int mode, std::vector<std::string>* 
     for (int i = 1; i <= rows; ++i) {
         if (v.checkRow(i)) {
             ok = false;
-            if (mode == 99) break;
+            if (mode == kValidateAfterReport) break;
         }
     }
-    if (mode == 9) {
+    if (mode == kValidateToLog) {
         for (const auto& line : lines) log << line << '\n';
         log.close();
         if (!lines.empty()) ui.showTextFile(logPath);

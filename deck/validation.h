@@ -11,10 +11,21 @@
 
 namespace wavra {
 
-// Modes: 0 all checks; 1 length; 2 radius; 3 length/radius; 4 length at
-// junction; 5 radius at junction; 6 length/radius at junction; 9 all checks
-// written to modelDir + "model.log" and shown; 99 all checks, stopping at
-// the first segment with an error. True when no segment got an error mark.
+// The checks to run.
+enum ValidationMode : int {
+    kValidateAll = 0,
+    kValidateLength = 1,
+    kValidateRadius = 2,
+    kValidateLengthRadius = 3,
+    kValidateJunctionLength = 4,
+    kValidateJunctionRadius = 5,
+    kValidateJunctionLengthRadius = 6,
+    kValidateToLog = 9,         // all checks, written to modelDir + "model.log" and shown
+    kValidateAfterReport = 99,  // all checks, stopping at the first segment with an error
+};
+
+// Runs the checks of `mode` (a ValidationMode). True when no segment got an
+// error mark.
 // `findings`, when given, receives one line per finding ("Warning on
 // segment 12: length (...) above wlen/10 (...)"), as model.log lists them.
 bool validateGeometry(Model& model, Ui& ui, int mode, std::vector<std::string>* findings = nullptr);

@@ -17,16 +17,6 @@
 
 namespace wavra {
 
-// Values of calcKind.
-enum CalcKindValue : int16_t {
-    kCalcOriginal = 1,
-    kCalcFarField = 2,
-    kCalcFrequencyLoop = 3,
-    kCalcNearField = 4,
-    kCalcItsHfArea = 13,
-    kCalcItsHfPointToPoint = 14,
-};
-
 struct AdaptedDeck {
     std::string text;                   // the engine deck, one card per line, ending in EN
     std::vector<std::string> generated; // the cards written in place of the deck's, in order

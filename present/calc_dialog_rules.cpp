@@ -84,7 +84,7 @@ double mainBeamAzimuth(const Model& m) {
     const int points = std::min<int>(m.patternCount, m.farFieldCapacity());
     int best = 0;
     for (int i = 1; i <= points; ++i)
-        if (best == 0 || m.farFieldGains[i][2] > m.farFieldGains[best][2]) best = i;
+        if (best == 0 || m.farFieldGains[i][kGainTotal] > m.farFieldGains[best][kGainTotal]) best = i;
     if (best == 0) return 0;
     double phi = std::fmod(std::trunc(m.farFieldAngles[best][1]), 360.0);
     return phi < 0 ? phi + 360 : phi;

@@ -107,8 +107,8 @@ void ReportReader::storeFarPoint(int row, std::string_view line, bool surfaceWav
         // first distance found is the request's distance.
         angles = {columnNumber(line, l.swHeight), columnNumber(line, l.swPhi)};
         if (m.requestDistance == 0) m.requestDistance = columnNumber(line, l.swDistance);
-        values = {columnNumber(line, l.swFieldRadial) * fieldScale, 0, columnNumber(line, l.swFieldTheta) * fieldScale,
-                  columnNumber(line, l.swFieldPhi) * fieldScale, 0};
+        values = {0, 0, columnNumber(line, l.swFieldRadial) * fieldScale,
+                  columnNumber(line, l.swFieldTheta) * fieldScale, columnNumber(line, l.swFieldPhi) * fieldScale};
         return;
     }
     angles = {columnNumber(line, l.theta), columnNumber(line, l.phi)};

@@ -182,9 +182,10 @@ TEST_P(ClassicLayout, NearAndSurfaceTables) {
     EXPECT_DOUBLE_EQ(model.requestDistance, 1000);
     EXPECT_DOUBLE_EQ(model.farFieldAngles[2][0], 2);
     EXPECT_DOUBLE_EQ(model.farFieldAngles[2][1], 30);
-    EXPECT_DOUBLE_EQ(model.farFieldGains[2][0], 6e-6 * scale);
-    EXPECT_DOUBLE_EQ(model.farFieldGains[2][2], 4e-5 * scale);
-    EXPECT_DOUBLE_EQ(model.farFieldGains[2][3], 5e-5 * scale);
+    EXPECT_DOUBLE_EQ(model.farFieldGains[2][kGainVertical], 0);
+    EXPECT_DOUBLE_EQ(model.farFieldGains[2][kSurfaceRadial], 6e-6 * scale);
+    EXPECT_DOUBLE_EQ(model.farFieldGains[2][kSurfaceTheta], 4e-5 * scale);
+    EXPECT_DOUBLE_EQ(model.farFieldGains[2][kSurfacePhi], 5e-5 * scale);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, ClassicLayout,

@@ -138,10 +138,13 @@ TEST_F(Nec2cReport, SurfaceWaveTableTakesHeightAndPhiAsAngles) {
     EXPECT_DOUBLE_EQ(model.farFieldAngles[2][0], 3);  // the height
     EXPECT_DOUBLE_EQ(model.farFieldAngles[4][1], 10); // phi
     const double scale = model.summary.fieldScale;
-    EXPECT_TRUE(closeAsPrinted(model.farFieldGains[1][0], 2.6295E-06 * scale, 0)); // E radial
-    EXPECT_DOUBLE_EQ(model.farFieldGains[1][1], 0);
-    EXPECT_TRUE(closeAsPrinted(model.farFieldGains[1][2], 1.0572E-05 * scale, 0)); // E theta
-    EXPECT_DOUBLE_EQ(model.farFieldGains[1][3], 0);                                // E phi
+    // No gains: the three fields stand where the views show E(radial),
+    // E(theta) and E(phi).
+    EXPECT_DOUBLE_EQ(model.farFieldGains[1][kGainVertical], 0);
+    EXPECT_DOUBLE_EQ(model.farFieldGains[1][kGainHorizontal], 0);
+    EXPECT_TRUE(closeAsPrinted(model.farFieldGains[1][kSurfaceRadial], 2.6295E-06 * scale, 0));
+    EXPECT_TRUE(closeAsPrinted(model.farFieldGains[1][kSurfaceTheta], 1.0572E-05 * scale, 0));
+    EXPECT_DOUBLE_EQ(model.farFieldGains[1][kSurfacePhi], 0);
     EXPECT_EQ(model.groundSymmetry, 1);
 }
 
