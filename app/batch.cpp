@@ -3,6 +3,7 @@
 #include "app/batch_json.h"
 #include "control/model_loading.h"
 #include "control/startup.h"
+#include "core/text.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
 #include "engine/calculate.h"
@@ -41,8 +42,8 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
     m.calcSubMode = c.calcSubMode;
     m.surfaceWaveFlag = c.surfaceWave ? -1 : 0;
     if (c.xnda) enterXnda(m, ui, std::to_string(*c.xnda));
-    if (c.distanceKm) enterDistance(m, std::to_string(*c.distanceKm));
-    if (c.gainFactor) enterGainFactor(m, std::to_string(*c.gainFactor));
+    if (c.distanceKm) enterDistance(m, trim(str(*c.distanceKm)));
+    if (c.gainFactor) enterGainFactor(m, trim(str(*c.gainFactor)));
     const bool far = m.requestMode >= 0, near = m.requestMode == kNearRequest;
     switch (c.calcKind) {
     case 2:

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "core/reflection.h"
-
 #include "core/text.h"
+#include "present/summary_texts.h"
 
 namespace wavra {
 
@@ -14,7 +13,7 @@ namespace {
 
 nlohmann::json finiteOrNull(double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr); }
 
-nlohmann::json requestGrid(const Model& m) {
+nlohmann::json requestGridJson(const Model& m) {
     nlohmann::json grid = nlohmann::json::array();
     for (const RequestRow& r : m.summary.requestRows)
         grid.push_back(
@@ -41,14 +40,12 @@ nlohmann::json loads(const Model& m) {
 
 // Largest total gain over the loaded far-field points, with its direction.
 nlohmann::json largestGain(const Model& m) {
-    if (m.requestMode == kNearRequest || m.patternCount < 1) return nullptr;
-    int best = 1;
-    const int count = std::min<int>(m.patternCount, m.farFieldCapacity());
-    for (int p = 2; p <= count; ++p)
-        if (m.farFieldGains[static_cast<size_t>(p)][kGainTotal] > m.farFieldGains[static_cast<size_t>(best)][kGainTotal]) best = p;
-    return {{"gain", m.farFieldGains[static_cast<size_t>(best)][kGainTotal]},
-            {"theta", m.farFieldAngles[static_cast<size_t>(best)][0]},
-            {"phi", m.farFieldAngles[static_cast<size_t>(best)][1]}};
+    if (m.requestMode == kNearRequest) return nullptr;
+    const auto best = static_cast<size_t>(m.strongestPatternPoint());
+    if (best == 0) return nullptr;
+    return {{"gain", m.farFieldGains[best][kGainTotal]},
+            {"theta", m.farFieldAngles[best][0]},
+            {"phi", m.farFieldAngles[best][1]}};
 }
 
 nlohmann::json sweepRows(const Model& m) {
@@ -100,26 +97,29 @@ std::string fixed(double v, int decimals) {
     return formatPicture(v, "0." + std::string(static_cast<size_t>(decimals), '0'));
 }
 
+// One field of the main window: its caption, text and unit.
+void printField(std::ostream& out, const SummaryField& f) {
+    std::string caption = f.caption;
+    if (caption.size() < 16) caption.resize(16, ' ');
+    out << caption << ": " << f.text << (f.unit.empty() || f.text.empty() ? "" : " " + f.unit)
+        << (f.warning ? "  (!)" : "") << '\n';
+}
+
+void printFilled(std::ostream& out, const std::vector<SummaryField>& fields) {
+    for (const SummaryField& f : fields)
+        if (!f.text.empty()) printField(out, f);
+}
+
+// What the main window does not show: the SWR, the strongest direction, the
+// sweep rows and the near-field and error counts.
 void printResults(const Model& m, std::ostream& out) {
     const Summary& s = m.summary;
-    if (s.hasImpedance) {
-        out << "Impedance       : " << fixed(s.impedanceR, 2) << (s.impedanceX < 0 ? " - j" : " + j")
-            << fixed(std::fabs(s.impedanceX), 2) << " ohm\n";
+    if (s.hasImpedance)
         out << "SWR (" << m.z0 << " ohm)    : " << fixed(swr(s.impedanceR, s.impedanceX, m.z0), 2) << '\n';
-    }
-    if (s.hasPower) {
-        out << "Input power     : " << fixed(s.inputPower, 3) << " W\n";
-        out << "Radiated power  : " << fixed(s.radiatedPower, 3) << " W\n";
-        out << "Structure loss  : " << fixed(s.structureLoss, 3) << " W\n";
-        out << "Network loss    : " << fixed(s.networkLoss, 3) << " W\n";
-        out << "Efficiency      : " << fixed(s.efficiency, 2) << " %\n";
-    }
-    if (s.hasAverageGain) out << "Average gain    : " << s.averageGainText << '\n';
-    if (s.hasRunTime) out << "Calculation time: " << s.calculationTime << '\n';
     nlohmann::json gain = largestGain(m);
     if (!gain.is_null())
         out << "Max gain        : " << fixed(gain["gain"].get<double>(), 2) << " dBi at theta "
-            << gain["theta"].get<double>() << ", phi " << gain["phi"].get<double>() << '\n';
+            << trim(str(gain["theta"].get<double>())) << ", phi " << trim(str(gain["phi"].get<double>())) << '\n';
     nlohmann::json rows = sweepRows(m);
     if (!rows.empty()) out << "Sweep           :  freq MHz        R        X    gain\n";
     for (const auto& r : rows)
@@ -152,7 +152,7 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     j["extendedKernel"] = m.extendedKernel != 0;
     j["requestMode"] = m.requestMode;
     j["requestXnda"] = m.requestXnda;
-    j["requestGrid"] = requestGrid(m);
+    j["requestGrid"] = requestGridJson(m);
     j["patternLines"] = s.patternLines;
     j["frequencySteps"] = s.frequencySteps;
     j["freqCount"] = m.freqCount;
@@ -173,27 +173,21 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
 
 void printSummary(const Model& m, const BatchResult& result, std::ostream& out) {
     const Summary& s = m.summary;
-    out << "Filename        : " << trimLeft(s.fileName) << '\n';
-    out << "Frequency       : " << s.frequencyText << '\n';
-    out << "Wavelength      : " << s.wavelengthText << (s.wavelengthText.empty() ? "" : " mtr") << '\n';
-    out << "Nr of segments  : " << s.segments << " (" << m.wireCount << " wires)\n";
-    out << "Pattern lines   : " << s.patternLines << '\n';
-    out << "Frequency steps : " << s.frequencySteps << '\n';
+    for (const SummaryField& f : modelFields(m)) printField(out, f);
+    out << "Wires           : " << m.wireCount << '\n';
     out << "Comment:\n";
     for (const auto& c : s.comments) out << "  " << c << '\n';
     out << "Environment:\n";
     for (const auto& e : s.environment) out << "  " << e << '\n';
-    if (!s.requestRows.empty()) {
-        out << "Request         :    start      stop  count      step\n";
-        for (const RequestRow& r : s.requestRows) {
-            char line[160];
-            std::snprintf(line, sizeof line, "  %-14s: %9.4g %9.4g %6d %9.4g\n", r.label.c_str(), r.start, r.stop,
-                          r.count, r.step);
-            out << line;
-        }
-    }
+    const std::vector<GridRow> grid = requestGrid(m);
+    if (!grid.empty()) out << "Request         : start, stop, count, step\n";
+    for (const GridRow& r : grid)
+        out << "  " << trim(r.caption) << ": " << r.start << ", " << r.stop << ", " << r.count << ", " << r.step << '\n';
+    printFilled(out, sourceFields(m));
+    printFilled(out, powerFields(m));
     printResults(m, out);
-    out << "Extents (m)     : x " << m.extentX << "  y " << m.extentY << "  z " << m.extentZ << '\n';
+    out << "Extents (m)     : x " << formatPicture(m.extentX, "0.0##") << "  y " << formatPicture(m.extentY, "0.0##")
+        << "  z " << formatPicture(m.extentZ, "0.0##") << '\n';
     out << "Validation      : " << (result.validationOk ? "no errors" : "errors found") << '\n';
     for (const auto& f : result.findings) out << "  " << f << '\n';
 }

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
+#include "control/main_loop_programs.h"
+#include "control/model_loading.h"
 #include "core/config.h"
 #include "core/files.h"
-#include "control/main_loop_programs.h"
 #include "core/text.h"
-#include "control/model_loading.h"
 #include "engine/calculate.h"
 
 namespace wavra {
@@ -47,10 +47,10 @@ bool runAndWait(Model& model, Windows& windows, const std::vector<std::string>& 
     model.actionCode = 0;
     auto process = windows.processRunner().start(argv, "", error);
     if (!process) return false;
-    while (!process->waitFor(kWaitStepMs)) {
+    waitInSteps(*process, kWaitStepMs, [&] {
         windows.processEvents();
-        if (model.actionCode != 0) break;
-    }
+        return model.actionCode == 0;
+    });
     model.actionCode = 0;
     return true;
 }

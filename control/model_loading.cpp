@@ -8,7 +8,8 @@ namespace wavra {
 
 LoadedFrom loadModel(Model& model, Ui& ui, bool deckOnly, const std::string& reportExt) {
     if (!deckOnly && readOutput(model, ui, reportExt)) {
-        if (!validateGeometry(model, ui, kValidateAfterReport)) ui.message("Errors or warnings found, validate geometry.");
+        if (!validateGeometry(model, ui, kValidateAfterReport))
+            ui.message("Errors or warnings found, validate geometry.");
         return LoadedFrom::Report;
     }
     return readInputFile(model, ui) ? LoadedFrom::Deck : LoadedFrom::Nothing;

@@ -79,6 +79,16 @@ TableCapacities Model::releaseModelTables() {
     return caps;
 }
 
+int Model::strongestPatternPoint() const {
+    const int points = std::min<int>(patternCount, farFieldCapacity());
+    int best = 0;
+    for (int i = 1; i <= points; ++i)
+        if (best == 0 ||
+            farFieldGains[static_cast<size_t>(i)][kGainTotal] > farFieldGains[static_cast<size_t>(best)][kGainTotal])
+            best = i;
+    return best;
+}
+
 std::string Model::engineBaseName() const {
     size_t bytes = 0;
     for (int characters = 0; bytes < modelName.size() && characters < 8; ++characters) {

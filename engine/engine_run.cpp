@@ -21,11 +21,12 @@ constexpr size_t kMaxLineLength = 200;
 ProcessOutcome waitWithProgress(Model& model, RunningProcess& process, const ProgressFn& progress) {
     const auto begin = std::chrono::steady_clock::now();
     if (progress) progress(progressPercent(0, model.expectedRunTime));
-    while (!process.waitFor(kPollMs)) {
+    waitInSteps(process, kPollMs, [&] {
         const auto elapsed =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin).count();
         if (progress) progress(progressPercent(elapsed, model.expectedRunTime));
-    }
+        return true;
+    });
     model.expectedRunTime = 0;
     return {true, {}, process.exitCode(), process.standardOutput(), process.standardError()};
 }

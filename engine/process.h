@@ -4,6 +4,7 @@
 // the batch command line and the tests use the native one.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,11 @@ public:
     virtual std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
                                                   std::string& error) = 0;
 };
+
+// Waits for a started program in steps of `stepMs`, calling `between` after
+// every step while it runs; `between` returns false to stop waiting (the
+// program then runs on). True when the program has ended.
+bool waitInSteps(RunningProcess& process, int stepMs, const std::function<bool()>& between);
 
 // The process runner of the operating system.
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner();

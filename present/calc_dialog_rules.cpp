@@ -81,10 +81,7 @@ void prefillFrequency(Model& m) {
 // Azimuth of the strongest point of the loaded pattern, whole degrees
 // within 0 to 359.
 double mainBeamAzimuth(const Model& m) {
-    const int points = std::min<int>(m.patternCount, m.farFieldCapacity());
-    int best = 0;
-    for (int i = 1; i <= points; ++i)
-        if (best == 0 || m.farFieldGains[i][kGainTotal] > m.farFieldGains[best][kGainTotal]) best = i;
+    const int best = m.strongestPatternPoint();
     if (best == 0) return 0;
     double phi = std::fmod(std::trunc(m.farFieldAngles[best][1]), 360.0);
     return phi < 0 ? phi + 360 : phi;

@@ -2,7 +2,6 @@
 // frequency, antenna input parameters, average gain and run time.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "core/text.h"
 #include "report/columns.h"
@@ -162,9 +161,10 @@ void ReportReader::readRunTime(std::string_view line) {
     if (layout->runTimeSeconds == 1) {
         s.calculationTime = std::string(text);
     } else {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%7.3f", seconds);
-        s.calculationTime = buf;
+        // Seconds with three decimals, right-aligned in 7 characters.
+        std::string text3 = formatPicture(seconds, "0.000");
+        if (text3.size() < 7) text3.insert(0, 7 - text3.size(), ' ');
+        s.calculationTime = text3;
     }
     m.expectedRunTime = expectedRunTimeFor(seconds);
 }

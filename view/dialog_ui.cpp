@@ -1,4 +1,5 @@
 #include "view/dialog_ui.h"
+#include "view/qt_text.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -8,7 +9,6 @@ namespace wavra::view {
 
 namespace {
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
 const QString kTitle = QStringLiteral("Viewer");
 
 QMessageBox::Icon boxIcon(Icon icon) {

@@ -14,12 +14,11 @@
 #include "view/files.h"
 #include "view/help_window.h"
 #include "view/image_media.h"
+#include "view/qt_text.h"
 
 namespace wavra::view {
 
 namespace {
-
-QString q(const std::string& text) { return QString::fromStdString(text); }
 
 const QString kOpen = QStringLiteral("&Open new picture                    (Ins)");
 const QString kSave = QStringLiteral("&Save picture(s) as");

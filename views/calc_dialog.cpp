@@ -16,6 +16,7 @@
 #include "core/action_codes.h"
 #include "engine/deck_adapter.h"
 #include "views/key_codes.h"
+#include "views/qt_text.h"
 
 namespace wavra {
 
@@ -35,7 +36,6 @@ constexpr std::array<Choice, 6> kChoices = {{
     {"Opt14", "ItsHF Point to Point", kCalcItsHfPointToPoint},
 }};
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
 std::string text(const QLineEdit* e) { return e->text().toStdString(); }
 
 QLabel* namedLabel(const char* name, QWidget* parent = nullptr) {

@@ -23,12 +23,11 @@
 #include "present/main_menu_rules.h"
 #include "present/summary_texts.h"
 #include "views/key_codes.h"
+#include "views/qt_text.h"
 
 namespace wavra {
 
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 struct ToolButton {
     const char* name;

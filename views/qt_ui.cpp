@@ -1,4 +1,5 @@
 #include "views/qt_ui.h"
+#include "views/qt_text.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -41,8 +42,6 @@ Answer answerOf(int button) {
     default: return Answer::Ok;
     }
 }
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // The largest text file shown in the viewer window; reports beyond it are
 // shown up to this size with a note.

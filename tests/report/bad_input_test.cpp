@@ -17,7 +17,7 @@ struct Reference {
 
 TEST_F(BadReport, CutAnywhereKeepsWhatCameBeforeAndSaysSo) {
     for (const std::string& text : {fixtureReport("a_dipole.classic.out"), fixtureReport("b_dipole_fr3_ne.nec2c.out"),
-                                    dataReport("j_two_sources_nh.nec2c.out")}) {
+                                    fixtureReport("j_two_sources_nh.nec2c.out")}) {
         ASSERT_TRUE(load(text));
         const Reference full{model.wireCount, model.patternCount, model.summary.impedanceR, model.summary.impedanceX};
         for (size_t cut = 0; cut < text.size(); cut += 613) {

@@ -8,7 +8,7 @@ namespace {
 class Nec2cReport : public ReportTest {};
 
 TEST_F(Nec2cReport, SingleDirectionLoopFillsTheSweepTablesAndNoPattern) {
-    ASSERT_TRUE(load(dataReport("g_loop_direction.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("g_loop_direction.nec2c.out")));
     EXPECT_EQ(model.freqCount, 11);
     EXPECT_EQ(model.patternCount, 0);
     EXPECT_EQ(model.sweepPatternAxis, 0);
@@ -42,7 +42,7 @@ TEST_F(Nec2cReport, SingleDirectionLoopFillsTheSweepTablesAndNoPattern) {
 TEST_F(Nec2cReport, SweepTablesStopAtTheirCapacity) {
     model.maxFreqSteps = 4;
     model.allocateModelTables(model.maxSegments, 4, model.maxSources, model.maxLoads, model.maxTransLines);
-    ASSERT_TRUE(load(dataReport("g_loop_direction.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("g_loop_direction.nec2c.out")));
     EXPECT_EQ(model.freqCount, 4);
     // Later steps do not overwrite the last row.
     EXPECT_DOUBLE_EQ(model.sweepFreq[4], 13.8);
@@ -53,7 +53,7 @@ TEST_F(Nec2cReport, SweepTablesStopAtTheirCapacity) {
 }
 
 TEST_F(Nec2cReport, HorizontalCutAppendsThePatternOfEveryFrequency) {
-    ASSERT_TRUE(load(dataReport("h_loop_cut.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("h_loop_cut.nec2c.out")));
     EXPECT_EQ(model.sweepPatternAxis, 1);
     EXPECT_EQ(model.freqCount, 4);
     EXPECT_EQ(model.patternCount, 4 * 13);
@@ -70,7 +70,7 @@ TEST_F(Nec2cReport, HorizontalCutAppendsThePatternOfEveryFrequency) {
 }
 
 TEST_F(Nec2cReport, VerticalCutCountsFrequenciesOnThePhiAxis) {
-    ASSERT_TRUE(load(dataReport("i_loop_vertical.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("i_loop_vertical.nec2c.out")));
     EXPECT_EQ(model.sweepPatternAxis, -1);
     EXPECT_EQ(model.patternCount, 3 * 7);
     EXPECT_EQ(model.requestCount[1], 7);
@@ -82,7 +82,7 @@ TEST_F(Nec2cReport, VerticalCutCountsFrequenciesOnThePhiAxis) {
 TEST_F(Nec2cReport, PatternsThatNoLongerFitStopAppendingWithOneMessage) {
     model.maxFarFieldPoints = 30; // two of the four patterns of 13 points
     model.allocateFieldTables(30);
-    ASSERT_TRUE(load(dataReport("h_loop_cut.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("h_loop_cut.nec2c.out")));
     EXPECT_EQ(model.patternCount, 26);
     EXPECT_EQ(model.requestCount[1], 2);
     EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 39 exceeds max. of 30\ncalculation points, "
@@ -90,7 +90,7 @@ TEST_F(Nec2cReport, PatternsThatNoLongerFitStopAppendingWithOneMessage) {
 }
 
 TEST_F(Nec2cReport, SourcesLinesLoadsAndNearMagneticField) {
-    ASSERT_TRUE(load(dataReport("j_two_sources_nh.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("j_two_sources_nh.nec2c.out")));
     const Summary& s = model.summary;
     // Two sources: their resistances and reactances add.
     EXPECT_DOUBLE_EQ(s.impedanceR, -5.2570 + 5.2253);
@@ -131,7 +131,7 @@ TEST_F(Nec2cReport, SourcesLinesLoadsAndNearMagneticField) {
 }
 
 TEST_F(Nec2cReport, SurfaceWaveTableTakesHeightAndPhiAsAngles) {
-    ASSERT_TRUE(load(dataReport("k_surface_wave.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("k_surface_wave.nec2c.out")));
     EXPECT_EQ(model.requestMode, 1);
     EXPECT_DOUBLE_EQ(model.requestDistance, 1000);
     ASSERT_EQ(model.patternCount, 12);
@@ -149,7 +149,7 @@ TEST_F(Nec2cReport, SurfaceWaveTableTakesHeightAndPhiAsAngles) {
 }
 
 TEST_F(Nec2cReport, SecondPatternIsIgnoredAndGainIsHalvedOverGround) {
-    ASSERT_TRUE(load(dataReport("l_two_patterns_ground.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("l_two_patterns_ground.nec2c.out")));
     EXPECT_EQ(model.patternCount, 370);
     EXPECT_EQ(model.requestCount[1], 10);
     EXPECT_EQ(model.requestCount[2], 37);
@@ -165,7 +165,7 @@ TEST_F(Nec2cReport, SecondPatternIsIgnoredAndGainIsHalvedOverGround) {
 }
 
 TEST_F(Nec2cReport, AverageGainOverLossyGroundIsRed) {
-    ASSERT_TRUE(load(dataReport("m_lossy_ground_avg.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("m_lossy_ground_avg.nec2c.out")));
     EXPECT_EQ(model.groundType, 0);
     EXPECT_TRUE(model.summary.averageGainRed);
     EXPECT_EQ(model.summary.averageGainText, " 0.7467 over 360 dg.");

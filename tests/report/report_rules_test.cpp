@@ -53,6 +53,7 @@ TEST_F(ReportRules, ConfiguredPowerZeroKeepsTheEngineVoltage) {
 }
 
 struct GainCase {
+    const char* name;
     int ground;     // GN I1, or -1 for no GN card
     double printed; // average gain as printed
     double piUnits; // solid angle / pi
@@ -75,16 +76,17 @@ TEST_P(AverageGainLabel, FollowsGroundAndRange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, AverageGainLabel,
-                         ::testing::Values(GainCase{-1, 1.0, 4, " 1.0 over 720 dg.", false},
-                                           GainCase{-1, 0.8, 4, " 0.8 over 720 dg.", false},
-                                           GainCase{-1, 0.79, 4, " 0.79 over 720 dg.", true},
-                                           GainCase{-1, 1.2, 4, " 1.2 over 720 dg.", true},
-                                           GainCase{1, 2.0, 2, " 1.0 over 360 dg.", false},
-                                           GainCase{1, 2.6, 2, " 1.3 over 360 dg.", true},
-                                           GainCase{0, 2.0, 2, " 1.0 over 360 dg.", true},
-                                           GainCase{2, 2.0, 2, " 1.0 over 360 dg.", true},
+                         ::testing::Values(GainCase{"freeSpaceUnity", -1, 1.0, 4, " 1.0 over 720 dg.", false},
+                                           GainCase{"freeSpaceLowestSound", -1, 0.8, 4, " 0.8 over 720 dg.", false},
+                                           GainCase{"freeSpaceTooLow", -1, 0.79, 4, " 0.79 over 720 dg.", true},
+                                           GainCase{"freeSpaceTooHigh", -1, 1.2, 4, " 1.2 over 720 dg.", true},
+                                           GainCase{"perfectGroundHalved", 1, 2.0, 2, " 1.0 over 360 dg.", false},
+                                           GainCase{"perfectGroundTooHigh", 1, 2.6, 2, " 1.3 over 360 dg.", true},
+                                           GainCase{"finiteGround", 0, 2.0, 2, " 1.0 over 360 dg.", true},
+                                           GainCase{"sommerfeldGround", 2, 2.0, 2, " 1.0 over 360 dg.", true},
                                            // 0.0028 pi is half a degree: too small to judge.
-                                           GainCase{-1, 1.0, 0.0028, " aver-angle too small ", false}));
+                                           GainCase{"angleTooSmall", -1, 1.0, 0.0028, " aver-angle too small ", false}),
+                         [](const ::testing::TestParamInfo<GainCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ReportRules, SegmentsBeyondCapacityShowTheMessageOnce) {
     model.maxSegments = 2;
@@ -222,7 +224,7 @@ TEST_F(ReportRules, ManyErrorLinesAreSummarised) {
 }
 
 TEST_F(ReportRules, ReportWithoutRunTimeEndedEarly) {
-    std::string text = dataReport("j_two_sources_nh.nec2c.out");
+    std::string text = fixtureReport("j_two_sources_nh.nec2c.out");
     text = text.substr(0, text.find("  TOTAL RUN TIME"));
     ASSERT_TRUE(load(text + "\n  NO SEGMENT HAS AN ITAG OF 7"));
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Nec2d : NO SEGMENT HAS AN ITAG OF 7"});
@@ -241,7 +243,7 @@ TEST_F(ReportRules, RunTimeInSecondsAndMilliseconds) {
     EXPECT_EQ(model.summary.calculationTime, " 12.345");
     EXPECT_EQ(model.expectedRunTime, 123);
 
-    std::string text = dataReport("k_surface_wave.nec2c.out");
+    std::string text = fixtureReport("k_surface_wave.nec2c.out");
     const size_t at = text.find("TOTAL RUN TIME: ");
     ASSERT_NE(at, std::string::npos);
     ASSERT_TRUE(load(text.substr(0, at) + "TOTAL RUN TIME: 2560 msec\n"));
@@ -253,7 +255,7 @@ TEST_F(ReportRules, RunTimeInSecondsAndMilliseconds) {
 }
 
 TEST_F(ReportRules, MissingReportResetsOnlyTheReportLabels) {
-    ASSERT_TRUE(load(dataReport("k_surface_wave.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("k_surface_wave.nec2c.out")));
     model.modelName = "other";
     EXPECT_FALSE(readOutput(model, ui, ".out"));
     const Summary& s = model.summary;
@@ -267,7 +269,7 @@ TEST_F(ReportRules, MissingReportResetsOnlyTheReportLabels) {
 }
 
 TEST_F(ReportRules, EveryReadStartsAfresh) {
-    ASSERT_TRUE(load(dataReport("j_two_sources_nh.nec2c.out")));
+    ASSERT_TRUE(load(fixtureReport("j_two_sources_nh.nec2c.out")));
     ASSERT_TRUE(load(fixtureReport("a_dipole.classic.out")));
     EXPECT_EQ(model.wireCount, 11);
     EXPECT_EQ(model.sourceCount, 1);

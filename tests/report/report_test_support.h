@@ -27,7 +27,6 @@ inline ::testing::AssertionResult closeAsPrinted(double a, double b, double abso
 }
 
 inline std::string fixtureReport(const std::string& name) { return readText(fixturePath("reports/" + name)); }
-inline std::string dataReport(const std::string& name) { return readText(sourcePath("tests/report/data/" + name)); }
 
 class ReportTest : public ::testing::Test {
 protected:
