@@ -182,7 +182,8 @@ void printSummary(const Model& m, const BatchResult& result, std::ostream& out) 
     const std::vector<GridRow> grid = requestGrid(m);
     if (!grid.empty()) out << "Request         : start, stop, count, step\n";
     for (const GridRow& r : grid)
-        out << "  " << trim(r.caption) << ": " << r.start << ", " << r.stop << ", " << r.count << ", " << r.step << '\n';
+        out << "  " << trim(r.caption) << ": " << r.start << ", " << r.stop << ", " << r.count << ", " << r.step
+            << '\n';
     printFilled(out, sourceFields(m));
     printFilled(out, powerFields(m));
     printResults(m, out);

@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "builder/build_deck.h"
 #include "build_test_support.h"
+#include "builder/build_deck.h"
 
 using namespace wavra::build;
 using namespace wavra::build::test;

@@ -10,9 +10,9 @@
 #include <QRadioButton>
 #include <filesystem>
 
+#include "build_test_support.h"
 #include "builder/builder_window.h"
 #include "builder/picture_projection.h"
-#include "build_test_support.h"
 #include "support/test_support.h"
 
 using namespace wavra::build;

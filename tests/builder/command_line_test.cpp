@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sstream>
-#include <sys/wait.h>
 
 #include "builder/command_line.h"
 #include "support/test_support.h"
@@ -13,9 +11,10 @@ using wavra::test::TempDir;
 
 namespace {
 
-int runProgram(const std::string& arguments) {
-    const int status = std::system((std::string(BUILD_PROGRAM) + " " + arguments + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// The exit status of the build program run with `arguments`.
+int runBuild(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), BUILD_PROGRAM);
+    return wavra::test::runProgram(arguments, TempDir().path()).status;
 }
 
 } // namespace
@@ -90,9 +89,9 @@ TEST(CommandLine, BatchWritesTheDeck) {
 
 TEST(CommandLine, ProgramExitStatus) {
     TempDir dir;
-    EXPECT_EQ(runProgram("--shape Helix '" + dir.file("h.nec") + "'"), 0);
+    EXPECT_EQ(runBuild({"--shape", "Helix", dir.file("h.nec")}), 0);
     EXPECT_NE(readText(dir.file("h.nec")).find("GE 0"), std::string::npos);
-    EXPECT_EQ(runProgram("--shape Helix"), 2);
-    EXPECT_EQ(runProgram("--shape Helix --param 'Number of turns=1e6' '" + dir.file("h2.nec") + "'"), 1);
-    EXPECT_EQ(runProgram("--help"), 0);
+    EXPECT_EQ(runBuild({"--shape", "Helix"}), 2);
+    EXPECT_EQ(runBuild({"--shape", "Helix", "--param", "Number of turns=1e6", dir.file("h2.nec")}), 1);
+    EXPECT_EQ(runBuild({"--help"}), 0);
 }

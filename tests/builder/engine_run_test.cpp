@@ -2,9 +2,6 @@
 // added, runs through the real NEC-2 engine without an error.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
 #include "builder/build_deck.h"
 #include "builder/command_line.h"
 #include "support/test_support.h"
@@ -28,10 +25,9 @@ void expectEngineRuns(const Deck& deck, const std::string& name) {
     ASSERT_GT(deck.wireCount, 0) << name;
     TempDir dir;
     writeText(dir.file("deck.nec"), runnable(deck));
-    const std::string command = "nec2c -i '" + dir.file("deck.nec") + "' -o '" + dir.file("report.out") + "'";
-    const int status = std::system((command + " >/dev/null 2>&1").c_str());
-    ASSERT_TRUE(WIFEXITED(status)) << name;
-    EXPECT_EQ(WEXITSTATUS(status), 0) << name;
+    const auto run =
+        wavra::test::runProgram({"nec2c", "-i", dir.file("deck.nec"), "-o", dir.file("report.out")}, dir.path());
+    EXPECT_EQ(run.status, 0) << name << run.err;
     const std::string report = readText(dir.file("report.out"));
     EXPECT_EQ(report.find("ERROR"), std::string::npos) << name;
     EXPECT_NE(report.find("ANTENNA INPUT PARAMETERS"), std::string::npos) << name;

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "build_test_support.h"
 #include "builder/grid_patch.h"
 #include "builder/radial_disc.h"
 #include "builder/shapes.h"
-#include "build_test_support.h"
 
 using namespace wavra::build;
 using namespace wavra::build::test;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "builder/wire_writer.h"
 #include "build_test_support.h"
+#include "builder/wire_writer.h"
 
 using namespace wavra::build;
 using namespace wavra::build::test;

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "core/files.h"
@@ -187,6 +189,39 @@ TEST_F(MainLoopTest, FarFieldRunFillsTheMainWindowFromTheReport) {
     quit();
     run();
     EXPECT_EQ(p.model.calcPresets[1][0].substr(0, 3), "RP,");
+}
+
+// Qt takes the C library's locale from the environment, and a German
+// desktop writes numbers with a decimal comma; the windows and the engine
+// deck must still show and write points.
+TEST_F(MainLoopTest, CommaLocaleStillWritesDecimalPoints) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the set-up generates the de_DE.UTF-8 locale";
+    p.nameModel(loop, "dipole");
+    calculate("OptFF", [](QWidget& d) {
+        for (auto [name, text] : {std::pair{"txtXYZ1", "0"},
+                                  {"txtXYZ2", "90"},
+                                  {"txtXYZ3", "7.5"},
+                                  {"txtXYZ4", "0"},
+                                  {"txtXYZ5", "90"},
+                                  {"txtXYZ6", "22.5"}})
+            setField(d, name, text);
+    });
+    whenIdle([this] {
+        const std::regex decimalComma("[0-9],[0-9]");
+        const std::string time = field("Calculation time").toStdString();
+        EXPECT_NE(time.find('.'), std::string::npos) << time;
+        EXPECT_FALSE(std::regex_search(time, decimalComma)) << time;
+        for (const char* caption : {"Impedance", "Input power", "Efficiency", "Wavelength"})
+            EXPECT_FALSE(std::regex_search(field(caption).toStdString(), decimalComma)) << caption;
+        const std::string deck = readText(p.tree.file("out/dipole.inp"));
+        ASSERT_FALSE(deck.empty());
+        EXPECT_FALSE(std::regex_search(deck, decimalComma)) << deck;
+        EXPECT_NE(deck.find("RP"), std::string::npos) << deck;
+    });
+    quit();
+    run();
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 TEST_F(MainLoopTest, FrequencyLoopNearFieldAndOriginalRunsEachReadTheirReport) {

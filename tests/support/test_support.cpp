@@ -73,7 +73,7 @@ RunResult runProgram(const std::vector<std::string>& argv, const std::string& wo
         std::vector<char*> args;
         for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
-        execv(args[0], args.data());
+        execvp(args[0], args.data());
         _exit(127);
     }
     int status = 0;

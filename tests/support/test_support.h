@@ -41,6 +41,8 @@ struct RunResult {
     int status = -1;
     std::string out, err;
 };
+// Runs argv[0] (looked up in PATH when it holds no '/') with the arguments
+// as they stand, no shell, in workingDir; stdout and stderr are captured.
 RunResult runProgram(const std::vector<std::string>& argv, const std::string& workingDir);
 
 std::string sourcePath(const std::string& relative);  // below the source tree
