@@ -61,6 +61,8 @@ struct GainCase {
     bool red;
 };
 
+void PrintTo(const GainCase& c, std::ostream* os) { *os << c.name; }
+
 class AverageGainLabel : public ReportTest, public ::testing::WithParamInterface<GainCase> {};
 
 TEST_P(AverageGainLabel, FollowsGroundAndRange) {
