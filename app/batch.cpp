@@ -46,13 +46,13 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
     if (c.gainFactor) enterGainFactor(m, trim(str(*c.gainFactor)));
     const bool far = m.requestMode >= 0, near = m.requestMode == kNearRequest;
     switch (c.calcKind) {
-    case 2:
+    case kCalcFarField:
         return fillTriple(m, 0, c.theta, 0, far, "--theta", error) && fillTriple(m, 3, c.phi, 1, far, "--phi", error);
-    case 3:
+    case kCalcFrequencyLoop:
         if (!fillTriple(m, 0, c.freq, -1, false, "--freq", error)) return false;
         if (c.calcSubMode == 0) return true;
         return fillTriple(m, 3, c.theta, 0, far, "--theta", error) && fillTriple(m, 6, c.phi, 1, far, "--phi", error);
-    case 4:
+    case kCalcNearField:
         if (m.calcSubMode == 0) m.calcSubMode = 1; // the E field unless H was asked for
         return fillTriple(m, 0, c.x, 0, near, "--x", error) && fillTriple(m, 3, c.y, 1, near, "--y", error) &&
                fillTriple(m, 6, c.z, 2, near, "--z", error);

@@ -85,7 +85,8 @@ private:
 };
 
 bool Parser::calcOption(const std::string& a, const std::string& v) {
-    static const std::map<std::string, int16_t> kinds = {{"original", 1}, {"far", 2}, {"sweep", 3}, {"near", 4}};
+    static const std::map<std::string, int16_t> kinds = {
+        {"original", kCalcOriginal}, {"far", kCalcFarField}, {"sweep", kCalcFrequencyLoop}, {"near", kCalcNearField}};
     static const std::map<std::string, int16_t> subs = {{"none", 0}, {"ver", 1}, {"hor", 2},
                                                         {"gain", 3}, {"e", 1},   {"h", 2}};
     CalcOptions& c = calc();

@@ -100,7 +100,7 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
         fail(ui, "Cannot write " + inputPath + ".");
         return EngineStatus::Failed;
     }
-    if (isItsHf(m) && m.requestMode == 1) {
+    if (isItsHf(m) && m.requestMode == kSurfaceWaveRequest) {
         ui.message("Surface wave selected in RP card, ItsHF generation not possible.");
         return EngineStatus::Failed;
     }
