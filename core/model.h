@@ -23,11 +23,11 @@ struct Rgb {
 };
 
 // Marker values for rows and fields that hold nothing.
-inline constexpr int16_t kNoLink = -999;       // wireEnd1Link / wireEnd2Link
-inline constexpr int16_t kEmptyTag = -99;      // sourceTag / loadTag
-inline constexpr double kNoTransLine = -99999; // tlZ[line][1][1]
-inline constexpr int16_t kNoRequest = -9;      // requestMode
-inline constexpr int16_t kNearRequest = -1;    // requestMode
+inline constexpr int16_t kNoLink = -999;          // wireEnd1Link / wireEnd2Link
+inline constexpr int16_t kEmptyTag = -99;         // sourceTag / loadTag
+inline constexpr double kNoTransLine = -99999;    // tlZ[line][1][1]
+inline constexpr int16_t kNoRequest = -9;         // requestMode
+inline constexpr int16_t kNearRequest = -1;       // requestMode
 inline constexpr int16_t kSurfaceWaveRequest = 1; // requestMode of a ground-wave RP request
 
 // The five values of a far-field point, farFieldGains[point][column]; the
@@ -47,7 +47,7 @@ enum FarFieldColumn : size_t {
 
 // The kinds of calculation of the calculation options dialog (calcKind).
 enum CalcKind : int16_t {
-    kCalcOriginal = 1,  // the model file unchanged
+    kCalcOriginal = 1, // the model file unchanged
     kCalcFarField = 2,
     kCalcFrequencyLoop = 3,
     kCalcNearField = 4,
@@ -170,6 +170,18 @@ struct Model {
     int16_t surfaceWaveFlag = 0;
     int16_t expectedRunTime = 0;
     int16_t optimizerVarCount = 0;
+
+    // --- the optimizer's target direction, for the pattern view ----------------
+    // Set by an optimizer run: the forward direction it aimed at, and whether
+    // its gain or front-to-back target was active. The pattern view starts at
+    // that direction on its next call and clears the flag.
+    int16_t optimizerTargetFlag = 0; // -1 after a run, 0 when nothing is pending
+    bool optimizerTargetActive = false;
+    double optimizerTargetTheta = 0, optimizerTargetPhi = 0;
+
+    // Counts the loads (resetForLoad): a view that keeps state between calls
+    // starts afresh when the count has moved since it last looked.
+    uint32_t loadSerial = 0;
 
     // --- window flags ------------------------------------------------------------------
     int16_t helpMode = 0;
