@@ -119,6 +119,10 @@ std::optional<CutRange> cutRange(const Cut& cut) {
         r.lowest = std::min(r.lowest, v);
         if (v > r.highest) r.highest = v, r.highestAt = i;
     }
+    // A flat top points to its middle, as its lobe does.
+    size_t run = 1;
+    while (r.highestAt + run < cut.points.size() && cut.points[r.highestAt + run].value == r.highest) ++run;
+    r.highestAt += (run - 1) / 2;
     return r;
 }
 

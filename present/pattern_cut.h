@@ -57,7 +57,8 @@ Cut extractCut(const Model& model, const PatternState& state, int pattern);
 // The smallest angle between two directions in degrees (0..180).
 double angleBetween(double a, double b);
 
-// The lowest and the highest value of a cut; nullopt for an empty cut.
+// The lowest and the highest value of a cut, and where the highest lies
+// (the middle of a flat top); nullopt for an empty cut.
 struct CutRange {
     double lowest = 0, highest = 0;
     size_t highestAt = 0;

@@ -7,8 +7,6 @@ namespace wavra {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // The points of a cut as a sequence that, when the cut is closed, goes on
 // from its last point to its first (the repeated end point left out).
 class Ring {
@@ -25,10 +23,7 @@ public:
         return m_closed ? std::optional<size_t>(m_n - 1) : std::nullopt;
     }
     std::optional<size_t> step(size_t i, bool forward) const { return forward ? next(i) : prev(i); }
-    double gap(size_t i, size_t j) const {
-        const CutPoint &a = m_cut.points[i], &b = m_cut.points[j];
-        return std::atan2(std::fabs(a.ux * b.uy - a.uy * b.ux), a.ux * b.ux + a.uy * b.uy) * 180 / kPi;
-    }
+    double gap(size_t i, size_t j) const { return angleBetween(m_cut.points[i].angle, m_cut.points[j].angle); }
 
 private:
     const Cut& m_cut;
@@ -37,8 +32,8 @@ private:
 };
 
 // A value followed by a lower one after a rise; a plateau counts once, at
-// its last point. At the ends of an open cut the missing neighbour counts
-// as lower, unless the whole cut is flat.
+// its last point (the lobe then points to the plateau's middle). At the ends of an open cut the missing neighbour
+// counts as lower, unless the whole cut is flat.
 bool isLocalMaximum(const Ring& r, size_t i) {
     const double v = r.value(i);
     const auto after = r.next(i);
@@ -52,6 +47,16 @@ bool isLocalMaximum(const Ring& r, size_t i) {
         j = *before;
     }
     return false; // closed and flat
+}
+
+// A flat top (the printed gains have two decimals) points to its middle.
+size_t plateauMiddle(const Ring& r, size_t last) {
+    size_t length = 0;
+    for (auto j = r.prev(last); j && *j != last && r.value(*j) == r.value(last) && length < r.size(); j = r.prev(*j))
+        ++length;
+    size_t middle = last;
+    for (size_t k = 0; k < (length + 1) / 2; ++k) middle = *r.prev(middle);
+    return middle;
 }
 
 // From the lobe outwards until a value falls below the level; of the two
@@ -122,13 +127,14 @@ std::vector<Lobe> findLobes(const Cut& cut, const LobeRules& rules) {
         const double v = r.value(i);
         if (!(v >= rules.floor) || !(v == peak || v <= farBelow) || !isLocalMaximum(r, i)) continue;
         Lobe lobe;
-        lobe.index = i;
-        lobe.angle = cut.points[i].angle;
+        lobe.index = plateauMiddle(r, i);
+        lobe.angle = cut.points[lobe.index].angle;
         lobe.value = v;
         const double level = minus3dbLevel(v, rules.db);
-        lobe.low = levelPoint(r, i, false, level);
-        lobe.high = levelPoint(r, i, true, level);
-        if (lobe.low && lobe.high) lobe.beamwidth = sweptAngle(r, *lobe.low, i) + sweptAngle(r, i, *lobe.high);
+        lobe.low = levelPoint(r, lobe.index, false, level);
+        lobe.high = levelPoint(r, lobe.index, true, level);
+        if (lobe.low && lobe.high)
+            lobe.beamwidth = sweptAngle(r, *lobe.low, lobe.index) + sweptAngle(r, lobe.index, *lobe.high);
         lobe.back = pointTowards(cut, r, backDirection(lobe.angle, cut.plane, rules.freeSpace));
         if (lobe.back) lobe.frontToBack = ratioDb(v, r.value(*lobe.back), rules.db);
         lobes.push_back(lobe);

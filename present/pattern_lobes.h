@@ -32,7 +32,7 @@ struct LobeRules {
 // The marked lobes of a cut, in the order of the cut: local maxima (a value
 // followed by a lower one after a rise; the ends of an open cut count when
 // they lie above their neighbour) at or above the floor that equal the peak
-// or lie at least 3 dB below it.
+// or lie at least 3 dB below it. A flat top is one lobe, at its middle.
 std::vector<Lobe> findLobes(const Cut& cut, const LobeRules& rules);
 
 // The level 3 dB below a value.

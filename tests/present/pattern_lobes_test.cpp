@@ -60,11 +60,17 @@ TEST(PatternLobes, BeamwidthAcrossPhiZeroIsPositive) {
     EXPECT_NEAR(*l.frontToBack, 9 - -30, 1e-12); // back at 180
 }
 
-TEST(PatternLobes, PhiZeroAndThreeSixtyAreOneLobe) {
+TEST(PatternLobes, PhiZeroAndThreeSixtyAndFlatTopsAreOneLobe) {
     const Cut cut = horizontalCut({{355, 5}, {0, 9}, {360, 9}, {5, 5}}, range(0, 360, 5));
     const auto lobes = findLobes(cut, dbRules());
     ASSERT_EQ(lobes.size(), 1u);
     EXPECT_NEAR(*lobes[0].beamwidth, 10, 1e-9);
+    // Three samples print the same largest gain: the lobe is the middle one.
+    const Cut flat = horizontalCut({{95, 4}, {100, 8}, {105, 8}, {110, 8}, {115, 4}});
+    const auto top = findLobes(flat, dbRules());
+    ASSERT_EQ(top.size(), 1u);
+    EXPECT_EQ(top[0].angle, 105);
+    EXPECT_EQ(flat.points[cutRange(flat)->highestAt].angle, 105);
 }
 
 TEST(PatternLobes, BackDirectionInFreeSpaceAndOverGround) {
