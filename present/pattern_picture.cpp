@@ -62,6 +62,11 @@ private:
         return m.patternMax[static_cast<size_t>(std::clamp<int>(s.view.patternQuantity, 1, kQuantityCount))];
     }
     std::string frequencyText() const;
+    // Where the cut reaches the largest value of its pattern.
+    std::string maxText(const CutPoint& top, bool horizontal) const {
+        if (a.heightGraph) return "Max at height: " + formatPicture(top.height, "##0.0") + " m";
+        return std::string(horizontal ? "Max gain Phi: " : "Max gain The: ") + whole(top.angle);
+    }
 };
 
 void Painting::grid(PatternPicture& pic) const {
@@ -116,9 +121,12 @@ void Painting::heightGrid(PatternPicture& pic) const {
         const std::string text = i == 0 ? std::string("0.0") : formatPicture(h, picture);
         pic.gridTexts.push_back({{-edge - 30, y + 4}, text + " m.", true, false});
     }
+    double labelled = -1e9;
     for (double v : ringValues(scale)) {
         const double x = heightGraphX(radiusOf(v), R);
         pic.grid.push_back({{x, -edge}, {x, edge}});
+        if (x - labelled < 2 * kRingLabelGap) continue;
+        labelled = x;
         pic.gridTexts.push_back({{x, -edge - 8}, formatPicture(v / a.unit.divisor, "##0.0"), true, true});
     }
     pic.gridTexts.push_back({{edge + 4, -edge + 4}, "E", false, false});
@@ -207,9 +215,7 @@ void Painting::labels(PatternPicture& pic) const {
             label.range =
                 value(std::max(range->lowest, -999.0), 4) + " < " + a.unit.label + " < " + value(range->highest, 4);
             const bool reachesMax = range->highest + s.window.normOffset >= patternMaximum(static_cast<int>(k)) - 1e-9;
-            if (k == a.selected && reachesMax)
-                l.maxAngle = std::string(horizontal ? "Max gain Phi: " : "Max gain The: ") +
-                             whole(a.cuts[k].points[range->highestAt].angle);
+            if (k == a.selected && reachesMax) l.maxAngle = maxText(a.cuts[k].points[range->highestAt], horizontal);
         }
         l.patterns.push_back(std::move(label));
     }
