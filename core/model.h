@@ -23,11 +23,11 @@ struct Rgb {
 };
 
 // Marker values for rows and fields that hold nothing.
-inline constexpr int16_t kNoLink = -999;          // wireEnd1Link / wireEnd2Link
-inline constexpr int16_t kEmptyTag = -99;         // sourceTag / loadTag
-inline constexpr double kNoTransLine = -99999;    // tlZ[line][1][1]
-inline constexpr int16_t kNoRequest = -9;         // requestMode
-inline constexpr int16_t kNearRequest = -1;       // requestMode
+inline constexpr int16_t kNoLink = -999;       // wireEnd1Link / wireEnd2Link
+inline constexpr int16_t kEmptyTag = -99;      // sourceTag / loadTag
+inline constexpr double kNoTransLine = -99999; // tlZ[line][1][1]
+inline constexpr int16_t kNoRequest = -9;      // requestMode
+inline constexpr int16_t kNearRequest = -1;    // requestMode
 inline constexpr int16_t kSurfaceWaveRequest = 1; // requestMode of a ground-wave RP request
 
 // The five values of a far-field point, farFieldGains[point][column]; the
@@ -47,7 +47,7 @@ enum FarFieldColumn : size_t {
 
 // The kinds of calculation of the calculation options dialog (calcKind).
 enum CalcKind : int16_t {
-    kCalcOriginal = 1, // the model file unchanged
+    kCalcOriginal = 1,  // the model file unchanged
     kCalcFarField = 2,
     kCalcFrequencyLoop = 3,
     kCalcNearField = 4,

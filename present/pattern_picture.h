@@ -50,7 +50,7 @@ struct PlotLine {
 struct PlotText {
     PlotPoint at; // top-left corner, or the centre when `centred`
     std::string text;
-    bool small = false; // the small font of the marks
+    bool marks = false; // in the small font of the marks
     bool centred = false;
 };
 

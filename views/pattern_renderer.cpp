@@ -47,7 +47,7 @@ public:
     }
     // A text at its place, moved inwards where it would run off the area.
     void plotText(const PlotText& t) {
-        const QFont& font = t.small ? m_small : m_normal;
+        const QFont& font = t.marks ? m_small : m_normal;
         p.setFont(font);
         const QString s = text(t.text);
         const QSizeF size = QFontMetricsF(font).size(Qt::TextSingleLine, s);

@@ -52,7 +52,7 @@ ViewWindow::ViewWindow(Model& model, std::unique_ptr<ResultView> view, int16_t o
 ViewWindow::~ViewWindow() = default;
 
 void ViewWindow::refresh() {
-    m_status->setText(QString::fromStdString(m_view->statusText()));
+    refreshStatus();
     updateChecks();
     m_canvas->update();
 }
