@@ -171,6 +171,18 @@ struct Model {
     int16_t expectedRunTime = 0;
     int16_t optimizerVarCount = 0;
 
+    // --- the optimizer's target direction, for the pattern view ----------------
+    // Set by an optimizer run: the forward direction it aimed at, and whether
+    // its gain or front-to-back target was active. The pattern view starts at
+    // that direction on its next call and clears the flag.
+    int16_t optimizerTargetFlag = 0; // -1 after a run, 0 when nothing is pending
+    bool optimizerTargetActive = false;
+    double optimizerTargetTheta = 0, optimizerTargetPhi = 0;
+
+    // Counts the loads (resetForLoad): a view that keeps state between calls
+    // starts afresh when the count has moved since it last looked.
+    uint32_t loadSerial = 0;
+
     // --- window flags ------------------------------------------------------------------
     int16_t helpMode = 0;
     int16_t complexNotation = 0;

@@ -85,12 +85,15 @@ bool QtWindows::runWindow(int16_t code, bool once) {
     window->show();
     window->raise();
     window->activateWindow();
+    window->setLoopRunning(true);
     for (;;) {
         idleWait();
         const int16_t posted = m_model.actionCode;
-        if (returnsToMainLoop(posted) || !window->view().command(posted)) return true;
+        if (returnsToMainLoop(posted) || !window->view().command(posted)) break;
         window->refresh();
     }
+    window->setLoopRunning(false);
+    return true;
 }
 
 void QtWindows::showAbout() {

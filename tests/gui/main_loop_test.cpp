@@ -20,6 +20,7 @@
 #include "views/help_window.h"
 #include "views/main_window.h"
 #include "views/status_window.h"
+#include "views/view_window.h"
 
 using namespace wavra;
 using namespace wavra::test;
@@ -178,7 +179,8 @@ TEST_F(MainLoopTest, FarFieldRunFillsTheMainWindowFromTheReport) {
         EXPECT_NE(field("Impedance").indexOf(x < 0 ? " - j " : " + j "), -1);
         EXPECT_EQ(field("Filename").left(4), "yagi");
         EXPECT_EQ(p.model.calcKind, 2);
-        EXPECT_EQ(p.model.currentView, kActionMainWindow); // no pattern window: the main window stands in
+        EXPECT_EQ(p.model.currentView, kActionPattern); // the pattern view opens on the new pattern
+        EXPECT_TRUE(p.windows->viewWindow(kActionPattern)->isVisible());
         EXPECT_GE(p.model.patternCount, 73);
         EXPECT_NE(field("Input power"), "");
         const QStringList lines = p.windows->statusWindow().lines();
