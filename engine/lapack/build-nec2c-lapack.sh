@@ -122,8 +122,14 @@ compile_engine() {
     (
         cd "$build" || exit 1
         eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
-        run cc $CPPFLAGS $CFLAGS "-DPACKAGE_STRING=\"nec2c $version with LAPACK (OpenBLAS)\"" \
-            -o nec2c-lapack ./*.c $LDFLAGS -L"$blas_dir" -Wl,-rpath,"$blas_dir" -lopenblas -lm
+        local pids=() pid source
+        for source in ./*.c; do # every core compiles
+            run cc $CPPFLAGS $CFLAGS "-DPACKAGE_STRING=\"nec2c $version with LAPACK (OpenBLAS)\"" \
+                -c "$source" -o "${source%.c}.o" &
+            pids+=($!)
+        done
+        for pid in "${pids[@]}"; do wait "$pid" || exit 1; done
+        run cc -o nec2c-lapack ./*.o $LDFLAGS -L"$blas_dir" -Wl,-rpath,"$blas_dir" -lopenblas -lm
     ) || cannot_build "compiling nec2c $version with the patch failed"
 }
 
