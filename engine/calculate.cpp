@@ -105,7 +105,8 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
         return EngineStatus::Failed;
     }
     addStatus(hooks, "Generating nec-2 output file " + m.modelName + ".out");
-    const EngineStatus status = runEngine(m, ui, runner, inputName, engineOutputName(m), hooks.progress);
+    const EngineStatus status =
+        runEngine(m, ui, runner, inputName, engineOutputName(m), hooks.progress, hooks.statusLine);
     if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui);
     return status;
 }

@@ -117,8 +117,8 @@ std::string failureText(const ProcessOutcome& r, const std::string& engine, cons
     return {};
 }
 
-EngineStatus judge(Ui& ui, const ProcessOutcome& r, const std::string& engine, const std::string& report, bool hadOld,
-                   bool showConsole) {
+EngineStatus judge(Ui& ui, const ProcessOutcome& r, const std::string& engine, const std::string& report,
+                   bool hadOld, bool showConsole, const StatusLineFn& statusLine) {
     std::string failure = failureText(r, engine, report);
     if (!failure.empty()) {
         failure += engineErrorText(r, report);
@@ -132,6 +132,11 @@ EngineStatus judge(Ui& ui, const ProcessOutcome& r, const std::string& engine, c
         std::string text = engine + " finished.";
         for (const auto& line : lines) text += "\n" + line;
         ui.message(text, "wavra", Icon::Information);
+    }
+    if (statusLine) {
+        std::vector<std::string> notes;
+        addLines(notes, r.errors);
+        for (const auto& note : notes) statusLine(note);
     }
     deleteFile(report + ".old");
     return EngineStatus::Finished;
@@ -204,7 +209,7 @@ std::vector<std::string> launcherCommand(const Model& model, const std::string& 
 }
 
 EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& inputName,
-                       const std::string& outputName, const ProgressFn& progress) {
+                       const std::string& outputName, const ProgressFn& progress, const StatusLineFn& statusLine) {
     if (!checkGround(model, ui)) return EngineStatus::Cancelled;
     const std::string engine = engineOf(model);
     if (!validRunNames(ui, engine, inputName, outputName)) return EngineStatus::Failed;
@@ -228,7 +233,7 @@ EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::s
                               capacities.maxLoads, capacities.maxTransLines);
     model.allocateFieldTables(capacities.fieldPoints);
     const bool showConsole = !special && command.back() == "pause";
-    return judge(ui, outcome, engine, report, hadOld, showConsole);
+    return judge(ui, outcome, engine, report, hadOld, showConsole, statusLine);
 }
 
 } // namespace wavra

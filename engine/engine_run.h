@@ -17,6 +17,8 @@ namespace wavra {
 // run time that has passed (0 to 100), or -1 when no run time is expected.
 // The windows draw the bar and process pending events in it.
 using ProgressFn = std::function<void(int percent)>;
+// Receives one line for the status window's list.
+using StatusLineFn = std::function<void(const std::string& line)>;
 
 // What a started program left behind.
 struct ProcessOutcome {
@@ -50,8 +52,11 @@ enum class EngineStatus {
 // Runs the engine on out/<inputName>, leaving its report in out/<outputName>.
 // An older report of that name is set aside as <outputName>.old before the
 // run, so a failed run can never leave it to be read as the new result; it
-// is removed after a successful run.
+// is removed after a successful run. After a successful run every line the
+// launcher or the engine wrote on stderr goes to `statusLine` (such as the
+// note that the lapack engine is missing and plain nec2c ran instead).
 EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& inputName,
-                       const std::string& outputName, const ProgressFn& progress);
+                       const std::string& outputName, const ProgressFn& progress,
+                       const StatusLineFn& statusLine = {});
 
 } // namespace wavra

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Engine launcher of wavra. Every engine name in this directory (NEC2D,
-# NEC2D512 ... NEC2D11K, NEC2D_LA, NEC32) is a link to this script, and every
-# one of them runs the NEC-2 engine nec2c, which has no fixed segment limit.
+# NEC2D512 ... NEC2D11K, NEC2D_LA, NEC32) is a link to this script. NEC2D_LA
+# runs the lapack engine nec2c-lapack of this directory (nec2c with its
+# matrix solved by LAPACK/OpenBLAS, built at set-up); every other name runs
+# Debian's NEC-2 engine nec2c. Neither has a fixed segment limit.
 #
 # Called as wavra.sh:
 #   wavra.sh gen MODEL  ENGINE [pause]   run ENGINE on the deck named in nec2d.tmp
@@ -23,6 +25,13 @@
 #   ENGINE DECK [-autodma]     the special engine started on its own: the
 #                              report goes to DECK with the extension .n32
 #
+# When nec2c-lapack is missing (it could not be built), NEC2D_LA runs plain
+# nec2c and says so in a line on stderr.
+#
+# Threads of the lapack engine: OPENBLAS_NUM_THREADS as the caller set it
+# (several engines running at once each get 1), otherwise the number of
+# cores for a single run.
+#
 # Exit status: the engine's; 2 wrong use; 66 a file is missing; 127 the
 # engine is not installed or has no launcher here.
 
@@ -40,19 +49,33 @@ stem_of() {
     if [[ $base == *.* ]]; then printf '%s' "${1%.*}"; else printf '%s' "$1"; fi
 }
 
-# Runs nec2c on a deck. A lapack deck carries an SZ card with the segment
-# capacity; nec2c stops with a geometry card error on it and needs no
-# capacity, so the card is left out of the copy the engine reads.
-run_nec2c() { # deck, report
-    local deck=$1 report=$2 copy= status
+# The program behind the engine name this script was called as, in $program.
+choose_program() {
+    program=nec2c
+    if [ "$self" = NEC2D_LA ]; then
+        if [ -x "$exe_dir/nec2c-lapack" ]; then
+            program=$exe_dir/nec2c-lapack
+            export OPENBLAS_NUM_THREADS=${OPENBLAS_NUM_THREADS:-$(nproc 2>/dev/null || echo 1)}
+            return
+        fi
+        printf '%s: the lapack engine %s is missing; running plain nec2c\n' "$self" "$exe_dir/nec2c-lapack" >&2
+    fi
     command -v nec2c >/dev/null 2>&1 || fail 127 "the NEC-2 engine nec2c is not installed"
+}
+
+# Runs the engine on a deck. A lapack deck carries an SZ card with the
+# segment capacity; nec2c stops with a geometry card error on it and needs
+# no capacity, so the card is left out of the copy the engine reads.
+run_nec2c() { # deck, report
+    local deck=$1 report=$2 copy= status program
+    choose_program
     [ -r "$deck" ] || fail 66 "cannot read the engine deck $deck"
     if grep -qi '^sz' -- "$deck"; then
         copy=$(mktemp "$(dirname -- "$report")/.wavra-deck-XXXXXX") || fail 66 "cannot write next to $report"
         grep -vi '^sz' -- "$deck" >"$copy"
         deck=$copy
     fi
-    nec2c -i "$deck" -o "$report"
+    "$program" -i "$deck" -o "$report"
     status=$?
     [ -n "$copy" ] && rm -f -- "$copy"
     return "$status"

@@ -48,11 +48,14 @@ std::unique_ptr<RunningProcess> ScriptedRunner::start(const std::vector<std::str
 }
 
 EngineTree::EngineTree() {
-    for (const auto& entry : fs::directory_iterator(std::string(WAVRA_STAGE_DIR) + "/exe")) {
+    const std::string stage = std::string(WAVRA_STAGE_DIR) + "/exe/";
+    for (const auto& entry : fs::directory_iterator(stage)) {
         if (!entry.is_symlink()) continue;
         const fs::path target = path() + "exe/" + entry.path().filename().string();
         fs::copy_symlink(entry.path(), target);
     }
+    // The lapack engine, when the build made it.
+    if (fs::exists(stage + kLapackProgram)) fs::create_symlink(stage + kLapackProgram, path() + "exe/" + kLapackProgram);
 }
 
 void EngineTree::addModel(Model& model, const std::string& example, const std::string& name) const {

@@ -31,8 +31,11 @@ public:
                                           std::string& error) override;
 };
 
+// The program the launcher runs for the lapack engine, in exe/.
+inline constexpr const char* kLapackProgram = "nec2c-lapack";
+
 // An install tree (exe/ data files, out/, pov/) plus the engine launchers
-// as the build stages them.
+// and the lapack engine as the build stages them.
 class EngineTree : public InstallTree {
 public:
     EngineTree();

@@ -289,8 +289,8 @@ TEST_F(MainLoopTest, CancelledGroundQuestionDoesNotShowAnOlderReport) {
 }
 
 TEST_F(MainLoopTest, FailedEngineRunKeepsTheOldReportAsideAndReadsTheInput) {
-    fs::remove(p.tree.file("exe/NEC2D512"));
-    p.script("exe/NEC2D512", "echo 'engine broke' >&2\nexit 3\n");
+    fs::remove(p.tree.file("exe/NEC2D_LA")); // the engine of the shipped settings
+    p.script("exe/NEC2D_LA", "echo 'engine broke' >&2\nexit 3\n");
     writeText(p.tree.file("out/dipole.out"), "older report\n");
     p.nameModel(loop, "dipole");
     calculate("OptDef", [](QWidget&) {});

@@ -88,11 +88,15 @@ TEST_F(MainWindowTest, MemorySettingsAskForARestart) {
 }
 
 TEST_F(MainWindowTest, EngineChoicesAndTheirCheckMarks) {
-    EXPECT_EQ(p.model.engineName, "&NEC2D512");
+    EXPECT_EQ(p.model.engineName, "&NEC2D_LA"); // the shipped settings choose the lapack engine
+    EXPECT_TRUE(checked("lapack"));
+    choose("nec2d"); // by the segment capacity
+    EXPECT_EQ(p.model.engineName, "&NEC2D11K");
     EXPECT_TRUE(checked("nec2d"));
+    EXPECT_FALSE(checked("lapack"));
     EXPECT_FALSE(checked("wait"));
     choose("wait");
-    EXPECT_EQ(p.model.engineName, "?NEC2D512");
+    EXPECT_EQ(p.model.engineName, "?NEC2D11K");
     EXPECT_TRUE(checked("wait"));
     choose("lapack");
     EXPECT_EQ(p.model.engineName, "?NEC2D_LA");
@@ -103,8 +107,8 @@ TEST_F(MainWindowTest, EngineChoicesAndTheirCheckMarks) {
     EXPECT_FALSE(checked("nec2d"));
     EXPECT_FALSE(checked("lapack"));
     choose("wait");
-    choose("nec2d"); // by the segment capacity
-    EXPECT_EQ(p.model.engineName, "&NEC2D512");
+    choose("nec2d");
+    EXPECT_EQ(p.model.engineName, "&NEC2D11K");
 }
 
 TEST_F(MainWindowTest, SegmentSettingPicksTheEngineWhenItsLauncherExists) {
