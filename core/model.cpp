@@ -89,6 +89,7 @@ std::string Model::engineBaseName() const {
 }
 
 void Model::resetForLoad() {
+    ++loadSerial;
     extentX = extentY = extentZ = modelExtent = -1;
     maxCurrentMag = maxCurrentPhase = -1;
     extendedKernel = 0;
