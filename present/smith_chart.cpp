@@ -17,6 +17,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr int kLineSteps = 100;          // line-transformation steps per turn (half a wavelength)
 constexpr double kArcPieceLength = 0.02; // chart units per straight piece of a grid arc
 constexpr int kReadoutWidth = 7;
+constexpr int kNormalisedWidth = 5; // values near 1: fewer digits
 
 // The chart extent: rulers and captions to +-1.35, the read-out band above
 // the chart up to 1.5, the "Towards ..." texts down to -2.
@@ -209,8 +210,8 @@ std::vector<std::string> smithReadout(const Model& m, const SmithState& s) {
         const bool normalised = s.normalise == 1 && m.z0 > 0;
         if (normalised) z /= static_cast<double>(m.z0);
         if (std::isfinite(z.real()) && std::isfinite(z.imag()))
-            lines.push_back("Z/Y  : " + formatComplex(z.real(), z.imag(), normalised ? "norm." : "ohm", kReadoutWidth,
-                                                      cartesian(m)));
+            lines.push_back("Z/Y  : " + formatComplex(z.real(), z.imag(), normalised ? "norm." : "ohm",
+                                                      normalised ? kNormalisedWidth : kReadoutWidth, cartesian(m)));
         lines.push_back("SWR  : " + formatPicture(swrShown(p.r, p.x, m.z0), "##0.00"));
         if (s.lineStep != 0)
             lines.push_back("Line : " + formatPicture((kLineSteps - s.lineStep) * 0.5 / kLineSteps, "0.000") +

@@ -41,33 +41,39 @@ RULERS = {
 }
 
 FINE_GRID = (
-    # value, lo, hi: major lines across the whole chart ...
-    [(0, 0, 50)]
-    + [(v / 10, 0, 50) for v in range(1, 11)]
-    + [(v, 0, 50) for v in (1.2, 1.4, 1.6, 1.8, 2, 3, 4, 5, 10, 20, 50)]
-    # ... and light lines between them, ending where the chart gets dense.
-    + [(v / 100, 0, -2) for v in range(5, 100, 10)]
-    + [(v, 0, -5) for v in (1.1, 1.3, 1.5, 1.7, 1.9)]
-    + [(v, 0, -10) for v in (2.5, 3.5, 4.5)]
-    + [(v, 0, -20) for v in (6, 7, 8, 9)]
-    + [(v, 0, -50) for v in (15, 30, 40)]
+    # value, lo, hi. Labelled lines across the whole chart ...
+    [(v, 0, 50) for v in (0, 0.2, 0.5, 1, 2, 5, 10)]
+    # ... labelled lines that end before the chart gets dense near the open
+    # circuit ...
+    + [(v, 0, 2) for v in (0.1, 0.3, 0.4, 0.6, 0.7, 0.8, 0.9)]
+    + [(v, 0, 5) for v in (1.2, 1.4, 1.6, 1.8)]
+    + [(v, 0, 10) for v in (3, 4)]
+    # ... and light, unlabelled lines between them.
+    + [(v / 100, 0, -1) for v in range(5, 100, 10)]
+    + [(v, 0, -2) for v in (1.1, 1.3, 1.5, 1.7, 1.9)]
+    + [(v, 0, -5) for v in (2.5, 3.5, 4.5)]
+    + [(v, 0, -10) for v in (6, 7, 8, 9)]
+    + [(v, 0, -20) for v in (15, 20)]
+    + [(v, 0, -50) for v in (30, 50)]
 )
+# The rulers of the left half leave out their value at the centre, where the
+# right half has its own.
 FINE_RULERS = {
-    "SWR": [1, 1.2, 1.4, 1.6, 1.8, 2, 2.5, 3, 4, 5, 7, 10, 20],
-    "SDB": [0, 1, 2, 3, 4, 5, 6, 8, 10, 15, 20],
+    "SWR": [1, 1.2, 1.5, 2, 2.5, 3, 4, 5, 7, 10, 20],
+    "SDB": [1, 2, 3, 4, 5, 6, 8, 10, 15, 20],
     "RHO": [v / 10 for v in range(0, 11)],
-    "RHP": [0, 0.01, 0.05, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9, 1],
-    "RFL": [0, 0.1, 0.2, 0.5, 1, 2, 3, 4, 6, 10],
+    "RHP": [0.01, 0.05, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.8, 1],
+    "RFL": [0, 0.1, 0.5, 1, 2, 3, 4, 6, 10],
     "RTL": [30, 20, 15, 10, 7, 5, 4, 3, 2, 1, 0],
-    "ATT": [0, 0.5, 1, 2, 3, 4, 5, 6, 8, 10, 15],
+    "ATT": [0, 0.5, 1, 2, 3, 4, 5, 6, 8, 10],
 }
 
-COARSE_GRID = [(v, 0, 10) for v in (0, 0.2, 0.5, 1, 2, 5, 10)]
+COARSE_GRID = [(v, 0, 50) for v in (0, 0.2, 0.5, 1, 2, 5, 10)] + [(50, 0, -50)]
 COARSE_RULERS = {
     "SWR": [1, 1.5, 2, 3, 5, 10],
-    "SDB": [0, 2, 4, 6, 10, 20],
+    "SDB": [2, 4, 6, 10, 20, 30],
     "RHO": [0, 0.2, 0.4, 0.6, 0.8, 1],
-    "RHP": [0, 0.1, 0.3, 0.5, 0.7, 1],
+    "RHP": [0.1, 0.2, 0.3, 0.5, 0.7, 1],
     "RFL": [0, 0.5, 1, 2, 4, 10],
     "RTL": [20, 10, 6, 3, 1, 0],
     "ATT": [0, 1, 2, 4, 6, 10],
