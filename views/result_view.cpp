@@ -1,6 +1,8 @@
 #include "views/result_view.h"
 
 #include "core/action_codes.h"
+#include "views/smith_view.h"
+#include "views/sweep_view.h"
 
 namespace wavra {
 
@@ -18,7 +20,10 @@ struct ViewEntry {
 
 // Every result view, by the name the command line gives it.
 const std::vector<ViewEntry>& viewTable() {
-    static const std::vector<ViewEntry> table = {};
+    static const std::vector<ViewEntry> table = {
+        {"sweep", makeSweepView},
+        {"smith", makeSmithView},
+    };
     return table;
 }
 

@@ -10,6 +10,8 @@
 
 #include "core/action_codes.h"
 #include "views/key_codes.h"
+#include "views/smith_window.h"
+#include "views/sweep_window.h"
 
 namespace wavra {
 
@@ -18,6 +20,7 @@ public:
     explicit Canvas(ViewWindow& window) : m_window(window) {
         setMinimumSize(320, 320);
         setFocusPolicy(Qt::NoFocus);
+        setMouseTracking(true);
     }
 
 protected:
@@ -28,6 +31,7 @@ protected:
         m_window.view().paint(painter, rect());
     }
     void mousePressEvent(QMouseEvent* event) override { m_window.canvasMouse(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { m_window.canvasMouseMove(event); }
 
 private:
     ViewWindow& m_window;
@@ -66,6 +70,8 @@ QAction* ViewWindow::addCommand(QMenu* menu, const QString& text, int16_t code) 
 
 void ViewWindow::canvasMouse(QMouseEvent*) { postKey(m_ownCode); }
 
+QSize ViewWindow::canvasSize() const { return m_canvas->size(); }
+
 void ViewWindow::keyPressEvent(QKeyEvent* event) {
     const int16_t code = actionCodeOf(*event);
     if (code == 0) {
@@ -89,6 +95,12 @@ void ViewWindow::closeEvent(QCloseEvent* event) {
     m_model.actionCode = kActionMainWindow;
 }
 
-std::unique_ptr<ViewWindow> makeViewWindow(int16_t, Model&, Ui&, QWidget*) { return nullptr; }
+std::unique_ptr<ViewWindow> makeViewWindow(int16_t code, Model& model, Ui& ui, QWidget* parent) {
+    switch (code) {
+    case kActionSweep: return std::make_unique<SweepWindow>(model, ui, parent);
+    case kActionSmith: return std::make_unique<SmithWindow>(model, ui, parent);
+    default: return nullptr;
+    }
+}
 
 } // namespace wavra

@@ -44,6 +44,9 @@ protected:
     // A mouse press on the canvas, in canvas pixels; the default posts the
     // window's own code, which redraws.
     virtual void canvasMouse(QMouseEvent* event);
+    // The mouse moved over the canvas (tracked without a button pressed).
+    virtual void canvasMouseMove(QMouseEvent*) {}
+    QSize canvasSize() const;
 
     Model& m_model;
 
