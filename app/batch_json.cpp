@@ -7,6 +7,7 @@
 #include "core/reflection.h"
 
 #include "core/text.h"
+#include "present/sweep_graphs.h"
 
 namespace wavra {
 
@@ -45,7 +46,9 @@ nlohmann::json largestGain(const Model& m) {
     int best = 1;
     const int count = std::min<int>(m.patternCount, m.farFieldCapacity());
     for (int p = 2; p <= count; ++p)
-        if (m.farFieldGains[static_cast<size_t>(p)][kGainTotal] > m.farFieldGains[static_cast<size_t>(best)][kGainTotal]) best = p;
+        if (m.farFieldGains[static_cast<size_t>(p)][kGainTotal] >
+            m.farFieldGains[static_cast<size_t>(best)][kGainTotal])
+            best = p;
     return {{"gain", m.farFieldGains[static_cast<size_t>(best)][kGainTotal]},
             {"theta", m.farFieldAngles[static_cast<size_t>(best)][0]},
             {"phi", m.farFieldAngles[static_cast<size_t>(best)][1]}};
@@ -60,7 +63,7 @@ nlohmann::json sweepRows(const Model& m) {
                         {"R", m.sweepR[i]},
                         {"X", m.sweepX[i]},
                         {"swr", finiteOrNull(swr(m.sweepR[i], m.sweepX[i], m.z0))},
-                        {"gain", m.sweepGain[i]}});
+                        {"gain", sweepHasGain(m) ? nlohmann::json(m.sweepGain[i]) : nlohmann::json(nullptr)}});
     return rows;
 }
 

@@ -147,6 +147,13 @@ TEST_F(Batch, SweepFilesNeedAFrequencyLoop) {
     auto bad = run({"--batch", "--touchstone"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("--touchstone needs a value"), std::string::npos);
+    // A loop without a far-field direction has no gain: none in the rows,
+    // no gain column.
+    auto loop = run(
+        {"--batch", "--json", "--calc", "sweep", "--freq", "14,14.1,0.05", "--csv", "dipole.csv", "models/dipole.nec"});
+    ASSERT_EQ(loop.status, 0) << loop.err;
+    EXPECT_TRUE(json::parse(loop.out)["sweep"][0]["gain"].is_null());
+    EXPECT_EQ(test::readLinesOf(tree.file("dipole.csv"))[0].find("Gain"), std::string::npos);
     auto view = run({"--batch", "--input", "--json", "--show", "sweep", "models/dipole.nec"});
     ASSERT_EQ(view.status, 0) << view.err;
     EXPECT_EQ(json::parse(view.out)["view"]["message"], "Number of frequency steps less or equal one.");
