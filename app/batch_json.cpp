@@ -46,9 +46,7 @@ nlohmann::json largestGain(const Model& m) {
     int best = 1;
     const int count = std::min<int>(m.patternCount, m.farFieldCapacity());
     for (int p = 2; p <= count; ++p)
-        if (m.farFieldGains[static_cast<size_t>(p)][kGainTotal] >
-            m.farFieldGains[static_cast<size_t>(best)][kGainTotal])
-            best = p;
+        if (m.farFieldGains[static_cast<size_t>(p)][kGainTotal] > m.farFieldGains[static_cast<size_t>(best)][kGainTotal]) best = p;
     return {{"gain", m.farFieldGains[static_cast<size_t>(best)][kGainTotal]},
             {"theta", m.farFieldAngles[static_cast<size_t>(best)][0]},
             {"phi", m.farFieldAngles[static_cast<size_t>(best)][1]}};

@@ -81,7 +81,10 @@ nlohmann::json SmithView::describe() const {
     return j;
 }
 
-void SmithView::setPointer(double x, double y, double width, double height) { m_pointer = {x, y, width, height}; }
+bool SmithView::pointerAt(double x, double y, double width, double height) {
+    m_pointer = {x, y, width, height};
+    return true;
+}
 
 std::unique_ptr<ResultView> makeSmithView(Model& model, Ui& ui) { return std::make_unique<SmithView>(model, ui); }
 

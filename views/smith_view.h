@@ -25,9 +25,7 @@ public:
 
     const SmithState& state() const { return m_state; }
     const SmithChartFile& chart() const { return m_chart; }
-    // Where the mouse pointer is on a picture of width x height; the
-    // read-out follows with the code kActionPointerMoved.
-    void setPointer(double x, double y, double width, double height);
+    bool pointerAt(double x, double y, double width, double height) override;
 
     // The window's printing (Ctrl+P) and its caption while the chart loads.
     void setPrinter(std::function<void()> print) { m_print = std::move(print); }

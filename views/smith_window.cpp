@@ -3,21 +3,11 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 
 namespace wavra {
-
-namespace {
-
-QAction* checkable(QAction* action) {
-    action->setCheckable(true);
-    return action;
-}
-
-} // namespace
 
 SmithWindow::SmithWindow(Model& model, Ui& ui, QWidget* parent)
     : ViewWindow(model, std::make_unique<SmithView>(model, ui), kActionSmith, QStringLiteral("Smith Chart"), parent),
@@ -29,11 +19,11 @@ SmithWindow::SmithWindow(Model& model, Ui& ui, QWidget* parent)
     addCommand(viewMenu, QStringLiteral("Move to gen.     (shift+Left)"), 137)->setObjectName(QStringLiteral("mgen"));
     addCommand(viewMenu, QStringLiteral("Move to load     (shift+Right)"), 139)->setObjectName(QStringLiteral("mld"));
     QMenu* show = menuBar()->addMenu(QStringLiteral("&Show"));
-    m_normalised = checkable(addCommand(show, QStringLiteral("Normalized        [Home]"), 36));
+    m_normalised = addCheckCommand(show, QStringLiteral("Normalized        [Home]"), 36);
     m_normalised->setObjectName(QStringLiteral("norm"));
-    m_coarse = checkable(addCommand(show, QStringLiteral("Coarse grid       (G)"), 'G'));
+    m_coarse = addCheckCommand(show, QStringLiteral("Coarse grid       (G)"), 'G');
     m_coarse->setObjectName(QStringLiteral("grid"));
-    m_cartesian = checkable(addCommand(show, QStringLiteral("Cartesian not.   (X)"), 'X'));
+    m_cartesian = addCheckCommand(show, QStringLiteral("Cartesian not.   (X)"), 'X');
     m_cartesian->setObjectName(QStringLiteral("cart"));
     addCommand(show, QStringLiteral("Insert Z/Y         [Ins]"), 45)->setObjectName(QStringLiteral("inse"));
     addCommand(show, QStringLiteral("Delete Z/Y        (Del}"), 46)->setObjectName(QStringLiteral("dele"));
@@ -48,12 +38,6 @@ void SmithWindow::updateChecks() {
     m_normalised->setChecked(m_smith->state().normalise == 1);
     m_coarse->setChecked(m_model.smithMode != 0);
     m_cartesian->setChecked(m_model.complexNotation == 0);
-}
-
-void SmithWindow::canvasMouseMove(QMouseEvent* event) {
-    const QSize size = canvasSize();
-    m_smith->setPointer(event->position().x(), event->position().y(), size.width(), size.height());
-    if (m_model.actionCode == 0) postKey(kActionPointerMoved);
 }
 
 void SmithWindow::print() {

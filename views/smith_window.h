@@ -25,7 +25,6 @@ public:
 
 protected:
     void updateChecks() override;
-    void canvasMouseMove(QMouseEvent* event) override;
 
 private:
     SmithView* m_smith;

@@ -87,7 +87,10 @@ std::string SweepView::statusText() const {
     return std::string("Active pane: ") + paneName(m_state.activePane) + " (Tab)";
 }
 
-void SweepView::setPointer(double x, double y, double width, double height) { m_pointer = {x, y, width, height}; }
+bool SweepView::pointerAt(double x, double y, double width, double height) {
+    m_pointer = {x, y, width, height};
+    return true;
+}
 
 std::unique_ptr<ResultView> makeSweepView(Model& model, Ui& ui) { return std::make_unique<SweepView>(model, ui); }
 

@@ -27,9 +27,7 @@ public:
     std::string statusText() const override;
 
     const SweepState& state() const { return m_state; }
-    // Where the mouse pointer is on a picture of width x height; the
-    // read-out follows with the code kActionPointerMoved.
-    void setPointer(double x, double y, double width, double height);
+    bool pointerAt(double x, double y, double width, double height) override;
 
 private:
     Model& m_model;

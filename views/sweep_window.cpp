@@ -3,18 +3,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 
 namespace wavra {
-
-namespace {
-
-QAction* checkable(QAction* action) {
-    action->setCheckable(true);
-    return action;
-}
-
-} // namespace
 
 SweepWindow::SweepWindow(Model& model, Ui& ui, QWidget* parent)
     : ViewWindow(model, std::make_unique<SweepView>(model, ui), kActionSweep, QStringLiteral("Frequency sweep"),
@@ -24,15 +14,15 @@ SweepWindow::SweepWindow(Model& model, Ui& ui, QWidget* parent)
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     addCommand(file, QStringLiteral("Export sweep...   (Ctrl+E)"), kActionExportSweep);
     QMenu* show = menuBar()->addMenu(QStringLiteral("&Show"));
-    m_pages[0] = checkable(addCommand(show, QStringLiteral("Impedance plot    'I'"), 'I'));
-    m_pages[1] = checkable(addCommand(show, QStringLiteral("refl-coef./ SWR   'S'"), 'S'));
-    m_pages[2] = checkable(addCommand(show, QStringLiteral("Total gain plot     'G'"), 'G'));
-    m_markers = checkable(addCommand(show, QStringLiteral("markers               'M'"), 'M'));
+    m_pages[0] = addCheckCommand(show, QStringLiteral("Impedance plot    'I'"), 'I');
+    m_pages[1] = addCheckCommand(show, QStringLiteral("refl-coef./ SWR   'S'"), 'S');
+    m_pages[2] = addCheckCommand(show, QStringLiteral("Total gain plot     'G'"), 'G');
+    m_markers = addCheckCommand(show, QStringLiteral("markers               'M'"), 'M');
     QMenu* grid = menuBar()->addMenu(QStringLiteral("Grid"));
-    m_grids[0] = checkable(addCommand(grid, QStringLiteral("Resistance grid    'R'"), 'R'));
-    m_grids[1] = checkable(addCommand(grid, QStringLiteral("Reactance grid    'X'"), 'X'));
-    m_grids[2] = checkable(addCommand(grid, QStringLiteral("Impedance grid    'Z'"), 'Z'));
-    m_grids[3] = checkable(addCommand(grid, QStringLiteral("Phase grid           'A'"), 'A'));
+    m_grids[0] = addCheckCommand(grid, QStringLiteral("Resistance grid    'R'"), 'R');
+    m_grids[1] = addCheckCommand(grid, QStringLiteral("Reactance grid    'X'"), 'X');
+    m_grids[2] = addCheckCommand(grid, QStringLiteral("Impedance grid    'Z'"), 'Z');
+    m_grids[3] = addCheckCommand(grid, QStringLiteral("Phase grid           'A'"), 'A');
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     addCommand(viewMenu, QStringLiteral("Shift up      'Up'"), 38);
     addCommand(viewMenu, QStringLiteral("Shift down  'Down'"), 40);
@@ -47,12 +37,6 @@ void SweepWindow::updateChecks() {
     for (size_t i = 0; i < m_pages.size(); ++i) m_pages[i]->setChecked(s.page == static_cast<int>(i) + 1);
     m_markers->setChecked(s.markers);
     for (size_t i = 0; i < m_grids.size(); ++i) m_grids[i]->setChecked(s.grid[i]);
-}
-
-void SweepWindow::canvasMouseMove(QMouseEvent* event) {
-    const QSize size = canvasSize();
-    m_sweep->setPointer(event->position().x(), event->position().y(), size.width(), size.height());
-    if (m_model.actionCode == 0) postKey(kActionPointerMoved);
 }
 
 } // namespace wavra

@@ -19,7 +19,6 @@ public:
 
 protected:
     void updateChecks() override;
-    void canvasMouseMove(QMouseEvent* event) override;
     // Tab makes the next pane active instead of moving the focus.
     bool focusNextPrevChild(bool) override { return false; }
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
 
@@ -68,9 +69,19 @@ QAction* ViewWindow::addCommand(QMenu* menu, const QString& text, int16_t code) 
     return action;
 }
 
+QAction* ViewWindow::addCheckCommand(QMenu* menu, const QString& text, int16_t code) {
+    QAction* action = addCommand(menu, text, code);
+    action->setCheckable(true);
+    return action;
+}
+
 void ViewWindow::canvasMouse(QMouseEvent*) { postKey(m_ownCode); }
 
-QSize ViewWindow::canvasSize() const { return m_canvas->size(); }
+void ViewWindow::canvasMouseMove(QMouseEvent* event) {
+    const QPointF at = event->position();
+    if (m_view->pointerAt(at.x(), at.y(), m_canvas->width(), m_canvas->height()) && m_model.actionCode == 0)
+        m_model.actionCode = kActionPointerMoved;
+}
 
 void ViewWindow::keyPressEvent(QKeyEvent* event) {
     const int16_t code = actionCodeOf(*event);

@@ -39,14 +39,16 @@ public:
 protected:
     // A menu item that posts `code`, but only while no other code waits.
     QAction* addCommand(QMenu* menu, const QString& text, int16_t code);
+    // The same with a check mark, which updateChecks sets.
+    QAction* addCheckCommand(QMenu* menu, const QString& text, int16_t code);
     // Subclasses set their menus' check marks from the view's state.
     virtual void updateChecks() {}
     // A mouse press on the canvas, in canvas pixels; the default posts the
     // window's own code, which redraws.
     virtual void canvasMouse(QMouseEvent* event);
-    // The mouse moved over the canvas (tracked without a button pressed).
-    virtual void canvasMouseMove(QMouseEvent*) {}
-    QSize canvasSize() const;
+    // The mouse moved over the canvas (tracked without a button pressed):
+    // the view takes the position, and its read-out follows.
+    void canvasMouseMove(QMouseEvent* event);
 
     Model& m_model;
 
