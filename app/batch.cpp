@@ -9,6 +9,7 @@
 #include "engine/calculate.h"
 #include "engine/process.h"
 #include "present/calc_dialog_rules.h"
+#include "present/sweep_export.h"
 
 namespace wavra {
 
@@ -95,6 +96,23 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     return loadAndValidate(model, ui, false, *extension, result) ? kBatchDone : kBatchUnreadable;
 }
 
+// --touchstone and --csv: the sweep as files for other RF tools; a relative
+// name is taken from where wavra was started.
+int writeSweepFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::string& workingDir) {
+    const std::pair<std::string, SweepFileFormat> files[] = {{o.touchstone, SweepFileFormat::Touchstone},
+                                                             {o.csv, SweepFileFormat::Csv}};
+    for (const auto& [name, format] : files) {
+        if (name.empty()) continue;
+        const std::string path = name.front() == '/' || workingDir.empty() ? name : workingDir + "/" + name;
+        std::string error;
+        if (!writeSweepFile(model, path, format, error)) {
+            ui.message(error);
+            return kBatchUnreadable;
+        }
+    }
+    return kBatchDone;
+}
+
 } // namespace
 
 int runBatch(const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
@@ -108,6 +126,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     int status = kBatchDone;
     if (options.calc) status = calculateModel(model, ui, *options.calc, result);
     else if (!loadAndValidate(model, ui, options.forceInput, ".out", result)) status = kBatchUnreadable;
+    if (status == kBatchDone) status = writeSweepFiles(model, ui, options, workingDir);
     if (status == kBatchDone && !options.show.view.empty()) {
         if (showView) {
             status = showView(model, ui, options.show, result.view);

@@ -6,6 +6,7 @@
 #include "core/reflection.h"
 #include "core/text.h"
 #include "present/summary_texts.h"
+#include "present/sweep_graphs.h"
 
 namespace wavra {
 
@@ -57,7 +58,7 @@ nlohmann::json sweepRows(const Model& m) {
                         {"R", m.sweepR[i]},
                         {"X", m.sweepX[i]},
                         {"swr", finiteOrNull(swr(m.sweepR[i], m.sweepX[i], m.z0))},
-                        {"gain", m.sweepGain[i]}});
+                        {"gain", sweepHasGain(m) ? nlohmann::json(m.sweepGain[i]) : nlohmann::json(nullptr)}});
     return rows;
 }
 

@@ -22,7 +22,8 @@ const char* const kBatchUsage =
     "  --show VIEW             open a result view on the model (see below)\n"
     "  --keys K1,K2,...        view commands by key name: I, Space, Home, PgUp, Shift+PgDn, Right, > ...\n"
     "  --png FILE  --svg FILE  paint the view as its window shows it\n"
-    "  --size WxH              picture size in pixels (800x800)\n";
+    "  --size WxH              picture size in pixels (800x800)\n"
+    "  --touchstone FILE  --csv FILE   write the frequency loop as a Touchstone .s1p or a CSV table\n";
 
 namespace {
 
@@ -156,6 +157,8 @@ bool Parser::option(const std::string& a) {
         auto answer = parseAnswer(v);
         if (!answer) return fail("--answer takes yes, no, ok or cancel, not '" + v + "'");
         o.answers.push_back(*answer);
+    } else if (a == "--touchstone" || a == "--csv") {
+        return value(a, a == "--csv" ? o.csv : o.touchstone);
     } else if (std::find(calcOptions.begin(), calcOptions.end(), a) != calcOptions.end()) {
         return value(a, v) && calcOption(a, v);
     } else if (std::find(showOptions.begin(), showOptions.end(), a) != showOptions.end()) {

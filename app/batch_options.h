@@ -32,8 +32,9 @@ struct BatchOptions {
     bool forceInput = false;     // --input: read the model deck, not a report
     std::vector<Answer> answers; // --answer yes|no|ok|cancel, in order
     std::optional<CalcOptions> calc;
-    ViewRequest show;  // --show VIEW with --keys, --png, --svg, --size; no view: none
-    std::string model; // the model file argument
+    ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
+    std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools
+    std::string model;           // the model file argument
 };
 
 // Parses the arguments after the program name. nullopt with `error` set on

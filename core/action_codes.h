@@ -25,7 +25,9 @@ enum ActionCode : int16_t {
     kActionSmith = 122,
     kActionOptimizer = 123,
     kActionOpen = 279,
+    kActionPrint = 280, // Ctrl+P
     kActionSaveOutput = 283,
+    kActionPointerMoved = 504, // the mouse moved over a view's picture (private to the view)
 };
 
 } // namespace wavra

@@ -163,6 +163,9 @@ struct Model {
     int16_t reloadInput = 0;
     int16_t inputModified = 0;
     int16_t calcKind = 0;
+    // Counts the loads (resetForLoad), so that a view can tell new results
+    // from the ones it was last opened on and set its state afresh.
+    uint32_t loadSerial = 0;
 
     // --- calculation choice --------------------------------------------------------
     int16_t calcSubMode = 0;

@@ -17,3 +17,10 @@ wavra() { "$tree/exe/wavra" --batch "$@" >/dev/null; }
 # points, beamwidth and front-to-back ratio.
 wavra --calc far --theta -180,180,1 --phi 0,0,1 --show pattern --keys I --size 560x640 \
       --png "$docs/pattern-view.png" "$tree/models/yagi.nec"
+
+# The SWR page of the sweep graphs: a frequency loop of the Yagi over 13.9 to 14.5 MHz.
+wavra --calc sweep --freq 13.9,14.5,0.025 --show sweep --size 900x640 --png "$docs/sweep-swr.png" \
+      "$tree/models/yagi.nec"
+# The Smith chart of the same loop, the cursor on 14.2 MHz (the 13th step).
+wavra --show smith --keys "$(printf 'Right,%.0s' {1..12})Right" --size 700x900 --png "$docs/smith-chart.png" \
+      "$tree/models/yagi.nec"

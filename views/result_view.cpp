@@ -2,6 +2,8 @@
 
 #include "core/action_codes.h"
 #include "views/pattern_view.h"
+#include "views/smith_view.h"
+#include "views/sweep_view.h"
 
 namespace wavra {
 
@@ -22,6 +24,8 @@ const std::vector<ViewEntry>& viewTable() {
     static const std::vector<ViewEntry> table = {
         {"pattern",
          [](Model& m, Ui& ui) -> std::unique_ptr<ResultView> { return std::make_unique<PatternView>(m, ui); }},
+        {"sweep", makeSweepView},
+        {"smith", makeSmithView},
     };
     return table;
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
 
@@ -13,6 +14,8 @@
 #include "views/key_codes.h"
 #include "views/pattern_window.h"
 #include "views/view_picture.h"
+#include "views/smith_window.h"
+#include "views/sweep_window.h"
 
 namespace wavra {
 
@@ -96,7 +99,19 @@ QAction* ViewWindow::addCommand(QMenu* menu, const QString& text, int16_t code) 
     return action;
 }
 
+QAction* ViewWindow::addCheckCommand(QMenu* menu, const QString& text, int16_t code) {
+    QAction* action = addCommand(menu, text, code);
+    action->setCheckable(true);
+    return action;
+}
+
 void ViewWindow::canvasMouse(QMouseEvent*) { postKey(m_ownCode); }
+
+void ViewWindow::canvasMouseMove(QMouseEvent* event) {
+    const QPointF at = event->position();
+    if (m_view->pointerAt(at.x(), at.y(), m_canvas->width(), m_canvas->height()) && m_model.actionCode == 0)
+        m_model.actionCode = kActionPointerMoved;
+}
 
 void ViewWindow::keyPressEvent(QKeyEvent* event) {
     const int16_t code = actionCodeOf(*event);
@@ -126,6 +141,8 @@ void ViewWindow::closeEvent(QCloseEvent* event) {
 std::unique_ptr<ViewWindow> makeViewWindow(int16_t code, Model& model, Ui& ui, QWidget* parent) {
     switch (code) {
     case kActionPattern: return std::make_unique<PatternWindow>(model, ui, parent);
+    case kActionSweep: return std::make_unique<SweepWindow>(model, ui, parent);
+    case kActionSmith: return std::make_unique<SmithWindow>(model, ui, parent);
     default: return nullptr;
     }
 }

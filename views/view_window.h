@@ -49,13 +49,17 @@ public:
 protected:
     // A menu item that posts `code`, but only while no other code waits.
     QAction* addCommand(QMenu* menu, const QString& text, int16_t code);
+    // The same with a check mark, which updateChecks sets.
+    QAction* addCheckCommand(QMenu* menu, const QString& text, int16_t code);
     // Subclasses set their menus' check marks from the view's state.
     virtual void updateChecks() {}
     // A mouse press on the canvas, in canvas pixels; the default posts the
     // window's own code, which redraws.
     virtual void canvasMouse(QMouseEvent* event);
-    // The pointer moving over the canvas, with or without a button held.
-    virtual void canvasMouseMove(QMouseEvent*) {}
+    // The pointer moving over the canvas, with or without a button held; by
+    // default the view takes the position (pointerAt) and its read-out
+    // follows.
+    virtual void canvasMouseMove(QMouseEvent* event);
     // The canvas's own rectangle, the area the view paints into.
     QRect canvasRect() const;
     // Only the status line, from the view's statusText().

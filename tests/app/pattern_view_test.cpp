@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "batch_fixture.h"
-#include "report_text.h"
+#include "printed_report.h"
 
 using namespace wavra;
 using nlohmann::json;

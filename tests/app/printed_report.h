@@ -1,5 +1,6 @@
-// A printed engine report read the plain way: lines, found by their
-// headings, and split on blanks, independent of the report reader's columns.
+// A nec2c report read the simple way, for checking what wavra read from it:
+// sections found by their headings, table rows split on blanks (not by the
+// columns the report reader uses).
 #pragma once
 
 #include <cctype>
@@ -19,10 +20,9 @@ inline std::vector<std::string> words(const std::string& line) {
     return w;
 }
 
-// The report, split into lines, with finders for its sections.
 struct Report {
     std::vector<std::string> lines;
-    explicit Report(const std::string& path) : lines(test::readLinesOf(path)) {}
+    explicit Report(const std::string& path) : lines(readLinesOf(path)) {}
 
     // Index of the n-th line (from 0) containing `text`, or -1.
     int find(const std::string& text, int n = 0, int from = 0) const {
