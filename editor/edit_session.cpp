@@ -352,10 +352,11 @@ bool EditSession::close() {
     storeEdits();
     if (!changed()) return true;
     const Answer answer = m_ui.ask("wavra", kSaveQuestion, Buttons::YesNoCancel, Icon::Question);
-    // A failed save keeps the window open with the lines.
+    // Cancel, and a save that failed or was not given a name, keep the
+    // window open with its lines: closing would lose them.
     if (answer == Answer::Yes) return save();
     if (answer == Answer::No) setChanged(false);
-    return true;
+    return answer == Answer::No;
 }
 
 std::string EditSession::caption() const {

@@ -101,7 +101,8 @@ public:
     bool openFile();
     bool save();
     bool saveAs();
-    // The closing question; true when the window may close.
+    // The closing question while changed; true when the window may close:
+    // unchanged, answered No, or saved after Yes.
     bool close();
 
     bool changed() const { return m_model.inputModified != 0; }

@@ -219,8 +219,9 @@ TEST_F(EditSessionTest, SaveWritesTheLinesAndClosingAsksWhileChanged) {
 
     s.insertLine();
     f.ui.queueAnswer(Answer::Cancel);
-    EXPECT_TRUE(s.close()); // Cancel closes without saving and leaves the flag
+    EXPECT_FALSE(s.close()); // Cancel goes back to the lines, still changed
     EXPECT_TRUE(s.changed());
+    EXPECT_EQ(s.lines().size(), 3u);
     EXPECT_EQ(f.ui.messages().back(), "Nec-2 input file has changed, save changes ? ");
     f.ui.queueAnswer(Answer::No);
     EXPECT_TRUE(s.close());

@@ -164,13 +164,17 @@ TEST_F(CardEditorTest, KeysInTheLineListAndTheClipboard) {
     EXPECT_EQ(line(4), "GW 1 11 0 -5.15 0 0 5.15 0 0.001");
     QTest::keyClick(&list(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(line(4), "'GW 1 11 0 -5.15 0 0 5.15 0 0.001");
-    // Escape closes with the save question; Cancel closes all the same and
-    // leaves the changed flag.
+    // Escape asks the save question: Cancel stays with the lines, No closes
+    // without saving.
     p.ui.queueAnswer(Answer::Cancel);
     QTest::keyClick(&list(), Qt::Key_Escape);
-    EXPECT_FALSE(editor->isVisible());
     EXPECT_TRUE(p.ui.saw("Nec-2 input file has changed, save changes ? "));
+    EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(p.model.inputModified, -1);
+    p.ui.queueAnswer(Answer::No);
+    QTest::keyClick(&list(), Qt::Key_Escape);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(p.model.inputModified, 0);
     EXPECT_EQ(readText(p.modelPath("dipole")), readText(sourcePath("examples/dipole.nec")));
 }
 
