@@ -20,6 +20,14 @@ bool isCommentLine(std::string_view line) { return !line.empty() && line.front()
 
 bool hasValueBoxes(CardKind kind) { return kind == CardKind::Geometry || kind == CardKind::Control; }
 
+// A comment line: the code's box holds the apostrophe, the comment box the rest.
+void makeComment(CardBoxes& card, std::string comment) {
+    card.kind = CardKind::Comment;
+    card.boxes[0] = "'";
+    card.fieldCount = 1;
+    card.comment = std::move(comment);
+}
+
 } // namespace
 
 EditSession::EditSession(Model& model, Ui& ui, CardTable table, FileWriter writer)
@@ -52,10 +60,7 @@ void EditSession::show(int position) {
     const std::string& line = m_lines[static_cast<size_t>(position - 1)];
     CardBoxes card;
     if (isCommentLine(line)) {
-        card.kind = CardKind::Comment;
-        card.boxes[0] = "'";
-        card.fieldCount = 1;
-        card.comment = line.substr(1);
+        makeComment(card, line.substr(1));
         card.tabsBefore = 0;
     } else {
         const LineParts parts = splitComment(line);
@@ -134,10 +139,7 @@ void EditSession::chooseCardType(size_t entry) {
     card.comment = m_shown.comment;
     card.tabsBefore = m_shown.tabsBefore;
     if (code == kCommentCode) {
-        card.kind = CardKind::Comment;
-        card.boxes[0] = "'";
-        card.fieldCount = 1;
-        card.comment.clear();
+        makeComment(card, "");
     } else {
         identify(card, code, m_table.find(code, nullptr));
         for (size_t k = 1; k < card.boxes.size(); ++k) card.boxes[k] = card.kind == CardKind::Text ? "" : "0";
