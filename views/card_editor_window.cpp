@@ -75,6 +75,7 @@ std::function<void()> CardEditorWindow::command(Result (EditSession::*member)())
 CardEditorWindow::CardEditorWindow(Model& model, Ui& ui, QWidget* parent)
     : QDialog(parent), m_model(model), m_ui(ui), m_session(model, ui, CardTable::load(model.installDir)) {
     setObjectName(QStringLiteral("Ed"));
+    m_frames.reserve(3);
     auto* layout = new QVBoxLayout(this);
     buildMenus();
     auto* body = new QHBoxLayout;
@@ -185,10 +186,7 @@ void CardEditorWindow::addBoxRow(Frame& frame, size_t row) {
     box->installEventFilter(this);
     connect(box, &QLineEdit::textEdited, this,
             [this, index, row](const QString& text) { boxEdited(m_frames[index], row, text); });
-    connect(box, &QLineEdit::returnPressed, this, [this] {
-        m_session.storeEdits();
-        refresh();
-    });
+    connect(box, &QLineEdit::returnPressed, this, command(&EditSession::storeEdits));
     auto* stack = new QStackedWidget;
     stack->addWidget(box);
     if (row == kVariantRow) {
