@@ -70,7 +70,8 @@ MainLoop::Ending MainLoop::run() {
     while (next != Next::End) {
         if (next == Next::ChooseFile) {
             if (!chooseFile()) return Ending::Cancelled;
-            next = Next::Load;
+            next = importForeignModel();
+            if (next == Next::ChooseFile) continue;
         }
         if (next == Next::Load) {
             if (!load()) {
@@ -105,6 +106,23 @@ bool MainLoop::chooseFile() {
     return true;
 }
 
+// Step 2: a foreign .ant model goes to the card editor, which converts it
+// and saves it as a deck. When it was not saved under a new name, the file
+// is chosen again (a cancelled choice then goes back to the last model).
+MainLoop::Next MainLoop::importForeignModel() {
+    if (toLower(m_model.modelExt) != ".ant") return Next::Load;
+    m_windows.runWindow(kActionEditInput, false);
+    if (toLower(m_model.modelExt) != ".ant") {
+        m_model.reloadInput = 1;
+        return Next::Load;
+    }
+    if (!m_previousName.empty()) {
+        m_model.modelDir = m_previousDir;
+        m_model.modelExt = m_previousExt;
+    }
+    return Next::ChooseFile;
+}
+
 // Step 3: the engine report when there is one, else the input deck.
 bool MainLoop::load() {
     m_model.wireCount = 0;
@@ -117,6 +135,8 @@ bool MainLoop::load() {
     m_windows.setBusy(false);
     if (!loaded) return false;
     m_previousName = m_model.modelName;
+    m_previousDir = m_model.modelDir;
+    m_previousExt = m_model.modelExt;
     m_model.reloadInput = 0;
     m_windows.showMainWindow();
     m_windows.setStatusCaption(m_notice);

@@ -100,10 +100,12 @@ private:
     std::string m_outputExt = ".out";
     std::string m_pendingName;
     std::string m_previousName;
-    std::string m_notice; // shown in the status line after the next load
+    std::string m_previousDir, m_previousExt; // of the model loaded last
+    std::string m_notice;                     // shown in the status line after the next load
     bool m_configWritten = false;
 
     bool chooseFile();
+    Next importForeignModel();
     bool load();
     void refreshBackgroundViews();
     Next dispatchLoop();

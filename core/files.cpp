@@ -1,6 +1,8 @@
 #include "core/files.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -47,23 +49,34 @@ bool readLines(const std::string& path, std::vector<std::string>& lines) {
 }
 
 bool writeFileAtomic(const std::string& path, const std::string& text) {
+    std::string reason;
+    return writeFileAtomic(path, text, reason);
+}
+
+bool writeFileAtomic(const std::string& path, const std::string& text, std::string& reason) {
     const std::string tmp = path + ".tmp~";
+    auto fail = [&reason](int error) {
+        reason = error != 0 ? std::strerror(error) : "write error";
+        return false;
+    };
     {
+        errno = 0;
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
+        if (!out) return fail(errno);
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         out.flush();
         if (!out) {
+            const int error = errno;
             out.close();
             deleteFile(tmp);
-            return false;
+            return fail(error);
         }
     }
     std::error_code ec;
     fs::rename(fs::path(tmp), fs::path(path), ec);
     if (ec) {
         deleteFile(tmp);
-        return false;
+        return fail(ec.value());
     }
     return true;
 }

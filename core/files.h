@@ -22,6 +22,8 @@ bool readLines(const std::string& path, std::vector<std::string>& lines);
 // temporary file in the same directory, which is then renamed over `path`.
 // False (and the old file untouched) when anything fails.
 bool writeFileAtomic(const std::string& path, const std::string& text);
+// The same, telling why it failed ("No space left on device").
+bool writeFileAtomic(const std::string& path, const std::string& text, std::string& reason);
 
 // Directory part with a trailing '/', "" when none.
 std::string directoryOf(const std::string& path);

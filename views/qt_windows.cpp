@@ -4,6 +4,7 @@
 #include <QEventLoop>
 
 #include "views/calc_dialog.h"
+#include "views/card_editor_window.h"
 #include "views/help_window.h"
 #include "views/main_window.h"
 #include "views/status_window.h"
@@ -77,6 +78,12 @@ ViewWindow* QtWindows::viewWindow(int16_t code) {
 // until a code belongs to the main loop; that code stays in actionCode. With
 // `once` the view takes the new model and redraws where it is shown.
 bool QtWindows::runWindow(int16_t code, bool once) {
+    if (code == kActionEditInput) {
+        // The card editor is modal and holds nothing between two uses.
+        CardEditorWindow editor(m_model, m_ui, m_main.get());
+        editor.run();
+        return true;
+    }
     ViewWindow* window = viewWindow(code);
     if (!window) return false;
     window->view().open();

@@ -358,6 +358,7 @@ TEST_F(MainLoopTest, SaveOutputMovesTheReport) {
 TEST_F(MainLoopTest, OutsideProgramsGetTheirFilesAsArguments) {
     const std::string log = p.tree.file("calls.log");
     p.model.notepadPath = p.script("editor", "printf 'edit %s\\n' \"$1\" >> '" + log + "'\n");
+    p.model.useNotepad = -1; // the text editor, not the card editor
     p.model.wordpadPath = p.script("viewer", "printf 'view %s\\n' \"$1\" >> '" + log + "'\n");
     p.script("exe/build", "printf 'build %s\\n' \"$1\" >> '" + log + "'\necho 'CM built' > \"$1\"\n");
     writeText(p.tree.file("out/dipole.out"), "report\n");
