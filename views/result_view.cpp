@@ -1,6 +1,7 @@
 #include "views/result_view.h"
 
 #include "core/action_codes.h"
+#include "views/geometry_view.h"
 
 namespace wavra {
 
@@ -18,7 +19,9 @@ struct ViewEntry {
 
 // Every result view, by the name the command line gives it.
 const std::vector<ViewEntry>& viewTable() {
-    static const std::vector<ViewEntry> table = {};
+    static const std::vector<ViewEntry> table = {
+        {"geometry", makeGeometryView},
+    };
     return table;
 }
 

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include "core/action_codes.h"
+#include "views/geometry_window.h"
 #include "views/key_codes.h"
 
 namespace wavra {
@@ -28,6 +29,9 @@ protected:
         m_window.view().paint(painter, rect());
     }
     void mousePressEvent(QMouseEvent* event) override { m_window.canvasMouse(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { m_window.canvasMouseMove(event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { m_window.canvasMouseRelease(event); }
+    void wheelEvent(QWheelEvent* event) override { m_window.canvasWheel(event); }
 
 private:
     ViewWindow& m_window;
@@ -66,6 +70,8 @@ QAction* ViewWindow::addCommand(QMenu* menu, const QString& text, int16_t code) 
 
 void ViewWindow::canvasMouse(QMouseEvent*) { postKey(m_ownCode); }
 
+QRect ViewWindow::canvasRect() const { return m_canvas->rect(); }
+
 void ViewWindow::keyPressEvent(QKeyEvent* event) {
     const int16_t code = actionCodeOf(*event);
     if (code == 0) {
@@ -89,6 +95,9 @@ void ViewWindow::closeEvent(QCloseEvent* event) {
     m_model.actionCode = kActionMainWindow;
 }
 
-std::unique_ptr<ViewWindow> makeViewWindow(int16_t, Model&, Ui&, QWidget*) { return nullptr; }
+std::unique_ptr<ViewWindow> makeViewWindow(int16_t code, Model& model, Ui& ui, QWidget* parent) {
+    if (code == kActionGeometry) return std::make_unique<GeometryWindow>(model, ui, parent);
+    return nullptr;
+}
 
 } // namespace wavra

@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMouseEvent;
+class QWheelEvent;
 
 namespace wavra {
 
@@ -44,6 +45,12 @@ protected:
     // A mouse press on the canvas, in canvas pixels; the default posts the
     // window's own code, which redraws.
     virtual void canvasMouse(QMouseEvent* event);
+    // Moves, releases and the wheel over the canvas; the default ignores them.
+    virtual void canvasMouseMove(QMouseEvent*) {}
+    virtual void canvasMouseRelease(QMouseEvent*) {}
+    virtual void canvasWheel(QWheelEvent*) {}
+    // The canvas the view paints on, in its own pixels.
+    QRect canvasRect() const;
 
     Model& m_model;
 
