@@ -87,15 +87,36 @@ void redraw(benchmark::State& st, bool multiColour) {
     s.multiColour = multiColour;
     s.showCurrent = true;
     QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
+    wavra::GeometryScene scene; // the view keeps its scene between redraws
     for (auto _ : st) {
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        wavra::paintGeometry(painter, image.rect(), s, wavra::buildGeometryScene(m, s, pattern.grid));
+        wavra::buildGeometryScene(m, s, pattern.grid, scene);
+        wavra::paintGeometry(painter, image.rect(), s, scene);
     }
 }
 
 void BM_RedrawPatternInColours(benchmark::State& st) { redraw(st, true); }
+
+// The scene alone, without painting.
+void BM_ScenePatternInColours(benchmark::State& st) {
+    wavra::Model m;
+    wavra::buildDisplayTables(m);
+    fillStructure(m);
+    m.requestMode = 0;
+    static const Pattern pattern;
+    wavra::GeometryViewState s = wavra::initialGeometryState(m);
+    s.showPattern = true;
+    s.multiColour = true;
+    s.showCurrent = true;
+    wavra::GeometryScene scene;
+    for (auto _ : st) {
+        wavra::buildGeometryScene(m, s, pattern.grid, scene);
+        benchmark::DoNotOptimize(scene.batches.data());
+    }
+}
+BENCHMARK(BM_ScenePatternInColours)->Unit(benchmark::kMillisecond);
 void BM_RedrawPatternInOneColour(benchmark::State& st) { redraw(st, false); }
 
 // The wires alone in colours by their current.
@@ -107,11 +128,13 @@ void BM_RedrawCurrentsInColours(benchmark::State& st) {
     s.multiColour = true;
     QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
     const wavra::PatternGrid none;
+    wavra::GeometryScene scene;
     for (auto _ : st) {
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        wavra::paintGeometry(painter, image.rect(), s, wavra::buildGeometryScene(m, s, none));
+        wavra::buildGeometryScene(m, s, none, scene);
+        wavra::paintGeometry(painter, image.rect(), s, scene);
     }
 }
 

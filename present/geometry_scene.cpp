@@ -17,17 +17,17 @@ constexpr double kDivisionRadius = 1;
 
 class SceneBuilder {
 public:
-    SceneBuilder(const Model& model, const GeometryViewState& state, const PatternGrid& grid)
-        : m(model), s(state), grid(grid), p(modelProjection(state)) {}
+    SceneBuilder(const Model& model, const GeometryViewState& state, const PatternGrid& grid, GeometryScene& scene)
+        : m(model), s(state), grid(grid), p(modelProjection(state)), scene(scene) {}
 
-    GeometryScene build();
+    void build();
 
 private:
     const Model& m;
     const GeometryViewState& s;
     const PatternGrid& grid;
     const Projection p;
-    GeometryScene scene;
+    GeometryScene& scene;
 
     double px(int i, bool second) const {
         return second ? p.x(m.wireX2[i], m.wireY2[i]) : p.x(m.wireX1[i], m.wireY1[i]);
@@ -121,18 +121,38 @@ void SceneBuilder::pattern() {
     style.size = s.patternSize;
     style.gridType = s.gridType;
     style.lineStep = s.lineStep;
-    const std::vector<MeshLine> mesh = patternMesh(grid, style, patternProjection(s));
-    if (!s.multiColour) {
-        auto& lines = scene.batches[scene.batch(standardColour(kPatternColour))].lines;
-        lines.reserve(mesh.size());
-        for (const MeshLine& l : mesh) lines.push_back({l.x1, l.y1, l.x2, l.y2});
-        return;
+    buildPatternMesh(grid, style, patternProjection(s), scene.mesh);
+    const PatternMesh& mesh = scene.mesh;
+    // One colour: a polyline per curve. Multi-colour: each segment takes the
+    // colour of its ends' mean fraction, and a curve is cut where it changes.
+    const size_t colours = s.multiColour ? 17 : 1;
+    scene.curves.resize(colours);
+    for (size_t k = 0; k < colours; ++k) {
+        scene.curves[k].colour = s.multiColour ? m.colourRamp[k] : standardColour(kPatternColour);
+        scene.curves[k].xy.clear();
+        scene.curves[k].ends.clear();
     }
-    std::array<size_t, 17> entry{};
-    for (size_t k = 0; k < entry.size(); ++k) entry[k] = scene.batch(m.colourRamp[k]);
-    for (const MeshLine& l : mesh) {
-        const size_t k = static_cast<size_t>(std::clamp(std::floor(17 * l.fraction), 0.0, 16.0));
-        scene.batches[entry[k]].lines.push_back({l.x1, l.y1, l.x2, l.y2});
+    auto colourOfSegment = [&](size_t a, size_t b) -> size_t {
+        if (!s.multiColour) return 0;
+        return static_cast<size_t>(std::clamp(std::floor(17 * (mesh.fraction[a] + mesh.fraction[b]) / 2), 0.0, 16.0));
+    };
+    size_t begin = 0;
+    for (size_t end : mesh.curveEnds) {
+        PolylineBatch* open = nullptr;
+        for (size_t k = begin + 1; k < end; ++k) {
+            const size_t a = mesh.points[k - 1], b = mesh.points[k];
+            PolylineBatch& batch = scene.curves[colourOfSegment(a, b)];
+            if (&batch != open) {
+                if (open) open->ends.push_back(open->xy.size() / 2);
+                open = &batch;
+                batch.xy.push_back(mesh.x[a]);
+                batch.xy.push_back(mesh.y[a]);
+            }
+            batch.xy.push_back(mesh.x[b]);
+            batch.xy.push_back(mesh.y[b]);
+        }
+        if (open) open->ends.push_back(open->xy.size() / 2);
+        begin = end;
     }
 }
 
@@ -163,7 +183,7 @@ void SceneBuilder::labels() {
     scene.currentLabel = selectionText(m, s);
 }
 
-GeometryScene SceneBuilder::build() {
+void SceneBuilder::build() {
     // The pattern behind the structure, the marks on top.
     axes();
     if (s.showPattern && m.requestMode != kNearRequest) pattern();
@@ -174,7 +194,6 @@ GeometryScene SceneBuilder::build() {
     if (s.showPattern && m.requestMode == kNearRequest) nearField();
     marks();
     labels();
-    return std::move(scene);
 }
 
 } // namespace
@@ -182,12 +201,38 @@ GeometryScene SceneBuilder::build() {
 size_t GeometryScene::batch(Rgb colour, double width) {
     for (size_t k = 0; k < batches.size(); ++k)
         if (batches[k].colour == colour && batches[k].width == width) return k;
-    batches.push_back({colour, width, {}});
+    if (m_spare.empty()) {
+        batches.push_back({colour, width, {}});
+    } else {
+        batches.push_back(std::move(m_spare.back()));
+        m_spare.pop_back();
+        batches.back().colour = colour;
+        batches.back().width = width;
+    }
     return batches.size() - 1;
 }
 
-GeometryScene buildGeometryScene(const Model& model, const GeometryViewState& state, const PatternGrid& grid) {
-    return SceneBuilder(model, state, grid).build();
+void GeometryScene::clear() {
+    for (LineBatch& b : batches) {
+        b.lines.clear();
+        m_spare.push_back(std::move(b));
+    }
+    batches.clear();
+    for (PolylineBatch& c : curves) {
+        c.xy.clear();
+        c.ends.clear();
+    }
+    circles.clear();
+    axisLetters.clear();
+    for (std::string* label :
+         {&fileLabel, &frequencyLabel, &currentLabel, &patternLabel, &planeLabel, &axisLabel, &thetaLabel, &phiLabel})
+        label->clear();
+}
+
+void buildGeometryScene(const Model& model, const GeometryViewState& state, const PatternGrid& grid,
+                        GeometryScene& scene) {
+    scene.clear();
+    SceneBuilder(model, state, grid, scene).build();
 }
 
 std::string displayQuantityLabel(const Model& model, const GeometryViewState& state) {

@@ -23,6 +23,13 @@ struct LineBatch {
     std::vector<std::array<double, 4>> lines; // x1, y1, x2, y2
 };
 
+// Polylines of one colour: point pairs (x, y) one polyline after another.
+struct PolylineBatch {
+    Rgb colour;
+    std::vector<double> xy;   // x1, y1, x2, y2, ... of all polylines
+    std::vector<size_t> ends; // one past the last point of each polyline, in points
+};
+
 struct SceneCircle {
     double x, y, radius;
     Rgb colour;
@@ -36,7 +43,8 @@ struct SceneText {
 };
 
 struct GeometryScene {
-    std::vector<LineBatch> batches; // in drawing order
+    std::vector<PolylineBatch> curves; // the 3-D pattern, drawn first
+    std::vector<LineBatch> batches;    // then these, in order
     std::vector<SceneCircle> circles;
     std::vector<SceneText> axisLetters;
     // The label boxes: TxtFile, TxtFreq, txtCur, txtPat (with the near-field
@@ -46,6 +54,13 @@ struct GeometryScene {
 
     // The index of the batch of this colour and width, appended when new.
     size_t batch(Rgb colour, double width = 1);
+    // Empties the scene for the next picture, keeping its memory.
+    void clear();
+
+    PatternMesh mesh; // the 3-D pattern's lines before they go into batches
+
+private:
+    std::vector<LineBatch> m_spare; // emptied batches, reused by batch()
 };
 
 // The fixed colours (numbers of the standard 16-colour palette).
@@ -54,8 +69,11 @@ inline constexpr int kPatternColour = 4, kNearFieldColour = 3, kErrorColour = 12
 inline constexpr int kSourceColour = 12, kLoadColour = 2, kJunctionColour = 13, kOpenEndColour = 6;
 inline constexpr int kDivisionColour = 8, kAxisColours[3] = {12, 2, 9};
 
-// `grid` is the pattern to draw (patternGridOf(model) in the view).
-GeometryScene buildGeometryScene(const Model& model, const GeometryViewState& state, const PatternGrid& grid);
+// Fills `scene` (emptied first); `grid` is the pattern to draw
+// (patternGridOf(model) in the view). The view keeps one scene, so a
+// redraw reuses the memory of the last one.
+void buildGeometryScene(const Model& model, const GeometryViewState& state, const PatternGrid& grid,
+                        GeometryScene& scene);
 
 // The label of the 3-D display's quantity: the far-field quantity, or the
 // near-field component for a near-field request.

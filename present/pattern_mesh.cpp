@@ -9,6 +9,14 @@ namespace {
 
 constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
 
+// Sine and cosine of an angle in degrees.
+struct Trig {
+    double degrees = 0, sine = 0, cosine = 1;
+    Trig() = default;
+    explicit Trig(double a) : degrees(a), sine(std::sin(a * kDegToRad)), cosine(std::cos(a * kDegToRad)) {}
+    Trig of(double a) const { return a == degrees ? *this : Trig(a); }
+};
+
 // The phi points close a ring when one more step comes back to the first.
 bool phiGoesRound(const PatternGrid& g) {
     if (g.phiCount < 3) return false;
@@ -42,36 +50,51 @@ double patternLowerLimit(const Model& m, int quantity) {
     return std::min(floor, m.patternMax[static_cast<size_t>(quantity)] + floor);
 }
 
-std::vector<MeshLine> patternMesh(const PatternGrid& g, const PatternStyle& s, const Projection& p) {
-    std::vector<MeshLine> lines;
-    if (g.empty() || s.quantity < 1 || s.quantity > 5) return lines;
+void buildPatternMesh(const PatternGrid& g, const PatternStyle& s, const Projection& p, PatternMesh& mesh) {
+    mesh.points.clear();
+    mesh.curveEnds.clear();
+    if (g.empty() || s.quantity < 1 || s.quantity > 5) return;
     const size_t column = static_cast<size_t>(s.quantity - 1);
     const double largest = g.largest[static_cast<size_t>(s.quantity)];
     const size_t count = static_cast<size_t>(g.thetaCount) * static_cast<size_t>(g.phiCount);
-    std::vector<double> px(count + 1), py(count + 1), pf(count + 1);
-    for (size_t i = 1; i <= count; ++i) {
-        const double theta = g.angles[i][0] * kDegToRad, phi = g.angles[i][1] * kDegToRad;
-        const double f = scaleRadius(s.lower, largest, std::max(g.values[i][column], s.lower), s.factor);
-        const double r = f * s.size;
-        const double x = r * std::sin(theta) * std::cos(phi), y = r * std::sin(theta) * std::sin(phi);
-        px[i] = p.x(x, y);
-        py[i] = p.y(x, y, r * std::cos(theta));
-        pf[i] = f;
-    }
-    auto join = [&](size_t a, size_t b) { lines.push_back({px[a], py[a], px[b], py[b], (pf[a] + pf[b]) / 2}); };
+    mesh.x.resize(count + 1);
+    mesh.y.resize(count + 1);
+    mesh.fraction.resize(count + 1);
+    // The grid's angles repeat along its rows and columns: their sines and
+    // cosines are taken once, from the first column and row; a point whose
+    // angle differs gets its own.
+    std::vector<Trig> thetas(static_cast<size_t>(g.thetaCount) + 1), phis(static_cast<size_t>(g.phiCount) + 1);
+    for (int t = 1; t <= g.thetaCount; ++t) thetas[static_cast<size_t>(t)] = Trig(g.angles[g.point(t, 1)][0]);
+    for (int q = 1; q <= g.phiCount; ++q) phis[static_cast<size_t>(q)] = Trig(g.angles[g.point(1, q)][1]);
+    for (int q = 1; q <= g.phiCount; ++q)
+        for (int t = 1; t <= g.thetaCount; ++t) {
+            const size_t i = g.point(t, q);
+            const Trig theta = thetas[static_cast<size_t>(t)].of(g.angles[i][0]);
+            const Trig phi = phis[static_cast<size_t>(q)].of(g.angles[i][1]);
+            const double f = scaleRadius(s.lower, largest, std::max(g.values[i][column], s.lower), s.factor);
+            const double r = f * s.size;
+            const double x = r * theta.sine * phi.cosine, y = r * theta.sine * phi.sine;
+            mesh.x[i] = p.x(x, y);
+            mesh.y[i] = p.y(x, y, r * theta.cosine);
+            mesh.fraction[i] = f;
+        }
+    auto add = [&mesh](size_t point) { mesh.points.push_back(static_cast<uint32_t>(point)); };
+    auto end = [&mesh] { mesh.curveEnds.push_back(mesh.points.size()); };
     const int step = std::max(s.lineStep, 1);
-    if (s.gridType != 3) {
+    if (s.gridType != 3 && g.phiCount > 1) {
         const bool round = phiGoesRound(g);
         for (int t = 1; t <= g.thetaCount; t += step) {
-            for (int q = 1; q < g.phiCount; ++q) join(g.point(t, q), g.point(t, q + 1));
-            if (round) join(g.point(t, g.phiCount), g.point(t, 1));
+            for (int q = 1; q <= g.phiCount; ++q) add(g.point(t, q));
+            if (round) add(g.point(t, 1));
+            end();
         }
     }
-    if (s.gridType != 2) {
-        for (int q = 1; q <= g.phiCount; q += step)
-            for (int t = 1; t < g.thetaCount; ++t) join(g.point(t, q), g.point(t + 1, q));
+    if (s.gridType != 2 && g.thetaCount > 1) {
+        for (int q = 1; q <= g.phiCount; q += step) {
+            for (int t = 1; t <= g.thetaCount; ++t) add(g.point(t, q));
+            end();
+        }
     }
-    return lines;
 }
 
 std::string patternQuantityLabel(int quantity) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -46,19 +47,24 @@ struct PatternStyle {
     int lineStep = 1;    // every lineStep-th ring and meridian is drawn
 };
 
-// One grid line in drawing units with the mean radius fraction of its ends
-// (the colourOf fraction of a multi-colour pattern).
-struct MeshLine {
-    double x1, y1, x2, y2;
-    double fraction;
+// The grid as curves through projected points: every ring and meridian is
+// one curve of point numbers. Kept between redraws, so that a dense pattern
+// is not allocated anew for every picture.
+struct PatternMesh {
+    std::vector<double> x, y, fraction; // point i (from 1): drawing units, radius fraction
+    std::vector<uint32_t> points;       // the curves' point numbers, one curve after another
+    std::vector<size_t> curveEnds;      // one past the last entry of each curve in `points`
+
+    size_t segmentCount() const { return points.size() - curveEnds.size(); }
 };
 
 // Each point (theta, phi) lies at radius f * size in its direction, with
 // f = scaleRadius(lower, largest, max(value, lower), factor), projected by
-// `projection`. Rings join neighbouring phi points of every lineStep-th
-// theta row (closed when the phi points go once round), meridians
-// neighbouring theta points of every lineStep-th phi column.
-std::vector<MeshLine> patternMesh(const PatternGrid& grid, const PatternStyle& style, const Projection& projection);
+// `projection`. Rings run through the phi points of every lineStep-th theta
+// row (closed when the phi points go once round), meridians through the
+// theta points of every lineStep-th phi column.
+void buildPatternMesh(const PatternGrid& grid, const PatternStyle& style, const Projection& projection,
+                      PatternMesh& mesh);
 
 // The label of the quantity shown: "Vertical gain [dB]", "Horizontal gain
 // [dB]", "Total gain [dB]", "E (theta) [V/m]", "E (phi) [V/m]".

@@ -41,7 +41,14 @@ double scaleRadius(double min, double max, double v, double f) {
     // x^e with e = ln 2 / ln(1/f); a negative x (a value below the scale)
     // has no real power and is drawn at the centre.
     if (x <= 0) return 0;
-    return std::pow(x, std::log(2.0) / std::log(1.0 / f));
+    // The exponent is worked out again only when the factor changes: a
+    // pattern calls this for every one of its points.
+    thread_local double lastFactor = 0, exponent = 1;
+    if (f != lastFactor) {
+        exponent = std::log(2.0) / std::log(1.0 / f);
+        lastFactor = f;
+    }
+    return std::pow(x, exponent);
 }
 
 double seriesBelow(const Model& model, double x) {

@@ -11,14 +11,37 @@ namespace wavra {
 
 namespace {
 
-// Lines in batches this long or longer are drawn without antialiasing: a
+// A picture of this many lines or more is drawn without antialiasing: a
 // dense pattern mesh looks the same and draws several times faster.
 constexpr size_t kPlainLinesFrom = 20000;
 
 QColor qColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
 
+QPen cosmeticPen(const Rgb& colour, double width) {
+    QPen pen(qColor(colour));
+    pen.setWidthF(width);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+void drawCurves(QPainter& painter, const DrawingFrame& f, const GeometryScene& scene) {
+    thread_local QVector<QPointF> points; // keeps its memory between pictures
+    for (const PolylineBatch& batch : scene.curves) {
+        painter.setPen(cosmeticPen(batch.colour, 1));
+        size_t begin = 0;
+        for (size_t end : batch.ends) {
+            points.resize(static_cast<qsizetype>(end - begin));
+            for (size_t k = begin; k < end; ++k)
+                points[static_cast<qsizetype>(k - begin)] =
+                    QPointF(f.pixelX(batch.xy[2 * k]), f.pixelY(batch.xy[2 * k + 1]));
+            painter.drawPolyline(points.constData(), static_cast<int>(points.size()));
+            begin = end;
+        }
+    }
+}
+
 void drawBatches(QPainter& painter, const DrawingFrame& f, const GeometryScene& scene) {
-    QVector<QLineF> lines;
+    thread_local QVector<QLineF> lines; // keeps its memory between pictures
     for (const LineBatch& batch : scene.batches) {
         if (batch.lines.empty()) continue;
         lines.resize(static_cast<qsizetype>(batch.lines.size()));
@@ -26,14 +49,8 @@ void drawBatches(QPainter& painter, const DrawingFrame& f, const GeometryScene& 
             const auto& l = batch.lines[k];
             lines[static_cast<qsizetype>(k)] = QLineF(f.pixelX(l[0]), f.pixelY(l[1]), f.pixelX(l[2]), f.pixelY(l[3]));
         }
-        QPen pen(qColor(batch.colour));
-        pen.setWidthF(batch.width);
-        pen.setCosmetic(true);
-        painter.setPen(pen);
-        const bool smooth = painter.testRenderHint(QPainter::Antialiasing);
-        if (batch.lines.size() >= kPlainLinesFrom) painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(cosmeticPen(batch.colour, batch.width));
         painter.drawLines(lines);
-        painter.setRenderHint(QPainter::Antialiasing, smooth);
     }
 }
 
@@ -81,6 +98,11 @@ void paintGeometry(QPainter& painter, const QRect& area, const GeometryViewState
     const DrawingFrame f = drawingFrame(state, area.left(), area.top(), area.width(), area.height());
     painter.save();
     painter.setClipRect(area);
+    size_t lines = 0;
+    for (const PolylineBatch& c : scene.curves) lines += c.xy.size() / 2;
+    for (const LineBatch& b : scene.batches) lines += b.lines.size();
+    if (lines >= kPlainLinesFrom) painter.setRenderHint(QPainter::Antialiasing, false);
+    drawCurves(painter, f, scene);
     drawBatches(painter, f, scene);
     drawCircles(painter, f, scene);
     drawLabels(painter, area, f, scene);

@@ -3,7 +3,6 @@
 #include <QPainter>
 
 #include "present/geometry_marks.h"
-#include "present/geometry_scene.h"
 #include "present/pattern_mesh.h"
 #include "views/geometry_renderer.h"
 
@@ -11,7 +10,8 @@ namespace wavra {
 
 void GeometryView::paint(QPainter& painter, const QRect& area) const {
     const GeometryViewState& s = m_controller.state();
-    paintGeometry(painter, area, s, buildGeometryScene(m_model, s, patternGridOf(m_model)));
+    buildGeometryScene(m_model, s, patternGridOf(m_model), m_scene);
+    paintGeometry(painter, area, s, m_scene);
 }
 
 nlohmann::json GeometryView::describe() const {

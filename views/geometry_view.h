@@ -5,6 +5,7 @@
 #pragma once
 
 #include "present/geometry_controller.h"
+#include "present/geometry_scene.h"
 #include "views/result_view.h"
 
 namespace wavra {
@@ -26,6 +27,7 @@ public:
 private:
     Model& m_model;
     GeometryController m_controller;
+    mutable GeometryScene m_scene; // kept between pictures for its memory
 };
 
 std::unique_ptr<ResultView> makeGeometryView(Model& model, Ui& ui);

@@ -30,6 +30,12 @@ Model threeByFour() {
     return m;
 }
 
+PatternMesh meshOf(const PatternGrid& g, const PatternStyle& s, const Projection& p) {
+    PatternMesh mesh;
+    buildPatternMesh(g, s, p, mesh);
+    return mesh;
+}
+
 PatternStyle styleOf(const Model& m, int gridType, int lineStep) {
     PatternStyle s;
     s.quantity = 3;
@@ -67,24 +73,29 @@ TEST(PatternMesh, GridTypesAndLineSteps) {
     const Projection p(90, 90, 1);
     // Rings: 3 theta rows of 4 phi points closed round; meridians: 4 phi
     // columns of 3 theta points.
-    EXPECT_EQ(patternMesh(g, styleOf(m, 1, 1), p).size(), 12u + 8u);
-    EXPECT_EQ(patternMesh(g, styleOf(m, 2, 1), p).size(), 12u);
-    EXPECT_EQ(patternMesh(g, styleOf(m, 3, 1), p).size(), 8u);
-    EXPECT_EQ(patternMesh(g, styleOf(m, 1, 2), p).size(), 8u + 4u); // rows 1, 3 and columns 1, 3
+    const PatternMesh full = meshOf(g, styleOf(m, 1, 1), p);
+    EXPECT_EQ(full.curveEnds.size(), 3u + 4u);
+    EXPECT_EQ(full.segmentCount(), 12u + 8u);
+    EXPECT_EQ(std::vector<uint32_t>(full.points.begin(), full.points.begin() + 5),
+              (std::vector<uint32_t>{1, 4, 7, 10, 1})); // the ring at theta 0, closed
+    EXPECT_EQ(meshOf(g, styleOf(m, 2, 1), p).segmentCount(), 12u);
+    EXPECT_EQ(meshOf(g, styleOf(m, 3, 1), p).segmentCount(), 8u);
+    EXPECT_EQ(meshOf(g, styleOf(m, 1, 2), p).segmentCount(), 8u + 4u); // rows 1, 3 and columns 1, 3
 }
 
 TEST(PatternMesh, PointsLieAtTheirScaledRadius) {
     const Model m = threeByFour();
-    const auto lines = patternMesh(patternGridOf(m), styleOf(m, 3, 1), Projection(90, 90, 1));
-    ASSERT_EQ(lines.size(), 8u);
-    // Meridian phi 0 from theta 45 to 90: from the side (X = -x, Y = z) the
+    const PatternMesh mesh = meshOf(patternGridOf(m), styleOf(m, 3, 1), Projection(90, 90, 1));
+    ASSERT_EQ(mesh.curveEnds.size(), 4u);
+    EXPECT_EQ(std::vector<uint32_t>(mesh.points.begin(), mesh.points.begin() + 3), (std::vector<uint32_t>{1, 2, 3}));
+    // Meridian phi 0 at theta 45 and 90: from the side (X = -x, Y = z) the
     // largest gain lies at the full size, -12 dB at half of it (-24 .. 0).
-    const MeshLine& l = lines[1];
-    EXPECT_NEAR(l.x1, -50 * std::sqrt(0.5), 1e-9);
-    EXPECT_NEAR(l.y1, 50 * std::sqrt(0.5), 1e-9);
-    EXPECT_NEAR(l.x2, -100, 1e-9);
-    EXPECT_NEAR(l.y2, 0, 1e-9);
-    EXPECT_DOUBLE_EQ(l.fraction, 0.75);
+    EXPECT_NEAR(mesh.x[2], -50 * std::sqrt(0.5), 1e-9);
+    EXPECT_NEAR(mesh.y[2], 50 * std::sqrt(0.5), 1e-9);
+    EXPECT_NEAR(mesh.x[3], -100, 1e-9);
+    EXPECT_NEAR(mesh.y[3], 0, 1e-9);
+    EXPECT_DOUBLE_EQ(mesh.fraction[2], 0.5);
+    EXPECT_DOUBLE_EQ(mesh.fraction[3], 1);
 }
 
 TEST(PatternMesh, LowerLimitFollowsTheScale) {
