@@ -196,6 +196,38 @@ TEST_F(GeometryWindowTest, WireDialogChangesTheDeckAndTheSaveKeepsABackup) {
     EXPECT_NE(saved.find("SY drv=0.473 lam"), std::string::npos);
 }
 
+TEST_F(GeometryWindowTest, WireDialogKeysStayInTheFieldsButEscAndFunctionKeysLeave) {
+    p.nameModel(loop, "yagi");
+    auto field = [this](const char* name) { return window().wireDialog().findChild<QLineEdit*>(name); };
+    step("pick", [this] { QTest::mouseClick(&canvas(), Qt::LeftButton, {}, midpointOf(1)); });
+    step("escape", [this, field] {
+        ASSERT_TRUE(window().wireDialog().isVisible());
+        QTest::keyClicks(field("X1"), QStringLiteral("12")); // digits are typing, not checks '1' and '2'
+        EXPECT_EQ(state().validationMode, 0);
+        QTest::keyClick(field("X1"), Qt::Key_Escape);
+    });
+    step("cancelled", [this] {
+        EXPECT_FALSE(window().wireDialog().isVisible());
+        EXPECT_EQ(state().selectedSegment, 0);
+        EXPECT_EQ(p.model.inputModified, 0);
+        QTest::mouseClick(&canvas(), Qt::LeftButton, {}, midpointOf(3));
+    });
+    step("function key", [this, field] {
+        ASSERT_TRUE(window().wireDialog().isVisible());
+        EXPECT_EQ(field("Tagn")->text(), "3");
+        QTest::keyClick(field("Zang"), Qt::Key_F2);
+    });
+    script.add("main window", [this] {
+        if (!loopIsIdle(*p.windows, p.model) || p.model.currentView != kActionMainWindow) return false;
+        EXPECT_FALSE(window().wireDialog().isVisible());
+        p.ui.queueAnswer(Answer::Yes);
+        pressKey(*p.windows, kActionEscape);
+        return true;
+    });
+    run();
+    EXPECT_FALSE(p.ui.saw("Wire geometry modified, save changes ? "));
+}
+
 TEST_F(GeometryWindowTest, ExportWritesTheViewAsPngAndSvg) {
     yagiReport();
     const std::string png = p.tree.file("view.png"), svg = p.tree.file("view.svg");
