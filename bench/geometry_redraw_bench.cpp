@@ -76,70 +76,68 @@ struct Pattern {
     }
 };
 
-void redraw(benchmark::State& st, bool multiColour) {
+// The view of the benchmarks: the helix with its currents as bars and,
+// when `pattern` is given, the 3-D pattern.
+struct Scene {
     wavra::Model m;
-    wavra::buildDisplayTables(m);
-    fillStructure(m);
-    m.requestMode = 0;
-    static const Pattern pattern;
-    wavra::GeometryViewState s = wavra::initialGeometryState(m);
-    s.showPattern = true;
-    s.multiColour = multiColour;
-    s.showCurrent = true;
-    QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
+    wavra::GeometryViewState s;
+    wavra::PatternGrid grid;
     wavra::GeometryScene scene; // the view keeps its scene between redraws
-    for (auto _ : st) {
+    QImage image{800, 800, QImage::Format_ARGB32_Premultiplied};
+
+    Scene(const Pattern* pattern, bool multiColour) {
+        wavra::buildDisplayTables(m);
+        fillStructure(m);
+        m.requestMode = 0;
+        s = wavra::initialGeometryState(m);
+        s.multiColour = multiColour;
+        s.showCurrent = pattern != nullptr;
+        s.showPattern = pattern != nullptr;
+        if (pattern) grid = pattern->grid;
+    }
+    void build() { wavra::buildGeometryScene(m, s, grid, scene); }
+    void redraw() {
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        wavra::buildGeometryScene(m, s, pattern.grid, scene);
+        build();
         wavra::paintGeometry(painter, image.rect(), s, scene);
     }
+};
+
+const Pattern& everyDegree() {
+    static const Pattern pattern;
+    return pattern;
 }
 
-void BM_RedrawPatternInColours(benchmark::State& st) { redraw(st, true); }
+void BM_RedrawPatternInColours(benchmark::State& st) {
+    Scene v(&everyDegree(), true);
+    for (auto _ : st) v.redraw();
+}
+
+void BM_RedrawPatternInOneColour(benchmark::State& st) {
+    Scene v(&everyDegree(), false);
+    for (auto _ : st) v.redraw();
+}
 
 // The scene alone, without painting.
 void BM_ScenePatternInColours(benchmark::State& st) {
-    wavra::Model m;
-    wavra::buildDisplayTables(m);
-    fillStructure(m);
-    m.requestMode = 0;
-    static const Pattern pattern;
-    wavra::GeometryViewState s = wavra::initialGeometryState(m);
-    s.showPattern = true;
-    s.multiColour = true;
-    s.showCurrent = true;
-    wavra::GeometryScene scene;
+    Scene v(&everyDegree(), true);
     for (auto _ : st) {
-        wavra::buildGeometryScene(m, s, pattern.grid, scene);
-        benchmark::DoNotOptimize(scene.batches.data());
+        v.build();
+        benchmark::DoNotOptimize(v.scene.batches.data());
     }
 }
-BENCHMARK(BM_ScenePatternInColours)->Unit(benchmark::kMillisecond);
-void BM_RedrawPatternInOneColour(benchmark::State& st) { redraw(st, false); }
 
 // The wires alone in colours by their current.
 void BM_RedrawCurrentsInColours(benchmark::State& st) {
-    wavra::Model m;
-    wavra::buildDisplayTables(m);
-    fillStructure(m);
-    wavra::GeometryViewState s = wavra::initialGeometryState(m);
-    s.multiColour = true;
-    QImage image(800, 800, QImage::Format_ARGB32_Premultiplied);
-    const wavra::PatternGrid none;
-    wavra::GeometryScene scene;
-    for (auto _ : st) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        wavra::buildGeometryScene(m, s, none, scene);
-        wavra::paintGeometry(painter, image.rect(), s, scene);
-    }
+    Scene v(nullptr, true);
+    for (auto _ : st) v.redraw();
 }
 
 BENCHMARK(BM_RedrawPatternInColours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedrawPatternInOneColour)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScenePatternInColours)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedrawCurrentsInColours)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -14,44 +14,36 @@
 
 namespace wavra {
 
-namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-std::string s(const QLineEdit* e) { return e->text().toStdString(); }
-
-} // namespace
-
 WireDialog::WireDialog(Handlers handlers, QWidget* parent) : QDialog(parent), m_handlers(std::move(handlers)) {
     setObjectName(QStringLiteral("W"));
     setWindowTitle(QStringLiteral("Wire geometry"));
     auto* form = new QFormLayout;
-    auto field = [&](const char* name, const char* label) {
+    auto field = [&](const char* name, const char* label, std::string WireFields::*member) {
         auto* edit = new QLineEdit;
         edit->setObjectName(QString::fromLatin1(name));
         edit->installEventFilter(this);
         form->addRow(QString::fromLatin1(label), edit);
+        m_fields.emplace_back(edit, member);
         return edit;
     };
-    m_x1 = field("X1", "X1");
-    m_y1 = field("Y1", "Y1");
-    m_z1 = field("Z1", "Z1");
-    m_x2 = field("X2", "X2");
-    m_y2 = field("Y2", "Y2");
-    m_z2 = field("Z2", "Z2");
-    m_radius = field("Rad", "Radius");
-    m_length = field("Len", "(new) Wire length");
-    m_segments = field("Segs", "Segments");
-    m_tag = field("Tagn", "Tag");
-    m_segments->setReadOnly(true);
-    m_tag->setReadOnly(true);
+    field("X1", "X1", &WireFields::x1);
+    field("Y1", "Y1", &WireFields::y1);
+    field("Z1", "Z1", &WireFields::z1);
+    field("X2", "X2", &WireFields::x2);
+    field("Y2", "Y2", &WireFields::y2);
+    field("Z2", "Z2", &WireFields::z2);
+    field("Rad", "Radius", &WireFields::radius);
+    field("Len", "(new) Wire length", &WireFields::length);
+    field("Segs", "Segments", &WireFields::segments)->setReadOnly(true);
+    field("Tagn", "Tag", &WireFields::tag)->setReadOnly(true);
     m_end = new QSpinBox;
     m_end->setObjectName(QStringLiteral("End"));
     m_end->setRange(1, 2);
     m_end->installEventFilter(this);
     form->addRow(QStringLiteral("modify End  X"), m_end);
-    m_rotateYZ = field("Xang", "Rotate in YZ");
-    m_rotateXZ = field("Yang", "Rotate in XZ ");
-    m_rotateXY = field("Zang", "Rotate in XY");
+    field("Xang", "Rotate in YZ", &WireFields::rotateYZ);
+    field("Yang", "Rotate in XZ ", &WireFields::rotateXZ);
+    field("Zang", "Rotate in XY", &WireFields::rotateXY);
     connect(m_end, &QSpinBox::valueChanged, this, [this](int end) {
         if (!m_filling && m_handlers.endChosen) m_handlers.endChosen(end);
     });
@@ -69,19 +61,7 @@ WireDialog::WireDialog(Handlers handlers, QWidget* parent) : QDialog(parent), m_
 void WireDialog::showWire(int16_t row, const WireFields& f, int end) {
     m_row = row;
     m_filling = true;
-    m_x1->setText(q(f.x1));
-    m_y1->setText(q(f.y1));
-    m_z1->setText(q(f.z1));
-    m_x2->setText(q(f.x2));
-    m_y2->setText(q(f.y2));
-    m_z2->setText(q(f.z2));
-    m_radius->setText(q(f.radius));
-    m_length->setText(q(f.length));
-    m_segments->setText(q(f.segments));
-    m_tag->setText(q(f.tag));
-    m_rotateYZ->setText(q(f.rotateYZ));
-    m_rotateXZ->setText(q(f.rotateXZ));
-    m_rotateXY->setText(q(f.rotateXY));
+    for (const auto& [edit, member] : m_fields) edit->setText(QString::fromStdString(f.*member));
     m_end->setValue(end);
     m_filling = false;
     show();
@@ -90,19 +70,7 @@ void WireDialog::showWire(int16_t row, const WireFields& f, int end) {
 
 WireFields WireDialog::fields() const {
     WireFields f;
-    f.x1 = s(m_x1);
-    f.y1 = s(m_y1);
-    f.z1 = s(m_z1);
-    f.x2 = s(m_x2);
-    f.y2 = s(m_y2);
-    f.z2 = s(m_z2);
-    f.radius = s(m_radius);
-    f.length = s(m_length);
-    f.segments = s(m_segments);
-    f.tag = s(m_tag);
-    f.rotateYZ = s(m_rotateYZ);
-    f.rotateXZ = s(m_rotateXZ);
-    f.rotateXY = s(m_rotateXY);
+    for (const auto& [edit, member] : m_fields) f.*member = edit->text().toStdString();
     return f;
 }
 

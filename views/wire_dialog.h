@@ -8,6 +8,9 @@
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "present/wire_edit.h"
 
@@ -41,8 +44,8 @@ protected:
 
 private:
     Handlers m_handlers;
-    QLineEdit *m_x1, *m_y1, *m_z1, *m_x2, *m_y2, *m_z2, *m_radius, *m_length, *m_segments, *m_tag;
-    QLineEdit *m_rotateYZ, *m_rotateXZ, *m_rotateXY;
+    // Each text field with the member of WireFields it shows.
+    std::vector<std::pair<QLineEdit*, std::string WireFields::*>> m_fields;
     QSpinBox* m_end;
     bool m_filling = false;
     int16_t m_row = 0;

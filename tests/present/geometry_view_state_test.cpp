@@ -11,14 +11,9 @@
 namespace wavra {
 namespace {
 
-Model withTables() {
+TEST(GeometryViewState, FirstCallAfterALoad) {
     Model m;
     buildDisplayTables(m);
-    return m;
-}
-
-TEST(GeometryViewState, FirstCallAfterALoad) {
-    Model m = withTables();
     m.modelExtent = 5.35;
     m.requestMode = 0;
     const GeometryViewState s = initialGeometryState(m);
@@ -56,8 +51,8 @@ TEST(GeometryViewState, AnglesWrapIntoAFullTurn) {
 }
 
 TEST(GeometryViewState, ZoomActsOnPatternThenBarsThenScale) {
-    const Model tables = withTables();
-    Model m = tables;
+    Model m;
+    buildDisplayTables(m);
     m.requestMode = 0;
     GeometryViewState s = initialGeometryState(m);
     s.geometryScale = 2;
@@ -85,7 +80,8 @@ TEST(GeometryViewState, ZoomActsOnPatternThenBarsThenScale) {
 }
 
 TEST(GeometryViewState, ZoomStopsAtTheEndsOfTheSeries) {
-    const Model m = withTables();
+    Model m;
+    buildDisplayTables(m);
     GeometryViewState s;
     s.geometryScale = m.stepSeries[1];
     zoomView(s, m, true);
