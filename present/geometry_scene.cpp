@@ -127,14 +127,10 @@ void SceneBuilder::pattern() {
     // colour of its ends' mean fraction, and a curve is cut where it changes.
     const size_t colours = s.multiColour ? 17 : 1;
     scene.curves.resize(colours);
-    for (size_t k = 0; k < colours; ++k) {
+    for (size_t k = 0; k < colours; ++k)
         scene.curves[k].colour = s.multiColour ? m.colourRamp[k] : standardColour(kPatternColour);
-        scene.curves[k].xy.clear();
-        scene.curves[k].ends.clear();
-    }
     auto colourOfSegment = [&](size_t a, size_t b) -> size_t {
-        if (!s.multiColour) return 0;
-        return static_cast<size_t>(std::clamp(std::floor(17 * (mesh.fraction[a] + mesh.fraction[b]) / 2), 0.0, 16.0));
+        return s.multiColour ? static_cast<size_t>(colourRampEntry((mesh.fraction[a] + mesh.fraction[b]) / 2)) : 0;
     };
     size_t begin = 0;
     for (size_t end : mesh.curveEnds) {

@@ -75,10 +75,13 @@ double seriesAbove(const Model& model, double x) {
     return x < 0 ? -found : found;
 }
 
-Rgb colourOf(const Model& model, double fraction) {
+int colourRampEntry(double fraction) {
     const double k = std::floor(17.0 * fraction);
-    const int entry = std::isfinite(k) ? static_cast<int>(std::clamp(k, 0.0, 16.0)) : 0;
-    return model.colourRamp[static_cast<size_t>(entry)];
+    return std::isfinite(k) ? static_cast<int>(std::clamp(k, 0.0, 16.0)) : 0;
+}
+
+Rgb colourOf(const Model& model, double fraction) {
+    return model.colourRamp[static_cast<size_t>(colourRampEntry(fraction))];
 }
 
 Rgb standardColour(int n) {
