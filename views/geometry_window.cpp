@@ -178,8 +178,9 @@ void GeometryWindow::canvasMouse(QMouseEvent* event) {
     }
 }
 
-// Dragging turns the view in 5-degree steps: sideways the azimuth, up and
-// down the elevation, one step per kDragStep pixels.
+// Dragging turns the view in 5-degree steps, one per kDragStep pixels, so
+// that the side facing the user follows the pointer: to the right lowers
+// the azimuth (Right), downwards lowers the elevation (Down).
 void GeometryWindow::canvasMouseMove(QMouseEvent* event) {
     if (!m_leftDown) return;
     const QPoint at = event->position().toPoint();
@@ -188,10 +189,10 @@ void GeometryWindow::canvasMouseMove(QMouseEvent* event) {
     const QPoint moved = at - m_dragFrom;
     if (m_model.actionCode != 0) return;
     if (std::abs(moved.x()) >= kDragStep) {
-        m_model.actionCode = moved.x() > 0 ? 37 : 39;
+        m_model.actionCode = moved.x() > 0 ? 39 : 37;
         m_dragFrom.rx() += moved.x() > 0 ? kDragStep : -kDragStep;
     } else if (std::abs(moved.y()) >= kDragStep) {
-        m_model.actionCode = moved.y() > 0 ? 38 : 40;
+        m_model.actionCode = moved.y() > 0 ? 40 : 38;
         m_dragFrom.ry() += moved.y() > 0 ? kDragStep : -kDragStep;
     }
 }
