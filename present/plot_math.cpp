@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "core/text.h"
 
@@ -43,7 +44,7 @@ double scaleRadius(double min, double max, double v, double f) {
     if (x <= 0) return 0;
     // The exponent is worked out again only when the factor changes: a
     // pattern calls this for every one of its points.
-    thread_local double lastFactor = 0, exponent = 1;
+    thread_local double lastFactor = std::numeric_limits<double>::quiet_NaN(), exponent = 1;
     if (f != lastFactor) {
         exponent = std::log(2.0) / std::log(1.0 / f);
         lastFactor = f;
