@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/files.h"
+#include "core/text.h"
 #include "deck/validation.h"
 #include "present/geometry_marks.h"
 #include "present/geometry_picking.h"
@@ -173,12 +174,12 @@ bool GeometryController::viewKey(int16_t code) {
 bool GeometryController::switchFile(bool toInput) {
     const bool report = showsReportSegments(m_model);
     if (toInput == !report) return true;
-    if (!toInput) {
-        const std::string output = m_model.installDir + "out/" + m_model.modelName + ".out";
-        if (!pathExists(output)) {
-            m_status = "No output file " + output + ".";
-            return true;
-        }
+    // A file that is not there would send the main loop back to the open
+    // dialog; the view stays instead.
+    const std::string file = toInput ? m_model.modelPath() : m_model.installDir + "out/" + m_model.modelName + ".out";
+    if (!pathExists(file) || (toInput && toLower(m_model.modelExt) == ".out")) {
+        m_status = (toInput ? "No input file " : "No output file ") + file + ".";
+        return true;
     }
     m_model.reloadInput = toInput ? 1 : -1;
     m_model.actionCode = kActionGeometry;

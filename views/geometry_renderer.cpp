@@ -12,7 +12,7 @@ namespace wavra {
 namespace {
 
 // A picture of this many lines or more is drawn without antialiasing: a
-// dense pattern mesh looks the same and draws several times faster.
+// dense pattern mesh looks the same and draws much faster.
 constexpr size_t kPlainLinesFrom = 20000;
 
 QColor qColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }

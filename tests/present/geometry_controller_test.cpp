@@ -205,6 +205,9 @@ TEST_F(GeometryControllerTest, InputAndOutputSwitchThroughTheMainLoop) {
     EXPECT_EQ(m.actionCode, kActionGeometry);
     asReport(true);
     m.reloadInput = 0;
+    EXPECT_TRUE(c.command(key("I"))); // no input file to read
+    EXPECT_NE(c.status().find("No input file"), std::string::npos);
+    test::writeText(m.modelPath(), "GW 1 1 0 0 0 0 0 1 1\n");
     EXPECT_FALSE(c.command(key("I")));
     EXPECT_EQ(m.reloadInput, 1);
 }
