@@ -8,6 +8,7 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "engine/calculate.h"
+#include "present/wire_edit.h"
 
 namespace wavra {
 
@@ -220,11 +221,19 @@ void MainLoop::missingWindow(int16_t code) {
 }
 
 void MainLoop::showView(int16_t code) {
+    // The view is the current one while it runs: its window tells by this
+    // whether a mouse press is meant for it.
+    const int16_t previous = m_model.currentView;
+    m_model.currentView = code;
     if (!m_windows.runWindow(code, false)) {
+        m_model.currentView = previous;
         missingWindow(code);
         return;
     }
-    m_model.currentView = code;
+    // Wires changed in the geometry view go back into the input file, or
+    // Cancel returns to the view with the changes kept.
+    if (code == kActionGeometry && m_model.inputModified != 0 && !m_model.editedWires.empty())
+        saveWireGeometry(m_model, m_ui);
     if (code == kActionSmith && m_model.actionCode == kActionEscape) m_model.actionCode = kActionGeometry;
 }
 

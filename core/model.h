@@ -163,9 +163,14 @@ struct Model {
     int16_t reloadInput = 0;
     int16_t inputModified = 0;
     int16_t calcKind = 0;
-    // Counts the loads (resetForLoad), so that a view can tell new results
-    // from the ones it was last opened on and set its state afresh.
+    // Counts the loads (resetForLoad); a view whose state belongs to an older
+    // load initialises it again.
     uint32_t loadSerial = 0;
+    // Wire rows the wire edit changed since the load, for the save back into
+    // the input file.
+    std::vector<int16_t> editedWires;
+    // The last mouse press in a view, in the view's drawing coordinates.
+    double pointerX = 0, pointerY = 0;
 
     // --- calculation choice --------------------------------------------------------
     int16_t calcSubMode = 0;
@@ -189,6 +194,7 @@ struct Model {
     // --- window flags ------------------------------------------------------------------
     int16_t helpMode = 0;
     int16_t complexNotation = 0;
+    int16_t cartesianCurrents = 0; // geometry view: segment currents in cartesian form ('X')
 
     // --- display tables (built by the configuration reader) ------------------------------
     std::array<Rgb, 48> palette{};

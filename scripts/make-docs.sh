@@ -24,3 +24,10 @@ wavra --calc sweep --freq 13.9,14.5,0.025 --show sweep --size 900x640 --png "$do
 # The Smith chart of the same loop, the cursor on 14.2 MHz (the 13th step).
 wavra --show smith --keys "$(printf 'Right,%.0s' {1..12})Right" --size 700x900 --png "$docs/smith-chart.png" \
       "$tree/models/yagi.nec"
+
+# Geometry view: the Yagi's segment currents as bars and its far-field
+# pattern as a 3-D wire frame in the colours of the gain, turned 40 degrees
+# in azimuth and 20 in elevation.
+wavra --calc far --theta 0,180,5 --phi 0,355,5 --show geometry --size 800x800 --png "$docs/geometry-view.png" \
+  --keys C,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,M,R,Left,Left,Left,Left,Left,Left,Left,Left,Down,Down,Down,Down \
+  "$tree/models/yagi.nec"

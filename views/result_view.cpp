@@ -4,6 +4,7 @@
 #include "views/pattern_view.h"
 #include "views/smith_view.h"
 #include "views/sweep_view.h"
+#include "views/geometry_view.h"
 
 namespace wavra {
 
@@ -26,6 +27,7 @@ const std::vector<ViewEntry>& viewTable() {
          [](Model& m, Ui& ui) -> std::unique_ptr<ResultView> { return std::make_unique<PatternView>(m, ui); }},
         {"sweep", makeSweepView},
         {"smith", makeSmithView},
+        {"geometry", makeGeometryView},
     };
     return table;
 }

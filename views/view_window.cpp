@@ -11,6 +11,7 @@
 #include <QStatusBar>
 
 #include "core/action_codes.h"
+#include "views/geometry_window.h"
 #include "views/key_codes.h"
 #include "views/pattern_window.h"
 #include "views/view_picture.h"
@@ -36,6 +37,8 @@ protected:
     }
     void mousePressEvent(QMouseEvent* event) override { m_window.canvasMouse(event); }
     void mouseMoveEvent(QMouseEvent* event) override { m_window.canvasMouseMove(event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { m_window.canvasMouseRelease(event); }
+    void wheelEvent(QWheelEvent* event) override { m_window.canvasWheel(event); }
 
 private:
     ViewWindow& m_window;
@@ -143,6 +146,7 @@ std::unique_ptr<ViewWindow> makeViewWindow(int16_t code, Model& model, Ui& ui, Q
     case kActionPattern: return std::make_unique<PatternWindow>(model, ui, parent);
     case kActionSweep: return std::make_unique<SweepWindow>(model, ui, parent);
     case kActionSmith: return std::make_unique<SmithWindow>(model, ui, parent);
+    case kActionGeometry: return std::make_unique<GeometryWindow>(model, ui, parent);
     default: return nullptr;
     }
 }

@@ -15,6 +15,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMouseEvent;
+class QWheelEvent;
 
 namespace wavra {
 
@@ -60,6 +61,9 @@ protected:
     // default the view takes the position (pointerAt) and its read-out
     // follows.
     virtual void canvasMouseMove(QMouseEvent* event);
+    // Releases and the wheel over the canvas; the default ignores them.
+    virtual void canvasMouseRelease(QMouseEvent*) {}
+    virtual void canvasWheel(QWheelEvent*) {}
     // The canvas's own rectangle, the area the view paints into.
     QRect canvasRect() const;
     // Only the status line, from the view's statusText().
