@@ -96,14 +96,20 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     return loadAndValidate(model, ui, false, *extension, result) ? kBatchDone : kBatchUnreadable;
 }
 
-// --touchstone and --csv: the sweep as files for other RF tools; a relative
-// name is taken from where wavra was started.
+// A file named on the command line: a relative name is taken from where
+// wavra was started, not from the install tree that start-up makes current.
+std::string commandLinePath(const std::string& name, const std::string& workingDir) {
+    if (name.empty() || name.front() == '/' || workingDir.empty()) return name;
+    return workingDir + (workingDir.back() == '/' ? "" : "/") + name;
+}
+
+// --touchstone and --csv: the sweep as files for other RF tools.
 int writeSweepFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::string& workingDir) {
     const std::pair<std::string, SweepFileFormat> files[] = {{o.touchstone, SweepFileFormat::Touchstone},
                                                              {o.csv, SweepFileFormat::Csv}};
     for (const auto& [name, format] : files) {
         if (name.empty()) continue;
-        const std::string path = name.front() == '/' || workingDir.empty() ? name : workingDir + "/" + name;
+        const std::string path = commandLinePath(name, workingDir);
         std::string error;
         if (!writeSweepFile(model, path, format, error)) {
             ui.message(error);
@@ -129,7 +135,10 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     if (status == kBatchDone) status = writeSweepFiles(model, ui, options, workingDir);
     if (status == kBatchDone && !options.show.view.empty()) {
         if (showView) {
-            status = showView(model, ui, options.show, result.view);
+            ViewRequest request = options.show;
+            request.png = commandLinePath(request.png, workingDir);
+            request.svg = commandLinePath(request.svg, workingDir);
+            status = showView(model, ui, request, result.view);
         } else {
             ui.message("--show needs the windows of wavra, which this build of the program does not have.");
             status = kBatchBadUsage;

@@ -224,6 +224,7 @@ void MainLoop::showView(int16_t code) {
     // The view is the current one while it runs: its window tells by this
     // whether a mouse press is meant for it.
     const int16_t previous = m_model.currentView;
+    m_model.previousView = previous;
     m_model.currentView = code;
     if (!m_windows.runWindow(code, false)) {
         m_model.currentView = previous;

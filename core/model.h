@@ -160,6 +160,9 @@ struct Model {
     // --- navigation state ---------------------------------------------------------
     int16_t actionCode = 0;
     int16_t currentView = kActionGeometry;
+    // The view that was current before the one running now: a view tells a
+    // fresh entry from another window from a redraw of its own by it.
+    int16_t previousView = kActionNone;
     int16_t reloadInput = 0;
     int16_t inputModified = 0;
     int16_t calcKind = 0;
@@ -186,10 +189,6 @@ struct Model {
     int16_t optimizerTargetFlag = 0; // -1 after a run, 0 when nothing is pending
     bool optimizerTargetActive = false;
     double optimizerTargetTheta = 0, optimizerTargetPhi = 0;
-
-    // Counts the loads (resetForLoad): a view that keeps state between calls
-    // starts afresh when the count has moved since it last looked.
-    uint32_t loadSerial = 0;
 
     // --- window flags ------------------------------------------------------------------
     int16_t helpMode = 0;

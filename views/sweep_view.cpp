@@ -24,7 +24,7 @@ const char* paneName(int pane) { return pane == kPaneUpper ? "upper" : pane == k
 
 void SweepView::open() {
     if (!m_state.scaled || m_state.loadSerial != m_model.loadSerial) rescaleSweep(m_model, m_state);
-    if (m_model.currentView != kActionSweep) m_state.grid = {};
+    if (m_model.previousView != kActionSweep) m_state.grid = {};
     m_pointerText.clear();
 }
 

@@ -100,7 +100,7 @@ TEST_F(AntImportTest, AFileEndingInsideTheModelStillGetsItsGroundAndEnd) {
 
 namespace {
 
-// The three models of tests/editor/data, converted and saved as decks by the
+// The three models of tests/fixtures/ant, converted and saved as decks by the
 // editor, run by nec2c through the staged launchers.
 struct ConvertedModelRun : ::testing::TestWithParam<const char*> {};
 
@@ -113,7 +113,7 @@ TEST_P(ConvertedModelRun, RunsInNec2cWithoutAnError) {
     for (const std::string& engine : engineNames()) fs::create_symlink("wavra.sh", f.tree.file("exe/" + engine));
     fs::permissions(f.tree.file("exe/wavra.sh"), fs::perms::owner_all, fs::perm_options::add);
     const std::string name = GetParam();
-    EditSession& s = f.open(test::readText(std::string(WAVRA_EDITOR_DATA) + "/" + name + ".ant"), name + ".ant");
+    EditSession& s = f.open(test::readText(test::fixturePath("ant/" + name + ".ant")), name + ".ant");
     f.ui.queueFile(splitPath(f.tree.file(name + ".nec")));
     ASSERT_TRUE(s.save());
     ASSERT_EQ(f.model.modelPath(), f.tree.file(name + ".nec"));

@@ -309,7 +309,7 @@ TEST_F(CardEditorTest, F6EditOfOneFieldIsReadBackAndRunByTheEngine) {
 TEST_F(CardEditorTest, AForeignModelIsConvertedAndLoadedAfterItsSave) {
     MainLoop loop{p.model, p.ui, *p.windows};
     Script script{p.model};
-    writeText(p.tree.file("models/ant.ant"), readText(sourcePath("tests/editor/data/free_symbols.ant")));
+    writeText(p.tree.file("models/ant.ant"), readText(fixturePath("ant/free_symbols.ant")));
     p.ui.queueFile(splitPath(p.tree.file("models/ant.ant")));
     runLoop(
         loop, script,

@@ -32,7 +32,7 @@ struct Rendered : ::testing::Test {
     void load(const std::string& source) {
         tree.prepare(m);
         buildDisplayTables(m);
-        std::filesystem::copy_file(test::sourcePath(source), tree.file("out/report.out"));
+        std::filesystem::copy_file(test::fixturePath(source), tree.file("out/report.out"));
         m.modelName = "report";
         ASSERT_TRUE(readOutput(m, ui, ".out"));
         view.open();
@@ -65,7 +65,7 @@ bool colourNear(const QImage& image, QPointF at, Rgb c) {
 }
 
 TEST_F(Rendered, DipoleHorizonCutIsItsMaximumRing) {
-    load("tests/fixtures/reports/a_dipole.nec2c.out"); // a vertical dipole: round in the horizon
+    load("reports/a_dipole.nec2c.out"); // a vertical dipole: round in the horizon
     view.command(kPatternPlane);
     for (int i = 0; i < 9; ++i) view.command(38); // Up to theta 90
     ASSERT_EQ(view.describe()["cut"]["angle"], 90);
@@ -80,7 +80,7 @@ TEST_F(Rendered, DipoleHorizonCutIsItsMaximumRing) {
 }
 
 TEST_F(Rendered, YagiMainLobeAndItsMark) {
-    load("tests/gui/data/yagi_vertical.out");
+    load("reports/yagi_vertical.nec2c.out");
     view.command(kPatternInfo);
     const nlohmann::json lobes = view.describe()["lobes"];
     ASSERT_EQ(lobes.size(), 2u);

@@ -25,13 +25,13 @@ struct PatternWindowTest : ::testing::Test {
     Script script{p.model};
 
     PatternWindowTest() {
-        put("tests/fixtures/reports/a_dipole.nec2c.out", "a_dipole");
-        put("tests/fixtures/reports/a_dipole.classic.out", "classic");
+        put("reports/a_dipole.nec2c.out", "a_dipole");
+        put("reports/a_dipole.classic.out", "classic");
         p.model.modelName = "a_dipole";
         EXPECT_TRUE(readOutput(p.model, p.ui, ".out"));
     }
     void put(const std::string& source, const std::string& name) {
-        std::filesystem::copy_file(sourcePath(source), p.tree.file("out/" + name + ".out"));
+        std::filesystem::copy_file(fixturePath(source), p.tree.file("out/" + name + ".out"));
     }
     PatternWindow& window() { return *static_cast<PatternWindow*>(p.windows->viewWindow(kActionPattern)); }
     const PatternState& state() { return window().patternView().state(); }

@@ -32,8 +32,8 @@ struct SweepWindowsTest : ::testing::Test {
     Script script{p.model};
 
     SweepWindowsTest() {
-        fs::copy_file(sourcePath("tests/report/data/g_loop_direction.nec"), p.modelPath("loop"));
-        fs::copy_file(sourcePath("tests/report/data/g_loop_direction.nec2c.out"), p.tree.file("out/loop.out"));
+        fs::copy_file(fixturePath("reports/g_loop_direction.nec"), p.modelPath("loop"));
+        fs::copy_file(fixturePath("reports/g_loop_direction.nec2c.out"), p.tree.file("out/loop.out"));
     }
 
     SweepWindow& sweep() { return *dynamic_cast<SweepWindow*>(p.windows->viewWindow(kActionSweep)); }

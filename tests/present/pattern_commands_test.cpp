@@ -119,16 +119,16 @@ struct Comparison : ::testing::Test {
     Comparison() {
         tree.prepare(m);
         buildDisplayTables(m);
-        put("tests/fixtures/reports/a_dipole.nec2c.out", "a_dipole");
-        put("tests/fixtures/reports/a_dipole.classic.out", "classic");
-        put("tests/report/data/m_lossy_ground_avg.nec2c.out", "lossy");
+        put("reports/a_dipole.nec2c.out", "a_dipole");
+        put("reports/a_dipole.classic.out", "classic");
+        put("reports/m_lossy_ground_avg.nec2c.out", "lossy");
         m.modelName = "a_dipole";
         EXPECT_TRUE(readOutput(m, ui, ".out"));
         openPatternView(s, m);
         ui.clear();
     }
     void put(const std::string& source, const std::string& name) {
-        std::filesystem::copy_file(test::sourcePath(source), tree.file("out/" + name + ".out"));
+        std::filesystem::copy_file(test::fixturePath(source), tree.file("out/" + name + ".out"));
     }
     void pick(const std::string& name) {
         ui.queueFile(FileChoice{tree.path() + "models/", name, ".nec"});

@@ -46,6 +46,6 @@ struct RunResult {
 RunResult runProgram(const std::vector<std::string>& argv, const std::string& workingDir);
 
 std::string sourcePath(const std::string& relative);  // below the source tree
-std::string fixturePath(const std::string& relative); // below shared/fixtures
+std::string fixturePath(const std::string& relative); // below tests/fixtures: reports/ (engine reports), ant/ (foreign models)
 
 } // namespace wavra::test
