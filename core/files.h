@@ -23,6 +23,10 @@ bool readLines(const std::string& path, std::vector<std::string>& lines);
 // False (and the old file untouched) when anything fails.
 bool writeFileAtomic(const std::string& path, const std::string& text);
 
+// 16 hexadecimal digits that no other thread or process picks at the same
+// time: for temporary names beside files that others may write too.
+std::string uniqueSuffix();
+
 // Directory part with a trailing '/', "" when none.
 std::string directoryOf(const std::string& path);
 
