@@ -111,6 +111,19 @@ TEST_F(EndToEndTest, AModelNameWithBlanksQuotesSemicolonsAndNonAsciiLettersIsOnl
     EXPECT_TRUE(pathExists(tree.file(name + ".nec")));
 }
 
+TEST_F(EndToEndTest, ModelNamesLongerThanTheEnginesFileNameLimitAreCalculated) {
+    // nec2c takes file names of up to 80 bytes, "../out/" and ".out" included.
+    const std::string ascii = "a-dipole-with-a-name-much-longer-than-the-sixty-four-bytes-of-the-engine";
+    std::string letters;
+    for (int i = 0; i < 40; ++i) letters += "\xC3\x84"; // 40 times Ä: 80 bytes
+    for (const std::string& name : {ascii, letters}) {
+        load("dipole.nec", name, kCalcOriginal);
+        ui.clear();
+        EXPECT_EQ(calc(), std::optional<std::string>(".out")) << (ui.messages().empty() ? "" : ui.messages()[0]);
+        expectCleanReport(readText(tree.report(name + ".out")));
+    }
+}
+
 TEST_F(EndToEndTest, EveryEngineNameRunsNec2cAndTheLapackCapacityCardIsHandled) {
     load("dipole.nec", "dipole", kCalcOriginal);
     for (const auto& engine : engineNames()) {
