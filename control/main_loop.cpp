@@ -267,7 +267,9 @@ MainLoop::Next MainLoop::calculate() {
 StopReason MainLoop::stopRequest() {
     if (m_windows.cancelPressed()) return StopReason::Cancel;
     if (m_model.actionCode != kActionEscape) return StopReason::None;
-    m_model.actionCode = 0;
+    // Until the run ends the code stays that of the calculation, so menu
+    // items post nothing meanwhile.
+    m_model.actionCode = kActionGenerate;
     const bool exit = m_ui.askYesNo("wavra", "The NEC-2 engine is still running. Stop it and exit wavra ?");
     return exit ? StopReason::Exit : StopReason::None;
 }

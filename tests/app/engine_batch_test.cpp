@@ -14,7 +14,6 @@
 
 #include "batch_fixture.h"
 #include "core/files.h"
-#include "core/text.h"
 #include "engine/process.h"
 
 using namespace wavra;
@@ -25,36 +24,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// True once the process is gone or a zombie nobody reaps.
-bool processGone(const std::string& pidFile) {
-    const std::string pid = trim(test::readText(pidFile));
-    if (pid.empty()) return false;
-    for (int i = 0; i < 100; ++i) {
-        const std::string stat = test::readText("/proc/" + pid + "/stat");
-        const size_t close = stat.rfind(')');
-        if (stat.empty() || (close != std::string::npos && stat.compare(close + 2, 1, "Z") == 0)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    }
-    return false;
-}
-
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 struct EngineBatch : Batch {
     // Replaces the engine link by a stand-in script.
-    void standIn(const std::string& body) {
+    void standIn(const std::string& script) {
         const std::string path = tree.file("exe/NEC2D512");
         fs::remove(path);
-        test::writeText(path, "#!/bin/sh\n" + body);
+        test::writeText(path, script);
         fs::permissions(path, fs::perms::owner_all);
     }
-    // A stand-in that starts a helper in its process group, writes half a
-    // report and waits for ever.
-    void hangingEngine() {
-        standIn("echo $$ > '" + tree.file("engine.pid") + "'\nsleep 300 &\necho $! > '" + tree.file("helper.pid") +
-                "'\nprintf 'half a report\\n' > \"$2\"\nwait\n");
+    void hangingEngine() { standIn(test::hangingEngineScript(tree.path())); }
+    bool engineGone() {
+        return test::processGone(tree.file("engine.pid")) && test::processGone(tree.file("helper.pid"));
     }
-    bool engineGone() { return processGone(tree.file("engine.pid")) && processGone(tree.file("helper.pid")); }
     bool runDirectoriesLeft() const {
         for (const auto& entry : fs::directory_iterator(tree.file("out")))
             if (entry.path().filename().string().rfind(".run-", 0) == 0) return true;
@@ -150,7 +133,7 @@ TEST_F(EngineBatch, CrashingEnginesNeverCostTheLastCompleteReport) {
     ASSERT_EQ(run({"--batch", "--calc", "original", "models/dipole.nec"}).status, 0);
     const std::string good = test::readText(tree.file("out/dipole.out"));
     standIn(
-        "printf 'half a report\\n' > \"$2\"\n"
+        "#!/bin/sh\nprintf 'half a report\\n' > \"$2\"\n"
         "echo 'stand-in: out of memory in the matrix solve' >&2\nkill -SEGV $$\n");
     for (int failure = 1; failure <= 2; ++failure) {
         auto r = run({"--batch", "--calc", "original", "models/dipole.nec"});

@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "core/files.h"
 #include "engine/engine_run.h"
@@ -19,20 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::readText;
 using test::writeText;
-
-// True once the process is gone or a zombie nobody reaps (a container's
-// first process may not reap the orphans it inherits).
-bool processGone(const std::string& pidFile) {
-    const std::string pid = trim(readText(pidFile));
-    if (pid.empty()) return false;
-    for (int i = 0; i < 100; ++i) {
-        const std::string stat = readText("/proc/" + pid + "/stat");
-        const size_t close = stat.rfind(')');
-        if (stat.empty() || (close != std::string::npos && stat.compare(close + 2, 1, "Z") == 0)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    }
-    return false;
-}
 
 class EngineWaitTest : public ::testing::Test {
 protected:
@@ -49,21 +34,18 @@ protected:
     }
     std::string report() const { return tree.report("stand-in.out"); }
     std::string pidFile(const std::string& name) const { return tree.file(name + ".pid"); }
-    // A stand-in engine that starts a helper in its process group, writes
-    // half a report and waits; `prelude` comes first.
+    // The hanging stand-in in place of the engine link.
     void hangingEngine(const std::string& prelude) {
         fs::remove(tree.file("exe/NEC2D512"));
-        writeText(tree.file("exe/NEC2D512"), "#!/bin/sh\n" + prelude + "\necho $$ > '" + pidFile("engine") +
-                                                 "'\nsleep 300 &\necho $! > '" + pidFile("helper") +
-                                                 "'\nprintf 'half a report\\n' > \"$2\"\nwait\n");
+        writeText(tree.file("exe/NEC2D512"), test::hangingEngineScript(tree.path(), prelude));
         fs::permissions(tree.file("exe/NEC2D512"), fs::perms::owner_all);
     }
     EngineStatus run(const RunControl& control = {}) {
         return runEngine(m, ui, *runner, "CM stand-in\nCE\nXQ\nEN\n", "stand-in.out", control);
     }
     void expectEngineGoneAndReportsUntouched() {
-        EXPECT_TRUE(processGone(pidFile("engine")));
-        EXPECT_TRUE(processGone(pidFile("helper")));
+        EXPECT_TRUE(test::processGone(pidFile("engine")));
+        EXPECT_TRUE(test::processGone(pidFile("helper")));
         EXPECT_EQ(readText(report()), good);
         EXPECT_FALSE(pathExists(report() + ".old"));
         EXPECT_TRUE(test::runDirectories(tree.path()).empty());
