@@ -243,8 +243,8 @@ MainLoop::Next MainLoop::calculate() {
     m_windows.openStatus();
     RunHooks hooks;
     hooks.statusLine = [this](const std::string& line) { m_windows.addStatusLine(line); };
-    hooks.progress = [this](int percent) { m_windows.showProgress(percent); };
-    hooks.stop = [this] { return stopRequest(); };
+    hooks.control.progress = [this](int percent) { m_windows.showProgress(percent); };
+    hooks.control.stop = [this] { return stopRequest(); };
     const EngineStatus status = wavra::calculate(m_model, m_ui, m_windows.processRunner(), hooks);
     m_windows.closeStatus();
     if (status == EngineStatus::Exiting) return endProgram();

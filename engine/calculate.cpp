@@ -111,8 +111,7 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
         return EngineStatus::Failed;
     }
     addStatus(hooks, "Generating nec-2 output file " + m.modelName + ".out");
-    const RunControl control{hooks.progress, hooks.stop};
-    const EngineStatus status = runEngine(m, ui, runner, text, engineOutputName(m), control);
+    const EngineStatus status = runEngine(m, ui, runner, text, engineOutputName(m), hooks.control);
     if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui);
     return status;
 }

@@ -17,8 +17,7 @@ namespace wavra {
 
 struct RunHooks {
     std::function<void(const std::string&)> statusLine; // the status window's list of lines
-    ProgressFn progress;                                // its progress bar; empty: no bar
-    std::function<StopReason()> stop;                   // its Cancel button, the end of the program
+    RunControl control;                                 // its progress bar and Cancel button
     std::function<void(Model&, Ui&)> itsHf;             // hands an ItsHF run's report on (calcKind 13, 14)
 };
 

@@ -39,7 +39,7 @@ RunFiles::~RunFiles() {
 
 void RunFiles::keepEngineExtras(const std::string& stem) const {
     if (m_dir.empty()) return;
-    static const std::set<std::string> own = {kDeck, kReport, "nec2d.tmp", "som2d.tmp"};
+    static const std::set<std::string> own = {kDeck, kReport, kControl, kGroundRequest};
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(m_dir, ec)) {
         const std::string name = entry.path().filename().string();

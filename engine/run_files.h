@@ -26,8 +26,8 @@ public:
     const std::string& dir() const { return m_dir; } // with trailing '/'
     std::string deck() const { return m_dir + kDeck; }
     std::string report() const { return m_dir + kReport; }
-    std::string control() const { return m_dir + "nec2d.tmp"; }
-    std::string groundRequest() const { return m_dir + "som2d.tmp"; }
+    std::string control() const { return m_dir + kControl; }
+    std::string groundRequest() const { return m_dir + kGroundRequest; }
 
     // The deck and the report as the launcher reads them, relative to exe/
     // ("../out/.run-.../run.inp"); the control file holds these two lines.
@@ -44,6 +44,8 @@ private:
     std::string fromExe() const { return "../out/" + m_name + "/"; }
     static constexpr const char* kDeck = "run.inp";
     static constexpr const char* kReport = "run.out";
+    static constexpr const char* kControl = "nec2d.tmp";
+    static constexpr const char* kGroundRequest = "som2d.tmp";
     std::string m_outDir;
     std::string m_name; // ".run-..."
     std::string m_dir;

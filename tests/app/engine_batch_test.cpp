@@ -27,13 +27,7 @@ namespace fs = std::filesystem;
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 struct EngineBatch : Batch {
-    // Replaces the engine link by a stand-in script.
-    void standIn(const std::string& script) {
-        const std::string path = tree.file("exe/NEC2D512");
-        fs::remove(path);
-        test::writeText(path, script);
-        fs::permissions(path, fs::perms::owner_all);
-    }
+    void standIn(const std::string& script) { test::replaceEngine(tree.path(), script); }
     void hangingEngine() { standIn(test::hangingEngineScript(tree.path())); }
     bool engineGone() {
         return test::processGone(tree.file("engine.pid")) && test::processGone(tree.file("helper.pid"));

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 
 #include "core/files.h"
 #include "engine/engine_run.h"
@@ -15,7 +14,6 @@
 namespace wavra {
 namespace {
 
-namespace fs = std::filesystem;
 using test::readText;
 using test::writeText;
 
@@ -34,11 +32,8 @@ protected:
     }
     std::string report() const { return tree.report("stand-in.out"); }
     std::string pidFile(const std::string& name) const { return tree.file(name + ".pid"); }
-    // The hanging stand-in in place of the engine link.
     void hangingEngine(const std::string& prelude) {
-        fs::remove(tree.file("exe/NEC2D512"));
-        writeText(tree.file("exe/NEC2D512"), test::hangingEngineScript(tree.path(), prelude));
-        fs::permissions(tree.file("exe/NEC2D512"), fs::perms::owner_all);
+        test::replaceEngine(tree.path(), test::hangingEngineScript(tree.path(), prelude));
     }
     EngineStatus run(const RunControl& control = {}) {
         return runEngine(m, ui, *runner, "CM stand-in\nCE\nXQ\nEN\n", "stand-in.out", control);

@@ -307,9 +307,7 @@ TEST_F(MainLoopTest, FailedEngineRunKeepsTheOldReportAsideAndReadsTheInput) {
 }
 
 TEST_F(MainLoopTest, CancelInTheStatusWindowStopsAHangingEngineAndKeepsTheReport) {
-    fs::remove(p.tree.file("exe/NEC2D512"));
-    writeText(p.tree.file("exe/NEC2D512"), hangingEngineScript(p.tree.path()));
-    fs::permissions(p.tree.file("exe/NEC2D512"), fs::perms::owner_all);
+    replaceEngine(p.tree.path(), hangingEngineScript(p.tree.path()));
     const std::string older = "older report\n  TOTAL RUN TIME: 10 msec\n";
     writeText(p.tree.file("out/dipole.out"), older);
     p.nameModel(loop, "dipole");
@@ -333,9 +331,7 @@ TEST_F(MainLoopTest, CancelInTheStatusWindowStopsAHangingEngineAndKeepsTheReport
 }
 
 TEST_F(MainLoopTest, ClosingTheMainWindowWhileTheEngineRunsAsksThenEndsBoth) {
-    fs::remove(p.tree.file("exe/NEC2D512"));
-    writeText(p.tree.file("exe/NEC2D512"), hangingEngineScript(p.tree.path()));
-    fs::permissions(p.tree.file("exe/NEC2D512"), fs::perms::owner_all);
+    replaceEngine(p.tree.path(), hangingEngineScript(p.tree.path()));
     p.nameModel(loop, "dipole");
     calculate("OptDef", [](QWidget&) {});
     const std::string question = "The NEC-2 engine is still running. Stop it and exit wavra ?";

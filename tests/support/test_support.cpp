@@ -89,6 +89,13 @@ std::string hangingEngineScript(const std::string& dir, const std::string& prelu
            "helper.pid'\nprintf 'half a report\\n' > \"$2\"\nwait\n";
 }
 
+void replaceEngine(const std::string& installDir, const std::string& script) {
+    const std::string engine = installDir + "exe/NEC2D512";
+    fs::remove(engine);
+    writeText(engine, script);
+    fs::permissions(engine, fs::perms::owner_all);
+}
+
 bool processGone(const std::string& pidFile) {
     std::string pid = readText(pidFile);
     while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();

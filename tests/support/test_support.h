@@ -50,6 +50,8 @@ RunResult runProgram(const std::vector<std::string>& argv, const std::string& wo
 // writes half a report to its second argument and waits for ever.
 // `prelude` comes first ("trap '' TERM" makes both ignore SIGTERM).
 std::string hangingEngineScript(const std::string& dir, const std::string& prelude = "");
+// Puts a script in place of the engine link exe/NEC2D512 of an install tree.
+void replaceEngine(const std::string& installDir, const std::string& script);
 // True once the process named in a pid file is gone, or a zombie nobody
 // reaps (a container's first process may not reap the orphans it gets);
 // waits up to 3 s for it.
