@@ -36,11 +36,12 @@ StopReason waitForEngines(const std::vector<RunningProcess*>& processes, int tim
         else if (step) reason = step(elapsed);
         if (reason != StopReason::None) break;
     }
-    for (RunningProcess* p : processes)
-        if (reason != StopReason::None) p->terminate();
-    // A signal in the last step still ends the program, after the engine.
-    if (reason == StopReason::None && EndingSignalWatch::caught() != 0) reason = StopReason::Signal;
-    return reason;
+    if (reason != StopReason::None) {
+        for (RunningProcess* p : processes) p->terminate();
+        return reason;
+    }
+    // A signal during the last step still ends the program.
+    return EndingSignalWatch::caught() != 0 ? StopReason::Signal : StopReason::None;
 }
 
 } // namespace wavra

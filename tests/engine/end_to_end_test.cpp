@@ -124,6 +124,18 @@ TEST_F(EndToEndTest, ModelNamesLongerThanTheEnginesFileNameLimitAreCalculated) {
     }
 }
 
+TEST_F(EndToEndTest, ThePlotFileOfAPlCardLandsBesideTheEngineDeck) {
+    tree.prepare(m);
+    m.modelName = "plotted";
+    m.calcKind = kCalcOriginal;
+    writeText(tree.file("plotted.nec"),
+              "CM plot\nCE\nGW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
+              "FR 0 1 0 0 14 0\nPL 3 1 0 0\nRP 0 1 1 1000 0 0 0 0\nEN\n");
+    EXPECT_EQ(calc(), std::optional<std::string>(".out"));
+    EXPECT_TRUE(pathExists(tree.file("out/plotted.inp.plt")));
+    EXPECT_TRUE(test::runDirectories(tree.path()).empty());
+}
+
 TEST_F(EndToEndTest, EveryEngineNameRunsNec2cAndTheLapackCapacityCardIsHandled) {
     load("dipole.nec", "dipole", kCalcOriginal);
     for (const auto& engine : engineNames()) {
