@@ -124,6 +124,16 @@ TEST_F(EndToEndTest, ModelNamesLongerThanTheEnginesFileNameLimitAreCalculated) {
     }
 }
 
+TEST_F(EndToEndTest, TheLauncherStartedOnItsOwnReadsExeNec2dTmp) {
+    writeText(tree.file("out/alone.inp"),
+              "CM alone\nCE\nGW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
+              "FR 0 1 0 0 14 0\nXQ\nEN\n");
+    writeText(tree.file("exe/nec2d.tmp"), "../out/alone.inp\n../out/alone.out\n");
+    const test::RunResult r = test::runProgram({tree.file("exe/wavra.sh"), "gen", "alone", "NEC2D512"}, tree.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    expectCleanReport(readText(tree.report("alone.out")));
+}
+
 TEST_F(EndToEndTest, ThePlotFileOfAPlCardLandsBesideTheEngineDeck) {
     tree.prepare(m);
     m.modelName = "plotted";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/files.h"
 #include "engine_test_support.h"
 
@@ -164,6 +166,14 @@ TEST_F(EngineRunTest, ALauncherThatCannotStartIsReported) {
                                                       tree.file("exe/wavra.sh") + ": No such file or directory"});
     EXPECT_EQ(m.wireCapacity(), 512); // tables are back after a failure too
     EXPECT_TRUE(test::runDirectories(tree.path()).empty());
+}
+
+TEST_F(EngineRunTest, AnInstallTreeWithoutOutRunsNothingAndSaysWhy) {
+    std::filesystem::remove_all(tree.file("out"));
+    EXPECT_EQ(run(), EngineStatus::Failed);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Cannot make a work directory for the engine in " +
+                                                      tree.file("out/") + ": No such file or directory."});
+    EXPECT_TRUE(runner.calls.empty());
 }
 
 TEST_F(EngineRunTest, ACancelledGroundQuestionRunsNothingAndLeavesTheReportAlone) {
