@@ -128,6 +128,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     Model model;
     BatchResult result;
     if (!startUp(model, ui, programPath)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
+    if (options.timeoutSeconds) model.engineTimeout = *options.timeoutSeconds;
     takeModelName(model, options.model, workingDir);
     int status = kBatchDone;
     if (options.calc) status = calculateModel(model, ui, *options.calc, result);

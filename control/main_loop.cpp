@@ -203,6 +203,10 @@ MainLoop::Next MainLoop::afterAction() {
 
 MainLoop::Next MainLoop::confirmExit() {
     if (!m_ui.askYesNo("wavra", "Do you want to exit wavra ?", Icon::Question)) return Next::Load;
+    return endProgram();
+}
+
+MainLoop::Next MainLoop::endProgram() {
     if (m_model.reloadInput == 0) readConfiguration(m_model, m_ui, ConfigMode::Write);
     return Next::End;
 }
@@ -269,21 +273,35 @@ MainLoop::Next MainLoop::calculate() {
     m_windows.openStatus();
     RunHooks hooks;
     hooks.statusLine = [this](const std::string& line) { m_windows.addStatusLine(line); };
-    hooks.progress = [this](int percent) { m_windows.showProgress(percent); };
+    hooks.control.progress = [this](int percent) { m_windows.showProgress(percent); };
+    hooks.control.stop = [this] { return stopRequest(); };
     const EngineStatus status = wavra::calculate(m_model, m_ui, m_windows.processRunner(), hooks);
     m_windows.closeStatus();
+    if (status == EngineStatus::Exiting) return endProgram();
     if (status != EngineStatus::Finished) {
         // An older report must not be shown as the result of this run: the
         // model is read from its input deck instead.
         m_model.reloadInput = 1;
-        m_notice = status == EngineStatus::Cancelled ? "Calculation cancelled; the model was read from its input file."
-                                                     : "Calculation failed; the model was read from its input file.";
+        m_notice = status == EngineStatus::Failed ? "Calculation failed; the model was read from its input file."
+                                                  : "Calculation cancelled; the model was read from its input file.";
         return Next::Load;
     }
     m_outputExt = ".out";
     if (m_model.calcKind == kCalcFrequencyLoop) m_model.currentView = kActionSweep;
     if (m_model.calcKind == kCalcFarField || m_model.calcKind == kCalcNearField) m_model.currentView = kActionPattern;
     return Next::Load;
+}
+
+// While the engine runs: the status window's Cancel, and Esc or a closed
+// main window, which end the program once the user confirms.
+StopReason MainLoop::stopRequest() {
+    if (m_windows.cancelPressed()) return StopReason::Cancel;
+    if (m_model.actionCode != kActionEscape) return StopReason::None;
+    // Until the run ends the code stays that of the calculation, so menu
+    // items post nothing meanwhile.
+    m_model.actionCode = kActionGenerate;
+    const bool exit = m_ui.askYesNo("wavra", "The NEC-2 engine is still running. Stop it and exit wavra ?");
+    return exit ? StopReason::Exit : StopReason::None;
 }
 
 void MainLoop::runOutside(const std::vector<std::string>& argv) {

@@ -59,6 +59,7 @@ const Setting kSettings[] = {
     {"LOGSTP", &Model::logStepDb},
     {"SMITH", &Model::smithMode},
     {"ENGINE", &Model::engineName, TextRule::Engine},
+    {"TIMEOUT", &Model::engineTimeout},
     {"MXSEGS", &Model::maxSegments},
     {"MXPNTS", &Model::maxFarFieldPoints},
     {"MXFREQ", &Model::maxFreqSteps},

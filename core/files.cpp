@@ -1,10 +1,13 @@
 #include "core/files.h"
 
 #include <cerrno>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -54,7 +57,9 @@ bool writeFileAtomic(const std::string& path, const std::string& text) {
 }
 
 bool writeFileAtomic(const std::string& path, const std::string& text, std::string& reason) {
-    const std::string tmp = path + ".tmp~";
+    // A name of its own, so two programs writing the same file at once
+    // (two runs of one model) never share the temporary file.
+    const std::string tmp = path + ".tmp~" + uniqueSuffix();
     auto fail = [&reason](int error) {
         reason = error != 0 ? std::strerror(error) : "write error";
         return false;
@@ -79,6 +84,24 @@ bool writeFileAtomic(const std::string& path, const std::string& text, std::stri
         return fail(ec.value());
     }
     return true;
+}
+
+std::string uniqueSuffix() {
+    static std::atomic<unsigned long long> counter{0};
+    static const unsigned long long seed = [] {
+        std::random_device device;
+        return (static_cast<unsigned long long>(device()) << 32) ^ device();
+    }();
+    const auto now = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::mt19937_64 mix(seed ^ now ^ (counter++ * 0x9E3779B97F4A7C15ULL));
+    static const char digits[] = "0123456789abcdef";
+    std::string text(16, '0');
+    unsigned long long value = mix();
+    for (char& c : text) {
+        c = digits[value & 15];
+        value >>= 4;
+    }
+    return text;
 }
 
 std::string directoryOf(const std::string& path) {

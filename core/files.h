@@ -25,6 +25,10 @@ bool writeFileAtomic(const std::string& path, const std::string& text);
 // The same, telling why it failed ("No space left on device").
 bool writeFileAtomic(const std::string& path, const std::string& text, std::string& reason);
 
+// 16 hexadecimal digits that no other thread or process picks at the same
+// time: for temporary names beside files that others may write too.
+std::string uniqueSuffix();
+
 // Directory part with a trailing '/', "" when none.
 std::string directoryOf(const std::string& path);
 

@@ -80,6 +80,7 @@ struct Model {
     int16_t maxTransLines = 30;
     int16_t maxFreqSteps = 100;
     int16_t maxFarFieldPoints = 6000;
+    int16_t engineTimeout = 0; // seconds an engine run may take; 0 = no limit
     int16_t z0 = 50;
     int16_t power = 100;
     int16_t minLinearDb = -24;

@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "deck/writer.h"
 #include "engine/deck_adapter.h"
+#include "engine/nec_cards.h"
 
 namespace wavra {
 
@@ -25,9 +26,9 @@ void addStatus(const RunHooks& hooks, const std::string& line) {
 
 void fail(Ui& ui, const std::string& text) { ui.message(text, "wavra", Icon::Critical); }
 
-// The numeric deck of the model file: converted from the symbolic deck,
-// or as it stands for an engine deck (".inp").
-std::optional<std::string> numericDeck(Model& m, Ui& ui) {
+// The model file as it stands; nullopt (reported) when it is a report or
+// cannot be read.
+std::optional<std::string> modelText(const Model& m, Ui& ui) {
     const std::string path = m.modelPath();
     if (toLower(m.modelExt) == ".out") {
         fail(ui, path + " is an engine output file; open the model's input file to calculate it.");
@@ -40,8 +41,13 @@ std::optional<std::string> numericDeck(Model& m, Ui& ui) {
     }
     std::string text;
     for (const auto& line : lines) (text += line) += '\n';
-    if (toLower(m.modelExt) == ".inp") return text;
-    return convertDeck(m, ui, text);
+    return text;
+}
+
+// The numeric deck of the model file: converted from the symbolic deck,
+// or as it stands for an engine deck (".inp").
+std::string numericDeck(Model& m, Ui& ui, const std::string& text) {
+    return toLower(m.modelExt) == ".inp" ? text : convertDeck(m, ui, text);
 }
 
 // The deck as the engine gets it, with its generated cards in the status list.
@@ -91,22 +97,23 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
     }
     showCalcWarnings(m, ui);
     addStatus(hooks, "Converting " + m.modelName + m.modelExt + " to " + m.modelName + ".inp");
-    const std::optional<std::string> deck = numericDeck(m, ui);
-    if (!deck) return EngineStatus::Failed;
-    const std::string inputName = engineInputName(m);
-    const std::string inputPath = m.installDir + "out/" + inputName;
-    const std::string text = engineDeck(m, ui, *deck, hooks);
+    const std::optional<std::string> model = modelText(m, ui);
+    if (!model) return EngineStatus::Failed;
+    const std::string inputPath = m.installDir + "out/" + engineInputName(m);
+    const std::string text = engineDeck(m, ui, numericDeck(m, ui, *model), hooks);
+    if (!acceptForeignCards(ui, text, *model)) return EngineStatus::Cancelled;
     if (!sameFile(m.modelPath(), inputPath) && !writeFileAtomic(inputPath, text)) {
         fail(ui, "Cannot write " + inputPath + ".");
         return EngineStatus::Failed;
     }
-    if (isItsHf(m) && m.requestMode == kSurfaceWaveRequest) {
+    if (isItsHf(m) && m.requestMode == 1) {
         ui.message("Surface wave selected in RP card, ItsHF generation not possible.");
         return EngineStatus::Failed;
     }
     addStatus(hooks, "Generating nec-2 output file " + m.modelName + ".out");
-    const EngineStatus status =
-        runEngine(m, ui, runner, inputName, engineOutputName(m), hooks.progress, hooks.statusLine);
+    RunControl control = hooks.control;
+    if (!control.statusLine) control.statusLine = hooks.statusLine;
+    const EngineStatus status = runEngine(m, ui, runner, text, engineOutputName(m), control);
     if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui);
     return status;
 }

@@ -5,8 +5,8 @@
 # matrix solved by LAPACK/OpenBLAS, built at set-up); every other name runs
 # Debian's NEC-2 engine nec2c. Neither has a fixed segment limit.
 #
-# Called as wavra.sh:
-#   wavra.sh gen MODEL  ENGINE [pause]   run ENGINE on the deck named in nec2d.tmp
+# Called as wavra.sh [--control FILE] MODE ...:
+#   wavra.sh gen MODEL  ENGINE [pause]   run ENGINE on the deck named in the control file
 #   wavra.sh som GROUND ENGINE [pause]   Sommerfeld ground: nec2c computes the
 #                                        ground itself for every frequency, so
 #                                        som2d.tmp needs no separate ground
@@ -15,10 +15,12 @@
 #                                        nec2c does not read one; same as gen
 #   wavra.sh ren MODEL  OUTPUT           take the special engine's report
 #                                        (<deck>.n32) over as the report
-#                                        OUTPUT named in nec2d.tmp
-# exe/nec2d.tmp holds two lines: the engine deck and the report, relative to
-# this directory ("../out/yagi.inp", "../out/yagi.out"). With "pause" the
-# engine's exit status is printed for the user.
+#                                        named in the control file
+# The control file holds two lines: the engine deck and the report, relative
+# to this directory ("../out/.run-1f0c/run.inp", "../out/.run-1f0c/run.out").
+# wavra gives every run a control file of its own with --control, so runs
+# never share one; without --control it is exe/nec2d.tmp, for an engine
+# started on its own. With "pause" the engine's exit status is printed.
 #
 # Called under an engine name:
 #   ENGINE DECK REPORT         run nec2c on DECK, report to REPORT
@@ -89,11 +91,11 @@ run_as_engine() { # deck, [report | -autodma]
 }
 
 read_control_file() {
-    [ -r "$exe_dir/nec2d.tmp" ] || fail 66 "missing $exe_dir/nec2d.tmp"
-    { IFS= read -r deck; IFS= read -r report; } <"$exe_dir/nec2d.tmp"
+    [ -r "$control" ] || fail 66 "missing $control"
+    { IFS= read -r deck; IFS= read -r report; } <"$control"
     deck=${deck%$'\r'}
     report=${report%$'\r'}
-    [ -n "$deck" ] && [ -n "$report" ] || fail 66 "$exe_dir/nec2d.tmp must name the deck and the report"
+    [ -n "$deck" ] && [ -n "$report" ] || fail 66 "$control must name the deck and the report"
 }
 
 take_special_report() {
@@ -104,7 +106,7 @@ take_special_report() {
 }
 
 run_mode() { # mode, second argument, engine, [pause]
-    [ $# -ge 3 ] || fail 2 "usage: wavra.sh gen|som|cop|ren ARG ENGINE [pause]"
+    [ $# -ge 3 ] || fail 2 "usage: wavra.sh [--control FILE] gen|som|cop|ren ARG ENGINE [pause]"
     local mode=$1 engine=$3 pause=${4:-} status
     cd -- "$exe_dir" || exit 66
     read_control_file
@@ -126,6 +128,13 @@ run_mode() { # mode, second argument, engine, [pause]
 }
 
 if [ "$self" = wavra.sh ]; then
+    control=$exe_dir/nec2d.tmp
+    if [ "${1:-}" = --control ]; then
+        [ $# -ge 2 ] || fail 2 "--control needs a file"
+        control=$2
+        [[ $control == /* ]] || control=$PWD/$control
+        shift 2
+    fi
     run_mode "$@"
 else
     run_as_engine "$@"

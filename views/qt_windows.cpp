@@ -137,6 +137,8 @@ void QtWindows::showProgress(int percent) {
     processEvents();
 }
 
+bool QtWindows::cancelPressed() { return m_status->cancelPressed(); }
+
 void QtWindows::closeStatus() { m_status->hide(); }
 
 } // namespace wavra

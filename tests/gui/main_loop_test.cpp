@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <fstream>
@@ -292,19 +293,64 @@ TEST_F(MainLoopTest, CancelledGroundQuestionDoesNotShowAnOlderReport) {
 TEST_F(MainLoopTest, FailedEngineRunKeepsTheOldReportAsideAndReadsTheInput) {
     fs::remove(p.tree.file("exe/NEC2D_LA")); // the engine of the shipped settings
     p.script("exe/NEC2D_LA", "echo 'engine broke' >&2\nexit 3\n");
-    writeText(p.tree.file("out/dipole.out"), "older report\n");
+    const std::string older = "older report\n  TOTAL RUN TIME: 10 msec\n";
+    writeText(p.tree.file("out/dipole.out"), older);
     p.nameModel(loop, "dipole");
     calculate("OptDef", [](QWidget&) {});
-    whenIdle([this] {
+    whenIdle([this, older] {
         EXPECT_EQ(status(), "Calculation failed; the model was read from its input file.");
         EXPECT_EQ(field("Impedance"), "");
-        EXPECT_EQ(readText(p.tree.file("out/dipole.out.old")), "older report\n");
+        EXPECT_EQ(readText(p.tree.file("out/dipole.out.old")), older);
         bool reported = false;
         for (const auto& m : p.ui.messages()) reported |= m.find("engine broke") != std::string::npos;
         EXPECT_TRUE(reported);
     });
     quit();
     run();
+}
+
+TEST_F(MainLoopTest, CancelInTheStatusWindowStopsAHangingEngineAndKeepsTheReport) {
+    replaceEngine(p.tree.path(), hangingEngineScript(p.tree.path()));
+    const std::string older = "older report\n  TOTAL RUN TIME: 10 msec\n";
+    writeText(p.tree.file("out/dipole.out"), older);
+    p.nameModel(loop, "dipole");
+    calculate("OptDef", [](QWidget&) {});
+    script.add("cancel", [this] {
+        StatusWindow& status = p.windows->statusWindow();
+        if (!status.isVisible() || !pathExists(p.tree.file("helper.pid"))) return false;
+        status.findChild<QPushButton*>("Cancel")->click();
+        return true;
+    });
+    whenIdle([this, older] {
+        EXPECT_TRUE(p.ui.saw("Calculation cancelled: the NEC-2 engine NEC2D512 was stopped."));
+        EXPECT_EQ(status(), "Calculation cancelled; the model was read from its input file.");
+        EXPECT_TRUE(processGone(p.tree.file("engine.pid")));
+        EXPECT_TRUE(processGone(p.tree.file("helper.pid")));
+        EXPECT_EQ(readText(p.tree.file("out/dipole.out")), older);
+        EXPECT_FALSE(p.windows->statusWindow().isVisible());
+    });
+    quit();
+    run();
+}
+
+TEST_F(MainLoopTest, ClosingTheMainWindowWhileTheEngineRunsAsksThenEndsBoth) {
+    replaceEngine(p.tree.path(), hangingEngineScript(p.tree.path()));
+    p.nameModel(loop, "dipole");
+    calculate("OptDef", [](QWidget&) {});
+    const std::string question = "The NEC-2 engine is still running. Stop it and exit wavra ?";
+    for (Answer answer : {Answer::No, Answer::Yes}) {
+        script.add("close", [this, answer, question] {
+            if (!pathExists(p.tree.file("helper.pid")) || p.model.actionCode == kActionEscape) return false;
+            p.ui.queueAnswer(answer);
+            main().close();
+            return true;
+        });
+    }
+    EXPECT_EQ(run(), MainLoop::Ending::Exit);
+    EXPECT_EQ(std::count(p.ui.messages().begin(), p.ui.messages().end(), question), 2);
+    EXPECT_FALSE(p.ui.saw("Do you want to exit wavra ?"));
+    EXPECT_TRUE(processGone(p.tree.file("engine.pid")));
+    EXPECT_TRUE(processGone(p.tree.file("helper.pid")));
 }
 
 TEST_F(MainLoopTest, CancelledCalculationDialogChangesNothing) {

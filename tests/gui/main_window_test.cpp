@@ -9,10 +9,10 @@
 #include <QTest>
 #include <filesystem>
 
-#include "present/main_menu_rules.h"
 #include "control/startup.h"
 #include "deck/reader.h"
 #include "gui_test_support.h"
+#include "present/main_menu_rules.h"
 #include "views/main_window.h"
 
 using namespace wavra;
@@ -55,6 +55,13 @@ TEST_F(MainWindowTest, NumberSettingsKeepTheirLimits) {
     EXPECT_EQ(p.model.minLinearDb, -30);
     choose("list", "2.6");
     EXPECT_EQ(p.model.linearStepDb, 3);
+    choose("tmo", "600");
+    EXPECT_EQ(p.model.engineTimeout, 600);
+    EXPECT_TRUE(p.ui.saw("Engine time-out [s] (0 = none):"));
+    choose("tmo", "-5"); // no negative time-out
+    EXPECT_EQ(p.model.engineTimeout, 600);
+    choose("tmo", "0");
+    EXPECT_EQ(p.model.engineTimeout, 0);
 }
 
 TEST_F(MainWindowTest, PowerSettingReloadsIntoTheMainWindow) {
