@@ -1,7 +1,7 @@
 #include "core/files.h"
 
-#include <cerrno>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>

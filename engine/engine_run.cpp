@@ -213,8 +213,7 @@ EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::stri
                               capacities.maxLoads, capacities.maxTransLines);
     model.allocateFieldTables(capacities.fieldPoints);
     const bool showConsole = !special && job.command().back() == "pause";
-    return judge(model, ui, outcome, engine, job.files(), model.installDir + "out/" + outputName, showConsole,
-                 control);
+    return judge(model, ui, outcome, engine, job.files(), model.installDir + "out/" + outputName, showConsole, control);
 }
 
 } // namespace

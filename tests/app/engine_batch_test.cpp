@@ -73,7 +73,7 @@ TEST_F(EngineBatch, AHangingEngineIsStoppedAtTheTimeOutOfTheCommandLineOrTheSett
     hangingEngine();
     auto r = run({"--batch", "--timeout", "1", "--calc", "original", "models/dipole.nec"});
     EXPECT_EQ(r.status, 3);
-    EXPECT_TRUE(contains(r.err, "The NEC-2 engine NEC2D512 was stopped after the engine time-out of 1 s")) << r.err;
+    EXPECT_TRUE(contains(r.err, "The NEC-2 engine NEC2D_LA was stopped after the engine time-out of 1 s")) << r.err;
     EXPECT_TRUE(engineGone());
     EXPECT_FALSE(pathExists(tree.file("out/dipole.out")));
 
@@ -115,7 +115,7 @@ TEST_F(EngineBatch, SigtermToWavraEndsTheEngineFirstAndSaysSo) {
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
     EXPECT_TRUE(contains(test::readText(errPath),
-                         "wavra: SIGTERM ended wavra while the NEC-2 engine NEC2D512 ran; the engine was stopped"))
+                         "wavra: SIGTERM ended wavra while the NEC-2 engine NEC2D_LA ran; the engine was stopped"))
         << test::readText(errPath);
     EXPECT_TRUE(engineGone());
     EXPECT_EQ(test::readText(tree.file("out/dipole.out")), good);
@@ -132,7 +132,7 @@ TEST_F(EngineBatch, CrashingEnginesNeverCostTheLastCompleteReport) {
         auto r = run({"--batch", "--calc", "original", "models/dipole.nec"});
         EXPECT_EQ(r.status, 3);
         EXPECT_TRUE(contains(r.err,
-                             "The NEC-2 engine NEC2D512 failed (exit status 139).\n"
+                             "The NEC-2 engine NEC2D_LA failed (exit status 139).\n"
                              "stand-in: out of memory in the matrix solve\n"))
             << r.err;
         EXPECT_TRUE(contains(r.err, "Segmentation fault")) << r.err; // the launcher's word on the crash

@@ -231,12 +231,13 @@ TEST_F(EngineRunTest, TheWaitFlagShowsTheEngineConsole) {
 TEST_F(EngineRunTest, TheEnginesStderrNotesOfAFinishedRunGoToTheStatusList) {
     m.engineName = "&NEC2D_LA";
     runner.errors = "NEC2D_LA: the lapack engine /w/exe/nec2c-lapack is missing; running plain nec2c\n\n";
-    engineWritesReport();
+    engineWrites(completeReport("report"));
     std::vector<std::string> status;
-    const StatusLineFn addStatus = [&](const std::string& line) { status.push_back(line); };
-    EXPECT_EQ(runEngine(m, ui, runner, "my yagi.inp", "my yagi.out", nullptr, addStatus), EngineStatus::Finished);
-    EXPECT_EQ(status,
-              std::vector<std::string>{"NEC2D_LA: the lapack engine /w/exe/nec2c-lapack is missing; running plain nec2c"});
+    RunControl control;
+    control.statusLine = [&](const std::string& line) { status.push_back(line); };
+    EXPECT_EQ(run(control), EngineStatus::Finished);
+    EXPECT_EQ(status, std::vector<std::string>{
+                          "NEC2D_LA: the lapack engine /w/exe/nec2c-lapack is missing; running plain nec2c"});
     EXPECT_TRUE(ui.messages().empty());
 }
 

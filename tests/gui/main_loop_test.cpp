@@ -322,7 +322,7 @@ TEST_F(MainLoopTest, CancelInTheStatusWindowStopsAHangingEngineAndKeepsTheReport
         return true;
     });
     whenIdle([this, older] {
-        EXPECT_TRUE(p.ui.saw("Calculation cancelled: the NEC-2 engine NEC2D512 was stopped."));
+        EXPECT_TRUE(p.ui.saw("Calculation cancelled: the NEC-2 engine NEC2D_LA was stopped."));
         EXPECT_EQ(status(), "Calculation cancelled; the model was read from its input file.");
         EXPECT_TRUE(processGone(p.tree.file("engine.pid")));
         EXPECT_TRUE(processGone(p.tree.file("helper.pid")));

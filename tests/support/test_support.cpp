@@ -90,7 +90,7 @@ std::string hangingEngineScript(const std::string& dir, const std::string& prelu
 }
 
 void replaceEngine(const std::string& installDir, const std::string& script) {
-    const std::string engine = installDir + "exe/NEC2D512";
+    const std::string engine = installDir + "exe/" + kShippedEngine;
     fs::remove(engine);
     writeText(engine, script);
     fs::permissions(engine, fs::perms::owner_all);

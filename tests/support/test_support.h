@@ -51,13 +51,16 @@ RunResult runProgram(const std::vector<std::string>& argv, const std::string& wo
 // `prelude` comes first ("trap '' TERM" makes both ignore SIGTERM).
 std::string hangingEngineScript(const std::string& dir, const std::string& prelude = "");
 // Puts a script in place of the engine link exe/NEC2D512 of an install tree.
+// The engine the shipped exe/wavra.ini chooses.
+inline constexpr const char* kShippedEngine = "NEC2D_LA";
 void replaceEngine(const std::string& installDir, const std::string& script);
 // True once the process named in a pid file is gone, or a zombie nobody
 // reaps (a container's first process may not reap the orphans it gets);
 // waits up to 3 s for it.
 bool processGone(const std::string& pidFile);
 
-std::string sourcePath(const std::string& relative);  // below the source tree
-std::string fixturePath(const std::string& relative); // below tests/fixtures: reports/ (engine reports), ant/ (foreign models)
+std::string sourcePath(const std::string& relative); // below the source tree
+// Below tests/fixtures: reports/ (engine reports), ant/ (foreign models).
+std::string fixturePath(const std::string& relative);
 
 } // namespace wavra::test
