@@ -31,7 +31,8 @@ protected:
     std::string report() const { return tree.report("stand-in.out"); }
     std::string pidFile(const std::string& name) const { return tree.file(name + ".pid"); }
     void hangingEngine(const std::string& prelude) {
-        test::replaceEngine(tree.path(), test::hangingEngineScript(tree.path(), prelude));
+        // The engine of a model store that read no settings.
+        test::replaceEngine(tree.path(), test::hangingEngineScript(tree.path(), prelude), "NEC2D512");
     }
     EngineStatus run(const RunControl& control = {}) {
         return runEngine(m, ui, *runner, "CM stand-in\nCE\nXQ\nEN\n", "stand-in.out", control);

@@ -89,11 +89,11 @@ std::string hangingEngineScript(const std::string& dir, const std::string& prelu
            "helper.pid'\nprintf 'half a report\\n' > \"$2\"\nwait\n";
 }
 
-void replaceEngine(const std::string& installDir, const std::string& script) {
-    const std::string engine = installDir + "exe/" + kShippedEngine;
-    fs::remove(engine);
-    writeText(engine, script);
-    fs::permissions(engine, fs::perms::owner_all);
+void replaceEngine(const std::string& installDir, const std::string& script, const std::string& engine) {
+    const std::string path = installDir + "exe/" + engine;
+    fs::remove(path);
+    writeText(path, script);
+    fs::permissions(path, fs::perms::owner_all);
 }
 
 bool processGone(const std::string& pidFile) {

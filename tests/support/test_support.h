@@ -53,7 +53,8 @@ std::string hangingEngineScript(const std::string& dir, const std::string& prelu
 // Puts a script in place of the engine link exe/NEC2D512 of an install tree.
 // The engine the shipped exe/wavra.ini chooses.
 inline constexpr const char* kShippedEngine = "NEC2D_LA";
-void replaceEngine(const std::string& installDir, const std::string& script);
+void replaceEngine(const std::string& installDir, const std::string& script,
+                   const std::string& engine = kShippedEngine);
 // True once the process named in a pid file is gone, or a zombie nobody
 // reaps (a container's first process may not reap the orphans it gets);
 // waits up to 3 s for it.
