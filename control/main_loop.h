@@ -123,6 +123,7 @@ private:
     void showHelp();
     Next editInput();
     Next calculate();
+    void exportToItsHf(Model& model, Ui& ui);
     StopReason stopRequest();
     Next endProgram();
     void showOutput();
