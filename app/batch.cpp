@@ -8,8 +8,8 @@
 #include "deck/validation.h"
 #include "engine/calculate.h"
 #include "engine/process.h"
-#include "present/calc_dialog_rules.h"
 #include "export/pov_render.h"
+#include "present/calc_dialog_rules.h"
 #include "present/pov_export_request.h"
 #include "present/sweep_export.h"
 
@@ -125,9 +125,8 @@ int writeSweepFiles(const Model& model, Ui& ui, const BatchOptions& o, const std
 // far-field pattern when the model has one, rendered by povray.
 int writePovFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::string& workingDir) {
     if (o.pov.empty()) return kBatchDone;
-    const std::string scene = exportPovScene(model, ui, initialGeometryState(model), true, true,
-                                             commandLinePath(o.pov, workingDir))
-                                  .scene;
+    const std::string scene =
+        exportPovScene(model, ui, initialGeometryState(model), true, true, commandLinePath(o.pov, workingDir)).scene;
     if (scene.empty()) return kBatchUnreadable;
     if (o.render.empty()) return kBatchDone;
     auto runner = makeNativeProcessRunner();

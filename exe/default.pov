@@ -41,7 +41,7 @@ light_source { <0, 3000, 0> color rgb <0.35, 0.35, 0.35> shadowless }
 }
 // The far-field pattern: a half-transparent blue skin.
 #declare Pattern = texture {
-    pigment { color rgbt <0.25, 0.45, 0.95, 0.45> }
+    pigment { color rgbt <0.25, 0.45, 0.95, 0.6> }
     finish { ambient 0.25 diffuse 0.6 specular 0.3 }
 }
 

@@ -11,11 +11,11 @@ namespace wavra {
 
 namespace {
 
-constexpr int kElevations = 91;     // gains of one record: elevation 0 to 90
-constexpr int kAzimuths = 360;      // records of an area-coverage file
-constexpr int kFrequencies = 30;    // records of a point-to-point file at most
+constexpr int kElevations = 91;  // gains of one record: elevation 0 to 90
+constexpr int kAzimuths = 360;   // records of an area-coverage file
+constexpr int kFrequencies = 30; // records of a point-to-point file at most
 constexpr int kValuesPerLine = 10;
-constexpr double kHighestMHz = 30;  // ItsHF covers the HF band up to 30 MHz
+constexpr double kHighestMHz = 30; // ItsHF covers the HF band up to 30 MHz
 constexpr double kLowestGain = -99.9;
 constexpr int kWaitStepMs = 250;
 
@@ -57,8 +57,7 @@ std::string areaHeader(const Model& m) {
     const double f = areaFrequency(m);
     return m.modelName + m.modelExt + ": freq=" + plain(f) + " Mhz\n" + " 4     4 parameters\n" +
            "  0.00  [ 1] Max Gain dBi..:\n" + "  13    [ 2] Antenna Type..: 360 x 91 gain values follow\n" +
-           "  0.0   [ 3] Efficiency (for IONCAP)\n" + rightAligned(formatPicture(f, "#0.0##"), 6) +
-           "  [ 4] Frequency";
+           "  0.0   [ 3] Efficiency (for IONCAP)\n" + rightAligned(formatPicture(f, "#0.0##"), 6) + "  [ 4] Frequency";
 }
 
 std::string pointHeader(const Model& m) {
@@ -216,8 +215,7 @@ ItsHfNames itsHfNames(const Model& m, int fileNumber) {
 std::string itsHfAntennaText(const Model& m, const ItsHfNames&, GainBlockReader& blocks, std::string& error,
                              const std::function<void(int)>& records) {
     error.clear();
-    const std::string body =
-        isArea(m) ? areaRecords(blocks, error, records) : pointRecords(blocks, error, records);
+    const std::string body = isArea(m) ? areaRecords(blocks, error, records) : pointRecords(blocks, error, records);
     if (!error.empty()) return {};
     return (isArea(m) ? areaHeader(m) : pointHeader(m)) + body + "\n";
 }
@@ -250,7 +248,8 @@ std::vector<ItsHfRun> itsHfRuns(const Model& m, const ItsHfNames& n) {
     };
     if (isArea(m)) {
         if (m.itsHfArea != 1)
-            add({"area", m.itsHfArea == 2 ? "calculate" : "screen", withSlash(m.itsHfSub) + n.antennaName + n.extension},
+            add({"area", m.itsHfArea == 2 ? "calculate" : "screen",
+                 withSlash(m.itsHfSub) + n.antennaName + n.extension},
                 "Calculating area coverage...");
         return runs;
     }
@@ -267,8 +266,7 @@ std::vector<ItsHfRun> itsHfRuns(const Model& m, const ItsHfNames& n) {
     return runs;
 }
 
-bool exportItsHf(const Model& m, Ui& ui, ProcessRunner& runner, const ItsHfRequest& request,
-                 const ItsHfProgress& p) {
+bool exportItsHf(const Model& m, Ui& ui, ProcessRunner& runner, const ItsHfRequest& request, const ItsHfProgress& p) {
     if (m.calcKind != kCalcItsHfArea && m.calcKind != kCalcItsHfPointToPoint) {
         ui.message("No ItsHF calculation (calcKind 13 or 14) to export.", "wavra", Icon::Exclamation);
         return false;

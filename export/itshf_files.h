@@ -18,14 +18,14 @@ namespace wavra {
 
 // The files and programs of one export.
 struct ItsHfNames {
-    std::string program;       // "icepac", "rec533" or "voacap"
-    std::string extension;     // ".ice", ".rec" or ".voa"
-    std::string antennaExt;    // ".n13" or ".n14"
-    std::string antennaName;   // the model's base name, or its first 6 characters and the file number "00"
-    std::string home;          // itsHfDir with its final '/'
-    std::string antennaDir;    // <home>antennas/<itsHfSub>
-    std::string dataDir;       // <home>areadata/<itsHfSub> (13) or <home>saved/<itsHfSub> (14)
-    std::string templateFile;  // <home>areadata/default/wavra<ext> (13) or <home>saved/default/wavra<ext> (14)
+    std::string program;        // "icepac", "rec533" or "voacap"
+    std::string extension;      // ".ice", ".rec" or ".voa"
+    std::string antennaExt;     // ".n13" or ".n14"
+    std::string antennaName;    // the model's base name, or its first 6 characters and the file number "00"
+    std::string home;           // itsHfDir with its final '/'
+    std::string antennaDir;     // <home>antennas/<itsHfSub>
+    std::string dataDir;        // <home>areadata/<itsHfSub> (13) or <home>saved/<itsHfSub> (14)
+    std::string templateFile;   // <home>areadata/default/wavra<ext> (13) or <home>saved/default/wavra<ext> (14)
     std::string templateSource; // <installDir>exe/wavraa<ext> (13) or exe/wavrap<ext> (14)
     std::string antennaFile() const { return antennaDir + antennaName + antennaExt; }
     std::string inputFile() const { return dataDir + antennaName + extension; }
@@ -42,8 +42,8 @@ ItsHfNames itsHfNames(const Model& model, int fileNumber);
 // frequency; point to point one record of 91 per frequency, up to 30.
 // Empty, with the reason in `error`, when the report does not hold that.
 // `records` is told the record count while they are written.
-std::string itsHfAntennaText(const Model& model, const ItsHfNames& names, GainBlockReader& blocks,
-                             std::string& error, const std::function<void(int records)>& records = {});
+std::string itsHfAntennaText(const Model& model, const ItsHfNames& names, GainBlockReader& blocks, std::string& error,
+                             const std::function<void(int records)>& records = {});
 
 // One line of the template as it goes into the input file: the "Freqs" and
 // "Tx Ants" lines (13) or the "Xmtr Ants" line (14) get their fixed columns

@@ -83,9 +83,8 @@ bool renderPovScene(ProcessRunner& runner, Ui& ui, const std::string& scene, con
         ui.message("Cannot start the ray tracer povray: " + error, "wavra", Icon::Exclamation);
         return false;
     }
-    const bool ended = waitInSteps(*process, kWaitStepMs, [&] {
-        return !progress || progress(povrayProgress(process->standardError()));
-    });
+    const bool ended = waitInSteps(*process, kWaitStepMs,
+                                   [&] { return !progress || progress(povrayProgress(process->standardError())); });
     const std::string workPath = dir + work;
     if (!ended) {
         process->terminate();

@@ -17,9 +17,9 @@ namespace wavra {
 
 // How the geometry view looks at the model.
 struct PovSceneView {
-    int theta = 0, phi = 0;     // view angles, whole degrees (elevation, azimuth)
-    double panX = 0, panY = 0;  // the view's shifts, as fractions of its half size
-    double zoom = 1;            // scene units per metre / 100
+    int theta = 0, phi = 0;    // view angles, whole degrees (elevation, azimuth)
+    double panX = 0, panY = 0; // the view's shifts, as fractions of its half size
+    double zoom = 1;           // scene units per metre / 100
     double scale() const { return 100 * zoom; }
 };
 

@@ -38,8 +38,8 @@ PovPatternMesh povPatternOf(const Model& model, const GeometryViewState& s) {
             const size_t i = grid.point(t, c > grid.phiCount ? 1 : c);
             const double theta = grid.angles[i][0] * kDegToRad, phi = grid.angles[i][1] * kDegToRad;
             const double r = patternFraction(grid, style, i) * size;
-            mesh.points.push_back({r * std::sin(theta) * std::cos(phi), r * std::sin(theta) * std::sin(phi),
-                                   r * std::cos(theta)});
+            mesh.points.push_back(
+                {r * std::sin(theta) * std::cos(phi), r * std::sin(theta) * std::sin(phi), r * std::cos(theta)});
             mesh.angles.push_back(grid.angles[i]);
         }
     }

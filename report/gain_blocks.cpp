@@ -16,7 +16,8 @@ bool GainBlockReader::next(GainBlock& block) {
     std::string_view line;
     while (m_in.next(line)) {
         if (const ReportLayout* announced = layoutFromBanner(line)) m_layout = announced;
-        else if (headingMatches(line, m_layout->heading.frequency)) m_frequency = columnNumber(line, m_layout->frequency);
+        else if (headingMatches(line, m_layout->heading.frequency))
+            m_frequency = columnNumber(line, m_layout->frequency);
         else if (headingMatches(line, m_layout->heading.pattern)) {
             block.frequencyMHz = m_frequency;
             block.totalGain.clear();

@@ -31,3 +31,8 @@ wavra --show smith --keys "$(printf 'Right,%.0s' {1..12})Right" --size 700x900 -
 wavra --calc far --theta 0,180,5 --phi 0,355,5 --show geometry --size 800x800 --png "$docs/geometry-view.png" \
   --keys C,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,M,R,Left,Left,Left,Left,Left,Left,Left,Left,Down,Down,Down,Down \
   "$tree/models/yagi.nec"
+
+# POV-Ray: the Yagi's wires and far-field pattern as the geometry view first
+# shows them, rendered by povray.
+wavra --calc far --theta 0,180,5 --phi 0,355,5 --pov "$tree/pov/yagi.pov" --render "$docs/povray-yagi.png" \
+      "$tree/models/yagi.nec"

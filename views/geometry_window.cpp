@@ -152,9 +152,8 @@ void GeometryWindow::updateChecks() {
     if (const auto row = c.takeWireDialogRequest()) m_dialog->showWire(*row, wireFieldsOf(m_model, *row), s.editEnd);
     // After the refresh: povray runs while the windows keep drawing.
     if (auto render = c.takeRenderRequest())
-        QTimer::singleShot(0, this, [this, request = *render] {
-            renderAndShow(m_runner, m_ui, request, *m_povPicture, this);
-        });
+        QTimer::singleShot(0, this,
+                           [this, request = *render] { renderAndShow(m_runner, m_ui, request, *m_povPicture, this); });
     if (report) m_dialog->hide();
 }
 

@@ -34,13 +34,14 @@ bool renderAndShow(ProcessRunner& runner, Ui& ui, const PovRenderRequest& reques
                    QWidget* statusParent) {
     StatusWindow status(statusParent);
     status.clear();
-    status.addLine(QStringLiteral("Rendering ") + QString::fromStdString(request.scene) + QStringLiteral(" with POV-Ray"));
+    status.addLine(QStringLiteral("Rendering ") + QString::fromStdString(request.scene) +
+                   QStringLiteral(" with POV-Ray"));
     status.show();
-    const bool rendered = renderPovScene(runner, ui, request.scene, request.picture, PovPictureSize{},
-                                         [&status](int percent) {
-                                             status.setProgress(percent);
-                                             return !status.cancelPressed();
-                                         });
+    const bool rendered =
+        renderPovScene(runner, ui, request.scene, request.picture, PovPictureSize{}, [&status](int percent) {
+            status.setProgress(percent);
+            return !status.cancelPressed();
+        });
     status.hide();
     if (!rendered) return false;
     if (!window.showPicture(QString::fromStdString(request.picture))) {

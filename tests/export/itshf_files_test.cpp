@@ -56,8 +56,8 @@ struct ItsHfTest : ::testing::Test {
             fs::create_directories(its.file(dir));
         for (const char* program : {"icepacw", "voacapw"}) {
             const std::string path = its.file(std::string("bin_win/") + program);
-            test::writeText(path, "#!/bin/sh\n{ printf '%s|' \"$0\" \"$@\"; echo; } >> \"" + its.file("calls.txt") +
-                                      "\"\n");
+            test::writeText(path,
+                            "#!/bin/sh\n{ printf '%s|' \"$0\" \"$@\"; echo; } >> \"" + its.file("calls.txt") + "\"\n");
             fs::permissions(path, fs::perms::owner_all);
         }
     }
@@ -105,11 +105,10 @@ TEST_F(ItsHfTest, AreaAntennaFileHas360RecordsOf91Gains) {
     EXPECT_EQ(bar.size(), 360u);
     // Level 1: files only, no program, and the messages name just them.
     EXPECT_FALSE(fs::exists(its.file("calls.txt")));
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
-                                 "ItsHF area-coverage antenna file '" + its.file("antennas/wavra/yagi.n13") +
-                                     "' generated.",
-                                 "ItsHF area-coverage input file '" + its.file("areadata/wavra/yagi.ice") +
-                                     " created."}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{
+                  "ItsHF area-coverage antenna file '" + its.file("antennas/wavra/yagi.n13") + "' generated.",
+                  "ItsHF area-coverage input file '" + its.file("areadata/wavra/yagi.ice") + " created."}));
 }
 
 TEST_F(ItsHfTest, AreaAbove30MHzAndShortPatternsAndMissingFiles) {
@@ -133,13 +132,15 @@ TEST_F(ItsHfTest, AreaAbove30MHzAndShortPatternsAndMissingFiles) {
     ui.clear();
     m.itsHfSub = "other/";
     EXPECT_FALSE(exportReport(classicReport(14.2, areaGains())));
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"ItsHF directory '" + its.file("antennas/other/") +
-                                                       "' does not exist.\nCheck for directory and/or ItsHF settings."}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"ItsHF directory '" + its.file("antennas/other/") +
+                                        "' does not exist.\nCheck for directory and/or ItsHF settings."}));
     ui.clear();
     fs::create_directories(its.file("antennas/other"));
     EXPECT_FALSE(exportReport(classicReport(14.2, areaGains())));
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"ItsHF directory '" + its.file("areadata/other/") +
-                                                       "' does not exist.\nCheck for directory and/or ItsHF settings."}));
+    EXPECT_EQ(ui.messages(),
+              (std::vector<std::string>{"ItsHF directory '" + its.file("areadata/other/") +
+                                        "' does not exist.\nCheck for directory and/or ItsHF settings."}));
 }
 
 TEST_F(ItsHfTest, AreaInputFileFromTheTemplateAndTheProgramRuns) {
@@ -201,8 +202,9 @@ TEST_F(ItsHfTest, MissingProgramOrTemplateSourceIsNamed) {
 // azimuth from the horizon up, as the engine run asks for point to point.
 TEST_F(ItsHfTest, PointToPointFileOfARealNec2cReportAndItsRuns) {
     const std::string deck = tree.file("out/dipole.inp");
-    test::writeText(deck, "CM dipole\nCE\nGW 1 21 0 -5 10 0 5 10 0.001\nGE 0\nGN 1\nEX 0 1 11 0 1 0\n"
-                          "FR 0 30 0 0 1 1\nRP 0 91 1 1000 90 90 -1 0\nEN\n");
+    test::writeText(deck,
+                    "CM dipole\nCE\nGW 1 21 0 -5 10 0 5 10 0.001\nGE 0\nGN 1\nEX 0 1 11 0 1 0\n"
+                    "FR 0 30 0 0 1 1\nRP 0 91 1 1000 90 90 -1 0\nEN\n");
     const auto run = test::runProgram({"nec2c", "-i" + deck, "-o" + tree.file("out/dipole.out")}, tree.path());
     ASSERT_EQ(run.status, 0) << run.err;
     m.calcKind = kCalcItsHfPointToPoint;
@@ -250,20 +252,21 @@ TEST_F(ItsHfTest, PointToPointFileOfARealNec2cReportAndItsRuns) {
     }
     EXPECT_FALSE(pathExists(its.file("saved/wavra/dipole03.txt")));
     const std::string head = program("icepacw") + "|" + its.path().substr(0, its.path().size() - 1) + "|";
-    EXPECT_EQ(calls(), (std::vector<std::string>{head + "icepacg.dat|icepacg.out|", head + "icepacd.dat|icepacd.out|"}));
+    EXPECT_EQ(calls(),
+              (std::vector<std::string>{head + "icepacg.dat|icepacg.out|", head + "icepacd.dat|icepacd.out|"}));
 
     // Only the input file: nothing runs, and the messages say so. The whole
     // name does not fit the 12 columns of the template's antenna name.
     m.itsHfPtop = 1;
     ASSERT_TRUE(exportItsHf(m, ui, *runner, {"dipole.out"}));
     EXPECT_EQ(calls().size(), 2u);
-    EXPECT_EQ(ui.messages(),
-              (std::vector<std::string>{
-                  "ItsHF input file " + its.file("saved/wavra/dipole-for-40m.ice") +
-                      ":\n'dipole-for-40m.n14' is wider than columns 37 to 48; it was cut.\n",
-                  "ItsHF point-to-point antenna file '" + its.file("antennas/wavra/dipole-for-40m.n14") +
-                      "' generated.",
-                  "ItsHF point-to-point input file '" + its.file("saved/wavra/dipole-for-40m.ice") + " created."}));
+    EXPECT_EQ(
+        ui.messages(),
+        (std::vector<std::string>{
+            "ItsHF input file " + its.file("saved/wavra/dipole-for-40m.ice") +
+                ":\n'dipole-for-40m.n14' is wider than columns 37 to 48; it was cut.\n",
+            "ItsHF point-to-point antenna file '" + its.file("antennas/wavra/dipole-for-40m.n14") + "' generated.",
+            "ItsHF point-to-point input file '" + its.file("saved/wavra/dipole-for-40m.ice") + " created."}));
 }
 
 TEST(ItsHfNamesTest, ProgramsExtensionsAndDirectories) {

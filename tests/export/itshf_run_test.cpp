@@ -15,7 +15,8 @@ namespace {
 TEST(ItsHfRun, AreaCoverageAfterARealEngineRun) {
     test::EngineTree tree;
     test::TempDir its;
-    for (const char* dir : {"antennas/nec", "areadata/nec", "bin_win"}) std::filesystem::create_directories(its.file(dir));
+    for (const char* dir : {"antennas/nec", "areadata/nec", "bin_win"})
+        std::filesystem::create_directories(its.file(dir));
     test::writeText(its.file("bin_win/voacapw"), "#!/bin/sh\necho \"$@\" > \"" + its.file("voacap.args") + "\"\n");
     std::filesystem::permissions(its.file("bin_win/voacapw"), std::filesystem::perms::owner_all);
     Model m;
@@ -41,8 +42,8 @@ TEST(ItsHfRun, AreaCoverageAfterARealEngineRun) {
     ASSERT_EQ(lines.size(), 6u + 360 * 10) << (ui.messages().empty() ? "" : ui.messages().back());
     EXPECT_EQ(lines[5], "   7.1  [ 4] Frequency");
     EXPECT_EQ(lines[6 + 10 * 359].substr(0, 9), "  359    ");
-    EXPECT_EQ(test::readText(its.file("voacap.args")), its.path().substr(0, its.path().size() - 1) +
-                                                           " area screen nec/dipole.voa\n");
+    EXPECT_EQ(test::readText(its.file("voacap.args")),
+              its.path().substr(0, its.path().size() - 1) + " area screen nec/dipole.voa\n");
     EXPECT_NE(std::find(status.begin(), status.end(), "Calculating area coverage..."), status.end());
     EXPECT_TRUE(ui.saw("ItsHF area-coverage plot file '" + its.file("areadata/nec/dipole.vg1 created.")));
 }

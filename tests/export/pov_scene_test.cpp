@@ -41,8 +41,9 @@ TEST_F(PovSceneTest, FreeSpaceAndGroundPlanesAndCamera) {
     std::string text = povStatements(m, view, {});
     EXPECT_FALSE(has(text, "plane"));
     EXPECT_EQ(text.substr(0, 2), " \n");
-    EXPECT_TRUE(has(text, "\ncamera { location <      0.0+cdist*sin(1.4)*cos(4.89),     0.0+cdist*cos(1.4),"
-                          "     0.0+cdist*sin(1.4)*sin(4.89) > look_at <      0.0,     0.0,     0.0 > angle cang }\n\n"))
+    EXPECT_TRUE(has(text,
+                    "\ncamera { location <      0.0+cdist*sin(1.4)*cos(4.89),     0.0+cdist*cos(1.4),"
+                    "     0.0+cdist*sin(1.4)*sin(4.89) > look_at <      0.0,     0.0,     0.0 > angle cang }\n\n"))
         << text;
     m.groundType = 1;
     text = povStatements(m, view, {});
@@ -58,13 +59,15 @@ TEST_F(PovSceneTest, LightTurnsTowardsTheZenithOnEitherSide) {
     view.theta = 0;
     view.phi = 0;
     std::string text = povStatements(m, view, {});
-    EXPECT_TRUE(has(text, "light_source { <      0.0+ldist*sin(0.0-dTHE)*cos(0.0-dPHI),     0.0+ldist*cos(0.0-dTHE),"
-                          "     0.0+ldist*sin(0.0-dTHE)*sin(0.0-dPHI) > color lcolor }\n\n"))
+    EXPECT_TRUE(has(text,
+                    "light_source { <      0.0+ldist*sin(0.0-dTHE)*cos(0.0-dPHI),     0.0+ldist*cos(0.0-dTHE),"
+                    "     0.0+ldist*sin(0.0-dTHE)*sin(0.0-dPHI) > color lcolor }\n\n"))
         << text;
     view.theta = -10;
     text = povStatements(m, view, {});
-    EXPECT_TRUE(has(text, "ldist*sin(-0.17+dTHE)*cos(0.0-dPHI),     0.0+ldist*cos(-0.17+dTHE),"
-                          "     0.0+ldist*sin(-0.17+dTHE)*sin(0.0-dPHI) >"))
+    EXPECT_TRUE(has(text,
+                    "ldist*sin(-0.17+dTHE)*cos(0.0-dPHI),     0.0+ldist*cos(-0.17+dTHE),"
+                    "     0.0+ldist*sin(-0.17+dTHE)*sin(0.0-dPHI) >"))
         << text;
     EXPECT_FALSE(has(text, "-dTHE"));
 }
@@ -77,11 +80,12 @@ TEST_F(PovSceneTest, PointsSwapHeightIntoTheSecondAxis) {
 TEST_F(PovSceneTest, WiresAreCylindersWithSpheresOverJoints) {
     view.zoom = 0.5; // scale 50
     const std::string text = povStatements(m, view, {.wires = true});
-    EXPECT_TRUE(has(text, "union {    // mult-fact=50.0\n"
-                          "cylinder { <    -50.0,     0.0,     0.0 > <      0.0,   100.0,     0.0 > 0.5 }   // 1\n"
-                          "sphere { <      0.0,   100.0,     0.0 > 0.5 }   // 1\n"
-                          "cylinder { <      0.0,   100.0,     0.0 > <     50.0,     0.0,     0.0 > 1.0 }   // 2\n"
-                          "texture { Geometry } }\n"))
+    EXPECT_TRUE(has(text,
+                    "union {    // mult-fact=50.0\n"
+                    "cylinder { <    -50.0,     0.0,     0.0 > <      0.0,   100.0,     0.0 > 0.5 }   // 1\n"
+                    "sphere { <      0.0,   100.0,     0.0 > 0.5 }   // 1\n"
+                    "cylinder { <      0.0,   100.0,     0.0 > <     50.0,     0.0,     0.0 > 1.0 }   // 2\n"
+                    "texture { Geometry } }\n"))
         << text;
     EXPECT_FALSE(has(text, "mesh"));
 }
@@ -99,18 +103,19 @@ TEST_F(PovSceneTest, PatternCellsBecomeTrianglePairs) {
     const std::string text = povStatements(m, view, {.pattern = &mesh});
     const size_t at = text.find("mesh {\n");
     ASSERT_NE(at, std::string::npos);
-    EXPECT_EQ(text.substr(at), "mesh {\n"
-                               "triangle { <      0.0,     0.0,     0.0 > <      0.0,     1.0,     0.0 > "
-                               "<      1.0,     1.0,     0.0 > }\n"
-                               "triangle { <      0.0,     0.0,     0.0 > <      1.0,     1.0,     0.0 > "
-                               "<      1.0,     0.0,     0.0 > }\n"
-                               "// T,P:90.0,0.0\n"
-                               "triangle { <      1.0,     0.0,     0.0 > <      1.0,     1.0,     0.0 > "
-                               "<      2.0,     1.0,     0.0 > }\n"
-                               "triangle { <      1.0,     0.0,     0.0 > <      2.0,     1.0,     0.0 > "
-                               "<      2.0,     0.0,     0.0 > }\n"
-                               "// T,P:90.0,5.0\n"
-                               "texture { Pattern } }\n");
+    EXPECT_EQ(text.substr(at),
+              "mesh {\n"
+              "triangle { <      0.0,     0.0,     0.0 > <      0.0,     1.0,     0.0 > "
+              "<      1.0,     1.0,     0.0 > }\n"
+              "triangle { <      0.0,     0.0,     0.0 > <      1.0,     1.0,     0.0 > "
+              "<      1.0,     0.0,     0.0 > }\n"
+              "// T,P:90.0,0.0\n"
+              "triangle { <      1.0,     0.0,     0.0 > <      1.0,     1.0,     0.0 > "
+              "<      2.0,     1.0,     0.0 > }\n"
+              "triangle { <      1.0,     0.0,     0.0 > <      2.0,     1.0,     0.0 > "
+              "<      2.0,     0.0,     0.0 > }\n"
+              "// T,P:90.0,5.0\n"
+              "texture { Pattern } }\n");
 }
 
 TEST_F(PovSceneTest, SceneFileStartsWithTheTemplate) {
@@ -121,8 +126,8 @@ TEST_F(PovSceneTest, SceneFileStartsWithTheTemplate) {
     EXPECT_EQ(text.substr(0, pov.size()), pov);
     EXPECT_EQ(text.substr(pov.size()), povStatements(m, view, {.wires = true}));
     // Every identifier the statements use is declared by the shipped template.
-    for (const char* name : {"cdist", "cang", "height", "ldist", "dTHE", "dPHI", "lcolor", "PerfGnd", "FiniGnd",
-                             "Geometry", "Pattern"})
+    for (const char* name :
+         {"cdist", "cang", "height", "ldist", "dTHE", "dPHI", "lcolor", "PerfGnd", "FiniGnd", "Geometry", "Pattern"})
         EXPECT_TRUE(has(pov, std::string("#declare ") + name + " ")) << name;
 
     deleteFile(tree.file("exe/default.pov"));

@@ -259,7 +259,7 @@ TEST_F(GeometryControllerTest, PickedInputWireIsEditedThroughTheDialog) {
     EXPECT_EQ(c.state().selectedSegment, 2);
     EXPECT_EQ(c.takeWireDialogRequest(), std::optional<int16_t>(2));
     EXPECT_FALSE(c.takeWireDialogRequest().has_value()); // once
-    c.command(kActionRightClick);                      // the right button also picks the nearer end
+    c.command(kActionRightClick);                        // the right button also picks the nearer end
     EXPECT_EQ(c.state().editEnd, 2);
     EXPECT_EQ(c.takeWireDialogRequest(), std::optional<int16_t>(2));
     WireFields f = wireFieldsOf(m, 2);
