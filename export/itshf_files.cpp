@@ -272,6 +272,11 @@ bool exportItsHf(const Model& m, Ui& ui, ProcessRunner& runner, const ItsHfReque
         return false;
     }
     const ItsHfNames n = itsHfNames(m, request.fileNumber);
+    if (m.itsHfDir.empty()) { // else the directories would be looked for below the current one
+        ui.message("The ItsHF main directory is not set.\nCheck for directory and/or ItsHF settings.", "wavra",
+                   Icon::Exclamation);
+        return false;
+    }
     if (!isDirectory(n.antennaDir)) {
         missingDirectory(ui, n.antennaDir);
         return false;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/model.h"
@@ -64,6 +65,8 @@ std::vector<ItsHfRun> itsHfRuns(const Model& model, const ItsHfNames& names);
 
 // What the export is asked to do.
 struct ItsHfRequest {
+    ItsHfRequest(std::string output, int number = 0, std::string text = {}, bool optimizer = false)
+        : outputName(std::move(output)), fileNumber(number), description(std::move(text)), fromOptimizer(optimizer) {}
     std::string outputName;     // the engine report in out/ below installDir
     int fileNumber = 0;         // 0 for an ordinary run; the optimizer numbers its runs
     std::string description;    // written to <data dir><antenna name>.txt (file number 0 only)

@@ -1,5 +1,5 @@
 // Fuzz target of the ItsHF antenna file made from an engine report: the
-// first byte chooses the banner (classic, nec2c or none) and the kind
+// first byte chooses the banner (see report_text.h) and the kind
 // (area coverage or point to point); the rest is the report text.
 #include <cstddef>
 #include <cstdint>
@@ -7,23 +7,12 @@
 
 #include "export/itshf_files.h"
 #include "report/gain_blocks.h"
-
-namespace {
-
-const char* const kBanners[] = {
-    "1\n                                    NUMERICAL ELECTROMAGNETICS CODE (NEC-2D)\n",
-    "                              |  NUMERICAL ELECTROMAGNETICS CODE (nec2c) |\n",
-    "",
-    "",
-};
-
-} // namespace
+#include "report_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const uint8_t choice = data[0];
-    std::string text = kBanners[choice & 3];
-    text.append(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::string text = fuzzReportText(data, size);
     wavra::Model model;
     model.modelName = "fuzz";
     model.calcKind = (choice & 4) ? wavra::kCalcItsHfArea : wavra::kCalcItsHfPointToPoint;

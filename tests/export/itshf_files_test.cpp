@@ -136,6 +136,12 @@ TEST_F(ItsHfTest, AreaAbove30MHzAndShortPatternsAndMissingFiles) {
               (std::vector<std::string>{"ItsHF directory '" + its.file("antennas/other/") +
                                         "' does not exist.\nCheck for directory and/or ItsHF settings."}));
     ui.clear();
+    m.itsHfDir.clear();
+    EXPECT_FALSE(exportReport(classicReport(14.2, areaGains())));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{
+                                 "The ItsHF main directory is not set.\nCheck for directory and/or ItsHF settings."}));
+    m.itsHfDir = its.path();
+    ui.clear();
     fs::create_directories(its.file("antennas/other"));
     EXPECT_FALSE(exportReport(classicReport(14.2, areaGains())));
     EXPECT_EQ(ui.messages(),
