@@ -14,14 +14,27 @@ bool renameFile(const std::string& from, const std::string& to);
 // Copies, ignoring errors. True on success.
 bool copyFile(const std::string& from, const std::string& to);
 
-// Reads a whole file into lines; '\n' ends a line and a '\r' before it is
-// dropped. False when the file cannot be opened.
+// Reads a whole regular file as bytes. Directories, pipes and devices are
+// not opened (a pipe would block the program). False when the file cannot
+// be read, with the reason ("No such file or directory", "it is a named pipe
+// (FIFO), not a regular file", "Permission denied" ...) in `reason`.
+bool readFileText(const std::string& path, std::string& text, std::string* reason = nullptr);
+
+// Reads a whole regular file into lines; LF, CRLF and a lone CR each end a
+// line. False when the file cannot be read.
 bool readLines(const std::string& path, std::vector<std::string>& lines);
+
+// True for an existing file that nobody may write (no write permission bit):
+// the user made it read-only on purpose.
+bool isWriteProtected(const std::string& path);
 
 // Writes text to `path` without ever losing the old file: the text goes to a
 // temporary file in the same directory, which is then renamed over `path`.
-// False (and the old file untouched) when anything fails.
-bool writeFileAtomic(const std::string& path, const std::string& text);
+// Through a symbolic link the file it names is written and the link stays;
+// the new file keeps the old file's permissions. `tempName` names the
+// temporary file (default: the file's name + ".tmp~"). False (and the old
+// file untouched) when anything fails.
+bool writeFileAtomic(const std::string& path, const std::string& text, const std::string& tempName = "");
 
 // Directory part with a trailing '/', "" when none.
 std::string directoryOf(const std::string& path);
