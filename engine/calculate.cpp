@@ -5,6 +5,7 @@
 
 #include "core/files.h"
 #include "core/text.h"
+#include "deck/model_file.h"
 #include "deck/writer.h"
 #include "engine/deck_adapter.h"
 
@@ -33,15 +34,19 @@ std::optional<std::string> numericDeck(Model& m, Ui& ui) {
         fail(ui, path + " is an engine output file; open the model's input file to calculate it.");
         return std::nullopt;
     }
-    std::vector<std::string> lines;
-    if (!readLines(path, lines)) {
-        fail(ui, "Open failure on NEC-2 input file: " + path);
+    MessageLimit limited(ui, m.modelDir + "model.log");
+    std::string text;
+    if (!readModelFile(limited, path, text)) return std::nullopt;
+    if (toLower(m.modelExt) == ".inp") return text;
+    int errors = 0;
+    std::string deck = convertDeck(m, limited, text, &errors);
+    limited.finish();
+    // Values that failed read as 0: such a deck describes another antenna.
+    if (errors > 0) {
+        fail(ui, deckErrorText(m, errors));
         return std::nullopt;
     }
-    std::string text;
-    for (const auto& line : lines) (text += line) += '\n';
-    if (toLower(m.modelExt) == ".inp") return text;
-    return convertDeck(m, ui, text);
+    return deck;
 }
 
 // The deck as the engine gets it, with its generated cards in the status list.
