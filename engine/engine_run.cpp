@@ -205,6 +205,7 @@ std::vector<std::string> launcherCommand(const Model& model, const std::string& 
 
 EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& inputName,
                        const std::string& outputName, const ProgressFn& progress) {
+    model.engineExitStatus = -1;
     if (!checkGround(model, ui)) return EngineStatus::Cancelled;
     const std::string engine = engineOf(model);
     if (!validRunNames(ui, engine, inputName, outputName)) return EngineStatus::Failed;
@@ -224,6 +225,7 @@ EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::s
     model.expectedRunTime = expectedFromSummary(model);
     const ProcessOutcome outcome = special ? runSpecialEngine(model, ui, runner, inputName, outputName, progress)
                                            : runAndWaitWithProgress(model, runner, command, model.installDir, progress);
+    model.engineExitStatus = outcome.started ? outcome.exitCode : -1; // for the batch summary
     model.allocateModelTables(capacities.maxSegments, capacities.maxFreqSteps, capacities.maxSources,
                               capacities.maxLoads, capacities.maxTransLines);
     model.allocateFieldTables(capacities.fieldPoints);

@@ -137,11 +137,16 @@ TEST(ConfigRead, NumbersAreRoundedHalfToEvenAndClampedNotWrapped) {
     EXPECT_EQ(t.model.power, 4);
     EXPECT_EQ(t.model.minLinearDb, -24);
     EXPECT_EQ(t.model.linearStepDb, 0);
-    EXPECT_EQ(t.model.logStepDb, 0);
+    EXPECT_EQ(t.model.logStepDb, 10); // no value at all keeps the setting
     EXPECT_DOUBLE_EQ(t.model.optimizerMaxStep, 0.001);
     EXPECT_DOUBLE_EQ(t.model.optimizerMinStep, 0);
     EXPECT_GT(t.model.linLogFactor, 1e300);
-    EXPECT_TRUE(t.ui.messages().empty());
+    // A clamp is said, never silent.
+    EXPECT_EQ(t.ui.messages(),
+              (std::vector<std::string>{"MXSEGS in exe/wavra.ini is 40,000, outside the range wavra keeps (-32,768 to "
+                                        "32,767); 32,767 is used.",
+                                        "MXPNTS in exe/wavra.ini is -99,999, outside the range wavra keeps (-32,768 to "
+                                        "32,767); -32,768 is used."}));
 }
 
 TEST(ConfigRead, CrlfLineEndsAndBlanksAroundKeysAreAccepted) {
@@ -232,7 +237,7 @@ TEST(ConfigWrite, FailedRewriteKeepsTheOldFileAndReportsFailure) {
     EXPECT_TRUE(t.ui.saw("Settings not saved: exe/wavra.new could not be written."));
 }
 
-TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsAndRewritesUnchanged) {
+TEST(ConfigShipped, ShippedFileHoldsTheDefaultsWithCapacitiesForEveryEngineModel) {
     InstallTree tree;
     Model model;
     tree.prepare(model);
@@ -241,8 +246,11 @@ TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsAndRewritesUnchanged) {
     ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Read));
     const Model defaults;
     EXPECT_EQ(model.engineName, defaults.engineName);
-    EXPECT_EQ(model.maxSegments, defaults.maxSegments);
-    EXPECT_EQ(model.maxFarFieldPoints, defaults.maxFarFieldPoints);
+    // Capacities that fit every model the engines take, so that nothing a
+    // report holds is dropped.
+    EXPECT_EQ(model.maxSegments, 11000);
+    EXPECT_EQ(model.maxFreqSteps, 2000);
+    EXPECT_EQ(model.maxFarFieldPoints, 32767);
     EXPECT_EQ(model.maxTransLines, defaults.maxTransLines);
     EXPECT_EQ(model.minLogDb, defaults.minLogDb);
     EXPECT_DOUBLE_EQ(model.optimizerMaxStep, defaults.optimizerMaxStep);

@@ -168,7 +168,7 @@ TEST_F(Reader, CommentsTaperedWiresKernelAndGluedNames) {
 TEST_F(Reader, SymbolicDeckIsConvertedIntoOutFolderFirst) {
     ASSERT_TRUE(load("SY h=lam/4, lam=1\nSY lam=2, q=lam/4\nGW 1 5 0 0 0 0 0 q 1mm\n", "a long model name"));
     EXPECT_DOUBLE_EQ(model.wireZ2[1], 0.5);
-    EXPECT_EQ(model.summary.fileName, " a long model name.nec");
+    EXPECT_EQ(model.summary.fileName, "a long model name.nec");
     EXPECT_TRUE(test::readText(tree.file("out/a long m.inp")).find("GW, 1, 5, 0, 0, 0, 0, 0, .5, .001") !=
                 std::string::npos);
 }
@@ -188,12 +188,13 @@ TEST_F(Reader, MissingFileIsReported) {
     model.modelName = "nothere";
     model.modelExt = ".nec";
     EXPECT_FALSE(readInputFile(model, ui));
-    EXPECT_EQ(ui.messages().back(), "Open failure on NEC-2 input file: " + tree.file("nothere.nec"));
+    EXPECT_EQ(ui.messages().back(),
+              "Open failure on NEC-2 input file " + tree.file("nothere.nec") + ": No such file or directory");
 }
 
 TEST_F(Reader, HostileDecksGiveAResultNotACrash) {
     std::string garbage;
-    for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 31 + 7) % 256);
+    for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 31 + 7) % 255 + 1);
     EXPECT_TRUE(load(garbage));
     EXPECT_TRUE(
         load("GW 1 99999 0 0 0 0 0 1e400 .001\nGW -70000 -5 0 0 0 0 0 1 .001\nGS 0 0 0\n"

@@ -103,8 +103,8 @@ TEST_F(MainWindowTest, EngineChoicesAndTheirCheckMarks) {
     EXPECT_FALSE(checked("nec2d"));
     EXPECT_FALSE(checked("lapack"));
     choose("wait");
-    choose("nec2d"); // by the segment capacity
-    EXPECT_EQ(p.model.engineName, "&NEC2D512");
+    choose("nec2d"); // by the segment capacity of the shipped settings
+    EXPECT_EQ(p.model.engineName, "&NEC2D11K");
 }
 
 TEST_F(MainWindowTest, SegmentSettingPicksTheEngineWhenItsLauncherExists) {

@@ -49,7 +49,8 @@ TEST_F(Nec2cReport, SweepTablesStopAtTheirCapacity) {
     EXPECT_DOUBLE_EQ(model.sweepR[4], 75.148);
     EXPECT_DOUBLE_EQ(model.sweepGain[4], 2.14);
     EXPECT_DOUBLE_EQ(model.summary.sweep.rMax, 75.148);
-    EXPECT_TRUE(userMessages().empty());
+    EXPECT_EQ(userMessages(), std::vector<std::string>{"Only 4 of 11 frequency steps were read: raise 'Max-nr. "
+                                                       "frequency steps' (Settings)."});
 }
 
 TEST_F(Nec2cReport, HorizontalCutAppendsThePatternOfEveryFrequency) {
@@ -86,7 +87,8 @@ TEST_F(Nec2cReport, PatternsThatNoLongerFitStopAppendingWithOneMessage) {
     EXPECT_EQ(model.patternCount, 26);
     EXPECT_EQ(model.requestCount[1], 2);
     EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 39 exceeds max. of 30\ncalculation points, "
-                                                       "pattern not loaded."});
+                                                       "pattern not loaded.\nRaise 'Max-nr. far-field pts' "
+                                                       "(Settings) to load it."});
 }
 
 TEST_F(Nec2cReport, SourcesLinesLoadsAndNearMagneticField) {
