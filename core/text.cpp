@@ -345,20 +345,4 @@ bool isValidUtf8(std::string_view s) {
     return true;
 }
 
-std::string asUtf8(std::string_view s) {
-    if (isValidUtf8(s)) return std::string(s);
-    std::string out;
-    out.reserve(s.size() + s.size() / 4);
-    for (char c : s) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return out;
-}
-
 } // namespace wavra

@@ -84,8 +84,5 @@ size_t utf8SequenceLength(std::string_view s);
 // True when every byte of the text belongs to ASCII or a valid UTF-8
 // sequence.
 bool isValidUtf8(std::string_view s);
-// Text as UTF-8: valid UTF-8 stays as it is, anything else is taken as
-// Latin-1 (the code page of most older decks) and converted.
-std::string asUtf8(std::string_view s);
 
 } // namespace wavra

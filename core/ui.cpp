@@ -86,7 +86,7 @@ void MessageLimit::showMessage(const std::string& text, const std::string& title
     m_all.push_back(text);
     const std::string key = kindOf(text);
     auto kind = std::find_if(m_kinds.begin(), m_kinds.end(), [&key](const Kind& k) { return k.key == key; });
-    if (kind == m_kinds.end()) kind = m_kinds.insert(m_kinds.end(), Kind{key, 0});
+    if (kind == m_kinds.end()) kind = m_kinds.insert(m_kinds.end(), Kind{key, text, 0});
     if (++kind->count <= kShownPerKind) ForwardingUi::showMessage(text, title, icon);
 }
 
@@ -99,7 +99,7 @@ void MessageLimit::finish() {
         flooded = true;
         const size_t slash = m_logPath.find_last_of('/');
         const std::string logName = slash == std::string::npos ? m_logPath : m_logPath.substr(slash + 1);
-        ForwardingUi::showMessage("\u2026 and " + groupedNumber(kind.count - kShownPerKind) +
+        ForwardingUi::showMessage(kind.first + "\n\u2026 and " + groupedNumber(kind.count - kShownPerKind) +
                                       " more like it; see " + logName,
                                   "wavra", Icon::Exclamation);
     }
@@ -110,4 +110,3 @@ void MessageLimit::finish() {
 }
 
 } // namespace wavra
-

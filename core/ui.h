@@ -148,8 +148,9 @@ private:
 // with thousands of unknown symbols would otherwise open as many message
 // boxes). Messages are alike when they differ only in quoted names and
 // numbers. The first kShownPerKind of a kind are shown; finish() then shows
-// "… and N more like it; see model.log" for each kind that had more, and
-// writes every message of the operation to `logPath`.
+// the first of them again with "… and N more like it; see model.log" for
+// each kind that had more, and writes every message of the operation to
+// `logPath`.
 class MessageLimit : public ForwardingUi {
 public:
     static constexpr int kShownPerKind = 10;
@@ -169,6 +170,7 @@ public:
 private:
     struct Kind {
         std::string key;
+        std::string first; // the first message of the kind, named in the summary
         long long count = 0;
     };
     std::string m_logPath;
@@ -178,4 +180,3 @@ private:
 };
 
 } // namespace wavra
-

@@ -96,10 +96,9 @@ std::string sourceText(const Model& m, const SourceInput& in) {
         return text.empty() ? std::string("missing") : text;
     };
     const double ratio = swr(in.impedanceR, in.impedanceX, m.z0);
-    return "Tag " + whole(in.tag) + ", segment " + whole(in.segment) + ": V " +
-           complex(in.voltageR, in.voltageX, "V") + ", I " + complex(in.currentR, in.currentX, "A") + ", Z " +
-           complex(in.impedanceR, in.impedanceX, "ohm") + ", SWR " +
-           (std::isnan(ratio) ? std::string("missing") : number(ratio, 5));
+    return "Tag " + whole(in.tag) + ", segment " + whole(in.segment) + ": V " + complex(in.voltageR, in.voltageX, "V") +
+           ", I " + complex(in.currentR, in.currentX, "A") + ", Z " + complex(in.impedanceR, in.impedanceX, "ohm") +
+           ", SWR " + (std::isnan(ratio) ? std::string("missing") : number(ratio, 5));
 }
 
 std::vector<SummaryField> powerFields(const Model& m) {

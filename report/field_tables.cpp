@@ -119,15 +119,14 @@ void ReportReader::storeFarPoint(int row, std::string_view line, bool surfaceWav
         angles = {columnNumber(line, l.swHeight), columnNumber(line, l.swPhi)};
         if (m.requestDistance == 0) m.requestDistance = columnNumber(line, l.swDistance);
         const char* what = "the surface wave";
-        values = {0, 0, result(line, l.swFieldRadial, what) * fieldScale, result(line, l.swFieldTheta, what) * fieldScale,
-                  result(line, l.swFieldPhi, what) * fieldScale};
+        values = {0, 0, result(line, l.swFieldRadial, what) * fieldScale,
+                  result(line, l.swFieldTheta, what) * fieldScale, result(line, l.swFieldPhi, what) * fieldScale};
         return;
     }
     const char* what = "the radiation pattern";
     angles = {columnNumber(line, l.theta), columnNumber(line, l.phi)};
-    values = {result(line, l.gainVertical, what), result(line, l.gainHorizontal, what),
-              result(line, l.gainTotal, what), result(line, l.fieldTheta, what) * fieldScale,
-              result(line, l.fieldPhi, what) * fieldScale};
+    values = {result(line, l.gainVertical, what), result(line, l.gainHorizontal, what), result(line, l.gainTotal, what),
+              result(line, l.fieldTheta, what) * fieldScale, result(line, l.fieldPhi, what) * fieldScale};
 }
 
 // Counts the new points, keeps the largest value of each column over all

@@ -53,8 +53,8 @@ private:
     bool runTimeRead = false;
     bool notLoadedShown = false;
     int errorLines = 0;
-    int invalidValues = 0; // results printed as NaN or infinity
-    long long requestedPoints = 0; // points per pattern (or near field) the first request asks for
+    int invalidValues = 0;             // results printed as NaN or infinity
+    long long requestedPoints = 0;     // points per pattern (or near field) the first request asks for
     std::array<bool, 5> maxSeen{};     // patternMax holds a value of this column
     std::array<bool, 4> nearMaxSeen{}; // nearFieldMax likewise
 

@@ -338,3 +338,44 @@ TEST(NiceRange, WidensOutwardOntoTheSeries) {
     EXPECT_EQ(hi, 0.0);
     EXPECT_FALSE(std::signbit(hi));
 }
+
+// A file the user made read-only stays as it is; a link is written through
+// to its file, which keeps its permissions.
+TEST(ConfigWrite, ReadOnlyFileLinkAndModeAreKept) {
+    namespace fs = std::filesystem;
+    IniTree t("Z0=75\n");
+    ASSERT_TRUE(t.read());
+    t.model.z0 = 60;
+    fs::permissions(t.ini(), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(t.write());
+    EXPECT_EQ(readText(t.ini()), "Z0=75\n");
+    EXPECT_TRUE(t.ui.saw("Settings not saved: exe/wavra.ini is read-only."));
+
+    const std::string target = t.tree.file("settings/shared.ini");
+    fs::create_directories(t.tree.file("settings"));
+    writeText(target, "Z0=75\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::remove(t.ini());
+    fs::create_symlink("../settings/shared.ini", t.ini());
+    ASSERT_TRUE(t.write());
+    EXPECT_TRUE(fs::is_symlink(t.ini()));
+    EXPECT_EQ(readText(target), "Z0= 60\n");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_FALSE(fs::exists(t.tree.file("settings/wavra.new")));
+}
+
+// Found by the configuration fuzz target: "Z0" and two CRs. A lone CR ends a
+// line, and a key without a value keeps the setting, so the round trip keeps
+// Z0 at 50.
+TEST(ConfigRead, LoneCarriageReturnsEndLinesAndAKeyWithoutValueKeepsItsSetting) {
+    IniTree t("Z0\r\rPOWER=150\rMXFREQ=\r");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.z0, 50);
+    EXPECT_EQ(t.model.power, 150);
+    EXPECT_EQ(t.model.maxFreqSteps, 100);
+    ASSERT_TRUE(t.write());
+    EXPECT_EQ(readText(t.ini()), "Z0= 50\n\nPOWER= 150\nMXFREQ= 100\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.z0, 50);
+}

@@ -78,7 +78,7 @@ TEST_F(CalculateTest, MissingModelsAndReportsAsModelsAreRefusedClearly) {
     m.calcKind = kCalcOriginal;
     EXPECT_EQ(runCalculation(m, ui, runner, hooks), std::nullopt);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Open failure on NEC-2 input file " + tree.file("absent.nec") +
-                                                       ": No such file or directory"});
+                                                      ": No such file or directory"});
     ui.clear();
     writeText(tree.report("absent.out"), "report\n");
     m.modelDir = tree.file("out/");

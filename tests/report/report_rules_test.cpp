@@ -113,8 +113,9 @@ TEST_F(ReportRules, PatternLargerThanTheTablesIsNotLoaded) {
     announced.runTime(1);
     ASSERT_TRUE(load(announced.text()));
     EXPECT_EQ(model.patternCount, 0);
-    EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 4 exceeds max. of 3\ncalculation points, pattern not "
-                                                       "loaded.\nRaise 'Max-nr. far-field pts' (Settings) to load it."});
+    EXPECT_EQ(userMessages(),
+              std::vector<std::string>{"Total of 4 exceeds max. of 3\ncalculation points, pattern not "
+                                       "loaded.\nRaise 'Max-nr. far-field pts' (Settings) to load it."});
 
     // A table longer than its request says is not loaded either.
     ui.clear();
@@ -128,8 +129,9 @@ TEST_F(ReportRules, PatternLargerThanTheTablesIsNotLoaded) {
     longer.runTime(1);
     ASSERT_TRUE(load(longer.text()));
     EXPECT_EQ(model.patternCount, 0);
-    EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 5 exceeds max. of 3\ncalculation points, pattern not "
-                                                       "loaded.\nRaise 'Max-nr. far-field pts' (Settings) to load it."});
+    EXPECT_EQ(userMessages(),
+              std::vector<std::string>{"Total of 5 exceeds max. of 3\ncalculation points, pattern not "
+                                       "loaded.\nRaise 'Max-nr. far-field pts' (Settings) to load it."});
 }
 
 TEST_F(ReportRules, NearFieldLargerThanTheTablesIsNotLoaded) {
@@ -143,8 +145,9 @@ TEST_F(ReportRules, NearFieldLargerThanTheTablesIsNotLoaded) {
     ASSERT_TRUE(load(b.text()));
     EXPECT_EQ(model.nearFieldCapacity(), 2); // sized by the NE card
     EXPECT_EQ(model.summary.nearFieldCount, 0);
-    EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 3 exceeds max. of 2\ncalculation points, pattern not "
-                                                       "loaded.\nRaise 'Max-nr. far-field pts' (Settings) to load it."});
+    EXPECT_EQ(userMessages(),
+              std::vector<std::string>{"Total of 3 exceeds max. of 2\ncalculation points, pattern not "
+                                       "loaded.\nRaise 'Max-nr. far-field pts' (Settings) to load it."});
 }
 
 TEST_F(ReportRules, TablesOfSourcesLoadsAndLinesStopSilently) {
@@ -232,8 +235,8 @@ TEST_F(ReportRules, ReportWithoutRunTimeIsIncompleteAndDropped) {
     text = text.substr(0, text.find("  TOTAL RUN TIME"));
     EXPECT_FALSE(load(text + "\n  NO SEGMENT HAS AN ITAG OF 7"));
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Nec2d : NO SEGMENT HAS AN ITAG OF 7",
-                                                        "The report out/model.out is incomplete (the engine stopped "
-                                                        "early): the closing run-time line."}));
+                                                       "The report out/model.out is incomplete (the engine stopped "
+                                                       "early): the closing run-time line."}));
     EXPECT_EQ(model.wireCount, 0);
     EXPECT_FALSE(model.summary.hasImpedance);
     EXPECT_EQ(model.summary.nearFieldCount, 0);
