@@ -85,9 +85,9 @@ void MessageLimit::showMessage(const std::string& text, const std::string& title
     }
     m_all.push_back(text);
     const std::string key = kindOf(text);
-    auto kind = std::find_if(m_kinds.begin(), m_kinds.end(), [&key](const Kind& k) { return k.key == key; });
-    if (kind == m_kinds.end()) kind = m_kinds.insert(m_kinds.end(), Kind{key, text, 0});
-    if (++kind->count <= kShownPerKind) ForwardingUi::showMessage(text, title, icon);
+    const auto [at, added] = m_kindIndex.try_emplace(key, m_kinds.size());
+    if (added) m_kinds.push_back(Kind{key, text, 0});
+    if (++m_kinds[at->second].count <= kShownPerKind) ForwardingUi::showMessage(text, title, icon);
 }
 
 void MessageLimit::finish() {

@@ -6,6 +6,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -174,8 +175,9 @@ private:
         long long count = 0;
     };
     std::string m_logPath;
-    std::vector<Kind> m_kinds;
-    std::vector<std::string> m_all; // every message, for the log
+    std::vector<Kind> m_kinds;                           // in the order they first came
+    std::unordered_map<std::string, size_t> m_kindIndex; // key -> index into m_kinds
+    std::vector<std::string> m_all;                      // every message, for the log
     bool m_finished = false;
 };
 

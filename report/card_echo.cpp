@@ -51,7 +51,7 @@ void ReportReader::readCard(std::string_view line) {
     } else if (name == "FR") {
         // The step count as printed: a count beyond 16 bits is no reason to
         // take the loop for a single frequency.
-        const double steps = columnNumber(line, l.cardInt[1]);
+        const double steps = printed[1];
         closeLoop();
         frequencyLoop = steps >= 2;
         loopSteps = frequencyLoop ? static_cast<long long>(std::min(steps, 1e15)) : 0;
