@@ -65,7 +65,9 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
 // of the geometry for the summary's findings.
 LoadedFrom loadAndValidate(Model& model, Ui& ui, bool forceInput, const std::string& extension, BatchResult& result) {
     const LoadedFrom from = loadModel(model, ui, forceInput, extension);
-    if (from != LoadedFrom::Nothing) result.validationOk = validateGeometry(model, ui, kValidateAll, &result.findings);
+    if (from == LoadedFrom::Nothing) return from;
+    result.loadedFrom = from == LoadedFrom::Report ? "report" : "deck";
+    result.validationOk = validateGeometry(model, ui, kValidateAll, &result.findings);
     return from;
 }
 
@@ -83,6 +85,7 @@ int printResult(const Model& model, const RecordingUi& ui, BatchResult& result, 
 // engine run, and its report read. Returns a BatchExit status.
 int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, BatchResult& result) {
     if (!readInputFile(model, ui)) return kBatchUnreadable;
+    result.loadedFrom = "deck";
     if (model.summary.deckErrors > 0) {
         ui.message(deckErrorText(model, model.summary.deckErrors), "wavra", Icon::Critical);
         return kBatchUnreadable;

@@ -193,6 +193,7 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     const Summary& s = m.summary;
     nlohmann::json j;
     j["fileName"] = s.fileName;
+    j["loadedFrom"] = result.loadedFrom.empty() ? nlohmann::json(nullptr) : nlohmann::json(result.loadedFrom);
     j["modelDir"] = m.modelDir;
     j["modelName"] = m.modelName;
     j["modelExt"] = m.modelExt;

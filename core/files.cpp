@@ -66,15 +66,19 @@ fs::path linkTarget(const fs::path& path) {
 
 } // namespace
 
+std::string notARegularFile(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (ec || !fs::exists(status)) return ec ? ec.message() : "No such file or directory";
+    return fs::is_regular_file(status) ? std::string() : notAFileReason(status);
+}
+
 bool readFileText(const std::string& path, std::string& text, std::string* reason) {
     auto fail = [reason](std::string why) {
         if (reason) *reason = std::move(why);
         return false;
     };
-    std::error_code ec;
-    const fs::file_status status = fs::status(fs::path(path), ec);
-    if (ec || !fs::exists(status)) return fail(ec ? ec.message() : "No such file or directory");
-    if (!fs::is_regular_file(status)) return fail(notAFileReason(status));
+    if (std::string why = notARegularFile(path); !why.empty()) return fail(std::move(why));
     std::ifstream in(path, std::ios::binary);
     if (!in) return fail(std::generic_category().message(errno));
     std::ostringstream buffer;

@@ -14,6 +14,11 @@ bool renameFile(const std::string& from, const std::string& to);
 // Copies, ignoring errors. True on success.
 bool copyFile(const std::string& from, const std::string& to);
 
+// Why `path` cannot be opened as a regular file ("No such file or
+// directory", "it is a directory, not a file", "it is a named pipe (FIFO),
+// not a regular file" ...); empty when it is one.
+std::string notARegularFile(const std::string& path);
+
 // Reads a whole regular file as bytes. Directories, pipes and devices are
 // not opened (a pipe would block the program). False when the file cannot
 // be read, with the reason ("No such file or directory", "it is a named pipe

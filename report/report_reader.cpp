@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/files.h"
 #include "core/text.h"
 #include "report/columns.h"
 #include "report/report_reader_impl.h"
@@ -49,12 +50,17 @@ int16_t expectedRunTimeFor(double seconds) {
 }
 
 bool readOutput(Model& model, Ui& ui, const std::string& extension, ReportHooks* hooks) {
-    LineReader in(model.installDir + "out/" + model.modelName + extension);
-    if (!in.isOpen()) {
-        resetReportLabels(model.summary, model, extension);
-        return false;
+    const std::string path = model.installDir + "out/" + model.modelName + extension;
+    // A pipe or directory in the report's place would block or misread.
+    const std::string problem = pathExists(path) ? notARegularFile(path) : std::string();
+    if (problem.empty()) {
+        LineReader in(path);
+        if (in.isOpen()) return readReport(model, ui, in, extension, hooks);
+    } else {
+        ui.message("Open failure on NEC-2 output file " + path + ": " + problem, "wavra", Icon::Critical);
     }
-    return readReport(model, ui, in, extension, hooks);
+    resetReportLabels(model.summary, model, extension);
+    return false;
 }
 
 bool readReport(Model& model, Ui& ui, LineReader& in, const std::string& extension, ReportHooks* hooks) {

@@ -102,6 +102,7 @@ TEST_F(EngineResults, FailedRunListsNoRows) {
     json j = calc("broken", "GW 1 0 0 0 0 0 0 0 0\nGE 0\nEX 0 1 1 0 1 0\nFR 0 603 0 0 1 0.1\nXQ\nEN\n", 3);
     EXPECT_TRUE(j["sweep"].empty());
     EXPECT_FALSE(j.contains("impedance"));
+    EXPECT_EQ(j["loadedFrom"], "deck");
     EXPECT_NE(j["engine"]["exitStatus"], 0);
 }
 

@@ -100,6 +100,15 @@ TEST_F(HostileInput, PipesDirectoriesAndMissingFilesAreRefusedWithTheReason) {
         EXPECT_EQ(r.status, 1) << name;
         EXPECT_NE(r.err.find("Open failure on NEC-2 input file " + path + ": " + reason), std::string::npos) << r.err;
     }
+    // A pipe in the report's place: said, and the model deck is read.
+    ASSERT_EQ(::mkfifo(tree.file("out/dipole.out").c_str(), 0600), 0);
+    auto r = batch("models/dipole.nec");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("Open failure on NEC-2 output file " + tree.file("out/dipole.out") +
+                         ": it is a named pipe (FIFO), not a regular file"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(json::parse(r.out)["loadedFrom"], "deck");
 }
 
 // Values that failed read as 0: such a deck is another antenna. And every
