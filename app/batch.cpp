@@ -10,6 +10,7 @@
 #include "engine/calculate.h"
 #include "engine/process.h"
 #include "present/calc_dialog_rules.h"
+#include "present/sweep_export.h"
 
 namespace wavra {
 
@@ -47,13 +48,13 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
     if (c.gainFactor) enterGainFactor(m, trim(str(*c.gainFactor)));
     const bool far = m.requestMode >= 0, near = m.requestMode == kNearRequest;
     switch (c.calcKind) {
-    case 2:
+    case kCalcFarField:
         return fillTriple(m, 0, c.theta, 0, far, "--theta", error) && fillTriple(m, 3, c.phi, 1, far, "--phi", error);
-    case 3:
+    case kCalcFrequencyLoop:
         if (!fillTriple(m, 0, c.freq, -1, false, "--freq", error)) return false;
         if (c.calcSubMode == 0) return true;
         return fillTriple(m, 3, c.theta, 0, far, "--theta", error) && fillTriple(m, 6, c.phi, 1, far, "--phi", error);
-    case 4:
+    case kCalcNearField:
         if (m.calcSubMode == 0) m.calcSubMode = 1; // the E field unless H was asked for
         return fillTriple(m, 0, c.x, 0, near, "--x", error) && fillTriple(m, 3, c.y, 1, near, "--y", error) &&
                fillTriple(m, 6, c.z, 2, near, "--z", error);
@@ -107,6 +108,29 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
                                                                                        : kBatchEngineFailed;
 }
 
+// A file named on the command line: a relative name is taken from where
+// wavra was started, not from the install tree that start-up makes current.
+std::string commandLinePath(const std::string& name, const std::string& workingDir) {
+    if (name.empty() || name.front() == '/' || workingDir.empty()) return name;
+    return workingDir + (workingDir.back() == '/' ? "" : "/") + name;
+}
+
+// --touchstone and --csv: the sweep as files for other RF tools.
+int writeSweepFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::string& workingDir) {
+    const std::pair<std::string, SweepFileFormat> files[] = {{o.touchstone, SweepFileFormat::Touchstone},
+                                                             {o.csv, SweepFileFormat::Csv}};
+    for (const auto& [name, format] : files) {
+        if (name.empty()) continue;
+        const std::string path = commandLinePath(name, workingDir);
+        std::string error;
+        if (!writeSweepFile(model, path, format, error)) {
+            ui.message(error);
+            return kBatchUnreadable;
+        }
+    }
+    return kBatchDone;
+}
+
 } // namespace
 
 int runBatch(const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
@@ -116,14 +140,19 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     Model model;
     BatchResult result;
     if (!startUp(model, ui, programPath)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
+    if (options.timeoutSeconds) model.engineTimeout = *options.timeoutSeconds;
     takeModelName(model, options.model, workingDir);
     int status = kBatchDone;
     if (options.calc) status = calculateModel(model, ui, *options.calc, result);
     else if (loadAndValidate(model, ui, options.forceInput, ".out", result) == LoadedFrom::Nothing)
         status = kBatchUnreadable;
+    if (status == kBatchDone) status = writeSweepFiles(model, ui, options, workingDir);
     if (status == kBatchDone && !options.show.view.empty()) {
         if (showView) {
-            status = showView(model, ui, options.show, result.view);
+            ViewRequest request = options.show;
+            request.png = commandLinePath(request.png, workingDir);
+            request.svg = commandLinePath(request.svg, workingDir);
+            status = showView(model, ui, request, result.view);
         } else {
             ui.message("--show needs the windows of wavra, which this build of the program does not have.");
             status = kBatchBadUsage;

@@ -6,6 +6,7 @@
 #include "core/reflection.h"
 #include "core/text.h"
 #include "present/summary_texts.h"
+#include "present/sweep_graphs.h"
 
 namespace wavra {
 
@@ -91,7 +92,7 @@ nlohmann::json sweepRows(const Model& m) {
                         {"R", finiteOrNull(m.sweepR[i])},
                         {"X", finiteOrNull(m.sweepX[i])},
                         {"swr", finiteOrNull(swr(m.sweepR[i], m.sweepX[i], m.z0))},
-                        {"gain", finiteOrNull(m.sweepGain[i])}});
+                        {"gain", sweepHasGain(m) ? finiteOrNull(m.sweepGain[i]) : nlohmann::json(nullptr)}});
     return rows;
 }
 

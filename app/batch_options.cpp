@@ -19,10 +19,12 @@ const char* const kBatchUsage =
     "                          start, stop and step of an axis\n"
     "  --sub none|ver|hor|gain (sweep pattern)  or  e|h (near field)\n"
     "  --xnda NNNN  --distance KM  --gain-factor G  --surface-wave\n"
+    "  --timeout S             stop the engine after S seconds (0: no limit)\n"
     "  --show VIEW             open a result view on the model (see below)\n"
     "  --keys K1,K2,...        view commands by key name: I, Space, Home, PgUp, Shift+PgDn, Right, > ...\n"
     "  --png FILE  --svg FILE  paint the view as its window shows it\n"
-    "  --size WxH              picture size in pixels (800x800)\n";
+    "  --size WxH              picture size in pixels (800x800)\n"
+    "  --touchstone FILE  --csv FILE   write the frequency loop as a Touchstone .s1p or a CSV table\n";
 
 namespace {
 
@@ -85,7 +87,8 @@ private:
 };
 
 bool Parser::calcOption(const std::string& a, const std::string& v) {
-    static const std::map<std::string, int16_t> kinds = {{"original", 1}, {"far", 2}, {"sweep", 3}, {"near", 4}};
+    static const std::map<std::string, int16_t> kinds = {
+        {"original", kCalcOriginal}, {"far", kCalcFarField}, {"sweep", kCalcFrequencyLoop}, {"near", kCalcNearField}};
     static const std::map<std::string, int16_t> subs = {{"none", 0}, {"ver", 1}, {"hor", 2},
                                                         {"gain", 3}, {"e", 1},   {"h", 2}};
     CalcOptions& c = calc();
@@ -155,6 +158,13 @@ bool Parser::option(const std::string& a) {
         auto answer = parseAnswer(v);
         if (!answer) return fail("--answer takes yes, no, ok or cancel, not '" + v + "'");
         o.answers.push_back(*answer);
+    } else if (a == "--touchstone" || a == "--csv") {
+        return value(a, a == "--csv" ? o.csv : o.touchstone);
+    } else if (a == "--timeout") {
+        if (!value(a, v)) return false;
+        if (v.empty() || v.size() > 5 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) > 32767)
+            return fail("--timeout takes whole seconds from 0 to 32767, not '" + v + "'");
+        o.timeoutSeconds = static_cast<int16_t>(std::stoi(v));
     } else if (std::find(calcOptions.begin(), calcOptions.end(), a) != calcOptions.end()) {
         return value(a, v) && calcOption(a, v);
     } else if (std::find(showOptions.begin(), showOptions.end(), a) != showOptions.end()) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/model.h"
 #include "core/ui.h"
 #include "present/view_request.h"
 
@@ -16,7 +17,7 @@ namespace wavra {
 using RangeTriple = std::array<double, 3>;
 
 struct CalcOptions {
-    int16_t calcKind = 0;    // 1 original, 2 far, 3 sweep, 4 near
+    int16_t calcKind = 0;    // a CalcKind: original, far, sweep or near; 0 none asked
     int16_t calcSubMode = 0; // sweep: 0 none, 1 vertical, 2 horizontal, 3 gain; near: 1 E, 2 H
     std::optional<RangeTriple> freq, theta, phi, x, y, z;
     std::optional<int16_t> xnda;
@@ -28,11 +29,13 @@ struct BatchOptions {
     bool batch = false;
     bool help = false; // --help: print the usage and end
     bool json = false;
-    bool forceInput = false;     // --input: read the model deck, not a report
-    std::vector<Answer> answers; // --answer yes|no|ok|cancel, in order
+    bool forceInput = false;               // --input: read the model deck, not a report
+    std::vector<Answer> answers;           // --answer yes|no|ok|cancel, in order
+    std::optional<int16_t> timeoutSeconds; // --timeout S: the engine time-out, 0 = none
     std::optional<CalcOptions> calc;
-    ViewRequest show;  // --show VIEW with --keys, --png, --svg, --size; no view: none
-    std::string model; // the model file argument
+    ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
+    std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools
+    std::string model;           // the model file argument
 };
 
 // Parses the arguments after the program name. nullopt with `error` set on

@@ -8,6 +8,7 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "engine/calculate.h"
+#include "present/wire_edit.h"
 
 namespace wavra {
 
@@ -70,7 +71,8 @@ MainLoop::Ending MainLoop::run() {
     while (next != Next::End) {
         if (next == Next::ChooseFile) {
             if (!chooseFile()) return Ending::Cancelled;
-            next = Next::Load;
+            next = importForeignModel();
+            if (next == Next::ChooseFile) continue;
         }
         if (next == Next::Load) {
             if (!load()) {
@@ -105,6 +107,23 @@ bool MainLoop::chooseFile() {
     return true;
 }
 
+// Step 2: a foreign .ant model goes to the card editor, which converts it
+// and saves it as a deck. When it was not saved under a new name, the file
+// is chosen again (a cancelled choice then goes back to the last model).
+MainLoop::Next MainLoop::importForeignModel() {
+    if (toLower(m_model.modelExt) != ".ant") return Next::Load;
+    m_windows.runWindow(kActionEditInput, false);
+    if (toLower(m_model.modelExt) != ".ant") {
+        m_model.reloadInput = 1;
+        return Next::Load;
+    }
+    if (!m_previousName.empty()) {
+        m_model.modelDir = m_previousDir;
+        m_model.modelExt = m_previousExt;
+    }
+    return Next::ChooseFile;
+}
+
 // Step 3: the engine report when there is one, else the input deck.
 bool MainLoop::load() {
     m_model.wireCount = 0;
@@ -117,6 +136,8 @@ bool MainLoop::load() {
     m_windows.setBusy(false);
     if (!loaded) return false;
     m_previousName = m_model.modelName;
+    m_previousDir = m_model.modelDir;
+    m_previousExt = m_model.modelExt;
     m_model.reloadInput = 0;
     m_windows.showMainWindow();
     m_windows.setStatusCaption(m_notice);
@@ -182,6 +203,10 @@ MainLoop::Next MainLoop::afterAction() {
 
 MainLoop::Next MainLoop::confirmExit() {
     if (!m_ui.askYesNo("wavra", "Do you want to exit wavra ?", Icon::Question)) return Next::Load;
+    return endProgram();
+}
+
+MainLoop::Next MainLoop::endProgram() {
     if (m_model.reloadInput == 0) readConfiguration(m_model, m_ui, ConfigMode::Write);
     return Next::End;
 }
@@ -200,11 +225,20 @@ void MainLoop::missingWindow(int16_t code) {
 }
 
 void MainLoop::showView(int16_t code) {
+    // The view is the current one while it runs: its window tells by this
+    // whether a mouse press is meant for it.
+    const int16_t previous = m_model.currentView;
+    m_model.previousView = previous;
+    m_model.currentView = code;
     if (!m_windows.runWindow(code, false)) {
+        m_model.currentView = previous;
         missingWindow(code);
         return;
     }
-    m_model.currentView = code;
+    // Wires changed in the geometry view go back into the input file, or
+    // Cancel returns to the view with the changes kept.
+    if (code == kActionGeometry && m_model.inputModified != 0 && !m_model.editedWires.empty())
+        saveWireGeometry(m_model, m_ui);
     if (code == kActionSmith && m_model.actionCode == kActionEscape) m_model.actionCode = kActionGeometry;
 }
 
@@ -239,21 +273,35 @@ MainLoop::Next MainLoop::calculate() {
     m_windows.openStatus();
     RunHooks hooks;
     hooks.statusLine = [this](const std::string& line) { m_windows.addStatusLine(line); };
-    hooks.progress = [this](int percent) { m_windows.showProgress(percent); };
+    hooks.control.progress = [this](int percent) { m_windows.showProgress(percent); };
+    hooks.control.stop = [this] { return stopRequest(); };
     const EngineStatus status = wavra::calculate(m_model, m_ui, m_windows.processRunner(), hooks);
     m_windows.closeStatus();
+    if (status == EngineStatus::Exiting) return endProgram();
     if (status != EngineStatus::Finished) {
         // An older report must not be shown as the result of this run: the
         // model is read from its input deck instead.
         m_model.reloadInput = 1;
-        m_notice = status == EngineStatus::Cancelled ? "Calculation cancelled; the model was read from its input file."
-                                                     : "Calculation failed; the model was read from its input file.";
+        m_notice = status == EngineStatus::Failed ? "Calculation failed; the model was read from its input file."
+                                                  : "Calculation cancelled; the model was read from its input file.";
         return Next::Load;
     }
     m_outputExt = ".out";
     if (m_model.calcKind == kCalcFrequencyLoop) m_model.currentView = kActionSweep;
     if (m_model.calcKind == kCalcFarField || m_model.calcKind == kCalcNearField) m_model.currentView = kActionPattern;
     return Next::Load;
+}
+
+// While the engine runs: the status window's Cancel, and Esc or a closed
+// main window, which end the program once the user confirms.
+StopReason MainLoop::stopRequest() {
+    if (m_windows.cancelPressed()) return StopReason::Cancel;
+    if (m_model.actionCode != kActionEscape) return StopReason::None;
+    // Until the run ends the code stays that of the calculation, so menu
+    // items post nothing meanwhile.
+    m_model.actionCode = kActionGenerate;
+    const bool exit = m_ui.askYesNo("wavra", "The NEC-2 engine is still running. Stop it and exit wavra ?");
+    return exit ? StopReason::Exit : StopReason::None;
 }
 
 void MainLoop::runOutside(const std::vector<std::string>& argv) {

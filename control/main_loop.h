@@ -15,6 +15,7 @@
 #include "core/action_codes.h"
 #include "core/model.h"
 #include "core/ui.h"
+#include "engine/engine_wait.h"
 #include "engine/process.h"
 
 namespace wavra {
@@ -59,6 +60,9 @@ public:
     virtual void addStatusLine(const std::string& line) = 0;
     // Percentage of the expected run time; -1 when none is expected.
     virtual void showProgress(int percent) = 0;
+    // True once the user pressed the status window's Cancel (or closed it)
+    // since it was opened.
+    virtual bool cancelPressed() = 0;
     virtual void closeStatus() = 0;
 
     // Starts the engine and the outside programs.
@@ -100,10 +104,12 @@ private:
     std::string m_outputExt = ".out";
     std::string m_pendingName;
     std::string m_previousName;
-    std::string m_notice; // shown in the status line after the next load
+    std::string m_previousDir, m_previousExt; // of the model loaded last
+    std::string m_notice;                     // shown in the status line after the next load
     bool m_configWritten = false;
 
     bool chooseFile();
+    Next importForeignModel();
     bool load();
     void refreshBackgroundViews();
     Next dispatchLoop();
@@ -117,6 +123,8 @@ private:
     void showHelp();
     Next editInput();
     Next calculate();
+    StopReason stopRequest();
+    Next endProgram();
     void showOutput();
     void runBuild();
     void saveOutput();

@@ -25,7 +25,15 @@ enum ActionCode : int16_t {
     kActionSmith = 122,
     kActionOptimizer = 123,
     kActionOpen = 279,
+    kActionPrint = 280, // Ctrl+P
     kActionSaveOutput = 283,
+    // Codes the views post for themselves, beyond the keys.
+    kActionWireCancel = 501,   // the wire dialog's Cancel (its OK is kActionGenerate)
+    kActionLeftClick = 502,    // a left click in the geometry view
+    kActionRightClick = 503,   // a right click in the geometry view
+    kActionPointerMoved = 504, // the mouse moved over a view's picture
+    kActionWheelIn = 505,      // the mouse wheel zooms the geometry in
+    kActionWheelOut = 506,     // and out
 };
 
 } // namespace wavra

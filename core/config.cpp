@@ -61,6 +61,7 @@ const Setting kSettings[] = {
     {"LOGSTP", &Model::logStepDb},
     {"SMITH", &Model::smithMode},
     {"ENGINE", &Model::engineName, TextRule::Engine},
+    {"TIMEOUT", &Model::engineTimeout},
     {"MXSEGS", &Model::maxSegments},
     {"MXPNTS", &Model::maxFarFieldPoints},
     {"MXFREQ", &Model::maxFreqSteps},
@@ -235,7 +236,8 @@ bool writeConfiguration(Model& model, Ui& ui, const std::vector<std::string>& li
         ui.message("Settings not saved: " + kIniName + " is read-only.", "wavra", Icon::Exclamation);
         return false;
     }
-    if (!writeFileAtomic(iniPath, rewriteSettings(model, ui, lines), kNewFileName)) {
+    std::string reason;
+    if (!writeFileAtomicVia(iniPath, rewriteSettings(model, ui, lines), kNewFileName, reason)) {
         ui.message("Settings not saved: " + kNewName + " could not be written.", "wavra", Icon::Exclamation);
         return false;
     }

@@ -1,9 +1,13 @@
 #include "core/files.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -103,32 +107,69 @@ bool isWriteProtected(const std::string& path) {
     return (status.permissions() & writable) == fs::perms::none;
 }
 
-bool writeFileAtomic(const std::string& path, const std::string& text, const std::string& tempName) {
+bool writeFileAtomic(const std::string& path, const std::string& text) {
+    std::string reason;
+    return writeFileAtomic(path, text, reason);
+}
+
+bool writeFileAtomic(const std::string& path, const std::string& text, std::string& reason) {
+    return writeFileAtomicVia(path, text, std::string(), reason);
+}
+
+bool writeFileAtomicVia(const std::string& path, const std::string& text, const std::string& tempName,
+                        std::string& reason) {
     // Through a symbolic link the file it names is replaced, not the link,
     // and the new file keeps the old one's permissions.
     const fs::path target = linkTarget(fs::path(path));
     std::error_code ec;
     const fs::file_status old = fs::status(target, ec);
-    const std::string tmp =
-        tempName.empty() ? target.string() + ".tmp~" : (target.parent_path() / fs::path(tempName)).string();
+    // Without a given name the temporary file has a name of its own, so two
+    // programs writing the same file at once (two runs of one model) never
+    // share it.
+    const std::string tmp = tempName.empty() ? target.string() + ".tmp~" + uniqueSuffix()
+                                             : (target.parent_path() / fs::path(tempName)).string();
+    auto fail = [&reason](int error) {
+        reason = error != 0 ? std::strerror(error) : "write error";
+        return false;
+    };
     {
+        errno = 0;
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
+        if (!out) return fail(errno);
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         out.flush();
         if (!out) {
+            const int error = errno;
             out.close();
             deleteFile(tmp);
-            return false;
+            return fail(error);
         }
     }
     if (fs::is_regular_file(old)) fs::permissions(fs::path(tmp), old.permissions(), ec);
     fs::rename(fs::path(tmp), target, ec);
     if (ec) {
         deleteFile(tmp);
-        return false;
+        return fail(ec.value());
     }
     return true;
+}
+
+std::string uniqueSuffix() {
+    static std::atomic<unsigned long long> counter{0};
+    static const unsigned long long seed = [] {
+        std::random_device device;
+        return (static_cast<unsigned long long>(device()) << 32) ^ device();
+    }();
+    const auto now = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::mt19937_64 mix(seed ^ now ^ (counter++ * 0x9E3779B97F4A7C15ULL));
+    static const char digits[] = "0123456789abcdef";
+    std::string text(16, '0');
+    unsigned long long value = mix();
+    for (char& c : text) {
+        c = digits[value & 15];
+        value >>= 4;
+    }
+    return text;
 }
 
 std::string directoryOf(const std::string& path) {

@@ -36,10 +36,19 @@ bool isWriteProtected(const std::string& path);
 // Writes text to `path` without ever losing the old file: the text goes to a
 // temporary file in the same directory, which is then renamed over `path`.
 // Through a symbolic link the file it names is written and the link stays;
-// the new file keeps the old file's permissions. `tempName` names the
-// temporary file (default: the file's name + ".tmp~"). False (and the old
-// file untouched) when anything fails.
-bool writeFileAtomic(const std::string& path, const std::string& text, const std::string& tempName = "");
+// the new file keeps the old file's permissions. False (and the old file
+// untouched) when anything fails.
+bool writeFileAtomic(const std::string& path, const std::string& text);
+// The same, telling why it failed ("No space left on device").
+bool writeFileAtomic(const std::string& path, const std::string& text, std::string& reason);
+// The same through the temporary file `tempName` beside the file (empty: a
+// unique name).
+bool writeFileAtomicVia(const std::string& path, const std::string& text, const std::string& tempName,
+                        std::string& reason);
+
+// 16 hexadecimal digits that no other thread or process picks at the same
+// time: for temporary names beside files that others may write too.
+std::string uniqueSuffix();
 
 // Directory part with a trailing '/', "" when none.
 std::string directoryOf(const std::string& path);

@@ -99,6 +99,8 @@ std::string Model::engineBaseName() const {
 }
 
 void Model::resetForLoad() {
+    ++loadSerial;
+    editedWires.clear();
     extentX = extentY = extentZ = modelExtent = -1;
     maxCurrentMag = maxCurrentPhase = -1;
     extendedKernel = 0;

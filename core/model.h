@@ -87,6 +87,7 @@ struct Model {
     int16_t maxTransLines = 30;
     int16_t maxFreqSteps = 100;
     int16_t maxFarFieldPoints = 6000;
+    int16_t engineTimeout = 0; // seconds an engine run may take; 0 = no limit
     int16_t z0 = 50;
     int16_t power = 100;
     int16_t minLinearDb = -24;
@@ -169,10 +170,21 @@ struct Model {
     // --- navigation state ---------------------------------------------------------
     int16_t actionCode = 0;
     int16_t currentView = kActionGeometry;
+    // The view that was current before the one running now: a view tells a
+    // fresh entry from another window from a redraw of its own by it.
+    int16_t previousView = kActionNone;
     int16_t reloadInput = 0;
     int16_t inputModified = 0;
     int16_t calcKind = 0;
     int engineExitStatus = -1; // exit status of the last engine run, -1 when none ran
+    // Counts the loads (resetForLoad); a view whose state belongs to an older
+    // load initialises it again.
+    uint32_t loadSerial = 0;
+    // Wire rows the wire edit changed since the load, for the save back into
+    // the input file.
+    std::vector<int16_t> editedWires;
+    // The last mouse press in a view, in the view's drawing coordinates.
+    double pointerX = 0, pointerY = 0;
 
     // --- calculation choice --------------------------------------------------------
     int16_t calcSubMode = 0;
@@ -181,9 +193,18 @@ struct Model {
     int16_t expectedRunTime = 0;
     int16_t optimizerVarCount = 0;
 
+    // --- the optimizer's target direction, for the pattern view ----------------
+    // Set by an optimizer run: the forward direction it aimed at, and whether
+    // its gain or front-to-back target was active. The pattern view starts at
+    // that direction on its next call and clears the flag.
+    int16_t optimizerTargetFlag = 0; // -1 after a run, 0 when nothing is pending
+    bool optimizerTargetActive = false;
+    double optimizerTargetTheta = 0, optimizerTargetPhi = 0;
+
     // --- window flags ------------------------------------------------------------------
     int16_t helpMode = 0;
     int16_t complexNotation = 0;
+    int16_t cartesianCurrents = 0; // geometry view: segment currents in cartesian form ('X')
 
     // --- display tables (built by the configuration reader) ------------------------------
     std::array<Rgb, 48> palette{};

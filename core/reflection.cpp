@@ -19,4 +19,15 @@ double swr(double r, double x, double z0) {
     return (1 + g) / (1 - g);
 }
 
+double swrShown(double r, double x, double z0) {
+    const double s = swr(r, x, z0);
+    return std::isfinite(s) ? s : kSwrOfTotalReflection;
+}
+
+double reflectionDb(double r, double x, double z0) {
+    const double g = std::abs(reflection(r, x, z0));
+    if (g == 0) return -std::numeric_limits<double>::infinity();
+    return 20 * std::log10(g);
+}
+
 } // namespace wavra

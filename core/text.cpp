@@ -179,6 +179,14 @@ std::string str(double v) {
     return v < 0 ? s : " " + s;
 }
 
+std::string formatRoundTrip(double v) {
+    if (std::isnan(v)) return "nan";
+    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
 namespace {
 
 struct Picture {

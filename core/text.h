@@ -66,6 +66,11 @@ int32_t toInt32(double v);
 // no zero before the point, up to 15 significant digits: Str(.8) = " .8".
 std::string str(double v);
 
+// The shortest text that reads back as exactly the same double (for data
+// files other programs read): "14.05", "-0.1234567890123", "1e-05"; "."
+// always, no leading blank; "nan", "inf" or "-inf" when not finite.
+std::string formatRoundTrip(double v);
+
 // Apply a number picture such as "##0.0", "0.0###", "0000", "#0.00" or
 // "0.#####e-0": '0' a digit always shown, '#' a digit shown when
 // significant, '.' the decimal point, "e-0"/"e+0" an exponent. Rounds half

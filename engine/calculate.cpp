@@ -8,6 +8,7 @@
 #include "deck/model_file.h"
 #include "deck/writer.h"
 #include "engine/deck_adapter.h"
+#include "engine/nec_cards.h"
 
 namespace wavra {
 
@@ -26,22 +27,29 @@ void addStatus(const RunHooks& hooks, const std::string& line) {
 
 void fail(Ui& ui, const std::string& text) { ui.message(text, "wavra", Icon::Critical); }
 
-// The numeric deck of the model file: converted from the symbolic deck,
-// or as it stands for an engine deck (".inp").
-std::optional<std::string> numericDeck(Model& m, Ui& ui) {
+// The model file as it stands; nullopt (reported) when it is a report or
+// cannot be read.
+std::optional<std::string> modelText(const Model& m, Ui& ui) {
     const std::string path = m.modelPath();
     if (toLower(m.modelExt) == ".out") {
         fail(ui, path + " is an engine output file; open the model's input file to calculate it.");
         return std::nullopt;
     }
-    MessageLimit limited(ui, m.modelDir + "model.log");
     std::string text;
-    if (!readModelFile(limited, path, text)) return std::nullopt;
+    if (!readModelFile(ui, path, text)) return std::nullopt;
+    return text;
+}
+
+// The numeric deck of the model file: converted from the symbolic deck, or
+// as it stands for an engine deck (".inp"); nullopt (reported) when the
+// conversion reported errors, since values that failed read as 0 and such a
+// deck describes another antenna.
+std::optional<std::string> numericDeck(Model& m, Ui& ui, const std::string& text) {
     if (toLower(m.modelExt) == ".inp") return text;
+    MessageLimit limited(ui, m.modelDir + "model.log");
     int errors = 0;
     std::string deck = convertDeck(m, limited, text, &errors);
     limited.finish();
-    // Values that failed read as 0: such a deck describes another antenna.
     if (errors > 0) {
         fail(ui, deckErrorText(m, errors));
         return std::nullopt;
@@ -96,11 +104,13 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
     }
     showCalcWarnings(m, ui);
     addStatus(hooks, "Converting " + m.modelName + m.modelExt + " to " + m.modelName + ".inp");
-    const std::optional<std::string> deck = numericDeck(m, ui);
+    const std::optional<std::string> model = modelText(m, ui);
+    if (!model) return EngineStatus::Failed;
+    const std::string inputPath = m.installDir + "out/" + engineInputName(m);
+    const std::optional<std::string> deck = numericDeck(m, ui, *model);
     if (!deck) return EngineStatus::Failed;
-    const std::string inputName = engineInputName(m);
-    const std::string inputPath = m.installDir + "out/" + inputName;
     const std::string text = engineDeck(m, ui, *deck, hooks);
+    if (!acceptForeignCards(ui, text, *model)) return EngineStatus::Cancelled;
     if (!sameFile(m.modelPath(), inputPath) && !writeFileAtomic(inputPath, text)) {
         fail(ui, "Cannot write " + inputPath + ".");
         return EngineStatus::Failed;
@@ -110,7 +120,9 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
         return EngineStatus::Failed;
     }
     addStatus(hooks, "Generating nec-2 output file " + m.modelName + ".out");
-    const EngineStatus status = runEngine(m, ui, runner, inputName, engineOutputName(m), hooks.progress);
+    RunControl control = hooks.control;
+    if (!control.statusLine) control.statusLine = hooks.statusLine;
+    const EngineStatus status = runEngine(m, ui, runner, text, engineOutputName(m), control);
     if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui);
     return status;
 }

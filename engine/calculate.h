@@ -17,7 +17,7 @@ namespace wavra {
 
 struct RunHooks {
     std::function<void(const std::string&)> statusLine; // the status window's list of lines
-    ProgressFn progress;                                // its progress bar; empty: no bar
+    RunControl control;                                 // its progress bar and Cancel button
     std::function<void(Model&, Ui&)> itsHf;             // hands an ItsHF run's report on (calcKind 13, 14)
 };
 
@@ -25,14 +25,16 @@ struct RunHooks {
 // doubts about an average-gain test.
 void showCalcWarnings(const Model& model, Ui& ui);
 
-// The engine deck of the run: out/<first 8 characters of modelName>.inp,
-// or out/<those>-calc.inp when the model file itself is that deck.
+// The engine deck of the run as the user finds it: out/<first 8 characters
+// of modelName>.inp, or out/<those>-calc.inp when the model file itself is
+// that deck. The engine reads its own copy (see run_files.h).
 std::string engineInputName(const Model& model);
 // The report of the run: <modelName>.out in out/.
 std::string engineOutputName(const Model& model);
 
 // Converts, adapts and runs. Every failure is reported through ui before
-// it returns Failed; Cancelled when a ground question was cancelled.
+// it returns Failed; Cancelled when a ground question or the question on a
+// card the engine does not know was cancelled.
 EngineStatus calculate(Model& model, Ui& ui, ProcessRunner& runner, const RunHooks& hooks);
 
 // For the batch command line: the extension of the report to read (".out")

@@ -1,45 +1,34 @@
 #include "engine/engine_run.h"
 
 #include <algorithm>
-#include <chrono>
-#include <filesystem>
+#include <iostream>
 
 #include "core/files.h"
 #include "core/text.h"
 #include "deck/expression.h"
 #include "engine/engine_choice.h"
 #include "engine/ground_checks.h"
+#include "engine/report_keeping.h"
 
 namespace wavra {
 
 namespace {
 
-constexpr int kPollMs = 250;
-constexpr size_t kMaxErrorLines = 12;
+constexpr size_t kMaxConsoleLines = 8;
+constexpr size_t kMaxReportLines = 6;
 constexpr size_t kMaxLineLength = 200;
 
-ProcessOutcome waitWithProgress(Model& model, RunningProcess& process, const ProgressFn& progress) {
-    const auto begin = std::chrono::steady_clock::now();
-    if (progress) progress(progressPercent(0, model.expectedRunTime));
-    waitInSteps(process, kPollMs, [&] {
-        const auto elapsed =
-            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin).count();
-        if (progress) progress(progressPercent(elapsed, model.expectedRunTime));
-        return true;
-    });
-    model.expectedRunTime = 0;
-    return {true, {}, process.exitCode(), process.standardOutput(), process.standardError()};
-}
+void critical(Ui& ui, const std::string& text) { ui.message(text, "wavra", Icon::Critical); }
 
-bool writeControlFile(const Model& model, Ui& ui, const std::string& relative, const std::string& text) {
-    if (writeFileAtomic(model.installDir + relative, text)) return true;
-    ui.message("Cannot write " + model.installDir + relative + ".", "wavra", Icon::Critical);
+bool writeRunFile(Ui& ui, const std::string& path, const std::string& text) {
+    if (writeFileAtomic(path, text)) return true;
+    critical(ui, "Cannot write " + path + ".");
     return false;
 }
 
 // Launcher mode and second argument; a Sommerfeld ground also gets its
-// request written to exe/som2d.tmp.
-bool prepareGround(const Model& model, Ui& ui, std::string& mode, std::string& second) {
+// request written to the run's som2d.tmp.
+bool prepareGround(const Model& model, Ui& ui, const RunFiles& files, std::string& mode, std::string& second) {
     mode = "gen";
     second = model.modelName;
     if (model.groundType != 2) return true;
@@ -49,23 +38,7 @@ bool prepareGround(const Model& model, Ui& ui, std::string& mode, std::string& s
         return true;
     }
     mode = "som";
-    return writeControlFile(model, ui, "exe/som2d.tmp", sommerfeldRequestLine(model) + "\n");
-}
-
-// Moves an older report out of the way so only the new run can produce the
-// file. False when the old report cannot be moved or removed.
-bool setAside(const std::string& report, bool& hadOld) {
-    hadOld = pathExists(report);
-    if (!hadOld) return true;
-    if (renameFile(report, report + ".old")) return true;
-    deleteFile(report);
-    hadOld = false;
-    return !pathExists(report);
-}
-
-bool reportPresent(const std::string& report) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(report, ec) && std::filesystem::file_size(report, ec) > 0 && !ec;
+    return writeRunFile(ui, files.groundRequest(), sommerfeldRequestLine(model) + "\n");
 }
 
 // A line of engine output as a message box can show it: control characters
@@ -79,83 +52,145 @@ std::string shownLine(std::string_view line) {
     return shown.substr(0, cut) + "...";
 }
 
-void addLines(std::vector<std::string>& lines, const std::string& text) {
-    size_t pos = 0;
-    while (pos < text.size() && lines.size() < kMaxErrorLines) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = trim(std::string_view(text).substr(pos, end - pos));
-        if (!line.empty()) lines.push_back(shownLine(line));
-        pos = end + 1;
-    }
-}
-
-// The engine's own words on a failure: its console output, then the lines
-// of its report that carry "ERROR" with the line after each.
-std::string engineErrorText(const ProcessOutcome& r, const std::string& report) {
+// The newest non-blank lines of a program's output, each on a line of its own.
+std::string newestLines(const std::string& text, size_t count) {
     std::vector<std::string> lines;
-    addLines(lines, r.errors);
-    addLines(lines, r.output);
-    std::vector<std::string> reportLines;
-    if (readLines(report, reportLines)) {
-        for (size_t i = 0; i < reportLines.size() && lines.size() < kMaxErrorLines; ++i) {
-            if (reportLines[i].find("ERROR") == std::string::npos) continue;
-            addLines(lines, reportLines[i]);
-            if (i + 1 < reportLines.size()) addLines(lines, reportLines[i + 1]);
-        }
-    }
-    std::string text;
-    for (const auto& line : lines) text += "\n" + line;
-    return text;
+    forEachLine(text, [&](std::string_view line) {
+        const std::string kept = trim(line);
+        if (!kept.empty()) lines.push_back(shownLine(kept));
+        return true;
+    });
+    std::string shown;
+    for (size_t i = lines.size() > count ? lines.size() - count : 0; i < lines.size(); ++i) shown += "\n" + lines[i];
+    return shown;
 }
 
-std::string failureText(const ProcessOutcome& r, const std::string& engine, const std::string& report) {
+std::string reportEnd(const std::string& report) {
+    std::string shown;
+    for (const auto& line : lastLines(report, kMaxReportLines)) shown += "\n" + shownLine(trim(line));
+    return shown.empty() ? shown : "\nThe report ends with:" + shown;
+}
+
+std::string failureText(const ProcessOutcome& r, const std::string& engine, const std::string& runReport,
+                        const std::string& target) {
     if (!r.started) return "The NEC-2 engine " + engine + " could not be started: " + shownLine(r.startError);
     if (r.exitCode != 0)
         return "The NEC-2 engine " + engine + " failed (exit status " + std::to_string(r.exitCode) + ").";
-    if (!reportPresent(report)) return "The NEC-2 engine " + engine + " wrote no output file " + report + ".";
+    if (!pathExists(runReport)) return "The NEC-2 engine " + engine + " wrote no output file " + target + ".";
+    if (!reportComplete(runReport))
+        return "The report out/" + target.substr(target.find_last_of('/') + 1) +
+               " is incomplete (the engine stopped early): the closing run-time line.";
     return {};
 }
 
-EngineStatus judge(Ui& ui, const ProcessOutcome& r, const std::string& engine, const std::string& report, bool hadOld,
-                   bool showConsole) {
-    std::string failure = failureText(r, engine, report);
+std::string stopText(const Model& model, StopReason reason, const std::string& engine) {
+    if (reason == StopReason::TimeOut)
+        return "The NEC-2 engine " + engine + " was stopped after the engine time-out of" + str(model.engineTimeout) +
+               " s (\"Engine time-out [s]\" in the General settings; 0 = none).";
+    if (reason == StopReason::Cancel) return "Calculation cancelled: the NEC-2 engine " + engine + " was stopped.";
+    return {};
+}
+
+// A run that was stopped leaves the reports in out/ as they were.
+EngineStatus judgeStopped(const Model& model, Ui& ui, const ProcessOutcome& r, const std::string& engine,
+                          const std::string& runReport) {
+    switch (r.stopped) {
+    case StopReason::TimeOut: critical(ui, stopText(model, r.stopped, engine) + reportEnd(runReport)); break;
+    case StopReason::Cancel: ui.message(stopText(model, r.stopped, engine), "wavra", Icon::Information); break;
+    case StopReason::Signal:
+        // The program ends now: no window can show this any more.
+        std::cerr << "wavra: " << signalName(EndingSignalWatch::caught()) << " ended wavra while the NEC-2 engine "
+                  << engine << " ran; the engine was stopped and the reports in out/ are as they were.\n";
+        break;
+    case StopReason::Exit:
+    case StopReason::None: break;
+    }
+    if (r.stopped == StopReason::Cancel) return EngineStatus::Stopped;
+    return r.stopped == StopReason::TimeOut ? EngineStatus::Failed : EngineStatus::Exiting;
+}
+
+// The engine's notes on a run that finished, one status line each.
+void postNotes(const ProcessOutcome& r, const RunControl& control) {
+    if (!control.statusLine) return;
+    forEachLine(r.errors, [&control](std::string_view line) {
+        const std::string note = trim(line);
+        if (!note.empty()) control.statusLine(note);
+        return true;
+    });
+}
+
+EngineStatus judge(const Model& model, Ui& ui, const ProcessOutcome& r, const std::string& engine,
+                   const RunFiles& files, const std::string& target, bool showConsole, const RunControl& control) {
+    if (r.stopped != StopReason::None) return judgeStopped(model, ui, r, engine, files.report());
+    std::string failure = failureText(r, engine, files.report(), target);
     if (!failure.empty()) {
-        failure += engineErrorText(r, report);
-        if (hadOld) failure += "\nThe previous output is kept as " + report + ".old.";
-        ui.message(failure, "wavra", Icon::Critical);
+        failure += engineFailureDetails(r, files.report());
+        if (keepFailedReport(files.report(), target))
+            failure += "\nThe last complete report is kept as " + target + ".old.";
+        critical(ui, failure);
         return EngineStatus::Failed;
     }
-    if (showConsole) {
-        std::vector<std::string> lines;
-        addLines(lines, r.output + "\n" + r.errors);
-        std::string text = engine + " finished.";
-        for (const auto& line : lines) text += "\n" + line;
-        ui.message(text, "wavra", Icon::Information);
+    if (!publishReport(files.report(), target)) {
+        critical(ui, "Cannot move the engine's report to " + target + ".");
+        return EngineStatus::Failed;
     }
-    deleteFile(report + ".old");
+    files.keepEngineExtras(model.engineBaseName());
+    postNotes(r, control);
+    if (showConsole)
+        ui.message(engine + " finished." + newestLines(r.output + "\n" + r.errors, kMaxConsoleLines), "wavra",
+                   Icon::Information);
     return EngineStatus::Finished;
 }
 
-std::string stemOf(const std::string& name) {
-    const size_t dot = name.find_last_of('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
+StopReason waitForJob(Model& model, RunningProcess& process, const RunControl& control) {
+    if (control.progress) control.progress(progressPercent(0, model.expectedRunTime));
+    const StopReason reason = waitForEngines({&process}, model.engineTimeout, [&](long long elapsed) {
+        if (control.progress) control.progress(progressPercent(elapsed, model.expectedRunTime));
+        return control.stop ? control.stop() : StopReason::None;
+    });
+    model.expectedRunTime = 0;
+    return reason;
+}
+
+void collect(ProcessOutcome& outcome, const RunningProcess& process) {
+    outcome.started = true;
+    outcome.exitCode = process.exitCode();
+    outcome.output = process.standardOutput();
+    outcome.errors = process.standardError();
+}
+
+// Starts a program of the run and waits for it.
+ProcessOutcome runStep(Model& model, ProcessRunner& runner, const std::vector<std::string>& argv,
+                       const std::string& dir, const RunControl& control) {
+    ProcessOutcome outcome;
+    auto process = runner.start(argv, dir, outcome.startError);
+    if (!process) return outcome;
+    outcome.stopped = waitForJob(model, *process, control);
+    collect(outcome, *process);
+    return outcome;
+}
+
+ProcessOutcome runLauncher(Model& model, ProcessRunner& runner, EngineJob& job, const RunControl& control) {
+    if (job.start(runner, model.installDir)) job.outcome().stopped = waitForJob(model, *job.process(), control);
+    return job.outcome();
 }
 
 // The special engine is started on the deck alone and leaves its report as
-// out/<deck stem>.n32; the launcher's "ren" mode then makes it the report.
-ProcessOutcome runSpecialEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& inputName,
-                                const std::string& outputName, const ProgressFn& progress) {
-    deleteFile(model.installDir + "out/" + stemOf(inputName) + ".n32");
+// run.n32; the launcher's "ren" mode then makes it the run's report.
+ProcessOutcome runSpecialEngine(Model& model, Ui& ui, ProcessRunner& runner, const EngineJob& job,
+                                const std::string& outputName, const RunControl& control) {
+    const std::string engine = launcherPath(model, engineOf(model));
     ProcessOutcome outcome;
-    auto process = runner.start({launcherPath(model, engineOf(model)), "../out/" + inputName, "-autodma"},
-                                model.installDir + "exe", outcome.startError);
+    auto process =
+        runner.start({engine, job.files().deckFromExe(), "-autodma"}, model.installDir + "exe", outcome.startError);
     if (!process) return outcome;
     ui.message("Wait till NEC32 ready, then close window and enter OK", "wavra", Icon::Critical);
-    outcome = waitWithProgress(model, *process, progress);
-    if (outcome.exitCode != 0) return outcome;
-    return runAndWaitWithProgress(model, runner, {launcherPath(model, "wavra.sh"), "ren", model.modelName, outputName},
-                                  model.installDir, progress);
+    outcome.stopped = waitForJob(model, *process, control);
+    collect(outcome, *process);
+    if (outcome.exitCode != 0 || outcome.stopped != StopReason::None) return outcome;
+    const std::string launcher = launcherPath(model, "wavra.sh");
+    return runStep(model, runner, {launcher, "--control", job.files().control(), "ren", model.modelName, outputName},
+                   model.installDir, control);
 }
 
 int16_t expectedFromSummary(const Model& model) {
@@ -163,19 +198,24 @@ int16_t expectedFromSummary(const Model& model) {
     return seconds >= 1 ? toInt16(10 * seconds) : 0;
 }
 
-bool hasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
-
-// Names and engine that the control files and the launcher can carry.
-bool validRunNames(Ui& ui, const std::string& engine, const std::string& inputName, const std::string& outputName) {
-    if (!isValidEngineName(engine)) {
-        ui.message("Engine name '" + messageText(engine) + "' is not valid.", "wavra", Icon::Critical);
-        return false;
-    }
-    if (hasLineBreak(inputName) || hasLineBreak(outputName)) {
-        ui.message("A model name with a line break cannot be calculated.", "wavra", Icon::Critical);
-        return false;
-    }
-    return true;
+// The run proper; the job and its files are gone when it returns.
+EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck, const std::string& outputName,
+                    const RunControl& control, StopReason& stopped) {
+    const std::string engine = engineOf(model);
+    EngineJob job(model.installDir);
+    if (!job.prepare(model, ui, deck)) return EngineStatus::Failed;
+    const bool special = isSpecialEngine(model);
+    const TableCapacities capacities = model.releaseModelTables(); // the engine gets the memory
+    model.expectedRunTime = control.progress ? expectedFromSummary(model) : 0;
+    const ProcessOutcome outcome = special ? runSpecialEngine(model, ui, runner, job, outputName, control)
+                                           : runLauncher(model, runner, job, control);
+    stopped = outcome.stopped;
+    model.engineExitStatus = outcome.started ? outcome.exitCode : -1; // for the batch summary
+    model.allocateModelTables(capacities.maxSegments, capacities.maxFreqSteps, capacities.maxSources,
+                              capacities.maxLoads, capacities.maxTransLines);
+    model.allocateFieldTables(capacities.fieldPoints);
+    const bool showConsole = !special && job.command().back() == "pause";
+    return judge(model, ui, outcome, engine, job.files(), model.installDir + "out/" + outputName, showConsole, control);
 }
 
 } // namespace
@@ -185,52 +225,55 @@ int progressPercent(long long elapsedMs, int expectedRunTime) {
     return static_cast<int>(std::min<long long>(100, std::max<long long>(0, elapsedMs / expectedRunTime)));
 }
 
-ProcessOutcome runAndWaitWithProgress(Model& model, ProcessRunner& runner, const std::vector<std::string>& argv,
-                                      const std::string& workingDir, const ProgressFn& progress) {
-    if (!progress) model.expectedRunTime = 0;
-    ProcessOutcome outcome;
-    auto process = runner.start(argv, workingDir, outcome.startError);
-    if (!process) {
-        model.expectedRunTime = 0;
-        return outcome;
+bool EngineJob::prepare(const Model& model, Ui& ui, const std::string& deck) {
+    if (!m_files.ok()) {
+        critical(ui, m_files.error());
+        return false;
     }
-    return waitWithProgress(model, *process, progress);
+    std::string mode, second;
+    if (!writeRunFile(ui, m_files.deck(), deck) || !prepareGround(model, ui, m_files, mode, second) ||
+        !writeRunFile(ui, m_files.control(), m_files.controlText()))
+        return false;
+    m_command = launcherCommand(model, m_files.control(), mode, second);
+    return true;
 }
 
-std::vector<std::string> launcherCommand(const Model& model, const std::string& mode, const std::string& second) {
-    std::vector<std::string> argv = {launcherPath(model, "wavra.sh"), mode, second, engineOf(model)};
+bool EngineJob::start(ProcessRunner& runner, const std::string& installDir) {
+    m_process = runner.start(m_command, installDir, m_outcome.startError);
+    m_outcome.started = m_process != nullptr;
+    return m_outcome.started;
+}
+
+ProcessOutcome& EngineJob::outcome() {
+    if (m_process && m_process->finished()) collect(m_outcome, *m_process);
+    return m_outcome;
+}
+
+std::vector<std::string> launcherCommand(const Model& model, const std::string& control, const std::string& mode,
+                                         const std::string& second) {
+    std::vector<std::string> argv = {
+        launcherPath(model, "wavra.sh"), "--control", control, mode, second, engineOf(model)};
     if (model.optimizerVarCount <= 0 && waitFlagSet(model)) argv.emplace_back("pause");
     return argv;
 }
 
-EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& inputName,
-                       const std::string& outputName, const ProgressFn& progress) {
+std::string engineFailureDetails(const ProcessOutcome& outcome, const std::string& report) {
+    return newestLines(outcome.errors + "\n" + outcome.output, kMaxConsoleLines) + reportEnd(report);
+}
+
+EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck,
+                       const std::string& outputName, const RunControl& control) {
     model.engineExitStatus = -1;
     if (!checkGround(model, ui)) return EngineStatus::Cancelled;
     const std::string engine = engineOf(model);
-    if (!validRunNames(ui, engine, inputName, outputName)) return EngineStatus::Failed;
-    std::string mode, second;
-    if (!prepareGround(model, ui, mode, second)) return EngineStatus::Failed;
-    if (!writeControlFile(model, ui, "exe/nec2d.tmp", "../out/" + inputName + "\n../out/" + outputName + "\n"))
-        return EngineStatus::Failed;
-    const std::string report = model.installDir + "out/" + outputName;
-    bool hadOld = false;
-    if (!setAside(report, hadOld)) {
-        ui.message("Cannot remove the older output file " + report + ".", "wavra", Icon::Critical);
+    if (!isValidEngineName(engine)) {
+        critical(ui, "Engine name '" + messageText(engine) + "' is not valid.");
         return EngineStatus::Failed;
     }
-    const std::vector<std::string> command = launcherCommand(model, mode, second);
-    const bool special = isSpecialEngine(model);
-    const TableCapacities capacities = model.releaseModelTables(); // the engine gets the memory
-    model.expectedRunTime = expectedFromSummary(model);
-    const ProcessOutcome outcome = special ? runSpecialEngine(model, ui, runner, inputName, outputName, progress)
-                                           : runAndWaitWithProgress(model, runner, command, model.installDir, progress);
-    model.engineExitStatus = outcome.started ? outcome.exitCode : -1; // for the batch summary
-    model.allocateModelTables(capacities.maxSegments, capacities.maxFreqSteps, capacities.maxSources,
-                              capacities.maxLoads, capacities.maxTransLines);
-    model.allocateFieldTables(capacities.fieldPoints);
-    const bool showConsole = !special && command.back() == "pause";
-    return judge(ui, outcome, engine, report, hadOld, showConsole);
+    StopReason stopped = StopReason::None;
+    const EngineStatus status = runJob(model, ui, runner, deck, outputName, control, stopped);
+    if (stopped == StopReason::Signal) endBySignal(EndingSignalWatch::caught());
+    return status;
 }
 
 } // namespace wavra

@@ -1,15 +1,20 @@
-// Running the NEC-2 engine on a deck in out/: the ground checks, the control
-// files exe/nec2d.tmp and exe/som2d.tmp, the launcher exe/wavra.sh, the wait
-// with progress, and the verdict on the report the engine left.
+// Running the NEC-2 engine on a deck: the ground checks, the run's own
+// files (see run_files.h), the launcher exe/wavra.sh with the run's control
+// file, the wait with progress, time-out and Cancel (engine_wait.h), the
+// verdict on the report the engine left, and the report's place in out/
+// (report_keeping.h).
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/model.h"
 #include "core/ui.h"
+#include "engine/engine_wait.h"
 #include "engine/process.h"
+#include "engine/run_files.h"
 
 namespace wavra {
 
@@ -18,6 +23,17 @@ namespace wavra {
 // The windows draw the bar and process pending events in it.
 using ProgressFn = std::function<void(int percent)>;
 
+// What the caller lets the user do while the engine runs.
+struct RunControl {
+    ProgressFn progress;
+    // Asked after every 250 ms: Cancel or Exit stops the engine.
+    std::function<StopReason()> stop;
+    // After a run that finished: each line the launcher or the engine wrote
+    // on stderr (such as the note that the lapack engine is missing and plain
+    // nec2c ran instead), for the status window.
+    std::function<void(const std::string&)> statusLine;
+};
+
 // What a started program left behind.
 struct ProcessOutcome {
     bool started = false;
@@ -25,33 +41,63 @@ struct ProcessOutcome {
     int exitCode = -1;
     std::string output; // standard output
     std::string errors; // standard error
+    StopReason stopped = StopReason::None;
 };
-
-// Starts a program and waits for it in steps of 250 ms, reporting progress
-// against expectedRunTime (tenths of a second). Without a progress display
-// expectedRunTime is set to 0 first; it is 0 again after the run.
-ProcessOutcome runAndWaitWithProgress(Model& model, ProcessRunner& runner, const std::vector<std::string>& argv,
-                                      const std::string& workingDir, const ProgressFn& progress);
 
 // Percentage of the expected run time (tenths of a second) that `elapsedMs`
 // milliseconds make, at most 100; -1 when none is expected.
 int progressPercent(long long elapsedMs, int expectedRunTime);
 
-// The launcher call for a run: exe/wavra.sh MODE SECOND ENGINE, and "pause"
-// when the window flag asks to wait and the optimizer is not running.
-std::vector<std::string> launcherCommand(const Model& model, const std::string& mode, const std::string& second);
+// One engine process with files of its own. Several jobs can be prepared,
+// started and waited for together (waitForEngines); each one's report is
+// files().report() until the caller moves it.
+class EngineJob {
+public:
+    explicit EngineJob(const std::string& installDir) : m_files(installDir) {}
 
-enum class EngineStatus {
-    Finished,  // the engine ended without error and left a fresh report
-    Cancelled, // a ground question was answered with Cancel; nothing ran
-    Failed,    // the failure has been reported to the user
+    // Writes the deck, the Sommerfeld ground request and the control file
+    // and works out the launcher call. False, reported through ui, when a
+    // file cannot be written.
+    bool prepare(const Model& model, Ui& ui, const std::string& deck);
+    // Starts the launcher in installDir. False with outcome().startError.
+    bool start(ProcessRunner& runner, const std::string& installDir);
+
+    const RunFiles& files() const { return m_files; }
+    const std::vector<std::string>& command() const { return m_command; }
+    RunningProcess* process() { return m_process.get(); }
+    // What the process left; complete once it has ended or was ended.
+    ProcessOutcome& outcome();
+
+private:
+    RunFiles m_files;
+    std::vector<std::string> m_command;
+    std::unique_ptr<RunningProcess> m_process;
+    ProcessOutcome m_outcome;
 };
 
-// Runs the engine on out/<inputName>, leaving its report in out/<outputName>.
-// An older report of that name is set aside as <outputName>.old before the
-// run, so a failed run can never leave it to be read as the new result; it
-// is removed after a successful run.
-EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& inputName,
-                       const std::string& outputName, const ProgressFn& progress);
+// The launcher call for a run: exe/wavra.sh --control CONTROL MODE SECOND
+// ENGINE, and "pause" when the window flag asks to wait and the optimizer
+// is not running.
+std::vector<std::string> launcherCommand(const Model& model, const std::string& control, const std::string& mode,
+                                         const std::string& second);
+
+// The engine's own words on a failure: its error output and console output
+// (the newest lines), then the last lines of its report.
+std::string engineFailureDetails(const ProcessOutcome& outcome, const std::string& report);
+
+enum class EngineStatus {
+    Finished,  // the engine ended without error and left a complete report
+    Cancelled, // a ground question was answered with Cancel; nothing ran
+    Failed,    // the engine failed or ran into the time-out; reported
+    Stopped,   // the user pressed Cancel; reported
+    Exiting,   // the user ends the program; the engine was stopped
+};
+
+// Runs the engine on `deck`, leaving its report in out/<outputName>. The
+// engine works in a directory of its own; out/<outputName> is replaced only
+// by a complete report (see report_keeping.h). An ending signal stops the
+// engine, says so on stderr and ends the program by that signal.
+EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck,
+                       const std::string& outputName, const RunControl& control);
 
 } // namespace wavra

@@ -18,7 +18,7 @@ bool checkGround(const Model& model, Ui& ui);
 // and 7.1 MHz.
 std::string sommerfeldGroundFile(const Model& model);
 
-// The one line of exe/som2d.tmp: "13,-0.005,7.1,0".
+// The one line of the Sommerfeld ground request som2d.tmp: "13,-0.005,7.1,0".
 std::string sommerfeldRequestLine(const Model& model);
 
 } // namespace wavra

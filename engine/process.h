@@ -26,7 +26,9 @@ public:
     // What the program wrote so far (the newest part when it wrote a lot).
     virtual std::string standardOutput() const = 0;
     virtual std::string standardError() const = 0;
-    // Ends the program (and the programs it started) and reaps it.
+    // Ends the program and every program of its process group (the engine
+    // the launcher started): SIGTERM first, SIGKILL for what is left after
+    // two seconds. Reaps it; finished() is true afterwards.
     virtual void terminate() = 0;
 };
 
@@ -46,7 +48,36 @@ public:
 // program then runs on). True when the program has ended.
 bool waitInSteps(RunningProcess& process, int stepMs, const std::function<bool()>& between);
 
-// The process runner of the operating system.
+// The process runner of the operating system. Every program it starts
+// leads a process group of its own.
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner();
+
+// For runners that start programs themselves (QProcess): called in the
+// child before the program starts, it makes the child the leader of a
+// process group of its own; signalProcessGroup then sends SIGTERM (or with
+// `force` SIGKILL) to that whole group.
+void leadOwnProcessGroup();
+void signalProcessGroup(long long leader, bool force);
+
+// The signals that end a program from outside: Ctrl+C (SIGINT), SIGTERM and
+// SIGHUP. While at least one watch exists they only take note, so that a
+// waiting caller can end the engine it started before the program ends;
+// afterwards the earlier handling is back. Watches may nest.
+class EndingSignalWatch {
+public:
+    EndingSignalWatch();
+    ~EndingSignalWatch();
+    EndingSignalWatch(const EndingSignalWatch&) = delete;
+    EndingSignalWatch& operator=(const EndingSignalWatch&) = delete;
+
+    // The signal noted since the outermost watch began; 0 when none.
+    static int caught();
+};
+
+// "SIGTERM", "SIGINT (Ctrl+C)", "SIGHUP", or "signal N".
+std::string signalName(int signal);
+
+// Ends the program as `signal` ends it when nothing catches it.
+[[noreturn]] void endBySignal(int signal);
 
 } // namespace wavra

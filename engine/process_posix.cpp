@@ -1,5 +1,6 @@
-// The native process runner on POSIX systems: fork, execv, waitpid. Every
-// POSIX call of the engine run lives in this one file.
+// The native process runner on POSIX systems: fork, execv, waitpid, the
+// process groups and the ending signals. Every POSIX call of the engine run
+// lives in this one file.
 #include "engine/process.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <sys/wait.h>
 #include <thread>
@@ -19,6 +21,8 @@ namespace wavra {
 namespace {
 
 constexpr size_t kOutputLimit = 256 * 1024; // newest bytes kept per stream
+constexpr int kGraceMs = 2000;              // from SIGTERM to SIGKILL
+constexpr int kGraceStepMs = 20;
 
 // Full path of a program: as given when it holds a '/', else the first
 // executable match in PATH. Empty when none.
@@ -48,7 +52,7 @@ void closeFd(int& fd) {
 // Runs in the child between fork and exec: only async-signal-safe calls.
 [[noreturn]] void execChild(const std::string& program, std::vector<char*>& args, const std::string& dir, int outFd,
                             int errFd, int statusFd) {
-    ::setpgid(0, 0);
+    leadOwnProcessGroup();
     int nullFd = ::open("/dev/null", O_RDONLY);
     if (nullFd >= 0) ::dup2(nullFd, 0);
     ::dup2(outFd, 1);
@@ -92,18 +96,21 @@ public:
 
     void terminate() override {
         if (m_finished) return;
-        ::kill(-m_pid, SIGTERM);
-        ::kill(m_pid, SIGTERM);
-        for (int i = 0; i < 40 && !m_finished; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            reap();
-        }
-        if (!m_finished) {
-            ::kill(-m_pid, SIGKILL);
-            ::kill(m_pid, SIGKILL);
-            int status = 0;
-            if (::waitpid(m_pid, &status, 0) == m_pid) record(status);
-        }
+        signalProcessGroup(m_pid, false);
+        ::kill(m_pid, SIGTERM); // also when the group could not be made
+        for (int waited = 0; waited < kGraceMs && !leaderEnded(); waited += kGraceStepMs)
+            std::this_thread::sleep_for(std::chrono::milliseconds(kGraceStepMs));
+        // The leader is not reaped yet, so its id still names the group:
+        // whatever of the group ignored SIGTERM goes now.
+        signalProcessGroup(m_pid, true);
+        ::kill(m_pid, SIGKILL);
+        int status = 0;
+        pid_t r;
+        do r = ::waitpid(m_pid, &status, 0);
+        while (r < 0 && errno == EINTR);
+        if (r == m_pid) record(status);
+        else m_finished = true; // reaped elsewhere
+        drain(0);
     }
 
 private:
@@ -112,6 +119,13 @@ private:
     std::string m_output[2];
     bool m_finished = false;
     int m_exitCode = -1;
+
+    // True once the leader has ended; it stays unreaped (a zombie).
+    bool leaderEnded() const {
+        siginfo_t info{};
+        return ::waitid(P_PID, static_cast<id_t>(m_pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 ||
+               info.si_pid == m_pid;
+    }
 
     void record(int status) {
         m_finished = true;
@@ -234,8 +248,65 @@ private:
     }
 };
 
+// The ending signals and what the program did with them before the
+// outermost watch began.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+volatile sig_atomic_t g_caughtSignal = 0;
+std::mutex g_watchMutex;
+int g_watches = 0;
+struct sigaction g_before[std::size(kEndingSignals)];
+
+extern "C" void noteEndingSignal(int signal) { g_caughtSignal = signal; }
+
 } // namespace
 
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner() { return std::make_unique<PosixProcessRunner>(); }
+
+// Async-signal-safe: runs in the child between fork and exec.
+void leadOwnProcessGroup() { ::setpgid(0, 0); }
+
+void signalProcessGroup(long long leader, bool force) {
+    if (leader > 0) ::kill(-static_cast<pid_t>(leader), force ? SIGKILL : SIGTERM);
+}
+
+EndingSignalWatch::EndingSignalWatch() {
+    std::lock_guard<std::mutex> lock(g_watchMutex);
+    if (g_watches++ > 0) return;
+    g_caughtSignal = 0;
+    struct sigaction note {};
+    note.sa_handler = noteEndingSignal;
+    sigemptyset(&note.sa_mask);
+    for (size_t i = 0; i < std::size(kEndingSignals); ++i) ::sigaction(kEndingSignals[i], &note, &g_before[i]);
+}
+
+EndingSignalWatch::~EndingSignalWatch() {
+    std::lock_guard<std::mutex> lock(g_watchMutex);
+    if (--g_watches > 0) return;
+    for (size_t i = 0; i < std::size(kEndingSignals); ++i) ::sigaction(kEndingSignals[i], &g_before[i], nullptr);
+}
+
+int EndingSignalWatch::caught() { return g_caughtSignal; }
+
+std::string signalName(int signal) {
+    switch (signal) {
+    case SIGINT: return "SIGINT (Ctrl+C)";
+    case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
+    default: return "signal " + std::to_string(signal);
+    }
+}
+
+void endBySignal(int signal) {
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    ::sigaction(signal, &standard, nullptr);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    ::raise(signal);
+    ::_exit(128 + signal); // a signal whose default is not to end the program
+}
 
 } // namespace wavra

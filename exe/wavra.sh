@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Engine launcher of wavra. Every engine name in this directory (NEC2D,
-# NEC2D512 ... NEC2D11K, NEC2D_LA, NEC32) is a link to this script, and every
-# one of them runs the NEC-2 engine nec2c, which has no fixed segment limit.
+# NEC2D512 ... NEC2D11K, NEC2D_LA, NEC32) is a link to this script. NEC2D_LA
+# runs the lapack engine nec2c-lapack of this directory (nec2c with its
+# matrix solved by LAPACK/OpenBLAS, built at set-up); every other name runs
+# Debian's NEC-2 engine nec2c. Neither has a fixed segment limit.
 #
-# Called as wavra.sh:
-#   wavra.sh gen MODEL  ENGINE [pause]   run ENGINE on the deck named in nec2d.tmp
+# Called as wavra.sh [--control FILE] MODE ...:
+#   wavra.sh gen MODEL  ENGINE [pause]   run ENGINE on the deck named in the control file
 #   wavra.sh som GROUND ENGINE [pause]   Sommerfeld ground: nec2c computes the
 #                                        ground itself for every frequency, so
 #                                        som2d.tmp needs no separate ground
@@ -13,15 +15,24 @@
 #                                        nec2c does not read one; same as gen
 #   wavra.sh ren MODEL  OUTPUT           take the special engine's report
 #                                        (<deck>.n32) over as the report
-#                                        OUTPUT named in nec2d.tmp
-# exe/nec2d.tmp holds two lines: the engine deck and the report, relative to
-# this directory ("../out/yagi.inp", "../out/yagi.out"). With "pause" the
-# engine's exit status is printed for the user.
+#                                        named in the control file
+# The control file holds two lines: the engine deck and the report, relative
+# to this directory ("../out/.run-1f0c/run.inp", "../out/.run-1f0c/run.out").
+# wavra gives every run a control file of its own with --control, so runs
+# never share one; without --control it is exe/nec2d.tmp, for an engine
+# started on its own. With "pause" the engine's exit status is printed.
 #
 # Called under an engine name:
 #   ENGINE DECK REPORT         run nec2c on DECK, report to REPORT
 #   ENGINE DECK [-autodma]     the special engine started on its own: the
 #                              report goes to DECK with the extension .n32
+#
+# When nec2c-lapack is missing (it could not be built), NEC2D_LA runs plain
+# nec2c and says so in a line on stderr.
+#
+# Threads of the lapack engine: OPENBLAS_NUM_THREADS as the caller set it
+# (several engines running at once each get 1), otherwise the number of
+# cores for a single run.
 #
 # Exit status: the engine's; 2 wrong use; 66 a file is missing; 127 the
 # engine is not installed or has no launcher here.
@@ -40,19 +51,35 @@ stem_of() {
     if [[ $base == *.* ]]; then printf '%s' "${1%.*}"; else printf '%s' "$1"; fi
 }
 
-# Runs nec2c on a deck. A lapack deck carries an SZ card with the segment
-# capacity; nec2c stops with a geometry card error on it and needs no
-# capacity, so the card is left out of the copy the engine reads.
-run_nec2c() { # deck, report
-    local deck=$1 report=$2 copy= status
+# The program behind the engine name this script was called as, in $program.
+choose_program() {
+    program=nec2c
+    if [ "$self" = NEC2D_LA ]; then
+        if [ -x "$exe_dir/nec2c-lapack" ]; then
+            program=$exe_dir/nec2c-lapack
+            export OPENBLAS_NUM_THREADS=${OPENBLAS_NUM_THREADS:-$(nproc 2>/dev/null || echo 1)}
+            return
+        fi
+        printf '%s: the lapack engine %s is missing; running plain nec2c\n' "$self" "$exe_dir/nec2c-lapack" >&2
+    fi
     command -v nec2c >/dev/null 2>&1 || fail 127 "the NEC-2 engine nec2c is not installed"
+}
+
+# Runs the engine on a deck. A lapack deck carries an SZ card with the
+# segment capacity; nec2c stops with a geometry card error on it and needs
+# no capacity, so the card is left out of the copy the engine reads. The
+# deck is bytes (a Latin-1 comment is not text in a UTF-8 locale): grep
+# reads it as such, or it would drop the lines it cannot decode.
+run_nec2c() { # deck, report
+    local deck=$1 report=$2 copy= status program
+    choose_program
     [ -r "$deck" ] || fail 66 "cannot read the engine deck $deck"
-    if grep -qi '^sz' -- "$deck"; then
+    if LC_ALL=C grep -aqi '^sz' -- "$deck"; then
         copy=$(mktemp "$(dirname -- "$report")/.wavra-deck-XXXXXX") || fail 66 "cannot write next to $report"
-        grep -vi '^sz' -- "$deck" >"$copy"
+        LC_ALL=C grep -avi '^sz' -- "$deck" >"$copy"
         deck=$copy
     fi
-    nec2c -i "$deck" -o "$report"
+    "$program" -i "$deck" -o "$report"
     status=$?
     [ -n "$copy" ] && rm -f -- "$copy"
     return "$status"
@@ -66,11 +93,11 @@ run_as_engine() { # deck, [report | -autodma]
 }
 
 read_control_file() {
-    [ -r "$exe_dir/nec2d.tmp" ] || fail 66 "missing $exe_dir/nec2d.tmp"
-    { IFS= read -r deck; IFS= read -r report; } <"$exe_dir/nec2d.tmp"
+    [ -r "$control" ] || fail 66 "missing $control"
+    { IFS= read -r deck; IFS= read -r report; } <"$control"
     deck=${deck%$'\r'}
     report=${report%$'\r'}
-    [ -n "$deck" ] && [ -n "$report" ] || fail 66 "$exe_dir/nec2d.tmp must name the deck and the report"
+    [ -n "$deck" ] && [ -n "$report" ] || fail 66 "$control must name the deck and the report"
 }
 
 take_special_report() {
@@ -81,7 +108,7 @@ take_special_report() {
 }
 
 run_mode() { # mode, second argument, engine, [pause]
-    [ $# -ge 3 ] || fail 2 "usage: wavra.sh gen|som|cop|ren ARG ENGINE [pause]"
+    [ $# -ge 3 ] || fail 2 "usage: wavra.sh [--control FILE] gen|som|cop|ren ARG ENGINE [pause]"
     local mode=$1 engine=$3 pause=${4:-} status
     cd -- "$exe_dir" || exit 66
     read_control_file
@@ -103,6 +130,13 @@ run_mode() { # mode, second argument, engine, [pause]
 }
 
 if [ "$self" = wavra.sh ]; then
+    control=$exe_dir/nec2d.tmp
+    if [ "${1:-}" = --control ]; then
+        [ $# -ge 2 ] || fail 2 "--control needs a file"
+        control=$2
+        [[ $control == /* ]] || control=$PWD/$control
+        shift 2
+    fi
     run_mode "$@"
 else
     run_as_engine "$@"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "core/text.h"
 
@@ -41,7 +42,14 @@ double scaleRadius(double min, double max, double v, double f) {
     // x^e with e = ln 2 / ln(1/f); a negative x (a value below the scale)
     // has no real power and is drawn at the centre.
     if (x <= 0) return 0;
-    return std::pow(x, std::log(2.0) / std::log(1.0 / f));
+    // The exponent is worked out again only when the factor changes: a
+    // pattern calls this for every one of its points.
+    thread_local double lastFactor = std::numeric_limits<double>::quiet_NaN(), exponent = 1;
+    if (f != lastFactor) {
+        exponent = std::log(2.0) / std::log(1.0 / f);
+        lastFactor = f;
+    }
+    return std::pow(x, exponent);
 }
 
 double seriesBelow(const Model& model, double x) {
@@ -68,10 +76,13 @@ double seriesAbove(const Model& model, double x) {
     return x < 0 ? -found : found;
 }
 
-Rgb colourOf(const Model& model, double fraction) {
+int colourRampEntry(double fraction) {
     const double k = std::floor(17.0 * fraction);
-    const int entry = std::isfinite(k) ? static_cast<int>(std::clamp(k, 0.0, 16.0)) : 0;
-    return model.colourRamp[static_cast<size_t>(entry)];
+    return std::isfinite(k) ? static_cast<int>(std::clamp(k, 0.0, 16.0)) : 0;
+}
+
+Rgb colourOf(const Model& model, double fraction) {
+    return model.colourRamp[static_cast<size_t>(colourRampEntry(fraction))];
 }
 
 Rgb standardColour(int n) {

@@ -44,7 +44,8 @@ double seriesBelow(const Model& model, double x);
 double seriesAbove(const Model& model, double x);
 
 // The colour-ramp entry of a fraction: k = integer part of 17 f, clamped to
-// 0..16.
+// 0..16; colourOf gives its colour.
+int colourRampEntry(double fraction);
 Rgb colourOf(const Model& model, double fraction);
 
 // Colour n (0..15) of the standard 16-colour palette: 9 light blue, 12 light

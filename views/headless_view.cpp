@@ -1,60 +1,10 @@
 #include "views/headless_view.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QPainter>
-#include <QSvgGenerator>
-
-#include "core/files.h"
 #include "present/key_names.h"
 #include "views/result_view.h"
+#include "views/view_picture.h"
 
 namespace wavra {
-
-namespace {
-
-bool writeBytes(const std::string& path, const QByteArray& bytes, std::string& error) {
-    if (writeFileAtomic(path, std::string(bytes.constData(), static_cast<size_t>(bytes.size())))) return true;
-    error = "cannot write " + path;
-    return false;
-}
-
-bool writePng(const ResultView& view, const ViewRequest& r, std::string& error) {
-    QImage image(r.width, r.height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        view.paint(painter, QRect(0, 0, r.width, r.height));
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
-        error = "cannot encode the picture for " + r.png;
-        return false;
-    }
-    return writeBytes(r.png, bytes, error);
-}
-
-bool writeSvg(const ResultView& view, const ViewRequest& r, std::string& error) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator svg;
-    svg.setOutputDevice(&buffer);
-    svg.setSize(QSize(r.width, r.height));
-    svg.setViewBox(QRect(0, 0, r.width, r.height));
-    svg.setTitle(QString::fromStdString("wavra " + view.name()));
-    {
-        QPainter painter(&svg);
-        painter.fillRect(QRect(0, 0, r.width, r.height), Qt::white);
-        view.paint(painter, QRect(0, 0, r.width, r.height));
-    }
-    return writeBytes(r.svg, bytes, error);
-}
-
-} // namespace
 
 bool showHeadless(Model& model, Ui& ui, const ViewRequest& r, nlohmann::json& described, std::string& error) {
     auto view = makeResultView(r.view, model, ui);
@@ -79,8 +29,8 @@ bool showHeadless(Model& model, Ui& ui, const ViewRequest& r, nlohmann::json& de
             return false;
         }
     }
-    if (!r.png.empty() && !writePng(*view, r, error)) return false;
-    if (!r.svg.empty() && !writeSvg(*view, r, error)) return false;
+    if (!r.png.empty() && !writeViewPicture(*view, r.png, PictureFormat::Png, r.width, r.height, error)) return false;
+    if (!r.svg.empty() && !writeViewPicture(*view, r.svg, PictureFormat::Svg, r.width, r.height, error)) return false;
     described = view->describe();
     described["name"] = view->name();
     if (const std::string status = view->statusText(); !status.empty()) described["status"] = status;

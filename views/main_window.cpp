@@ -137,6 +137,7 @@ void MainWindow::buildSettingsMenu() {
     addSetting(general, "fast", QStringLiteral("Fast / (auto) draw"), true);
     addSetting(general, "wait", QStringLiteral("Wait for DOS box"), true);
     addSetting(general, "mxs", QStringLiteral("Nr of segments"));
+    addSetting(general, "tmo", QStringLiteral("Engine time-out [s]"));
     addSetting(general, "nec2d", QStringLiteral("NEC2D engine"), true);
     addSetting(general, "lapack", QStringLiteral("Lapack engine"), true);
     addSetting(general, "nec32", QStringLiteral("Special"), true);

@@ -5,16 +5,13 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <unistd.h>
-#endif
-
 namespace wavra {
 
 namespace {
 
 constexpr qsizetype kOutputLimit = 256 * 1024; // newest bytes kept per stream
+constexpr int kGraceMs = 2000;                 // from SIGTERM to SIGKILL
+constexpr int kCrashExit = 128 + 9;            // as for a program killed by SIGKILL
 
 void appendLimited(QByteArray& kept, const QByteArray& more) {
     kept += more;
@@ -58,7 +55,7 @@ public:
     bool finished() const override { return m_process->state() == QProcess::NotRunning; }
 
     int exitCode() const override {
-        if (m_process->exitStatus() == QProcess::CrashExit) return 128 + SIGKILL;
+        if (m_process->exitStatus() == QProcess::CrashExit) return kCrashExit;
         return m_process->exitCode();
     }
 
@@ -66,13 +63,13 @@ public:
     std::string standardError() const override { return m_err.toStdString(); }
 
     void terminate() override {
-#ifdef Q_OS_UNIX
+        if (finished()) return;
         const qint64 pid = m_process->processId();
-        if (pid > 0) ::kill(-static_cast<pid_t>(pid), SIGTERM); // the launcher and the engine it started
-#endif
+        signalProcessGroup(pid, false); // the launcher and the engine it started
         m_process->terminate();
-        if (!m_process->waitForFinished(2000)) m_process->kill();
-        m_process->waitForFinished(2000);
+        if (!m_process->waitForFinished(kGraceMs)) m_process->kill();
+        m_process->waitForFinished(kGraceMs);
+        signalProcessGroup(pid, true); // what ignored SIGTERM
         collect();
     }
 
@@ -112,7 +109,7 @@ std::unique_ptr<RunningProcess> QtProcessRunner::start(const std::vector<std::st
     process->setStandardInputFile(QProcess::nullDevice());
 #ifdef Q_OS_UNIX
     // Its own process group, so ending it also ends the programs it started.
-    process->setChildProcessModifier([] { ::setpgid(0, 0); });
+    process->setChildProcessModifier([] { leadOwnProcessGroup(); });
 #endif
     process->start();
     if (!process->waitForStarted(10000)) {

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 
 #include "views/calc_dialog.h"
+#include "views/card_editor_window.h"
 #include "views/help_window.h"
 #include "views/main_window.h"
 #include "views/qt_text.h"
@@ -78,6 +79,12 @@ ViewWindow* QtWindows::viewWindow(int16_t code) {
 // until a code belongs to the main loop; that code stays in actionCode. With
 // `once` the view takes the new model and redraws where it is shown.
 bool QtWindows::runWindow(int16_t code, bool once) {
+    if (code == kActionEditInput) {
+        // The card editor is modal and holds nothing between two uses.
+        CardEditorWindow editor(m_model, m_ui, m_main.get());
+        editor.run();
+        return true;
+    }
     ViewWindow* window = viewWindow(code);
     if (!window) return false;
     window->view().open();
@@ -86,12 +93,15 @@ bool QtWindows::runWindow(int16_t code, bool once) {
     window->show();
     window->raise();
     window->activateWindow();
+    window->setLoopRunning(true);
     for (;;) {
         idleWait();
         const int16_t posted = m_model.actionCode;
-        if (returnsToMainLoop(posted) || !window->view().command(posted)) return true;
+        if (returnsToMainLoop(posted) || !window->view().command(posted)) break;
         window->refresh();
     }
+    window->setLoopRunning(false);
+    return true;
 }
 
 void QtWindows::showAbout() {
@@ -127,6 +137,8 @@ void QtWindows::showProgress(int percent) {
     m_status->setProgress(percent);
     processEvents();
 }
+
+bool QtWindows::cancelPressed() { return m_status->cancelPressed(); }
 
 void QtWindows::closeStatus() { m_status->hide(); }
 

@@ -1,6 +1,10 @@
 #include "views/result_view.h"
 
 #include "core/action_codes.h"
+#include "views/pattern_view.h"
+#include "views/smith_view.h"
+#include "views/sweep_view.h"
+#include "views/geometry_view.h"
 
 namespace wavra {
 
@@ -18,7 +22,13 @@ struct ViewEntry {
 
 // Every result view, by the name the command line gives it.
 const std::vector<ViewEntry>& viewTable() {
-    static const std::vector<ViewEntry> table = {};
+    static const std::vector<ViewEntry> table = {
+        {"pattern",
+         [](Model& m, Ui& ui) -> std::unique_ptr<ResultView> { return std::make_unique<PatternView>(m, ui); }},
+        {"sweep", makeSweepView},
+        {"smith", makeSmithView},
+        {"geometry", makeGeometryView},
+    };
     return table;
 }
 

@@ -46,6 +46,12 @@ public:
 
     // The line the window shows in its status bar; empty when none.
     virtual std::string statusText() const { return {}; }
+
+    // The mouse pointer moved to (x, y) of a picture of width x height. A
+    // view that reads out what lies under the pointer keeps the position and
+    // returns true; its window then posts kActionPointerMoved, on which
+    // command() updates the read-out.
+    virtual bool pointerAt(double /*x*/, double /*y*/, double /*width*/, double /*height*/) { return false; }
 };
 
 // Esc, Ctrl+O, Ctrl+S and F1 to F12: the codes with which every view hands

@@ -1,11 +1,14 @@
 // The status window of an engine run (caption "Status"): the steps of the
-// run as a list of lines and a progress bar against the expected run time.
+// run as a list of lines, a progress bar against the expected run time and
+// the "Cancel" button that stops the engine. Esc and closing the window
+// count as Cancel.
 #pragma once
 
 #include <QDialog>
 
 class QListWidget;
 class QProgressBar;
+class QPushButton;
 
 namespace wavra {
 
@@ -14,6 +17,7 @@ class StatusWindow : public QDialog {
 public:
     explicit StatusWindow(QWidget* parent = nullptr);
 
+    // Empties the list and the bar and takes back an earlier Cancel.
     void clear();
     void addLine(const QString& line);
     // Percentage of the expected run time; -1 when no run time is known,
@@ -21,10 +25,19 @@ public:
     void setProgress(int percent);
 
     QStringList lines() const;
+    // True once Cancel was pressed since the last clear().
+    bool cancelPressed() const { return m_cancelPressed; }
+
+    // Esc and the window's close button.
+    void reject() override;
 
 private:
     QListWidget* m_lines;
     QProgressBar* m_bar;
+    QPushButton* m_cancel;
+    bool m_cancelPressed = false;
+
+    void cancel();
 };
 
 } // namespace wavra

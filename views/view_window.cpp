@@ -5,11 +5,18 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
 
 #include "core/action_codes.h"
+#include "views/geometry_window.h"
 #include "views/key_codes.h"
+#include "views/pattern_window.h"
+#include "views/view_picture.h"
+#include "views/smith_window.h"
+#include "views/sweep_window.h"
 
 namespace wavra {
 
@@ -18,6 +25,7 @@ public:
     explicit Canvas(ViewWindow& window) : m_window(window) {
         setMinimumSize(320, 320);
         setFocusPolicy(Qt::NoFocus);
+        setMouseTracking(true);
     }
 
 protected:
@@ -28,6 +36,9 @@ protected:
         m_window.view().paint(painter, rect());
     }
     void mousePressEvent(QMouseEvent* event) override { m_window.canvasMouse(event); }
+    void mouseMoveEvent(QMouseEvent* event) override { m_window.canvasMouseMove(event); }
+    void mouseReleaseEvent(QMouseEvent* event) override { m_window.canvasMouseRelease(event); }
+    void wheelEvent(QWheelEvent* event) override { m_window.canvasWheel(event); }
 
 private:
     ViewWindow& m_window;
@@ -47,9 +58,36 @@ ViewWindow::ViewWindow(Model& model, std::unique_ptr<ResultView> view, int16_t o
 ViewWindow::~ViewWindow() = default;
 
 void ViewWindow::refresh() {
-    m_status->setText(QString::fromStdString(m_view->statusText()));
+    refreshStatus();
     updateChecks();
     m_canvas->update();
+}
+
+void ViewWindow::refreshStatus() { m_status->setText(QString::fromStdString(m_view->statusText())); }
+
+QRect ViewWindow::canvasRect() const { return m_canvas->rect(); }
+
+void ViewWindow::addFileMenu(Ui& ui) {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    connect(file->addAction(QStringLiteral("Export view\u2026")), &QAction::triggered, this,
+            [this, &ui] { exportView(ui); });
+}
+
+void ViewWindow::exportView(Ui& ui) {
+    const FileRequest request{"Export view", "Filename", m_model.modelDir, m_model.modelName + "_" + m_view->name(),
+                              "*.png"};
+    const auto choice = ui.saveFile(request);
+    if (!choice) return;
+    const std::string path = choice->path();
+    const auto format = pictureFormatOf(path);
+    if (!format) {
+        ui.message("Export view: the file name must end in .png or .svg: " + path);
+        return;
+    }
+    std::string error;
+    const QRect area = canvasRect();
+    if (!writeViewPicture(*m_view, path, *format, area.width(), area.height(), error))
+        ui.message("Export view: " + error + ".");
 }
 
 void ViewWindow::postKey(int16_t code) {
@@ -64,7 +102,19 @@ QAction* ViewWindow::addCommand(QMenu* menu, const QString& text, int16_t code) 
     return action;
 }
 
+QAction* ViewWindow::addCheckCommand(QMenu* menu, const QString& text, int16_t code) {
+    QAction* action = addCommand(menu, text, code);
+    action->setCheckable(true);
+    return action;
+}
+
 void ViewWindow::canvasMouse(QMouseEvent*) { postKey(m_ownCode); }
+
+void ViewWindow::canvasMouseMove(QMouseEvent* event) {
+    const QPointF at = event->position();
+    if (m_view->pointerAt(at.x(), at.y(), m_canvas->width(), m_canvas->height()) && m_model.actionCode == 0)
+        m_model.actionCode = kActionPointerMoved;
+}
 
 void ViewWindow::keyPressEvent(QKeyEvent* event) {
     const int16_t code = actionCodeOf(*event);
@@ -75,11 +125,13 @@ void ViewWindow::keyPressEvent(QKeyEvent* event) {
     postKey(code);
 }
 
-// Coming back to the window redraws it, as its function key does.
+// Coming back to the window redraws it: within its own view loop directly,
+// from elsewhere by its function key, which enters the view.
 void ViewWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !isMinimized() && m_model.actionCode == 0)
-        m_model.actionCode = m_ownCode;
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow() || isMinimized()) return;
+    if (m_loopRunning) refresh();
+    else if (m_model.actionCode == 0) m_model.actionCode = m_ownCode;
 }
 
 // Closing a view goes back to the main window.
@@ -89,6 +141,14 @@ void ViewWindow::closeEvent(QCloseEvent* event) {
     m_model.actionCode = kActionMainWindow;
 }
 
-std::unique_ptr<ViewWindow> makeViewWindow(int16_t, Model&, Ui&, QWidget*) { return nullptr; }
+std::unique_ptr<ViewWindow> makeViewWindow(int16_t code, Model& model, Ui& ui, QWidget* parent) {
+    switch (code) {
+    case kActionPattern: return std::make_unique<PatternWindow>(model, ui, parent);
+    case kActionSweep: return std::make_unique<SweepWindow>(model, ui, parent);
+    case kActionSmith: return std::make_unique<SmithWindow>(model, ui, parent);
+    case kActionGeometry: return std::make_unique<GeometryWindow>(model, ui, parent);
+    default: return nullptr;
+    }
+}
 
 } // namespace wavra

@@ -8,12 +8,14 @@
 #include <memory>
 
 #include "core/model.h"
+#include "core/ui.h"
 #include "views/result_view.h"
 
 class QAction;
 class QLabel;
 class QMenu;
 class QMouseEvent;
+class QWheelEvent;
 
 namespace wavra {
 
@@ -36,14 +38,38 @@ public:
     // Stores a key's code, as every key press does.
     void postKey(int16_t code);
 
+    // Set while the view loop runs this window: coming back to the window
+    // then only repaints it (its own code would leave the loop and start
+    // the view afresh, as after a dialog of its own).
+    void setLoopRunning(bool running) { m_loopRunning = running; }
+
+    // File -> Export view...: the picture as the canvas shows it, as PNG or
+    // SVG by the extension chosen.
+    void exportView(Ui& ui);
+
 protected:
     // A menu item that posts `code`, but only while no other code waits.
     QAction* addCommand(QMenu* menu, const QString& text, int16_t code);
+    // The same with a check mark, which updateChecks sets.
+    QAction* addCheckCommand(QMenu* menu, const QString& text, int16_t code);
     // Subclasses set their menus' check marks from the view's state.
     virtual void updateChecks() {}
     // A mouse press on the canvas, in canvas pixels; the default posts the
     // window's own code, which redraws.
     virtual void canvasMouse(QMouseEvent* event);
+    // The pointer moving over the canvas, with or without a button held; by
+    // default the view takes the position (pointerAt) and its read-out
+    // follows.
+    virtual void canvasMouseMove(QMouseEvent* event);
+    // Releases and the wheel over the canvas; the default ignores them.
+    virtual void canvasMouseRelease(QMouseEvent*) {}
+    virtual void canvasWheel(QWheelEvent*) {}
+    // The canvas's own rectangle, the area the view paints into.
+    QRect canvasRect() const;
+    // Only the status line, from the view's statusText().
+    void refreshStatus();
+    // The "&File" menu with "Export view...".
+    void addFileMenu(Ui& ui);
 
     Model& m_model;
 
@@ -57,6 +83,7 @@ private:
     int16_t m_ownCode;
     Canvas* m_canvas = nullptr;
     QLabel* m_status = nullptr;
+    bool m_loopRunning = false;
 };
 
 // The window of the view that the main loop shows for `code` (114 geometry,

@@ -1,6 +1,6 @@
-// An engine report as nec2c printed it, split into lines and words: the
-// tests compare wavra's values with the numbers found here by their
-// headings, not by columns.
+// A nec2c report read the simple way, for checking what wavra read from it:
+// sections found by their headings, table rows split on blanks (not by the
+// columns the report reader uses).
 #pragma once
 
 #include <cctype>
@@ -20,10 +20,9 @@ inline std::vector<std::string> words(const std::string& line) {
     return w;
 }
 
-// The report, split into lines, with finders for its sections.
 struct Report {
     std::vector<std::string> lines;
-    explicit Report(const std::string& path) : lines(test::readLinesOf(path)) {}
+    explicit Report(const std::string& path) : lines(readLinesOf(path)) {}
 
     // Index of the n-th line (from 0) containing `text`, or -1.
     int find(const std::string& text, int n = 0, int from = 0) const {

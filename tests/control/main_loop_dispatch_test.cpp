@@ -74,6 +74,7 @@ public:
     void openStatus() override { log.push_back("status window"); }
     void addStatusLine(const std::string&) override {}
     void showProgress(int) override {}
+    bool cancelPressed() override { return false; }
     void closeStatus() override {}
     ProcessRunner& processRunner() override { return processes; }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "core/text.h"
 #include "core/ui.h"
@@ -110,4 +111,14 @@ TEST(FormatNumber, EveryCaseRow) {
     EXPECT_EQ(formatNumber(-2.5, 9), "-2.5");           // otherwise
     EXPECT_EQ(formatNumber(-12.75, 9), "-12.75");
     EXPECT_EQ(formatNumber(1.0 / 3.0, 9), ".33333333");
+}
+
+TEST(FormatRoundTrip, ShortestTextThatReadsBackExactly) {
+    EXPECT_EQ(formatRoundTrip(14.05), "14.05");
+    EXPECT_EQ(formatRoundTrip(-0.5), "-0.5");
+    EXPECT_EQ(formatRoundTrip(50), "50");
+    EXPECT_EQ(formatRoundTrip(1e-5), "1e-05");
+    EXPECT_EQ(formatRoundTrip(-std::numeric_limits<double>::infinity()), "-inf");
+    for (double v : {0.1, 1.0 / 3, -9.542425094393249, 123456789.123456789, 2.2250738585072014e-308})
+        EXPECT_EQ(readNumber(formatRoundTrip(v)), v) << formatRoundTrip(v);
 }

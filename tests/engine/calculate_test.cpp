@@ -19,11 +19,14 @@ protected:
     RecordingUi ui;
     test::ScriptedRunner runner;
     std::vector<std::string> status;
+    std::vector<std::string> engineDecks; // as each run's engine read them
     RunHooks hooks;
     void SetUp() override {
         hooks.statusLine = [this](const std::string& line) { status.push_back(line); };
-        runner.program = [this](const test::ScriptedRunner::Call&) {
-            writeText(tree.report(m.modelName + ".out"), "report\n");
+        runner.program = [this](const test::ScriptedRunner::Call& call) {
+            const test::ControlledFiles files = test::controlledFiles(call);
+            engineDecks.push_back(readText(files.deck));
+            writeText(files.report, "report\n  TOTAL RUN TIME: 0 msec\n");
             return 0;
         };
     }
@@ -49,8 +52,8 @@ TEST_F(CalculateTest, ALongNameRunsOnItsShortDeckAndReportsUnderTheFullName) {
     writeText(tree.report("dipole-1.out"), "another model's report\n");
     m.calcKind = kCalcOriginal;
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
-    EXPECT_EQ(runner.calls[0].argv[2], "dipole-12chr");
-    EXPECT_EQ(readText(tree.file("exe/nec2d.tmp")), "../out/dipole-1.inp\n../out/dipole-12chr.out\n");
+    EXPECT_EQ(runner.calls[0].argv[4], "dipole-12chr");
+    EXPECT_EQ(engineDecks.at(0), readText(tree.file("out/dipole-1.inp")));
     EXPECT_EQ(readText(tree.report("dipole-1.out")), "another model's report\n");
     EXPECT_TRUE(pathExists(tree.report("dipole-12chr.out")));
     // The deck runs unchanged: the engine input writer's deck.
@@ -68,8 +71,9 @@ TEST_F(CalculateTest, AnEngineDeckModelIsNeverOverwrittenByItsAdaptation) {
     m.calcRange = {0, 90, 90, 0, 0, 1};
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
     EXPECT_EQ(readText(tree.file("out/deck.inp")), deck);
-    EXPECT_EQ(readText(tree.file("exe/nec2d.tmp")), "../out/deck-calc.inp\n../out/deck.out\n");
     EXPECT_EQ(test::readLinesOf(tree.file("out/deck-calc.inp")).rbegin()[1], "RP, 0, 2, 1, 0, 0.0, 0.0, 90.0, 1.0");
+    EXPECT_EQ(engineDecks.at(0), readText(tree.file("out/deck-calc.inp")));
+    EXPECT_TRUE(pathExists(tree.report("deck.out")));
 }
 
 TEST_F(CalculateTest, MissingModelsAndReportsAsModelsAreRefusedClearly) {
@@ -106,6 +110,33 @@ TEST_F(CalculateTest, ItsHfRunsHandTheReportOnButNotWithASurfaceWave) {
               std::vector<std::string>{"Surface wave selected in RP card, ItsHF generation not possible."});
     EXPECT_EQ(handedOn, 1);
     EXPECT_EQ(runner.calls.size(), 1u);
+}
+
+TEST_F(CalculateTest, ACardTheEngineDoesNotKnowIsNamedWithItsLineBeforeTheRun) {
+    tree.prepare(m);
+    m.modelName = "foreign";
+    m.calcKind = kCalcOriginal;
+    const std::string head =
+        "CM a card from another program\nCE\n' the length\nSY len=5\n"
+        "GW 1 11 0 -len 0 0 len 0 0.001\nGE 0\nEX 0 1 6 0 1 0\n";
+    writeText(tree.file("foreign.nec"), head + "zo 0 1\nFR 0 1 0 0 14 0\nEN\n");
+    const std::string question =
+        "Card 'ZO' in line 8 is not a NEC-2 card; nec2c stops at it. Remove it or turn it into a comment.";
+    ui.queueAnswer(Answer::Cancel);
+    EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Cancelled);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{question});
+    EXPECT_TRUE(runner.calls.empty());
+
+    ui.clear();
+    ui.queueAnswer(Answer::Ok); // runs the deck as it is
+    EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{question});
+    EXPECT_NE(engineDecks.at(0).find("\nZO, 0, 1\n"), std::string::npos) << engineDecks.at(0);
+
+    ui.clear(); // after EN the engine reads nothing
+    writeText(tree.file("foreign.nec"), head + "FR 0 1 0 0 14 0\nEN\nZO 0 1\n");
+    EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
+    EXPECT_TRUE(ui.messages().empty()) << ui.messages().front();
 }
 
 std::vector<std::string> warningsFor(const Model& m) {

@@ -111,6 +111,41 @@ TEST_F(EndToEndTest, AModelNameWithBlanksQuotesSemicolonsAndNonAsciiLettersIsOnl
     EXPECT_TRUE(pathExists(tree.file(name + ".nec")));
 }
 
+TEST_F(EndToEndTest, ModelNamesLongerThanTheEnginesFileNameLimitAreCalculated) {
+    // nec2c takes file names of up to 80 bytes, "../out/" and ".out" included.
+    const std::string ascii = "a-dipole-with-a-name-much-longer-than-the-sixty-four-bytes-of-the-engine";
+    std::string letters;
+    for (int i = 0; i < 40; ++i) letters += "\xC3\x84"; // 40 times Ä: 80 bytes
+    for (const std::string& name : {ascii, letters}) {
+        load("dipole.nec", name, kCalcOriginal);
+        ui.clear();
+        EXPECT_EQ(calc(), std::optional<std::string>(".out")) << (ui.messages().empty() ? "" : ui.messages()[0]);
+        expectCleanReport(readText(tree.report(name + ".out")));
+    }
+}
+
+TEST_F(EndToEndTest, TheLauncherStartedOnItsOwnReadsExeNec2dTmp) {
+    writeText(tree.file("out/alone.inp"),
+              "CM alone\nCE\nGW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
+              "FR 0 1 0 0 14 0\nXQ\nEN\n");
+    writeText(tree.file("exe/nec2d.tmp"), "../out/alone.inp\n../out/alone.out\n");
+    const test::RunResult r = test::runProgram({tree.file("exe/wavra.sh"), "gen", "alone", "NEC2D512"}, tree.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    expectCleanReport(readText(tree.report("alone.out")));
+}
+
+TEST_F(EndToEndTest, ThePlotFileOfAPlCardLandsBesideTheEngineDeck) {
+    tree.prepare(m);
+    m.modelName = "plotted";
+    m.calcKind = kCalcOriginal;
+    writeText(tree.file("plotted.nec"),
+              "CM plot\nCE\nGW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
+              "FR 0 1 0 0 14 0\nPL 3 1 0 0\nRP 0 1 1 1000 0 0 0 0\nEN\n");
+    EXPECT_EQ(calc(), std::optional<std::string>(".out"));
+    EXPECT_TRUE(pathExists(tree.file("out/plotted.inp.plt")));
+    EXPECT_TRUE(test::runDirectories(tree.path()).empty());
+}
+
 TEST_F(EndToEndTest, EveryEngineNameRunsNec2cAndTheLapackCapacityCardIsHandled) {
     load("dipole.nec", "dipole", kCalcOriginal);
     for (const auto& engine : engineNames()) {
@@ -133,42 +168,54 @@ TEST_F(EndToEndTest, TheEngineChosenBySegmentCountRuns) {
     expectCleanReport(report());
 }
 
-TEST_F(EndToEndTest, DecksTheEngineRejectsAreFailuresWithTheEnginesWords) {
+TEST_F(EndToEndTest, DecksTheEngineRejectsAreFailuresWithTheEnginesWordsAndTheLastGoodReportStays) {
     tree.prepare(m);
     m.modelName = "broken";
     m.calcKind = kCalcOriginal;
-    const std::string head = "CM broken\nCE\nGW 1 11 0 0 0 0 0 1 0.001\n";
-    const std::string tail = "GE 0\nFR 0 1 0 0 14 0\nXQ\nEN\n";
-    writeText(tree.file("broken.nec"), head + "GQ 1\n" + tail); // no such card
-    writeText(tree.report("broken.out"), "older report\n");
+    const std::string head = "CM broken\nCE\nGW 1 11 0 0 0 0 0 1 0.001\nGE 0\n";
+    const std::string tail = "FR 0 1 0 0 14 0\nXQ\nEN\n";
+    writeText(tree.file("broken.nec"), head + tail);
+    ASSERT_EQ(calc(), std::optional<std::string>(".out"));
+    const std::string good = report();
+
+    writeText(tree.file("broken.nec"), head + "ZO 0 1\n" + tail); // a card of another program
     EXPECT_EQ(calc(), std::nullopt);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0].rfind("The NEC-2 engine NEC2D512 failed (exit status 255).\n"
-                                     "GEOMETRY DATA CARD ERROR\nGQ   1",
-                                     0),
-              0u);
-    EXPECT_NE(report(), "older report\n");
-    EXPECT_EQ(readText(tree.report("broken.out.old")), "older report\n");
+    ASSERT_EQ(ui.messages().size(), 2u);
+    EXPECT_EQ(ui.messages()[0],
+              "Card 'ZO' in line 5 is not a NEC-2 card; nec2c stops at it. Remove it or turn "
+              "it into a comment.");
+    const std::string& failure = ui.messages()[1];
+    EXPECT_EQ(failure.rfind("The NEC-2 engine NEC2D512 failed (exit status 255).\nThe report ends with:\n", 0), 0u)
+        << failure;
+    EXPECT_NE(failure.find("FAULTY DATA CARD LABEL AFTER GEOMETRY SECTION\nThe last complete report is kept as " +
+                           tree.report("broken.out") + ".old."),
+              std::string::npos)
+        << failure;
+    EXPECT_NE(report().find("FAULTY DATA CARD LABEL"), std::string::npos); // the failure's report, to read
+    EXPECT_EQ(readText(tree.report("broken.out.old")), good);
 
     ui.clear();
-    writeText(tree.file("broken.nec"), "CM broken\nCE\nGW 1 0 0 0 0 0 0 1 0.001\n" + tail); // no segments
+    writeText(tree.file("broken.nec"), "CM broken\nCE\nGW 1 0 0 0 0 0 0 1 0.001\nGE 0\n" + tail); // no segments
     EXPECT_EQ(calc(), std::nullopt);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_NE(ui.messages()[0].find("nec2c: floating point exception"), std::string::npos) << ui.messages()[0];
+    EXPECT_EQ(readText(tree.report("broken.out.old")), good); // two failures later
 }
 
 TEST_F(EndToEndTest, AMissingEngineIsAFailureAndLeavesNoStaleReport) {
     load("dipole.nec", "dipole", kCalcOriginal);
-    writeText(tree.report("dipole.out"), "older report\n");
+    ASSERT_EQ(calc(), std::optional<std::string>(".out"));
+    const std::string good = report();
     deleteFile(tree.file("exe/NEC2D512"));
     EXPECT_EQ(calc(), std::nullopt);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"The NEC-2 engine NEC2D512 failed (exit status 127).\n"
                                                       "wavra.sh: no engine NEC2D512 in " +
                                                       tree.path() +
                                                       "exe\n"
-                                                      "The previous output is kept as " +
+                                                      "The last complete report is kept as " +
                                                       tree.report("dipole.out") + ".old."});
     EXPECT_FALSE(pathExists(tree.report("dipole.out")));
+    EXPECT_EQ(readText(tree.report("dipole.out.old")), good);
 
     ui.clear();
     deleteFile(tree.file("exe/wavra.sh"));

@@ -86,13 +86,14 @@ TEST(LauncherCommand, PassesModeGroundAndEngineAndPausesOnlyOutsideTheOptimizer)
     m.installDir = "/opt/wavra dir/";
     m.engineName = "&NEC2D512";
     using Argv = std::vector<std::string>;
-    EXPECT_EQ(launcherCommand(m, "gen", "my yagi;'x'"),
-              (Argv{"/opt/wavra dir/exe/wavra.sh", "gen", "my yagi;'x'", "NEC2D512"}));
+    const std::string control = "/opt/wavra dir/out/.run-1/nec2d.tmp";
+    EXPECT_EQ(launcherCommand(m, control, "gen", "my yagi;'x'"),
+              (Argv{"/opt/wavra dir/exe/wavra.sh", "--control", control, "gen", "my yagi;'x'", "NEC2D512"}));
     m.engineName = "?NEC2D   ";
-    EXPECT_EQ(launcherCommand(m, "som", "out/135710.gnd"),
-              (Argv{"/opt/wavra dir/exe/wavra.sh", "som", "out/135710.gnd", "NEC2D", "pause"}));
+    EXPECT_EQ(launcherCommand(m, control, "som", "out/135710.gnd"),
+              (Argv{"/opt/wavra dir/exe/wavra.sh", "--control", control, "som", "out/135710.gnd", "NEC2D", "pause"}));
     m.optimizerVarCount = 2;
-    EXPECT_EQ(launcherCommand(m, "gen", "a").back(), "NEC2D");
+    EXPECT_EQ(launcherCommand(m, control, "gen", "a").back(), "NEC2D");
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/files.h"
 #include "engine_test_support.h"
 
@@ -11,6 +13,11 @@ namespace {
 using test::readText;
 using test::writeText;
 using Argv = std::vector<std::string>;
+
+const std::string kDeck = "CM my yagi\nCE\nGW, 1, 11, 0.0, -5.0, 0.0, 0.0, 5.0, 0.0, 0.001\nGE, 0\nXQ\nEN\n";
+
+// A report as the engine ends one: with its closing run-time line.
+std::string completeReport(const std::string& body) { return body + "\n\n  TOTAL RUN TIME: 10 msec\n"; }
 
 class EngineRunTest : public ::testing::Test {
 protected:
@@ -24,72 +31,131 @@ protected:
         m.requestMode = 0;
     }
     std::string report() const { return tree.report("my yagi.out"); }
-    // The engine's part: write the report named in nec2d.tmp.
-    void engineWritesReport(const std::string& text = "report\n") {
-        runner.program = [this, text](const test::ScriptedRunner::Call&) {
-            writeText(report(), text);
-            return 0;
+    // The engine's part: write the report named in the run's control file.
+    void engineWrites(const std::string& text, int exitCode = 0) {
+        runner.program = [text, exitCode](const test::ScriptedRunner::Call& call) {
+            const test::ControlledFiles files = test::controlledFiles(call);
+            if (!files.report.empty()) writeText(files.report, text);
+            return exitCode;
         };
     }
-    EngineStatus run() { return runEngine(m, ui, runner, "my yagi.inp", "my yagi.out", nullptr); }
+    EngineStatus run(const RunControl& control = {}) { return runEngine(m, ui, runner, kDeck, "my yagi.out", control); }
 };
 
-TEST_F(EngineRunTest, WritesTheControlFileAndCallsTheLauncherWithReleasedTables) {
+TEST_F(EngineRunTest, TheEngineRunsOnFilesOfItsOwnAndItsReportBecomesTheModelsReport) {
     int capacityDuringRun = 0;
-    runner.program = [&](const test::ScriptedRunner::Call&) {
+    test::ControlledFiles seen;
+    std::string deckSeen, controlSeen;
+    runner.program = [&](const test::ScriptedRunner::Call& call) {
         capacityDuringRun = m.wireCapacity();
-        writeText(report(), "fresh\n");
+        seen = test::controlledFiles(call);
+        deckSeen = readText(seen.deck);
+        controlSeen = readText(seen.control);
+        writeText(seen.report, completeReport("fresh"));
         return 0;
     };
     writeText(report() + ".old", "older\n");
     EXPECT_EQ(run(), EngineStatus::Finished);
     ASSERT_EQ(runner.calls.size(), 1u);
-    EXPECT_EQ(runner.calls[0].argv, (Argv{tree.file("exe/wavra.sh"), "gen", "my yagi", "NEC2D512"}));
+    EXPECT_EQ(runner.calls[0].argv,
+              (Argv{tree.file("exe/wavra.sh"), "--control", seen.control, "gen", "my yagi", "NEC2D512"}));
     EXPECT_EQ(runner.calls[0].workingDir, tree.path());
-    EXPECT_EQ(readText(tree.file("exe/nec2d.tmp")), "../out/my yagi.inp\n../out/my yagi.out\n");
+    // The control file, deck and report lie in a work directory below out/
+    // under short names; the model's name reaches the engine nowhere.
+    EXPECT_EQ(seen.control.rfind(tree.file("out/.run-"), 0), 0u) << seen.control;
+    EXPECT_EQ(deckSeen, kDeck);
+    EXPECT_EQ(controlSeen.rfind("../out/.run-", 0), 0u) << controlSeen;
+    EXPECT_NE(controlSeen.find("/run.inp\n../out/.run-"), std::string::npos) << controlSeen;
+    EXPECT_EQ(controlSeen.substr(controlSeen.size() - 9), "/run.out\n");
+    EXPECT_FALSE(pathExists(tree.file("exe/nec2d.tmp")));
+    EXPECT_EQ(readText(report()), completeReport("fresh"));
+    EXPECT_FALSE(pathExists(report() + ".old"));
+    EXPECT_TRUE(test::runDirectories(tree.path()).empty());
     EXPECT_EQ(capacityDuringRun, 1);
     EXPECT_EQ(m.wireCapacity(), 512);
     EXPECT_EQ(m.farFieldCapacity(), 6000);
-    EXPECT_FALSE(pathExists(report() + ".old"));
     EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(EngineRunTest, SommerfeldGroundWritesItsRequestOrUsesAnExistingGroundFile) {
-    engineWritesReport();
+    std::string request;
+    runner.program = [&](const test::ScriptedRunner::Call& call) {
+        const test::ControlledFiles files = test::controlledFiles(call);
+        request = readText(directoryOf(files.control) + "som2d.tmp");
+        writeText(files.report, completeReport("ground"));
+        return 0;
+    };
     m.groundType = 2;
     m.groundEpsilon = 13;
     m.groundSigma = 0.005;
     m.frequencyMHz = 7.1;
     EXPECT_EQ(run(), EngineStatus::Finished);
-    EXPECT_EQ(runner.calls.back().argv, (Argv{tree.file("exe/wavra.sh"), "som", "out/135710.gnd", "NEC2D512"}));
-    EXPECT_EQ(readText(tree.file("exe/som2d.tmp")), "13,0.005,7.1,0\n");
+    const Argv& argv = runner.calls.back().argv;
+    EXPECT_EQ(Argv(argv.begin() + 3, argv.end()), (Argv{"som", "out/135710.gnd", "NEC2D512"}));
+    EXPECT_EQ(request, "13,0.005,7.1,0\n");
+    EXPECT_FALSE(pathExists(tree.file("exe/som2d.tmp")));
     writeText(tree.file("out/135710.gnd"), "ground");
     EXPECT_EQ(run(), EngineStatus::Finished);
-    EXPECT_EQ(runner.calls.back().argv[1], "cop");
+    EXPECT_EQ(runner.calls.back().argv[3], "cop");
 }
 
-TEST_F(EngineRunTest, AnEngineThatLeavesNoReportFailsAndTheOldReportIsSetAside) {
-    writeText(report(), "older result\n");
+TEST_F(EngineRunTest, TheLastCompleteReportSurvivesEveryFailureAfterIt) {
+    const std::string good = completeReport("the last good result");
+    writeText(report(), good);
+    const std::string kept = "\nThe last complete report is kept as " + report() + ".old.";
+
+    engineWrites("first failure, cut off", 255);
+    EXPECT_EQ(run(), EngineStatus::Failed);
+    EXPECT_EQ(readText(report() + ".old"), good);
+    EXPECT_EQ(readText(report()), "first failure, cut off"); // there for the user to read
+    EXPECT_NE(ui.messages().back().find(kept), std::string::npos) << ui.messages().back();
+
+    engineWrites("second failure, cut off", 139);
+    EXPECT_EQ(run(), EngineStatus::Failed);
+    EXPECT_EQ(readText(report() + ".old"), good);
+    EXPECT_EQ(readText(report()), "second failure, cut off");
+
+    // Exit status 0 but no closing line: a full disk cut the report off.
+    engineWrites("a report that stops in the middle of the pattern", 0);
+    EXPECT_EQ(run(), EngineStatus::Failed);
+    EXPECT_EQ(ui.messages().back().rfind("The report out/my yagi.out is incomplete (the engine stopped early): "
+                                         "the closing run-time line.\nThe report ends with:\n"
+                                         "a report that stops in the middle of the pattern" +
+                                             kept,
+                                         0),
+              0u)
+        << ui.messages().back();
+    EXPECT_EQ(readText(report() + ".old"), good);
+
+    // A run that leaves no report at all takes the failure's report away.
+    runner.program = [](const test::ScriptedRunner::Call&) { return 3; };
     EXPECT_EQ(run(), EngineStatus::Failed);
     EXPECT_FALSE(pathExists(report()));
-    EXPECT_EQ(readText(report() + ".old"), "older result\n");
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"The NEC-2 engine NEC2D512 wrote no output file " + report() +
-                                                      ".\nThe previous output is kept as " + report() + ".old."});
+    EXPECT_EQ(readText(report() + ".old"), good);
+
+    engineWrites(completeReport("a new good result"));
+    EXPECT_EQ(run(), EngineStatus::Finished);
+    EXPECT_EQ(readText(report()), completeReport("a new good result"));
+    EXPECT_FALSE(pathExists(report() + ".old"));
+    EXPECT_TRUE(test::runDirectories(tree.path()).empty());
 }
 
-TEST_F(EngineRunTest, AFailingEngineIsReportedWithItsOwnErrorText) {
-    runner.errors = "nec2c: ../out/x.inp: No such file or directory\n";
-    runner.program = [this](const test::ScriptedRunner::Call&) {
-        writeText(report(), "  GEOMETRY DATA CARD ERROR:\n  CARD'S MNEMONIC CODE TOO SHORT OR MISSING.\nmore\n");
-        return 255;
-    };
+TEST_F(EngineRunTest, AFailureShowsTheEnginesErrorOutputAndTheEndOfItsReport) {
+    runner.errors = "warming up\nnec2c: something went wrong\n";
+    std::string text = "  NUMERICAL ELECTROMAGNETICS CODE (nec2c)\n";
+    for (int i = 1; i <= 20; ++i) text += "  segment line " + std::to_string(i) + "\n";
+    text += "  DATA CARD No:   3 ZO   0     1\n\n  FAULTY DATA CARD LABEL AFTER GEOMETRY SECTION\n";
+    engineWrites(text, 255);
     EXPECT_EQ(run(), EngineStatus::Failed);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0],
               "The NEC-2 engine NEC2D512 failed (exit status 255).\n"
-              "nec2c: ../out/x.inp: No such file or directory\n"
-              "GEOMETRY DATA CARD ERROR:\n"
-              "CARD'S MNEMONIC CODE TOO SHORT OR MISSING.");
+              "warming up\n"
+              "nec2c: something went wrong\n"
+              "The report ends with:\n"
+              "segment line 17\nsegment line 18\nsegment line 19\nsegment line 20\n"
+              "DATA CARD No:   3 ZO   0     1\n"
+              "FAULTY DATA CARD LABEL AFTER GEOMETRY SECTION");
 }
 
 TEST_F(EngineRunTest, ALauncherThatCannotStartIsReported) {
@@ -98,6 +164,15 @@ TEST_F(EngineRunTest, ALauncherThatCannotStartIsReported) {
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"The NEC-2 engine NEC2D512 could not be started: " +
                                                       tree.file("exe/wavra.sh") + ": No such file or directory"});
     EXPECT_EQ(m.wireCapacity(), 512); // tables are back after a failure too
+    EXPECT_TRUE(test::runDirectories(tree.path()).empty());
+}
+
+TEST_F(EngineRunTest, AnInstallTreeWithoutOutRunsNothingAndSaysWhy) {
+    std::filesystem::remove_all(tree.file("out"));
+    EXPECT_EQ(run(), EngineStatus::Failed);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Cannot make a work directory for the engine in " +
+                                                      tree.file("out/") + ": No such file or directory."});
+    EXPECT_TRUE(runner.calls.empty());
 }
 
 TEST_F(EngineRunTest, ACancelledGroundQuestionRunsNothingAndLeavesTheReportAlone) {
@@ -108,58 +183,102 @@ TEST_F(EngineRunTest, ACancelledGroundQuestionRunsNothingAndLeavesTheReportAlone
     EXPECT_EQ(run(), EngineStatus::Cancelled);
     EXPECT_TRUE(runner.calls.empty());
     EXPECT_EQ(readText(report()), "older result\n");
-    EXPECT_FALSE(pathExists(tree.file("exe/nec2d.tmp")));
+    EXPECT_TRUE(test::runDirectories(tree.path()).empty());
 }
 
-TEST_F(EngineRunTest, AnInvalidEngineNameOrALineBreakInANameRunsNothing) {
+TEST_F(EngineRunTest, AnInvalidEngineNameRunsNothing) {
     m.engineName = "&../../x";
     EXPECT_EQ(run(), EngineStatus::Failed);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Engine name '../../x' is not valid."});
-    m.engineName = "&NEC2D512";
-    EXPECT_EQ(runEngine(m, ui, runner, "a\nb.inp", "a\nb.out", nullptr), EngineStatus::Failed);
     EXPECT_TRUE(runner.calls.empty());
+}
+
+TEST_F(EngineRunTest, CancelAndTheEndOfTheProgramStopTheEngineAndLeaveTheReportsAsTheyWere) {
+    const std::string good = completeReport("the last good result");
+    writeText(report(), good);
+    engineWrites("half a report");
+    runner.pollsBeforeEnd = 1000;
+    int asked = 0;
+    RunControl control;
+    control.stop = [&] { return ++asked == 3 ? StopReason::Cancel : StopReason::None; };
+    EXPECT_EQ(run(control), EngineStatus::Stopped);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(runner.terminated, 1);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Calculation cancelled: the NEC-2 engine NEC2D512 was stopped."});
+    EXPECT_EQ(readText(report()), good);
+    EXPECT_FALSE(pathExists(report() + ".old"));
+    EXPECT_TRUE(test::runDirectories(tree.path()).empty());
+
+    ui.clear();
+    control.stop = [] { return StopReason::Exit; };
+    EXPECT_EQ(run(control), EngineStatus::Exiting);
+    EXPECT_EQ(runner.terminated, 2);
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(readText(report()), good);
 }
 
 TEST_F(EngineRunTest, TheWaitFlagShowsTheEngineConsole) {
     m.engineName = "?NEC2D512";
     runner.output = "wavra.sh: engine NEC2D512 ended with exit status 0\n";
-    engineWritesReport();
+    engineWrites(completeReport("report"));
     EXPECT_EQ(run(), EngineStatus::Finished);
     EXPECT_EQ(runner.calls[0].argv.back(), "pause");
     EXPECT_EQ(ui.messages(),
               std::vector<std::string>{"NEC2D512 finished.\nwavra.sh: engine NEC2D512 ended with exit status 0"});
 }
 
+TEST_F(EngineRunTest, TheEnginesStderrNotesOfAFinishedRunGoToTheStatusList) {
+    m.engineName = "&NEC2D_LA";
+    runner.errors = "NEC2D_LA: the lapack engine /w/exe/nec2c-lapack is missing; running plain nec2c\n\n";
+    engineWrites(completeReport("report"));
+    std::vector<std::string> status;
+    RunControl control;
+    control.statusLine = [&](const std::string& line) { status.push_back(line); };
+    EXPECT_EQ(run(control), EngineStatus::Finished);
+    EXPECT_EQ(status, std::vector<std::string>{
+                          "NEC2D_LA: the lapack engine /w/exe/nec2c-lapack is missing; running plain nec2c"});
+    EXPECT_TRUE(ui.messages().empty());
+}
+
 TEST_F(EngineRunTest, TheSpecialEngineRunsOnItsOwnThenItsReportIsTakenOver) {
     m.engineName = "&NEC32   ";
-    engineWritesReport();
+    engineWrites(completeReport("report"));
     EXPECT_EQ(run(), EngineStatus::Finished);
     ASSERT_EQ(runner.calls.size(), 2u);
-    EXPECT_EQ(runner.calls[0].argv, (Argv{tree.file("exe/NEC32"), "../out/my yagi.inp", "-autodma"}));
+    const Argv& special = runner.calls[0].argv;
+    ASSERT_EQ(special.size(), 3u);
+    EXPECT_EQ(special[0], tree.file("exe/NEC32"));
+    EXPECT_EQ(special[1].rfind("../out/.run-", 0), 0u);
+    EXPECT_EQ(special[1].substr(special[1].size() - 8), "/run.inp");
+    EXPECT_EQ(special[2], "-autodma");
     EXPECT_EQ(runner.calls[0].workingDir, tree.file("exe"));
-    EXPECT_EQ(runner.calls[1].argv, (Argv{tree.file("exe/wavra.sh"), "ren", "my yagi", "my yagi.out"}));
+    const std::string control = test::controlledFiles(runner.calls[1]).control;
+    EXPECT_EQ(runner.calls[1].argv,
+              (Argv{tree.file("exe/wavra.sh"), "--control", control, "ren", "my yagi", "my yagi.out"}));
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Wait till NEC32 ready, then close window and enter OK"});
+    EXPECT_EQ(readText(report()), completeReport("report"));
 }
 
 TEST_F(EngineRunTest, ProgressRunsAgainstThePreviousRunTime) {
-    engineWritesReport();
+    engineWrites(completeReport("report"));
     runner.pollsBeforeEnd = 3;
     m.summary.hasRunTime = true;
     m.summary.runTimeSeconds = 2.0;
     std::vector<int> seen;
     int expectedDuringRun = -1;
-    auto progress = [&](int percent) {
+    RunControl control;
+    control.progress = [&](int percent) {
         seen.push_back(percent);
         expectedDuringRun = m.expectedRunTime;
     };
-    EXPECT_EQ(runEngine(m, ui, runner, "my yagi.inp", "my yagi.out", progress), EngineStatus::Finished);
+    EXPECT_EQ(run(control), EngineStatus::Finished);
     EXPECT_EQ(seen.size(), 4u); // cleared once, then once per time-out
     EXPECT_EQ(expectedDuringRun, 20);
     EXPECT_EQ(m.expectedRunTime, 0);
 
     m.summary.runTimeSeconds = 0.4; // below one second: no estimate
     seen.clear();
-    runEngine(m, ui, runner, "my yagi.inp", "my yagi.out", progress);
+    run(control);
     EXPECT_EQ(seen, std::vector<int>(4, -1));
 }
 

@@ -1,5 +1,6 @@
 #include "engine_test_support.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/ui.h"
@@ -14,8 +15,8 @@ namespace {
 
 class ScriptedProcess : public RunningProcess {
 public:
-    ScriptedProcess(int exitCode, int polls, std::string out, std::string err)
-        : m_exit(exitCode), m_polls(polls), m_out(std::move(out)), m_err(std::move(err)) {}
+    ScriptedProcess(int exitCode, int polls, std::string out, std::string err, int& terminated)
+        : m_exit(exitCode), m_polls(polls), m_out(std::move(out)), m_err(std::move(err)), m_terminated(terminated) {}
     bool waitFor(int) override {
         if (m_polls > 0) {
             --m_polls;
@@ -27,11 +28,17 @@ public:
     int exitCode() const override { return m_exit; }
     std::string standardOutput() const override { return m_out; }
     std::string standardError() const override { return m_err; }
-    void terminate() override { m_polls = 0; }
+    void terminate() override {
+        if (m_polls == 0) return;
+        m_polls = 0;
+        m_exit = 128 + 15;
+        ++m_terminated;
+    }
 
 private:
     int m_exit, m_polls;
     std::string m_out, m_err;
+    int& m_terminated;
 };
 
 } // namespace
@@ -44,15 +51,39 @@ std::unique_ptr<RunningProcess> ScriptedRunner::start(const std::vector<std::str
         return nullptr;
     }
     const int code = program ? program(calls.back()) : 0;
-    return std::make_unique<ScriptedProcess>(code, pollsBeforeEnd, output, errors);
+    return std::make_unique<ScriptedProcess>(code, pollsBeforeEnd, output, errors, terminated);
+}
+
+ControlledFiles controlledFiles(const ScriptedRunner::Call& call) {
+    ControlledFiles files;
+    const auto flag = std::find(call.argv.begin(), call.argv.end(), "--control");
+    if (flag == call.argv.end() || flag + 1 == call.argv.end()) return files;
+    files.control = *(flag + 1);
+    const auto lines = readLinesOf(files.control);
+    const std::string exeDir = fs::path(call.argv.front()).parent_path().string() + "/";
+    if (lines.size() >= 2) {
+        files.deck = fs::weakly_canonical(exeDir + lines[0]).string();
+        files.report = fs::weakly_canonical(exeDir + lines[1]).string();
+    }
+    return files;
+}
+
+std::vector<std::string> runDirectories(const std::string& installDir) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(installDir + "out"))
+        if (entry.path().filename().string().rfind(".run-", 0) == 0) found.push_back(entry.path().string());
+    return found;
 }
 
 EngineTree::EngineTree() {
-    for (const auto& entry : fs::directory_iterator(std::string(WAVRA_STAGE_DIR) + "/exe")) {
+    const std::string stage = std::string(WAVRA_STAGE_DIR) + "/exe/";
+    for (const auto& entry : fs::directory_iterator(stage)) {
         if (!entry.is_symlink()) continue;
         const fs::path target = path() + "exe/" + entry.path().filename().string();
         fs::copy_symlink(entry.path(), target);
     }
+    // The lapack engine, when the build made it.
+    if (fs::exists(stage + kLapackProgram)) fs::create_symlink(stage + kLapackProgram, path() + "exe/" + kLapackProgram);
 }
 
 void EngineTree::addModel(Model& model, const std::string& example, const std::string& name) const {

@@ -26,13 +26,26 @@ public:
     bool refuseStart = false; // start fails as for a missing program
     std::string output, errors;
     std::vector<Call> calls;
+    int terminated = 0; // programs ended by terminate()
 
     std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
                                           std::string& error) override;
 };
 
+// The program the launcher runs for the lapack engine, in exe/.
+inline constexpr const char* kLapackProgram = "nec2c-lapack";
+// The files a launcher call names through its control file (--control
+// FILE): the engine deck and the report, as full paths.
+struct ControlledFiles {
+    std::string control, deck, report;
+};
+ControlledFiles controlledFiles(const ScriptedRunner::Call& call);
+
+// The work directories of engine runs left in out/.
+std::vector<std::string> runDirectories(const std::string& installDir);
+
 // An install tree (exe/ data files, out/, pov/) plus the engine launchers
-// as the build stages them.
+// and the lapack engine as the build stages them.
 class EngineTree : public InstallTree {
 public:
     EngineTree();

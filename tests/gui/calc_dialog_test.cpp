@@ -9,9 +9,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "present/calc_dialog_rules.h"
 #include "engine/deck_adapter.h"
 #include "gui_test_support.h"
+#include "present/calc_dialog_rules.h"
 #include "views/calc_dialog.h"
 
 using namespace wavra;

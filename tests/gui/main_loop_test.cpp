@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "views/help_window.h"
 #include "views/main_window.h"
 #include "views/status_window.h"
+#include "views/view_window.h"
 
 using namespace wavra;
 using namespace wavra::test;
@@ -115,8 +117,9 @@ TEST_F(MainLoopTest, CommandLineModelLoadsWithoutOpenDialogAndExitSavesSettings)
         EXPECT_EQ(field("Filename"), "dipole.nec");
         EXPECT_EQ(field("Nr of segments"), "11");
         EXPECT_EQ(field("Frequency"), "14.20 Mhz");
-        // No geometry window in this program: the main window stands in and says so.
-        EXPECT_EQ(status(), "The geometry view (F3) is not available in this version of wavra.");
+        // The first view is the geometry view.
+        EXPECT_EQ(p.model.currentView, kActionGeometry);
+        EXPECT_EQ(status(), "");
         p.model.z0 = 75;
     });
     quit();
@@ -178,7 +181,8 @@ TEST_F(MainLoopTest, FarFieldRunFillsTheMainWindowFromTheReport) {
         EXPECT_NE(field("Impedance").indexOf(x < 0 ? " - j " : " + j "), -1);
         EXPECT_EQ(field("Filename").left(4), "yagi");
         EXPECT_EQ(p.model.calcKind, 2);
-        EXPECT_EQ(p.model.currentView, kActionMainWindow); // no pattern window: the main window stands in
+        EXPECT_EQ(p.model.currentView, kActionPattern); // the pattern view opens on the new pattern
+        EXPECT_TRUE(p.windows->viewWindow(kActionPattern)->isVisible());
         EXPECT_GE(p.model.patternCount, 73);
         EXPECT_NE(field("Input power"), "");
         const QStringList lines = p.windows->statusWindow().lines();
@@ -234,7 +238,7 @@ TEST_F(MainLoopTest, FrequencyLoopNearFieldAndOriginalRunsEachReadTheirReport) {
     whenIdle([this] {
         EXPECT_EQ(p.model.freqCount, 8);
         EXPECT_EQ(field("Frequency steps"), "8");
-        EXPECT_EQ(p.model.currentView, kActionMainWindow);
+        EXPECT_EQ(p.model.currentView, kActionSweep);
     });
     calculate("OptNF", [](QWidget& d) {
         for (auto [name, text] : {std::pair{"txtXYZ1", "-1"},
@@ -287,21 +291,66 @@ TEST_F(MainLoopTest, CancelledGroundQuestionDoesNotShowAnOlderReport) {
 }
 
 TEST_F(MainLoopTest, FailedEngineRunKeepsTheOldReportAsideAndReadsTheInput) {
-    fs::remove(p.tree.file("exe/NEC2D512"));
-    p.script("exe/NEC2D512", "echo 'engine broke' >&2\nexit 3\n");
-    writeText(p.tree.file("out/dipole.out"), "older report\n");
+    fs::remove(p.tree.file("exe/NEC2D_LA")); // the engine of the shipped settings
+    p.script("exe/NEC2D_LA", "echo 'engine broke' >&2\nexit 3\n");
+    const std::string older = "older report\n  TOTAL RUN TIME: 10 msec\n";
+    writeText(p.tree.file("out/dipole.out"), older);
     p.nameModel(loop, "dipole");
     calculate("OptDef", [](QWidget&) {});
-    whenIdle([this] {
+    whenIdle([this, older] {
         EXPECT_EQ(status(), "Calculation failed; the model was read from its input file.");
         EXPECT_EQ(field("Impedance"), "");
-        EXPECT_EQ(readText(p.tree.file("out/dipole.out.old")), "older report\n");
+        EXPECT_EQ(readText(p.tree.file("out/dipole.out.old")), older);
         bool reported = false;
         for (const auto& m : p.ui.messages()) reported |= m.find("engine broke") != std::string::npos;
         EXPECT_TRUE(reported);
     });
     quit();
     run();
+}
+
+TEST_F(MainLoopTest, CancelInTheStatusWindowStopsAHangingEngineAndKeepsTheReport) {
+    replaceEngine(p.tree.path(), hangingEngineScript(p.tree.path()));
+    const std::string older = "older report\n  TOTAL RUN TIME: 10 msec\n";
+    writeText(p.tree.file("out/dipole.out"), older);
+    p.nameModel(loop, "dipole");
+    calculate("OptDef", [](QWidget&) {});
+    script.add("cancel", [this] {
+        StatusWindow& status = p.windows->statusWindow();
+        if (!status.isVisible() || !pathExists(p.tree.file("helper.pid"))) return false;
+        status.findChild<QPushButton*>("Cancel")->click();
+        return true;
+    });
+    whenIdle([this, older] {
+        EXPECT_TRUE(p.ui.saw("Calculation cancelled: the NEC-2 engine NEC2D_LA was stopped."));
+        EXPECT_EQ(status(), "Calculation cancelled; the model was read from its input file.");
+        EXPECT_TRUE(processGone(p.tree.file("engine.pid")));
+        EXPECT_TRUE(processGone(p.tree.file("helper.pid")));
+        EXPECT_EQ(readText(p.tree.file("out/dipole.out")), older);
+        EXPECT_FALSE(p.windows->statusWindow().isVisible());
+    });
+    quit();
+    run();
+}
+
+TEST_F(MainLoopTest, ClosingTheMainWindowWhileTheEngineRunsAsksThenEndsBoth) {
+    replaceEngine(p.tree.path(), hangingEngineScript(p.tree.path()));
+    p.nameModel(loop, "dipole");
+    calculate("OptDef", [](QWidget&) {});
+    const std::string question = "The NEC-2 engine is still running. Stop it and exit wavra ?";
+    for (Answer answer : {Answer::No, Answer::Yes}) {
+        script.add("close", [this, answer, question] {
+            if (!pathExists(p.tree.file("helper.pid")) || p.model.actionCode == kActionEscape) return false;
+            p.ui.queueAnswer(answer);
+            main().close();
+            return true;
+        });
+    }
+    EXPECT_EQ(run(), MainLoop::Ending::Exit);
+    EXPECT_EQ(std::count(p.ui.messages().begin(), p.ui.messages().end(), question), 2);
+    EXPECT_FALSE(p.ui.saw("Do you want to exit wavra ?"));
+    EXPECT_TRUE(processGone(p.tree.file("engine.pid")));
+    EXPECT_TRUE(processGone(p.tree.file("helper.pid")));
 }
 
 TEST_F(MainLoopTest, CancelledCalculationDialogChangesNothing) {
@@ -356,6 +405,7 @@ TEST_F(MainLoopTest, SaveOutputMovesTheReport) {
 TEST_F(MainLoopTest, OutsideProgramsGetTheirFilesAsArguments) {
     const std::string log = p.tree.file("calls.log");
     p.model.notepadPath = p.script("editor", "printf 'edit %s\\n' \"$1\" >> '" + log + "'\n");
+    p.model.useNotepad = -1; // the text editor, not the card editor
     p.model.wordpadPath = p.script("viewer", "printf 'view %s\\n' \"$1\" >> '" + log + "'\n");
     p.script("exe/build", "printf 'build %s\\n' \"$1\" >> '" + log + "'\necho 'CM built' > \"$1\"\n");
     writeText(p.tree.file("out/dipole.out"), "report\n");
@@ -395,7 +445,8 @@ TEST_F(MainLoopTest, HelpAboutAndCardReferenceWindows) {
     press(kActionCardReference);
     whenIdle([this] { EXPECT_EQ(p.windows->helpWindow().pageTitle(), "NEC-2 card reference"); });
     press(kActionSmith);
-    whenIdle([this] { EXPECT_EQ(status(), "The Smith chart (F11) is not available in this version of wavra."); });
+    whenIdle([this] { EXPECT_TRUE(p.windows->viewWindow(kActionSmith)->isVisible()); });
+    press(kActionMainWindow); // Esc in the Smith chart would go to the geometry view
     quit();
     run();
 }

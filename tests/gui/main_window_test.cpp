@@ -56,6 +56,13 @@ TEST_F(MainWindowTest, NumberSettingsKeepTheirLimits) {
     EXPECT_EQ(p.model.minLinearDb, -30);
     choose("list", "2.6");
     EXPECT_EQ(p.model.linearStepDb, 3);
+    choose("tmo", "600");
+    EXPECT_EQ(p.model.engineTimeout, 600);
+    EXPECT_TRUE(p.ui.saw("Engine time-out [s] (0 = none):"));
+    choose("tmo", "-5"); // no negative time-out
+    EXPECT_EQ(p.model.engineTimeout, 600);
+    choose("tmo", "0");
+    EXPECT_EQ(p.model.engineTimeout, 0);
 }
 
 TEST_F(MainWindowTest, PowerSettingReloadsIntoTheMainWindow) {
@@ -89,11 +96,15 @@ TEST_F(MainWindowTest, MemorySettingsAskForARestart) {
 }
 
 TEST_F(MainWindowTest, EngineChoicesAndTheirCheckMarks) {
-    EXPECT_EQ(p.model.engineName, "&NEC2D512");
+    EXPECT_EQ(p.model.engineName, "&NEC2D_LA"); // the shipped settings choose the lapack engine
+    EXPECT_TRUE(checked("lapack"));
+    choose("nec2d"); // by the segment capacity
+    EXPECT_EQ(p.model.engineName, "&NEC2D11K");
     EXPECT_TRUE(checked("nec2d"));
+    EXPECT_FALSE(checked("lapack"));
     EXPECT_FALSE(checked("wait"));
     choose("wait");
-    EXPECT_EQ(p.model.engineName, "?NEC2D512");
+    EXPECT_EQ(p.model.engineName, "?NEC2D11K");
     EXPECT_TRUE(checked("wait"));
     choose("lapack");
     EXPECT_EQ(p.model.engineName, "?NEC2D_LA");

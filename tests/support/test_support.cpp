@@ -84,6 +84,31 @@ RunResult runProgram(const std::vector<std::string>& argv, const std::string& wo
     return result;
 }
 
+std::string hangingEngineScript(const std::string& dir, const std::string& prelude) {
+    return "#!/bin/sh\n" + prelude + "\necho $$ > '" + dir + "engine.pid'\nsleep 300 &\necho $! > '" + dir +
+           "helper.pid'\nprintf 'half a report\\n' > \"$2\"\nwait\n";
+}
+
+void replaceEngine(const std::string& installDir, const std::string& script, const std::string& engine) {
+    const std::string path = installDir + "exe/" + engine;
+    fs::remove(path);
+    writeText(path, script);
+    fs::permissions(path, fs::perms::owner_all);
+}
+
+bool processGone(const std::string& pidFile) {
+    std::string pid = readText(pidFile);
+    while (!pid.empty() && (pid.back() == '\n' || pid.back() == ' ')) pid.pop_back();
+    if (pid.empty()) return false;
+    for (int i = 0; i < 100; ++i) {
+        const std::string stat = readText("/proc/" + pid + "/stat");
+        const size_t close = stat.rfind(')');
+        if (stat.empty() || (close != std::string::npos && stat.compare(close + 2, 1, "Z") == 0)) return true;
+        ::usleep(30000);
+    }
+    return false;
+}
+
 std::string sourcePath(const std::string& relative) { return std::string(WAVRA_SOURCE_DIR) + "/" + relative; }
 std::string fixturePath(const std::string& relative) { return std::string(WAVRA_FIXTURES_DIR) + "/" + relative; }
 

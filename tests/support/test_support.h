@@ -45,7 +45,23 @@ struct RunResult {
 // as they stand, no shell, in workingDir; stdout and stderr are captured.
 RunResult runProgram(const std::vector<std::string>& argv, const std::string& workingDir);
 
-std::string sourcePath(const std::string& relative);  // below the source tree
-std::string fixturePath(const std::string& relative); // below shared/fixtures
+// A stand-in engine for /bin/sh that hangs: it writes its process id to
+// <dir>engine.pid, starts a helper in its process group (<dir>helper.pid),
+// writes half a report to its second argument and waits for ever.
+// `prelude` comes first ("trap '' TERM" makes both ignore SIGTERM).
+std::string hangingEngineScript(const std::string& dir, const std::string& prelude = "");
+// Puts a script in place of the engine link exe/NEC2D512 of an install tree.
+// The engine the shipped exe/wavra.ini chooses.
+inline constexpr const char* kShippedEngine = "NEC2D_LA";
+void replaceEngine(const std::string& installDir, const std::string& script,
+                   const std::string& engine = kShippedEngine);
+// True once the process named in a pid file is gone, or a zombie nobody
+// reaps (a container's first process may not reap the orphans it gets);
+// waits up to 3 s for it.
+bool processGone(const std::string& pidFile);
+
+std::string sourcePath(const std::string& relative); // below the source tree
+// Below tests/fixtures: reports/ (engine reports), ant/ (foreign models).
+std::string fixturePath(const std::string& relative);
 
 } // namespace wavra::test

@@ -1,0 +1,55 @@
+// The files of one engine run, in a work directory of its own below out/:
+// the control file, the Sommerfeld ground request, the engine deck and the
+// report under short fixed names. Every run makes its own directory, so any
+// number of runs can go at once in one install tree (two windows, two batch
+// runs, parallel trials, the parts of a split frequency loop) without ever
+// sharing a file, and the engine never sees a long model name. The
+// directory and everything in it go with the object.
+#pragma once
+
+#include <string>
+
+namespace wavra {
+
+class RunFiles {
+public:
+    // Makes out/.run-<16 hex digits>/ below installDir (with trailing '/').
+    explicit RunFiles(const std::string& installDir);
+    ~RunFiles();
+    RunFiles(const RunFiles&) = delete;
+    RunFiles& operator=(const RunFiles&) = delete;
+
+    // False when the directory could not be made; error() says why.
+    bool ok() const { return !m_dir.empty(); }
+    const std::string& error() const { return m_error; }
+
+    const std::string& dir() const { return m_dir; } // with trailing '/'
+    std::string deck() const { return m_dir + kDeck; }
+    std::string report() const { return m_dir + kReport; }
+    std::string control() const { return m_dir + kControl; }
+    std::string groundRequest() const { return m_dir + kGroundRequest; }
+
+    // The deck and the report as the launcher reads them, relative to exe/
+    // ("../out/.run-.../run.inp"); the control file holds these two lines.
+    std::string deckFromExe() const { return fromExe() + kDeck; }
+    std::string reportFromExe() const { return fromExe() + kReport; }
+    std::string controlText() const { return deckFromExe() + "\n" + reportFromExe() + "\n"; }
+
+    // Moves whatever else the engine left in the directory (the plot file
+    // run.inp.plt of a PL card) to out/, with "run" in its name replaced by
+    // `stem`, so it stands where a run in out/ would have left it.
+    void keepEngineExtras(const std::string& stem) const;
+
+private:
+    std::string fromExe() const { return "../out/" + m_name + "/"; }
+    static constexpr const char* kDeck = "run.inp";
+    static constexpr const char* kReport = "run.out";
+    static constexpr const char* kControl = "nec2d.tmp";
+    static constexpr const char* kGroundRequest = "som2d.tmp";
+    std::string m_outDir;
+    std::string m_name; // ".run-..."
+    std::string m_dir;
+    std::string m_error;
+};
+
+} // namespace wavra

@@ -1,0 +1,28 @@
+// Any bytes as a foreign .ant model file, converted into deck lines.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/model.h"
+#include "core/text.h"
+#include "core/ui.h"
+#include "deck/expression.h"
+#include "editor/ant_import.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static wavra::Model* model = [] {
+        auto* m = new wavra::Model();
+        wavra::initConstantTable(*m);
+        return m;
+    }();
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> lines;
+    wavra::forEachLine(text, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
+    wavra::RecordingUi ui;
+    (void)wavra::convertAntModel(*model, ui, lines);
+    return 0;
+}

@@ -1,0 +1,281 @@
+#include "present/sweep_graphs.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/config.h"
+#include "core/reflection.h"
+#include "core/text.h"
+
+namespace wavra {
+
+namespace {
+
+constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
+constexpr size_t kMaxTicks = 25;
+
+size_t index(SweepQuantity q) { return static_cast<size_t>(q); }
+
+double tableValue(const std::vector<double>& table, int step) {
+    return step >= 0 && static_cast<size_t>(step) < table.size() ? table[static_cast<size_t>(step)] : 0;
+}
+
+// The smallest series entry not below d (d itself beyond the series).
+double stepNotBelow(const Model& model, double d) {
+    double lo = 0, hi = d;
+    niceRange(model, lo, hi);
+    return hi;
+}
+
+// The scale keys act on the curves of the active pane.
+std::vector<SweepQuantity> activeQuantities(const SweepState& s) {
+    std::vector<SweepQuantity> q;
+    for (int pane : {kPaneUpper, kPaneLower})
+        if (s.activePane == pane || s.activePane == kPaneBoth)
+            for (SweepQuantity each : paneQuantities(s.page, pane)) q.push_back(each);
+    return q;
+}
+
+void shiftScale(SweepScale& s, double direction) {
+    s.lo += direction * s.step;
+    s.hi += direction * s.step;
+}
+
+// Zooming in moves each end one step inward, but the ends never meet.
+void zoomScale(SweepScale& s, bool in) {
+    if (!in) {
+        s.lo -= s.step;
+        s.hi += s.step;
+        return;
+    }
+    if ((s.hi - s.step) - (s.lo + s.step) > 1e-9 * s.step) {
+        s.lo += s.step;
+        s.hi -= s.step;
+    }
+}
+
+std::string numberText(double v, const char* picture = "##0.00") {
+    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+    return formatPicture(v, picture);
+}
+
+// Name and unit of a quantity in the pointer read-out.
+struct ReadoutName {
+    const char* name;
+    const char* unit;
+};
+ReadoutName readoutName(SweepQuantity q) {
+    static const ReadoutName names[kSweepQuantityCount] = {
+        {"R", " ohm"}, {"X", " ohm"},        {"Z", " ohm"},   {"Phase", " deg"},
+        {"SWR", ""},   {"Refl coef", " dB"}, {"Gain", " dB"}, {"to MAX", " dB"},
+    };
+    return names[index(q)];
+}
+
+} // namespace
+
+int sweepSteps(const Model& m) { return std::max(0, std::min<int>(m.freqCount, m.freqCapacity())); }
+
+bool sweepHasGain(const Model& m) { return m.summary.sweep.gainMax >= m.summary.sweep.gainMin; }
+
+double gainReference(const Model& m) {
+    if (m.patternCount > 0 && m.requestMode >= 0) return m.patternMax[kGainTotal + 1];
+    return m.summary.sweep.gainMax;
+}
+
+double sweepPhase(double r, double x) {
+    if (r == 0) return x > 0 ? 90 : (x < 0 ? -90 : 0);
+    return std::atan(x / r) * kRadToDeg;
+}
+
+double sweepValue(const Model& m, SweepQuantity q, int step) {
+    const double r = tableValue(m.sweepR, step), x = tableValue(m.sweepX, step);
+    switch (q) {
+    case SweepQuantity::Resistance: return r;
+    case SweepQuantity::Reactance: return x;
+    case SweepQuantity::Impedance: return std::hypot(r, x);
+    case SweepQuantity::Phase: return sweepPhase(r, x);
+    case SweepQuantity::Swr: return swrShown(r, x, m.z0);
+    case SweepQuantity::ReflectionDb: return reflectionDb(r, x, m.z0);
+    case SweepQuantity::Gain: return tableValue(m.sweepGain, step);
+    case SweepQuantity::GainToMax: return tableValue(m.sweepGain, step) - gainReference(m);
+    }
+    return 0;
+}
+
+std::vector<double> sweepCurve(const Model& m, SweepQuantity q) {
+    std::vector<double> values;
+    for (int step = 1; step <= sweepSteps(m); ++step) {
+        const double v = sweepValue(m, q, step);
+        values.push_back(q == SweepQuantity::Swr ? std::min(v, kSwrDrawLimit) : v);
+    }
+    return values;
+}
+
+std::vector<SweepQuantity> paneQuantities(int page, int pane) {
+    using Q = SweepQuantity;
+    const bool upper = pane == kPaneUpper;
+    switch (page) {
+    case kPageImpedance:
+        return upper ? std::vector<Q>{Q::Resistance, Q::Reactance} : std::vector<Q>{Q::Impedance, Q::Phase};
+    case kPageGain: return {upper ? Q::Gain : Q::GainToMax};
+    default: return {upper ? Q::Swr : Q::ReflectionDb};
+    }
+}
+
+std::string sweepTitle(const Model& m, SweepQuantity q) {
+    const std::string z0 = std::to_string(m.z0);
+    switch (q) {
+    case SweepQuantity::Resistance: return "R (ohm)";
+    case SweepQuantity::Reactance: return "X (ohm)";
+    case SweepQuantity::Impedance: return "Z (ohm)";
+    case SweepQuantity::Phase: return "Phase";
+    case SweepQuantity::Swr: return "SWR (" + z0 + " ohm)";
+    case SweepQuantity::ReflectionDb: return "Refl coef [dB] (" + z0 + " ohm)";
+    case SweepQuantity::Gain:
+        return "Tot. gain [dB]; The=" + str(m.summary.sweep.theta) + "; Phi=" + str(m.summary.sweep.phi);
+    case SweepQuantity::GainToMax: return "Gain compared to MAX " + formatPicture(gainReference(m), "##0.00") + " dBi";
+    }
+    return {};
+}
+
+std::string sweepMessage(const Model& m, const SweepState& s) {
+    if (sweepSteps(m) < 2) return "Number of frequency steps less or equal one.";
+    if (s.page == kPageGain && !sweepHasGain(m)) return "No single step RP card inside frequency loop";
+    return {};
+}
+
+SweepScale autoScale(const Model& m, const std::vector<double>& values, double fallbackLo, double fallbackHi) {
+    double lo = INFINITY, hi = -INFINITY;
+    for (double v : values)
+        if (std::isfinite(v)) {
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    if (!(lo <= hi)) lo = fallbackLo, hi = fallbackHi;
+    niceRange(m, lo, hi);
+    if (!(hi > lo)) {
+        // One value (or only zeros): a range around it.
+        const double d = std::max(std::fabs(lo), 1.0);
+        lo -= d;
+        hi += d;
+        niceRange(m, lo, hi);
+    }
+    return {lo, hi, stepNotBelow(m, (hi - lo) / 10)};
+}
+
+void rescaleSweep(const Model& m, SweepState& s) {
+    s.page = kPageMatch;
+    s.markers = true;
+    s.activePane = kPaneBoth;
+    for (size_t q = 0; q < kSweepQuantityCount; ++q) {
+        const auto quantity = static_cast<SweepQuantity>(q);
+        // A perfect match (-infinity dB) is left out of the reflection
+        // scale; with nothing else the scale shows the usual -50 ... 0 dB.
+        const bool db = quantity == SweepQuantity::ReflectionDb;
+        s.scales[q] = autoScale(m, sweepCurve(m, quantity), db ? -40 : 0, db ? 0 : 1);
+    }
+    s.freqMin = 0, s.freqMax = 1;
+    for (int step = 1; step <= sweepSteps(m); ++step) {
+        const double f = m.sweepFreq[static_cast<size_t>(step)];
+        s.freqMin = step == 1 ? f : std::min(s.freqMin, f);
+        s.freqMax = step == 1 ? f : std::max(s.freqMax, f);
+    }
+    s.loadSerial = m.loadSerial;
+    s.scaled = true;
+}
+
+bool sweepCommand(const Model& m, SweepState& s, int16_t code) {
+    switch (code) {
+    case 'I': s.page = kPageImpedance; return true;
+    case 'S': s.page = kPageMatch; return true;
+    case 'G': s.page = kPageGain; return true;
+    case 'M': s.markers = !s.markers; return true;
+    case 'R': s.grid[0] = !s.grid[0]; return true;
+    case 'X': s.grid[1] = !s.grid[1]; return true;
+    case 'Z': s.grid[2] = !s.grid[2]; return true;
+    case 'A': s.grid[3] = !s.grid[3]; return true;
+    case 9: s.activePane = s.activePane % 3 + 1; return true; // Tab: upper, lower, both
+    case 36: rescaleSweep(m, s); return true;                 // Home
+    case 38:                                                  // Up
+    case 40:                                                  // Down
+        for (SweepQuantity q : activeQuantities(s)) shiftScale(s.scales[index(q)], code == 38 ? 1 : -1);
+        return true;
+    case 33: // PgUp
+    case 34: // PgDn
+        for (SweepQuantity q : activeQuantities(s)) zoomScale(s.scales[index(q)], code == 33);
+        return true;
+    default: return false;
+    }
+}
+
+std::vector<double> scaleTicks(const SweepScale& s) {
+    std::vector<double> ticks;
+    if (!(s.step > 0) || !(s.hi > s.lo) || !std::isfinite(s.hi - s.lo)) return ticks;
+    const double first = std::ceil(s.lo / s.step - 1e-9);
+    const double last = std::floor(s.hi / s.step + 1e-9);
+    if (!(last - first < 1e7)) return ticks;
+    const double stride = std::max(1.0, std::ceil((last - first + 1) / kMaxTicks));
+    for (double k = first; k <= last; k += stride) ticks.push_back(k * s.step);
+    return ticks;
+}
+
+std::string tickLabel(double value, double step) {
+    int decimals = 0;
+    if (step > 0 && step < 1) decimals = std::min(9, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+    return formatPicture(std::fabs(value) < step * 1e-6 ? 0.0 : value,
+                         "##0" + std::string(decimals ? "." : "") + std::string(static_cast<size_t>(decimals), '0'));
+}
+
+SweepScale frequencyAxis(const Model& m, const SweepState& s) {
+    double lo = s.freqMin, hi = s.freqMax;
+    if (!(hi > lo)) lo -= 1, hi += 1;
+    return {lo, hi, stepNotBelow(m, (hi - lo) / 10)};
+}
+
+double scaleFraction(const SweepScale& s, double v) {
+    if (!(s.hi > s.lo)) return 0;
+    return (v - s.lo) / (s.hi - s.lo);
+}
+
+SweepLayout sweepLayout(double width, double height) {
+    constexpr double kSide = 64, kTop = 6, kTitle = 22, kGap = 12, kBottom = 38;
+    const double plotWidth = std::max(1.0, width - 2 * kSide);
+    const double paneHeight = std::max(1.0, (height - kTop - 2 * kTitle - kGap - kBottom) / 2);
+    SweepLayout l;
+    l.panes[0] = {kSide, kTop + kTitle, plotWidth, paneHeight};
+    l.panes[1] = {kSide, l.panes[0].bottom() + kGap + kTitle, plotWidth, paneHeight};
+    return l;
+}
+
+int nearestStep(const Model& m, double frequency) {
+    int best = 0;
+    for (int step = 1; step <= sweepSteps(m); ++step)
+        if (best == 0 || std::fabs(m.sweepFreq[static_cast<size_t>(step)] - frequency) <
+                             std::fabs(m.sweepFreq[static_cast<size_t>(best)] - frequency))
+            best = step;
+    return best;
+}
+
+std::string sweepPointerText(const Model& m, const SweepState& s, const SweepLayout& l, double x, double y) {
+    if (!sweepMessage(m, s).empty()) return {};
+    const PlotBox& upper = l.panes[0];
+    const PlotBox& lower = l.panes[1];
+    if (x < upper.left || x > upper.right() || y < upper.top || y > lower.bottom()) return {};
+    const SweepScale axis = frequencyAxis(m, s);
+    const int step = nearestStep(m, axis.lo + (x - upper.left) / upper.width * (axis.hi - axis.lo));
+    if (step == 0) return {};
+    std::string text = numberText(m.sweepFreq[static_cast<size_t>(step)], "##0.000") + " Mhz:";
+    for (int pane : {kPaneUpper, kPaneLower}) {
+        if (pane == kPaneLower) text += "  |";
+        const char* separator = "  ";
+        for (SweepQuantity q : paneQuantities(s.page, pane)) {
+            const ReadoutName n = readoutName(q);
+            text += separator + std::string(n.name) + " " + numberText(sweepValue(m, q, step)) + n.unit;
+            separator = ", ";
+        }
+    }
+    return text;
+}
+
+} // namespace wavra

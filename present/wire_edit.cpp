@@ -1,0 +1,293 @@
+#include "present/wire_edit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/action_codes.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "deck/expression.h"
+#include "deck/writer.h"
+#include "present/plot_math.h"
+
+namespace wavra {
+
+namespace {
+
+// The number a stored value shows as in the dialog.
+double shownValue(double v) { return readNumber(formatNumber(v, 5)); }
+
+struct Vec3 {
+    double x, y, z;
+};
+
+Vec3 endOf(const Model& m, int row, int end) {
+    return end == 1 ? Vec3{m.wireX1[row], m.wireY1[row], m.wireZ1[row]}
+                    : Vec3{m.wireX2[row], m.wireY2[row], m.wireZ2[row]};
+}
+
+void setEnd(Model& m, int row, int end, const Vec3& v) {
+    (end == 1 ? m.wireX1 : m.wireX2)[row] = v.x;
+    (end == 1 ? m.wireY1 : m.wireY2)[row] = v.y;
+    (end == 1 ? m.wireZ1 : m.wireZ2)[row] = v.z;
+}
+
+// Turns the moved end about the fixed one in the plane of coordinates a and
+// b of the difference: the angle is subtracted from its polar angle.
+void rotateIn(double& a, double& b, double angle) {
+    const Polar p = toPolar(a, b);
+    const Cartesian c = toCartesian(p.magnitude, p.angle - angle);
+    a = c.re;
+    b = c.im;
+}
+
+// A line of the deck without its line ending, and the ending.
+struct DeckLine {
+    std::string_view text, ending;
+};
+
+std::vector<DeckLine> splitDeckLines(std::string_view deck) {
+    std::vector<DeckLine> lines;
+    size_t pos = 0;
+    while (pos < deck.size()) {
+        size_t end = deck.find('\n', pos);
+        const size_t next = end == std::string_view::npos ? deck.size() : end + 1;
+        if (end == std::string_view::npos) end = deck.size();
+        size_t textEnd = end;
+        if (textEnd > pos && deck[textEnd - 1] == '\r') --textEnd;
+        lines.push_back({deck.substr(pos, textEnd - pos), deck.substr(textEnd, next - textEnd)});
+        pos = next;
+    }
+    return lines;
+}
+
+bool isCommentLine(std::string_view line) {
+    return (!line.empty() && line[0] == '\'') || (line.size() > 1 && line[1] == '\'');
+}
+
+std::string cardOf(std::string_view line) { return isCommentLine(line) ? std::string() : toUpper(line.substr(0, 2)); }
+
+// The fields of a card line as the engine input writer splits them: only
+// tabs separate when the third character is a tab.
+std::vector<std::string> cardFields(std::string_view line) {
+    const std::string separated = separateCardName(line);
+    std::vector<std::string_view> views;
+    splitFields(separated, line.size() > 2 && line[2] == '\t' ? "\t" : "", false, views, 16);
+    std::vector<std::string> fields;
+    for (std::string_view v : views) fields.push_back(trim(v));
+    return fields;
+}
+
+bool hasSymbols(std::string_view line) {
+    const std::vector<std::string> fields = cardFields(line);
+    for (size_t k = 1; k < fields.size() && k <= 9; ++k) {
+        double value = 0;
+        if (classifyNumber(fields[k], value) != -1) return true;
+    }
+    return false;
+}
+
+// Whether the next card after line k (before EN) is a GC card.
+bool taperFollows(const std::vector<DeckLine>& lines, size_t k) {
+    for (size_t n = k + 1; n < lines.size(); ++n) {
+        const std::string card = cardOf(lines[n].text);
+        if (card.empty() || trim(lines[n].text).empty()) continue;
+        return card == "GC";
+    }
+    return false;
+}
+
+std::string commentOf(std::string_view line) {
+    const size_t quote = line.find('\'', 2);
+    return quote == std::string_view::npos ? std::string() : std::string(line.substr(quote));
+}
+
+bool readWholeFile(const std::string& path, std::string& text) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+    return !in.bad();
+}
+
+WireSave saveFailed(Model& m, Ui& ui, const std::string& why) {
+    m.inputModified = -1;
+    ui.message("The wire geometry was not saved: " + why, "wavra", Icon::Exclamation);
+    return WireSave::Failed;
+}
+
+} // namespace
+
+double wireLength(const Model& m, int row) {
+    return std::sqrt(std::pow(m.wireX2[row] - m.wireX1[row], 2) + std::pow(m.wireY2[row] - m.wireY1[row], 2) +
+                     std::pow(m.wireZ2[row] - m.wireZ1[row], 2));
+}
+
+WireFields wireFieldsOf(const Model& m, int row) {
+    WireFields f;
+    if (row < 1 || row > m.wireCount) return f;
+    auto n5 = [](double v) { return formatNumber(v, 5); };
+    f.x1 = n5(m.wireX1[row]);
+    f.y1 = n5(m.wireY1[row]);
+    f.z1 = n5(m.wireZ1[row]);
+    f.x2 = n5(m.wireX2[row]);
+    f.y2 = n5(m.wireY2[row]);
+    f.z2 = n5(m.wireZ2[row]);
+    f.radius = n5(m.wireRadius[row]);
+    f.length = n5(wireLength(m, row));
+    f.segments = std::to_string(m.wireSegments[row]);
+    f.tag = std::to_string(m.wireTag[row]);
+    return f;
+}
+
+bool applyWireEdit(Model& m, int row, int end, WireFields& f) {
+    if (row < 1 || row > m.wireCount || (end != 1 && end != 2)) return false;
+    const size_t r = static_cast<size_t>(row);
+    const double shownLength = shownValue(wireLength(m, row));
+    bool changed = false;
+    // 1. End points and radius.
+    const std::pair<std::vector<double>*, const std::string*> values[] = {
+        {&m.wireX1, &f.x1}, {&m.wireY1, &f.y1}, {&m.wireZ1, &f.z1},        {&m.wireX2, &f.x2},
+        {&m.wireY2, &f.y2}, {&m.wireZ2, &f.z2}, {&m.wireRadius, &f.radius}};
+    for (const auto& [column, text] : values) {
+        const double typed = readNumber(*text);
+        if (typed == shownValue((*column)[r])) continue;
+        (*column)[r] = typed;
+        changed = true;
+    }
+    // 2. Rotations of the moved end P about the fixed end F.
+    const int fixed = end == 1 ? 2 : 1;
+    const Vec3 F = endOf(m, row, fixed);
+    Vec3 d = endOf(m, row, end);
+    d = {d.x - F.x, d.y - F.y, d.z - F.z};
+    const double yz = readNumber(f.rotateYZ), xz = readNumber(f.rotateXZ), xy = readNumber(f.rotateXY);
+    if (yz != 0) rotateIn(d.y, d.z, yz);
+    if (xz != 0) rotateIn(d.x, d.z, xz);
+    if (xy != 0) rotateIn(d.x, d.y, xy);
+    if (yz != 0 || xz != 0 || xy != 0) changed = true;
+    // 3. A new length along the wire's direction.
+    const double length = readNumber(f.length);
+    if (length != shownLength) {
+        const double rho = std::hypot(d.x, d.y);
+        const Polar phi = toPolar(d.x, d.y), theta = toPolar(d.z, rho);
+        const Cartesian zr = toCartesian(length, theta.angle);
+        const Cartesian xyNew = toCartesian(zr.im, phi.angle);
+        d = {xyNew.re, xyNew.im, zr.re};
+        changed = true;
+    }
+    f.rotateYZ = f.rotateXZ = f.rotateXY = "0";
+    if (!changed) return false;
+    setEnd(m, row, end, {F.x + d.x, F.y + d.y, F.z + d.z});
+    m.inputModified = -1;
+    if (std::find(m.editedWires.begin(), m.editedWires.end(), row) == m.editedWires.end())
+        m.editedWires.push_back(static_cast<int16_t>(row));
+    return true;
+}
+
+std::string deckNumber(double v) {
+    std::string text = formatPicture(v, "###0.0####");
+    if (v != 0 && std::fabs(readNumber(text) - v) > 1e-4 * std::fabs(v)) text = formatPicture(v, "0.######e-0");
+    return text;
+}
+
+std::string gwLineOf(const Model& m, int row, char separator, double scale, bool taperedRadius) {
+    const size_t r = static_cast<size_t>(row);
+    const double radius = taperedRadius ? 0 : m.wireRadius[r] / scale;
+    const double z2 = m.wireZ2[r] / scale;
+    const std::string sep(1, separator);
+    std::string line =
+        "GW" + sep + formatPicture(m.wireTag[r], "####0") + sep + formatPicture(m.wireSegments[r], "####0");
+    for (double v : {m.wireX1[r], m.wireY1[r], m.wireZ1[r], m.wireX2[r], m.wireY2[r]})
+        line += sep + deckNumber(v / scale);
+    if (z2 != 0 || radius != 0) line += sep + deckNumber(z2);
+    if (radius != 0) line += sep + deckNumber(radius);
+    return line;
+}
+
+WireRewrite rewriteWireLines(std::string_view deck, const Model& m, const std::vector<int16_t>& rows, double scale) {
+    WireRewrite out;
+    out.text.reserve(deck.size() + 64);
+    const std::vector<DeckLine> lines = splitDeckLines(deck);
+    int wire = 0;
+    bool ended = false;
+    for (size_t k = 0; k < lines.size(); ++k) {
+        const std::string_view text = lines[k].text;
+        const std::string card = ended ? std::string() : cardOf(text);
+        if (card == "EN") ended = true;
+        const bool rewrite =
+            card == "GW" && ++wire <= m.wireCount && std::find(rows.begin(), rows.end(), wire) != rows.end();
+        if (!rewrite) {
+            out.text.append(text);
+        } else {
+            if (hasSymbols(text)) out.dropsSymbols = true;
+            out.text += gwLineOf(m, wire, m.tabChar, scale, taperFollows(lines, k));
+            if (const std::string comment = commentOf(text); !comment.empty()) out.text += m.tabChar + comment;
+        }
+        out.text.append(lines[k].ending);
+    }
+    return out;
+}
+
+double deckScaleFactor(Model& m, Ui& ui, std::string_view deck) {
+    double scale = 1;
+    for (const DeckLine& line : splitDeckLines(deck)) {
+        const std::string card = cardOf(line.text);
+        if (card == "EN") break;
+        if (card != "GS") continue;
+        const std::vector<std::string> fields = cardFields(line.text);
+        if (fields.size() < 4) {
+            scale = 0;
+            continue;
+        }
+        double value = 0;
+        const int kind = classifyNumber(fields[3], value);
+        scale = kind == -1 ? readNumber(fields[3]) : kind == 1 ? value : evaluateExpression(m, ui, fields[3]);
+    }
+    return scale;
+}
+
+WireSave saveWireGeometry(Model& m, Ui& ui) {
+    const Answer answer =
+        ui.ask("wavra", "Wire geometry modified, save changes ? ", Buttons::YesNoCancel, Icon::Question);
+    if (answer == Answer::Cancel) {
+        m.actionCode = kActionGeometry;
+        m.reloadInput = 0; // a reload asked for by the view would drop the changes
+        return WireSave::Cancelled;
+    }
+    m.inputModified = 0;
+    if (answer != Answer::Yes) return WireSave::NotSaved;
+    const std::string path = m.modelPath();
+    std::string deck;
+    if (!readWholeFile(path, deck)) return saveFailed(m, ui, path + " cannot be read.");
+    const double scale = deckScaleFactor(m, ui, deck);
+    if (scale == 0 || !std::isfinite(scale)) return saveFailed(m, ui, "the GS card of " + path + " scales by 0.");
+    const WireRewrite rewrite = rewriteWireLines(deck, m, m.editedWires, scale);
+    if (rewrite.dropsSymbols &&
+        !ui.askYesNo("wavra", "Nec file contains symbol info,\nwhich will be lost, Continue ?", Icon::Exclamation))
+        return WireSave::NotSaved;
+    // The new deck is complete on disk before the backup and the input file
+    // change, so a full disk or a read-only directory loses nothing.
+    const std::string fresh = m.modelDir + "." + m.modelName + ".wire-edit~";
+    if (!writeFileAtomic(fresh, rewrite.text)) return saveFailed(m, ui, fresh + " cannot be written.");
+    const std::string backup = m.modelDir + m.modelName + ".bak";
+    if (!writeFileAtomic(backup, deck)) {
+        deleteFile(fresh);
+        return saveFailed(m, ui, "the backup " + backup + " cannot be written.");
+    }
+    std::error_code ec;
+    std::filesystem::rename(fresh, path, ec);
+    if (ec) {
+        deleteFile(fresh);
+        return saveFailed(m, ui, path + " cannot be replaced.");
+    }
+    m.editedWires.clear();
+    return WireSave::Saved;
+}
+
+} // namespace wavra

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Makes the pictures under docs/ with the batch command line of the built
+# program: the build is installed into a scratch tree with the example models,
+# and each picture is one wavra --batch command (add yours below).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+docs=$(pwd)/docs
+build=${WAVRA_BUILD_DIR:-_build}
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+cmake --install "$build" --prefix "$tree" >/dev/null
+mkdir -p "$tree/models"
+cp examples/*.nec "$tree/models/"
+wavra() { "$tree/exe/wavra" --batch "$@" >/dev/null; }
+
+# The far-field pattern view: a vertical cut of the Yagi with its lobes, -3 dB
+# points, beamwidth and front-to-back ratio.
+wavra --calc far --theta -180,180,1 --phi 0,0,1 --show pattern --keys I --size 560x640 \
+      --png "$docs/pattern-view.png" "$tree/models/yagi.nec"
+
+# The SWR page of the sweep graphs: a frequency loop of the Yagi over 13.9 to 14.5 MHz.
+wavra --calc sweep --freq 13.9,14.5,0.025 --show sweep --size 900x640 --png "$docs/sweep-swr.png" \
+      "$tree/models/yagi.nec"
+# The Smith chart of the same loop, the cursor on 14.2 MHz (the 13th step).
+wavra --show smith --keys "$(printf 'Right,%.0s' {1..12})Right" --size 700x900 --png "$docs/smith-chart.png" \
+      "$tree/models/yagi.nec"
+
+# Geometry view: the Yagi's segment currents as bars and its far-field
+# pattern as a 3-D wire frame in the colours of the gain, turned 40 degrees
+# in azimuth and 20 in elevation.
+wavra --calc far --theta 0,180,5 --phi 0,355,5 --show geometry --size 800x800 --png "$docs/geometry-view.png" \
+  --keys C,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,M,R,Left,Left,Left,Left,Left,Left,Left,Left,Down,Down,Down,Down \
+  "$tree/models/yagi.nec"

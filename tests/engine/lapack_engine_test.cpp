@@ -1,0 +1,237 @@
+// The lapack engine (NEC2D_LA runs exe/nec2c-lapack) against plain nec2c:
+// the comparison of two reports by printed tolerance, then both engines
+// through the real launcher on every example model, the benchmark decks
+// and decks with plane and rotational symmetry; the fallback to plain
+// nec2c and the OpenBLAS thread count the launcher gives the engine.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+
+#include "core/files.h"
+#include "engine/calculate.h"
+#include "engine/deck_adapter.h"
+#include "engine/engine_choice.h"
+#include "engine_test_support.h"
+#include "report_comparison.h"
+
+namespace fs = std::filesystem;
+
+namespace wavra {
+namespace {
+
+using test::compareReports;
+using test::readText;
+using test::ReportComparison;
+using test::writeText;
+
+// `text` with the first `from` replaced by `to`.
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+class ReportComparisonTest : public ::testing::Test {
+protected:
+    const std::string plain = readText(test::fixturePath("reports/a_dipole.nec2c.out"));
+    // The fixture's input impedance line and a pattern line.
+    const std::string input = "1.0000E+00  0.0000E+00  9.7777E-03 -5.4013E-03  7.8361E+01  4.3288E+01";
+    const std::string pattern = "   10.00      0.00    -15.17  -999.99   -15.17      0.0000      0.00 LINEAR  "
+                                "9.4456E-02     59.53  0.0000E+00      0.00";
+};
+
+TEST_F(ReportComparisonTest, AReportAgreesWithItselfWhateverItsTimingLinesSay) {
+    const ReportComparison same =
+        compareReports(plain, replaced(plain, "FILL: 0 msec  FACTOR: 0 msec", "FILL: 20 msec  FACTOR: 130 msec"));
+    EXPECT_TRUE(same.differences.empty());
+    EXPECT_GT(same.numbers, 1000);
+    EXPECT_EQ(same.lastDigit + same.belowPeak, 0);
+}
+
+TEST_F(ReportComparisonTest, OneUnitOfTheLastPrintedDigitIsToleratedTwoAreNot) {
+    const std::string oneUnit = replaced(input, "7.8361E+01  4.3288E+01", "7.8362E+01  4.3287E+01");
+    EXPECT_EQ(compareReports(plain, replaced(plain, input, oneUnit)).lastDigit, 2);
+    // A change of exponent with the same value within one unit.
+    const std::string rolled = replaced(input, "1.0000E+00", "9.9999E-01");
+    EXPECT_TRUE(compareReports(plain, replaced(plain, input, rolled)).differences.empty());
+
+    const std::string twoUnits = replaced(input, "7.8361E+01", "7.8363E+01");
+    const ReportComparison r = compareReports(plain, replaced(plain, input, twoUnits));
+    ASSERT_EQ(r.differences.size(), 1u);
+    EXPECT_NE(r.differences[0].find("lapack:     1     6  " + twoUnits), std::string::npos) << r.differences[0];
+}
+
+TEST_F(ReportComparisonTest, ValuesFarBelowThePeakMayDifferAndAreCounted) {
+    // Cross-polar gain at -140 dB instead of nothing, a cross-polar field of
+    // 1e-9 of the main lobe's with its phase.
+    const std::string noise = replaced(replaced(pattern, "-999.99", "-140.00"), "0.0000E+00      0.00",
+                                       "3.1000E-09    -37.00");
+    const ReportComparison r = compareReports(plain, replaced(plain, pattern, noise));
+    EXPECT_TRUE(r.differences.empty()) << r.differences.front();
+    EXPECT_EQ(r.belowPeak, 3);
+
+    // The same cross-polar gain 100 dB below the peak is a real difference.
+    const std::string loud = replaced(pattern, "-999.99", "-98.00");
+    EXPECT_EQ(compareReports(plain, replaced(plain, pattern, loud)).differences.size(), 1u);
+}
+
+TEST_F(ReportComparisonTest, GainsCurrentsAndPhasesWithinTheirPeakMustAgree) {
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"-15.17  -999.99   -15.17", "-15.17  -999.99   -15.19"},  // total gain
+             {"1.8473E-03  -32.901", "1.8473E-03  -32.911"},            // phase of a current
+             {"1.5510E-03 -1.0034E-03", "1.5510E-03 -1.0054E-03"},      // imaginary part of a current
+             {"EFFICIENCY    =  100.00", "EFFICIENCY    =   99.98"}}) { // a value outside the tables
+        const ReportComparison r = compareReports(plain, replaced(plain, from, to));
+        EXPECT_EQ(r.differences.size(), 1u) << to;
+    }
+}
+
+TEST_F(ReportComparisonTest, ADifferentTextOrAnExtraLineIsADifference) {
+    EXPECT_EQ(compareReports(plain, replaced(plain, pattern, replaced(pattern, "LINEAR", "RIGHT "))).differences.size(),
+              1u);
+    const ReportComparison longer =
+        compareReports(plain, replaced(plain, "\n  TOTAL RUN TIME", "\n  PIVOT(3)=   1.00000000E-11\n  TOTAL RUN TIME"));
+    ASSERT_FALSE(longer.differences.empty());
+    EXPECT_EQ(longer.differences[0].rfind("the reports have ", 0), 0u) << longer.differences[0];
+}
+
+// Both engines on decks in a temporary install tree.
+class LapackEngineTest : public ::testing::Test {
+protected:
+    test::EngineTree tree;
+
+    void SetUp() override { ASSERT_TRUE(fs::exists(tree.file("exe/nec2c-lapack"))) << "the lapack engine was not built"; }
+
+    // Runs a numeric deck of out/ with the launcher under an engine name;
+    // returns the report.
+    std::string runDeck(const std::string& deck, const std::string& engine, const std::string& report) {
+        const test::RunResult r = test::runProgram({tree.file("exe/" + engine), "../out/" + deck, "../out/" + report},
+                                                   tree.file("exe"));
+        EXPECT_EQ(r.status, 0) << engine << ": " << r.err;
+        EXPECT_EQ(r.err, "") << engine;
+        return readText(tree.file("out/" + report));
+    }
+
+    // Both engines on a numeric deck; the reports must agree.
+    void compareOnDeck(const std::string& name, const std::string& deck) {
+        writeText(tree.file("out/" + name + ".nec"), deck);
+        const std::string plain = runDeck(name + ".nec", "NEC2D512", name + ".plain.out");
+        const std::string lapack = runDeck(name + ".nec", std::string(kLapackEngine), name + ".lapack.out");
+        expectAgreement(name, plain, lapack);
+    }
+
+    static void expectAgreement(const std::string& name, const std::string& plain, const std::string& lapack) {
+        EXPECT_NE(plain.find("ANTENNA INPUT PARAMETERS"), std::string::npos) << name;
+        const ReportComparison r = compareReports(plain, lapack);
+        for (const auto& difference : r.differences) ADD_FAILURE() << name << ", " << difference;
+        std::cout << name << ": " << r.numbers << " numbers, " << r.lastDigit << " one unit of the last digit apart, "
+                  << r.belowPeak << " below the peak differ" << std::endl; // before a fork copies the buffer
+    }
+};
+
+// --- every example model, converted and run as it stands
+
+std::vector<std::string> exampleModels() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(test::sourcePath("examples")))
+        if (entry.path().extension() == ".nec") names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class LapackExampleTest : public LapackEngineTest, public ::testing::WithParamInterface<std::string> {
+protected:
+    // One run of the model's deck as it stands with an engine.
+    std::string calculate(std::string_view engine, std::vector<std::string>& status) {
+        Model m;
+        RecordingUi ui;
+        test::loadModel(m, tree, GetParam(), "model");
+        m.calcKind = kCalcOriginal;
+        selectEngine(m, engine);
+        RunHooks hooks;
+        hooks.statusLine = [&status](const std::string& line) { status.push_back(line); };
+        EXPECT_EQ(runCalculation(m, ui, *runner, hooks), std::optional<std::string>(".out")) << engine;
+        EXPECT_TRUE(ui.messages().empty()) << ui.messages().front();
+        return readText(tree.report("model.out"));
+    }
+    std::unique_ptr<ProcessRunner> runner = makeNativeProcessRunner();
+};
+
+TEST_P(LapackExampleTest, ReportsAgreeWithPlainNec2c) {
+    std::vector<std::string> status;
+    const std::string plain = calculate("NEC2D512", status);
+    const std::string lapack = calculate(kLapackEngine, status);
+    expectAgreement(GetParam(), plain, lapack);
+    EXPECT_EQ(std::count_if(status.begin(), status.end(),
+                            [](const std::string& s) { return s.find("running plain nec2c") != std::string::npos; }),
+              0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, LapackExampleTest, ::testing::ValuesIn(exampleModels()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.param.substr(0, info.param.find('.'));
+                         });
+
+// --- the benchmark decks and the symmetric solution paths
+
+TEST_F(LapackEngineTest, BenchmarkCurtainsOf1000And2000SegmentsAgree) {
+    for (const std::string segments : {"1000", "2000"}) {
+        const test::RunResult deck = test::runProgram({"/bin/bash", test::sourcePath("bench/curtain_deck.sh"), segments},
+                                                      tree.path());
+        ASSERT_EQ(deck.status, 0) << deck.err;
+        compareOnDeck("curtain" + segments, deck.out);
+    }
+}
+
+// With GX or GR symmetry nec2c solves one block per symmetry mode; the
+// lapack engine factors and solves each block with LAPACK.
+TEST_F(LapackEngineTest, PlaneAndRotationalSymmetryAgree) {
+    // Two parallel dipoles mirrored in the y-z plane, one of them fed.
+    compareOnDeck("mirrored", "CM two dipoles, GX\nCE\nGW 1 21 2.5 -5.2 0 2.5 5.2 0 0.002\nGX 1 100\nGE 0\n"
+                              "EX 0 1 11 0 1 0\nFR 0 1 0 0 14.2 0\nRP 0 19 4 1000 0 0 5 90\nEN\n");
+    // A cage of six vertical wires over perfect ground, one of them fed.
+    compareOnDeck("cage", "CM cage of six wires, GR\nCE\nGW 1 15 1.2 0 0.5 1.2 0 10.5 0.003\nGR 1 6\nGE 1\n"
+                          "GN 1\nEX 0 1 1 0 1 0\nFR 0 1 0 0 7.1 0\nRP 0 10 4 1000 0 0 10 30\nEN\n");
+}
+
+// --- fallback and threads
+
+TEST_F(LapackEngineTest, WithoutTheLapackEnginePlainNec2cRunsAndTheStatusListSaysSo) {
+    fs::remove(tree.file("exe/nec2c-lapack"));
+    writeText(tree.file("out/dipole.nec"), readText(test::fixturePath("reports/a_dipole.nec")));
+    const test::RunResult r = test::runProgram({tree.file("exe/NEC2D_LA"), "../out/dipole.nec", "../out/dipole.out"},
+                                               tree.file("exe"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "NEC2D_LA: the lapack engine " + tree.path() + "exe/nec2c-lapack is missing; running plain nec2c\n");
+    const ReportComparison same =
+        compareReports(runDeck("dipole.nec", "NEC2D512", "plain.out"), readText(tree.file("out/dipole.out")));
+    EXPECT_TRUE(same.differences.empty());
+    EXPECT_EQ(same.lastDigit + same.belowPeak, 0);
+}
+
+TEST_F(LapackEngineTest, TheLauncherGivesASingleRunEveryCoreUnlessTheCallerSetTheThreads) {
+    // A stand-in engine that reports the thread count it was given.
+    fs::remove(tree.file("exe/nec2c-lapack"));
+    writeText(tree.file("exe/nec2c-lapack"), "#!/bin/sh\necho \"threads=${OPENBLAS_NUM_THREADS-unset}\" > \"$4\"\n");
+    fs::permissions(tree.file("exe/nec2c-lapack"), fs::perms::owner_all);
+    writeText(tree.file("out/d.nec"), "GW 1 11 0 0 0 0 0 1 0.001\nGE 0\nEN\n");
+    const auto threads = [&](std::vector<std::string> env, const std::string& engine) {
+        env.insert(env.begin(), "/usr/bin/env");
+        for (const auto& a : {tree.file("exe/" + engine), std::string("../out/d.nec"), std::string("../out/d.out")})
+            env.push_back(a);
+        deleteFile(tree.file("out/d.out"));
+        test::runProgram(env, tree.file("exe"));
+        return readText(tree.file("out/d.out"));
+    };
+    const std::string cores = test::runProgram({"/usr/bin/nproc"}, tree.path()).out;
+    EXPECT_EQ(threads({"-u", "OPENBLAS_NUM_THREADS"}, "NEC2D_LA"), "threads=" + cores);
+    EXPECT_EQ(threads({"OPENBLAS_NUM_THREADS=1"}, "NEC2D_LA"), "threads=1\n");
+    // Every other engine name is plain nec2c, never the lapack engine.
+    EXPECT_EQ(threads({}, "NEC2D11K").find("threads="), std::string::npos);
+}
+
+} // namespace
+} // namespace wavra
