@@ -212,7 +212,7 @@ ItsHfNames itsHfNames(const Model& m, int fileNumber) {
     return n;
 }
 
-std::string itsHfAntennaText(const Model& m, const ItsHfNames&, GainBlockReader& blocks, std::string& error,
+std::string itsHfAntennaText(const Model& m, GainBlockReader& blocks, std::string& error,
                              const std::function<void(int)>& records) {
     error.clear();
     const std::string body = isArea(m) ? areaRecords(blocks, error, records) : pointRecords(blocks, error, records);
@@ -291,7 +291,7 @@ bool exportItsHf(const Model& m, Ui& ui, ProcessRunner& runner, const ItsHfReque
                              : "Generating " + file + " for PHI is " + plain(pathPhi(m)) + " deg.");
     GainBlockReader blocks(in);
     std::string error, reason;
-    const std::string text = itsHfAntennaText(m, n, blocks, error, [&p](int records) {
+    const std::string text = itsHfAntennaText(m, blocks, error, [&p](int records) {
         if (p.bar) p.bar(std::min(100, records * 100 / kAzimuths));
     });
     if (text.empty()) {

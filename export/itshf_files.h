@@ -43,7 +43,7 @@ ItsHfNames itsHfNames(const Model& model, int fileNumber);
 // frequency; point to point one record of 91 per frequency, up to 30.
 // Empty, with the reason in `error`, when the report does not hold that.
 // `records` is told the record count while they are written.
-std::string itsHfAntennaText(const Model& model, const ItsHfNames& names, GainBlockReader& blocks, std::string& error,
+std::string itsHfAntennaText(const Model& model, GainBlockReader& blocks, std::string& error,
                              const std::function<void(int records)>& records = {});
 
 // One line of the template as it goes into the input file: the "Freqs" and

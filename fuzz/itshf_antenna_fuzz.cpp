@@ -20,6 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto in = wavra::LineReader::fromText(text);
     wavra::GainBlockReader blocks(in);
     std::string error;
-    wavra::itsHfAntennaText(model, wavra::itsHfNames(model, choice >> 4), blocks, error);
+    wavra::itsHfAntennaText(model, blocks, error);
     return 0;
 }
