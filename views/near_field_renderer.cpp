@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kFontPixels = 12;
 constexpr double kLine = 18, kMargin = 8, kAxisRoom = 20;
+constexpr double kRoomForExtents = 150;
 constexpr int kGraphColour = 9, kStructureColour = 0, kGridColour = 7, kFractions = 10;
 
 QColor colour(const Rgb& c) { return QColor(c.r, c.g, c.b); }
@@ -47,6 +48,15 @@ void paintLegend(QPainter& p, const QRectF& box, const std::vector<LegendBar>& l
     }
 }
 
+// An edge of the map: the axis in the middle, its first and last metres at
+// the ends where there is room for them.
+void axisLabels(QPainter& p, const QRectF& edge, int axis, double first, double last) {
+    p.drawText(edge, Qt::AlignCenter, text(std::string(axisLetter(axis)) + " [m]"));
+    if (edge.width() < kRoomForExtents) return;
+    p.drawText(edge, Qt::AlignLeft | Qt::AlignVCenter, text(formatNumber(first, 6)));
+    p.drawText(edge, Qt::AlignRight | Qt::AlignVCenter, text(formatNumber(last, 6)));
+}
+
 void paintMap(QPainter& p, const QRect& area, const Model& m, const NearFieldState& s, const NearValues& v) {
     const NearMap map = nearFieldMap(m, s, v);
     const NearMapLayout layout(area, map);
@@ -77,16 +87,11 @@ void paintMap(QPainter& p, const QRect& area, const Model& m, const NearFieldSta
     p.setPen(Qt::black);
     const QPointF low = layout.toPixel(map.left, map.bottom), high = layout.toPixel(map.right, map.top);
     const QRectF below(low.x(), low.y() + 2, high.x() - low.x(), kAxisRoom - 4);
-    p.drawText(below, Qt::AlignLeft | Qt::AlignTop, text(formatNumber(map.left, 6)));
-    p.drawText(below, Qt::AlignHCenter | Qt::AlignTop, text(std::string(axisLetter(axes.across)) + " [m]"));
-    p.drawText(below, Qt::AlignRight | Qt::AlignTop, text(formatNumber(map.right, 6)));
+    axisLabels(p, below, axes.across, map.left, map.right);
     p.save();
     p.translate(low.x() - 4, low.y());
     p.rotate(-90);
-    const QRectF beside(0, -kAxisRoom + 4, low.y() - high.y(), kAxisRoom - 4);
-    p.drawText(beside, Qt::AlignLeft | Qt::AlignBottom, text(formatNumber(map.bottom, 6)));
-    p.drawText(beside, Qt::AlignHCenter | Qt::AlignBottom, text(std::string(axisLetter(axes.up)) + " [m]"));
-    p.drawText(beside, Qt::AlignRight | Qt::AlignBottom, text(formatNumber(map.top, 6)));
+    axisLabels(p, QRectF(0, -kAxisRoom + 4, low.y() - high.y(), kAxisRoom - 4), axes.up, map.bottom, map.top);
     p.restore();
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);
