@@ -13,6 +13,7 @@ namespace {
 constexpr int16_t kKeySpace = 32, kKeyPgUp = 33, kKeyPgDn = 34, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39,
                   kKeyDown = 40, kKeyDelete = 46, kKeyStructure = 'G', kKeyPrevious = 188, kKeyNext = 190,
                   kKeyCtrlPgUp = 233, kKeyCtrlPgDn = 234;
+constexpr int16_t kShifted = 100;
 constexpr int kComponents = 4;
 constexpr const char* kAxisLetters[] = {"X", "Y", "Z"};
 
@@ -175,6 +176,8 @@ double moreLogarithmic(double factor) { return std::max(std::round(factor * 10 -
 double moreLinear(double factor) { return std::min(std::round(factor * 10 + 1) / 10, kLinearNearFactor); }
 
 bool nearFieldCommand(NearFieldState& s, const Model& m, Ui& ui, int16_t code) {
+    // '>' and '<' are typed with Shift on most keyboards.
+    if (code == kKeyNext + kShifted || code == kKeyPrevious + kShifted) code -= kShifted;
     const PlaneAxes axes = planeAxes(s.plane);
     auto step = [&](int axis, int delta) {
         s.position[at(axis)] = wrapped(s.position[at(axis)], delta, nearAxisCount(m, axis));
