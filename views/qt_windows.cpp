@@ -7,6 +7,7 @@
 #include "views/card_editor_window.h"
 #include "views/help_window.h"
 #include "views/main_window.h"
+#include "views/qt_text.h"
 #include "views/status_window.h"
 #include "views/view_window.h"
 
@@ -49,7 +50,7 @@ void QtWindows::setBusy(bool busy) {
     else QApplication::restoreOverrideCursor();
 }
 
-void QtWindows::setStatusCaption(const std::string& text) { m_main->setStatusCaption(QString::fromStdString(text)); }
+void QtWindows::setStatusCaption(const std::string& text) { m_main->setStatusCaption(q(text)); }
 
 void QtWindows::showMainWindow() {
     m_main->refresh();
@@ -131,7 +132,7 @@ void QtWindows::openStatus() {
 }
 
 void QtWindows::addStatusLine(const std::string& line) {
-    m_status->addLine(QString::fromStdString(line));
+    m_status->addLine(q(line));
     processEvents();
 }
 
