@@ -57,8 +57,7 @@ NearValues collect(const Model& m, const NearFieldState& s, std::array<int, 3> i
             const double value = m.nearFieldValues[at(*row)][component];
             if (std::isnan(value)) continue; // not printed: left out, never drawn as 0
             const auto& p = m.nearFieldPoints[at(*row)];
-            NearSample sample{p[at(first)], second >= 0 ? p[at(second)] : 0.0, value, std::min(value, s.cutoff),
-                              *row};
+            NearSample sample{p[at(first)], second >= 0 ? p[at(second)] : 0.0, value, std::min(value, s.cutoff), *row};
             v.min = any ? std::min(v.min, sample.shown) : sample.shown;
             v.max = any ? std::max(v.max, sample.shown) : sample.shown;
             if (!v.largest || value > v.largest->value) v.largest = sample;

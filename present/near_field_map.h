@@ -115,8 +115,8 @@ struct NearSample {
 // The values of the plane or of the line, with their scale.
 struct NearValues {
     std::vector<NearSample> samples;
-    double min = 0, max = 0;            // of the shown (clipped) values
-    std::optional<NearSample> largest;  // before the cut-off
+    double min = 0, max = 0;           // of the shown (clipped) values
+    std::optional<NearSample> largest; // before the cut-off
     double fraction(double shown, double factor) const;
 };
 

@@ -21,9 +21,7 @@ constexpr int kGraphColour = 9, kStructureColour = 0, kGridColour = 7, kFraction
 QColor colour(const Rgb& c) { return QColor(c.r, c.g, c.b); }
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
-QRectF innerArea(const QRect& area) {
-    return QRectF(area).adjusted(kMargin, kNearTopBand, -kMargin, -kNearBottomBand);
-}
+QRectF innerArea(const QRect& area) { return QRectF(area).adjusted(kMargin, kNearTopBand, -kMargin, -kNearBottomBand); }
 
 void bandLine(QPainter& p, const QRect& area, double top, const std::string& left, const std::string& centre,
               const std::string& right = "") {
@@ -117,7 +115,8 @@ void paintGraph(QPainter& p, const QRect& area, const Model& m, const NearFieldS
         p.setPen(QPen(QColor(g.r, g.g, g.b), 1, Qt::DotLine));
         p.drawLine(QPointF(box.left(), yOf(f)), QPointF(box.right(), yOf(f)));
         p.setPen(Qt::black);
-        p.drawText(QRectF(inner.left(), yOf(f) - 8, box.left() - inner.left() - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
+        p.drawText(QRectF(inner.left(), yOf(f) - 8, box.left() - inner.left() - 6, 16),
+                   Qt::AlignRight | Qt::AlignVCenter,
                    text(formatNumber(valueAtFraction(v.min, v.max, f, s.logFactor) / divisor, 4)));
     }
     for (double c : scaleTicks(along)) {
@@ -177,15 +176,16 @@ void paintNearField(QPainter& p, const QRect& area, const Model& m, const NearFi
         p.restore();
         return;
     }
-    bandLine(p, area, 2, nearPositionLabel(m, s), nearFieldTitle(m, s.component),
-             s.map2D ? "Colour map" : "Graph");
-    bandLine(p, area, 2 + kLine, "", "", s.logFactor == kLinearNearFactor ? "lin" : "log " + formatNumber(s.logFactor, 3));
+    bandLine(p, area, 2, nearPositionLabel(m, s), nearFieldTitle(m, s.component), s.map2D ? "Colour map" : "Graph");
+    bandLine(p, area, 2 + kLine, "", "",
+             s.logFactor == kLinearNearFactor ? "lin" : "log " + formatNumber(s.logFactor, 3));
     if (s.map2D) paintMap(p, area, m, s, v);
     else paintGraph(p, area, m, s, v);
     const double bottom = area.height() - kNearBottomBand;
     bandLine(p, area, bottom + 2, nearMaxLabel(m, s, v), "");
     bandLine(p, area, bottom + 2 + kLine, nearRangeLabel(m, s, v), "",
-             s.cutoff == kNoCutoff ? "" : "Cut-off: " + formatNumber(s.cutoff / nearFieldUnit(m, s.component).divisor, 6));
+             s.cutoff == kNoCutoff ? ""
+                                   : "Cut-off: " + formatNumber(s.cutoff / nearFieldUnit(m, s.component).divisor, 6));
     p.restore();
 }
 

@@ -14,9 +14,9 @@
 #include "views/geometry_window.h"
 #include "views/key_codes.h"
 #include "views/pattern_window.h"
-#include "views/view_picture.h"
 #include "views/smith_window.h"
 #include "views/sweep_window.h"
+#include "views/view_picture.h"
 
 namespace wavra {
 

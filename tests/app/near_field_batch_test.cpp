@@ -68,9 +68,9 @@ void expectRange(const json& view, const Printed& printed, double scale, double 
 
 TEST_F(Batch, NearFieldPlanesMatchThePrintedTable) {
     // 5 x 3 x 3 points beside the dipole; Right moves the XY plane to z = 0.
-    auto r = run({"--batch", "--json", "--calc", "near", "--x", "-1,1,0.5", "--y", "0.5,1.5,0.5", "--z", "-2,2,2",
-                  "--show", "nearfield", "--keys", "Right", "--png", "near.png", "--size", "400x300",
-                  "models/dipole.nec"});
+    auto r =
+        run({"--batch", "--json", "--calc", "near", "--x", "-1,1,0.5", "--y", "0.5,1.5,0.5", "--z", "-2,2,2", "--show",
+             "nearfield", "--keys", "Right", "--png", "near.png", "--size", "400x300", "models/dipole.nec"});
     ASSERT_EQ(r.status, 0) << r.err;
     json view = json::parse(r.out)["view"];
     Report report(tree.file("out/dipole.out"));
@@ -110,8 +110,8 @@ TEST_F(Batch, NearFieldPlanesMatchThePrintedTable) {
 }
 
 TEST_F(Batch, MagneticNearFieldReadsAmperesPerMetre) {
-    auto r = run({"--batch", "--json", "--calc", "near", "--sub", "h", "--x", "-1,1,1", "--y", "1,1,1", "--z",
-                  "-1,1,1", "--show", "nearfield", "models/dipole.nec"});
+    auto r = run({"--batch", "--json", "--calc", "near", "--sub", "h", "--x", "-1,1,1", "--y", "1,1,1", "--z", "-1,1,1",
+                  "--show", "nearfield", "models/dipole.nec"});
     ASSERT_EQ(r.status, 0) << r.err;
     const json view = json::parse(r.out)["view"];
     Report report(tree.file("out/dipole.out"));

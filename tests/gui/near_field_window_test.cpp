@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStatusBar>
 #include <QTest>
 #include <filesystem>
 
@@ -24,43 +22,20 @@ using namespace wavra::test;
 
 namespace {
 
-struct NearFieldWindowTest : ::testing::Test {
-    Program p;
-    Script script{p.model};
-
-    NearFieldWindowTest() {
+struct NearFieldWindowTest : ViewWindowTest {
+    NearFieldWindowTest() : ViewWindowTest(kActionPattern) {
         // A 3 x 3 grid in the plane z = 0 around a vertical dipole.
         std::filesystem::copy_file(fixturePath("reports/b_dipole_fr3_ne.nec2c.out"), p.tree.file("out/grid.out"));
         p.model.modelName = "grid";
         EXPECT_TRUE(readOutput(p.model, p.ui, ".out"));
     }
-    PatternWindow& window() { return *static_cast<PatternWindow*>(p.windows->viewWindow(kActionPattern)); }
+    PatternWindow& window() { return static_cast<PatternWindow&>(viewWindow()); }
     const NearFieldState& state() { return window().nearFieldView().state(); }
-    QAction* action(const char* text) {
-        for (QAction* a : window().findChildren<QAction*>())
-            if (a->text() == QString::fromUtf8(text)) return a;
-        ADD_FAILURE() << "no menu item " << text;
-        return nullptr;
-    }
     QMenu* menu(const char* title) {
         for (QMenu* m : window().findChildren<QMenu*>())
             if (m->title() == QString::fromUtf8(title)) return m;
         ADD_FAILURE() << "no menu " << title;
         return nullptr;
-    }
-    QString status() { return window().statusBar()->findChild<QLabel*>()->text(); }
-    void whenIdle(const std::string& name, std::function<void()> step) {
-        script.add(name, [this, step] {
-            if (!loopIsIdle(*p.windows, p.model)) return false;
-            step();
-            return true;
-        });
-    }
-    void runView() {
-        whenIdle("leave", [this] { QTest::keyClick(&window(), Qt::Key_Escape); });
-        ASSERT_TRUE(p.windows->runWindow(kActionPattern, false));
-        EXPECT_FALSE(script.timedOut()) << "stuck at " << script.pending();
-        EXPECT_EQ(p.model.actionCode, kActionEscape);
     }
 };
 
@@ -159,19 +134,14 @@ TEST_F(NearFieldWindowTest, AGridOfOnePointHandsOverToTheGeometryView) {
     EXPECT_FALSE(window().isVisible());
 }
 
-TEST(NearFieldMainLoop, F4AfterARunOfTheNearFieldExampleShowsItsLine) {
-    Program p;
+struct NearFieldMainLoop : ViewWindowTest {
+    NearFieldMainLoop() : ViewWindowTest(kActionPattern) {}
     MainLoop loop{p.model, p.ui, *p.windows};
-    Script script{p.model};
+};
+
+TEST_F(NearFieldMainLoop, F4AfterARunOfTheNearFieldExampleShowsItsLine) {
     p.nameModel(loop, "nearfield");
-    auto whenIdle = [&](const std::string& name, std::function<void()> step) {
-        script.add(name, [&p, step] {
-            if (!loopIsIdle(*p.windows, p.model)) return false;
-            step();
-            return true;
-        });
-    };
-    whenIdle("calculate", [&] { pressKey(*p.windows, kActionCalculate); });
+    whenIdle("calculate", [this] { pressKey(*p.windows, kActionCalculate); });
     script.add("dialog", [] {
         QWidget* dialog = modalDialog("Gen");
         if (!dialog) return false;
@@ -179,16 +149,16 @@ TEST(NearFieldMainLoop, F4AfterARunOfTheNearFieldExampleShowsItsLine) {
         dialog->findChild<QPushButton*>("generate")->click();
         return true;
     });
-    whenIdle("F4", [&] {
+    whenIdle("F4", [this] {
         EXPECT_EQ(p.model.summary.nearFieldCount, 21);
         pressKey(*p.windows, kActionPattern);
     });
-    whenIdle("shown", [&] {
-        auto* window = static_cast<PatternWindow*>(p.windows->viewWindow(kActionPattern));
-        EXPECT_TRUE(window->isVisible());
+    whenIdle("shown", [this] {
+        auto& window = static_cast<PatternWindow&>(viewWindow());
+        EXPECT_TRUE(window.isVisible());
         EXPECT_EQ(p.model.currentView, kActionPattern);
         // The line along z: the XY plane holds one point, the view opens on XZ.
-        EXPECT_EQ(window->nearFieldView().state().plane, kPlaneXZ);
+        EXPECT_EQ(window.nearFieldView().state().plane, kPlaneXZ);
         EXPECT_TRUE(p.ui.messages().empty());
         p.ui.queueAnswer(Answer::Yes);
         pressKey(*p.windows, kActionEscape);

@@ -32,8 +32,9 @@ Model nearModel(std::array<int, 3> count, std::array<double, 3> start, std::arra
                 m.nearFieldPoints[r] = {float(x), float(y), float(z)};
                 m.nearFieldValues[r] = {e[0], e[1], e[2], std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2])};
                 for (size_t c = 1; c <= 4; ++c)
-                    m.summary.nearFieldMax[c] = row == 1 ? m.nearFieldValues[r][c - 1]
-                                                         : std::max(m.summary.nearFieldMax[c], double(m.nearFieldValues[r][c - 1]));
+                    m.summary.nearFieldMax[c] =
+                        row == 1 ? m.nearFieldValues[r][c - 1]
+                                 : std::max(m.summary.nearFieldMax[c], double(m.nearFieldValues[r][c - 1]));
             }
     for (size_t a = 0; a < 3; ++a) m.requestCount[a + 1] = static_cast<int16_t>(count[a]);
     m.summary.nearFieldCount = row;
