@@ -90,6 +90,9 @@ bool QtWindows::runWindow(int16_t code, bool once) {
     window->view().open();
     window->refresh();
     if (once) return true;
+    // A view can hand over as it opens (a near field with nothing to draw
+    // asks for the geometry view): its code goes to the main loop.
+    if (m_model.actionCode != code && returnsToMainLoop(m_model.actionCode)) return true;
     window->show();
     window->raise();
     window->activateWindow();
