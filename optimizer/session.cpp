@@ -95,7 +95,7 @@ public:
 
     std::vector<ParamValues> evaluate(const std::vector<std::vector<double>>& trials) override;
     void accept() override {
-        if (m_jobs.size() == 1) publishLast();
+        if (m_jobs.size() == 1) publish(m_jobs.back()->job.files().report());
     }
     void row(const TrialRow& r) override {
         s.m_log.append(tabLine(rowTexts(r, m_fieldValues)));
@@ -107,14 +107,14 @@ public:
     void firstRunOver() override {
         if (m_hooks.firstRunOver) m_hooks.firstRunOver();
     }
-    // The report of the last trial becomes out/<modelName>.out.
-    bool publishLast() {
-        return !m_jobs.empty() &&
-               publishReport(m_jobs.back()->job.files().report(), m.installDir + "out/" + engineOutputName(m));
+    // A trial's report becomes out/<modelName>.out.
+    bool publish(const std::string& report) {
+        return publishReport(report, m.installDir + "out/" + engineOutputName(m));
     }
     bool halted() const { return m_halted; }
-    // Called after each trial's report was read, with the trial's index.
-    std::function<void(size_t)> afterRead;
+    // Called after each trial's report was read, with the trial's index
+    // and its report.
+    std::function<void(size_t, const std::string&)> afterRead;
 
 private:
     struct Pending {
@@ -188,7 +188,10 @@ bool OptimizerSession::Trials::readTrial(Pending& p, ParamValues& values) {
 std::vector<ParamValues> OptimizerSession::Trials::evaluate(const std::vector<std::vector<double>>& trials) {
     std::vector<ParamValues> results;
     const size_t chunk = static_cast<size_t>(std::max(1, effectiveParallelRuns(m)));
-    for (size_t first = 0; first < trials.size() && !m_halted; first += chunk) {
+    for (size_t first = 0; first < trials.size(); first += chunk) {
+        // Halt (Esc or the Halt button) takes effect after the runs under way.
+        if (m.actionCode == kActionEscape) m_halted = true;
+        if (m_halted) break;
         m_jobs.clear();
         const size_t last = std::min(trials.size(), first + chunk);
         for (size_t i = first; i < last; ++i)
@@ -199,10 +202,8 @@ std::vector<ParamValues> OptimizerSession::Trials::evaluate(const std::vector<st
             if (!readTrial(*m_jobs[i - first], values)) return results;
             results.push_back(values);
             ++s.m_runs;
-            if (afterRead) afterRead(i);
+            if (afterRead) afterRead(i, m_jobs[i - first]->job.files().report());
         }
-        // Halt (Esc or the Halt button) takes effect after the runs under way.
-        if (m.actionCode == kActionEscape) m_halted = true;
     }
     return results;
 }
@@ -351,8 +352,8 @@ SessionEnd OptimizerSession::sweep(const OptimizerSetup& setup, const SessionHoo
     }
     Trials trials(*this, setup, hooks);
     std::vector<std::string> files;
-    trials.afterRead = [&](size_t k) {
-        trials.publishLast();
+    trials.afterRead = [&](size_t k, const std::string& report) {
+        trials.publish(report);
         for (const auto& f : exportItsHfStep(m, m_ui, engineOutputName(m), static_cast<int>(k) + 1)) files.push_back(f);
     };
     const int firstRun = m_runs + 1;
