@@ -9,6 +9,7 @@
 
 #include "core/model.h"
 #include "core/ui.h"
+#include "optimizer/setup.h"
 #include "present/view_request.h"
 
 namespace wavra {
@@ -25,6 +26,13 @@ struct CalcOptions {
     bool surfaceWave = false;
 };
 
+// --optimize and its companions: the optimizer window's entries.
+struct OptimizeOptions {
+    OptimizerSetup setup;
+    std::string save;                    // --save FILE: the results file
+    std::optional<int16_t> parallelRuns; // --parallel N
+};
+
 struct BatchOptions {
     bool batch = false;
     bool help = false; // --help: print the usage and end
@@ -35,6 +43,7 @@ struct BatchOptions {
     std::optional<CalcOptions> calc;
     ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
     std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools
+    std::optional<OptimizeOptions> optimize;
     std::string model;           // the model file argument
 };
 
