@@ -58,7 +58,7 @@ int optimizeModel(Model& model, Ui& ui, const OptimizeOptions& o, const std::str
     std::vector<std::string> log;
     readLines(session.log().path(), log);
     result.optimizer = {{"end", endName(end)}, {"message", session.endMessage()}, {"runs", runs},
-                        {"values", values},     {"log", session.log().path()},   {"saved", saved ? savePath : ""}};
+                        {"values", values},    {"log", session.log().path()},     {"saved", saved ? savePath : ""}};
     if (!json) {
         for (const auto& line : log) out << line << '\n';
         for (auto it = values.begin(); it != values.end(); ++it)

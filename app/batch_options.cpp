@@ -84,8 +84,8 @@ std::optional<Direction> parseDirection(const std::string& text) {
 
 // The parameter named in --weight and --target.
 std::optional<size_t> paramOfName(const std::string& name) {
-    static const std::map<std::string, size_t> params = {{"swr", kSwr},        {"gain", kGain},     {"fb", kFrontBack},
-                                                         {"r", kResistance},   {"x", kReactance},   {"eff", kEfficiency}};
+    static const std::map<std::string, size_t> params = {{"swr", kSwr},      {"gain", kGain},   {"fb", kFrontBack},
+                                                         {"r", kResistance}, {"x", kReactance}, {"eff", kEfficiency}};
     auto it = params.find(toLower(name));
     return it == params.end() ? std::nullopt : std::optional<size_t>(it->second);
 }
@@ -202,7 +202,8 @@ bool Parser::optimizeOption(const std::string& a, const std::string& v) {
     const std::string bad = a + " does not take '" + v + "'";
     if (a == "--optimize") {
         const auto names = parseList(v);
-        if (!names || names->size() > kMaxVariables) return fail("--optimize takes VAR[,VAR...] (at most 32), not '" + v + "'");
+        if (!names || names->size() > kMaxVariables)
+            return fail("--optimize takes VAR[,VAR...] (at most 32), not '" + v + "'");
         s.variables = *names;
     } else if (a == "--weight") {
         const bool ok = parsePairs(v, [&s](size_t k, const std::string& w) {
@@ -247,9 +248,9 @@ bool Parser::option(const std::string& a) {
     static const std::vector<std::string> calcOptions = {
         "--calc", "--sub", "--freq", "--theta", "--phi", "--x", "--y", "--z", "--xnda", "--distance", "--gain-factor"};
     static const std::vector<std::string> showOptions = {"--show", "--keys", "--png", "--svg", "--size"};
-    static const std::vector<std::string> optimizeOptions = {"--optimize",   "--weight", "--target",   "--direction",
-                                                             "--back",       "--resolution", "--first", "--parallel",
-                                                             "--save"};
+    static const std::vector<std::string> optimizeOptions = {"--optimize",  "--weight",   "--target",
+                                                             "--direction", "--back",     "--resolution",
+                                                             "--first",     "--parallel", "--save"};
     std::string v;
     if (a == "--batch") o.batch = true;
     else if (a == "--help" || a == "-h") o.help = true;

@@ -44,7 +44,7 @@ struct BatchOptions {
     ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
     std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools
     std::optional<OptimizeOptions> optimize;
-    std::string model;           // the model file argument
+    std::string model; // the model file argument
 };
 
 // Parses the arguments after the program name. nullopt with `error` set on
