@@ -29,9 +29,9 @@ namespace {
 const char* const kTitle = "Optimizer";
 
 const std::array<const char*, kParamCount> kLabelTexts{"SWR", "Gain", "F / B", "R ant", "X ant", "Eff."};
-const std::array<const char*, kParamCount> kLabelTips{"Standing wave ratio",   "Forward gain/ Electic-field.",
-                                                      "Front to back ratio",   "Input resistance",
-                                                      "Input reactance",       "Radiation efficiency"};
+const std::array<const char*, kParamCount> kLabelTips{"Standing wave ratio", "Forward gain/ Electic-field.",
+                                                      "Front to back ratio", "Input resistance",
+                                                      "Input reactance",     "Radiation efficiency"};
 const std::array<const char*, 5> kGainKindTexts{"Ver-gain", "Hor-gain", "Tot-gain", "E-Theta", "E-Phi"};
 
 QLineEdit* numberBox(const QString& text = {}) {
@@ -148,8 +148,8 @@ void OptimizerWindow::targetMenu(size_t k, const QPoint& at) {
     if (chosen == maximize) m_setup.targets[k] = kMaximize;
     else if (chosen == minimize) m_setup.targets[k] = kMinimize;
     else if (chosen == target) {
-        const auto answer = m_ui.inputBox(kTitle, "Enter desired target value for " + paramName(k),
-                                          trim(str(m_setup.targets[k])));
+        const auto answer =
+            m_ui.inputBox(kTitle, "Enter desired target value for " + paramName(k), trim(str(m_setup.targets[k])));
         if (answer && isNumeric(*answer)) m_setup.targets[k] = readNumber(*answer);
     }
 }
@@ -167,9 +167,10 @@ QWidget* OptimizerWindow::makeDirections() {
         m_phi[i] = numberBox();
         m_dTheta[i] = numberBox(QStringLiteral("0"));
         m_dPhi[i] = numberBox(QStringLiteral("0"));
-        const std::array<std::pair<QLineEdit*, AngleField>, 4> fields{
-            {{m_theta[i], AngleField::Theta}, {m_phi[i], AngleField::Phi}, {m_dTheta[i], AngleField::DeltaTheta},
-             {m_dPhi[i], AngleField::DeltaPhi}}};
+        const std::array<std::pair<QLineEdit*, AngleField>, 4> fields{{{m_theta[i], AngleField::Theta},
+                                                                       {m_phi[i], AngleField::Phi},
+                                                                       {m_dTheta[i], AngleField::DeltaTheta},
+                                                                       {m_dPhi[i], AngleField::DeltaPhi}}};
         for (size_t c = 0; c < fields.size(); ++c) {
             layout->addWidget(fields[c].first, row, static_cast<int>(c) + 1);
             connect(fields[c].first, &QLineEdit::editingFinished, this,
@@ -319,9 +320,14 @@ SessionHooks OptimizerWindow::hooks() {
 
 void OptimizerWindow::startGrids(const std::vector<std::string>& header) {
     const bool absolute = m_model.optimizerAbs != 0;
-    QStringList results{QStringLiteral("Run:"), QStringLiteral("SWR"),    QStringLiteral("Gain"),
-                        QStringLiteral("F/B"),  QStringLiteral("R-a"),    QStringLiteral("X-a"),
-                        QStringLiteral("Eff."), QStringLiteral("Res. %"),
+    QStringList results{QStringLiteral("Run:"),
+                        QStringLiteral("SWR"),
+                        QStringLiteral("Gain"),
+                        QStringLiteral("F/B"),
+                        QStringLiteral("R-a"),
+                        QStringLiteral("X-a"),
+                        QStringLiteral("Eff."),
+                        QStringLiteral("Res. %"),
                         absolute ? QStringLiteral("Step % (abs)") : QStringLiteral("Step % (rel)")};
     QStringList names, values{QStringLiteral("Run:")};
     for (size_t i = logHeader({}).size(); i < header.size(); ++i) names << q(header[i]);

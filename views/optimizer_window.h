@@ -51,6 +51,7 @@ public:
     QListWidget* availableList() const { return m_available; }
     QListWidget* chosenList() const { return m_chosen; }
     QLineEdit* weightBox(size_t k) const { return m_weights[k]; }
+    QLineEdit* thetaBox(size_t i) const { return m_theta[i]; } // forward 0, back 1
     QPushButton* startButton() const { return m_start; }
     QTableWidget* resultsGrid() const { return m_results; }
     QTableWidget* sensitivityGrid() const { return m_sensitivity; }
