@@ -190,6 +190,7 @@ EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::stri
     const ProcessOutcome outcome = special ? runSpecialEngine(model, ui, runner, job, outputName, control)
                                            : runLauncher(model, runner, job, control);
     stopped = outcome.stopped;
+    model.engineExitStatus = outcome.started ? outcome.exitCode : -1; // for the batch summary
     model.allocateModelTables(capacities.maxSegments, capacities.maxFreqSteps, capacities.maxSources,
                               capacities.maxLoads, capacities.maxTransLines);
     model.allocateFieldTables(capacities.fieldPoints);
@@ -243,7 +244,8 @@ std::string engineRunFailure(const ProcessOutcome& r, const std::string& engine,
         return "The NEC-2 engine " + engine + " failed (exit status " + std::to_string(r.exitCode) + ").";
     if (!pathExists(runReport)) return "The NEC-2 engine " + engine + " wrote no output file " + target + ".";
     if (!reportComplete(runReport))
-        return "The report " + target + " is incomplete (the engine stopped early): it has no closing run-time line.";
+        return "The report out/" + target.substr(target.find_last_of('/') + 1) +
+               " is incomplete (the engine stopped early): the closing run-time line.";
     return {};
 }
 
@@ -261,6 +263,7 @@ std::string engineFailureDetails(const ProcessOutcome& outcome, const std::strin
 
 EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck,
                        const std::string& outputName, const RunControl& control) {
+    model.engineExitStatus = -1;
     if (!checkGround(model, ui)) return EngineStatus::Cancelled;
     const std::string engine = engineOf(model);
     if (!isValidEngineName(engine)) {

@@ -172,7 +172,7 @@ bool OptimizerSession::Trials::readTrial(Pending& p, ParamValues& values) {
     p.ui.replay();
     const std::string report = p.job.files().report();
     const std::string failure =
-        engineRunFailure(p.job.outcome(), engineOf(m), report, "the report of run" + str(s.m_runs + 1));
+        engineRunFailure(p.job.outcome(), engineOf(m), report, m.installDir + "out/" + engineOutputName(m));
     if (!failure.empty()) {
         critical(s.m_ui, failure + engineFailureDetails(p.job.outcome(), report));
         return false;

@@ -8,6 +8,7 @@
 #include "views/help_window.h"
 #include "views/main_window.h"
 #include "views/optimizer_window.h"
+#include "views/qt_text.h"
 #include "views/status_window.h"
 #include "views/view_window.h"
 
@@ -50,7 +51,7 @@ void QtWindows::setBusy(bool busy) {
     else QApplication::restoreOverrideCursor();
 }
 
-void QtWindows::setStatusCaption(const std::string& text) { m_main->setStatusCaption(QString::fromStdString(text)); }
+void QtWindows::setStatusCaption(const std::string& text) { m_main->setStatusCaption(q(text)); }
 
 void QtWindows::showMainWindow() {
     m_main->refresh();
@@ -135,7 +136,7 @@ void QtWindows::openStatus() {
 }
 
 void QtWindows::addStatusLine(const std::string& line) {
-    m_status->addLine(QString::fromStdString(line));
+    m_status->addLine(q(line));
     processEvents();
 }
 

@@ -13,6 +13,8 @@ namespace wavra::test {
 
 void ensureApplication() {
     if (QApplication::instance()) return;
+    // Also under the comma locale, whose run sets LC_ALL as its one variable.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "gui_tests";
     static char* argv[] = {name, nullptr};
