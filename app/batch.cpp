@@ -148,7 +148,8 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
         status = optimizeModel(model, ui, *options.optimize, commandLinePath(options.optimize->save, workingDir),
                                options.json, out, result);
         // The summary is that of the last accepted trial's report.
-        if (status == kBatchDone && !loadAndValidate(model, ui, false, ".out", result)) status = kBatchUnreadable;
+        if (status == kBatchDone && loadAndValidate(model, ui, false, ".out", result) != LoadedFrom::Report)
+            status = kBatchUnreadable;
         if (!options.json) return status;
         return printResult(model, ui, result, true, out, status);
     }

@@ -39,22 +39,14 @@ std::vector<double> numbersOf(const std::vector<WrittenValue>& values) {
 // Holds the messages of a trial's conversion until the trial's report is
 // read, so that trials converted together show their messages in the order
 // of trials run one after another.
-class DeferredUi : public Ui {
+class DeferredUi : public ForwardingUi {
 public:
-    explicit DeferredUi(Ui& real) : m_real(real) {}
+    using ForwardingUi::ForwardingUi;
     void showMessage(const std::string& text, const std::string& title, Icon icon) override {
         m_held.push_back({text, title, icon});
     }
-    Answer ask(const std::string& title, const std::string& text, Buttons buttons, Icon icon) override {
-        return m_real.ask(title, text, buttons, icon);
-    }
-    std::optional<std::string> inputBox(const std::string& title, const std::string& prompt,
-                                        const std::string& defaultText) override {
-        return m_real.inputBox(title, prompt, defaultText);
-    }
-    void showTextFile(const std::string& path) override { m_real.showTextFile(path); }
     void replay() {
-        for (const auto& m : m_held) m_real.showMessage(m.text, m.title, m.icon);
+        for (const auto& m : m_held) m_inner.showMessage(m.text, m.title, m.icon);
         m_held.clear();
     }
 
@@ -63,7 +55,6 @@ private:
         std::string text, title;
         Icon icon;
     };
-    Ui& m_real;
     std::vector<Held> m_held;
 };
 
@@ -139,7 +130,13 @@ bool OptimizerSession::Trials::startTrial(const std::vector<double>& values) {
     const std::optional<std::string> text = s.writeWorkingModel(values);
     if (!text) return false;
     auto pending = std::make_unique<Pending>(m, s.m_ui);
-    std::string deck = convertDeck(m, pending->ui, *text);
+    int errors = 0;
+    std::string deck = convertDeck(m, pending->ui, *text, &errors);
+    if (errors > 0) {
+        pending->ui.replay();
+        critical(s.m_ui, deckErrorText(m, errors));
+        return false;
+    }
     if (isSweepKind(m.calcKind)) deck = adaptDeck(m, pending->ui, deck).text;
     else readRunValues(m, pending->ui, deck);
     if (!pending->job.prepare(m, s.m_ui, deck)) return false;
@@ -265,7 +262,13 @@ bool OptimizerSession::prepare(const OptimizerSetup& setup, bool resume) {
     m.surfaceWaveFlag = setup.surfaceWave ? -1 : 0;
     m.requestDistance = setup.surfaceWave ? std::max(1.0, 1000 * setup.surfaceDistanceKm) : 0;
     m.calcKind = calcKindOf(setup.firstRun);
-    readRunValues(m, m_ui, convertDeck(m, m_ui, joinLines(lines))); // the ground the RP card depends on
+    int errors = 0;
+    const std::string deck = convertDeck(m, m_ui, joinLines(lines), &errors);
+    if (errors > 0) {
+        critical(m_ui, deckErrorText(m, errors));
+        return false;
+    }
+    readRunValues(m, m_ui, deck); // the ground the RP card depends on
     m.requestMode = effectiveRpMode(m, m.calcKind);
     if (setup.itsHfSweep()) {
         m.calcRange[0] = setup.mainBeamPhi;
