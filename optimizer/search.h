@@ -71,14 +71,10 @@ public:
     SearchEnd run();
 
     int runs() const { return m_run - m_firstRun; }
-    int lastRun() const { return m_run - 1; }
     const std::vector<double>& accepted() const { return m_x; }
-    const ParamValues& reference() const { return m_reference; }
     double step() const { return m_s; }
-    double perturbation() const { return m_p; }
     // The weighted parameter missing at a MissingValue end.
     size_t missing() const { return m_missing; }
-    const Goals& goals() const { return m_goals; }
 
 private:
     enum class Pass { Moves, Repeat, Ended };
