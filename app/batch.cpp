@@ -1,6 +1,7 @@
 #include "app/batch.h"
 
 #include "app/batch_json.h"
+#include "app/batch_optimize.h"
 #include "control/model_loading.h"
 #include "control/startup.h"
 #include "core/text.h"
@@ -159,6 +160,15 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     if (options.timeoutSeconds) model.engineTimeout = *options.timeoutSeconds;
     takeModelName(model, options.model, workingDir);
     int status = kBatchDone;
+    if (options.optimize) {
+        status = optimizeModel(model, ui, *options.optimize, commandLinePath(options.optimize->save, workingDir),
+                               options.json, out, result);
+        // The summary is that of the last accepted trial's report.
+        if (status == kBatchDone && loadAndValidate(model, ui, false, ".out", result) != LoadedFrom::Report)
+            status = kBatchUnreadable;
+        if (!options.json) return status;
+        return printResult(model, ui, result, true, out, status);
+    }
     if (options.calc) status = calculateModel(model, ui, *options.calc, result);
     else if (loadAndValidate(model, ui, options.forceInput, ".out", result) == LoadedFrom::Nothing)
         status = kBatchUnreadable;

@@ -228,6 +228,7 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     j["validation"] = {{"ok", result.validationOk}, {"findings", result.findings}};
     j["messages"] = result.messages;
     if (!result.view.is_null()) j["view"] = result.view;
+    if (!result.optimizer.is_null()) j["optimizer"] = result.optimizer;
     return j;
 }
 

@@ -15,7 +15,8 @@ struct BatchResult {
     bool validationOk = true;
     std::vector<std::string> findings;
     std::vector<std::string> messages;
-    nlohmann::json view; // what a --show view computed; null without one
+    nlohmann::json view;      // what a --show view computed; null without one
+    nlohmann::json optimizer; // the runs and results of --optimize; null without it
 };
 
 nlohmann::json summaryJson(const Model& model, const BatchResult& result);

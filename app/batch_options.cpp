@@ -26,7 +26,15 @@ const char* const kBatchUsage =
     "  --size WxH              picture size in pixels (800x800)\n"
     "  --touchstone FILE  --csv FILE   write the frequency loop as a Touchstone .s1p or a CSV table\n"
     "  --pov FILE [--render PNG]   write the geometry view's POV-Ray scene (wires and far-field\n"
-    "                          pattern) and render it with povray\n";
+    "                          pattern) and render it with povray\n"
+    "  --optimize VAR[,VAR...] optimize these SY variables of the model deck\n"
+    "  --weight swr=W,gain=W,fb=W,r=W,x=W,eff=W   weights in percent (those not named: 0)\n"
+    "  --target NAME=max|min|VALUE   what a parameter aims at (repeatable)\n"
+    "  --direction THETA,PHI  --back THETA,PHI   forward and back directions (90,0; back opposite)\n"
+    "  --resolution DEG        pattern step around the directions (0: the directions alone)\n"
+    "  --first optimize|increase|decrease   the first variable's first direction\n"
+    "  --parallel N            engine runs at once (default: the PARALLEL setting)\n"
+    "  --save FILE             write the model with the optimized SY values\n";
 
 namespace {
 
@@ -57,6 +65,47 @@ std::optional<double> parseNumber(const std::string& text) {
     return readNumber(text);
 }
 
+std::optional<std::vector<std::string>> parseList(const std::string& text) {
+    std::vector<std::string> items;
+    size_t pos = 0;
+    for (;;) {
+        const size_t comma = text.find(',', pos);
+        const std::string item = trim(text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
+        if (item.empty()) return std::nullopt;
+        items.push_back(item);
+        if (comma == std::string::npos) return items;
+        pos = comma + 1;
+    }
+}
+
+std::optional<Direction> parseDirection(const std::string& text) {
+    const auto items = parseList(text);
+    if (!items || items->size() != 2 || !isNumeric((*items)[0]) || !isNumeric((*items)[1])) return std::nullopt;
+    return Direction{readNumber((*items)[0]), readNumber((*items)[1])};
+}
+
+// The parameter named in --weight and --target.
+std::optional<size_t> paramOfName(const std::string& name) {
+    static const std::map<std::string, size_t> params = {{"swr", kSwr},      {"gain", kGain},   {"fb", kFrontBack},
+                                                         {"r", kResistance}, {"x", kReactance}, {"eff", kEfficiency}};
+    auto it = params.find(toLower(name));
+    return it == params.end() ? std::nullopt : std::optional<size_t>(it->second);
+}
+
+// NAME=VALUE items of --weight and --target; `value` parses the right side.
+template <class Parse>
+bool parsePairs(const std::string& text, Parse value) {
+    const auto items = parseList(text);
+    if (!items) return false;
+    for (const auto& item : *items) {
+        const size_t equals = item.find('=');
+        if (equals == std::string::npos) return false;
+        const auto param = paramOfName(trim(item.substr(0, equals)));
+        if (!param || !value(*param, trim(item.substr(equals + 1)))) return false;
+    }
+    return true;
+}
+
 // The option parser proper: one option at a time, with its value.
 class Parser {
 public:
@@ -85,6 +134,11 @@ private:
     bool option(const std::string& a);
     bool calcOption(const std::string& a, const std::string& v);
     bool showOption(const std::string& a, const std::string& v);
+    bool optimizeOption(const std::string& a, const std::string& v);
+    OptimizeOptions& optimize() {
+        if (!o.optimize) o.optimize = OptimizeOptions{};
+        return *o.optimize;
+    }
     bool showAsked = false;
 };
 
@@ -145,10 +199,60 @@ bool Parser::showOption(const std::string& a, const std::string& v) {
     return true;
 }
 
+bool Parser::optimizeOption(const std::string& a, const std::string& v) {
+    OptimizerSetup& s = optimize().setup;
+    const std::string bad = a + " does not take '" + v + "'";
+    if (a == "--optimize") {
+        const auto names = parseList(v);
+        if (!names || names->size() > kMaxVariables)
+            return fail("--optimize takes VAR[,VAR...] (at most 32), not '" + v + "'");
+        s.variables = *names;
+    } else if (a == "--weight") {
+        const bool ok = parsePairs(v, [&s](size_t k, const std::string& w) {
+            s.weightPercent[k] = readNumber(w);
+            return isNumeric(w);
+        });
+        if (!ok) return fail("--weight takes swr=W,gain=W,fb=W,r=W,x=W,eff=W, not '" + v + "'");
+    } else if (a == "--target") {
+        const bool ok = parsePairs(v, [&s](size_t k, const std::string& t) {
+            if (toLower(t) == "max") s.targets[k] = kMaximize;
+            else if (toLower(t) == "min") s.targets[k] = kMinimize;
+            else if (isNumeric(t)) s.targets[k] = readNumber(t);
+            else return false;
+            return true;
+        });
+        if (!ok) return fail("--target takes NAME=max|min|VALUE with NAME swr, gain, fb, r, x or eff, not '" + v + "'");
+    } else if (a == "--direction" || a == "--back") {
+        const auto d = parseDirection(v);
+        if (!d) return fail(a + " takes THETA,PHI, not '" + v + "'");
+        if (a == "--back") s.back = *d;
+        else s.forward = *d;
+    } else if (a == "--resolution") {
+        if (!isNumeric(v)) return fail(bad);
+        s.resolution = readNumber(v);
+    } else if (a == "--first") {
+        static const std::map<std::string, FirstRun> firsts = {
+            {"optimize", FirstRun::Optimize}, {"increase", FirstRun::Increase}, {"decrease", FirstRun::Decrease}};
+        auto it = firsts.find(toLower(v));
+        if (it == firsts.end()) return fail("--first takes optimize, increase or decrease, not '" + v + "'");
+        s.firstRun = it->second;
+    } else if (a == "--parallel") {
+        if (v.empty() || v.size() > 2 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) < 1)
+            return fail("--parallel takes a number of engine runs from 1 to 99, not '" + v + "'");
+        optimize().parallelRuns = static_cast<int16_t>(std::stoi(v));
+    } else {
+        optimize().save = v;
+    }
+    return true;
+}
+
 bool Parser::option(const std::string& a) {
     static const std::vector<std::string> calcOptions = {
         "--calc", "--sub", "--freq", "--theta", "--phi", "--x", "--y", "--z", "--xnda", "--distance", "--gain-factor"};
     static const std::vector<std::string> showOptions = {"--show", "--keys", "--png", "--svg", "--size"};
+    static const std::vector<std::string> optimizeOptions = {"--optimize",  "--weight",   "--target",
+                                                             "--direction", "--back",     "--resolution",
+                                                             "--first",     "--parallel", "--save"};
     std::string v;
     if (a == "--batch") o.batch = true;
     else if (a == "--help" || a == "-h") o.help = true;
@@ -173,6 +277,8 @@ bool Parser::option(const std::string& a) {
         return value(a, v) && calcOption(a, v);
     } else if (std::find(showOptions.begin(), showOptions.end(), a) != showOptions.end()) {
         return value(a, v) && showOption(a, v);
+    } else if (std::find(optimizeOptions.begin(), optimizeOptions.end(), a) != optimizeOptions.end()) {
+        return value(a, v) && optimizeOption(a, v);
     } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
         return fail("unknown option " + a);
     } else if (o.model.empty()) {
@@ -201,6 +307,14 @@ std::optional<BatchOptions> Parser::run() {
     }
     if (!o.render.empty() && o.pov.empty()) {
         error = "--render needs --pov FILE";
+        return std::nullopt;
+    }
+    if (o.optimize && o.optimize->setup.variables.empty()) {
+        error = "optimizer options need --optimize VAR[,VAR...]";
+        return std::nullopt;
+    }
+    if (o.optimize && (o.calc || !o.batch)) {
+        error = o.calc ? "--optimize runs the engine itself; it does not go with --calc" : "--optimize needs --batch";
         return std::nullopt;
     }
     if (showAsked && !o.batch) {

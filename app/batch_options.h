@@ -9,6 +9,7 @@
 
 #include "core/model.h"
 #include "core/ui.h"
+#include "optimizer/setup.h"
 #include "present/view_request.h"
 
 namespace wavra {
@@ -25,6 +26,13 @@ struct CalcOptions {
     bool surfaceWave = false;
 };
 
+// --optimize and its companions: the optimizer window's entries.
+struct OptimizeOptions {
+    OptimizerSetup setup;
+    std::string save;                    // --save FILE: the results file
+    std::optional<int16_t> parallelRuns; // --parallel N
+};
+
 struct BatchOptions {
     bool batch = false;
     bool help = false; // --help: print the usage and end
@@ -36,7 +44,8 @@ struct BatchOptions {
     ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
     std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools
     std::string pov, render;     // --pov FILE [--render PNG]: the POV-Ray scene, rendered
-    std::string model;           // the model file argument
+    std::optional<OptimizeOptions> optimize;
+    std::string model; // the model file argument
 };
 
 // Parses the arguments after the program name. nullopt with `error` set on

@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "deck/reader.h"
 #include "engine/calculate.h"
 #include "export/itshf_files.h"
 #include "present/near_field_map.h"
@@ -191,7 +192,9 @@ MainLoop::Next MainLoop::act(int16_t code) {
         break;
     case kActionBuild: runBuild(); break;
     case kActionOptimizer:
-        if (!m_windows.runWindow(code, false)) missingWindow(code);
+        // The optimizer works on the input deck as it stands.
+        if (!readInputFile(m_model, m_ui)) m_model.actionCode = m_model.currentView;
+        else if (!m_windows.runWindow(code, false)) missingWindow(code);
         else m_model.actionCode = m_model.currentView;
         break;
     case kActionEscape: break;

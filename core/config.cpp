@@ -62,6 +62,7 @@ const Setting kSettings[] = {
     {"SMITH", &Model::smithMode},
     {"ENGINE", &Model::engineName, TextRule::Engine},
     {"TIMEOUT", &Model::engineTimeout},
+    {"PARALLEL", &Model::parallelRuns},
     {"MXSEGS", &Model::maxSegments},
     {"MXPNTS", &Model::maxFarFieldPoints},
     {"MXFREQ", &Model::maxFreqSteps},

@@ -71,6 +71,9 @@ struct TableCapacities {
 // [point 1..2][end 1..2] of one transmission line; index 0 unused.
 using TlPoints = std::array<std::array<double, 3>, 3>;
 
+// The number of cores, at least 1.
+int16_t defaultParallelRuns();
+
 struct Model {
     Model();
 
@@ -88,6 +91,9 @@ struct Model {
     int16_t maxFreqSteps = 100;
     int16_t maxFarFieldPoints = 6000;
     int16_t engineTimeout = 0; // seconds an engine run may take; 0 = no limit
+    // Engine processes that may run at once (the optimizer's trials); 0 or
+    // less: the number of cores.
+    int16_t parallelRuns = defaultParallelRuns();
     int16_t z0 = 50;
     int16_t power = 100;
     int16_t minLinearDb = -24;

@@ -187,6 +187,13 @@ std::string formatRoundTrip(double v) {
     return std::string(buf, res.ptr);
 }
 
+std::string formatSignificant(double v, int digits) {
+    if (!std::isfinite(v)) return formatRoundTrip(v);
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, std::clamp(digits, 1, 17));
+    return std::string(buf, res.ptr);
+}
+
 namespace {
 
 struct Picture {

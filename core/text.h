@@ -71,6 +71,11 @@ std::string str(double v);
 // always, no leading blank; "nan", "inf" or "-inf" when not finite.
 std::string formatRoundTrip(double v);
 
+// At most `digits` significant digits, with "." and a zero before it
+// ("0.0125", "5.1051", "1.2e-11"): values that people read and programs
+// read back.
+std::string formatSignificant(double v, int digits);
+
 // Apply a number picture such as "##0.0", "0.0###", "0000", "#0.00" or
 // "0.#####e-0": '0' a digit always shown, '#' a digit shown when
 // significant, '.' the decimal point, "e-0"/"e+0" an exponent. Rounds half

@@ -71,32 +71,12 @@ std::string reportEnd(const std::string& report) {
     return shown.empty() ? shown : "\nThe report ends with:" + shown;
 }
 
-std::string failureText(const ProcessOutcome& r, const std::string& engine, const std::string& runReport,
-                        const std::string& target) {
-    if (!r.started) return "The NEC-2 engine " + engine + " could not be started: " + shownLine(r.startError);
-    if (r.exitCode != 0)
-        return "The NEC-2 engine " + engine + " failed (exit status " + std::to_string(r.exitCode) + ").";
-    if (!pathExists(runReport)) return "The NEC-2 engine " + engine + " wrote no output file " + target + ".";
-    if (!reportComplete(runReport))
-        return "The report out/" + target.substr(target.find_last_of('/') + 1) +
-               " is incomplete (the engine stopped early): the closing run-time line.";
-    return {};
-}
-
-std::string stopText(const Model& model, StopReason reason, const std::string& engine) {
-    if (reason == StopReason::TimeOut)
-        return "The NEC-2 engine " + engine + " was stopped after the engine time-out of" + str(model.engineTimeout) +
-               " s (\"Engine time-out [s]\" in the General settings; 0 = none).";
-    if (reason == StopReason::Cancel) return "Calculation cancelled: the NEC-2 engine " + engine + " was stopped.";
-    return {};
-}
-
 // A run that was stopped leaves the reports in out/ as they were.
 EngineStatus judgeStopped(const Model& model, Ui& ui, const ProcessOutcome& r, const std::string& engine,
                           const std::string& runReport) {
     switch (r.stopped) {
-    case StopReason::TimeOut: critical(ui, stopText(model, r.stopped, engine) + reportEnd(runReport)); break;
-    case StopReason::Cancel: ui.message(stopText(model, r.stopped, engine), "wavra", Icon::Information); break;
+    case StopReason::TimeOut: critical(ui, engineStopText(model, r.stopped, engine) + reportEnd(runReport)); break;
+    case StopReason::Cancel: ui.message(engineStopText(model, r.stopped, engine), "wavra", Icon::Information); break;
     case StopReason::Signal:
         // The program ends now: no window can show this any more.
         std::cerr << "wavra: " << signalName(EndingSignalWatch::caught()) << " ended wavra while the NEC-2 engine "
@@ -122,7 +102,7 @@ void postNotes(const ProcessOutcome& r, const RunControl& control) {
 EngineStatus judge(const Model& model, Ui& ui, const ProcessOutcome& r, const std::string& engine,
                    const RunFiles& files, const std::string& target, bool showConsole, const RunControl& control) {
     if (r.stopped != StopReason::None) return judgeStopped(model, ui, r, engine, files.report());
-    std::string failure = failureText(r, engine, files.report(), target);
+    std::string failure = engineRunFailure(r, engine, files.report(), target);
     if (!failure.empty()) {
         failure += engineFailureDetails(r, files.report());
         if (keepFailedReport(files.report(), target))
@@ -255,6 +235,26 @@ std::vector<std::string> launcherCommand(const Model& model, const std::string& 
         launcherPath(model, "wavra.sh"), "--control", control, mode, second, engineOf(model)};
     if (model.optimizerVarCount <= 0 && waitFlagSet(model)) argv.emplace_back("pause");
     return argv;
+}
+
+std::string engineRunFailure(const ProcessOutcome& r, const std::string& engine, const std::string& runReport,
+                             const std::string& target) {
+    if (!r.started) return "The NEC-2 engine " + engine + " could not be started: " + shownLine(r.startError);
+    if (r.exitCode != 0)
+        return "The NEC-2 engine " + engine + " failed (exit status " + std::to_string(r.exitCode) + ").";
+    if (!pathExists(runReport)) return "The NEC-2 engine " + engine + " wrote no output file " + target + ".";
+    if (!reportComplete(runReport))
+        return "The report out/" + target.substr(target.find_last_of('/') + 1) +
+               " is incomplete (the engine stopped early): the closing run-time line.";
+    return {};
+}
+
+std::string engineStopText(const Model& model, StopReason reason, const std::string& engine) {
+    if (reason == StopReason::TimeOut)
+        return "The NEC-2 engine " + engine + " was stopped after the engine time-out of" + str(model.engineTimeout) +
+               " s (\"Engine time-out [s]\" in the General settings; 0 = none).";
+    if (reason == StopReason::Cancel) return "Calculation cancelled: the NEC-2 engine " + engine + " was stopped.";
+    return {};
 }
 
 std::string engineFailureDetails(const ProcessOutcome& outcome, const std::string& report) {

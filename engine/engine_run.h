@@ -81,6 +81,15 @@ private:
 std::vector<std::string> launcherCommand(const Model& model, const std::string& control, const std::string& mode,
                                          const std::string& second);
 
+// Why a run that ended by itself failed: not started, an exit status, no
+// report, or a report without its closing line; empty when it finished.
+// `target` names the report in the text.
+std::string engineRunFailure(const ProcessOutcome& outcome, const std::string& engine, const std::string& runReport,
+                             const std::string& target);
+
+// What a time-out or Cancel did to the engine; empty for other reasons.
+std::string engineStopText(const Model& model, StopReason reason, const std::string& engine);
+
 // The engine's own words on a failure: its error output and console output
 // (the newest lines), then the last lines of its report.
 std::string engineFailureDetails(const ProcessOutcome& outcome, const std::string& report);

@@ -30,6 +30,7 @@ const std::map<std::string_view, NumberSetting>& numberSettings() {
         {"lost", {"Enter default stepsize LOG scale:", &Model::logStepDb, 1, false}},
         {"mnlog", {"Enter min-value for LOG scale:", &Model::minLogDb, -1, false}},
         {"tmo", {"Engine time-out [s] (0 = none):", &Model::engineTimeout, 0, false}},
+        {"par", {"Parallel engine runs:", &Model::parallelRuns, 1, false}},
         {"mxl", {"Max nr of calculation points for far/near field plot:", &Model::maxFarFieldPoints, 1, true}},
         {"mxf", {"Max nr of steps for frequency loop:", &Model::maxFreqSteps, 1, true}},
         {"mex", {"Max nr of EX cards:", &Model::maxSources, 1, true}},

@@ -138,6 +138,7 @@ void MainWindow::buildSettingsMenu() {
     addSetting(general, "wait", QStringLiteral("Wait for DOS box"), true);
     addSetting(general, "mxs", QStringLiteral("Nr of segments"));
     addSetting(general, "tmo", QStringLiteral("Engine time-out [s]"));
+    addSetting(general, "par", QStringLiteral("Parallel engine runs"));
     addSetting(general, "nec2d", QStringLiteral("NEC2D engine"), true);
     addSetting(general, "lapack", QStringLiteral("Lapack engine"), true);
     addSetting(general, "nec32", QStringLiteral("Special"), true);

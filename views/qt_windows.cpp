@@ -7,6 +7,7 @@
 #include "views/card_editor_window.h"
 #include "views/help_window.h"
 #include "views/main_window.h"
+#include "views/optimizer_window.h"
 #include "views/qt_text.h"
 #include "views/status_window.h"
 #include "views/view_window.h"
@@ -83,6 +84,12 @@ bool QtWindows::runWindow(int16_t code, bool once) {
         // The card editor is modal and holds nothing between two uses.
         CardEditorWindow editor(m_model, m_ui, m_main.get());
         editor.run();
+        return true;
+    }
+    if (code == kActionOptimizer) {
+        // The optimizer is modal and owns the engine runs while it is open.
+        OptimizerWindow optimizer(m_model, m_ui, m_runner, m_main.get());
+        optimizer.run();
         return true;
     }
     ViewWindow* window = viewWindow(code);

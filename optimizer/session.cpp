@@ -1,0 +1,403 @@
+#include "optimizer/session.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/files.h"
+#include "core/text.h"
+#include "deck/expression.h"
+#include "deck/writer.h"
+#include "engine/calculate.h"
+#include "engine/deck_adapter.h"
+#include "engine/engine_choice.h"
+#include "engine/engine_wait.h"
+#include "engine/ground_checks.h"
+#include "engine/report_keeping.h"
+#include "export/itshf_files.h"
+#include "optimizer/exec_cards.h"
+#include "optimizer/trial_values.h"
+#include "report/line_reader.h"
+#include "report/report_reader.h"
+
+namespace wavra {
+
+namespace {
+
+void critical(Ui& ui, const std::string& text) { ui.message(text, "Optimizer", Icon::Critical); }
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) (text += line) += '\n';
+    return text;
+}
+
+std::vector<double> numbersOf(const std::vector<WrittenValue>& values) {
+    std::vector<double> numbers;
+    for (const auto& v : values) numbers.push_back(v.number);
+    return numbers;
+}
+
+// Holds the messages of a trial's conversion until the trial's report is
+// read, so that trials converted together show their messages in the order
+// of trials run one after another.
+class DeferredUi : public ForwardingUi {
+public:
+    using ForwardingUi::ForwardingUi;
+    void showMessage(const std::string& text, const std::string& title, Icon icon) override {
+        m_held.push_back({text, title, icon});
+    }
+    void replay() {
+        for (const auto& m : m_held) m_inner.showMessage(m.text, m.title, m.icon);
+        m_held.clear();
+    }
+
+private:
+    struct Held {
+        std::string text, title;
+        Icon icon;
+    };
+    std::vector<Held> m_held;
+};
+
+bool isSweepKind(int kind) { return kind == kCalcItsHfArea || kind == kCalcItsHfPointToPoint; }
+
+int16_t calcKindOf(FirstRun first) {
+    if (first == FirstRun::AreaCoverage) return kCalcItsHfArea;
+    if (first == FirstRun::PointToPoint) return kCalcItsHfPointToPoint;
+    return kCalcOriginal;
+}
+
+// Drops the optimizer's own print cards from a working model used again.
+std::vector<std::string> withoutPrintCards(std::vector<std::string> lines) {
+    std::erase_if(lines, [](const std::string& line) { return line == "PQ -1" || line == "PT -1"; });
+    return lines;
+}
+
+} // namespace
+
+int effectiveParallelRuns(const Model& m) { return m.parallelRuns > 0 ? m.parallelRuns : defaultParallelRuns(); }
+
+// The trials of the search, run by the engine: each trial's working model is
+// written and converted in order, up to effectiveParallelRuns engines run
+// at once, and their reports are read one after another in trial order.
+class OptimizerSession::Trials : public SearchHost {
+public:
+    Trials(OptimizerSession& session, const OptimizerSetup& setup, const SessionHooks& hooks)
+        : s(session), m(session.m_model), m_setup(setup), m_hooks(hooks), m_fieldValues(setup.goals().fieldValues()) {}
+
+    std::vector<ParamValues> evaluate(const std::vector<std::vector<double>>& trials) override;
+    void accept() override {
+        if (m_jobs.size() == 1) publish(m_jobs.back()->job.files().report());
+    }
+    void row(const TrialRow& r) override {
+        s.m_log.append(tabLine(rowTexts(r, m_fieldValues)));
+        if (m_hooks.row) m_hooks.row(r);
+    }
+    void sensitivities(const std::vector<double>& g) override {
+        if (m_hooks.sensitivities) m_hooks.sensitivities(g);
+    }
+    void firstRunOver() override {
+        if (m_hooks.firstRunOver) m_hooks.firstRunOver();
+    }
+    // A trial's report becomes out/<modelName>.out.
+    bool publish(const std::string& report) {
+        return publishReport(report, m.installDir + "out/" + engineOutputName(m));
+    }
+    bool halted() const { return m_halted; }
+    // Called after each trial's report was read, with the trial's index
+    // and its report.
+    std::function<void(size_t, const std::string&)> afterRead;
+
+private:
+    struct Pending {
+        explicit Pending(Model& model, Ui& ui) : job(model.installDir), ui(ui) {}
+        EngineJob job;
+        DeferredUi ui;
+    };
+    OptimizerSession& s;
+    Model& m;
+    const OptimizerSetup& m_setup;
+    const SessionHooks& m_hooks;
+    bool m_fieldValues;
+    bool m_halted = false;
+    std::vector<std::unique_ptr<Pending>> m_jobs;
+
+    bool startTrial(const std::vector<double>& values);
+    bool waitForChunk();
+    bool readTrial(Pending& p, ParamValues& values);
+};
+
+bool OptimizerSession::Trials::startTrial(const std::vector<double>& values) {
+    const std::optional<std::string> text = s.writeWorkingModel(values);
+    if (!text) return false;
+    auto pending = std::make_unique<Pending>(m, s.m_ui);
+    int errors = 0;
+    std::string deck = convertDeck(m, pending->ui, *text, &errors);
+    if (errors > 0) {
+        pending->ui.replay();
+        critical(s.m_ui, deckErrorText(m, errors));
+        return false;
+    }
+    if (isSweepKind(m.calcKind)) deck = adaptDeck(m, pending->ui, deck).text;
+    else readRunValues(m, pending->ui, deck);
+    if (!pending->job.prepare(m, s.m_ui, deck)) return false;
+    pending->job.start(s.m_runner, m.installDir);
+    m_jobs.push_back(std::move(pending));
+    return true;
+}
+
+bool OptimizerSession::Trials::waitForChunk() {
+    std::vector<RunningProcess*> processes;
+    for (auto& p : m_jobs)
+        if (p->job.process()) processes.push_back(p->job.process());
+    m.expectedRunTime = m.summary.hasRunTime ? expectedRunTimeFor(m.summary.runTimeSeconds) : 0;
+    if (m_hooks.progress) m_hooks.progress(progressPercent(0, m.expectedRunTime));
+    const StopReason reason = waitForEngines(processes, m.engineTimeout, [this](long long elapsed) {
+        if (m_hooks.progress) m_hooks.progress(progressPercent(elapsed, m.expectedRunTime));
+        return m_hooks.stop ? m_hooks.stop() : StopReason::None;
+    });
+    if (reason == StopReason::None) return true;
+    if (reason == StopReason::Signal) {
+        m_jobs.clear(); // the run directories go before the program ends
+        endBySignal(EndingSignalWatch::caught());
+    }
+    const std::string text = engineStopText(m, reason, engineOf(m));
+    if (reason == StopReason::TimeOut) critical(s.m_ui, text);
+    return false;
+}
+
+bool OptimizerSession::Trials::readTrial(Pending& p, ParamValues& values) {
+    p.ui.replay();
+    const std::string report = p.job.files().report();
+    const std::string failure =
+        engineRunFailure(p.job.outcome(), engineOf(m), report, m.installDir + "out/" + engineOutputName(m));
+    if (!failure.empty()) {
+        critical(s.m_ui, failure + engineFailureDetails(p.job.outcome(), report));
+        return false;
+    }
+    LineReader in(report);
+    TrialHooks hooks(m_setup);
+    readReport(m, s.m_ui, in, ".out", &hooks);
+    if (hooks.engineFailed()) return false; // the reader showed the engine's error line
+    values = trialValues(m, hooks);
+    return true;
+}
+
+std::vector<ParamValues> OptimizerSession::Trials::evaluate(const std::vector<std::vector<double>>& trials) {
+    std::vector<ParamValues> results;
+    const size_t chunk = static_cast<size_t>(std::max(1, effectiveParallelRuns(m)));
+    for (size_t first = 0; first < trials.size(); first += chunk) {
+        // Halt (Esc or the Halt button) takes effect after the runs under way.
+        if (m.actionCode == kActionEscape) m_halted = true;
+        if (m_halted) break;
+        m_jobs.clear();
+        const size_t last = std::min(trials.size(), first + chunk);
+        for (size_t i = first; i < last; ++i)
+            if (!startTrial(trials[i])) return results;
+        if (!waitForChunk()) return results;
+        for (size_t i = first; i < last; ++i) {
+            ParamValues values{};
+            if (!readTrial(*m_jobs[i - first], values)) return results;
+            results.push_back(values);
+            ++s.m_runs;
+            if (afterRead) afterRead(i, m_jobs[i - first]->job.files().report());
+        }
+    }
+    return results;
+}
+
+OptimizerSession::OptimizerSession(Model& model, Ui& ui, ProcessRunner& runner)
+    : m_model(model), m_ui(ui), m_runner(runner), m_log(model.modelDir + "Optimizer.log") {}
+
+OptimizerSession::~OptimizerSession() = default;
+
+std::string OptimizerSession::optPath() const { return m_model.modelDir + m_model.modelName + ".opt"; }
+std::string OptimizerSession::bakPath() const { return m_model.modelDir + m_model.modelName + ".bak"; }
+bool OptimizerSession::resumable() const { return pathExists(optPath()); }
+
+void OptimizerSession::open() {
+    m_log = OptimizerLog(m_model.modelDir + "Optimizer.log");
+    if (!m_log.create()) critical(m_ui, "Cannot write " + m_log.path() + ".");
+    m_runs = 0;
+}
+
+std::optional<std::string> OptimizerSession::writeWorkingModel(const std::vector<double>& numbers) {
+    for (size_t i = 0; i < numbers.size() && i < m_values.size(); ++i) m_values[i].number = numbers[i];
+    const std::string text = joinLines(rewriteSyLines(m_template, m_names, m_values));
+    if (pathExists(optPath())) renameFile(optPath(), bakPath());
+    if (writeFileAtomic(optPath(), text)) return text;
+    critical(m_ui, "Cannot write " + optPath() + ".");
+    return std::nullopt;
+}
+
+bool OptimizerSession::prepare(const OptimizerSetup& setup, bool resume) {
+    Model& m = m_model;
+    if (const std::string problem = startProblem(setup); !problem.empty()) {
+        m_ui.message(problem, "Optimizer", Icon::Exclamation);
+        return false;
+    }
+    if (isSpecialEngine(m) || !isValidEngineName(engineOf(m))) {
+        critical(m_ui, "The optimizer cannot run the engine " + messageText(engineOf(m)) + ".");
+        return false;
+    }
+    std::string source = m.modelPath();
+    if (resume && resumable()) {
+        renameFile(optPath(), bakPath());
+        source = bakPath();
+    } else {
+        deleteFile(optPath());
+        m_runs = 0;
+    }
+    std::vector<std::string> lines;
+    if (!readLines(source, lines)) {
+        critical(m_ui, "Open failure on NEC-2 input file: " + source);
+        return false;
+    }
+    lines = withoutPrintCards(std::move(lines));
+    m_names = setup.variables;
+    std::string missing;
+    if (!findWrittenValues(lines, m_names, m_values, missing)) {
+        critical(m_ui, "Variable '" + messageText(missing) + "' has no SY definition with a number.");
+        return false;
+    }
+    m.surfaceWaveFlag = setup.surfaceWave ? -1 : 0;
+    m.requestDistance = setup.surfaceWave ? std::max(1.0, 1000 * setup.surfaceDistanceKm) : 0;
+    m.calcKind = calcKindOf(setup.firstRun);
+    int errors = 0;
+    const std::string deck = convertDeck(m, m_ui, joinLines(lines), &errors);
+    if (errors > 0) {
+        critical(m_ui, deckErrorText(m, errors));
+        return false;
+    }
+    readRunValues(m, m_ui, deck); // the ground the RP card depends on
+    m.requestMode = effectiveRpMode(m, m.calcKind);
+    if (setup.itsHfSweep()) {
+        m.calcRange[0] = setup.mainBeamPhi;
+        if (m.calcKind == kCalcItsHfArea && m.calcRange[3] <= 0) m.calcRange[3] = m.frequencyMHz;
+    }
+    std::string rp;
+    if (!setup.itsHfSweep() && setup.goals().needsPattern())
+        rp = cardText("RP", optimizerRpFields(setup, m.requestMode, m.groundType != -1, m.requestDistance));
+    m_template = firstWorkingModel(lines, rp);
+    if (!checkGround(m, m_ui)) return false;
+    if (!writeWorkingModel(numbersOf(m_values))) return false;
+    m.optimizerVarCount = static_cast<int16_t>(m_names.size());
+    return true;
+}
+
+SessionEnd OptimizerSession::start(const OptimizerSetup& setup, bool resume, const SessionHooks& hooks) {
+    m_endMessage.clear();
+    if (!prepare(setup, resume)) return SessionEnd::Refused;
+    m_model.actionCode = 0;
+    const std::vector<std::string> header = logHeader(m_names);
+    m_log.append("");
+    m_log.append(tabLine(header));
+    if (hooks.started) hooks.started(header);
+    if (hooks.status) hooks.status("Optimizer: Running...");
+    const SessionEnd end = setup.itsHfSweep() ? sweep(setup, hooks) : optimize(setup, hooks);
+    m_model.actionCode = 0;
+    m_model.expectedRunTime = 0;
+    return end;
+}
+
+SessionEnd OptimizerSession::finish(SessionEnd end, const std::string& message, const SessionHooks& hooks) {
+    m_endMessage = message;
+    if (!message.empty()) m_ui.message(message, "Optimizer", Icon::Information);
+    if (hooks.status) {
+        if (end == SessionEnd::Halted) hooks.status("Optimizer: Halted.");
+        else hooks.status(end == SessionEnd::Optimized ? "Optimizer: Ready..." : "Optimizer: Stopped.");
+    }
+    return end;
+}
+
+SessionEnd OptimizerSession::optimize(const OptimizerSetup& setup, const SessionHooks& hooks) {
+    Model& m = m_model;
+    Trials trials(*this, setup, hooks);
+    const SearchRules rules{m.optimizerMaxStep, m.optimizerMinStep, m.optimizerAbs != 0, setup.firstRun};
+    const int firstRun = m_runs + 1;
+    Search search(setup.goals(), numbersOf(m_values), rules, trials, firstRun);
+    const SearchEnd end = search.run();
+    // The working model ends with the values of the last accepted trial,
+    // whose report out/<modelName>.out is; "Save results" takes them.
+    writeWorkingModel(search.accepted());
+    m.optimizerTargetFlag = -1;
+    m.optimizerTargetActive = setup.goals().needsPattern();
+    m.optimizerTargetTheta = setup.forward.theta;
+    m.optimizerTargetPhi = setup.forward.phi;
+    switch (end) {
+    case SearchEnd::Optimized:
+        return finish(SessionEnd::Optimized, "Optimized in" + str(search.runs()) + " steps", hooks);
+    case SearchEnd::NoEffect: return finish(SessionEnd::Ended, "Variable(s) do not effect selected parameter.", hooks);
+    case SearchEnd::EfficiencyOutOfRange:
+        return finish(SessionEnd::Ended, "Efficiency not in range, validate structure...", hooks);
+    case SearchEnd::MissingValue:
+        return finish(SessionEnd::Ended,
+                      "The engine report holds no " + paramName(search.missing()) +
+                          " value for the run; the optimization ends.",
+                      hooks);
+    case SearchEnd::Stopped: break;
+    }
+    return finish(trials.halted() ? SessionEnd::Halted : SessionEnd::Ended, "", hooks);
+}
+
+SessionEnd OptimizerSession::sweep(const OptimizerSetup& setup, const SessionHooks& hooks) {
+    Model& m = m_model;
+    const double start = m_values[0].number;
+    const double step = setup.stepInPercent ? start * setup.sweepStep / 100 : setup.sweepStep;
+    const int steps = std::clamp(setup.sweepSteps, 1, kMaxSweepSteps);
+    if (hooks.status)
+        hooks.status(m_names[0] + " = " + valueText(start) + " to " + valueText(start + (steps - 1) * step) + " step " +
+                     valueText(step));
+    std::vector<std::vector<double>> points;
+    for (int k = 0; k < steps; ++k) {
+        std::vector<double> values = numbersOf(m_values);
+        values[0] = heldValue(start + k * step);
+        points.push_back(std::move(values));
+    }
+    Trials trials(*this, setup, hooks);
+    // Each step's report becomes the numbered ItsHF files of that step.
+    trials.afterRead = [&](size_t k, const std::string& report) {
+        trials.publish(report);
+        exportItsHf(m, m_ui, m_runner, ItsHfRequest(engineOutputName(m), static_cast<int>(k) + 1, {}, true));
+    };
+    const int firstRun = m_runs + 1;
+    const std::vector<ParamValues> values = trials.evaluate(points);
+    for (size_t k = 0; k < values.size(); ++k)
+        trials.row({firstRun + static_cast<int>(k), values[k], 0, step, points[k]});
+    writeWorkingModel(numbersOf(m_values));
+    if (values.size() < points.size())
+        return finish(trials.halted() ? SessionEnd::Halted : SessionEnd::Ended, "", hooks);
+    return finish(SessionEnd::Optimized, "ItsHF generation ready...", hooks);
+}
+
+bool OptimizerSession::saveResults(const std::string& path) {
+    std::vector<std::string> model, working;
+    if (!readLines(m_model.modelPath(), model)) {
+        critical(m_ui, "Open failure on NEC-2 input file: " + m_model.modelPath());
+        return false;
+    }
+    if (!readLines(optPath(), working)) {
+        critical(m_ui, "No optimizer results to save: " + optPath() + " does not exist.");
+        return false;
+    }
+    std::vector<std::string> sy;
+    for (const auto& line : working)
+        if (isSyLine(line)) sy.push_back(line);
+    size_t next = 0;
+    for (auto& line : model)
+        if (isSyLine(line) && next < sy.size()) line = sy[next++];
+    std::string reason;
+    if (writeFileAtomic(path, joinLines(model), reason)) return true;
+    critical(m_ui, "Cannot write " + path + ": " + reason);
+    return false;
+}
+
+void OptimizerSession::close(const OptimizerSetup& setup) {
+    deleteFile(bakPath());
+    deleteFile(optPath());
+    m_model.optimizerText1 = setupText1(setup);
+    m_model.optimizerText2 = setupText2(setup);
+    m_model.optimizerVarCount = 0;
+}
+
+} // namespace wavra
