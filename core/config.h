@@ -28,6 +28,11 @@ std::string installDirOf(const std::string& programPath);
 // saved: exe/wavra.new could not be written." and never loses the old file.
 bool readConfiguration(Model& model, Ui& ui, ConfigMode mode);
 
+// The engine processes a run may use at once ("Parallel engine runs",
+// PARALLEL): parallelRuns when it is 1 or more, else the number of cores
+// (1 when the machine does not tell).
+int parallelRunCount(const Model& model);
+
 // Builds the 48-entry palette, the 17-entry colour ramp and the 1-2-5 step
 // series in the model.
 void buildDisplayTables(Model& model);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <system_error>
 
@@ -35,6 +36,15 @@ bool copyFile(const std::string& from, const std::string& to) {
     std::error_code ec;
     fs::copy_file(fs::path(from), fs::path(to), fs::copy_options::overwrite_existing, ec);
     return !ec;
+}
+
+bool readFileBytes(const std::string& path, std::string& bytes) {
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::path(path), ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
 }
 
 bool readLines(const std::string& path, std::vector<std::string>& lines) {

@@ -18,6 +18,10 @@ bool copyFile(const std::string& from, const std::string& to);
 // dropped. False when the file cannot be opened.
 bool readLines(const std::string& path, std::vector<std::string>& lines);
 
+// Reads a whole file as bytes. False when it cannot be read (missing, a
+// directory, unreadable).
+bool readFileBytes(const std::string& path, std::string& bytes);
+
 // Writes text to `path` without ever losing the old file: the text goes to a
 // temporary file in the same directory, which is then renamed over `path`.
 // False (and the old file untouched) when anything fails.

@@ -81,6 +81,10 @@ struct Model {
     int16_t maxFreqSteps = 100;
     int16_t maxFarFieldPoints = 6000;
     int16_t engineTimeout = 0; // seconds an engine run may take; 0 = no limit
+    // Engine processes a frequency loop is split over (engine runs at once);
+    // 0 = one per core, 1 = no split. parallelRunCount() resolves it.
+    int16_t parallelRuns = 0;
+    int16_t reuseResults = -1; // nonzero: an unchanged deck reads the last report instead of running
     int16_t z0 = 50;
     int16_t power = 100;
     int16_t minLinearDb = -24;
