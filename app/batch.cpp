@@ -91,7 +91,10 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
         return kBatchBadUsage;
     }
     auto runner = makeNativeProcessRunner();
-    auto extension = runCalculation(model, ui, *runner, RunHooks{});
+    RunHooks hooks;
+    result.run = RunSummary{};
+    hooks.control.summary = &*result.run;
+    auto extension = runCalculation(model, ui, *runner, hooks);
     if (!extension) return kBatchEngineFailed;
     return loadAndValidate(model, ui, false, *extension, result) ? kBatchDone : kBatchUnreadable;
 }
@@ -129,6 +132,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     BatchResult result;
     if (!startUp(model, ui, programPath)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
     if (options.timeoutSeconds) model.engineTimeout = *options.timeoutSeconds;
+    if (options.parallelRuns) model.parallelRuns = *options.parallelRuns;
     takeModelName(model, options.model, workingDir);
     int status = kBatchDone;
     if (options.calc) status = calculateModel(model, ui, *options.calc, result);

@@ -169,6 +169,10 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     j["validation"] = {{"ok", result.validationOk}, {"findings", result.findings}};
     j["messages"] = result.messages;
     if (!result.view.is_null()) j["view"] = result.view;
+    if (result.run) {
+        j["parts"] = result.run->parts;
+        j["reused"] = result.run->reused;
+    }
     return j;
 }
 

@@ -20,6 +20,7 @@ const char* const kBatchUsage =
     "  --sub none|ver|hor|gain (sweep pattern)  or  e|h (near field)\n"
     "  --xnda NNNN  --distance KM  --gain-factor G  --surface-wave\n"
     "  --timeout S             stop the engine after S seconds (0: no limit)\n"
+    "  --jobs N                engine runs a frequency loop is split over (0: one per core, 1: no split)\n"
     "  --show VIEW             open a result view on the model (see below)\n"
     "  --keys K1,K2,...        view commands by key name: I, Space, Home, PgUp, Shift+PgDn, Right, > ...\n"
     "  --png FILE  --svg FILE  paint the view as its window shows it\n"
@@ -160,11 +161,12 @@ bool Parser::option(const std::string& a) {
         o.answers.push_back(*answer);
     } else if (a == "--touchstone" || a == "--csv") {
         return value(a, a == "--csv" ? o.csv : o.touchstone);
-    } else if (a == "--timeout") {
+    } else if (a == "--timeout" || a == "--jobs") {
         if (!value(a, v)) return false;
         if (v.empty() || v.size() > 5 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) > 32767)
-            return fail("--timeout takes whole seconds from 0 to 32767, not '" + v + "'");
-        o.timeoutSeconds = static_cast<int16_t>(std::stoi(v));
+            return fail(a == "--jobs" ? "--jobs takes a number of engine runs from 0 to 32767, not '" + v + "'"
+                                      : "--timeout takes whole seconds from 0 to 32767, not '" + v + "'");
+        (a == "--jobs" ? o.parallelRuns : o.timeoutSeconds) = static_cast<int16_t>(std::stoi(v));
     } else if (std::find(calcOptions.begin(), calcOptions.end(), a) != calcOptions.end()) {
         return value(a, v) && calcOption(a, v);
     } else if (std::find(showOptions.begin(), showOptions.end(), a) != showOptions.end()) {

@@ -136,8 +136,8 @@ void postNotes(const std::vector<PartRun>& parts, const RunControl& control) {
 
 std::string partName(size_t index, size_t count) {
     if (count <= 1) return {};
-    return " (engine run " + std::to_string(index + 1) + " of " + std::to_string(count) +
-           " of the split frequency loop)";
+    return "\nThis was engine run " + std::to_string(index + 1) + " of " + std::to_string(count) +
+           " of the split frequency loop.";
 }
 
 // The first failed part, reported; false when none failed.

@@ -83,8 +83,12 @@ const std::set<std::string>& setUpCards() {
 
 // Cards that cannot be split: a plane wave (EX I1 1 to 3), the impedance
 // table normalised over the whole loop (EX I4 ending in 1 to 9), the
-// receiving pattern printout (PT I1 of 2 or more).
+// receiving pattern printout (PT I1 of 2 or more), and the Sommerfeld
+// ground (GN I1 = 2): nec2c's Sommerfeld integration keeps state from one
+// frequency to the next, so a step's last printed digits depend on the
+// steps before it.
 bool spansTheLoop(const EngineCard& card) {
+    if (card.mnemonic == "GN") return card.ints[0] == 2;
     if (card.mnemonic == "EX") return (card.ints[0] >= 1 && card.ints[0] <= 3) || card.ints[3] % 10 != 0;
     return card.mnemonic == "PT" && card.ints[0] >= 2;
 }
@@ -145,21 +149,31 @@ bool fitsBeforeLoop(const EngineCard& card) {
 // (a near-field request waits for the loop there).
 bool fitsInLoop(const EngineCard& card) { return setUpCards().count(card.mnemonic) && !spansTheLoop(card); }
 
+// An XQ card the engine surely calculates: one right after a card that
+// sets up the run (after RP, NE, NH or GD an XQ with I1 = 0 is skipped).
+bool surelyCalculates(const std::vector<ControlCard>& cards, size_t i) {
+    static const std::set<std::string> before = {"FR", "EX", "LD", "GN", "NT", "TL", "KH", "EK"};
+    return i > 0 && before.count(cards[i - 1].card.mnemonic) > 0;
+}
+
 // The GN card whose negative conductivity the loop's first step scales:
-// the last GN before the loop's start with no calculation after it.
-// False when an XQ that the engine may or may not skip leaves it open.
+// the last GN before the loop's start with no calculation after it (an
+// earlier one was scaled at the frequency of that calculation, and every
+// part makes it alike). False when an XQ that the engine may skip leaves
+// it open whether such a GN was scaled already.
 bool findScaledGround(const std::vector<ControlCard>& cards, size_t start, FrequencyLoop& loop) {
+    bool open = false;
     for (size_t i = start; i-- > 0;) {
         const EngineCard& card = cards[i].card;
         if (card.mnemonic == "GN") {
-            if (scalesConductivity(card)) {
-                loop.groundLine = cards[i].line;
-                loop.ground = card;
-            }
-            return true;
+            if (!scalesConductivity(card)) return true;
+            loop.groundLine = cards[i].line;
+            loop.ground = card;
+            return !open;
         }
-        if (card.mnemonic == "XQ") return false;
-        if (card.mnemonic == "RP" || isNearField(card)) return true; // calculated: the scaling is done
+        if (card.mnemonic == "RP" || isNearField(card) || (card.mnemonic == "XQ" && surelyCalculates(cards, i)))
+            return true;
+        open = open || card.mnemonic == "XQ";
     }
     return true;
 }

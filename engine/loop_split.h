@@ -60,7 +60,9 @@ struct FrequencyLoop {
 // the engine and may stand before it). Calculations at one frequency may
 // come before the loop (as the frequency-loop choice writes them): every
 // part prints them alike. Not split, nullopt: no such loop, a second loop,
-// anything calculated after the loop, a plane-wave excitation, the
+// anything calculated after the loop, a Sommerfeld ground (GN I1 = 2,
+// whose integration in nec2c carries state from step to step), a
+// plane-wave excitation, the
 // normalised impedance table of an EX card (I4 ending in 1 to 9), a PT
 // card printing receiving patterns, a PL plot file, CP, NX, no EN, or a
 // card the engine would refuse.
