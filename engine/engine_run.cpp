@@ -155,7 +155,7 @@ bool reportFailure(Ui& ui, const std::vector<PartRun>& parts, const std::string&
 }
 
 // The parts' reports joined into `merged` (a file of the run's directory).
-bool mergeParts(Ui& ui, const std::vector<PartRun>& parts, long long wallMs, const std::string& merged) {
+bool joinParts(Ui& ui, const std::vector<PartRun>& parts, long long wallMs, const std::string& merged) {
     std::vector<PartReport> reports;
     for (const PartRun& part : parts) {
         reports.push_back({{}, part.steps});
@@ -177,6 +177,18 @@ bool mergeParts(Ui& ui, const std::vector<PartRun>& parts, long long wallMs, con
     return false;
 }
 
+// The parts' reports joined into `merged` (a file of the run's directory),
+// the time it took in the run's summary.
+bool mergeParts(Ui& ui, const std::vector<PartRun>& parts, long long wallMs, const std::string& merged,
+                const RunControl& control) {
+    const auto begin = std::chrono::steady_clock::now();
+    const bool joined = joinParts(ui, parts, wallMs, merged);
+    if (control.summary)
+        control.summary->joinMs =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin).count();
+    return joined;
+}
+
 EngineStatus judge(const Model& model, Ui& ui, const std::vector<PartRun>& parts, const std::string& engine,
                    const RunFiles& files, const std::string& target, bool showConsole, const RunControl& control,
                    long long wallMs) {
@@ -186,7 +198,7 @@ EngineStatus judge(const Model& model, Ui& ui, const std::vector<PartRun>& parts
     std::string report = parts.front().report;
     if (parts.size() > 1) {
         report = files.dir() + "merged.out";
-        if (!mergeParts(ui, parts, wallMs, report)) return EngineStatus::Failed;
+        if (!mergeParts(ui, parts, wallMs, report, control)) return EngineStatus::Failed;
     }
     if (!publishReport(report, target)) {
         critical(ui, "Cannot move the engine's report to " + target + ".");

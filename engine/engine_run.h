@@ -25,8 +25,9 @@ using ProgressFn = std::function<void(int percent)>;
 
 // How a run was made, for the batch summary and the main window.
 struct RunSummary {
-    int parts = 0;       // engine processes started; 0 when the report was reused
-    bool reused = false; // the last report was read again instead of running the engine
+    int parts = 0;        // engine processes started; 0 when the report was reused
+    bool reused = false;  // the last report was read again instead of running the engine
+    long long joinMs = 0; // time spent joining the parts' reports into one
 };
 
 // What the caller lets the user do while the engine runs.
