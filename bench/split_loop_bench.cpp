@@ -73,6 +73,7 @@ struct Timing {
     double wall = 1e30; // best of RUNS
     RunSummary summary;
     double readSeconds = 0;
+    int stepsRead = 0; // frequency steps the reader found in the joined report
 };
 
 Timing runLoop(BenchTree& tree, ProcessRunner& runner, const std::string& engine, const std::string& deck,
@@ -105,7 +106,7 @@ Timing runLoop(BenchTree& tree, ProcessRunner& runner, const std::string& engine
         m.modelExt = ".nec";
         readOutput(m, ui, ".out");
         const double readSeconds = secondsSince(read);
-        if (wall < best.wall) best = {wall, summary, readSeconds};
+        if (wall < best.wall) best = {wall, summary, readSeconds, m.freqCount};
     }
     return best;
 }
@@ -122,7 +123,7 @@ void measure(BenchTree& tree, ProcessRunner& runner, const std::string& engine, 
               << " parts) " << formatPicture(two.wall, "##0.00") << " s  speed-up "
               << formatPicture(one.wall / two.wall, "0.00") << "x  overhead (join "
               << formatPicture(two.summary.joinMs / 1000.0, "0.000") << " s + read "
-              << formatPicture(two.readSeconds, "0.000") << " s) "
+              << formatPicture(two.readSeconds, "0.000") << " s of " << two.stepsRead << " steps) "
               << formatPicture(100 * overhead / engineSeconds, "0.00") << " % of the engine time  load " << loadBefore
               << " -> " << loadAverage() << "\n";
 }
