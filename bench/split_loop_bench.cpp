@@ -4,7 +4,9 @@
 // (bench/curtain_deck.sh). Both configurations run in the same bench run,
 // one after the other, so that the ratio compares like with like on a
 // machine shared with others; the load average is printed beside it.
-// The front-end overhead is the joining of the part reports and the
+// Before and after, the bench measures what the machine gives a second
+// process at all (two plain engine runs at once against one after the
+// other). The front-end overhead is the joining of the part reports and the
 // reading of the joined report, as a share of the engine time.
 //
 // Usage: split_loop_bench [ENGINE]   (default NEC2D_LA, the shipped engine;
@@ -128,6 +130,38 @@ void measure(BenchTree& tree, ProcessRunner& runner, const std::string& engine, 
               << " -> " << loadAverage() << "\n";
 }
 
+// What the machine gives two engines at once: the same 4-step 1000-segment
+// deck run twice by plain nec2c, one run after the other and both at once.
+// On a machine whose cores are busy with the work of others this ratio,
+// not 2, bounds what a split can gain.
+void machineParallelism(BenchTree& tree, ProcessRunner& runner) {
+    const std::string deck = tree.dir + "pair.nec";
+    writeFileAtomic(deck, curtainDeck(runner, 1000, 4));
+    auto start = [&](int i) {
+        std::string error;
+        return runner.start({"nec2c", "-i", deck, "-o", tree.dir + "pair" + std::to_string(i) + ".out"}, tree.dir,
+                            error);
+    };
+    auto finish = [](std::unique_ptr<RunningProcess>& p) {
+        while (p && !p->waitFor(100)) {}
+    };
+    auto begin = Clock::now();
+    for (int i = 0; i < 2; ++i) {
+        auto p = start(i);
+        finish(p);
+    }
+    const double sequential = secondsSince(begin);
+    begin = Clock::now();
+    auto a = start(0), b = start(1);
+    finish(a);
+    finish(b);
+    const double together = secondsSince(begin);
+    std::cout << "machine: two plain nec2c runs one after the other " << formatPicture(sequential, "##0.00")
+              << " s, both at once " << formatPicture(together, "##0.00") << " s: at most "
+              << formatPicture(sequential / together, "0.00") << "x from a second process now, load " << loadAverage()
+              << "\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -140,7 +174,9 @@ int main(int argc, char** argv) {
     auto runner = makeNativeProcessRunner();
     std::cout << "engine " << engine << ", " << std::thread::hardware_concurrency() << " cores, best of " << runs
               << "\n";
+    machineParallelism(tree, *runner);
     measure(tree, *runner, engine, 1000, 16, runs);
     measure(tree, *runner, engine, 2000, 8, runs);
+    machineParallelism(tree, *runner);
     return 0;
 }
