@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
+#include "deck/writer.h"
 #include "engine/calculate.h"
 #include "engine/process.h"
 #include "present/calc_dialog_rules.h"
@@ -63,16 +64,20 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
 
 // Loads the model as the main loop's first pass does, then runs every check
 // of the geometry for the summary's findings.
-bool loadAndValidate(Model& model, Ui& ui, bool forceInput, const std::string& extension, BatchResult& result) {
-    if (loadModel(model, ui, forceInput, extension) == LoadedFrom::Nothing) return false;
+LoadedFrom loadAndValidate(Model& model, Ui& ui, bool forceInput, const std::string& extension, BatchResult& result) {
+    const LoadedFrom from = loadModel(model, ui, forceInput, extension);
+    if (from == LoadedFrom::Nothing) return from;
+    result.loadedFrom = from == LoadedFrom::Report ? "report" : "deck";
     result.validationOk = validateGeometry(model, ui, kValidateAll, &result.findings);
-    return true;
+    return from;
 }
 
 int printResult(const Model& model, const RecordingUi& ui, BatchResult& result, bool json, std::ostream& out,
                 int status) {
     result.messages = ui.messages();
-    if (json) out << summaryJson(model, result).dump(2) << '\n';
+    // Decks and file names are bytes: what is not UTF-8 (a Latin-1 comment)
+    // becomes U+FFFD in JSON instead of stopping the program.
+    if (json) out << summaryJson(model, result).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     else if (status == kBatchDone) printSummary(model, result, out);
     return status;
 }
@@ -81,6 +86,11 @@ int printResult(const Model& model, const RecordingUi& ui, BatchResult& result, 
 // engine run, and its report read. Returns a BatchExit status.
 int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, BatchResult& result) {
     if (!readInputFile(model, ui)) return kBatchUnreadable;
+    result.loadedFrom = "deck";
+    if (model.summary.deckErrors > 0) {
+        ui.message(deckErrorText(model, model.summary.deckErrors), "wavra", Icon::Critical);
+        return kBatchUnreadable;
+    }
     std::string error;
     if (!applyCalcOptions(model, ui, calc, error)) {
         ui.message(error);
@@ -96,7 +106,9 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     hooks.control.summary = &*result.run;
     auto extension = runCalculation(model, ui, *runner, hooks);
     if (!extension) return kBatchEngineFailed;
-    return loadAndValidate(model, ui, false, *extension, result) ? kBatchDone : kBatchUnreadable;
+    // A report that is cut off is no result, even when the engine ended well.
+    return loadAndValidate(model, ui, false, *extension, result) == LoadedFrom::Report ? kBatchDone
+                                                                                       : kBatchEngineFailed;
 }
 
 // A file named on the command line: a relative name is taken from where
@@ -136,7 +148,8 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     takeModelName(model, options.model, workingDir);
     int status = kBatchDone;
     if (options.calc) status = calculateModel(model, ui, *options.calc, result);
-    else if (!loadAndValidate(model, ui, options.forceInput, ".out", result)) status = kBatchUnreadable;
+    else if (loadAndValidate(model, ui, options.forceInput, ".out", result) == LoadedFrom::Nothing)
+        status = kBatchUnreadable;
     if (status == kBatchDone) status = writeSweepFiles(model, ui, options, workingDir);
     if (status == kBatchDone && !options.show.view.empty()) {
         if (showView) {

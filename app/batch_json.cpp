@@ -22,8 +22,20 @@ nlohmann::json requestGridJson(const Model& m) {
     return grid;
 }
 
+nlohmann::json complexJson(double re, double im) { return {{"R", finiteOrNull(re)}, {"X", finiteOrNull(im)}}; }
+
+// The sources as the report printed them (each with its SWR against z0),
+// or, for a model read from its deck, the deck's voltage sources.
 nlohmann::json sources(const Model& m) {
     nlohmann::json list = nlohmann::json::array();
+    for (const SourceInput& in : m.summary.sourceInputs)
+        list.push_back({{"tag", in.tag},
+                        {"segment", in.segment},
+                        {"voltage", complexJson(in.voltageR, in.voltageX)},
+                        {"current", complexJson(in.currentR, in.currentX)},
+                        {"impedance", complexJson(in.impedanceR, in.impedanceX)},
+                        {"swr", finiteOrNull(swr(in.impedanceR, in.impedanceX, m.z0))}});
+    if (!list.empty()) return list;
     for (int i = 1; i <= m.sourceCount && i <= m.sourceCapacity(); ++i)
         list.push_back({{"tag", m.sourceTag[i]}, {"segment", m.sourceSegment[i]}});
     return list;
@@ -40,8 +52,9 @@ nlohmann::json loads(const Model& m) {
 }
 
 // Largest total gain over the loaded far-field points, with its direction.
+// A surface-wave table holds fields, not gains: see largestSurfaceField.
 nlohmann::json largestGain(const Model& m) {
-    if (m.requestMode == kNearRequest) return nullptr;
+    if (m.requestMode == kNearRequest || m.requestMode == kSurfaceWaveRequest) return nullptr;
     const auto best = static_cast<size_t>(m.strongestPatternPoint());
     if (best == 0) return nullptr;
     return {{"gain", m.farFieldGains[best][kGainTotal]},
@@ -49,46 +62,80 @@ nlohmann::json largestGain(const Model& m) {
             {"phi", m.farFieldAngles[best][1]}};
 }
 
+// The strongest total field of a surface-wave table (the root-sum-square of
+// its three components), in V/m, with the height and direction of its point.
+nlohmann::json largestSurfaceField(const Model& m) {
+    if (m.requestMode != kSurfaceWaveRequest) return nullptr;
+    const int points = std::min<int>(m.patternCount, m.farFieldCapacity());
+    double strongest = -1;
+    size_t best = 0;
+    for (size_t i = 1; i <= static_cast<size_t>(points); ++i) {
+        const auto& v = m.farFieldGains[i];
+        const double field = std::sqrt(v[kSurfaceRadial] * v[kSurfaceRadial] + v[kSurfaceTheta] * v[kSurfaceTheta] +
+                                       v[kSurfacePhi] * v[kSurfacePhi]);
+        if (!isMissing(field) && field > strongest) strongest = field, best = i;
+    }
+    if (best == 0) return nullptr;
+    return {{"field", strongest},
+            {"height", m.farFieldAngles[best][0]},
+            {"phi", m.farFieldAngles[best][1]},
+            {"distance", m.requestDistance}};
+}
+
+// The rows the report filled; a value it did not give is null.
 nlohmann::json sweepRows(const Model& m) {
     nlohmann::json rows = nlohmann::json::array();
-    const int count = std::min<int>(m.freqCount, m.freqCapacity());
+    const int count = std::min({m.summary.sweepRows, static_cast<int>(m.freqCount), m.freqCapacity()});
     if (count < 2) return rows;
     for (size_t i = 1; i <= static_cast<size_t>(count); ++i)
         rows.push_back({{"frequency", m.sweepFreq[i]},
-                        {"R", m.sweepR[i]},
-                        {"X", m.sweepX[i]},
+                        {"R", finiteOrNull(m.sweepR[i])},
+                        {"X", finiteOrNull(m.sweepX[i])},
                         {"swr", finiteOrNull(swr(m.sweepR[i], m.sweepX[i], m.z0))},
-                        {"gain", sweepHasGain(m) ? nlohmann::json(m.sweepGain[i]) : nlohmann::json(nullptr)}});
+                        {"gain", sweepHasGain(m) ? finiteOrNull(m.sweepGain[i]) : nlohmann::json(nullptr)}});
     return rows;
+}
+
+nlohmann::json finiteList(const double* first, const double* last) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const double* v = first; v != last; ++v) list.push_back(finiteOrNull(*v));
+    return list;
 }
 
 // The engine's results as the main window shows them.
 void addResults(const Model& m, nlohmann::json& j) {
     const Summary& s = m.summary;
     if (s.hasImpedance) {
-        j["impedance"] = {{"R", s.impedanceR}, {"X", s.impedanceX}};
+        j["impedance"] = complexJson(s.impedanceR, s.impedanceX);
         j["swr"] = finiteOrNull(swr(s.impedanceR, s.impedanceX, m.z0));
         j["z0"] = m.z0;
     }
     if (s.hasCurrent) {
-        j["voltage"] = {{"R", s.voltageR}, {"X", s.voltageX}};
-        j["current"] = {{"R", s.currentR}, {"X", s.currentX}};
+        j["voltage"] = complexJson(s.voltageR, s.voltageX);
+        j["current"] = complexJson(s.currentR, s.currentX);
     }
     if (s.hasPower) {
-        j["inputPower"] = s.inputPower;
-        j["radiatedPower"] = s.radiatedPower;
-        j["structureLoss"] = s.structureLoss;
-        j["networkLoss"] = s.networkLoss;
-        j["efficiency"] = s.efficiency;
+        j["inputPower"] = finiteOrNull(s.inputPower);
+        j["radiatedPower"] = finiteOrNull(s.radiatedPower);
+        j["structureLoss"] = finiteOrNull(s.structureLoss);
+        j["networkLoss"] = finiteOrNull(s.networkLoss);
+        j["efficiency"] = finiteOrNull(s.efficiency);
     }
-    if (s.hasAverageGain) j["averageGain"] = s.averageGain;
+    if (s.hasAverageGain) j["averageGain"] = finiteOrNull(s.averageGain);
     if (s.hasRunTime) j["runTime"] = s.runTimeSeconds;
-    j["patternMax"] = std::vector<double>(m.patternMax.begin() + 1, m.patternMax.end());
+    j["patternMax"] = finiteList(m.patternMax.data() + 1, m.patternMax.data() + m.patternMax.size());
     j["maxGain"] = largestGain(m);
+    j["maxSurfaceField"] = largestSurfaceField(m);
     j["sweep"] = sweepRows(m);
     j["nearFieldCount"] = s.nearFieldCount;
-    if (s.nearFieldCount > 0) j["nearFieldMax"] = std::vector<double>(s.nearFieldMax.begin() + 1, s.nearFieldMax.end());
+    if (s.nearFieldCount > 0)
+        j["nearFieldMax"] = finiteList(s.nearFieldMax.data() + 1, s.nearFieldMax.data() + s.nearFieldMax.size());
     j["engineErrors"] = s.engineErrors;
+    // Whether the numbers can be trusted: how the engine ended, and how much
+    // of its report was error lines or values it could not compute.
+    j["engine"] = {{"exitStatus", m.engineExitStatus >= 0 ? nlohmann::json(m.engineExitStatus) : nullptr},
+                   {"errorLines", s.engineErrorLines},
+                   {"nanValues", s.invalidValues}};
 }
 
 // A number with a fixed count of decimals, through the shared number
@@ -98,9 +145,14 @@ std::string fixed(double v, int decimals) {
     return formatPicture(v, "0." + std::string(static_cast<size_t>(decimals), '0'));
 }
 
+// A JSON number of the summary, or "-" where the engine gave none.
+std::string fixedOrBlank(const nlohmann::json& v, int decimals) {
+    return v.is_number() ? fixed(v.get<double>(), decimals) : std::string("-");
+}
+
 // One field of the main window: its caption, text and unit.
 void printField(std::ostream& out, const SummaryField& f) {
-    std::string caption = f.caption;
+    std::string caption = f.shownCaption();
     if (caption.size() < 16) caption.resize(16, ' ');
     out << caption << ": " << f.text << (f.unit.empty() || f.text.empty() ? "" : " " + f.unit)
         << (f.warning ? "  (!)" : "") << '\n';
@@ -115,17 +167,23 @@ void printFilled(std::ostream& out, const std::vector<SummaryField>& fields) {
 // sweep rows and the near-field and error counts.
 void printResults(const Model& m, std::ostream& out) {
     const Summary& s = m.summary;
-    if (s.hasImpedance)
+    if (s.hasImpedance && !isMissing(s.impedanceR) && !isMissing(s.impedanceX))
         out << "SWR (" << m.z0 << " ohm)    : " << fixed(swr(s.impedanceR, s.impedanceX, m.z0), 2) << '\n';
     nlohmann::json gain = largestGain(m);
     if (!gain.is_null())
         out << "Max gain        : " << fixed(gain["gain"].get<double>(), 2) << " dBi at theta "
             << trim(str(gain["theta"].get<double>())) << ", phi " << trim(str(gain["phi"].get<double>())) << '\n';
+    nlohmann::json field = largestSurfaceField(m);
+    if (!field.is_null())
+        out << "Max field       : " << formatPicture(field["field"].get<double>(), "0.0###e-0") << " V/m at height "
+            << trim(str(field["height"].get<double>())) << " m, phi " << trim(str(field["phi"].get<double>())) << '\n';
+    if (s.sourceInputs.size() >= 2)
+        for (const SourceInput& in : s.sourceInputs) out << "Source          : " << sourceText(m, in) << '\n';
     nlohmann::json rows = sweepRows(m);
     if (!rows.empty()) out << "Sweep           :  freq MHz        R        X    gain\n";
     for (const auto& r : rows)
-        out << "                  " << fixed(r["frequency"].get<double>(), 4) << ' ' << fixed(r["R"].get<double>(), 2)
-            << ' ' << fixed(r["X"].get<double>(), 2) << ' ' << fixed(r["gain"].get<double>(), 2) << '\n';
+        out << "                  " << fixed(r["frequency"].get<double>(), 4) << ' ' << fixedOrBlank(r["R"], 2) << ' '
+            << fixedOrBlank(r["X"], 2) << ' ' << fixedOrBlank(r["gain"], 2) << '\n';
     if (s.nearFieldCount > 0) out << "Near-field pts  : " << s.nearFieldCount << '\n';
     for (const auto& e : s.engineErrors) out << e << '\n';
 }
@@ -135,7 +193,8 @@ void printResults(const Model& m, std::ostream& out) {
 nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     const Summary& s = m.summary;
     nlohmann::json j;
-    j["fileName"] = s.fileName.empty() ? s.fileName : s.fileName.substr(1);
+    j["fileName"] = s.fileName;
+    j["loadedFrom"] = result.loadedFrom.empty() ? nlohmann::json(nullptr) : nlohmann::json(result.loadedFrom);
     j["modelDir"] = m.modelDir;
     j["modelName"] = m.modelName;
     j["modelExt"] = m.modelExt;

@@ -13,6 +13,7 @@
 namespace wavra {
 
 struct BatchResult {
+    std::string loadedFrom; // "report" or "deck"; empty when nothing could be read
     bool validationOk = true;
     std::vector<std::string> findings;
     std::vector<std::string> messages;

@@ -8,6 +8,7 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "engine/calculate.h"
+#include "present/near_field_map.h"
 #include "present/wire_edit.h"
 
 namespace wavra {
@@ -56,10 +57,12 @@ bool runAndWait(Model& model, Windows& windows, const std::vector<std::string>& 
     return true;
 }
 
+bool patternViewHasData(const Model& m) { return m.patternCount >= 1 || hasNearField(m); }
+
 std::vector<int16_t> backgroundViews(const Model& m) {
     std::vector<int16_t> views;
     if (m.currentView != kActionSweep && m.freqCount >= 2) views.push_back(kActionSweep);
-    if (m.currentView != kActionPattern && m.patternCount >= 1) views.push_back(kActionPattern);
+    if (m.currentView != kActionPattern && patternViewHasData(m)) views.push_back(kActionPattern);
     if (m.currentView != kActionGeometry) views.push_back(kActionGeometry);
     return views;
 }
@@ -147,7 +150,7 @@ bool MainLoop::load() {
 
 // Step 4: the views that have data are drawn once in the background.
 void MainLoop::refreshBackgroundViews() {
-    if (m_model.currentView == kActionPattern && m_model.patternCount == 0) m_model.currentView = kActionGeometry;
+    if (m_model.currentView == kActionPattern && !patternViewHasData(m_model)) m_model.currentView = kActionGeometry;
     for (int16_t view : backgroundViews(m_model)) {
         m_model.actionCode = kActionRedrawOnce;
         m_windows.runWindow(view, true);

@@ -75,6 +75,8 @@ public:
 // in `error`, when the program could not be started.
 bool runAndWait(Model& model, Windows& windows, const std::vector<std::string>& argv, std::string& error);
 
+// The pattern window (F4) has a far-field pattern or a near field to show.
+bool patternViewHasData(const Model& model);
 // The views that step 4 of a pass draws in the background, in order.
 std::vector<int16_t> backgroundViews(const Model& model);
 

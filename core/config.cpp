@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "core/capacity.h"
 #include "core/files.h"
 #include "core/text.h"
 
@@ -19,7 +20,8 @@ namespace wavra {
 namespace {
 
 const std::string kIniName = "exe/wavra.ini";
-const std::string kNewName = "exe/wavra.new";
+const std::string kNewFileName = "wavra.new";
+const std::string kNewName = "exe/" + kNewFileName;
 
 // How a text setting is taken from the file. Keys are always compared in
 // upper case; values keep their case unless the rule says otherwise, because
@@ -165,13 +167,22 @@ void readTextSetting(Model& model, const Setting& setting, std::string Model::*f
     }
 }
 
-void readSetting(Model& model, const Setting& setting, const std::string& value) {
+// A number that is not given at all ("Z0" alone, "Z0=") keeps the current
+// value: a zero capacity or impedance would break the program, and a line
+// end in the wrong place must not change a setting.
+void readSetting(Model& model, Ui& ui, const Setting& setting, const std::string& value) {
+    const bool missing = trim(textValue(value)).empty();
     std::visit(
         [&](auto field) {
             using Member = decltype(field);
-            if constexpr (std::is_same_v<Member, int16_t Model::*>) model.*field = toInt16(readNumber(value));
-            else if constexpr (std::is_same_v<Member, double Model::*>) model.*field = readNumber(value);
-            else readTextSetting(model, setting, field, value);
+            if constexpr (std::is_same_v<Member, int16_t Model::*>) {
+                if (!missing)
+                    model.*field = clampedInt16(ui, readNumber(value), std::string(setting.key) + " in " + kIniName);
+            } else if constexpr (std::is_same_v<Member, double Model::*>) {
+                if (!missing) model.*field = readNumber(value);
+            } else {
+                readTextSetting(model, setting, field, value);
+            }
         },
         setting.field);
 }
@@ -187,7 +198,7 @@ void readLine(Model& model, Ui& ui, const std::string& line) {
     const IniLine parts = splitLine(ui, line);
     if (isIgnoredKey(parts.key)) return;
     if (const Setting* setting = findSetting(parts.key)) {
-        readSetting(model, *setting, parts.value);
+        readSetting(model, ui, *setting, parts.value);
     } else if (std::string* preset = presetFor(model, parts.key)) {
         *preset = toUpper(textValue(parts.value));
     }
@@ -219,21 +230,22 @@ std::string rewriteLine(Model& model, Ui& ui, const std::string& line) {
     return out;
 }
 
-// Copies the file with the current values into exe/wavra.new and renames it
-// over exe/wavra.ini. The old file stays until the new one is complete.
+// Copies the file with the current values into wavra.new beside it and
+// renames that over exe/wavra.ini; the old file stays until the new one is
+// complete. A symbolic link is written through to its file, the file keeps
+// its permissions, and a file nobody may write is left as it is.
 bool writeConfiguration(Model& model, Ui& ui, const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += rewriteLine(model, ui, line) + "\n";
-    const std::string newPath = model.installDir + kNewName;
-    bool saved = writeFileAtomic(newPath, text);
-    if (saved) {
-        std::error_code ec;
-        fs::rename(newPath, model.installDir + kIniName, ec);
-        saved = !ec;
-        if (!saved) deleteFile(newPath);
+    const std::string iniPath = model.installDir + kIniName;
+    if (isWriteProtected(iniPath)) {
+        ui.message("Settings not saved: " + kIniName + " is read-only.", "wavra", Icon::Exclamation);
+        return false;
     }
-    if (!saved) ui.message("Settings not saved: " + kNewName + " could not be written.", "wavra", Icon::Exclamation);
-    return saved;
+    std::string reason;
+    if (!writeFileAtomicVia(iniPath, rewriteSettings(model, ui, lines), kNewFileName, reason)) {
+        ui.message("Settings not saved: " + kNewName + " could not be written.", "wavra", Icon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -250,19 +262,27 @@ std::string installDirOf(const std::string& programPath) {
     return dir;
 }
 
+void readSettings(Model& model, Ui& ui, const std::vector<std::string>& lines) {
+    resetSettings(model);
+    buildDisplayTables(model);
+    for (const std::string& line : lines) readLine(model, ui, line);
+}
+
+std::string rewriteSettings(Model& model, Ui& ui, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += rewriteLine(model, ui, line) + "\n";
+    return text;
+}
+
 bool readConfiguration(Model& model, Ui& ui, ConfigMode mode) {
-    if (mode == ConfigMode::Read) {
-        resetSettings(model);
-        buildDisplayTables(model);
-    }
     std::vector<std::string> lines;
-    if (!readLines(model.installDir + kIniName, lines)) {
+    const bool found = readLines(model.installDir + kIniName, lines);
+    if (mode == ConfigMode::Read) readSettings(model, ui, lines);
+    if (!found) {
         ui.message("Initialisation file " + kIniName + " not found.", "wavra", Icon::Critical);
         return false;
     }
-    if (mode == ConfigMode::Write) return writeConfiguration(model, ui, lines);
-    for (const std::string& line : lines) readLine(model, ui, line);
-    return true;
+    return mode == ConfigMode::Write ? writeConfiguration(model, ui, lines) : true;
 }
 
 int parallelRunCount(const Model& model) {

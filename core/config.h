@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/model.h"
 #include "core/ui.h"
@@ -20,13 +21,24 @@ std::string installDirOf(const std::string& programPath);
 // name and the calculation presets are upper-cased, paths and other texts
 // keep their case. An empty NPAD, WPAD, WORD, NECEXT or ENGINE keeps its
 // default; NECDIR is taken below installDir when relative and gives
-// installDir when the directory does not exist. Write mode: copies the file into exe/wavra.new with the
-// current values and renames it over exe/wavra.ini. model.installDir must be
-// set. False when the file is missing (after the message
-// "Initialisation file exe/wavra.ini not found.") or cannot be rewritten;
-// the caller then ends the program. A failed rewrite shows "Settings not
-// saved: exe/wavra.new could not be written." and never loses the old file.
+// installDir when the directory does not exist. A number that is not given
+// keeps the current value; a value outside the 16-bit range is clamped with
+// a message. Write mode: copies the file into wavra.new beside it with the
+// current values and renames that over exe/wavra.ini (through a symbolic
+// link to its file, keeping the file's permissions). model.installDir must
+// be set. False when the file is missing (after the message "Initialisation
+// file exe/wavra.ini not found.") or cannot be rewritten; the caller then
+// ends the program. A failed rewrite shows "Settings not saved:
+// exe/wavra.new could not be written." and never loses the old file; a
+// read-only file is left as it is with "Settings not saved: exe/wavra.ini is
+// read-only."
 bool readConfiguration(Model& model, Ui& ui, ConfigMode mode);
+
+// Read mode on lines already in memory: the defaults and display tables,
+// then every line (what readConfiguration does with the file's lines).
+void readSettings(Model& model, Ui& ui, const std::vector<std::string>& lines);
+// Write mode on lines in memory: the text the file is rewritten with.
+std::string rewriteSettings(Model& model, Ui& ui, const std::vector<std::string>& lines);
 
 // The engine processes a run may use at once ("Parallel engine runs",
 // PARALLEL): parallelRuns when it is 1 or more, else the number of cores

@@ -7,9 +7,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sstream>
 #include <system_error>
+
+#include "core/text.h"
 
 namespace fs = std::filesystem;
 
@@ -38,27 +40,71 @@ bool copyFile(const std::string& from, const std::string& to) {
     return !ec;
 }
 
-bool readFileBytes(const std::string& path, std::string& bytes) {
+namespace {
+
+// Why a path cannot be read as a file: a directory, pipe or device would
+// hang or misread, so only regular files are opened.
+std::string notAFileReason(const fs::file_status& status) {
+    switch (status.type()) {
+    case fs::file_type::directory: return "it is a directory, not a file";
+    case fs::file_type::fifo: return "it is a named pipe (FIFO), not a regular file";
+    case fs::file_type::block:
+    case fs::file_type::character: return "it is a device, not a regular file";
+    case fs::file_type::socket: return "it is a socket, not a regular file";
+    default: return "it is not a regular file";
+    }
+}
+
+// The file a path names, through any chain of symbolic links; a dangling
+// link gives the path it points to.
+fs::path linkTarget(const fs::path& path) {
+    fs::path target = path;
     std::error_code ec;
-    if (!fs::is_regular_file(fs::path(path), ec)) return false;
+    for (int hops = 0; hops < 40 && fs::is_symlink(target, ec); ++hops) {
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec) break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target;
+}
+
+} // namespace
+
+std::string notARegularFile(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (ec || !fs::exists(status)) return ec ? ec.message() : "No such file or directory";
+    return fs::is_regular_file(status) ? std::string() : notAFileReason(status);
+}
+
+bool readFileText(const std::string& path, std::string& text, std::string* reason) {
+    auto fail = [reason](std::string why) {
+        if (reason) *reason = std::move(why);
+        return false;
+    };
+    if (std::string why = notARegularFile(path); !why.empty()) return fail(std::move(why));
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    if (!in) return fail(std::generic_category().message(errno));
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) return fail("read error");
+    text = std::move(buffer).str();
+    return true;
 }
 
 bool readLines(const std::string& path, std::vector<std::string>& lines) {
-    std::error_code ec;
-    if (fs::is_directory(fs::path(path), ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    lines.clear();
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-    }
+    std::string text;
+    if (!readFileText(path, text)) return false;
+    lines = splitLines(text);
     return true;
+}
+
+bool isWriteProtected(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (ec || !fs::is_regular_file(status)) return false;
+    constexpr auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (status.permissions() & writable) == fs::perms::none;
 }
 
 bool writeFileAtomic(const std::string& path, const std::string& text) {
@@ -67,9 +113,21 @@ bool writeFileAtomic(const std::string& path, const std::string& text) {
 }
 
 bool writeFileAtomic(const std::string& path, const std::string& text, std::string& reason) {
-    // A name of its own, so two programs writing the same file at once
-    // (two runs of one model) never share the temporary file.
-    const std::string tmp = path + ".tmp~" + uniqueSuffix();
+    return writeFileAtomicVia(path, text, std::string(), reason);
+}
+
+bool writeFileAtomicVia(const std::string& path, const std::string& text, const std::string& tempName,
+                        std::string& reason) {
+    // Through a symbolic link the file it names is replaced, not the link,
+    // and the new file keeps the old one's permissions.
+    const fs::path target = linkTarget(fs::path(path));
+    std::error_code ec;
+    const fs::file_status old = fs::status(target, ec);
+    // Without a given name the temporary file has a name of its own, so two
+    // programs writing the same file at once (two runs of one model) never
+    // share it.
+    const std::string tmp = tempName.empty() ? target.string() + ".tmp~" + uniqueSuffix()
+                                             : (target.parent_path() / fs::path(tempName)).string();
     auto fail = [&reason](int error) {
         reason = error != 0 ? std::strerror(error) : "write error";
         return false;
@@ -87,8 +145,8 @@ bool writeFileAtomic(const std::string& path, const std::string& text, std::stri
             return fail(error);
         }
     }
-    std::error_code ec;
-    fs::rename(fs::path(tmp), fs::path(path), ec);
+    if (fs::is_regular_file(old)) fs::permissions(fs::path(tmp), old.permissions(), ec);
+    fs::rename(fs::path(tmp), target, ec);
     if (ec) {
         deleteFile(tmp);
         return fail(ec.value());

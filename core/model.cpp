@@ -82,10 +82,10 @@ TableCapacities Model::releaseModelTables() {
 int Model::strongestPatternPoint() const {
     const int points = std::min<int>(patternCount, farFieldCapacity());
     int best = 0;
-    for (int i = 1; i <= points; ++i)
-        if (best == 0 ||
-            farFieldGains[static_cast<size_t>(i)][kGainTotal] > farFieldGains[static_cast<size_t>(best)][kGainTotal])
-            best = i;
+    for (int i = 1; i <= points; ++i) {
+        const double v = farFieldGains[static_cast<size_t>(i)][kGainTotal];
+        if (!isMissing(v) && (best == 0 || v > farFieldGains[static_cast<size_t>(best)][kGainTotal])) best = i;
+    }
     return best;
 }
 

@@ -8,7 +8,9 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,11 @@ struct Rgb {
     int r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;
 };
+
+// A result the engine did not give: printed as NaN or infinity, or a sweep
+// gain the report does not hold. Views leave it out; JSON writes null.
+inline constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+inline bool isMissing(double v) { return !std::isfinite(v); }
 
 // Marker values for rows and fields that hold nothing.
 inline constexpr int16_t kNoLink = -999;          // wireEnd1Link / wireEnd2Link
@@ -155,6 +162,8 @@ struct Model {
     double maxCurrentMag = -1, maxCurrentPhase = -1;
 
     // --- result tables (points numbered from 1) ---------------------------------
+    // Gains, fields, currents and sweep values the engine printed as NaN, and
+    // sweep gains of steps without a pattern line, hold kMissing.
     std::vector<std::array<double, 2>> farFieldAngles; // theta, phi
     std::vector<std::array<double, 5>> farFieldGains;
     std::vector<std::array<float, 3>> nearFieldPoints;
@@ -171,6 +180,7 @@ struct Model {
     int16_t reloadInput = 0;
     int16_t inputModified = 0;
     int16_t calcKind = 0;
+    int engineExitStatus = -1; // exit status of the last engine run, -1 when none ran
     // Counts the loads (resetForLoad); a view whose state belongs to an older
     // load initialises it again.
     uint32_t loadSerial = 0;
@@ -238,7 +248,7 @@ struct Model {
     // name such as "Ärmelkanal" still gives a valid file name).
     std::string engineBaseName() const;
     // The far-field point of the largest total gain (of E(radial) in a
-    // surface-wave table); 0 when no pattern is loaded.
+    // surface-wave table), missing values left out; 0 when no pattern is loaded.
     int strongestPatternPoint() const;
 
     // A lapack engine ("..._LA") needs the SZ card with the segment capacity.

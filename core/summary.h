@@ -28,9 +28,17 @@ struct SweepRanges {
     double theta = -1, phi = -1; // direction of the gain of a single-direction sweep
 };
 
+// One source line of the report's input parameters, as printed.
+struct SourceInput {
+    int tag = 0, segment = 0;
+    double voltageR = 0, voltageX = 0;
+    double currentR = 0, currentX = 0;
+    double impedanceR = 0, impedanceX = 0;
+};
+
 struct Summary {
     // Model (input reader and report reader).
-    std::string fileName;       // " " + modelName + modelExt
+    std::string fileName;       // modelName + modelExt, or modelName + the report's extension
     std::string frequencyText;  // "14.00 Mhz"
     std::string wavelengthText; // "21.4"
     double wavelength = 0;      // metres, 0 when no frequency
@@ -40,8 +48,10 @@ struct Summary {
     int segments = 0;           // "Nr of segments"
     int patternLines = 0;       // "Pattern lines"
     std::string frequencySteps; // "Frequency steps" as written on the FR card
+    int deckErrors = 0;         // errors the conversion of the model deck reported
 
-    // Engine results (report reader). has* tells whether the value was read.
+    // Engine results (report reader). has* tells whether the value was read;
+    // a value the engine printed as NaN is kept as NaN and shown as missing.
     bool hasImpedance = false;
     double impedanceR = 0, impedanceX = 0;
     double parallelR = 0, parallelX = 0; // parallel form; infinite when R or X is 0
@@ -65,6 +75,10 @@ struct Summary {
     double runTimeSeconds = 0;
     std::string calculationTime;           // "Calculation time" in seconds as printed
     std::vector<std::string> engineErrors; // "Nec2d : " + line
+    int engineErrorLines = 0;              // error lines in the report, shown or not
+    int invalidValues = 0;                 // results the engine printed as NaN or infinity
+    std::vector<SourceInput> sourceInputs; // every source of the first input-parameter block
+    int sweepRows = 0;                     // rows of the sweep tables the report filled
 
     // Near-field table (report reader).
     int nearFieldCount = 0;               // points loaded

@@ -75,6 +75,15 @@ std::string getField(Ui& ui, std::string_view line, int n, std::string_view sepa
     return "*";
 }
 
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    forEachLine(text, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+        return true;
+    });
+    return lines;
+}
+
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -300,6 +309,48 @@ std::string formatNumber(double v, int w) {
         return "-" + formatPicture(a, head("0.#####", w - 3) + "e-0");
     }
     return "-" + formatPicture(a, fromT(9 - e, w));
+}
+
+std::string groupedNumber(long long v) {
+    const auto magnitude = static_cast<unsigned long long>(v);
+    std::string digits = std::to_string(v < 0 ? 0ULL - magnitude : magnitude);
+    for (size_t i = digits.size(); i > 3; i -= 3) digits.insert(i - 3, ",");
+    return v < 0 ? "-" + digits : digits;
+}
+
+size_t utf8SequenceLength(std::string_view s) {
+    if (s.empty()) return 0;
+    const auto lead = static_cast<unsigned char>(s[0]);
+    // Allowed range of the second byte rules out overlong forms, surrogates
+    // and code points above U+10FFFF.
+    unsigned char low = 0x80, high = 0xBF;
+    size_t length = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+    if (lead == 0xE0) low = 0xA0;
+    else if (lead == 0xED) high = 0x9F;
+    else if (lead == 0xF0) low = 0x90;
+    else if (lead == 0xF4) high = 0x8F;
+    if (length == 0 || length > s.size()) return 0;
+    for (size_t i = 1; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(s[i]);
+        if (byte < (i == 1 ? low : 0x80) || byte > (i == 1 ? high : 0xBF)) return 0;
+    }
+    return length;
+}
+
+bool isValidUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t length = utf8SequenceLength(s.substr(i));
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
 }
 
 } // namespace wavra

@@ -28,20 +28,24 @@ std::string getField(Ui& ui, std::string_view line, int n, std::string_view sepa
 void splitFields(std::string_view line, std::string_view separator, bool keepApostrophes,
                  std::vector<std::string_view>& fields, size_t maxFields = 1000);
 
-// Calls visit(line) for each line of a text ('\n' ends a line, a '\r'
-// before it is dropped); the visitor returns false to stop.
+// Calls visit(line) for each line of a text; the visitor returns false to
+// stop. A line ends at LF, at CRLF or at a lone CR, so decks and settings
+// written on any system read alike.
 template <class Visit>
 void forEachLine(std::string_view text, Visit visit) {
     size_t pos = 0;
     while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
+        size_t end = text.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (end < text.size() && text[end] == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
         if (!visit(line)) return;
     }
 }
+
+// The lines of a text, split as forEachLine splits them.
+std::vector<std::string> splitLines(std::string_view text);
 
 // The leading numeric part of a text as a number (blanks first allowed,
 // exponent allowed); 0 when there is none. Independent of the locale.
@@ -49,6 +53,9 @@ double readNumber(std::string_view text);
 // True when the whole text (blanks around allowed) is one number: sign,
 // digits, decimal point, exponent.
 bool isNumeric(std::string_view text);
+
+// The largest count a 16-bit field of the model store holds.
+inline constexpr int kInt16Max = 32767;
 
 // Round half to even and clamp into the 16-bit range (NaN gives 0).
 int16_t toInt16(double v);
@@ -72,5 +79,15 @@ std::string formatPicture(double v, std::string_view picture);
 
 // The width-limited number format of engine decks and labels.
 std::string formatNumber(double v, int width);
+
+// A whole number with a comma between groups of three digits: "99,990".
+std::string groupedNumber(long long v);
+
+// Length of the valid UTF-8 sequence at the start of s, 0 when the bytes
+// there are ASCII, not valid UTF-8, or s is empty.
+size_t utf8SequenceLength(std::string_view s);
+// True when every byte of the text belongs to ASCII or a valid UTF-8
+// sequence.
+bool isValidUtf8(std::string_view s);
 
 } // namespace wavra

@@ -6,6 +6,8 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace wavra {
@@ -102,6 +104,81 @@ private:
     std::vector<FileRequest> m_fileRequests;
     void record(const std::string& text);
     std::optional<FileChoice> takeFile(const FileRequest& request);
+};
+
+// A Ui that hands everything on to another one: the base of the Ui wrappers
+// below, which change only what happens to messages.
+class ForwardingUi : public Ui {
+public:
+    explicit ForwardingUi(Ui& inner) : m_inner(inner) {}
+
+    void showMessage(const std::string& text, const std::string& title, Icon icon) override {
+        m_inner.showMessage(text, title, icon);
+    }
+    Answer ask(const std::string& title, const std::string& text, Buttons buttons, Icon icon) override {
+        return m_inner.ask(title, text, buttons, icon);
+    }
+    std::optional<std::string> inputBox(const std::string& title, const std::string& prompt,
+                                        const std::string& defaultText) override {
+        return m_inner.inputBox(title, prompt, defaultText);
+    }
+    void showTextFile(const std::string& path) override { m_inner.showTextFile(path); }
+    std::optional<FileChoice> openFile(const FileRequest& request) override { return m_inner.openFile(request); }
+    std::optional<FileChoice> saveFile(const FileRequest& request) override { return m_inner.saveFile(request); }
+
+protected:
+    Ui& m_inner;
+};
+
+// Counts the messages shown through it, so an operation can tell whether
+// anything went wrong (every message of a deck conversion is an error).
+class CountingUi : public ForwardingUi {
+public:
+    using ForwardingUi::ForwardingUi;
+    void showMessage(const std::string& text, const std::string& title, Icon icon) override {
+        ++m_count;
+        ForwardingUi::showMessage(text, title, icon);
+    }
+    int count() const { return m_count; }
+
+private:
+    int m_count = 0;
+};
+
+// Holds back floods of like messages during one operation (reading a deck
+// with thousands of unknown symbols would otherwise open as many message
+// boxes). Messages are alike when they differ only in quoted names and
+// numbers. The first kShownPerKind of a kind are shown; finish() then shows
+// the first of them again with "… and N more like it; see model.log" for
+// each kind that had more, and writes every message of the operation to
+// `logPath`.
+class MessageLimit : public ForwardingUi {
+public:
+    static constexpr int kShownPerKind = 10;
+
+    MessageLimit(Ui& inner, std::string logPath) : ForwardingUi(inner), m_logPath(std::move(logPath)) {}
+    ~MessageLimit() override { finish(); }
+    MessageLimit(const MessageLimit&) = delete;
+    MessageLimit& operator=(const MessageLimit&) = delete;
+
+    void showMessage(const std::string& text, const std::string& title, Icon icon) override;
+    // Ends the operation: the summaries and the log. Later calls do nothing.
+    void finish();
+
+    // The kind of a message: its text without quoted parts and digits.
+    static std::string kindOf(const std::string& text);
+
+private:
+    struct Kind {
+        std::string key;
+        std::string first; // the first message of the kind, named in the summary
+        long long count = 0;
+    };
+    std::string m_logPath;
+    std::vector<Kind> m_kinds;                           // in the order they first came
+    std::unordered_map<std::string, size_t> m_kindIndex; // key -> index into m_kinds
+    std::vector<std::string> m_all;                      // every message, for the log
+    bool m_finished = false;
 };
 
 } // namespace wavra

@@ -165,28 +165,6 @@ double lookupConstant(Model& model, Ui& ui, std::string_view name) {
     return 0;
 }
 
-size_t utf8SequenceLength(std::string_view s) {
-    if (s.empty()) return 0;
-    const auto lead = static_cast<unsigned char>(s[0]);
-    // Allowed range of the second byte rules out overlong forms, surrogates
-    // and code points above U+10FFFF.
-    unsigned char low = 0x80, high = 0xBF;
-    size_t length = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    if (lead == 0xE0) low = 0xA0;
-    else if (lead == 0xED) high = 0x9F;
-    else if (lead == 0xF0) low = 0x90;
-    else if (lead == 0xF4) high = 0x8F;
-    if (length == 0 || length > s.size()) return 0;
-    for (size_t i = 1; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(s[i]);
-        if (byte < (i == 1 ? low : 0x80) || byte > (i == 1 ? high : 0xBF)) return 0;
-    }
-    return length;
-}
-
 std::string messageText(std::string_view text) {
     std::string shown;
     size_t i = 0;

@@ -67,10 +67,6 @@ bool applyFunction(const Model& model, std::string_view name, double x, double& 
 // when the value is finite.
 std::string nonFiniteMessage(double value, std::string_view operation);
 
-// Length of the valid UTF-8 sequence at the start of s, 0 when the bytes
-// there are ASCII, not valid UTF-8, or s is empty.
-size_t utf8SequenceLength(std::string_view s);
-
 // A text made safe for a message box: control bytes and bytes that are not
 // valid UTF-8 are shown as \xNN, and long texts are cut with "...".
 std::string messageText(std::string_view text);

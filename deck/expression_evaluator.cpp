@@ -68,6 +68,19 @@ size_t spanWhile(std::string_view s, size_t from, Predicate pred) {
     return from;
 }
 
+// A number as C writes it: digits with a decimal point anywhere (5, .5, 5.)
+// and an exponent (1e3, 1e+3, 1E-3). An "e" not followed by digits is no
+// exponent: "2e" is 2 times the constant e.
+size_t numberLength(std::string_view s) {
+    size_t length = spanWhile(s, 0, [](char ch) { return isDigit(ch) || ch == '.'; });
+    if (length < s.size() && (s[length] == 'e' || s[length] == 'E')) {
+        size_t digits = length + 1;
+        if (digits < s.size() && (s[digits] == '+' || s[digits] == '-')) ++digits;
+        if (digits < s.size() && isDigit(s[digits])) length = spanWhile(s, digits, isDigit);
+    }
+    return length;
+}
+
 class Evaluator {
 public:
     Evaluator(Model& model, Ui& ui, std::string_view text) : m_model(model), m_ui(ui), m_parseRest(text) {}
@@ -119,7 +132,7 @@ void Evaluator::nextToken() {
     const char c = m_parseRest.front();
     size_t length = 1;
     if (isDigit(c) || c == '.') {
-        length = spanWhile(m_parseRest, 0, [](char ch) { return isDigit(ch) || ch == '.'; });
+        length = numberLength(m_parseRest);
         m_tokenKind = "num";
         m_tokenText = m_parseRest.substr(0, length);
     } else if (startsName(c)) {

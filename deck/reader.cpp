@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/capacity.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "deck/model_file.h"
 #include "deck/writer.h"
 
 namespace wavra {
@@ -37,8 +35,10 @@ struct DeckReader {
     double opt(int field) {
         return field >= 1 && static_cast<size_t>(field) <= fields.size() ? readNumber(fields[field - 1]) : 0;
     }
-    int16_t int16(int field) { return toInt16(num(field)); }
-    int16_t optInt16(int field) { return toInt16(opt(field)); }
+    // Whole-number fields (tags, counts) are 16 bits wide; a clamp is said.
+    int16_t int16(int field) { return clampedInt16(ui, num(field), fieldName(field)); }
+    int16_t optInt16(int field) { return clampedInt16(ui, opt(field), fieldName(field)); }
+    std::string fieldName(int field) const { return "Field " + std::to_string(field) + " of '" + line + "'"; }
 
     bool readCard(const std::string& card); // false: stop reading
     bool addWire();
@@ -300,27 +300,18 @@ bool readInputFile(Model& model, Ui& ui) {
     model.resetForLoad();
     model.wireCount = 0;
     model.summary.clear();
-    const std::string path = model.modelPath();
+    // A deck full of unknown names must not bury the user under messages.
+    MessageLimit limited(ui, model.modelDir + "model.log");
     std::string text;
-    {
-        std::error_code ec;
-        std::ifstream in(path, std::ios::binary);
-        if (!in || !std::filesystem::is_regular_file(path, ec)) {
-            ui.message("Open failure on NEC-2 input file: " + path, "wavra", Icon::Critical);
-            return false;
-        }
-        std::stringstream buffer;
-        buffer << in.rdbuf();
-        text = buffer.str();
-    }
-    model.summary.fileName = " " + model.modelName + model.modelExt;
+    if (!readModelFile(limited, model.modelPath(), text)) return false;
+    model.summary.fileName = model.modelName + model.modelExt;
     if (toLower(model.modelExt) != ".inp") {
         // The numeric copy is what the engine and the reader both see.
-        const std::string deck = convertDeck(model, ui, text);
+        const std::string deck = convertDeck(model, limited, text, &model.summary.deckErrors);
         // When out/ cannot be written the model deck itself is read.
         if (writeFileAtomic(model.installDir + "out/" + model.engineBaseName() + ".inp", deck)) text = deck;
     }
-    readNumericDeck(model, ui, text);
+    readNumericDeck(model, limited, text);
     return true;
 }
 

@@ -12,9 +12,10 @@ namespace wavra {
 
 // Reads modelDir + modelName + modelExt. Unless the file is an engine deck
 // (".inp"), it is first converted into out/<first 8 of name>.inp and that
-// numeric copy is read. False when the file cannot be opened (after the
-// message "Open failure on NEC-2 input file: <path>") and for ".out" files
-// (reloadInput = -1 then).
+// numeric copy is read; summary.deckErrors counts the errors the conversion
+// reported. False when the file cannot be read (after the message of
+// readModelFile) and for ".out" files (reloadInput = -1 then). Floods of
+// like messages are summed up (MessageLimit, log in modelDir/model.log).
 bool readInputFile(Model& model, Ui& ui);
 
 // Reads an already numeric deck held in memory into the model store; the

@@ -1,11 +1,9 @@
 #include "deck/writer.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "core/files.h"
 #include "core/text.h"
 #include "deck/expression.h"
+#include "deck/model_file.h"
 
 namespace wavra {
 
@@ -71,7 +69,9 @@ std::string separateCardName(std::string_view line) {
     return std::string(line);
 }
 
-std::string convertDeck(Model& model, Ui& ui, std::string_view deckText) {
+std::string convertDeck(Model& model, Ui& shownUi, std::string_view deckText, int* errors) {
+    // Every message of the conversion reports an error.
+    CountingUi ui(shownUi);
     model.constCount = model.baseConstantCount;
     std::string out;
     out.reserve(deckText.size() + 64);
@@ -101,17 +101,21 @@ std::string convertDeck(Model& model, Ui& ui, std::string_view deckText) {
     const bool needXq = lastRead == "EN" ? !isRequestCard(lastWritten) : !isRequestCard(lastRead);
     if (needXq) out += "XQ\n";
     out += "EN\n";
+    if (errors) *errors = ui.count();
     return out;
+}
+
+std::string deckErrorText(const Model& model, int errors) {
+    return "The model " + model.modelName + model.modelExt + " is not calculated: converting it reported " +
+           groupedNumber(errors) + (errors == 1 ? " error" : " errors") + "; correct the deck first.";
 }
 
 std::optional<std::string> writeEngineInput(Model& model, Ui& ui, const std::string& inputPath,
                                             const std::string& outputName) {
-    std::ifstream in(inputPath, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::stringstream buffer;
-    buffer << in.rdbuf();
+    std::string bytes, encoding;
+    if (!readFileText(inputPath, bytes)) return std::nullopt;
     const std::string outPath = model.installDir + "out/" + outputName;
-    if (!writeFileAtomic(outPath, convertDeck(model, ui, buffer.str()))) return std::nullopt;
+    if (!writeFileAtomic(outPath, convertDeck(model, ui, deckText(bytes, encoding)))) return std::nullopt;
     return outPath;
 }
 

@@ -31,6 +31,12 @@ std::optional<std::string> writeEngineInput(Model& model, Ui& ui, const std::str
                                             const std::string& outputName);
 
 // The same conversion on text already in memory; returns the numeric deck.
-std::string convertDeck(Model& model, Ui& ui, std::string_view deckText);
+// `errors`, when given, receives the number of errors the conversion
+// reported (unknown symbols, syntax errors, missing fields): a deck with
+// errors holds zeros where values failed and must not be calculated.
+std::string convertDeck(Model& model, Ui& ui, std::string_view deckText, int* errors = nullptr);
+
+// Why a deck whose conversion reported `errors` errors is not calculated.
+std::string deckErrorText(const Model& model, int errors);
 
 } // namespace wavra

@@ -5,6 +5,7 @@
 
 #include "core/files.h"
 #include "core/text.h"
+#include "deck/model_file.h"
 #include "deck/writer.h"
 #include "engine/deck_adapter.h"
 #include "engine/nec_cards.h"
@@ -34,20 +35,26 @@ std::optional<std::string> modelText(const Model& m, Ui& ui) {
         fail(ui, path + " is an engine output file; open the model's input file to calculate it.");
         return std::nullopt;
     }
-    std::vector<std::string> lines;
-    if (!readLines(path, lines)) {
-        fail(ui, "Open failure on NEC-2 input file: " + path);
-        return std::nullopt;
-    }
     std::string text;
-    for (const auto& line : lines) (text += line) += '\n';
+    if (!readModelFile(ui, path, text)) return std::nullopt;
     return text;
 }
 
-// The numeric deck of the model file: converted from the symbolic deck,
-// or as it stands for an engine deck (".inp").
-std::string numericDeck(Model& m, Ui& ui, const std::string& text) {
-    return toLower(m.modelExt) == ".inp" ? text : convertDeck(m, ui, text);
+// The numeric deck of the model file: converted from the symbolic deck, or
+// as it stands for an engine deck (".inp"); nullopt (reported) when the
+// conversion reported errors, since values that failed read as 0 and such a
+// deck describes another antenna.
+std::optional<std::string> numericDeck(Model& m, Ui& ui, const std::string& text) {
+    if (toLower(m.modelExt) == ".inp") return text;
+    MessageLimit limited(ui, m.modelDir + "model.log");
+    int errors = 0;
+    std::string deck = convertDeck(m, limited, text, &errors);
+    limited.finish();
+    if (errors > 0) {
+        fail(ui, deckErrorText(m, errors));
+        return std::nullopt;
+    }
+    return deck;
 }
 
 // The deck as the engine gets it, with its generated cards in the status list.
@@ -100,7 +107,9 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
     const std::optional<std::string> model = modelText(m, ui);
     if (!model) return EngineStatus::Failed;
     const std::string inputPath = m.installDir + "out/" + engineInputName(m);
-    const std::string text = engineDeck(m, ui, numericDeck(m, ui, *model), hooks);
+    const std::optional<std::string> deck = numericDeck(m, ui, *model);
+    if (!deck) return EngineStatus::Failed;
+    const std::string text = engineDeck(m, ui, *deck, hooks);
     if (!acceptForeignCards(ui, text, *model)) return EngineStatus::Cancelled;
     if (!sameFile(m.modelPath(), inputPath) && !writeFileAtomic(inputPath, text)) {
         fail(ui, "Cannot write " + inputPath + ".");

@@ -83,7 +83,8 @@ std::string failureText(const ProcessOutcome& r, const std::string& engine, cons
         return "The NEC-2 engine " + engine + " failed (exit status " + std::to_string(r.exitCode) + ").";
     if (!pathExists(runReport)) return "The NEC-2 engine " + engine + " wrote no output file " + target + ".";
     if (!reportComplete(runReport))
-        return "The report " + target + " is incomplete (the engine stopped early): it has no closing run-time line.";
+        return "The report out/" + target.substr(target.find_last_of('/') + 1) +
+               " is incomplete (the engine stopped early): the closing run-time line.";
     return {};
 }
 
@@ -159,7 +160,7 @@ bool joinParts(Ui& ui, const std::vector<PartRun>& parts, long long wallMs, cons
     std::vector<PartReport> reports;
     for (const PartRun& part : parts) {
         reports.push_back({{}, part.steps});
-        if (!readFileBytes(part.report, reports.back().text)) {
+        if (!readFileText(part.report, reports.back().text)) {
             critical(ui, "Cannot read the engine's report " + part.report + ".");
             return false;
         }
@@ -320,6 +321,16 @@ int16_t expectedFromSummary(const Model& model) {
     return seconds >= 1 ? toInt16(10 * seconds) : 0;
 }
 
+// The exit status of the run for the batch summary: the first part's that
+// failed, else 0; -1 when a part could not be started.
+int exitStatusOf(const std::vector<PartRun>& parts) {
+    for (const PartRun& part : parts) {
+        if (!part.outcome.started) return -1;
+        if (part.outcome.exitCode != 0) return part.outcome.exitCode;
+    }
+    return 0;
+}
+
 // The run proper; the jobs and their files are gone when it returns.
 EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck, const std::string& outputName,
                     const RunControl& control, StopReason& stopped) {
@@ -342,6 +353,7 @@ EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::stri
     const long long wallMs =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin).count();
     stopped = parts.front().outcome.stopped;
+    model.engineExitStatus = exitStatusOf(parts); // for the batch summary
     model.allocateModelTables(capacities.maxSegments, capacities.maxFreqSteps, capacities.maxSources,
                               capacities.maxLoads, capacities.maxTransLines);
     model.allocateFieldTables(capacities.fieldPoints);
@@ -396,6 +408,7 @@ std::string engineFailureDetails(const ProcessOutcome& outcome, const std::strin
 
 EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck,
                        const std::string& outputName, const RunControl& control) {
+    model.engineExitStatus = -1;
     if (!checkGround(model, ui)) return EngineStatus::Cancelled;
     const std::string engine = engineOf(model);
     if (!isValidEngineName(engine)) {

@@ -25,7 +25,7 @@ public:
     // A file's bytes, or a mark that it is missing.
     void addFile(const std::string& path) {
         std::string bytes;
-        if (readFileBytes(path, bytes)) add(bytes);
+        if (readFileText(path, bytes)) add(bytes);
         else add("missing " + path);
     }
     std::string hex() const {

@@ -67,14 +67,16 @@ choose_program() {
 
 # Runs the engine on a deck. A lapack deck carries an SZ card with the
 # segment capacity; nec2c stops with a geometry card error on it and needs
-# no capacity, so the card is left out of the copy the engine reads.
+# no capacity, so the card is left out of the copy the engine reads. The
+# deck is bytes (a Latin-1 comment is not text in a UTF-8 locale): grep
+# reads it as such, or it would drop the lines it cannot decode.
 run_nec2c() { # deck, report
     local deck=$1 report=$2 copy= status program
     choose_program
     [ -r "$deck" ] || fail 66 "cannot read the engine deck $deck"
-    if grep -qi '^sz' -- "$deck"; then
+    if LC_ALL=C grep -aqi '^sz' -- "$deck"; then
         copy=$(mktemp "$(dirname -- "$report")/.wavra-deck-XXXXXX") || fail 66 "cannot write next to $report"
-        grep -vi '^sz' -- "$deck" >"$copy"
+        LC_ALL=C grep -avi '^sz' -- "$deck" >"$copy"
         deck=$copy
     fi
     "$program" -i "$deck" -o "$report"

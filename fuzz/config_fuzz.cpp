@@ -1,10 +1,9 @@
-// Feeds arbitrary bytes as exe/wavra.ini: read mode, write mode, read again.
-// Beyond not crashing, whatever the rewrite wrote must read back as the same
-// settings the first read produced.
+// Feeds arbitrary bytes as the lines of exe/wavra.ini: read mode, write mode,
+// read again. Beyond not crashing, whatever the rewrite wrote must read back
+// as the same settings the first read produced. Everything stays in memory,
+// so a crash leaves nothing behind on disk.
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "core/config.h"
@@ -13,27 +12,6 @@
 using namespace wavra;
 
 namespace {
-
-// A throw-away install tree for the whole run, removed when the fuzzer exits.
-struct FuzzTree {
-    std::string dir;
-    FuzzTree() {
-        char pattern[] = "/tmp/wavra-config-fuzz-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        if (!made) std::abort();
-        dir = std::string(made) + "/";
-        std::filesystem::create_directories(dir + "exe");
-    }
-    ~FuzzTree() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-};
-
-const std::string& installDir() {
-    static const FuzzTree tree;
-    return tree.dir;
-}
 
 bool sameSettings(const Model& a, const Model& b) {
     auto sameNumber = [](double x, double y) { return str(x) == str(y); };
@@ -54,19 +32,15 @@ bool sameSettings(const Model& a, const Model& b) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string dir = installDir();
-    {
-        std::ofstream out(dir + "exe/wavra.ini", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    const std::vector<std::string> lines = splitLines(std::string_view(reinterpret_cast<const char*>(data), size));
     RecordingUi ui;
     Model first;
-    first.installDir = dir;
-    if (!readConfiguration(first, ui, ConfigMode::Read)) std::abort();
-    if (!readConfiguration(first, ui, ConfigMode::Write)) std::abort();
+    first.installDir = "/nonexistent-wavra-install/";
+    readSettings(first, ui, lines);
+    const std::string rewritten = rewriteSettings(first, ui, lines);
     Model second;
-    second.installDir = dir;
-    if (!readConfiguration(second, ui, ConfigMode::Read)) std::abort();
+    second.installDir = first.installDir;
+    readSettings(second, ui, splitLines(rewritten));
     if (!sameSettings(first, second)) std::abort();
     double lo = readNumber(first.optimizerText1), hi = readNumber(first.optimizerText2);
     niceRange(first, lo, hi);

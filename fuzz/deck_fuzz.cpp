@@ -1,5 +1,6 @@
-// Any bytes as a model deck: the writer converts it and the reader loads the
-// numeric copy, as a model load does.
+// Any bytes as a model file: its byte-order mark and line ends are handled,
+// the writer converts it and the reader loads the numeric copy, as a model
+// load does.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,6 +8,7 @@
 #include "core/model.h"
 #include "core/ui.h"
 #include "deck/expression.h"
+#include "deck/model_file.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
 #include "deck/writer.h"
@@ -23,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return m;
     }();
     wavra::RecordingUi ui;
-    const std::string deck(reinterpret_cast<const char*>(data), size);
+    std::string encoding;
+    const std::string deck = wavra::deckText(std::string_view(reinterpret_cast<const char*>(data), size), encoding);
     model->resetForLoad();
     model->wireCount = 0;
     model->summary.clear();

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "core/action_codes.h"
+#include "core/capacity.h"
 #include "core/text.h"
 #include "engine/engine_choice.h"
 
@@ -180,7 +181,7 @@ int16_t askNumber(Model& m, Ui& ui, const std::string& prompt, int16_t current, 
     }
     const double value = readNumber(*answer);
     if (signOf(value) < lowest) return current;
-    const int16_t number = toInt16(std::round(value));
+    const int16_t number = clampedInt16(ui, std::round(value), "The entry");
     if (!needsRestart || number == current) return number;
     if (!ui.askYesNo("WAVRA memory settings", "Are you sure ?", Icon::Question)) return current;
     ui.message("Please restart wavra");

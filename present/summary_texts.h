@@ -14,19 +14,32 @@ namespace wavra {
 // polar "magnitude unit @ angle°", each number `width` characters wide.
 std::string complexText(double re, double im, const std::string& unit, int width, bool cartesian);
 
-// One summary field: its caption, its text, its unit, and whether the text
-// is a warning (drawn in red).
+// One summary field: its caption (the field's name), its text, its unit,
+// whether the text is a warning (drawn in red), and, where the field needs
+// them, the caption as shown and a tool tip. A value the engine printed as
+// NaN leaves the text empty.
 struct SummaryField {
     std::string caption;
     std::string text;
     std::string unit;
     bool warning = false;
+    std::string label; // shown instead of the caption when not empty
+    std::string toolTip;
+
+    const std::string& shownCaption() const { return label.empty() ? caption : label; }
 };
 
 // The fields of the model group ("Filename" ... "Calculation time").
 std::vector<SummaryField> modelFields(const Model& model);
-// The fields of the source group ("Impedance" ... "Current").
+// The fields of the source group ("Impedance" ... "Current"). With several
+// sources the impedance is their sum, labelled "Impedance (sum of N
+// sources)", and its tool tip lists every source as printed.
 std::vector<SummaryField> sourceFields(const Model& model);
+
+// One source of the report as printed, with its SWR against z0:
+// "Tag 1, segment 3: V 1 + j 0 V, I -0.09553 + j 0.09511 A,
+// Z -5.257 - j 5.234 ohm, SWR 10.52".
+std::string sourceText(const Model& model, const SourceInput& source);
 // The fields of the power group ("Input power" ... "Average gain").
 std::vector<SummaryField> powerFields(const Model& model);
 

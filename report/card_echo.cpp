@@ -2,6 +2,7 @@
 // transmission lines, ground, frequency, field requests and the extended
 // kernel.
 #include <algorithm>
+#include <cmath>
 
 #include "core/text.h"
 #include "report/columns.h"
@@ -9,12 +10,27 @@
 
 namespace wavra {
 
+namespace {
+
+// The points a request asks for, from its counts as printed: a count beyond
+// the 16-bit fields of the model still gives the true total for the message.
+long long pointCount(double a, double b, double c) {
+    const double total = std::trunc(a) * std::trunc(b) * std::trunc(c);
+    return static_cast<long long>(std::clamp(total, -9e15, 9e15));
+}
+
+} // namespace
+
 void ReportReader::readCard(std::string_view line) {
     const ReportLayout& l = *layout;
     const std::string_view name = columnText(line, l.cardName);
     std::array<int16_t, 4> ints{};
     std::array<double, 6> reals{};
-    for (size_t k = 0; k < ints.size(); ++k) ints[k] = columnInt16(line, l.cardInt[k]);
+    std::array<double, 4> printed{};
+    for (size_t k = 0; k < ints.size(); ++k) {
+        printed[k] = columnNumber(line, l.cardInt[k]);
+        ints[k] = toInt16(printed[k]);
+    }
     for (size_t k = 0; k < reals.size(); ++k) reals[k] = columnNumber(line, l.cardReal[k]);
 
     if (name == "EX") {
@@ -33,10 +49,17 @@ void ReportReader::readCard(std::string_view line) {
         m.groundEpsilon = reals[0];
         m.groundSigma = reals[1];
     } else if (name == "FR") {
-        frequencyLoop = ints[1] >= 2;
+        // The step count as printed: a count beyond 16 bits is no reason to
+        // take the loop for a single frequency.
+        const double steps = printed[1];
+        closeLoop();
+        frequencyLoop = steps >= 2;
+        loopSteps = frequencyLoop ? static_cast<long long>(std::min(steps, 1e15)) : 0;
     } else if (name == "RP") {
+        if (m.requestMode == kNoRequest) requestedPoints = pointCount(printed[1], printed[2], 1);
         readFarRequest(ints, reals);
     } else if (name == "NE" || name == "NH") {
+        if (m.requestMode == kNoRequest) requestedPoints = pointCount(printed[1], printed[2], printed[3]);
         readNearRequest(ints, reals, name == "NH");
     } else if (name == "EK") {
         m.extendedKernel = -1;

@@ -1,5 +1,10 @@
 #include "report/columns.h"
 
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <string>
+
 #include "core/text.h"
 
 namespace wavra {
@@ -12,6 +17,52 @@ std::string_view columnText(std::string_view line, Column c) {
 }
 
 double columnNumber(std::string_view line, Column c) { return readNumber(columnText(line, c)); }
+
+namespace {
+
+// A printed NaN or infinity at the start of a field: an optional sign, then
+// "nan" or "inf" in any case, as a word of its own ("nan Percent"); C
+// libraries may add "(...)" to a NaN. `length` is where the word ends.
+bool nonFiniteText(std::string_view text, double& value, size_t& length) {
+    const std::string t = toLower(text);
+    size_t i = t.find_first_not_of(' ');
+    if (i == std::string::npos) return false;
+    const bool negative = t[i] == '-';
+    if (t[i] == '-' || t[i] == '+') ++i;
+    auto word = [&](std::string_view w) {
+        if (t.compare(i, w.size(), w) != 0) return false;
+        const size_t end = i + w.size();
+        if (end < t.size() && std::isalnum(static_cast<unsigned char>(t[end]))) return false;
+        length = end;
+        return true;
+    };
+    if (word("nan")) {
+        if (length < t.size() && t[length] == '(') length = std::min(t.size(), t.find(')', length) + 1);
+        value = std::numeric_limits<double>::quiet_NaN();
+        return true;
+    }
+    if (word("infinity") || word("inf")) {
+        value = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+double columnValue(std::string_view line, Column c) {
+    const std::string_view text = columnText(line, c);
+    double value = 0;
+    size_t length = 0;
+    return nonFiniteText(text, value, length) ? value : readNumber(text);
+}
+
+bool columnIsValue(std::string_view line, Column c) {
+    const std::string_view text = columnText(line, c);
+    double value = 0;
+    size_t length = 0;
+    return isNumeric(text) || (nonFiniteText(text, value, length) && isBlank(text.substr(length)));
+}
 
 int16_t columnInt16(std::string_view line, Column c) { return toInt16(columnNumber(line, c)); }
 

@@ -25,8 +25,14 @@ struct Heading {
 // The characters of a field, cut at the end of the line.
 std::string_view columnText(std::string_view line, Column c);
 // The field as a number (leading blanks and exponents allowed); 0 when the
-// field holds no number.
+// field holds no number. For values that describe the structure.
 double columnNumber(std::string_view line, Column c);
+// The field as the engine printed it: like columnNumber, but a printed NaN
+// ("NAN", "-nan") gives NaN and a printed infinity ("INF", "-inf") gives an
+// infinity, so a result the engine could not compute is never taken as 0.
+double columnValue(std::string_view line, Column c);
+// True when the field holds a number, a NaN or an infinity and nothing else.
+bool columnIsValue(std::string_view line, Column c);
 // The field as a 16-bit integer, clamped to the 16-bit range.
 int16_t columnInt16(std::string_view line, Column c);
 // True when the field holds a number and nothing else.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <limits>
 
 #include "core/text.h"
 #include "report/columns.h"
@@ -12,8 +13,12 @@ namespace wavra {
 
 namespace {
 
-// Near fields are kept in single precision; out-of-range values saturate.
-float toSingle(double v) { return static_cast<float>(std::clamp(v, -double(FLT_MAX), double(FLT_MAX))); }
+// Near fields are kept in single precision; out-of-range values saturate
+// and a missing value stays missing.
+float toSingle(double v) {
+    if (std::isnan(v)) return std::numeric_limits<float>::quiet_NaN();
+    return static_cast<float>(std::clamp(v, -double(FLT_MAX), double(FLT_MAX)));
+}
 
 } // namespace
 
@@ -42,13 +47,15 @@ void ReportReader::readPatternHeading() {
 void ReportReader::readSweepGain() {
     std::string_view line;
     if (!readOutputLine(line)) return;
-    if (!columnIsNumber(line, layout->gainTotal)) {
+    if (!columnIsValue(line, layout->gainTotal)) {
         unreadLine(line);
         return;
     }
-    if (!stepStored) return;
-    const double gain = columnNumber(line, layout->gainTotal);
+    if (!rowWantsGain) return;
+    rowWantsGain = false;
+    const double gain = result(line, layout->gainTotal, "the gain");
     m.sweepGain[static_cast<size_t>(m.freqCount)] = gain;
+    if (!std::isfinite(gain)) return;
     s.sweep.gainMin = std::min(s.sweep.gainMin, gain);
     s.sweep.gainMax = std::max(s.sweep.gainMax, gain);
     if (s.sweep.theta == -1 && s.sweep.phi == -1) {
@@ -67,11 +74,15 @@ void ReportReader::readNearFieldHeading() {
 }
 
 // Shown once per report: a frequency loop would repeat it at every step.
+// The second line says how to load the table next time.
 void ReportReader::showNotLoaded(long long total, int size) {
     if (notLoadedShown) return;
     notLoadedShown = true;
+    const std::string keep = total <= kInt16Max
+                                 ? "Raise 'Max-nr. far-field pts' (Settings) to load it."
+                                 : "wavra holds at most " + groupedNumber(kInt16Max) + " points: request fewer.";
     ui.message("Total of" + str(static_cast<double>(total)) + " exceeds max. of" + str(size) +
-               "\ncalculation points, pattern not loaded.");
+               "\ncalculation points, pattern not loaded.\n" + keep);
 }
 
 // Loads pattern points from row patternCount + 1 on. A table that does not
@@ -80,7 +91,7 @@ void ReportReader::showNotLoaded(long long total, int size) {
 void ReportReader::loadFarField(bool surfaceWave) {
     const int size = m.farFieldCapacity();
     const long long steps = appendsPatterns() && !surfaceWave ? std::max<int>(m.freqCount, 1) : 1;
-    const long long announced = static_cast<long long>(m.requestCount[1]) * m.requestCount[2] * steps;
+    const long long announced = requestedPoints * steps;
     if (announced > size) {
         showNotLoaded(announced, size);
         return;
@@ -107,27 +118,35 @@ void ReportReader::storeFarPoint(int row, std::string_view line, bool surfaceWav
         // first distance found is the request's distance.
         angles = {columnNumber(line, l.swHeight), columnNumber(line, l.swPhi)};
         if (m.requestDistance == 0) m.requestDistance = columnNumber(line, l.swDistance);
-        values = {0, 0, columnNumber(line, l.swFieldRadial) * fieldScale,
-                  columnNumber(line, l.swFieldTheta) * fieldScale, columnNumber(line, l.swFieldPhi) * fieldScale};
+        const char* what = "the surface wave";
+        values = {0, 0, result(line, l.swFieldRadial, what) * fieldScale,
+                  result(line, l.swFieldTheta, what) * fieldScale, result(line, l.swFieldPhi, what) * fieldScale};
         return;
     }
+    const char* what = "the radiation pattern";
     angles = {columnNumber(line, l.theta), columnNumber(line, l.phi)};
-    values = {columnNumber(line, l.gainVertical), columnNumber(line, l.gainHorizontal), columnNumber(line, l.gainTotal),
-              columnNumber(line, l.fieldTheta) * fieldScale, columnNumber(line, l.fieldPhi) * fieldScale};
+    values = {result(line, l.gainVertical, what), result(line, l.gainHorizontal, what), result(line, l.gainTotal, what),
+              result(line, l.fieldTheta, what) * fieldScale, result(line, l.fieldPhi, what) * fieldScale};
 }
 
 // Counts the new points, keeps the largest value of each column over all
-// loaded points, and hands the points to the hooks.
+// loaded points (missing values left out), and hands the points to the hooks.
 void ReportReader::finishFarTable(int first, int last) {
     for (int row = first; row <= last; ++row) {
         const auto& values = m.farFieldGains[static_cast<size_t>(row)];
-        for (size_t k = 0; k < values.size(); ++k)
-            m.patternMax[k + 1] = row == 1 ? values[k] : std::max(m.patternMax[k + 1], values[k]);
+        for (size_t k = 0; k < values.size(); ++k) {
+            if (isMissing(values[k])) continue;
+            double& best = m.patternMax[k + 1];
+            best = maxSeen[k] ? std::max(best, values[k]) : values[k];
+            maxSeen[k] = true;
+        }
         if (hooks) {
             const auto& angles = m.farFieldAngles[static_cast<size_t>(row)];
             hooks->patternPoint(angles[0], angles[1], values);
         }
     }
+    for (size_t k = 0; k < maxSeen.size(); ++k)
+        if (!maxSeen[k] && last >= first) m.patternMax[k + 1] = kMissing;
     m.patternCount = static_cast<int16_t>(std::max(last, 0));
 }
 
@@ -148,8 +167,7 @@ bool ReportReader::isNearPoint(std::string_view line) const { return columnIsNum
 // are passed over, then one point per line.
 void ReportReader::loadNearField() {
     const int size = m.nearFieldCapacity();
-    const long long announced =
-        static_cast<long long>(m.requestCount[1]) * m.requestCount[2] * static_cast<long long>(m.requestCount[3]);
+    const long long announced = requestedPoints;
     if (announced > size) {
         showNotLoaded(announced, size);
         return;
@@ -176,12 +194,14 @@ void ReportReader::storeNearPoint(int row, std::string_view line) {
     m.nearFieldPoints[r] = {toSingle(columnNumber(line, l.nearX)), toSingle(columnNumber(line, l.nearY)),
                             toSingle(columnNumber(line, l.nearZ))};
     double e[3];
-    for (size_t k = 0; k < 3; ++k) e[k] = columnNumber(line, l.nearMag[k]) * fieldScale;
+    for (size_t k = 0; k < 3; ++k) e[k] = result(line, l.nearMag[k], "the near field") * fieldScale;
     const double total = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
     m.nearFieldValues[r] = {toSingle(e[0]), toSingle(e[1]), toSingle(e[2]), toSingle(total)};
     for (size_t k = 1; k <= 4; ++k) {
         const double v = m.nearFieldValues[r][k - 1];
-        s.nearFieldMax[k] = row == 1 ? v : std::max(s.nearFieldMax[k], v);
+        if (isMissing(v)) continue;
+        s.nearFieldMax[k] = nearMaxSeen[k - 1] ? std::max(s.nearFieldMax[k], v) : v;
+        nearMaxSeen[k - 1] = true;
     }
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/capacity.h"
 #include "core/text.h"
 #include "report/columns.h"
 #include "report/report_reader_impl.h"
@@ -85,23 +84,20 @@ void ReportReader::markJunction(double segment) {
     links[static_cast<size_t>(row)] = -1;
 }
 
-// One wire-table row per segment. Rows fill up to the table's capacity; a
-// longer table shows the capacity message once and is passed over.
+// One wire-table row per segment. Rows fill up to the table's capacity; the
+// rest of a longer table is counted, so the message can say what was dropped.
 void ReportReader::readSegmentation() {
     if (!skipLines(layout->segmentationSkip)) return;
     const int capacity = std::min<int>(m.maxSegments, m.wireCapacity());
     int row = 0;
+    long long total = 0;
     std::string_view line;
     while (readOutputLine(line) && !isBlank(line)) {
-        if (row >= capacity) {
-            showCapacityExceeded(ui, m.maxSegments, "segments", "segments");
-            while (readOutputLine(line) && !isBlank(line)) {}
-            break;
-        }
-        storeSegment(++row, line);
+        if (++total <= capacity) storeSegment(++row, line);
     }
     m.wireCount = static_cast<int16_t>(row);
     s.segments = row;
+    if (total > row) showDropped(row, total, "segments", "Nr of segments");
 }
 
 void ReportReader::storeSegment(int row, std::string_view line) {

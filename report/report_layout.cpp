@@ -44,6 +44,8 @@ void setCommon(ReportLayout& l) {
     l.powerBlankLines = 2;
     l.nearHeaderLines = 4;
     l.junctionStep = 5;
+    l.inputTag = {1, 6};
+    l.inputSegment = {7, 6};
     l.voltageRe = {13, 12};
     l.voltageIm = {25, 12};
     l.currentRe = {37, 12};
@@ -160,6 +162,8 @@ ReportLayout makeNec2c() {
     l.segmentationSkip = 5;
     l.currentSkip = 4;
     l.inputSkip = 2;
+    l.inputTag = {1, 5}; // "%5d %5d": the segment number takes column 6 when it has six digits
+    l.inputSegment = {6, 6};
 
     l.junctionFirst = {15, 5};
 

@@ -61,6 +61,7 @@ struct ReportLayout {
     Column frequency;
 
     // Antenna input parameters.
+    Column inputTag, inputSegment;
     Column voltageRe, voltageIm, currentRe, currentIm, resistance, reactance;
 
     // Radiation pattern.

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "core/files.h"
+#include "core/text.h"
 #include "report/columns.h"
 #include "report/report_reader_impl.h"
 
@@ -23,8 +25,22 @@ void resetReportLabels(Summary& s, const Model& m, const std::string& extension)
     s.segments = 0;
     s.hasRunTime = false;
     s.calculationTime.clear();
-    s.fileName = m.modelName + " " + extension;
+    s.fileName = m.modelName + extension;
 }
+
+// Drops everything a report put into the model: an incomplete report is no
+// result. The report's own labels stay reset.
+void dropResults(Model& m, const std::string& extension) {
+    m.resetForLoad();
+    m.wireCount = 0;
+    m.patternMax = {};
+    m.sweepPatternAxis = 0;
+    m.summary.clear();
+    resetReportLabels(m.summary, m, extension);
+}
+
+// A frequency for a message: "14.0", "14.05".
+std::string mhz(double f) { return formatPicture(f, "0.0#####"); }
 
 } // namespace
 
@@ -34,28 +50,32 @@ int16_t expectedRunTimeFor(double seconds) {
 }
 
 bool readOutput(Model& model, Ui& ui, const std::string& extension, ReportHooks* hooks) {
-    LineReader in(model.installDir + "out/" + model.modelName + extension);
-    if (!in.isOpen()) {
-        resetReportLabels(model.summary, model, extension);
-        return false;
+    const std::string path = model.installDir + "out/" + model.modelName + extension;
+    // A pipe or directory in the report's place would block or misread.
+    const std::string problem = pathExists(path) ? notARegularFile(path) : std::string();
+    if (problem.empty()) {
+        LineReader in(path);
+        if (in.isOpen()) return readReport(model, ui, in, extension, hooks);
+    } else {
+        ui.message("Open failure on NEC-2 output file " + path + ": " + problem, "wavra", Icon::Critical);
     }
-    readReport(model, ui, in, extension, hooks);
-    return true;
+    resetReportLabels(model.summary, model, extension);
+    return false;
 }
 
-void readReport(Model& model, Ui& ui, LineReader& in, const std::string& extension, ReportHooks* hooks) {
+bool readReport(Model& model, Ui& ui, LineReader& in, const std::string& extension, ReportHooks* hooks) {
     ReportReader reader(model, ui, in, hooks);
-    reader.run(extension);
+    return reader.run(extension);
 }
 
 ReportReader::ReportReader(Model& model, Ui& ui_, LineReader& in_, ReportHooks* hooks_)
     : m(model), s(model.summary), ui(ui_), in(in_), hooks(hooks_), layout(&classicLayout()) {}
 
-void ReportReader::run(const std::string& extension) {
+bool ReportReader::run(const std::string& extension) {
     reset(extension);
     std::string_view line;
     while (readOutputLine(line)) dispatch(line);
-    finish();
+    return finish(extension);
 }
 
 // Every read starts from the same state, so the model reflects one report.
@@ -157,6 +177,15 @@ void ReportReader::showEngineError(const std::string& text) {
     if (hooks) hooks->engineError(text);
 }
 
+double ReportReader::result(std::string_view line, Column c, const char* what) {
+    const double v = columnValue(line, c);
+    if (std::isfinite(v)) return v;
+    if (++invalidValues == 1)
+        showEngineError(std::string("Nec2d : the engine printed no valid number (") + (std::isnan(v) ? "NaN" : "Inf") +
+                        ") for " + what + " at " + mhz(frequency) + " MHz; check the geometry (F3, validation).");
+    return v;
+}
+
 // The patterns of a frequency loop with a cut follow one another: the fixed
 // axis of the cut then counts the frequency steps whose pattern was loaded.
 void ReportReader::finishPatternSweep() {
@@ -166,21 +195,58 @@ void ReportReader::finishPatternSweep() {
     m.requestCount[axis] = perStep > 0 ? static_cast<int16_t>(m.patternCount / perStep) : 0;
 }
 
-void ReportReader::finish() {
+// A loop that printed some of its steps and then no more stopped early.
+void ReportReader::closeLoop() {
+    if (loopSteps > 0 && loopStepsSeen > 0 && loopStepsSeen < loopSteps && missing.empty())
+        missing = "only " + groupedNumber(loopStepsSeen) + " of " + groupedNumber(loopSteps) + " frequency steps";
+    loopSteps = loopStepsSeen = 0;
+}
+
+// What a report lacks to count as complete: nec2c and the classic engine
+// close every report with the run time, and a loop prints every step.
+std::string ReportReader::missingParts() const {
+    std::string parts = missing;
+    if (!runTimeRead) {
+        if (!parts.empty()) parts += " and ";
+        parts += lastLine.empty() ? "it is empty" : "the closing run-time line";
+    }
+    return parts;
+}
+
+// A table that held more rows than wavra keeps: what was dropped, and the
+// setting that keeps it next time (unless the count is beyond any setting).
+void ReportReader::showDropped(long long read, long long total, const char* what, const char* setting) {
+    std::string text = "Only " + groupedNumber(read) + " of " + groupedNumber(total) + " " + what + " were read: ";
+    if (total <= kInt16Max) text += std::string("raise '") + setting + "' (Settings).";
+    else text += "wavra holds at most " + groupedNumber(kInt16Max) + "; calculate fewer at a time.";
+    ui.message(text, "wavra", Icon::Exclamation);
+}
+
+bool ReportReader::finish(const std::string& extension) {
+    closeLoop();
     for (double* e : {&m.extentX, &m.extentY, &m.extentZ}) *e = std::max(*e, 1e-9);
     m.modelExtent = std::max(m.extentX, std::max(m.extentY, m.extentZ));
     finishPatternSweep();
     s.frequencySteps = std::to_string(m.freqCount);
+    s.sweepRows = m.freqCount;
     s.segments = m.wireCount;
     s.patternLines = m.requestMode == kNearRequest ? s.nearFieldCount : m.patternCount;
     s.fieldScale = fieldScale;
+    s.engineErrorLines = errorLines;
+    s.invalidValues = invalidValues;
     if (errorLines > kShownErrorLines)
         ui.message("Nec2d : " + std::to_string(errorLines - kShownErrorLines) + " more error lines in the report.");
-    // A complete report ends with its run time; without it the engine
-    // stopped early (nec2c prints its fatal message as the last line), or the
-    // report was cut off.
-    if (!runTimeRead)
-        showEngineError(lastLine.empty() ? std::string("Nec2d : the report is empty.") : "Nec2d : " + trim(lastLine));
+    if (stepsDropped > 0)
+        showDropped(m.freqCount, m.freqCount + stepsDropped, "frequency steps", "Max-nr. frequency steps");
+    const std::string lacking = missingParts();
+    if (lacking.empty()) return true;
+    // nec2c prints its fatal message as the last line of the report.
+    if (!runTimeRead && !lastLine.empty()) showEngineError("Nec2d : " + trim(lastLine));
+    ui.message("The report out/" + m.modelName + extension + " is incomplete (the engine stopped early): " + lacking +
+                   ".",
+               "wavra", Icon::Critical);
+    dropResults(m, extension);
+    return false;
 }
 
 } // namespace wavra

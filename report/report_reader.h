@@ -26,12 +26,17 @@ public:
     virtual void patternPoint(double theta, double phi, const std::array<double, 5>& values) = 0;
 };
 
-// Reads out/<modelName><extension>. False when the report cannot be opened;
-// then only the main window's report labels are reset.
+// Reads out/<modelName><extension>. False when the report cannot be opened
+// (then only the main window's report labels are reset) and when it is
+// incomplete: without the engine's closing run-time line, or with a frequency
+// loop that stopped before its last step. An incomplete report is no result:
+// after the message "The report out/<name> is incomplete (the engine stopped
+// early): <what is missing>." nothing read from it stays in the model.
 bool readOutput(Model& model, Ui& ui, const std::string& extension, ReportHooks* hooks = nullptr);
 
-// Reads a report from an open source (a file or text in memory).
-void readReport(Model& model, Ui& ui, LineReader& in, const std::string& extension, ReportHooks* hooks = nullptr);
+// Reads a report from an open source (a file or text in memory); false when
+// it is incomplete, as for readOutput.
+bool readReport(Model& model, Ui& ui, LineReader& in, const std::string& extension, ReportHooks* hooks = nullptr);
 
 // The expected duration of the next run, in tenths of a second, from the
 // duration of the last one: 0 below one second.

@@ -18,7 +18,9 @@ namespace wavra {
 class ReportReader {
 public:
     ReportReader(Model& model, Ui& ui, LineReader& in, ReportHooks* hooks);
-    void run(const std::string& extension);
+    // Reads the whole report; false when it is incomplete (then its results
+    // are dropped after the message).
+    bool run(const std::string& extension);
 
     // The next line of the report, checked for engine error messages. Every
     // line is read through here. False at the end of the report.
@@ -45,12 +47,27 @@ private:
     double fieldScale = 0;      // 0 until the first power budget
     bool frequencyLoop = false; // the echoed FR card has two or more steps
     bool frequencySeen = false;
-    bool stepStored = false; // the current frequency step has a row in the sweep tables
+    double frequency = 0; // of the calculation being read, MHz
     bool inputsRead = false;
     bool currentsRead = false;
     bool runTimeRead = false;
     bool notLoadedShown = false;
     int errorLines = 0;
+    int invalidValues = 0;             // results printed as NaN or infinity
+    long long requestedPoints = 0;     // points per pattern (or near field) the first request asks for
+    std::array<bool, 5> maxSeen{};     // patternMax holds a value of this column
+    std::array<bool, 4> nearMaxSeen{}; // nearFieldMax likewise
+
+    // The frequency loop: the steps its FR card asked for and its frequency
+    // lines so far. A row of the sweep tables takes the first impedance and
+    // the first gain after its frequency line only, so a later calculation
+    // at the last frequency (cards after the loop's XQ) leaves it alone.
+    long long loopSteps = 0;
+    long long loopStepsSeen = 0;
+    long long stepsDropped = 0; // loop steps beyond the sweep tables' capacity
+    bool rowWantsInputs = false;
+    bool rowWantsGain = false;
+    std::string missing; // what a loop that stopped early left out
 
     // report_reader.cpp
     void reset(const std::string& extension);
@@ -61,8 +78,14 @@ private:
     bool skipLines(int count);
     void reportEngineError(std::string_view line);
     void showEngineError(const std::string& text);
+    // A result field: a printed NaN or infinity is kept as it is (missing to
+    // the views) and reported once per report, naming `what`.
+    double result(std::string_view line, Column c, const char* what);
     void finishPatternSweep();
-    void finish();
+    void closeLoop();
+    std::string missingParts() const;
+    void showDropped(long long read, long long total, const char* what, const char* setting);
+    bool finish(const std::string& extension);
 
     // geometry_sections.cpp
     void readComments();
@@ -103,6 +126,7 @@ private:
     bool isNearPoint(std::string_view line) const;
     bool endsTable(std::string_view line);
     void showNotLoaded(long long total, int size);
+    void storeSource(std::string_view line);
 };
 
 } // namespace wavra

@@ -22,13 +22,13 @@ void ReportReader::readCurrents() {
     if (!skipLines(layout->currentSkip)) return;
     std::string_view line;
     for (int row = 1; row <= m.wireCount && readOutputLine(line) && !isBlank(line); ++row) {
-        double mag = columnNumber(line, layout->currentMag);
-        const double phase = columnNumber(line, layout->currentPhase);
+        double mag = result(line, layout->currentMag, "the currents");
+        const double phase = result(line, layout->currentPhase, "the currents");
         if (columnNumber(line, layout->currentReal) < 0) mag = -mag;
         m.wireCurrentMag[static_cast<size_t>(row)] = mag;
         m.wireCurrentPhase[static_cast<size_t>(row)] = phase;
-        m.maxCurrentMag = std::max(m.maxCurrentMag, std::fabs(mag));
-        m.maxCurrentPhase = std::max(m.maxCurrentPhase, std::fabs(phase));
+        if (std::isfinite(mag)) m.maxCurrentMag = std::max(m.maxCurrentMag, std::fabs(mag));
+        if (std::isfinite(phase)) m.maxCurrentPhase = std::max(m.maxCurrentPhase, std::fabs(phase));
     }
 }
 
@@ -45,7 +45,7 @@ void ReportReader::readPowerBudget() {
     double value[kPowerLines] = {};
     for (int i = 0; i < kPowerLines; ++i) {
         if (i > 0 && !readOutputLine(line)) break;
-        value[i] = columnNumber(line, layout->powerValue);
+        value[i] = result(line, layout->powerValue, "the power budget");
     }
     double scale = 1;
     if (value[0] > 0 && m.power > 0) scale = m.power / value[0];
@@ -63,52 +63,77 @@ void ReportReader::readPowerBudget() {
     s.currentX *= fieldScale;
 }
 
-// The first frequency is the model's; in a frequency loop every step gets a
-// row of the sweep tables while they have room.
+// The first frequency is the model's. In a frequency loop each of the steps
+// its FR card asked for gets a row of the sweep tables while they have room;
+// R, X and the gain stay missing until the report gives them.
 void ReportReader::readFrequency(std::string_view line) {
     const double f = columnNumber(line, layout->frequency);
+    frequency = f;
     if (!frequencySeen) {
         frequencySeen = true;
         m.frequencyMHz = f;
         s.showFrequency(f);
     }
-    stepStored = false;
-    if (!frequencyLoop) return;
+    rowWantsInputs = rowWantsGain = false;
+    if (!frequencyLoop || ++loopStepsSeen > loopSteps) return;
     const int capacity = std::min<int>(m.maxFreqSteps, m.freqCapacity());
-    if (m.freqCount >= capacity) return;
-    ++m.freqCount;
-    m.sweepFreq[static_cast<size_t>(m.freqCount)] = f;
-    stepStored = true;
+    if (m.freqCount >= capacity) {
+        ++stepsDropped;
+        return;
+    }
+    const size_t step = static_cast<size_t>(++m.freqCount);
+    m.sweepFreq[step] = f;
+    m.sweepR[step] = m.sweepX[step] = m.sweepGain[step] = kMissing;
+    rowWantsInputs = rowWantsGain = true;
     s.sweep.freqMin = std::min(s.sweep.freqMin, f);
     s.sweep.freqMax = std::max(s.sweep.freqMax, f);
 }
 
 // One line per source; the impedances of all sources add up. The first block
 // is the one the main window shows, with the voltage and current of its
-// source line.
+// source line and every source as printed.
 void ReportReader::readInputs() {
     if (!skipLines(layout->inputSkip)) return;
     double r = 0, x = 0;
     std::string_view line;
     while (readOutputLine(line) && !isBlank(line)) {
-        r += columnNumber(line, layout->resistance);
-        x += columnNumber(line, layout->reactance);
-        if (inputsRead) continue;
-        s.voltageR = columnNumber(line, layout->voltageRe);
-        s.voltageX = columnNumber(line, layout->voltageIm);
-        s.currentR = columnNumber(line, layout->currentRe);
-        s.currentX = columnNumber(line, layout->currentIm);
+        r += result(line, layout->resistance, "the input impedance");
+        x += result(line, layout->reactance, "the input impedance");
+        if (!inputsRead) storeSource(line);
     }
     if (!inputsRead) showInputImpedance(r, x);
     inputsRead = true;
-    if (!frequencyLoop || !stepStored) return;
+    if (!rowWantsInputs) return;
+    rowWantsInputs = false;
     const size_t step = static_cast<size_t>(m.freqCount);
     m.sweepR[step] = r;
     m.sweepX[step] = x;
+    if (!std::isfinite(r) || !std::isfinite(x)) return;
     s.sweep.rMin = std::min(s.sweep.rMin, r);
     s.sweep.rMax = std::max(s.sweep.rMax, r);
     s.sweep.xMin = std::min(s.sweep.xMin, x);
     s.sweep.xMax = std::max(s.sweep.xMax, x);
+}
+
+// The first source line also gives the main window's voltage and current.
+void ReportReader::storeSource(std::string_view line) {
+    const ReportLayout& l = *layout;
+    SourceInput in;
+    in.tag = columnInt16(line, l.inputTag);
+    in.segment = columnInt16(line, l.inputSegment);
+    in.voltageR = result(line, l.voltageRe, "the source voltage");
+    in.voltageX = result(line, l.voltageIm, "the source voltage");
+    in.currentR = result(line, l.currentRe, "the source current");
+    in.currentX = result(line, l.currentIm, "the source current");
+    in.impedanceR = columnValue(line, l.resistance);
+    in.impedanceX = columnValue(line, l.reactance);
+    if (s.sourceInputs.empty()) {
+        s.voltageR = in.voltageR;
+        s.voltageX = in.voltageX;
+        s.currentR = in.currentR;
+        s.currentX = in.currentX;
+    }
+    s.sourceInputs.push_back(in);
 }
 
 void ReportReader::showInputImpedance(double r, double x) {
@@ -133,10 +158,16 @@ void ReportReader::showInputImpedance(double r, double x) {
 // the pattern covers half the sphere, so the gain is halved; a lossless model
 // in free space or over perfect ground should give about 1.
 void ReportReader::readAverageGain(std::string_view line) {
-    double gain = columnNumber(line, layout->averageGain);
+    double gain = result(line, layout->averageGain, "the average gain");
     const int angle = toInt32(std::trunc(columnNumber(line, layout->averageAngle) * 180));
     s.hasAverageGain = true;
     s.averageGainAngle = angle;
+    if (!std::isfinite(gain)) {
+        s.averageGain = gain;
+        s.averageGainRed = true;
+        s.averageGainText.clear();
+        return;
+    }
     if (angle < 1) {
         s.averageGain = gain;
         s.averageGainRed = false;

@@ -203,11 +203,13 @@ QWidget* MainWindow::fieldGroup(const QString& title, const std::vector<std::str
         value->setMinimumWidth(190);
         auto* unit = new QLabel;
         unit->setMinimumWidth(28);
-        form->addWidget(new QLabel(q(caption)), row, 0);
+        auto* label = new QLabel(q(caption));
+        form->addWidget(label, row, 0);
         form->addWidget(value, row, 1);
         form->addWidget(unit, row, 2);
         m_fields.insert(q(caption), value);
         m_units.insert(q(caption), unit);
+        m_captions.insert(q(caption), label);
         ++row;
     }
     form->setColumnStretch(1, 1);
@@ -266,7 +268,11 @@ void MainWindow::refresh() {
             if (!value) continue;
             value->setText(q(f.text));
             value->setStyleSheet(f.warning ? QStringLiteral("color: #c00000;") : QString());
+            value->setToolTip(q(f.toolTip));
             m_units.value(q(f.caption))->setText(q(f.unit));
+            QLabel* label = m_captions.value(q(f.caption));
+            label->setText(q(f.shownCaption()));
+            label->setToolTip(q(f.toolTip));
         }
     }
     m_comments->clear();
@@ -303,6 +309,16 @@ QString MainWindow::fieldText(const QString& caption) const {
     if (!value) return {};
     const QString unit = m_units.value(caption)->text();
     return unit.isEmpty() || value->text().isEmpty() ? value->text() : value->text() + u' ' + unit;
+}
+
+QString MainWindow::shownCaption(const QString& caption) const {
+    const QLabel* label = m_captions.value(caption);
+    return label ? label->text() : QString();
+}
+
+QString MainWindow::fieldToolTip(const QString& caption) const {
+    const QLineEdit* value = m_fields.value(caption);
+    return value ? value->toolTip() : QString();
 }
 
 void MainWindow::check(const char* name, bool on) {

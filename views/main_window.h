@@ -30,6 +30,9 @@ public:
     QString statusCaption() const;
     // The text of a summary field by its caption ("Impedance"), with its unit.
     QString fieldText(const QString& caption) const;
+    // The caption shown beside a field and its tool tip.
+    QString shownCaption(const QString& caption) const;
+    QString fieldToolTip(const QString& caption) const;
 
     // The keys of this window and of the windows that hand their keys on.
     void postKey(int16_t code);
@@ -43,6 +46,7 @@ private:
     Ui& m_ui;
     QMap<QString, QLineEdit*> m_fields;
     QMap<QString, QLabel*> m_units;
+    QMap<QString, QLabel*> m_captions; // by field name; the shown caption may differ (several sources)
     QListWidget* m_environment = nullptr;
     QListWidget* m_comments = nullptr;
     QTableWidget* m_grid = nullptr;

@@ -28,7 +28,8 @@ QAction* checkable(QAction* action) {
 
 PatternWindow::PatternWindow(Model& model, Ui& ui, QWidget* parent)
     : ViewWindow(model, std::make_unique<PatternView>(model, ui), kActionPattern, QStringLiteral("Far-field pattern"),
-                 parent) {
+                 parent),
+      m_nearField(std::make_unique<NearFieldView>(model, ui)) {
     buildMenus(ui);
     int width = kWidestWindow;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -45,7 +46,7 @@ void PatternWindow::buildMenus(Ui& ui) {
     m_indicator = checkable(addCommand(show, QStringLiteral("Indicator         'J'"), kPatternIndicator));
     m_info = checkable(addCommand(show, QStringLiteral("Info                 'I'"), kPatternInfo));
 
-    QMenu* far = menuBar()->addMenu(QStringLiteral("&Far field"));
+    QMenu* far = m_farMenu = menuBar()->addMenu(QStringLiteral("&Far field"));
     addCommand(far, QStringLiteral("Ver / Hor plane       'Spacebar'"), kPatternPlane);
     addCommand(far, QStringLiteral("Lin / Log scale        'L'"), kPatternLinLog);
     addCommand(far, QStringLiteral("Normaliz. no/all/mx  'Home'"), kPatternNormalise);
@@ -57,12 +58,40 @@ void PatternWindow::buildMenus(Ui& ui) {
     addCommand(ranges, QStringLiteral("Incr. min     'Ctrl+Pg up'"), kPatternLowerMin);
     addCommand(ranges, QStringLiteral("Decr min     'Ctrl+Pg down'"), kPatternRaiseMin);
 
-    QMenu* compare = menuBar()->addMenu(QStringLiteral("&Compare"));
+    QMenu* near = m_nearMenu = menuBar()->addMenu(QStringLiteral("&Near field"));
+    addCommand(near, QStringLiteral("Next plane XY/XZ/YZ  'Spacebar'"), 32);
+    addCommand(near, QStringLiteral("Next plane position   'Right'"), 39);
+    addCommand(near, QStringLiteral("Prev plane position   'Left'"), 37);
+    addCommand(near, QStringLiteral("Next graph line         'Up'"), 38);
+    addCommand(near, QStringLiteral("Prev graph line         'Down'"), 40);
+    addCommand(near, QStringLiteral("Graph                      'Pg up'"), 33);
+    addCommand(near, QStringLiteral("2D map / graph         'Pg down'"), 34);
+    addCommand(near, QStringLiteral("Cut-off field            'Del'"), 46);
+    addCommand(near, QStringLiteral("More logarithmic      'Ctrl+Pg up'"), 233);
+    addCommand(near, QStringLiteral("More linear              'Ctrl+Pg down'"), 234);
+
+    QMenu* compare = m_compareMenu = menuBar()->addMenu(QStringLiteral("&Compare"));
     m_add = addCommand(compare, QStringLiteral("Add new pattern  'Ins'"), kPatternAdd);
     m_remove = addCommand(compare, QStringLiteral("Remove pattern   'Del'"), kPatternRemove);
 }
 
+ResultView& PatternWindow::shownView() const {
+    if (showsNearField()) return *m_nearField;
+    return ViewWindow::shownView();
+}
+
 void PatternWindow::updateChecks() {
+    const bool nearField = showsNearField();
+    setWindowTitle(nearField ? QStringLiteral("Near field") : QStringLiteral("Far-field pattern"));
+    m_nearMenu->setEnabled(nearField);
+    m_farMenu->setEnabled(!nearField);
+    m_compareMenu->setEnabled(!nearField);
+    m_indicator->setEnabled(!nearField);
+    m_info->setEnabled(!nearField);
+    if (nearField) {
+        m_structure->setChecked(m_nearField->state().showStructure);
+        return;
+    }
     const PatternState& s = patternView().state();
     m_structure->setChecked(s.view.showStructure);
     m_indicator->setChecked(s.window.showIndicator);
@@ -77,6 +106,10 @@ void PatternWindow::canvasMouse(QMouseEvent* event) { showPointer(event); }
 void PatternWindow::canvasMouseMove(QMouseEvent* event) { showPointer(event); }
 
 void PatternWindow::showPointer(QMouseEvent* event) {
+    if (showsNearField()) {
+        ViewWindow::canvasMouseMove(event);
+        return;
+    }
     patternView().pointAt(event->position(), canvasRect());
     refreshStatus();
 }

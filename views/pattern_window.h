@@ -1,8 +1,10 @@
 // The window of the far-field pattern view: the canvas, the menus &File,
-// &Show, &Far field and &Compare with their check marks, and the pointer
-// read-out in the status line.
+// &Show, &Far field, &Near field and &Compare with their check marks, and
+// the pointer read-out in the status line. After an NE or NH request it
+// shows the near-field view instead, with the &Near field menu.
 #pragma once
 
+#include "views/near_field_view.h"
 #include "views/pattern_view.h"
 #include "views/view_window.h"
 
@@ -13,14 +15,22 @@ class PatternWindow : public ViewWindow {
 public:
     PatternWindow(Model& model, Ui& ui, QWidget* parent = nullptr);
 
-    PatternView& patternView() { return static_cast<PatternView&>(view()); }
+    PatternView& patternView() { return static_cast<PatternView&>(ViewWindow::shownView()); }
+    NearFieldView& nearFieldView() { return *m_nearField; }
+    // The near-field view is shown while the model holds an NE or NH request.
+    bool showsNearField() const { return m_model.requestMode == kNearRequest; }
 
 protected:
+    ResultView& shownView() const override;
     void updateChecks() override;
     void canvasMouse(QMouseEvent* event) override;
     void canvasMouseMove(QMouseEvent* event) override;
 
 private:
+    std::unique_ptr<NearFieldView> m_nearField;
+    QMenu* m_farMenu = nullptr;
+    QMenu* m_nearMenu = nullptr;
+    QMenu* m_compareMenu = nullptr;
     QAction* m_structure = nullptr;
     QAction* m_indicator = nullptr;
     QAction* m_info = nullptr;

@@ -4,8 +4,14 @@
 #include <QString>
 #include <string>
 
+#include "core/text.h"
+
 namespace wavra {
 
-inline QString q(const std::string& s) { return QString::fromStdString(s); }
+// Decks and reports are bytes: text that is not valid UTF-8 (a Latin-1
+// comment of an old deck) is shown as Latin-1, not as replacement marks.
+inline QString q(const std::string& s) {
+    return isValidUtf8(s) ? QString::fromStdString(s) : QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 } // namespace wavra

@@ -72,7 +72,8 @@ void QtUi::showTextFile(const std::string& path) {
         showMessage("Cannot open " + path + ".", "wavra", Icon::Exclamation);
         return;
     }
-    QString text = QString::fromUtf8(file.read(kMaxShownBytes));
+    const QByteArray bytes = file.read(kMaxShownBytes);
+    QString text = q(bytes.toStdString()); // a Latin-1 file shows as Latin-1
     if (!file.atEnd()) text += QStringLiteral("\n[... the rest of the file is not shown]");
     QDialog window(m_parent);
     window.setWindowTitle(q(path));

@@ -7,6 +7,7 @@
 #include "views/card_editor_window.h"
 #include "views/help_window.h"
 #include "views/main_window.h"
+#include "views/qt_text.h"
 #include "views/status_window.h"
 #include "views/view_window.h"
 
@@ -49,7 +50,7 @@ void QtWindows::setBusy(bool busy) {
     else QApplication::restoreOverrideCursor();
 }
 
-void QtWindows::setStatusCaption(const std::string& text) { m_main->setStatusCaption(QString::fromStdString(text)); }
+void QtWindows::setStatusCaption(const std::string& text) { m_main->setStatusCaption(q(text)); }
 
 void QtWindows::showMainWindow() {
     m_main->refresh();
@@ -89,6 +90,9 @@ bool QtWindows::runWindow(int16_t code, bool once) {
     window->view().open();
     window->refresh();
     if (once) return true;
+    // A view can hand over as it opens (a near field with nothing to draw
+    // asks for the geometry view): its code goes to the main loop.
+    if (m_model.actionCode != code && returnsToMainLoop(m_model.actionCode)) return true;
     window->show();
     window->raise();
     window->activateWindow();
@@ -128,7 +132,7 @@ void QtWindows::openStatus() {
 }
 
 void QtWindows::addStatusLine(const std::string& line) {
-    m_status->addLine(QString::fromStdString(line));
+    m_status->addLine(q(line));
     processEvents();
 }
 

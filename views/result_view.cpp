@@ -1,10 +1,11 @@
 #include "views/result_view.h"
 
 #include "core/action_codes.h"
+#include "views/geometry_view.h"
+#include "views/near_field_view.h"
 #include "views/pattern_view.h"
 #include "views/smith_view.h"
 #include "views/sweep_view.h"
-#include "views/geometry_view.h"
 
 namespace wavra {
 
@@ -28,6 +29,7 @@ const std::vector<ViewEntry>& viewTable() {
         {"sweep", makeSweepView},
         {"smith", makeSmithView},
         {"geometry", makeGeometryView},
+        {"nearfield", makeNearFieldView},
     };
     return table;
 }

@@ -14,9 +14,9 @@
 #include "views/geometry_window.h"
 #include "views/key_codes.h"
 #include "views/pattern_window.h"
-#include "views/view_picture.h"
 #include "views/smith_window.h"
 #include "views/sweep_window.h"
+#include "views/view_picture.h"
 
 namespace wavra {
 
@@ -63,7 +63,7 @@ void ViewWindow::refresh() {
     m_canvas->update();
 }
 
-void ViewWindow::refreshStatus() { m_status->setText(QString::fromStdString(m_view->statusText())); }
+void ViewWindow::refreshStatus() { m_status->setText(QString::fromStdString(view().statusText())); }
 
 QRect ViewWindow::canvasRect() const { return m_canvas->rect(); }
 
@@ -74,7 +74,7 @@ void ViewWindow::addFileMenu(Ui& ui) {
 }
 
 void ViewWindow::exportView(Ui& ui) {
-    const FileRequest request{"Export view", "Filename", m_model.modelDir, m_model.modelName + "_" + m_view->name(),
+    const FileRequest request{"Export view", "Filename", m_model.modelDir, m_model.modelName + "_" + view().name(),
                               "*.png"};
     const auto choice = ui.saveFile(request);
     if (!choice) return;
@@ -86,7 +86,7 @@ void ViewWindow::exportView(Ui& ui) {
     }
     std::string error;
     const QRect area = canvasRect();
-    if (!writeViewPicture(*m_view, path, *format, area.width(), area.height(), error))
+    if (!writeViewPicture(view(), path, *format, area.width(), area.height(), error))
         ui.message("Export view: " + error + ".");
 }
 
@@ -112,7 +112,7 @@ void ViewWindow::canvasMouse(QMouseEvent*) { postKey(m_ownCode); }
 
 void ViewWindow::canvasMouseMove(QMouseEvent* event) {
     const QPointF at = event->position();
-    if (m_view->pointerAt(at.x(), at.y(), m_canvas->width(), m_canvas->height()) && m_model.actionCode == 0)
+    if (view().pointerAt(at.x(), at.y(), m_canvas->width(), m_canvas->height()) && m_model.actionCode == 0)
         m_model.actionCode = kActionPointerMoved;
 }
 

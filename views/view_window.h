@@ -28,8 +28,8 @@ public:
                QWidget* parent = nullptr);
     ~ViewWindow() override;
 
-    ResultView& view() { return *m_view; }
-    const ResultView& view() const { return *m_view; }
+    ResultView& view() { return shownView(); }
+    const ResultView& view() const { return shownView(); }
     int16_t ownCode() const { return m_ownCode; }
 
     // Repaints the canvas and the status line and updates the check marks.
@@ -48,6 +48,9 @@ public:
     void exportView(Ui& ui);
 
 protected:
+    // The view the window shows now; a window hosting more than one view
+    // (the pattern window shows the near field of an NE/NH request) picks it.
+    virtual ResultView& shownView() const { return *m_view; }
     // A menu item that posts `code`, but only while no other code waits.
     QAction* addCommand(QMenu* menu, const QString& text, int16_t code);
     // The same with a check mark, which updateChecks sets.

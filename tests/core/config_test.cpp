@@ -137,11 +137,16 @@ TEST(ConfigRead, NumbersAreRoundedHalfToEvenAndClampedNotWrapped) {
     EXPECT_EQ(t.model.power, 4);
     EXPECT_EQ(t.model.minLinearDb, -24);
     EXPECT_EQ(t.model.linearStepDb, 0);
-    EXPECT_EQ(t.model.logStepDb, 0);
+    EXPECT_EQ(t.model.logStepDb, 10); // no value at all keeps the setting
     EXPECT_DOUBLE_EQ(t.model.optimizerMaxStep, 0.001);
     EXPECT_DOUBLE_EQ(t.model.optimizerMinStep, 0);
     EXPECT_GT(t.model.linLogFactor, 1e300);
-    EXPECT_TRUE(t.ui.messages().empty());
+    // A clamp is said, never silent.
+    EXPECT_EQ(t.ui.messages(),
+              (std::vector<std::string>{"MXSEGS in exe/wavra.ini is 40,000, outside the range wavra keeps (-32,768 to "
+                                        "32,767); 32,767 is used.",
+                                        "MXPNTS in exe/wavra.ini is -99,999, outside the range wavra keeps (-32,768 to "
+                                        "32,767); -32,768 is used."}));
 }
 
 TEST(ConfigRead, CrlfLineEndsAndBlanksAroundKeysAreAccepted) {
@@ -232,7 +237,7 @@ TEST(ConfigWrite, FailedRewriteKeepsTheOldFileAndReportsFailure) {
     EXPECT_TRUE(t.ui.saw("Settings not saved: exe/wavra.new could not be written."));
 }
 
-TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsWithTheLapackEngineAndRewritesUnchanged) {
+TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsWithTheLapackEngineAndCapacitiesForEveryEngineModel) {
     InstallTree tree;
     Model model;
     tree.prepare(model);
@@ -241,8 +246,11 @@ TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsWithTheLapackEngineAndRewritesU
     ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Read));
     const Model defaults;
     EXPECT_EQ(model.engineName, "&NEC2D_LA");
+    // Capacities that fit every model the engines take, so that nothing a
+    // report holds is dropped.
     EXPECT_EQ(model.maxSegments, 11000);
-    EXPECT_EQ(model.maxFarFieldPoints, defaults.maxFarFieldPoints);
+    EXPECT_EQ(model.maxFreqSteps, 2000);
+    EXPECT_EQ(model.maxFarFieldPoints, 32767);
     EXPECT_EQ(model.maxTransLines, defaults.maxTransLines);
     EXPECT_EQ(model.minLogDb, defaults.minLogDb);
     EXPECT_DOUBLE_EQ(model.optimizerMaxStep, defaults.optimizerMaxStep);
@@ -344,4 +352,45 @@ TEST(NiceRange, WidensOutwardOntoTheSeries) {
     EXPECT_EQ(lo, -1e-9);
     EXPECT_EQ(hi, 0.0);
     EXPECT_FALSE(std::signbit(hi));
+}
+
+// A file the user made read-only stays as it is; a link is written through
+// to its file, which keeps its permissions.
+TEST(ConfigWrite, ReadOnlyFileLinkAndModeAreKept) {
+    namespace fs = std::filesystem;
+    IniTree t("Z0=75\n");
+    ASSERT_TRUE(t.read());
+    t.model.z0 = 60;
+    fs::permissions(t.ini(), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(t.write());
+    EXPECT_EQ(readText(t.ini()), "Z0=75\n");
+    EXPECT_TRUE(t.ui.saw("Settings not saved: exe/wavra.ini is read-only."));
+
+    const std::string target = t.tree.file("settings/shared.ini");
+    fs::create_directories(t.tree.file("settings"));
+    writeText(target, "Z0=75\n");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::remove(t.ini());
+    fs::create_symlink("../settings/shared.ini", t.ini());
+    ASSERT_TRUE(t.write());
+    EXPECT_TRUE(fs::is_symlink(t.ini()));
+    EXPECT_EQ(readText(target), "Z0= 60\n");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_FALSE(fs::exists(t.tree.file("settings/wavra.new")));
+}
+
+// Found by the configuration fuzz target: "Z0" and two CRs. A lone CR ends a
+// line, and a key without a value keeps the setting, so the round trip keeps
+// Z0 at 50.
+TEST(ConfigRead, LoneCarriageReturnsEndLinesAndAKeyWithoutValueKeepsItsSetting) {
+    IniTree t("Z0\r\rPOWER=150\rMXFREQ=\r");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.z0, 50);
+    EXPECT_EQ(t.model.power, 150);
+    EXPECT_EQ(t.model.maxFreqSteps, 100);
+    ASSERT_TRUE(t.write());
+    EXPECT_EQ(readText(t.ini()), "Z0= 50\n\nPOWER= 150\nMXFREQ= 100\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_EQ(t.model.z0, 50);
 }

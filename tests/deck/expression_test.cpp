@@ -119,9 +119,20 @@ TEST_F(Expression, JuxtaposedUnitsAndConstantsMultiply) {
     EXPECT_DOUBLE_EQ(eval("mm"), 0.001);
 }
 
-TEST_F(Expression, ExponentNotationIsNotReadInsideExpressions) {
-    EXPECT_EQ(eval("2*1e-3"), -3); // 2 * (1 e) - 3 with e unknown
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Parser: Constant 'e' not found."});
+// Every number form of C, inside expressions too; an "e" without digits
+// after it is still a constant (2e = 2 times e), one with digits is an
+// exponent even where a constant e exists (2e+1 = 20).
+TEST_F(Expression, CNumberFormsAreReadInsideExpressions) {
+    EXPECT_DOUBLE_EQ(eval("1e+3*0.0001"), 0.1);
+    EXPECT_DOUBLE_EQ(eval("2*1e-3"), 0.002);
+    EXPECT_DOUBLE_EQ(eval("1E3+1"), 1001);
+    EXPECT_DOUBLE_EQ(eval(".5+5."), 5.5);
+    EXPECT_DOUBLE_EQ(eval("2.5e2mm"), 0.25);
+    EXPECT_TRUE(ui.messages().empty());
+    defineConstant(model, ui, "e", "2.5");
+    EXPECT_DOUBLE_EQ(eval("2e"), 5);
+    EXPECT_DOUBLE_EQ(eval("2e+1"), 20);
+    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(Expression, NumberTokensTakeTheirLeadingNumericPart) {

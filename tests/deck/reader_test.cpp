@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "core/text.h"
 #include "deck/expression.h"
 #include "deck/reader.h"
 #include "support/test_support.h"
@@ -168,7 +171,7 @@ TEST_F(Reader, CommentsTaperedWiresKernelAndGluedNames) {
 TEST_F(Reader, SymbolicDeckIsConvertedIntoOutFolderFirst) {
     ASSERT_TRUE(load("SY h=lam/4, lam=1\nSY lam=2, q=lam/4\nGW 1 5 0 0 0 0 0 q 1mm\n", "a long model name"));
     EXPECT_DOUBLE_EQ(model.wireZ2[1], 0.5);
-    EXPECT_EQ(model.summary.fileName, " a long model name.nec");
+    EXPECT_EQ(model.summary.fileName, "a long model name.nec");
     EXPECT_TRUE(test::readText(tree.file("out/a long m.inp")).find("GW, 1, 5, 0, 0, 0, 0, 0, .5, .001") !=
                 std::string::npos);
 }
@@ -188,13 +191,17 @@ TEST_F(Reader, MissingFileIsReported) {
     model.modelName = "nothere";
     model.modelExt = ".nec";
     EXPECT_FALSE(readInputFile(model, ui));
-    EXPECT_EQ(ui.messages().back(), "Open failure on NEC-2 input file: " + tree.file("nothere.nec"));
+    EXPECT_EQ(ui.messages().back(),
+              "Open failure on NEC-2 input file " + tree.file("nothere.nec") + ": No such file or directory");
 }
 
 TEST_F(Reader, HostileDecksGiveAResultNotACrash) {
     std::string garbage;
-    for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 31 + 7) % 256);
+    for (int i = 0; i < 20000; ++i) garbage += static_cast<char>((i * 31 + 7) % 255 + 1);
     EXPECT_TRUE(load(garbage));
+    EXPECT_FALSE(load(garbage + std::string(1, '\0')));
+    EXPECT_EQ(ui.messages().back(),
+              "The model file " + tree.file("model.nec") + " is not a text deck: it holds NUL bytes.");
     EXPECT_TRUE(
         load("GW 1 99999 0 0 0 0 0 1e400 .001\nGW -70000 -5 0 0 0 0 0 1 .001\nGS 0 0 0\n"
              "RP 0 40000 40000 0 0 0 1 1\nTL 1 1 1 99999 50\n"));
@@ -202,5 +209,31 @@ TEST_F(Reader, HostileDecksGiveAResultNotACrash) {
     EXPECT_EQ(model.wireTag[2], -32768);
     EXPECT_GE(model.extentX, 1e-9);
     EXPECT_EQ(model.requestCount[1], 32767);
+    // No clamp is silent.
+    EXPECT_TRUE(
+        ui.saw("Field 3 of 'GW, 1, 99999, 0, 0, 0, 0, 0, 1e400, .001' is 99,999, outside the range wavra "
+               "keeps (-32,768 to 32,767); 32,767 is used."));
+    EXPECT_TRUE(
+        ui.saw("Field 4 of 'RP, 0, 40000, 40000, 0, 0, 0, 1, 1' is 40,000, outside the range wavra keeps "
+               "(-32,768 to 32,767); 32,767 is used."));
     EXPECT_TRUE(load(std::string(100000, ',') + "\n" + std::string(100000, ' ') + "\nGW\nEX 0\nLD\nTL\nGN\n"));
+}
+
+// 2,000 unknown names: ten messages of each kind, one summary per kind, and
+// every message in model.log beside the model.
+TEST_F(Reader, FloodsOfLikeMessagesAreSummedUpIntoModelLog) {
+    std::string deck = "GW 1 11 0 0 0 0 0 5 .001\n";
+    for (int i = 0; i < 2000; ++i) deck += "SY v" + std::to_string(i) + "=w" + std::to_string(i) + "+1\n";
+    ASSERT_TRUE(load(deck));
+    const auto log = test::readLinesOf(tree.file("model.log"));
+    ASSERT_EQ(ui.messages().size(), 22u);
+    EXPECT_EQ(ui.messages()[9], "Parser: Constant 'w9' not found.");
+    // Once the symbol table is full, the definitions cannot be kept either.
+    EXPECT_EQ(ui.messages()[19], "Parser: No more room in constant table.");
+    const long long missing = std::count(log.begin(), log.end(), "Parser: No more room in constant table.");
+    EXPECT_EQ(ui.messages()[20], "Parser: Constant 'w0' not found.\n\u2026 and 1,990 more like it; see model.log");
+    EXPECT_EQ(ui.messages()[21], "Parser: No more room in constant table.\n\u2026 and " + groupedNumber(missing - 10) +
+                                     " more like it; see model.log");
+    EXPECT_EQ(log[0], "Parser: Constant 'w0' not found.");
+    EXPECT_EQ(model.summary.deckErrors, static_cast<int>(log.size()));
 }

@@ -81,7 +81,8 @@ TEST_F(CalculateTest, MissingModelsAndReportsAsModelsAreRefusedClearly) {
     m.modelName = "absent";
     m.calcKind = kCalcOriginal;
     EXPECT_EQ(runCalculation(m, ui, runner, hooks), std::nullopt);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Open failure on NEC-2 input file: " + tree.file("absent.nec")});
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Open failure on NEC-2 input file " + tree.file("absent.nec") +
+                                                      ": No such file or directory"});
     ui.clear();
     writeText(tree.report("absent.out"), "report\n");
     m.modelDir = tree.file("out/");

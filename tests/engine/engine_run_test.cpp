@@ -120,10 +120,9 @@ TEST_F(EngineRunTest, TheLastCompleteReportSurvivesEveryFailureAfterIt) {
     // Exit status 0 but no closing line: a full disk cut the report off.
     engineWrites("a report that stops in the middle of the pattern", 0);
     EXPECT_EQ(run(), EngineStatus::Failed);
-    EXPECT_EQ(ui.messages().back().rfind("The report " + report() +
-                                             " is incomplete (the engine stopped early): it has no closing "
-                                             "run-time line.\nThe report ends with:\n"
-                                             "a report that stops in the middle of the pattern" +
+    EXPECT_EQ(ui.messages().back().rfind("The report out/my yagi.out is incomplete (the engine stopped early): "
+                                         "the closing run-time line.\nThe report ends with:\n"
+                                         "a report that stops in the middle of the pattern" +
                                              kept,
                                          0),
               0u)

@@ -1,11 +1,16 @@
 #include "gui_test_support.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTest>
 #include <filesystem>
 
 #include "control/startup.h"
 #include "engine/engine_choice.h"
 #include "views/main_window.h"
+#include "views/view_window.h"
 
 namespace fs = std::filesystem;
 
@@ -13,6 +18,8 @@ namespace wavra::test {
 
 void ensureApplication() {
     if (QApplication::instance()) return;
+    // Also under the comma locale, whose run sets LC_ALL as its one variable.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "gui_tests";
     static char* argv[] = {name, nullptr};
@@ -82,5 +89,29 @@ QWidget* modalDialog(const char* objectName) {
 }
 
 void pressKey(QtWindows& windows, int16_t code) { windows.mainWindow().postKey(code); }
+
+QAction* ViewWindowTest::action(const char* text) {
+    for (QAction* a : viewWindow().findChildren<QAction*>())
+        if (a->text() == QString::fromUtf8(text)) return a;
+    ADD_FAILURE() << "no menu item " << text;
+    return nullptr;
+}
+
+QString ViewWindowTest::status() { return viewWindow().statusBar()->findChild<QLabel*>()->text(); }
+
+void ViewWindowTest::whenIdle(const std::string& name, std::function<void()> step) {
+    script.add(name, [this, step] {
+        if (!loopIsIdle(*p.windows, p.model)) return false;
+        step();
+        return true;
+    });
+}
+
+void ViewWindowTest::runView() {
+    whenIdle("leave", [this] { QTest::keyClick(&viewWindow(), Qt::Key_Escape); });
+    ASSERT_TRUE(p.windows->runWindow(m_code, false));
+    EXPECT_FALSE(script.timedOut()) << "stuck at " << script.pending();
+    EXPECT_EQ(p.model.actionCode, kActionEscape);
+}
 
 } // namespace wavra::test

@@ -4,6 +4,8 @@
 // from inside their own event loops.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "support/test_support.h"
 #include "views/qt_windows.h"
 
+class QAction;
 class QWidget;
 
 namespace wavra::test {
@@ -70,5 +73,24 @@ bool loopIsIdle(const QtWindows& windows, const Model& model);
 QWidget* modalDialog(const char* objectName);
 // Posts a key as the main window's key handler does.
 void pressKey(QtWindows& windows, int16_t code);
+
+// A fixture over the window of one view (`code`, e.g. 115 for the pattern
+// window): its menu items and status line, steps run once the view loop
+// waits for the user, and the loop run until the script leaves it by Esc.
+struct ViewWindowTest : ::testing::Test {
+    Program p;
+    Script script{p.model};
+
+    explicit ViewWindowTest(int16_t code) : m_code(code) {}
+    ViewWindow& viewWindow() { return *p.windows->viewWindow(m_code); }
+    // The menu item with this text (a test failure when there is none).
+    QAction* action(const char* text);
+    QString status();
+    void whenIdle(const std::string& name, std::function<void()> step);
+    void runView();
+
+private:
+    int16_t m_code;
+};
 
 } // namespace wavra::test

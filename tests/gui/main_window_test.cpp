@@ -13,6 +13,7 @@
 #include "deck/reader.h"
 #include "gui_test_support.h"
 #include "present/main_menu_rules.h"
+#include "report/report_reader.h"
 #include "views/main_window.h"
 
 using namespace wavra;
@@ -126,7 +127,7 @@ TEST_F(MainWindowTest, EngineChoicesAndTheirCheckMarks) {
     EXPECT_FALSE(checked("nec2d"));
     EXPECT_FALSE(checked("lapack"));
     choose("wait");
-    choose("nec2d");
+    choose("nec2d"); // by the segment capacity of the shipped settings
     EXPECT_EQ(p.model.engineName, "&NEC2D11K");
 }
 
@@ -247,4 +248,27 @@ TEST_F(MainWindowTest, ClosingTheWindowAsksTheLoopToExit) {
     window().show();
     window().close();
     EXPECT_EQ(p.model.actionCode, kActionEscape);
+}
+
+// Several sources: the label says the impedance is their sum and the tool
+// tip lists them. A Latin-1 comment of an old deck shows as Latin-1.
+TEST_F(MainWindowTest, SourcesLabelToolTipAndLatin1Comments) {
+    p.model.modelName = "two";
+    writeText(p.tree.file("out/two.out"), readText(fixturePath("reports/j_two_sources_nh.nec2c.out")));
+    ASSERT_TRUE(readOutput(p.model, p.ui, ".out"));
+    window().refresh();
+    EXPECT_EQ(window().shownCaption("Impedance"), "Impedance (sum of 2 sources)");
+    const QStringList tip = window().fieldToolTip("Impedance").split(u'\n');
+    ASSERT_EQ(tip.size(), 2);
+    EXPECT_TRUE(tip[1].startsWith(QStringLiteral("Tag 2, segment 8: V 0.0 + j 1.0 V"))) << tip[1].toStdString();
+
+    writeText(p.tree.file("models/old.nec"), "CM f\xfcr 14 MHz\nCM \xc3\xbc in UTF-8\nGW 1 11 0 0 -5 0 0 5 .001\n");
+    takeModelName(p.model, p.tree.file("models/old.nec"), "");
+    ASSERT_TRUE(readInputFile(p.model, p.ui));
+    window().refresh();
+    EXPECT_EQ(window().shownCaption("Impedance"), "Impedance");
+    auto* comments = window().findChild<QListWidget*>("Comment");
+    ASSERT_EQ(comments->count(), 2);
+    EXPECT_EQ(comments->item(0)->text(), QString::fromUtf8("f\xc3\xbcr 14 MHz"));
+    EXPECT_EQ(comments->item(1)->text(), QString::fromUtf8("\xc3\xbc in UTF-8"));
 }

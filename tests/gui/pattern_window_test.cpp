@@ -20,11 +20,8 @@ using namespace wavra::test;
 
 namespace {
 
-struct PatternWindowTest : ::testing::Test {
-    Program p;
-    Script script{p.model};
-
-    PatternWindowTest() {
+struct PatternWindowTest : ViewWindowTest {
+    PatternWindowTest() : ViewWindowTest(kActionPattern) {
         put("reports/a_dipole.nec2c.out", "a_dipole");
         put("reports/a_dipole.classic.out", "classic");
         p.model.modelName = "a_dipole";
@@ -33,29 +30,8 @@ struct PatternWindowTest : ::testing::Test {
     void put(const std::string& source, const std::string& name) {
         std::filesystem::copy_file(fixturePath(source), p.tree.file("out/" + name + ".out"));
     }
-    PatternWindow& window() { return *static_cast<PatternWindow*>(p.windows->viewWindow(kActionPattern)); }
+    PatternWindow& window() { return static_cast<PatternWindow&>(viewWindow()); }
     const PatternState& state() { return window().patternView().state(); }
-    QAction* action(const char* text) {
-        for (QAction* a : window().findChildren<QAction*>())
-            if (a->text() == QString::fromUtf8(text)) return a;
-        ADD_FAILURE() << "no menu item " << text;
-        return nullptr;
-    }
-    QString status() { return window().statusBar()->findChild<QLabel*>()->text(); }
-    // A step run once the view loop waits for the user.
-    void whenIdle(const std::string& name, std::function<void()> step) {
-        script.add(name, [this, step] {
-            if (!loopIsIdle(*p.windows, p.model)) return false;
-            step();
-            return true;
-        });
-    }
-    void runView() {
-        whenIdle("leave", [this] { QTest::keyClick(&window(), Qt::Key_Escape); });
-        ASSERT_TRUE(p.windows->runWindow(kActionPattern, false));
-        EXPECT_FALSE(script.timedOut()) << "stuck at " << script.pending();
-        EXPECT_EQ(p.model.actionCode, kActionEscape);
-    }
 };
 
 TEST_F(PatternWindowTest, KeysAndMenusChangeTheViewAndItsCheckMarks) {

@@ -49,7 +49,8 @@ TEST_F(Nec2cReport, SweepTablesStopAtTheirCapacity) {
     EXPECT_DOUBLE_EQ(model.sweepR[4], 75.148);
     EXPECT_DOUBLE_EQ(model.sweepGain[4], 2.14);
     EXPECT_DOUBLE_EQ(model.summary.sweep.rMax, 75.148);
-    EXPECT_TRUE(userMessages().empty());
+    EXPECT_EQ(userMessages(), std::vector<std::string>{"Only 4 of 11 frequency steps were read: raise 'Max-nr. "
+                                                       "frequency steps' (Settings)."});
 }
 
 TEST_F(Nec2cReport, HorizontalCutAppendsThePatternOfEveryFrequency) {
@@ -86,15 +87,24 @@ TEST_F(Nec2cReport, PatternsThatNoLongerFitStopAppendingWithOneMessage) {
     EXPECT_EQ(model.patternCount, 26);
     EXPECT_EQ(model.requestCount[1], 2);
     EXPECT_EQ(userMessages(), std::vector<std::string>{"Total of 39 exceeds max. of 30\ncalculation points, "
-                                                       "pattern not loaded."});
+                                                       "pattern not loaded.\nRaise 'Max-nr. far-field pts' "
+                                                       "(Settings) to load it."});
 }
 
 TEST_F(Nec2cReport, SourcesLinesLoadsAndNearMagneticField) {
     ASSERT_TRUE(load(fixtureReport("j_two_sources_nh.nec2c.out")));
     const Summary& s = model.summary;
-    // Two sources: their resistances and reactances add.
+    // Two sources: their resistances and reactances add, and each is kept
+    // as printed.
     EXPECT_DOUBLE_EQ(s.impedanceR, -5.2570 + 5.2253);
     EXPECT_DOUBLE_EQ(s.impedanceX, -5.2338 + -5.2149);
+    ASSERT_EQ(s.sourceInputs.size(), 2u);
+    EXPECT_EQ(s.sourceInputs[1].tag, 2);
+    EXPECT_EQ(s.sourceInputs[1].segment, 8);
+    EXPECT_DOUBLE_EQ(s.sourceInputs[1].voltageX, 1);
+    EXPECT_DOUBLE_EQ(s.sourceInputs[1].currentR, -9.5689E-02);
+    EXPECT_DOUBLE_EQ(s.sourceInputs[1].impedanceR, 5.2253);
+    EXPECT_DOUBLE_EQ(s.sourceInputs[0].impedanceX, -5.2338);
     ASSERT_EQ(model.sourceCount, 2);
     EXPECT_EQ(model.sourceTag[2], 2);
     EXPECT_EQ(model.sourceSegment[2], 3);
@@ -169,6 +179,70 @@ TEST_F(Nec2cReport, AverageGainOverLossyGroundIsRed) {
     EXPECT_EQ(model.groundType, 0);
     EXPECT_TRUE(model.summary.averageGainRed);
     EXPECT_EQ(model.summary.averageGainText, " 0.7467 over 360 dg.");
+}
+
+// Overlapping wires the engine cannot solve: it prints NAN for the
+// impedance, currents, powers and pattern. Those values are missing, not 0,
+// and the user hears of it once.
+TEST_F(Nec2cReport, PrintedNaNIsMissingAndSaidOnce) {
+    ASSERT_TRUE(load(fixtureReport("n_overlap_nan.nec2c.out")));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Nec2d : the engine printed no valid number (NaN) for the input "
+                                                      "impedance at 14.0 MHz; check the geometry (F3, validation)."});
+    const Summary& s = model.summary;
+    EXPECT_TRUE(s.hasImpedance);
+    EXPECT_TRUE(isMissing(s.impedanceR));
+    EXPECT_TRUE(isMissing(s.parallelR));
+    EXPECT_TRUE(isMissing(s.inputPower));
+    EXPECT_TRUE(isMissing(s.efficiency)); // printed "nan Percent"
+    EXPECT_DOUBLE_EQ(s.structureLoss, 0); // printed as a number
+    EXPECT_DOUBLE_EQ(s.sourceInputs.at(0).voltageR, 1);
+    EXPECT_TRUE(isMissing(model.wireCurrentMag[1]));
+    EXPECT_EQ(model.maxCurrentMag, -999); // no current was read
+    ASSERT_EQ(model.patternCount, 1);
+    EXPECT_TRUE(isMissing(model.farFieldGains[1][kGainTotal]));
+    EXPECT_TRUE(isMissing(model.patternMax[3]));
+    EXPECT_EQ(model.strongestPatternPoint(), 0);
+    EXPECT_GT(s.invalidValues, 40);
+    EXPECT_EQ(s.engineErrors.size(), 1u);
+}
+
+// A loop followed by more cards and another XQ: the second calculation at
+// the loop's last frequency prints input parameters (and patterns) without
+// a frequency line. The sweep tables keep the loop's own values.
+TEST_F(Nec2cReport, LaterCalculationsLeaveTheLoopRowsAlone) {
+    ASSERT_TRUE(load(fixtureReport("o_loop_then_xq.nec2c.out")));
+    ASSERT_EQ(model.freqCount, 4);
+    EXPECT_DOUBLE_EQ(model.sweepFreq[4], 4);
+    EXPECT_DOUBLE_EQ(model.sweepR[4], 3.8398); // not 53.84 of the loaded second run
+    EXPECT_DOUBLE_EQ(model.sweepX[4], -2127.6);
+    EXPECT_DOUBLE_EQ(model.summary.sweep.rMax, 3.8398);
+    // No pattern inside the loop: no gain, and none is made up.
+    EXPECT_TRUE(isMissing(model.sweepGain[1]));
+    EXPECT_TRUE(isMissing(model.sweepGain[4]));
+    EXPECT_DOUBLE_EQ(model.summary.sweep.gainMax, -999);
+
+    ASSERT_TRUE(load(fixtureReport("p_loop_then_rp.nec2c.out")));
+    ASSERT_EQ(model.freqCount, 3);
+    EXPECT_DOUBLE_EQ(model.sweepGain[1], 2.10);
+    EXPECT_DOUBLE_EQ(model.sweepGain[3], 2.22); // not 2.01 of the later direction
+    EXPECT_DOUBLE_EQ(model.summary.sweep.gainMin, 2.10);
+    EXPECT_EQ(model.summary.sweepRows, 3);
+}
+
+// A loop that printed some of its steps and then stopped is cut off, even
+// with a run-time line (two reports pasted together, say).
+TEST_F(Nec2cReport, LoopWithoutItsLastStepsIsIncomplete) {
+    std::string text = fixtureReport("g_loop_direction.nec2c.out");
+    const size_t ninth = text.find("FREQUENCY : 1.4300E+01");
+    ASSERT_NE(ninth, std::string::npos);
+    const size_t end = text.find("  TOTAL RUN TIME");
+    text = text.substr(0, text.rfind('\n', ninth)) + "\n\n" + text.substr(end);
+    EXPECT_FALSE(load(text));
+    EXPECT_EQ(ui.messages().back(),
+              "The report out/model.out is incomplete (the engine stopped early): only 8 of 11 "
+              "frequency steps.");
+    EXPECT_EQ(model.freqCount, 0);
+    EXPECT_EQ(model.summary.sweepRows, 0);
 }
 
 } // namespace

@@ -100,7 +100,7 @@ TEST_F(ReportRules, SegmentsBeyondCapacityShowTheMessageOnce) {
     EXPECT_EQ(model.wireCount, 2);
     EXPECT_EQ(model.summary.segments, 2);
     EXPECT_EQ(userMessages(),
-              std::vector<std::string>{"Max-number of 2 segments exceeded,\nIncrease setting: 'Max-nr segments'."});
+              std::vector<std::string>{"Only 2 of 4 segments were read: raise 'Nr of segments' (Settings)."});
     EXPECT_EQ(model.sourceCount, 1); // reading went on after the table
 }
 
@@ -114,7 +114,8 @@ TEST_F(ReportRules, PatternLargerThanTheTablesIsNotLoaded) {
     ASSERT_TRUE(load(announced.text()));
     EXPECT_EQ(model.patternCount, 0);
     EXPECT_EQ(userMessages(),
-              std::vector<std::string>{"Total of 4 exceeds max. of 3\ncalculation points, pattern not loaded."});
+              std::vector<std::string>{"Total of 4 exceeds max. of 3\ncalculation points, pattern not "
+                                       "loaded.\nRaise 'Max-nr. far-field pts' (Settings) to load it."});
 
     // A table longer than its request says is not loaded either.
     ui.clear();
@@ -129,7 +130,8 @@ TEST_F(ReportRules, PatternLargerThanTheTablesIsNotLoaded) {
     ASSERT_TRUE(load(longer.text()));
     EXPECT_EQ(model.patternCount, 0);
     EXPECT_EQ(userMessages(),
-              std::vector<std::string>{"Total of 5 exceeds max. of 3\ncalculation points, pattern not loaded."});
+              std::vector<std::string>{"Total of 5 exceeds max. of 3\ncalculation points, pattern not "
+                                       "loaded.\nRaise 'Max-nr. far-field pts' (Settings) to load it."});
 }
 
 TEST_F(ReportRules, NearFieldLargerThanTheTablesIsNotLoaded) {
@@ -144,7 +146,8 @@ TEST_F(ReportRules, NearFieldLargerThanTheTablesIsNotLoaded) {
     EXPECT_EQ(model.nearFieldCapacity(), 2); // sized by the NE card
     EXPECT_EQ(model.summary.nearFieldCount, 0);
     EXPECT_EQ(userMessages(),
-              std::vector<std::string>{"Total of 3 exceeds max. of 2\ncalculation points, pattern not loaded."});
+              std::vector<std::string>{"Total of 3 exceeds max. of 2\ncalculation points, pattern not "
+                                       "loaded.\nRaise 'Max-nr. far-field pts' (Settings) to load it."});
 }
 
 TEST_F(ReportRules, TablesOfSourcesLoadsAndLinesStopSilently) {
@@ -225,16 +228,24 @@ TEST_F(ReportRules, ManyErrorLinesAreSummarised) {
     EXPECT_EQ(ui.messages()[10], "Nec2d : 15 more error lines in the report.");
 }
 
-TEST_F(ReportRules, ReportWithoutRunTimeEndedEarly) {
+// Without its closing run-time line a report is no result: the engine's last
+// words are shown and nothing of the half report stays in the model.
+TEST_F(ReportRules, ReportWithoutRunTimeIsIncompleteAndDropped) {
     std::string text = fixtureReport("j_two_sources_nh.nec2c.out");
     text = text.substr(0, text.find("  TOTAL RUN TIME"));
-    ASSERT_TRUE(load(text + "\n  NO SEGMENT HAS AN ITAG OF 7"));
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Nec2d : NO SEGMENT HAS AN ITAG OF 7"});
-    EXPECT_EQ(model.wireCount, 13); // what came before is kept
+    EXPECT_FALSE(load(text + "\n  NO SEGMENT HAS AN ITAG OF 7"));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Nec2d : NO SEGMENT HAS AN ITAG OF 7",
+                                                       "The report out/model.out is incomplete (the engine stopped "
+                                                       "early): the closing run-time line."}));
+    EXPECT_EQ(model.wireCount, 0);
+    EXPECT_FALSE(model.summary.hasImpedance);
+    EXPECT_EQ(model.summary.nearFieldCount, 0);
+    EXPECT_EQ(model.summary.fileName, "model.out");
 
     ui.clear();
-    ASSERT_TRUE(load(""));
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Nec2d : the report is empty."});
+    EXPECT_FALSE(load(""));
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{
+                                 "The report out/model.out is incomplete (the engine stopped early): it is empty."});
     EXPECT_EQ(model.wireCount, 0);
 }
 
@@ -261,7 +272,7 @@ TEST_F(ReportRules, MissingReportResetsOnlyTheReportLabels) {
     model.modelName = "other";
     EXPECT_FALSE(readOutput(model, ui, ".out"));
     const Summary& s = model.summary;
-    EXPECT_EQ(s.fileName, "other .out");
+    EXPECT_EQ(s.fileName, "other.out");
     EXPECT_TRUE(s.frequencyText.empty());
     EXPECT_EQ(s.segments, 0);
     EXPECT_FALSE(s.hasAverageGain);

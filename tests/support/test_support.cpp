@@ -114,7 +114,3 @@ std::string fixturePath(const std::string& relative) { return std::string(WAVRA_
 
 } // namespace wavra::test
 
-// LeakSanitizer reads these suppressions when the tests are built with it:
-// the system's font configuration library, which Qt's offscreen platform
-// loads in every window test, keeps allocations for the life of the process.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
