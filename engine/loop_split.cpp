@@ -101,15 +101,6 @@ bool scalesConductivity(const EngineCard& card) { return card.ints[0] != -1 && c
 // a blank or '#' it skips.
 bool engineReads(std::string_view line) { return !line.empty() && line[0] != ' ' && line[0] != '#' && line[0] != '\r'; }
 
-std::vector<std::string> deckLines(std::string_view deck) {
-    std::vector<std::string> lines;
-    forEachLine(deck, [&lines](std::string_view line) {
-        lines.emplace_back(line);
-        return true;
-    });
-    return lines;
-}
-
 struct ControlCard {
     size_t line;
     EngineCard card;
@@ -182,7 +173,7 @@ bool findScaledGround(const std::vector<ControlCard>& cards, size_t start, Frequ
 
 std::optional<FrequencyLoop> splittableLoop(std::string_view deck) {
     FrequencyLoop loop;
-    loop.lines = deckLines(deck);
+    loop.lines = splitLines(deck);
     const std::optional<std::vector<ControlCard>> cards = controlCards(loop.lines);
     if (!cards) return std::nullopt;
     size_t fr = cards->size();
