@@ -9,7 +9,9 @@
 #include "deck/writer.h"
 #include "engine/calculate.h"
 #include "engine/process.h"
+#include "export/pov_render.h"
 #include "present/calc_dialog_rules.h"
+#include "present/pov_export_request.h"
 #include "present/sweep_export.h"
 
 namespace wavra {
@@ -134,6 +136,20 @@ int writeSweepFiles(const Model& model, Ui& ui, const BatchOptions& o, const std
     return kBatchDone;
 }
 
+// --pov and --render: the scene of the geometry view as it opens, with the
+// far-field pattern when the model has one, rendered by povray.
+int writePovFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::string& workingDir) {
+    if (o.pov.empty()) return kBatchDone;
+    const std::string scene =
+        exportPovScene(model, ui, initialGeometryState(model), true, true, commandLinePath(o.pov, workingDir)).scene;
+    if (scene.empty()) return kBatchUnreadable;
+    if (o.render.empty()) return kBatchDone;
+    auto runner = makeNativeProcessRunner();
+    return renderPovScene(*runner, ui, scene, commandLinePath(o.render, workingDir), PovPictureSize{}, nullptr)
+               ? kBatchDone
+               : kBatchUnreadable;
+}
+
 } // namespace
 
 int runBatch(const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
@@ -151,6 +167,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     else if (loadAndValidate(model, ui, options.forceInput, ".out", result) == LoadedFrom::Nothing)
         status = kBatchUnreadable;
     if (status == kBatchDone) status = writeSweepFiles(model, ui, options, workingDir);
+    if (status == kBatchDone) status = writePovFiles(model, ui, options, workingDir);
     if (status == kBatchDone && !options.show.view.empty()) {
         if (showView) {
             ViewRequest request = options.show;

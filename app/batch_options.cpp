@@ -25,7 +25,9 @@ const char* const kBatchUsage =
     "  --keys K1,K2,...        view commands by key name: I, Space, Home, PgUp, Shift+PgDn, Right, > ...\n"
     "  --png FILE  --svg FILE  paint the view as its window shows it\n"
     "  --size WxH              picture size in pixels (800x800)\n"
-    "  --touchstone FILE  --csv FILE   write the frequency loop as a Touchstone .s1p or a CSV table\n";
+    "  --touchstone FILE  --csv FILE   write the frequency loop as a Touchstone .s1p or a CSV table\n"
+    "  --pov FILE [--render PNG]   write the geometry view's POV-Ray scene (wires and far-field\n"
+    "                          pattern) and render it with povray\n";
 
 namespace {
 
@@ -161,6 +163,8 @@ bool Parser::option(const std::string& a) {
         o.answers.push_back(*answer);
     } else if (a == "--touchstone" || a == "--csv") {
         return value(a, a == "--csv" ? o.csv : o.touchstone);
+    } else if (a == "--pov" || a == "--render") {
+        return value(a, a == "--pov" ? o.pov : o.render);
     } else if (a == "--timeout" || a == "--jobs") {
         if (!value(a, v)) return false;
         if (v.empty() || v.size() > 5 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) > 32767)
@@ -195,6 +199,10 @@ std::optional<BatchOptions> Parser::run() {
     }
     if (showAsked && o.show.view.empty()) {
         error = "view options need --show VIEW";
+        return std::nullopt;
+    }
+    if (!o.render.empty() && o.pov.empty()) {
+        error = "--render needs --pov FILE";
         return std::nullopt;
     }
     if (showAsked && !o.batch) {

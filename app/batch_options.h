@@ -36,6 +36,7 @@ struct BatchOptions {
     std::optional<CalcOptions> calc;
     ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
     std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools
+    std::string pov, render;     // --pov FILE [--render PNG]: the POV-Ray scene, rendered
     std::string model;           // the model file argument
 };
 

@@ -8,6 +8,7 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "engine/calculate.h"
+#include "export/itshf_files.h"
 #include "present/near_field_map.h"
 #include "present/wire_edit.h"
 
@@ -278,6 +279,7 @@ MainLoop::Next MainLoop::calculate() {
     hooks.statusLine = [this](const std::string& line) { m_windows.addStatusLine(line); };
     hooks.control.progress = [this](int percent) { m_windows.showProgress(percent); };
     hooks.control.stop = [this] { return stopRequest(); };
+    hooks.itsHf = [this](Model& model, Ui& ui) { exportToItsHf(model, ui); };
     RunSummary run;
     hooks.control.summary = &run;
     const EngineStatus status = wavra::calculate(m_model, m_ui, m_windows.processRunner(), hooks);
@@ -296,6 +298,20 @@ MainLoop::Next MainLoop::calculate() {
     if (m_model.calcKind == kCalcFrequencyLoop) m_model.currentView = kActionSweep;
     if (m_model.calcKind == kCalcFarField || m_model.calcKind == kCalcNearField) m_model.currentView = kActionPattern;
     return Next::Load;
+}
+
+// After an ItsHF run: the antenna and input files and the package's
+// programs, their steps in the status window; its Cancel stops the waiting
+// for a program (which runs on).
+void MainLoop::exportToItsHf(Model& model, Ui& ui) {
+    ItsHfProgress progress;
+    progress.caption = [this](const std::string& line) { m_windows.addStatusLine(line); };
+    progress.bar = [this](int percent) { m_windows.showProgress(percent); };
+    progress.waiting = [this] {
+        m_windows.processEvents();
+        return !m_windows.cancelPressed();
+    };
+    exportItsHf(model, ui, m_windows.processRunner(), {engineOutputName(model)}, progress);
 }
 
 // While the engine runs: the status window's Cancel, and Esc or a closed

@@ -125,6 +125,7 @@ private:
     void showHelp();
     Next editInput();
     Next calculate();
+    void exportToItsHf(Model& model, Ui& ui);
     StopReason stopRequest();
     Next endProgram();
     void showOutput();

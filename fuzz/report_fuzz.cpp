@@ -10,15 +10,9 @@
 #include "core/ui.h"
 #include "report/line_reader.h"
 #include "report/report_reader.h"
+#include "report_text.h"
 
 namespace {
-
-const char* const kBanners[] = {
-    "1\n                                    NUMERICAL ELECTROMAGNETICS CODE (NEC-2D)\n",
-    "1\n                                    NUMERICAL ELECTROMAGNETICS CODE (NEC-2D)\n Enhanced format\n",
-    "                              |  NUMERICAL ELECTROMAGNETICS CODE (nec2c) |\n",
-    "",
-};
 
 class SilentHooks : public wavra::ReportHooks {
 public:
@@ -31,8 +25,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const uint8_t choice = data[0];
-    std::string text = kBanners[choice & 3];
-    text.append(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::string text = fuzzReportText(data, size);
 
     wavra::Model model;
     if (choice & 4) {

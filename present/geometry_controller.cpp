@@ -163,8 +163,8 @@ bool GeometryController::viewKey(int16_t code) {
     case kShiftLeft: stepPlane(-1); break;
     case kAltRight: s.selectedSegment = nextSelection(s.selectedSegment, m_model.wireCount); break;
     case kAltLeft: s.selectedSegment = previousSelection(s.selectedSegment, m_model.wireCount); break;
-    case kShiftG: m_status = requestPovExport(m_model, PovScene::Geometry, povViewOf(s)); break;
-    case kShiftR: m_status = requestPovExport(m_model, PovScene::FarFieldPattern, povViewOf(s)); break;
+    case kShiftG: exportPov(true, false); break;
+    case kShiftR: exportPov(false, true); break;
     default: break;
     }
     return true;
@@ -245,6 +245,20 @@ void GeometryController::pick(bool rightButton) {
     if (row == 0 || showsReportSegments(m_model)) return;
     if (rightButton) m_state.editEnd = nearerEnd(m_model, p, row, m_model.pointerX, m_model.pointerY);
     m_dialogRequest = row;
+}
+
+// Shift+G the wires, Shift+R the far-field pattern: pov/<model>.pov, then
+// the offer to render it.
+void GeometryController::exportPov(bool wires, bool pattern) {
+    const PovExportResult result = exportPovScene(m_model, m_ui, m_state, wires, pattern, povScenePath(m_model));
+    m_status = result.status;
+    if (!result.scene.empty()) m_renderRequest = offerPovRender(m_model, m_ui, result.scene);
+}
+
+std::optional<PovRenderRequest> GeometryController::takeRenderRequest() {
+    auto request = std::move(m_renderRequest);
+    m_renderRequest.reset();
+    return request;
 }
 
 void GeometryController::showOptimizerLog() {

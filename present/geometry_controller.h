@@ -11,6 +11,7 @@
 #include "core/model.h"
 #include "core/ui.h"
 #include "present/geometry_view_state.h"
+#include "present/pov_export_request.h"
 #include "present/wire_edit.h"
 
 namespace wavra {
@@ -33,6 +34,8 @@ public:
 
     // The wire the wire dialog is to show after a pick on input wires, once.
     std::optional<int16_t> takeWireDialogRequest();
+    // The scene the user chose to render after Shift+G or Shift+R, once.
+    std::optional<PovRenderRequest> takeRenderRequest();
     // The dialog's fields on OK for wire `row`, moving `end`; applied by
     // code 13, or by open() when another window had control.
     void setPendingEdit(int16_t row, int end, const WireFields& fields);
@@ -52,6 +55,7 @@ private:
         WireFields fields;
     };
     std::optional<PendingEdit> m_pending;
+    std::optional<PovRenderRequest> m_renderRequest;
 
     bool nearRequest() const { return m_model.requestMode == kNearRequest; }
     bool letter(int16_t code);
@@ -64,6 +68,7 @@ private:
     void applyPending();
     void clearSelection();
     void showOptimizerLog();
+    void exportPov(bool wires, bool pattern);
 };
 
 } // namespace wavra

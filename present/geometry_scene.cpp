@@ -114,14 +114,7 @@ void SceneBuilder::bars() {
 }
 
 void SceneBuilder::pattern() {
-    PatternStyle style;
-    style.quantity = s.patternQuantity;
-    style.lower = patternLowerLimit(m, s.patternQuantity);
-    style.factor = m.linLogFactor;
-    style.size = s.patternSize;
-    style.gridType = s.gridType;
-    style.lineStep = s.lineStep;
-    buildPatternMesh(grid, style, patternProjection(s), scene.mesh);
+    buildPatternMesh(grid, geometryPatternStyle(m, s), patternProjection(s), scene.mesh);
     const PatternMesh& mesh = scene.mesh;
     // One colour: a polyline per curve. Multi-colour: each segment takes the
     // colour of its ends' mean fraction, and a curve is cut where it changes.
@@ -223,6 +216,17 @@ void GeometryScene::clear() {
     for (std::string* label :
          {&fileLabel, &frequencyLabel, &currentLabel, &patternLabel, &planeLabel, &axisLabel, &thetaLabel, &phiLabel})
         label->clear();
+}
+
+PatternStyle geometryPatternStyle(const Model& m, const GeometryViewState& s) {
+    PatternStyle style;
+    style.quantity = s.patternQuantity;
+    style.lower = patternLowerLimit(m, s.patternQuantity);
+    style.factor = m.linLogFactor;
+    style.size = s.patternSize;
+    style.gridType = s.gridType;
+    style.lineStep = s.lineStep;
+    return style;
 }
 
 void buildGeometryScene(const Model& model, const GeometryViewState& state, const PatternGrid& grid,

@@ -69,6 +69,9 @@ inline constexpr int kPatternColour = 4, kNearFieldColour = 3, kErrorColour = 12
 inline constexpr int kSourceColour = 12, kLoadColour = 2, kJunctionColour = 13, kOpenEndColour = 6;
 inline constexpr int kDivisionColour = 8, kAxisColours[3] = {12, 2, 9};
 
+// The 3-D pattern's style in the view: its quantity, scale, size and grid.
+PatternStyle geometryPatternStyle(const Model& model, const GeometryViewState& state);
+
 // Fills `scene` (emptied first); `grid` is the pattern to draw
 // (patternGridOf(model) in the view). The view keeps one scene, so a
 // redraw reuses the memory of the last one.

@@ -17,7 +17,8 @@ struct Trig {
     Trig of(double a) const { return a == degrees ? *this : Trig(a); }
 };
 
-// The phi points close a ring when one more step comes back to the first.
+} // namespace
+
 bool phiGoesRound(const PatternGrid& g) {
     if (g.phiCount < 3) return false;
     const double first = g.angles[g.point(1, 1)][1];
@@ -26,7 +27,11 @@ bool phiGoesRound(const PatternGrid& g) {
     return step > 0 && std::fabs(last + step - first - 360) < 1e-3;
 }
 
-} // namespace
+double patternFraction(const PatternGrid& g, const PatternStyle& s, size_t point) {
+    const double largest = g.largest[static_cast<size_t>(s.quantity)];
+    return scaleRadius(s.lower, largest, std::max(g.values[point][static_cast<size_t>(s.quantity - 1)], s.lower),
+                       s.factor);
+}
 
 PatternGrid patternGridOf(const Model& m) {
     PatternGrid g;
@@ -54,8 +59,6 @@ void buildPatternMesh(const PatternGrid& g, const PatternStyle& s, const Project
     mesh.points.clear();
     mesh.curveEnds.clear();
     if (g.empty() || s.quantity < 1 || s.quantity > 5) return;
-    const size_t column = static_cast<size_t>(s.quantity - 1);
-    const double largest = g.largest[static_cast<size_t>(s.quantity)];
     const size_t count = static_cast<size_t>(g.thetaCount) * static_cast<size_t>(g.phiCount);
     mesh.x.resize(count + 1);
     mesh.y.resize(count + 1);
@@ -71,7 +74,7 @@ void buildPatternMesh(const PatternGrid& g, const PatternStyle& s, const Project
             const size_t i = g.point(t, q);
             const Trig theta = thetas[static_cast<size_t>(t)].of(g.angles[i][0]);
             const Trig phi = phis[static_cast<size_t>(q)].of(g.angles[i][1]);
-            const double f = scaleRadius(s.lower, largest, std::max(g.values[i][column], s.lower), s.factor);
+            const double f = patternFraction(g, s, i);
             const double r = f * s.size;
             const double x = r * theta.sine * phi.cosine, y = r * theta.sine * phi.sine;
             mesh.x[i] = p.x(x, y);

@@ -58,6 +58,14 @@ struct PatternMesh {
     size_t segmentCount() const { return points.size() - curveEnds.size(); }
 };
 
+// The radius fraction of point `point` (from 1): scaleRadius(lower,
+// largest, max(value, lower), factor) of the style's quantity.
+double patternFraction(const PatternGrid& grid, const PatternStyle& style, size_t point);
+
+// True when one more phi step after the last comes back to the first, so
+// the rings close.
+bool phiGoesRound(const PatternGrid& grid);
+
 // Each point (theta, phi) lies at radius f * size in its direction, with
 // f = scaleRadius(lower, largest, max(value, lower), factor), projected by
 // `projection`. Rings run through the phi points of every lineStep-th theta

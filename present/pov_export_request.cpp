@@ -1,22 +1,71 @@
 #include "present/pov_export_request.h"
 
+#include <cmath>
+
+#include "present/geometry_scene.h"
+#include "present/pattern_mesh.h"
+
 namespace wavra {
 
-PovView povViewOf(const GeometryViewState& s) {
-    PovView v;
-    v.elevation = s.viewElevation;
-    v.azimuth = s.viewAzimuth;
-    v.shiftX = s.shiftX / s.viewSize;
-    v.shiftY = s.shiftY / s.viewSize;
-    v.geometryScale = s.geometryScale;
-    v.patternSize = s.patternSize / s.viewSize;
+namespace {
+
+constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
+
+} // namespace
+
+PovSceneView povViewOf(const GeometryViewState& s) {
+    PovSceneView v;
+    v.theta = s.viewElevation > 180 ? s.viewElevation - 360 : s.viewElevation;
+    v.phi = s.viewAzimuth;
+    v.panX = s.shiftX / s.viewSize;
+    v.panY = s.shiftY / s.viewSize;
+    v.zoom = 1 / s.geometryScale;
     return v;
 }
 
-std::string requestPovExport(const Model&, PovScene scene, const PovView&) {
-    return std::string(scene == PovScene::Geometry ? "POV-Ray scene of the wire structure"
-                                                   : "POV-Ray scene of the far-field pattern") +
-           ": the POV-Ray export is not built yet.";
+PovPatternMesh povPatternOf(const Model& model, const GeometryViewState& s) {
+    PovPatternMesh mesh;
+    const PatternGrid grid = patternGridOf(model);
+    const PatternStyle style = geometryPatternStyle(model, s);
+    if (grid.empty() || style.quantity < 1 || style.quantity > 5) return mesh;
+    // The pattern's radius in metres: the view draws it patternSize units
+    // out, where viewSize units are geometryScale metres.
+    const double size = s.patternSize / s.viewSize * s.geometryScale;
+    mesh.rows = grid.thetaCount;
+    mesh.columns = grid.phiCount + (phiGoesRound(grid) ? 1 : 0);
+    for (int t = 1; t <= mesh.rows; ++t) {
+        for (int c = 1; c <= mesh.columns; ++c) {
+            const size_t i = grid.point(t, c > grid.phiCount ? 1 : c);
+            const double theta = grid.angles[i][0] * kDegToRad, phi = grid.angles[i][1] * kDegToRad;
+            const double r = patternFraction(grid, style, i) * size;
+            mesh.points.push_back(
+                {r * std::sin(theta) * std::cos(phi), r * std::sin(theta) * std::sin(phi), r * std::cos(theta)});
+            mesh.angles.push_back(grid.angles[i]);
+        }
+    }
+    return mesh;
+}
+
+std::string povScenePath(const Model& m) { return m.installDir + "pov/" + m.modelName + ".pov"; }
+std::string povPicturePath(const Model& m) { return m.installDir + "pov/" + m.modelName + ".png"; }
+
+PovExportResult exportPovScene(const Model& model, Ui& ui, const GeometryViewState& state, bool wires, bool pattern,
+                               const std::string& path) {
+    PovExportResult result;
+    const PovPatternMesh mesh = pattern ? povPatternOf(model, state) : PovPatternMesh{};
+    const bool hasPattern = mesh.rows > 1 && mesh.columns > 1;
+    if (!wires && !hasPattern) {
+        result.status = "No far-field pattern to export to POV-Ray.";
+        return result;
+    }
+    result.scene = writePovScene(model, ui, povViewOf(state), {wires, hasPattern ? &mesh : nullptr}, path);
+    result.status = result.scene.empty() ? "POV-Ray scene not written." : "POV-Ray scene written: " + result.scene;
+    return result;
+}
+
+std::optional<PovRenderRequest> offerPovRender(const Model& model, Ui& ui, const std::string& scene) {
+    if (!ui.askYesNo("POV-Ray", "Scene " + scene + " written.\nRender it with POV-Ray ?")) return std::nullopt;
+    return PovRenderRequest{scene, povPicturePath(model)};
 }
 
 } // namespace wavra

@@ -32,6 +32,11 @@ wavra --calc far --theta 0,180,5 --phi 0,355,5 --show geometry --size 800x800 --
   --keys C,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,PgUp,M,R,Left,Left,Left,Left,Left,Left,Left,Left,Down,Down,Down,Down \
   "$tree/models/yagi.nec"
 
+# POV-Ray: the Yagi's wires and far-field pattern as the geometry view first
+# shows them, rendered by povray.
+wavra --calc far --theta 0,180,5 --phi 0,355,5 --pov "$tree/pov/yagi.pov" --render "$docs/povray-yagi.png" \
+      "$tree/models/yagi.nec"
+
 # The near-field view: the total electric field on the plane 0.5 m above the
 # dipole as a colour map on a more logarithmic scale, the wire drawn over it.
 wavra --calc near --x -3,3,0.2 --y -7,7,0.2 --z 0.5,0.5,1 --show nearfield --keys G,Ctrl+PgUp,Ctrl+PgUp \

@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-base-dev-tools qt6-svg-dev nlohmann-json3-dev nec2c fonts-dejavu-core locales
-          gcc patch dpkg-dev libopenblas-dev libopenblas-pthread-dev)
+          gcc patch dpkg-dev libopenblas-dev libopenblas-pthread-dev povray)
 # gcc, patch, dpkg-dev (apt-get source) and OpenBLAS: the build fetches the
 # nec2c source and builds the lapack engine exe/nec2c-lapack from it.
+# povray renders the exported scenes (Shift+G, Shift+R, --pov --render).
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cstdlib>
 
@@ -29,6 +30,7 @@ struct Item {
 GeometryWindow::GeometryWindow(Model& model, Ui& ui, QWidget* parent)
     : ViewWindow(model, makeGeometryView(model, ui), kActionGeometry, QStringLiteral("Geometry"), parent), m_ui(ui) {
     setObjectName(QStringLiteral("G"));
+    m_povPicture = new PovPictureWindow(this);
     WireDialog::Handlers handlers;
     handlers.accept = [this](int16_t row, int end, const WireFields& fields) {
         geometryView().controller().setPendingEdit(row, end, fields);
@@ -148,6 +150,10 @@ void GeometryWindow::updateChecks() {
     for (auto& [code, action] : m_nearActions) action->setEnabled(nearField);
     for (int16_t code : {32, int('L'), 190, 188, 234, 233}) m_actions[code]->setEnabled(!nearField);
     if (const auto row = c.takeWireDialogRequest()) m_dialog->showWire(*row, wireFieldsOf(m_model, *row), s.editEnd);
+    // After the refresh: povray runs while the windows keep drawing.
+    if (auto render = c.takeRenderRequest())
+        QTimer::singleShot(0, this,
+                           [this, request = *render] { renderAndShow(m_runner, m_ui, request, *m_povPicture, this); });
     if (report) m_dialog->hide();
 }
 

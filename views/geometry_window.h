@@ -1,13 +1,16 @@
 // The geometry window G ("Geometry"): the geometry view on its canvas, its
 // menus with every command and key, the mouse (click to pick, drag to turn,
-// wheel to zoom), the wire dialog of a picked input wire, and "File ->
-// Export view..." writing the picture as PNG or SVG.
+// wheel to zoom), the wire dialog of a picked input wire, "File -> Export
+// view..." writing the picture as PNG or SVG, and the rendering of the
+// POV-Ray scenes of Shift+G and Shift+R.
 #pragma once
 
 #include <QPoint>
 #include <map>
 
 #include "views/geometry_view.h"
+#include "views/pov_picture_window.h"
+#include "views/qt_process.h"
 #include "views/view_window.h"
 #include "views/wire_dialog.h"
 
@@ -20,6 +23,7 @@ public:
 
     GeometryView& geometryView() { return static_cast<GeometryView&>(view()); }
     WireDialog& wireDialog() { return *m_dialog; }
+    PovPictureWindow& povPictureWindow() { return *m_povPicture; }
     // The menu item of a code, for the check marks (and the tests).
     QAction* commandAction(int16_t code, bool nearField = false) const;
 
@@ -33,6 +37,8 @@ protected:
 private:
     Ui& m_ui;
     WireDialog* m_dialog;
+    PovPictureWindow* m_povPicture;
+    QtProcessRunner m_runner;
     std::map<int16_t, QAction*> m_actions, m_nearActions;
     QAction* m_validation[7] = {};
     QPoint m_pressAt, m_dragFrom;

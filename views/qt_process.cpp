@@ -48,7 +48,7 @@ public:
             timer.start(std::max(0, timeoutMs));
             loop.exec();
         }
-        if (finished()) collect();
+        collect(); // also while it runs: the progress it prints
         return finished();
     }
 

@@ -147,10 +147,13 @@ TEST_F(GeometryWindowTest, KeysMenusAndMouseOnTheYagiReport) {
         QApplication::sendEvent(&canvas(), &wheel);
     });
     step("wheel", [this] { EXPECT_EQ(state().geometryScale, 2); }); // pattern shown: the wheel still zooms
+    step("no render", [this] { p.ui.queueAnswer(Answer::No); });
     key(Qt::Key_G, Qt::ShiftModifier);
     step("pov", [this] {
-        EXPECT_NE(view().statusText().find("not built yet"), std::string::npos);
-        EXPECT_NE(window().statusBar()->findChild<QLabel*>()->text().indexOf(QStringLiteral("not built yet")), -1);
+        const std::string written = "POV-Ray scene written: " + p.tree.file("pov/yagi.pov");
+        EXPECT_EQ(view().statusText(), written);
+        EXPECT_NE(window().statusBar()->findChild<QLabel*>()->text().indexOf(QString::fromStdString(written)), -1);
+        EXPECT_TRUE(pathExists(p.tree.file("pov/yagi.pov")));
     });
     key(Qt::Key_V);
     key(Qt::Key_Home);
@@ -246,6 +249,28 @@ TEST_F(GeometryWindowTest, ExportWritesTheViewAsPngAndSvg) {
     EXPECT_NE(readText(svg).find("<svg"), std::string::npos);
     EXPECT_TRUE(p.ui.saw("Export view: " + p.tree.file("view.txt") + " is neither a .png nor an .svg file."));
     EXPECT_EQ(p.ui.fileRequests().front().caption, "Export view");
+}
+
+// Shift+R with the pattern of the report, answered Yes: povray renders the
+// scene (the real one) and the picture opens in its window and as pov/yagi.png.
+TEST_F(GeometryWindowTest, ShiftRRendersThePatternIntoAPictureWindow) {
+    yagiReport();
+    step("render", [this] {
+        p.ui.queueAnswer(Answer::Yes);
+        QTest::keyClick(&window(), Qt::Key_R, Qt::ShiftModifier);
+    });
+    script.add("picture", [this] {
+        const PovPictureWindow& shown = window().povPictureWindow();
+        if (!loopIsIdle(*p.windows, p.model) || !shown.isVisible()) return false;
+        EXPECT_EQ(shown.windowTitle(), QStringLiteral("POV-Ray - yagi.png"));
+        EXPECT_EQ(shown.picture().pixmap().size(), QSize(800, 600));
+        return true;
+    });
+    quit({Answer::Yes});
+    run();
+    QImage image;
+    ASSERT_TRUE(image.load(QString::fromStdString(p.tree.file("pov/yagi.png"))));
+    EXPECT_NE(readText(p.tree.file("pov/yagi.pov")).find("mesh {"), std::string::npos);
 }
 
 TEST_F(GeometryWindowTest, BackgroundRefreshTakesTheNewModel) {

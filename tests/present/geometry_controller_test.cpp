@@ -212,7 +212,7 @@ TEST_F(GeometryControllerTest, InputAndOutputSwitchThroughTheMainLoop) {
     EXPECT_EQ(m.reloadInput, 1);
 }
 
-TEST_F(GeometryControllerTest, ValidationOptimizerLogAndPovRay) {
+TEST_F(GeometryControllerTest, ValidationAndOptimizerLog) {
     m.wireSegments[2] = 2; // 5 m segments at 14 MHz: above wlen/5
     c.open();
     EXPECT_EQ(m.wireMark[2] & 2, 2);
@@ -227,10 +227,29 @@ TEST_F(GeometryControllerTest, ValidationOptimizerLogAndPovRay) {
     test::writeText(m.modelDir + "Optimizer.log", "run 1\n");
     c.command(key("V"));
     EXPECT_EQ(ui.shownFiles().back(), m.modelDir + "Optimizer.log");
+}
+
+TEST_F(GeometryControllerTest, PovRayScenesAreWrittenAndOfferedForRendering) {
+    c.open();
+    const std::string scene = tree.file("pov/wires.pov");
+    ui.queueAnswer(Answer::No);
     c.command(key("Shift+G"));
-    EXPECT_NE(c.status().find("not built yet"), std::string::npos);
+    EXPECT_EQ(c.status(), "POV-Ray scene written: " + scene);
+    EXPECT_NE(test::readText(scene).find("cylinder {"), std::string::npos);
+    EXPECT_EQ(ui.messages().back(), "Scene " + scene + " written.\nRender it with POV-Ray ?");
+    EXPECT_FALSE(c.takeRenderRequest());
+    // No far-field pattern: Shift+R writes nothing and asks nothing.
+    ui.clear();
     c.command(key("Shift+R"));
-    EXPECT_NE(c.status().find("far-field pattern"), std::string::npos);
+    EXPECT_EQ(c.status(), "No far-field pattern to export to POV-Ray.");
+    EXPECT_TRUE(ui.messages().empty());
+    ui.queueAnswer(Answer::Yes);
+    c.command(key("Shift+G"));
+    const auto request = c.takeRenderRequest();
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->scene, scene);
+    EXPECT_EQ(request->picture, tree.file("pov/wires.png"));
+    EXPECT_FALSE(c.takeRenderRequest()); // once
 }
 
 TEST_F(GeometryControllerTest, PickedInputWireIsEditedThroughTheDialog) {
@@ -240,7 +259,7 @@ TEST_F(GeometryControllerTest, PickedInputWireIsEditedThroughTheDialog) {
     EXPECT_EQ(c.state().selectedSegment, 2);
     EXPECT_EQ(c.takeWireDialogRequest(), std::optional<int16_t>(2));
     EXPECT_FALSE(c.takeWireDialogRequest().has_value()); // once
-    c.command(kActionRightClick);                      // the right button also picks the nearer end
+    c.command(kActionRightClick);                        // the right button also picks the nearer end
     EXPECT_EQ(c.state().editEnd, 2);
     EXPECT_EQ(c.takeWireDialogRequest(), std::optional<int16_t>(2));
     WireFields f = wireFieldsOf(m, 2);
