@@ -104,7 +104,10 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
         return kBatchBadUsage;
     }
     auto runner = makeNativeProcessRunner();
-    auto extension = runCalculation(model, ui, *runner, RunHooks{});
+    RunHooks hooks;
+    result.run = RunSummary{};
+    hooks.control.summary = &*result.run;
+    auto extension = runCalculation(model, ui, *runner, hooks);
     if (!extension) return kBatchEngineFailed;
     // A report that is cut off is no result, even when the engine ended well.
     return loadAndValidate(model, ui, false, *extension, result) == LoadedFrom::Report ? kBatchDone
@@ -158,6 +161,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     BatchResult result;
     if (!startUp(model, ui, programPath)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
     if (options.timeoutSeconds) model.engineTimeout = *options.timeoutSeconds;
+    if (options.parallelRuns) model.parallelRuns = *options.parallelRuns;
     takeModelName(model, options.model, workingDir);
     int status = kBatchDone;
     if (options.optimize) {

@@ -229,6 +229,10 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     j["messages"] = result.messages;
     if (!result.view.is_null()) j["view"] = result.view;
     if (!result.optimizer.is_null()) j["optimizer"] = result.optimizer;
+    if (result.run) {
+        j["parts"] = result.run->parts;
+        j["reused"] = result.run->reused;
+    }
     return j;
 }
 

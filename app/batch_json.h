@@ -2,11 +2,13 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/model.h"
+#include "engine/engine_run.h"
 
 namespace wavra {
 
@@ -15,8 +17,9 @@ struct BatchResult {
     bool validationOk = true;
     std::vector<std::string> findings;
     std::vector<std::string> messages;
-    nlohmann::json view;      // what a --show view computed; null without one
-    nlohmann::json optimizer; // the runs and results of --optimize; null without it
+    nlohmann::json view;           // what a --show view computed; null without one
+    nlohmann::json optimizer;      // the runs and results of --optimize; null without it
+    std::optional<RunSummary> run; // how the engine ran, with --calc
 };
 
 nlohmann::json summaryJson(const Model& model, const BatchResult& result);

@@ -42,7 +42,6 @@ const char* endName(SessionEnd end) {
 int optimizeModel(Model& model, Ui& ui, const OptimizeOptions& o, const std::string& savePath, bool json,
                   std::ostream& out, BatchResult& result) {
     if (!readInputFile(model, ui)) return kBatchUnreadable;
-    if (o.parallelRuns) model.parallelRuns = *o.parallelRuns;
     auto runner = makeNativeProcessRunner();
     OptimizerSession session(model, ui, *runner);
     session.open();

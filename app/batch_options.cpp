@@ -20,6 +20,7 @@ const char* const kBatchUsage =
     "  --sub none|ver|hor|gain (sweep pattern)  or  e|h (near field)\n"
     "  --xnda NNNN  --distance KM  --gain-factor G  --surface-wave\n"
     "  --timeout S             stop the engine after S seconds (0: no limit)\n"
+    "  --jobs N                engine runs a frequency loop is split over (0: one per core, 1: no split)\n"
     "  --show VIEW             open a result view on the model (see below)\n"
     "  --keys K1,K2,...        view commands by key name: I, Space, Home, PgUp, Shift+PgDn, Right, > ...\n"
     "  --png FILE  --svg FILE  paint the view as its window shows it\n"
@@ -33,7 +34,6 @@ const char* const kBatchUsage =
     "  --direction THETA,PHI  --back THETA,PHI   forward and back directions (90,0; back opposite)\n"
     "  --resolution DEG        pattern step around the directions (0: the directions alone)\n"
     "  --first optimize|increase|decrease   the first variable's first direction\n"
-    "  --parallel N            engine runs at once (default: the PARALLEL setting)\n"
     "  --save FILE             write the model with the optimized SY values\n";
 
 namespace {
@@ -236,10 +236,6 @@ bool Parser::optimizeOption(const std::string& a, const std::string& v) {
         auto it = firsts.find(toLower(v));
         if (it == firsts.end()) return fail("--first takes optimize, increase or decrease, not '" + v + "'");
         s.firstRun = it->second;
-    } else if (a == "--parallel") {
-        if (v.empty() || v.size() > 2 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) < 1)
-            return fail("--parallel takes a number of engine runs from 1 to 99, not '" + v + "'");
-        optimize().parallelRuns = static_cast<int16_t>(std::stoi(v));
     } else {
         optimize().save = v;
     }
@@ -250,9 +246,8 @@ bool Parser::option(const std::string& a) {
     static const std::vector<std::string> calcOptions = {
         "--calc", "--sub", "--freq", "--theta", "--phi", "--x", "--y", "--z", "--xnda", "--distance", "--gain-factor"};
     static const std::vector<std::string> showOptions = {"--show", "--keys", "--png", "--svg", "--size"};
-    static const std::vector<std::string> optimizeOptions = {"--optimize",  "--weight",   "--target",
-                                                             "--direction", "--back",     "--resolution",
-                                                             "--first",     "--parallel", "--save"};
+    static const std::vector<std::string> optimizeOptions = {"--optimize", "--weight",     "--target", "--direction",
+                                                             "--back",     "--resolution", "--first",  "--save"};
     std::string v;
     if (a == "--batch") o.batch = true;
     else if (a == "--help" || a == "-h") o.help = true;
@@ -268,11 +263,12 @@ bool Parser::option(const std::string& a) {
         return value(a, a == "--csv" ? o.csv : o.touchstone);
     } else if (a == "--pov" || a == "--render") {
         return value(a, a == "--pov" ? o.pov : o.render);
-    } else if (a == "--timeout") {
+    } else if (a == "--timeout" || a == "--jobs") {
         if (!value(a, v)) return false;
         if (v.empty() || v.size() > 5 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) > 32767)
-            return fail("--timeout takes whole seconds from 0 to 32767, not '" + v + "'");
-        o.timeoutSeconds = static_cast<int16_t>(std::stoi(v));
+            return fail(a == "--jobs" ? "--jobs takes a number of engine runs from 0 to 32767, not '" + v + "'"
+                                      : "--timeout takes whole seconds from 0 to 32767, not '" + v + "'");
+        (a == "--jobs" ? o.parallelRuns : o.timeoutSeconds) = static_cast<int16_t>(std::stoi(v));
     } else if (std::find(calcOptions.begin(), calcOptions.end(), a) != calcOptions.end()) {
         return value(a, v) && calcOption(a, v);
     } else if (std::find(showOptions.begin(), showOptions.end(), a) != showOptions.end()) {

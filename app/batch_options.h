@@ -29,8 +29,7 @@ struct CalcOptions {
 // --optimize and its companions: the optimizer window's entries.
 struct OptimizeOptions {
     OptimizerSetup setup;
-    std::string save;                    // --save FILE: the results file
-    std::optional<int16_t> parallelRuns; // --parallel N
+    std::string save; // --save FILE: the results file
 };
 
 struct BatchOptions {
@@ -40,6 +39,7 @@ struct BatchOptions {
     bool forceInput = false;               // --input: read the model deck, not a report
     std::vector<Answer> answers;           // --answer yes|no|ok|cancel, in order
     std::optional<int16_t> timeoutSeconds; // --timeout S: the engine time-out, 0 = none
+    std::optional<int16_t> parallelRuns;   // --jobs N: "Parallel engine runs", 0 = one per core
     std::optional<CalcOptions> calc;
     ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
     std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools

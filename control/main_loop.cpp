@@ -283,6 +283,8 @@ MainLoop::Next MainLoop::calculate() {
     hooks.control.progress = [this](int percent) { m_windows.showProgress(percent); };
     hooks.control.stop = [this] { return stopRequest(); };
     hooks.itsHf = [this](Model& model, Ui& ui) { exportToItsHf(model, ui); };
+    RunSummary run;
+    hooks.control.summary = &run;
     const EngineStatus status = wavra::calculate(m_model, m_ui, m_windows.processRunner(), hooks);
     m_windows.closeStatus();
     if (status == EngineStatus::Exiting) return endProgram();
@@ -295,6 +297,7 @@ MainLoop::Next MainLoop::calculate() {
         return Next::Load;
     }
     m_outputExt = ".out";
+    if (run.reused) m_notice = "Deck and engine unchanged since the last run: its report was read again.";
     if (m_model.calcKind == kCalcFrequencyLoop) m_model.currentView = kActionSweep;
     if (m_model.calcKind == kCalcFarField || m_model.calcKind == kCalcNearField) m_model.currentView = kActionPattern;
     return Next::Load;

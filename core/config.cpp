@@ -1,8 +1,10 @@
 #include "core/config.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <thread>
 #include <type_traits>
 #include <variant>
 #include <vector>
@@ -63,6 +65,7 @@ const Setting kSettings[] = {
     {"ENGINE", &Model::engineName, TextRule::Engine},
     {"TIMEOUT", &Model::engineTimeout},
     {"PARALLEL", &Model::parallelRuns},
+    {"REUSE", &Model::reuseResults},
     {"MXSEGS", &Model::maxSegments},
     {"MXPNTS", &Model::maxFarFieldPoints},
     {"MXFREQ", &Model::maxFreqSteps},
@@ -280,6 +283,12 @@ bool readConfiguration(Model& model, Ui& ui, ConfigMode mode) {
         return false;
     }
     return mode == ConfigMode::Write ? writeConfiguration(model, ui, lines) : true;
+}
+
+int parallelRunCount(const Model& model) {
+    if (model.parallelRuns >= 1) return model.parallelRuns;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores >= 1 ? static_cast<int>(std::min(cores, 32767u)) : 1;
 }
 
 } // namespace wavra

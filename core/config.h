@@ -40,6 +40,11 @@ void readSettings(Model& model, Ui& ui, const std::vector<std::string>& lines);
 // Write mode on lines in memory: the text the file is rewritten with.
 std::string rewriteSettings(Model& model, Ui& ui, const std::vector<std::string>& lines);
 
+// The engine processes a run may use at once ("Parallel engine runs",
+// PARALLEL): parallelRuns when it is 1 or more, else the number of cores
+// (1 when the machine does not tell).
+int parallelRunCount(const Model& model);
+
 // Builds the 48-entry palette, the 17-entry colour ramp and the 1-2-5 step
 // series in the model.
 void buildDisplayTables(Model& model);

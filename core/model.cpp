@@ -2,14 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 namespace wavra {
-
-int16_t defaultParallelRuns() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return static_cast<int16_t>(std::clamp(cores, 1u, 64u));
-}
 
 Model::Model() : degToRad(4.0 * std::atan(1.0) / 180.0) {
     constNames.assign(constCapacity + 1, std::string());

@@ -71,9 +71,6 @@ struct TableCapacities {
 // [point 1..2][end 1..2] of one transmission line; index 0 unused.
 using TlPoints = std::array<std::array<double, 3>, 3>;
 
-// The number of cores, at least 1.
-int16_t defaultParallelRuns();
-
 struct Model {
     Model();
 
@@ -91,9 +88,11 @@ struct Model {
     int16_t maxFreqSteps = 100;
     int16_t maxFarFieldPoints = 6000;
     int16_t engineTimeout = 0; // seconds an engine run may take; 0 = no limit
-    // Engine processes that may run at once (the optimizer's trials); 0 or
-    // less: the number of cores.
-    int16_t parallelRuns = defaultParallelRuns();
+    // Engine processes that may run at once: the parts of a split frequency
+    // loop, the optimizer's trials. 0 = one per core, 1 = one at a time;
+    // parallelRunCount() resolves it.
+    int16_t parallelRuns = 0;
+    int16_t reuseResults = -1; // nonzero: an unchanged deck reads the last report instead of running
     int16_t z0 = 50;
     int16_t power = 100;
     int16_t minLinearDb = -24;

@@ -1,7 +1,9 @@
 #include "engine/engine_run.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
+#include <set>
 
 #include "core/files.h"
 #include "core/text.h"
@@ -9,6 +11,9 @@
 #include "engine/engine_choice.h"
 #include "engine/ground_checks.h"
 #include "engine/report_keeping.h"
+#include "engine/report_merge.h"
+#include "engine/result_reuse.h"
+#include "engine/run_plan.h"
 
 namespace wavra {
 
@@ -89,33 +94,100 @@ EngineStatus judgeStopped(const Model& model, Ui& ui, const ProcessOutcome& r, c
     return r.stopped == StopReason::TimeOut ? EngineStatus::Failed : EngineStatus::Exiting;
 }
 
-// The engine's notes on a run that finished, one status line each.
-void postNotes(const ProcessOutcome& r, const RunControl& control) {
+// One engine process of a run as it ended: its outcome, its report and the
+// frequency steps it was given (0 when the deck is no split loop).
+struct PartRun {
+    ProcessOutcome outcome;
+    std::string report;
+    int steps = 0;
+};
+
+// The engine's notes on a run that finished, one status line each; the
+// same note of several parts once.
+void postNotes(const std::vector<PartRun>& parts, const RunControl& control) {
     if (!control.statusLine) return;
-    forEachLine(r.errors, [&control](std::string_view line) {
-        const std::string note = trim(line);
-        if (!note.empty()) control.statusLine(note);
-        return true;
-    });
+    std::set<std::string> posted;
+    for (const PartRun& part : parts)
+        forEachLine(part.outcome.errors, [&](std::string_view line) {
+            const std::string note = trim(line);
+            if (!note.empty() && posted.insert(note).second) control.statusLine(note);
+            return true;
+        });
 }
 
-EngineStatus judge(const Model& model, Ui& ui, const ProcessOutcome& r, const std::string& engine,
-                   const RunFiles& files, const std::string& target, bool showConsole, const RunControl& control) {
-    if (r.stopped != StopReason::None) return judgeStopped(model, ui, r, engine, files.report());
-    std::string failure = engineRunFailure(r, engine, files.report(), target);
-    if (!failure.empty()) {
-        failure += engineFailureDetails(r, files.report());
-        if (keepFailedReport(files.report(), target))
+std::string partName(size_t index, size_t count) {
+    if (count <= 1) return {};
+    return "\nThis was engine run " + std::to_string(index + 1) + " of " + std::to_string(count) +
+           " of the split frequency loop.";
+}
+
+// The first failed part, reported; false when none failed.
+bool reportFailure(Ui& ui, const std::vector<PartRun>& parts, const std::string& engine, const std::string& target) {
+    for (size_t i = 0; i < parts.size(); ++i) {
+        std::string failure = engineRunFailure(parts[i].outcome, engine, parts[i].report, target);
+        if (failure.empty()) continue;
+        failure += partName(i, parts.size()) + engineFailureDetails(parts[i].outcome, parts[i].report);
+        if (keepFailedReport(parts[i].report, target))
             failure += "\nThe last complete report is kept as " + target + ".old.";
         critical(ui, failure);
-        return EngineStatus::Failed;
+        return true;
     }
-    if (!publishReport(files.report(), target)) {
+    return false;
+}
+
+// The parts' reports joined into `merged` (a file of the run's directory).
+bool joinParts(Ui& ui, const std::vector<PartRun>& parts, long long wallMs, const std::string& merged) {
+    std::vector<PartReport> reports;
+    for (const PartRun& part : parts) {
+        reports.push_back({{}, part.steps});
+        if (!readFileText(part.report, reports.back().text)) {
+            critical(ui, "Cannot read the engine's report " + part.report + ".");
+            return false;
+        }
+    }
+    std::string error;
+    const std::optional<std::string> text = mergeReports(reports, wallMs, error);
+    if (!text) {
+        critical(ui, "The reports of the " + std::to_string(parts.size()) +
+                         " engine runs of the frequency loop could not be joined: " + error + ".");
+        return false;
+    }
+    std::string reason;
+    if (writeFileAtomic(merged, *text, reason)) return true;
+    critical(ui, "Cannot write " + merged + ": " + reason + ".");
+    return false;
+}
+
+// The parts' reports joined into `merged` (a file of the run's directory),
+// the time it took in the run's summary.
+bool mergeParts(Ui& ui, const std::vector<PartRun>& parts, long long wallMs, const std::string& merged,
+                const RunControl& control) {
+    const auto begin = std::chrono::steady_clock::now();
+    const bool joined = joinParts(ui, parts, wallMs, merged);
+    if (control.summary)
+        control.summary->joinMs =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin).count();
+    return joined;
+}
+
+EngineStatus judge(const Model& model, Ui& ui, const std::vector<PartRun>& parts, const std::string& engine,
+                   const RunFiles& files, const std::string& target, bool showConsole, const RunControl& control,
+                   long long wallMs) {
+    for (const PartRun& part : parts)
+        if (part.outcome.stopped != StopReason::None) return judgeStopped(model, ui, part.outcome, engine, part.report);
+    if (reportFailure(ui, parts, engine, target)) return EngineStatus::Failed;
+    std::string report = parts.front().report;
+    if (parts.size() > 1) {
+        report = files.dir() + "merged.out";
+        if (!mergeParts(ui, parts, wallMs, report, control)) return EngineStatus::Failed;
+    }
+    if (!publishReport(report, target)) {
         critical(ui, "Cannot move the engine's report to " + target + ".");
         return EngineStatus::Failed;
     }
     files.keepEngineExtras(model.engineBaseName());
-    postNotes(r, control);
+    postNotes(parts, control);
+    const ProcessOutcome& r = parts.front().outcome;
     if (showConsole)
         ui.message(engine + " finished." + newestLines(r.output + "\n" + r.errors, kMaxConsoleLines), "wavra",
                    Icon::Information);
@@ -130,6 +202,62 @@ StopReason waitForJob(Model& model, RunningProcess& process, const RunControl& c
     });
     model.expectedRunTime = 0;
     return reason;
+}
+
+// The progress of a loop: steps done over all parts, from their reports.
+class LoopProgress {
+public:
+    LoopProgress(std::vector<std::unique_ptr<EngineJob>>& jobs, const RunPlan& plan) : m_jobs(jobs), m_plan(plan) {
+        for (const auto& job : jobs) m_counts.emplace_back(job->files().report());
+    }
+    int percent() {
+        std::vector<int> seen;
+        std::vector<bool> ended;
+        for (size_t i = 0; i < m_jobs.size(); ++i) {
+            seen.push_back(m_counts[i].update());
+            ended.push_back(m_jobs[i]->process()->finished());
+        }
+        return stepPercent(seen, ended, m_plan.totalSteps());
+    }
+
+private:
+    std::vector<std::unique_ptr<EngineJob>>& m_jobs;
+    const RunPlan& m_plan;
+    std::vector<SectionCount> m_counts;
+};
+
+// Every part's launcher started and waited for together; a part that
+// cannot be started ends those already running.
+StopReason waitForParts(Model& model, std::vector<std::unique_ptr<EngineJob>>& jobs, const RunPlan& plan,
+                        const RunControl& control) {
+    std::vector<RunningProcess*> processes;
+    for (auto& job : jobs) processes.push_back(job->process());
+    if (plan.steps.empty()) return waitForJob(model, *processes.front(), control);
+    LoopProgress progress(jobs, plan);
+    if (control.progress) control.progress(0);
+    const StopReason reason = waitForEngines(processes, model.engineTimeout, [&](long long) {
+        if (control.progress) control.progress(progress.percent());
+        return control.stop ? control.stop() : StopReason::None;
+    });
+    model.expectedRunTime = 0;
+    return reason;
+}
+
+std::vector<PartRun> runLaunchers(Model& model, ProcessRunner& runner, std::vector<std::unique_ptr<EngineJob>>& jobs,
+                                  const RunPlan& plan, const RunControl& control) {
+    for (auto& job : jobs) {
+        if (job->start(runner, model.installDir)) continue;
+        for (auto& other : jobs)
+            if (other->process()) other->process()->terminate();
+        return {{job->outcome(), job->files().report(), 0}};
+    }
+    const StopReason stopped = waitForParts(model, jobs, plan, control);
+    std::vector<PartRun> parts;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        parts.push_back({jobs[i]->outcome(), jobs[i]->files().report(), plan.steps.empty() ? 0 : plan.steps[i]});
+        parts.back().outcome.stopped = stopped;
+    }
+    return parts;
 }
 
 void collect(ProcessOutcome& outcome, const RunningProcess& process) {
@@ -148,11 +276,6 @@ ProcessOutcome runStep(Model& model, ProcessRunner& runner, const std::vector<st
     outcome.stopped = waitForJob(model, *process, control);
     collect(outcome, *process);
     return outcome;
-}
-
-ProcessOutcome runLauncher(Model& model, ProcessRunner& runner, EngineJob& job, const RunControl& control) {
-    if (job.start(runner, model.installDir)) job.outcome().stopped = waitForJob(model, *job.process(), control);
-    return job.outcome();
 }
 
 // The special engine is started on the deck alone and leaves its report as
@@ -178,24 +301,45 @@ int16_t expectedFromSummary(const Model& model) {
     return seconds >= 1 ? toInt16(10 * seconds) : 0;
 }
 
-// The run proper; the job and its files are gone when it returns.
+// The exit status of the run for the batch summary: the first part's that
+// failed, else 0; -1 when a part could not be started.
+int exitStatusOf(const std::vector<PartRun>& parts) {
+    for (const PartRun& part : parts) {
+        if (!part.outcome.started) return -1;
+        if (part.outcome.exitCode != 0) return part.outcome.exitCode;
+    }
+    return 0;
+}
+
+// The run proper; the jobs and their files are gone when it returns.
 EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck, const std::string& outputName,
                     const RunControl& control, StopReason& stopped) {
     const std::string engine = engineOf(model);
-    EngineJob job(model.installDir);
-    if (!job.prepare(model, ui, deck)) return EngineStatus::Failed;
     const bool special = isSpecialEngine(model);
+    const RunPlan plan = special ? RunPlan{{deck}, {}, 0} : planRun(model, deck);
+    std::vector<std::unique_ptr<EngineJob>> jobs;
+    for (const std::string& partDeckText : plan.decks) {
+        jobs.push_back(std::make_unique<EngineJob>(model.installDir));
+        if (!jobs.back()->prepare(model, ui, partDeckText, plan.threads)) return EngineStatus::Failed;
+    }
+    if (control.summary) control.summary->parts = static_cast<int>(jobs.size());
     const TableCapacities capacities = model.releaseModelTables(); // the engine gets the memory
     model.expectedRunTime = control.progress ? expectedFromSummary(model) : 0;
-    const ProcessOutcome outcome = special ? runSpecialEngine(model, ui, runner, job, outputName, control)
-                                           : runLauncher(model, runner, job, control);
-    stopped = outcome.stopped;
-    model.engineExitStatus = outcome.started ? outcome.exitCode : -1; // for the batch summary
+    const auto begin = std::chrono::steady_clock::now();
+    const std::vector<PartRun> parts =
+        special ? std::vector<PartRun>{{runSpecialEngine(model, ui, runner, *jobs.front(), outputName, control),
+                                        jobs.front()->files().report(), 0}}
+                : runLaunchers(model, runner, jobs, plan, control);
+    const long long wallMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin).count();
+    stopped = parts.front().outcome.stopped;
+    model.engineExitStatus = exitStatusOf(parts); // for the batch summary
     model.allocateModelTables(capacities.maxSegments, capacities.maxFreqSteps, capacities.maxSources,
                               capacities.maxLoads, capacities.maxTransLines);
     model.allocateFieldTables(capacities.fieldPoints);
-    const bool showConsole = !special && job.command().back() == "pause";
-    return judge(model, ui, outcome, engine, job.files(), model.installDir + "out/" + outputName, showConsole, control);
+    const bool showConsole = !special && jobs.front()->command().back() == "pause";
+    return judge(model, ui, parts, engine, jobs.front()->files(), model.installDir + "out/" + outputName, showConsole,
+                 control, wallMs);
 }
 
 } // namespace
@@ -205,7 +349,7 @@ int progressPercent(long long elapsedMs, int expectedRunTime) {
     return static_cast<int>(std::min<long long>(100, std::max<long long>(0, elapsedMs / expectedRunTime)));
 }
 
-bool EngineJob::prepare(const Model& model, Ui& ui, const std::string& deck) {
+bool EngineJob::prepare(const Model& model, Ui& ui, const std::string& deck, int threads) {
     if (!m_files.ok()) {
         critical(ui, m_files.error());
         return false;
@@ -214,7 +358,7 @@ bool EngineJob::prepare(const Model& model, Ui& ui, const std::string& deck) {
     if (!writeRunFile(ui, m_files.deck(), deck) || !prepareGround(model, ui, m_files, mode, second) ||
         !writeRunFile(ui, m_files.control(), m_files.controlText()))
         return false;
-    m_command = launcherCommand(model, m_files.control(), mode, second);
+    m_command = launcherCommand(model, m_files.control(), mode, second, threads);
     return true;
 }
 
@@ -230,9 +374,10 @@ ProcessOutcome& EngineJob::outcome() {
 }
 
 std::vector<std::string> launcherCommand(const Model& model, const std::string& control, const std::string& mode,
-                                         const std::string& second) {
-    std::vector<std::string> argv = {
-        launcherPath(model, "wavra.sh"), "--control", control, mode, second, engineOf(model)};
+                                         const std::string& second, int threads) {
+    std::vector<std::string> argv = {launcherPath(model, "wavra.sh"), "--control", control};
+    if (threads > 0) argv.insert(argv.end(), {"--threads", std::to_string(threads)});
+    argv.insert(argv.end(), {mode, second, engineOf(model)});
     if (model.optimizerVarCount <= 0 && waitFlagSet(model)) argv.emplace_back("pause");
     return argv;
 }
@@ -270,8 +415,19 @@ EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::s
         critical(ui, "Engine name '" + messageText(engine) + "' is not valid.");
         return EngineStatus::Failed;
     }
+    const std::string target = model.installDir + "out/" + outputName;
+    const std::string key = runKey(model, deck);
+    if (model.reuseResults != 0 && !isSpecialEngine(model) && reusableReport(target, key)) {
+        if (control.statusLine)
+            control.statusLine("Deck, engine and engine program unchanged since the last run: " + outputName +
+                               " is read again (\"Reuse unchanged results\" in the General settings).");
+        if (control.summary) *control.summary = RunSummary{0, true};
+        return EngineStatus::Finished;
+    }
     StopReason stopped = StopReason::None;
     const EngineStatus status = runJob(model, ui, runner, deck, outputName, control, stopped);
+    if (status == EngineStatus::Finished) rememberRunKey(target, key);
+    else if (status == EngineStatus::Failed) forgetRunKey(target);
     if (stopped == StopReason::Signal) endBySignal(EndingSignalWatch::caught());
     return status;
 }

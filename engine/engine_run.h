@@ -23,6 +23,13 @@ namespace wavra {
 // The windows draw the bar and process pending events in it.
 using ProgressFn = std::function<void(int percent)>;
 
+// How a run was made, for the batch summary and the main window.
+struct RunSummary {
+    int parts = 0;        // engine processes started; 0 when the report was reused
+    bool reused = false;  // the last report was read again instead of running the engine
+    long long joinMs = 0; // time spent joining the parts' reports into one
+};
+
 // What the caller lets the user do while the engine runs.
 struct RunControl {
     ProgressFn progress;
@@ -32,6 +39,8 @@ struct RunControl {
     // on stderr (such as the note that the lapack engine is missing and plain
     // nec2c ran instead), for the status window.
     std::function<void(const std::string&)> statusLine;
+    // When set, filled in with how the run was made.
+    RunSummary* summary = nullptr;
 };
 
 // What a started program left behind.
@@ -56,9 +65,10 @@ public:
     explicit EngineJob(const std::string& installDir) : m_files(installDir) {}
 
     // Writes the deck, the Sommerfeld ground request and the control file
-    // and works out the launcher call. False, reported through ui, when a
-    // file cannot be written.
-    bool prepare(const Model& model, Ui& ui, const std::string& deck);
+    // and works out the launcher call; `threads` > 0 limits the lapack
+    // engine's solver threads (several engines at once). False, reported
+    // through ui, when a file cannot be written.
+    bool prepare(const Model& model, Ui& ui, const std::string& deck, int threads = 0);
     // Starts the launcher in installDir. False with outcome().startError.
     bool start(ProcessRunner& runner, const std::string& installDir);
 
@@ -75,11 +85,11 @@ private:
     ProcessOutcome m_outcome;
 };
 
-// The launcher call for a run: exe/wavra.sh --control CONTROL MODE SECOND
-// ENGINE, and "pause" when the window flag asks to wait and the optimizer
-// is not running.
+// The launcher call for a run: exe/wavra.sh --control CONTROL [--threads N]
+// MODE SECOND ENGINE, and "pause" when the window flag asks to wait and the
+// optimizer is not running.
 std::vector<std::string> launcherCommand(const Model& model, const std::string& control, const std::string& mode,
-                                         const std::string& second);
+                                         const std::string& second, int threads = 0);
 
 // Why a run that ended by itself failed: not started, an exit status, no
 // report, or a report without its closing line; empty when it finished.
@@ -104,8 +114,12 @@ enum class EngineStatus {
 
 // Runs the engine on `deck`, leaving its report in out/<outputName>. The
 // engine works in a directory of its own; out/<outputName> is replaced only
-// by a complete report (see report_keeping.h). An ending signal stops the
-// engine, says so on stderr and ends the program by that signal.
+// by a complete report (see report_keeping.h). A frequency loop is split
+// over "Parallel engine runs" processes and their reports joined into one
+// (run_plan.h, report_merge.h); the progress then counts steps. With "Reuse
+// unchanged results" an unchanged run reads the last report again
+// (result_reuse.h). An ending signal stops every engine of the run, says
+// so on stderr and ends the program by that signal.
 EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck,
                        const std::string& outputName, const RunControl& control);
 

@@ -48,6 +48,10 @@ public:
 // program then runs on). True when the program has ended.
 bool waitInSteps(RunningProcess& process, int stepMs, const std::function<bool()>& between);
 
+// The full path of a program as start() finds it: as given when it holds a
+// '/', else the first executable match in PATH. Empty when there is none.
+std::string findInPath(const std::string& name);
+
 // The process runner of the operating system. Every program it starts
 // leads a process group of its own.
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner();

@@ -260,6 +260,8 @@ extern "C" void noteEndingSignal(int signal) { g_caughtSignal = signal; }
 
 } // namespace
 
+std::string findInPath(const std::string& name) { return resolveProgram(name); }
+
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner() { return std::make_unique<PosixProcessRunner>(); }
 
 // Async-signal-safe: runs in the child between fork and exec.

@@ -5,7 +5,7 @@
 # matrix solved by LAPACK/OpenBLAS, built at set-up); every other name runs
 # Debian's NEC-2 engine nec2c. Neither has a fixed segment limit.
 #
-# Called as wavra.sh [--control FILE] MODE ...:
+# Called as wavra.sh [--control FILE] [--threads N] MODE ...:
 #   wavra.sh gen MODEL  ENGINE [pause]   run ENGINE on the deck named in the control file
 #   wavra.sh som GROUND ENGINE [pause]   Sommerfeld ground: nec2c computes the
 #                                        ground itself for every frequency, so
@@ -30,9 +30,9 @@
 # When nec2c-lapack is missing (it could not be built), NEC2D_LA runs plain
 # nec2c and says so in a line on stderr.
 #
-# Threads of the lapack engine: OPENBLAS_NUM_THREADS as the caller set it
-# (several engines running at once each get 1), otherwise the number of
-# cores for a single run.
+# Threads of the lapack engine: --threads N (wavra gives each engine of a
+# split frequency loop its share of the cores), else OPENBLAS_NUM_THREADS as
+# the caller set it, otherwise the number of cores for a single run.
 #
 # Exit status: the engine's; 2 wrong use; 66 a file is missing; 127 the
 # engine is not installed or has no launcher here.
@@ -135,6 +135,11 @@ if [ "$self" = wavra.sh ]; then
         [ $# -ge 2 ] || fail 2 "--control needs a file"
         control=$2
         [[ $control == /* ]] || control=$PWD/$control
+        shift 2
+    fi
+    if [ "${1:-}" = --threads ]; then
+        [[ ${2:-} =~ ^[1-9][0-9]*$ ]] || fail 2 "--threads needs a number of threads"
+        export OPENBLAS_NUM_THREADS=$2
         shift 2
     fi
     run_mode "$@"

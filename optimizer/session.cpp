@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/config.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "deck/expression.h"
@@ -75,10 +76,8 @@ std::vector<std::string> withoutPrintCards(std::vector<std::string> lines) {
 
 } // namespace
 
-int effectiveParallelRuns(const Model& m) { return m.parallelRuns > 0 ? m.parallelRuns : defaultParallelRuns(); }
-
 // The trials of the search, run by the engine: each trial's working model is
-// written and converted in order, up to effectiveParallelRuns engines run
+// written and converted in order, up to parallelRunCount engines run
 // at once, and their reports are read one after another in trial order.
 class OptimizerSession::Trials : public SearchHost {
 public:
@@ -185,7 +184,7 @@ bool OptimizerSession::Trials::readTrial(Pending& p, ParamValues& values) {
 
 std::vector<ParamValues> OptimizerSession::Trials::evaluate(const std::vector<std::vector<double>>& trials) {
     std::vector<ParamValues> results;
-    const size_t chunk = static_cast<size_t>(std::max(1, effectiveParallelRuns(m)));
+    const size_t chunk = static_cast<size_t>(std::max(1, parallelRunCount(m)));
     for (size_t first = 0; first < trials.size(); first += chunk) {
         // Halt (Esc or the Halt button) takes effect after the runs under way.
         if (m.actionCode == kActionEscape) m_halted = true;

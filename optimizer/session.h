@@ -41,10 +41,6 @@ enum class SessionEnd {
     Ended,     // ended by a message (no effect, efficiency, an engine failure)
 };
 
-// Engine processes at once: parallelRuns, or the number of cores when it is
-// 0 or less.
-int effectiveParallelRuns(const Model& model);
-
 class OptimizerSession {
 public:
     OptimizerSession(Model& model, Ui& ui, ProcessRunner& runner);

@@ -30,7 +30,7 @@ const std::map<std::string_view, NumberSetting>& numberSettings() {
         {"lost", {"Enter default stepsize LOG scale:", &Model::logStepDb, 1, false}},
         {"mnlog", {"Enter min-value for LOG scale:", &Model::minLogDb, -1, false}},
         {"tmo", {"Engine time-out [s] (0 = none):", &Model::engineTimeout, 0, false}},
-        {"par", {"Parallel engine runs:", &Model::parallelRuns, 1, false}},
+        {"par", {"Parallel engine runs (0 = one per core, 1 = off):", &Model::parallelRuns, 0, false}},
         {"mxl", {"Max nr of calculation points for far/near field plot:", &Model::maxFarFieldPoints, 1, true}},
         {"mxf", {"Max nr of steps for frequency loop:", &Model::maxFreqSteps, 1, true}},
         {"mex", {"Max nr of EX cards:", &Model::maxSources, 1, true}},
@@ -126,6 +126,7 @@ bool chooseToggle(Model& m, std::string_view name) {
     if (name == "npad") m.useNotepad = toggled(m.useNotepad);
     else if (name == "fast") m.redrawMode = toggled(m.redrawMode);
     else if (name == "astp") m.optimizerAbs = toggled(m.optimizerAbs);
+    else if (name == "reuse") m.reuseResults = toggled(m.reuseResults);
     else if (name == "logs") m.linLogFactor = logScaleOn(m) ? kLinearScaleFactor : kLogScaleFactor;
     else if (name == "wait") toggleWaitFlag(m);
     else if (name == "cart") {
@@ -221,6 +222,7 @@ MenuChecks menuChecks(const Model& m) {
     c.fastDraw = m.redrawMode != 0;
     c.notepad = m.useNotepad != 0;
     c.absoluteSteps = m.optimizerAbs != 0;
+    c.reuseResults = m.reuseResults != 0;
     c.cartesian = m.complexNotation == 0; // 0 shows complex numbers as R j X
     for (int i = 1; i <= 3; ++i) c.area[i] = m.itsHfArea >= i;
     for (int i = 1; i <= 4; ++i) c.pointToPoint[i] = (m.itsHfPtop & (1 << (i - 1))) != 0;

@@ -54,6 +54,25 @@ TEST_F(Batch, FrequencyLoopRowsMatchTheReport) {
     }
 }
 
+TEST_F(Batch, ASplitSweepTellsItsPartsAndAnUnchangedSecondRunIsReused) {
+    const std::vector<std::string> sweep = {"--batch",         "--json", "--calc", "sweep",   "--freq",
+                                            "14.0,14.35,0.05", "--sub",  "gain",   "--theta", "90,90,1",
+                                            "--phi",           "0,0,1",  "--jobs", "2",       "models/yagi.nec"};
+    auto first = run(sweep);
+    ASSERT_EQ(first.status, 0) << first.err;
+    const json j1 = json::parse(first.out);
+    EXPECT_EQ(j1["parts"], 2);
+    EXPECT_EQ(j1["reused"], false);
+    auto second = run(sweep);
+    ASSERT_EQ(second.status, 0) << second.err;
+    const json j2 = json::parse(second.out);
+    EXPECT_EQ(j2["reused"], true);
+    EXPECT_EQ(j2["parts"], 0);
+    EXPECT_EQ(j2["sweep"], j1["sweep"]);
+    EXPECT_EQ(run({"--batch", "--calc", "sweep", "--freq", "14,14.3,0.1", "--jobs", "two", "models/yagi.nec"}).status,
+              2);
+}
+
 TEST_F(Batch, NearFieldPointsMatchTheReport) {
     auto r = run({"--batch", "--json", "--calc", "near", "models/nearfield.nec"});
     ASSERT_EQ(r.status, 0) << r.err;

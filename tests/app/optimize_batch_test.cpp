@@ -17,7 +17,7 @@ struct OptimizeBatch : test::Batch {
 };
 
 TEST_F(OptimizeBatch, TheDipoleIsTunedToResonanceAndTheSavedModelCalculates) {
-    auto r = run({"--batch", "--json", "--optimize", "h", "--weight", "swr=100", "--parallel", "2", "--save",
+    auto r = run({"--batch", "--json", "--optimize", "h", "--weight", "swr=100", "--jobs", "2", "--save",
                   "tuned.nec", "tune.nec"},
                  tree.file("models"));
     ASSERT_EQ(r.status, 0) << r.err;
@@ -77,7 +77,7 @@ TEST(OptimizeOptionsTest, BadValuesAreRefusedWithTheOptionsForm) {
     EXPECT_FALSE(parse({"--optimize", "a", "--target", "gain=big"}));
     EXPECT_FALSE(parse({"--optimize", "a", "--direction", "80"}));
     EXPECT_FALSE(parse({"--optimize", "a", "--first", "sideways"}));
-    EXPECT_FALSE(parse({"--optimize", "a", "--parallel", "0"}));
+    EXPECT_FALSE(parse({"--optimize", "a", "--jobs", "many"}));
     EXPECT_FALSE(parse({"--weight", "swr=1"}));
     EXPECT_EQ(error, "optimizer options need --optimize VAR[,VAR...]");
     EXPECT_FALSE(parse({"--optimize", "a", "--calc", "far"}));

@@ -267,11 +267,26 @@ TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsWithTheLapackEngineAndCapacitie
          {"NPAD=",   "WPAD=",   "WORD=",   "ITSDIR=", "ITSSUB=", "ITSTYP=", "AREA=",  "PTOP=",  "NECDIR=/",
           "NECEXT=", "REDRAW=", "NOTEP=",  "Z0=",     "POWER=",  "LINLOG=", "MNLIN=", "MNLOG=", "LINSTP=",
           "LOGSTP=", "SMITH=",  "ENGINE=", "MXSEGS=", "MXPNTS=", "MXFREQ=", "MXEX=",  "MXLD=",  "MXTL=",
-          "ABSS=",   "MAXS=",   "MINS=",   "OPT1=",   "OPT2=",   "\n10=",   "\n61="})
+          "ABSS=",   "MAXS=",   "MINS=",   "OPT1=",   "OPT2=",   "\n10=",   "\n61=",  "PARALLEL=", "REUSE="})
         EXPECT_NE(rewritten.find(key), std::string::npos) << key;
     model.modelDir = "";
     ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Write));
     EXPECT_EQ(readText(tree.file("exe/wavra.ini")), shipped);
+}
+
+TEST(ConfigRead, ParallelRunsAreOnePerCoreUnlessSetAndReuseIsOnByDefault) {
+    IniTree t("PARALLEL= 0\nREUSE= 0\n");
+    ASSERT_TRUE(t.read());
+    EXPECT_GE(parallelRunCount(t.model), 1); // the machine's cores
+    EXPECT_EQ(t.model.reuseResults, 0);
+    EXPECT_NE(Model().reuseResults, 0);
+    t.model.parallelRuns = 3;
+    EXPECT_EQ(parallelRunCount(t.model), 3);
+    t.model.parallelRuns = -4; // a stray negative value: one per core, as 0
+    EXPECT_EQ(parallelRunCount(t.model), parallelRunCount(Model()));
+    t.model.parallelRuns = 3;
+    ASSERT_TRUE(t.write());
+    EXPECT_NE(readText(t.ini()).find("PARALLEL= 3"), std::string::npos);
 }
 
 TEST(InstallDir, IsTheParentOfTheProgramDirectory) {

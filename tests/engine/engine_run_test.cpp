@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/files.h"
+#include "engine/report_merge.h"
 #include "engine_test_support.h"
 
 namespace wavra {
@@ -29,6 +30,7 @@ protected:
         tree.prepare(m);
         m.modelName = "my yagi";
         m.requestMode = 0;
+        m.reuseResults = 0; // every run here starts the engine
     }
     std::string report() const { return tree.report("my yagi.out"); }
     // The engine's part: write the report named in the run's control file.
@@ -287,6 +289,53 @@ TEST(ProgressPercent, IsElapsedTimeAgainstTheExpectedTenthsCappedAt100) {
     EXPECT_EQ(progressPercent(0, 50), 0);
     EXPECT_EQ(progressPercent(60000, 50), 100);
     EXPECT_EQ(progressPercent(1000, 0), -1);
+}
+
+} // namespace
+} // namespace wavra
+
+namespace wavra {
+namespace {
+
+// A stand-in for the parts of a split loop: each writes a report with one
+// frequency section per step of its deck; the part starting at `failing`
+// MHz ends with exit status 1.
+std::string partReport(const std::string& deck) {
+    const std::string fr = deck.substr(deck.find("FR "));
+    const int steps = std::stoi(fr.substr(5, fr.find(' ', 5) - 5));
+    std::string text = "header\n";
+    for (int i = 0; i < steps; ++i) text += "\n\n\n  --------- FREQUENCY --------\n  step\n";
+    return text + "\n  DATA CARD No:   4 EN   0\n\n  TOTAL RUN TIME: 10 msec\n";
+}
+
+TEST_F(EngineRunTest, APartOfASplitLoopThatFailsFailsTheRunAndKeepsTheLastReport) {
+    const std::string loop =
+        "CM loop\nCE\nGW 1 11 0 0 -5 0 0 5 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
+        "FR 0 9 0 0 14 0.1\nXQ\nEN\n";
+    writeText(report(), completeReport("the last good result"));
+    int part = 0;
+    runner.program = [&part](const test::ScriptedRunner::Call& call) {
+        const test::ControlledFiles files = test::controlledFiles(call);
+        writeText(files.report, partReport(readText(files.deck)));
+        return ++part == 2 ? 1 : 0;
+    };
+    m.parallelRuns = 3;
+    EXPECT_EQ(runEngine(m, ui, runner, loop, "my yagi.out", {}), EngineStatus::Failed);
+    EXPECT_EQ(runner.calls.size(), 3u);
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_NE(ui.messages()[0].find("failed (exit status 1).\nThis was engine run 2 of 3 of the split frequency loop."),
+              std::string::npos)
+        << ui.messages()[0];
+    EXPECT_EQ(readText(report() + ".old"), completeReport("the last good result"));
+
+    // All parts well: one report with the nine sections in order.
+    part = 10;
+    ui.clear();
+    EXPECT_EQ(runEngine(m, ui, runner, loop, "my yagi.out", {}), EngineStatus::Finished);
+    const std::string joined = readText(report());
+    EXPECT_EQ(frequencySections(joined), 9);
+    EXPECT_FALSE(pathExists(report() + ".old"));
+    EXPECT_TRUE(test::runDirectories(tree.path()).empty());
 }
 
 } // namespace

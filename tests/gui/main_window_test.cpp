@@ -63,6 +63,18 @@ TEST_F(MainWindowTest, NumberSettingsKeepTheirLimits) {
     EXPECT_EQ(p.model.engineTimeout, 600);
     choose("tmo", "0");
     EXPECT_EQ(p.model.engineTimeout, 0);
+    choose("par", "4");
+    EXPECT_EQ(p.model.parallelRuns, 4);
+    EXPECT_TRUE(p.ui.saw("Parallel engine runs (0 = one per core, 1 = off):"));
+    choose("par", "-1"); // 0 is one per core; below it nothing
+    EXPECT_EQ(p.model.parallelRuns, 4);
+}
+
+TEST_F(MainWindowTest, ReuseOfUnchangedResultsIsACheckedToggle) {
+    EXPECT_TRUE(checked("reuse"));
+    choose("reuse");
+    EXPECT_EQ(p.model.reuseResults, 0);
+    EXPECT_FALSE(checked("reuse"));
 }
 
 TEST_F(MainWindowTest, PowerSettingReloadsIntoTheMainWindow) {

@@ -1,0 +1,64 @@
+#include "engine/run_plan.h"
+
+#include <algorithm>
+#include <fstream>
+#include <numeric>
+#include <thread>
+
+#include "core/config.h"
+#include "engine/loop_split.h"
+#include "engine/report_merge.h"
+
+namespace wavra {
+
+int RunPlan::totalSteps() const { return std::accumulate(steps.begin(), steps.end(), 0); }
+
+RunPlan planRun(const Model& model, const std::string& deck) {
+    RunPlan plan;
+    const std::optional<FrequencyLoop> loop = splittableLoop(deck);
+    if (!loop) {
+        plan.decks = {deck};
+        return plan;
+    }
+    const std::vector<LoopPart> parts = splitSteps(loop->steps, parallelRunCount(model));
+    for (const LoopPart& part : parts) {
+        std::optional<std::string> partText = parts.size() > 1 ? partDeck(*loop, part) : deck;
+        if (!partText) { // a card too long for the engine: one run as it is
+            plan.decks = {deck};
+            plan.steps = {loop->steps};
+            return plan;
+        }
+        plan.decks.push_back(std::move(*partText));
+        plan.steps.push_back(part.steps);
+    }
+    if (parts.size() > 1) {
+        const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        plan.threads = std::max(1, cores / static_cast<int>(parts.size()));
+    }
+    return plan;
+}
+
+int SectionCount::update() {
+    std::ifstream in(m_path, std::ios::binary);
+    if (!in) return m_count;
+    in.seekg(static_cast<std::streamoff>(m_offset));
+    std::string added((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (added.empty()) return m_count;
+    m_offset += added.size();
+    const std::string text = m_carry + added;
+    m_count += frequencySections(text);
+    // Keep what could be the start of a heading cut off by the read.
+    const size_t keep = std::min(text.size(), kFrequencyHeading.size() - 1);
+    m_carry = text.substr(text.size() - keep);
+    return m_count;
+}
+
+int stepPercent(const std::vector<int>& sectionsSeen, const std::vector<bool>& ended, int totalSteps) {
+    if (totalSteps <= 0) return -1;
+    int done = 0;
+    for (size_t i = 0; i < sectionsSeen.size(); ++i)
+        done += ended[i] ? sectionsSeen[i] : std::max(0, sectionsSeen[i] - 1);
+    return std::min(100, 100 * done / totalSteps);
+}
+
+} // namespace wavra
