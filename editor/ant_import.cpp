@@ -156,6 +156,11 @@ void AntConverter::convert(const std::string& raw) {
     if (!m_wroteCard && !m_trailer && !line.comment.empty()) m_out.push_back("' " + line.comment);
 }
 
+// The count that opens a block of wires, sources or loads, cut to its whole
+// part; a count beyond the range of int (a mistyped header) is held at the
+// nearest end instead of overflowing.
+int blockCount(const std::vector<std::string>& fields) { return toInt32(std::trunc(readNumber(field(fields, 1)))); }
+
 void AntConverter::modelLine(const AntLine& line, const std::string& raw) {
     const std::vector<std::string> fields = fieldsOf(line.text);
     const bool mhz = contains(line.lower, "mhz");
@@ -164,16 +169,16 @@ void AntConverter::modelLine(const AntLine& line, const std::string& raw) {
     } else if (contains(line.lower, "=") && !contains(line.lower, "q=")) {
         symbols(line);
     } else if (m_sourcesLeft < 0 && contains(line.lower, "wire")) {
-        m_wiresLeft = static_cast<int>(readNumber(field(fields, 1)));
+        m_wiresLeft = blockCount(fields);
         m_unit = headerUnit(line.lower);
     } else if (m_wiresLeft > 0) {
         if (contains(line.lower, "shift")) shift(fields);
         else wire(fields);
     } else if (m_sourcesLeft < 0 && contains(line.lower, "source")) {
-        m_sourcesLeft = static_cast<int>(readNumber(field(fields, 1)));
+        m_sourcesLeft = blockCount(fields);
         endGeometry();
     } else if (m_loadsLeft < 0 && contains(line.lower, "load")) {
-        m_loadsLeft = static_cast<int>(readNumber(field(fields, 1)));
+        m_loadsLeft = blockCount(fields);
         endGeometry();
     } else if (m_sourcesLeft > 0 || m_loadsLeft > 0) {
         sourceOrLoad(fields);

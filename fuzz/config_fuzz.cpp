@@ -8,6 +8,7 @@
 
 #include "core/config.h"
 #include "core/text.h"
+#include "fresh_model.h"
 
 using namespace wavra;
 
@@ -34,11 +35,11 @@ bool sameSettings(const Model& a, const Model& b) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> lines = splitLines(std::string_view(reinterpret_cast<const char*>(data), size));
     RecordingUi ui;
-    Model first;
+    Model& first = freshModel<0>();
     first.installDir = "/nonexistent-wavra-install/";
     readSettings(first, ui, lines);
     const std::string rewritten = rewriteSettings(first, ui, lines);
-    Model second;
+    Model& second = freshModel<1>();
     second.installDir = first.installDir;
     readSettings(second, ui, splitLines(rewritten));
     if (!sameSettings(first, second)) std::abort();

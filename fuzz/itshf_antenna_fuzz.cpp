@@ -6,6 +6,7 @@
 #include <string>
 
 #include "export/itshf_files.h"
+#include "fresh_model.h"
 #include "report/gain_blocks.h"
 #include "report_text.h"
 
@@ -13,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
     const uint8_t choice = data[0];
     const std::string text = fuzzReportText(data, size);
-    wavra::Model model;
+    wavra::Model& model = freshModel();
     model.modelName = "fuzz";
     model.calcKind = (choice & 4) ? wavra::kCalcItsHfArea : wavra::kCalcItsHfPointToPoint;
     model.calcRange[3] = (choice & 8) ? 14.2 : 1e300;

@@ -8,6 +8,7 @@
 
 #include "core/model.h"
 #include "core/ui.h"
+#include "fresh_model.h"
 #include "report/line_reader.h"
 #include "report/report_reader.h"
 #include "report_text.h"
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t choice = data[0];
     const std::string text = fuzzReportText(data, size);
 
-    wavra::Model model;
+    wavra::Model& model = freshModel();
     if (choice & 4) {
         // Small tables: every capacity limit is within reach of a short input.
         model.maxSegments = 3;

@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes as a Smith chart file (exe/smith.dat). Beyond not
 // crashing: the limits of the reader hold (100 grid values, ruler positions
 // on the ruler), and every line of the grid built from it is finite and
-// stays on the chart, normalised and in ohms alike.
+// stays on the chart. The grid's curves are the same normalised and in ohms
+// (only the labels differ) and tracing them is most of a run, so the length
+// of the input chooses which of the two is built.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +13,22 @@
 
 using namespace wavra;
 
+namespace {
+
+// The check walks every point of the grid; left out of the coverage
+// instrumentation, as it adds no paths of its own and took half the run.
+__attribute__((no_sanitize("coverage"))) bool gridOnChart(const ChartGrid& grid) {
+    constexpr double kRim = (1 + 1e-9) * (1 + 1e-9);
+    for (const ChartCurve& c : grid.curves)
+        for (ChartPoint p : c.points)
+            if (!std::isfinite(p.x) || !std::isfinite(p.y) || p.x * p.x + p.y * p.y > kRim) return false;
+    for (const ChartLabel& l : grid.labels)
+        if (!std::isfinite(l.at.x) || !std::isfinite(l.at.y)) return false;
+    return true;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const SmithChartFile chart = parseSmithChart(std::string_view(reinterpret_cast<const char*>(data), size));
     if (chart.grid.size() > kMaxChartGridLines) std::abort();
@@ -19,13 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const RulerTick& t : r.ticks)
             if (!(t.position >= 0 && t.position <= 1)) std::abort();
     }
-    for (bool normalised : {false, true}) {
-        const ChartGrid grid = chartGrid(chart, 50, normalised);
-        for (const ChartCurve& c : grid.curves)
-            for (ChartPoint p : c.points)
-                if (!std::isfinite(p.x) || !std::isfinite(p.y) || std::hypot(p.x, p.y) > 1 + 1e-9) std::abort();
-        for (const ChartLabel& l : grid.labels)
-            if (!std::isfinite(l.at.x) || !std::isfinite(l.at.y)) std::abort();
-    }
+    if (!gridOnChart(chartGrid(chart, 50, size % 2 == 1))) std::abort();
     return 0;
 }

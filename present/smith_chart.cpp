@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "core/reflection.h"
 #include "core/text.h"
@@ -39,8 +40,8 @@ bool traceLine(const std::vector<double>& ts, const ChartGridLine& line, At at, 
     ChartCurve curve{{}, line.light()};
     double previous = 0;
     auto flush = [&] {
-        if (curve.points.size() >= 2) grid.curves.push_back(curve);
-        curve.points.clear();
+        if (curve.points.size() >= 2) grid.curves.push_back(std::move(curve));
+        curve.points.clear(); // emptied by the move or not, the next piece starts afresh
     };
     for (double t : ts) {
         if (!(std::fabs(t) >= line.lo && std::fabs(t) <= line.bound())) {

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Runs the libFuzzer targets and keeps their lifetime record.
+#
+#   scripts/fuzz.sh SECONDS [TARGET...]
+#
+# Builds the fuzz tree with clang (AddressSanitizer and UBSan; with
+# WAVRA_FUZZ_ASAN=OFF, UBSan only, which runs about three times the inputs),
+# runs each target (all of them when none is named) for SECONDS on a copy of
+# its corpus fuzz/corpus/<target>, JOBS targets at a time (default: one per
+# core), merges the inputs that reach new code into that corpus and appends
+# one line per run to fuzz/executions.tsv. An input that crashes a target is
+# kept in fuzz/findings/ and the script exits 1.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
+shift
+asan=${WAVRA_FUZZ_ASAN:-ON}
+build=_build-fuzz
+sanitizers=asan+ubsan
+if [ "$asan" = OFF ]; then
+    build=_build-fuzz-ubsan
+    sanitizers=ubsan
+fi
+
+if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
+    sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y clang libclang-rt-dev
+fi
+# Two runs of this script may share a build tree: one configures and builds
+# at a time.
+mkdir -p "$build"
+exec 9>"$build/.fuzz-build.lock"
+flock 9
+CC=clang CXX=clang++ cmake -S . -B "$build" -DWAVRA_FUZZ=ON -DWAVRA_FUZZ_ASAN="$asan" -DWAVRA_GUI=OFF \
+    -DWAVRA_TESTS=OFF -DWAVRA_BENCH=OFF >/dev/null
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for src in fuzz/*_fuzz.cpp; do
+        name=$(basename "$src" .cpp)
+        targets+=("${name%_fuzz}")
+    done
+fi
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]/%/_fuzz}" >/dev/null
+flock -u 9
+
+mkdir -p fuzz/findings
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# One target: fuzz a scratch copy of the corpus, so a run that is stopped
+# leaves the committed corpus as it was; then merge what is new into it.
+run_one() {
+    local target=$1 corpus=fuzz/corpus/$1 scratch=$work/$1 log=$work/$1.log
+    mkdir -p "$scratch" "$corpus"
+    local status=0 started=$SECONDS
+    "$build/fuzz/${target}_fuzz" "$scratch" "$corpus" -max_total_time="$seconds" -print_final_stats=1 \
+        -artifact_prefix=fuzz/findings/"$target"- -rss_limit_mb=4096 >"$log" 2>&1 || status=$?
+    local runs
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    local outcome=clean
+    if [ "$status" -ne 0 ]; then
+        outcome="finding (exit $status, see fuzz/findings/)"
+        tail -40 "$log" >&2
+    fi
+    "$build/fuzz/${target}_fuzz" -merge=1 "$corpus" "$scratch" >/dev/null 2>&1 || true
+    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%F)" "$target" "$sanitizers" $((SECONDS - started)) "${runs:-0}" \
+        "$outcome" >>fuzz/executions.tsv
+    echo "$target: ${runs:-0} executions in $seconds s, $outcome"
+    [ "$status" -eq 0 ]
+}
+export -f run_one
+export build seconds sanitizers work
+
+[ -f fuzz/executions.tsv ] || printf 'date\ttarget\tsanitizers\tseconds\texecutions\toutcome\n' >fuzz/executions.tsv
+printf '%s\n' "${targets[@]}" | xargs -P "${JOBS:-$(nproc)}" -I{} bash -c 'run_one {}'
+scripts/fuzz-totals.sh
