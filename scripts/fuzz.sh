@@ -23,11 +23,8 @@ if [ "$asan" = OFF ]; then
     sanitizers=ubsan
 fi
 
-if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
-    sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y clang libclang-rt-dev
-fi
+# clang with libFuzzer, and what configuring the Qt-free layers needs.
+scripts/install-packages.sh clang libclang-rt-dev cmake make nlohmann-json3-dev
 # Two runs of this script may share a build tree: one configures and builds
 # at a time.
 mkdir -p "$build"
@@ -54,7 +51,7 @@ trap 'rm -rf "$work"' EXIT
 run_one() {
     local target=$1 corpus=fuzz/corpus/$1 scratch=$work/$1 log=$work/$1.log
     mkdir -p "$scratch" "$corpus"
-    local status=0 started=$SECONDS
+    local status=0 started=$SECONDS elapsed
     "$build/fuzz/${target}_fuzz" "$scratch" "$corpus" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix=fuzz/findings/"$target"- -rss_limit_mb=4096 >"$log" 2>&1 || status=$?
     local runs
@@ -65,9 +62,10 @@ run_one() {
         tail -40 "$log" >&2
     fi
     "$build/fuzz/${target}_fuzz" -merge=1 "$corpus" "$scratch" >/dev/null 2>&1 || true
-    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%F)" "$target" "$sanitizers" $((SECONDS - started)) "${runs:-0}" \
+    elapsed=$((SECONDS - started))
+    printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%F)" "$target" "$sanitizers" "$elapsed" "${runs:-0}" \
         "$outcome" >>fuzz/executions.tsv
-    echo "$target: ${runs:-0} executions in $seconds s, $outcome"
+    echo "$target: ${runs:-0} executions in $elapsed s, $outcome"
     [ "$status" -eq 0 ]
 }
 export -f run_one

@@ -11,15 +11,7 @@ packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev
 # gcc, patch, dpkg-dev (apt-get source) and OpenBLAS: the build fetches the
 # nec2c source and builds the lapack engine exe/nec2c-lapack from it.
 # povray renders the exported scenes (Shift+G, Shift+R, --pov --render).
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
-fi
+scripts/install-packages.sh "${packages[@]}"
 
 # The window tests also run under a German locale (decimal comma).
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
