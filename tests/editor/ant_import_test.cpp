@@ -98,11 +98,13 @@ TEST_F(AntImportTest, AFileEndingInsideTheModelStillGetsItsGroundAndEnd) {
     EXPECT_EQ(tail, (std::vector<std::string>{"GE\t1", "GN\t0\t0\t0\t0\t13\t.005", "FR\t0\t1\t0\t0\t 7", "EN", ""}));
 }
 
-// Found by fuzzing: a wire count beyond the range of int overflowed the
-// conversion to int. It now waits for more wires than the file holds, so the
-// model ends with the file like any cut-off model.
+// Found by fuzzing (the input is kept in fuzz/findings/): a wire count
+// beyond the range of int overflowed the conversion to int. It now waits for
+// more wires than the file holds, so the model ends with the file like any
+// cut-off model.
 TEST_F(AntImportTest, AWireCountBeyondIntEndsWithTheFile) {
-    const auto deck = convert("Short\nover ground\n7 MHz\n12222222222222222 wires\n5 0 0 1 0 0 11 .002\n");
+    const auto deck =
+        convert(test::readText(std::string(WAVRA_SOURCE_DIR) + "/fuzz/findings/ant_import-wire-count-beyond-int.ant"));
     ASSERT_GE(deck.size(), 5u);
     EXPECT_TRUE(has(deck, "GW\t1\t5\t0\t0\t1\t0\t0\t11\t.002"));
     EXPECT_EQ(deck[deck.size() - 2], "EN");
