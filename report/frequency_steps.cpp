@@ -1,5 +1,6 @@
 #include "report/frequency_steps.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/text.h"
@@ -22,6 +23,19 @@ double stepSlack(const FrequencySteps& loop, long long index, double f) {
         slack = std::fabs(f) * relative;
     }
     return slack + 1e-12 * std::fabs(f);
+}
+
+// The value on the grid of `unit` (a power of ten) nearest to f: the decimal
+// number the loop means, as the nearest double (2400 + 2 * 0.05 gives
+// 2400.1, not 2400.1000000000004).
+double onDecimalGrid(double f, double unit) {
+    if (!(unit > 0) || !std::isfinite(f)) return f;
+    const int decimals = -static_cast<int>(std::lround(std::log10(unit)));
+    const double scale = std::pow(10.0, std::abs(decimals));
+    const double steps = decimals > 0 ? f * scale : f / scale;
+    if (!(std::fabs(steps) < 1e15)) return f;
+    const double whole = static_cast<double>(std::llround(steps));
+    return decimals > 0 ? whole / scale : whole * scale;
 }
 
 } // namespace
@@ -49,7 +63,9 @@ double printedHalfUnit(std::string_view text) {
 
 double stepFrequency(const FrequencySteps& loop, long long index) {
     const double k = static_cast<double>(index);
-    return loop.multiplicative ? loop.start * std::pow(loop.step, k) : loop.start + k * loop.step;
+    if (loop.multiplicative) return loop.start * std::pow(loop.step, k);
+    const double unit = 2 * (loop.count > 1 ? std::min(loop.startSlack, loop.stepSlack) : loop.startSlack);
+    return onDecimalGrid(loop.start + k * loop.step, unit);
 }
 
 bool printedAsStep(const FrequencySteps& loop, long long index, double printed, double printedSlack) {

@@ -31,8 +31,9 @@ std::string mhzText(double f);
 // 0.005 for "14.05"; 0 when the text holds no number.
 double printedHalfUnit(std::string_view text);
 
-// The frequency of step `index` (0 for the first): start + index * step, or
-// start * step^index for a multiplicative loop.
+// The frequency of step `index` (0 for the first): start + index * step, on
+// the decimal grid of the echoed start and step, or start * step^index for a
+// multiplicative loop.
 double stepFrequency(const FrequencySteps& loop, long long index);
 
 // True when `printed`, printed to within `printedSlack`, can be the

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "report/columns.h"
+#include "report/frequency_steps.h"
 #include "report_test_support.h"
 
 namespace wavra::test {
@@ -28,7 +29,8 @@ TEST_F(LoopFrequencies, StepsTakeTheFrequenciesOfTheirFrCard) {
     ASSERT_TRUE(load(fixtureReport("q_fine_and_ratio_loops.nec2c.out")));
     EXPECT_TRUE(ui.messages().empty());
     ASSERT_EQ(model.freqCount, 9);
-    for (int k = 0; k < 5; ++k) EXPECT_DOUBLE_EQ(model.sweepFreq[static_cast<size_t>(1 + k)], 2400 + k * 0.05) << k;
+    const double fine[] = {2400, 2400.05, 2400.1, 2400.15, 2400.2}; // exactly: no 2400.1000000000004 in a file
+    for (size_t k = 0; k < 5; ++k) EXPECT_EQ(model.sweepFreq[1 + k], fine[k]) << k;
     for (int k = 0; k < 4; ++k)
         EXPECT_DOUBLE_EQ(model.sweepFreq[static_cast<size_t>(6 + k)], 2400 * std::pow(1.001, k)) << k;
     EXPECT_DOUBLE_EQ(model.summary.sweep.freqMax, 2400 * std::pow(1.001, 3));
@@ -37,7 +39,7 @@ TEST_F(LoopFrequencies, StepsTakeTheFrequenciesOfTheirFrCard) {
     // The classic layout echoes the FR card in its own columns.
     ASSERT_TRUE(load(fixtureReport("b_dipole_fr3_ne.classic.out")));
     EXPECT_TRUE(userMessages().empty());
-    EXPECT_DOUBLE_EQ(model.sweepFreq[3], 14 + 2 * 0.1);
+    EXPECT_EQ(model.sweepFreq[3], 14.2);
 }
 
 // A print that fits no step of the card is kept, and the user hears which.
@@ -68,6 +70,18 @@ TEST_F(LoopFrequencies, RepeatedOrSkippedStepMakesTheReportIncomplete) {
     ui.clear();
     EXPECT_FALSE(loadWithFrequency("1.3900E+01", "1.4000E+01"));
     EXPECT_EQ(ui.messages().back(), incomplete + "frequency step 5 of 11 (13.9 MHz).");
+}
+
+// 3.5 + 4 * 0.07 is 3.7800000000000002 in double arithmetic; the step is the
+// decimal 3.78 the loop means. A multiplicative loop multiplies.
+TEST(StepFrequency, LinearStepsLieOnTheDecimalGridOfTheEcho) {
+    FrequencySteps loop{true, false, 3.5, 0.07, 30, printedHalfUnit("3.50000E+00"), printedHalfUnit(" 7.00000E-02")};
+    EXPECT_EQ(loop.stepSlack, 5e-8);
+    EXPECT_EQ(stepFrequency(loop, 4), 3.78);
+    EXPECT_EQ(stepFrequency(loop, 21), 4.97);
+    loop.multiplicative = true;
+    loop.step = 1.5;
+    EXPECT_DOUBLE_EQ(stepFrequency(loop, 2), 3.5 * 2.25);
 }
 
 TEST(ColumnValue, EverySpellingOfNaNAndInfinityIsNoNumber) {
