@@ -52,11 +52,16 @@ TEST_F(LoopFrequencies, PrintThatContradictsTheLoopIsKeptAndSaid) {
                                                        "step; the printed frequencies are kept."});
 }
 
-// A printed NaN in any spelling is no frequency: the card's is taken.
-TEST_F(LoopFrequencies, FrequencyPrintedAsNaNTakesTheCardsValue) {
+// A printed NaN is no frequency: the card's is taken. Nor is it a direction.
+TEST_F(LoopFrequencies, FrequencyOrDirectionPrintedAsNaNIsNoNumber) {
     ASSERT_TRUE(loadWithFrequency("1.3600E+01", "       nan"));
     EXPECT_DOUBLE_EQ(model.sweepFreq[2], 13.5 + 0.1);
     EXPECT_EQ(model.summary.invalidValues, 1);
+
+    std::string text = fixtureReport("g_loop_direction.nec2c.out");
+    text.replace(text.find("   90.00      0.00"), 8, "    -nan");
+    ASSERT_TRUE(load(text));
+    EXPECT_TRUE(std::isnan(model.summary.sweep.theta));
 }
 
 TEST_F(LoopFrequencies, RepeatedOrSkippedStepMakesTheReportIncomplete) {
