@@ -97,11 +97,13 @@ void ReportReader::readFrequency(std::string_view line) {
 // the card's own frequency for the step when the print fits it to its
 // precision (or prints no number), else the print. A print that is another
 // step of the loop is a step repeated or skipped; one that is no step at all
-// is kept and reported.
+// is kept and reported. Without the card a print that is no number is no
+// frequency.
 double ReportReader::stepFrequencyOf(std::string_view line, long long index) {
     const bool fromCard = steps.known && index < steps.count;
     if (fromCard) frequency = stepFrequency(steps, index);
-    const double printed = result(line, layout->frequency, "the frequency");
+    double printed = result(line, layout->frequency, "the frequency");
+    if (!columnIsValue(line, layout->frequency)) printed = kMissing;
     if (!fromCard) return printed;
     if (!std::isfinite(printed)) return frequency;
     const std::string_view text = columnText(line, layout->frequency);

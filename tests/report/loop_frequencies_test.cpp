@@ -57,6 +57,8 @@ TEST_F(LoopFrequencies, FrequencyOrDirectionPrintedAsNaNIsNoNumber) {
     ASSERT_TRUE(loadWithFrequency("1.3600E+01", "       nan"));
     EXPECT_DOUBLE_EQ(model.sweepFreq[2], 13.5 + 0.1);
     EXPECT_EQ(model.summary.invalidValues, 1);
+    ASSERT_TRUE(loadWithFrequency("1.3600E+01", "1.3#00E+01"));
+    EXPECT_DOUBLE_EQ(model.sweepFreq[2], 13.5 + 0.1);
 
     std::string text = fixtureReport("g_loop_direction.nec2c.out");
     text.replace(text.find("   90.00      0.00"), 8, "    -nan");
