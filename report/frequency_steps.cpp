@@ -26,8 +26,8 @@ double stepSlack(const FrequencySteps& loop, long long index, double f) {
 }
 
 // The value on the grid of `unit` (a power of ten) nearest to f: the decimal
-// number the loop means, as the nearest double (2400 + 2 * 0.05 gives
-// 2400.1, not 2400.1000000000004).
+// number the loop means, as the nearest double (3.5 + 4 * 0.07 gives
+// 3.78, not 3.7800000000000002).
 double onDecimalGrid(double f, double unit) {
     if (!(unit > 0) || !std::isfinite(f)) return f;
     const int decimals = -static_cast<int>(std::lround(std::log10(unit)));
