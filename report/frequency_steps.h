@@ -16,9 +16,6 @@ struct FrequencySteps {
     bool multiplicative = false; // FR I1 = 1: each step multiplies by `step`
     double start = 0, step = 0;
     long long count = 0; // steps of the loop (FR I2)
-    // A frequency in MHz for a message: "14.0", "2400.05".
-    std::string mhzText(double f);
-
     // Half a unit of the last digit of the echoed start and step: how far
     // the echo may lie from the values the engine computes with.
     double startSlack = 0, stepSlack = 0;
