@@ -14,14 +14,16 @@ namespace wavra {
 
 namespace {
 
-constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
-
 // The steps in the order of their frequency (a Touchstone reader expects
-// rising frequencies).
+// rising frequencies); a step without a frequency comes last.
 std::vector<size_t> stepsByFrequency(const Model& m) {
     std::vector<size_t> rows(static_cast<size_t>(sweepSteps(m)));
     std::iota(rows.begin(), rows.end(), size_t(1));
-    std::stable_sort(rows.begin(), rows.end(), [&m](size_t a, size_t b) { return m.sweepFreq[a] < m.sweepFreq[b]; });
+    std::stable_sort(rows.begin(), rows.end(), [&m](size_t a, size_t b) {
+        const double fa = m.sweepFreq[a], fb = m.sweepFreq[b];
+        if (std::isnan(fa) || std::isnan(fb)) return !std::isnan(fa) && std::isnan(fb);
+        return fa < fb;
+    });
     return rows;
 }
 
@@ -47,17 +49,21 @@ std::string touchstoneText(const Model& m) {
     return text;
 }
 
+// |Z|, phase, SWR and reflection are the sweep view's values of the step, so
+// the file and the view agree to the last digit (SWR 999 at total
+// reflection, the phase without quadrant correction).
 std::string sweepCsvText(const Model& m) {
     const bool gain = sweepHasGain(m);
     const std::string z0 = std::to_string(m.z0);
     std::string text = "Frequency (MHz),R (ohm),X (ohm),|Z| (ohm),Phase (deg),SWR (" + z0 + " ohm),|Gamma| (dB)";
     text += gain ? ",Gain (dBi)\n" : "\n";
     for (size_t row : stepsByFrequency(m)) {
-        const double r = m.sweepR[row], x = m.sweepX[row];
-        text += number(m.sweepFreq[row]) + "," + number(r) + "," + number(x) + "," + number(std::hypot(r, x)) + "," +
-                number(std::atan2(x, r) * kRadToDeg) + "," + number(swr(r, x, m.z0)) + "," +
-                number(reflectionDb(r, x, m.z0));
-        text += gain ? "," + number(m.sweepGain[row]) + "\n" : "\n";
+        const int step = static_cast<int>(row);
+        text += number(m.sweepFreq[row]);
+        for (SweepQuantity q : {SweepQuantity::Resistance, SweepQuantity::Reactance, SweepQuantity::Impedance,
+                                SweepQuantity::Phase, SweepQuantity::Swr, SweepQuantity::ReflectionDb})
+            text += "," + number(sweepValue(m, q, step));
+        text += gain ? "," + number(sweepValue(m, SweepQuantity::Gain, step)) + "\n" : "\n";
     }
     return text;
 }
@@ -72,8 +78,10 @@ bool writeSweepFile(const Model& m, const std::string& path, SweepFileFormat for
         return false;
     }
     const std::string text = format == SweepFileFormat::Csv ? sweepCsvText(m) : touchstoneText(m);
-    if (!writeFileAtomic(path, text)) {
-        error = "Cannot write " + path + "; an existing file was kept.";
+    const bool existed = notARegularFile(path).empty();
+    std::string reason;
+    if (!writeFileAtomic(path, text, reason)) {
+        error = "Cannot write " + path + ": " + reason + (existed ? "; the existing file was kept." : ".");
         return false;
     }
     return true;

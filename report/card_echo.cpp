@@ -55,6 +55,7 @@ void ReportReader::readCard(std::string_view line) {
         closeLoop();
         frequencyLoop = steps >= 2;
         loopSteps = frequencyLoop ? static_cast<long long>(std::min(steps, 1e15)) : 0;
+        readFrequencyCard(line, printed);
     } else if (name == "RP") {
         if (m.requestMode == kNoRequest) requestedPoints = pointCount(printed[1], printed[2], 1);
         readFarRequest(ints, reals);
@@ -64,6 +65,21 @@ void ReportReader::readCard(std::string_view line) {
     } else if (name == "EK") {
         m.extendedKernel = -1;
     }
+}
+
+// The start and step of the frequencies (F1, F2), linear or multiplicative
+// (I1 = 1). A card whose start or step is no number gives no frequencies:
+// the printed ones are taken as they are.
+void ReportReader::readFrequencyCard(std::string_view line, const std::array<double, 4>& printed) {
+    const ReportLayout& l = *layout;
+    steps = FrequencySteps{};
+    steps.multiplicative = printed[0] == 1;
+    steps.count = std::max(1LL, loopSteps);
+    steps.start = columnValue(line, l.cardReal[0]);
+    steps.step = columnValue(line, l.cardReal[1]);
+    steps.startSlack = printedHalfUnit(columnText(line, l.cardReal[0]));
+    steps.stepSlack = printedHalfUnit(columnText(line, l.cardReal[1]));
+    steps.known = columnIsNumber(line, l.cardReal[0]) && (steps.count < 2 || columnIsNumber(line, l.cardReal[1]));
 }
 
 // The wire-table row of segment `segment` of the wire tagged `tag` (tag 0:

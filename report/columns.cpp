@@ -21,22 +21,31 @@ double columnNumber(std::string_view line, Column c) { return readNumber(columnT
 namespace {
 
 // A printed NaN or infinity at the start of a field: an optional sign, then
-// "nan" or "inf" in any case, as a word of its own ("nan Percent"); C
-// libraries may add "(...)" to a NaN. `length` is where the word ends.
+// a word in any case that stands on its own ("nan Percent"): "nan", "inf",
+// "infinity", the forms "nanq", "nans", "qnan", "snan" of other C libraries,
+// and the Windows forms "1.#QNAN", "1.#IND", "1.#INF" (digits may follow
+// them: "1.#INF00"). C libraries may add "(...)" to a NaN. `length` is where
+// the text ends.
 bool nonFiniteText(std::string_view text, double& value, size_t& length) {
     const std::string t = toLower(text);
     size_t i = t.find_first_not_of(' ');
     if (i == std::string::npos) return false;
     const bool negative = t[i] == '-';
     if (t[i] == '-' || t[i] == '+') ++i;
+    const bool windows = t.compare(i, 3, "1.#") == 0;
+    if (windows) i += 3;
     auto word = [&](std::string_view w) {
         if (t.compare(i, w.size(), w) != 0) return false;
-        const size_t end = i + w.size();
+        size_t end = i + w.size();
+        if (windows)
+            while (end < t.size() && std::isdigit(static_cast<unsigned char>(t[end]))) ++end;
         if (end < t.size() && std::isalnum(static_cast<unsigned char>(t[end]))) return false;
         length = end;
         return true;
     };
-    if (word("nan")) {
+    for (std::string_view w : {"nanq", "nans", "nan", "qnan", "snan", "ind"}) {
+        if (w == "ind" && !windows) continue;
+        if (!word(w)) continue;
         if (length < t.size() && t[length] == '(') length = std::min(t.size(), t.find(')', length) + 1);
         value = std::numeric_limits<double>::quiet_NaN();
         return true;

@@ -28,7 +28,8 @@ std::string_view columnText(std::string_view line, Column c);
 // field holds no number. For values that describe the structure.
 double columnNumber(std::string_view line, Column c);
 // The field as the engine printed it: like columnNumber, but a printed NaN
-// ("NAN", "-nan") gives NaN and a printed infinity ("INF", "-inf") gives an
+// in any spelling ("NAN", "-nan", "NaN", "1.#QNAN", "-1.#IND") gives NaN and
+// a printed infinity ("INF", "-inf", "Infinity", "1.#INF") gives an
 // infinity, so a result the engine could not compute is never taken as 0.
 double columnValue(std::string_view line, Column c);
 // True when the field holds a number, a NaN or an infinity and nothing else.

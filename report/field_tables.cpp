@@ -59,8 +59,8 @@ void ReportReader::readSweepGain() {
     s.sweep.gainMin = std::min(s.sweep.gainMin, gain);
     s.sweep.gainMax = std::max(s.sweep.gainMax, gain);
     if (s.sweep.theta == -1 && s.sweep.phi == -1) {
-        s.sweep.theta = columnNumber(line, layout->theta);
-        s.sweep.phi = columnNumber(line, layout->phi);
+        s.sweep.theta = columnValue(line, layout->theta);
+        s.sweep.phi = columnValue(line, layout->phi);
     }
 }
 

@@ -39,9 +39,6 @@ void dropResults(Model& m, const std::string& extension) {
     resetReportLabels(m.summary, m, extension);
 }
 
-// A frequency for a message: "14.0", "14.05".
-std::string mhz(double f) { return formatPicture(f, "0.0#####"); }
-
 } // namespace
 
 int16_t expectedRunTimeFor(double seconds) {
@@ -182,7 +179,7 @@ double ReportReader::result(std::string_view line, Column c, const char* what) {
     if (std::isfinite(v)) return v;
     if (++invalidValues == 1)
         showEngineError(std::string("Nec2d : the engine printed no valid number (") + (std::isnan(v) ? "NaN" : "Inf") +
-                        ") for " + what + " at " + mhz(frequency) + " MHz; check the geometry (F3, validation).");
+                        ") for " + what + " at " + mhzText(frequency) + " MHz; check the geometry (F3, validation).");
     return v;
 }
 
@@ -222,8 +219,20 @@ void ReportReader::showDropped(long long read, long long total, const char* what
     ui.message(text, "wavra", Icon::Exclamation);
 }
 
+// Printed frequencies that fit no step of their FR card are kept as
+// printed; the user hears of the first one and how many there were.
+void ReportReader::showMisfits(const std::string& extension) {
+    if (misfits == 0) return;
+    std::string text = "The report out/" + m.modelName + extension + " prints the frequency \"" + misfitText +
+                       "\" for step " + groupedNumber(misfitStep + 1) + " of its FR card, which gives " +
+                       mhzText(misfitExpected) + " MHz for that step";
+    if (misfits > 1) text += " (and " + groupedNumber(misfits - 1) + " more frequencies that do not fit)";
+    ui.message(text + "; the printed frequencies are kept.", "wavra", Icon::Exclamation);
+}
+
 bool ReportReader::finish(const std::string& extension) {
     closeLoop();
+    showMisfits(extension);
     for (double* e : {&m.extentX, &m.extentY, &m.extentZ}) *e = std::max(*e, 1e-9);
     m.modelExtent = std::max(m.extentX, std::max(m.extentY, m.extentZ));
     finishPatternSweep();

@@ -9,6 +9,7 @@
 
 #include "core/model.h"
 #include "core/ui.h"
+#include "report/frequency_steps.h"
 #include "report/line_reader.h"
 #include "report/report_layout.h"
 #include "report/report_reader.h"
@@ -65,6 +66,15 @@ private:
     long long loopSteps = 0;
     long long loopStepsSeen = 0;
     long long stepsDropped = 0; // loop steps beyond the sweep tables' capacity
+    // The frequencies of the last FR card; a frequency line that fits its
+    // step takes the step's own frequency instead of the 5-digit print.
+    FrequencySteps steps;
+    // Printed frequencies that fit no step of their FR card: the first one
+    // (its text, step and the card's frequency for it) and how many.
+    long long misfits = 0;
+    std::string misfitText;
+    long long misfitStep = 0;
+    double misfitExpected = 0;
     bool rowWantsInputs = false;
     bool rowWantsGain = false;
     std::string missing; // what a loop that stopped early left out
@@ -101,6 +111,7 @@ private:
     void readCard(std::string_view line);
     void readTransLine(const std::array<int16_t, 4>& ints);
     int findSegment(int tag, int segment) const;
+    void readFrequencyCard(std::string_view line, const std::array<double, 4>& printed);
     void readFarRequest(const std::array<int16_t, 4>& ints, const std::array<double, 6>& reals);
     void readNearRequest(const std::array<int16_t, 4>& ints, const std::array<double, 6>& reals, bool magnetic);
     void sizeFieldTables();
@@ -109,6 +120,9 @@ private:
     void readCurrents();
     void readPowerBudget();
     void readFrequency(std::string_view line);
+    double stepFrequencyOf(std::string_view line, long long index);
+    void noteStepOutOfPlace(long long index, long long printedStep);
+    void showMisfits(const std::string& extension);
     void readInputs();
     void showInputImpedance(double r, double x);
     void readAverageGain(std::string_view line);

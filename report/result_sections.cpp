@@ -67,15 +67,18 @@ void ReportReader::readPowerBudget() {
 // its FR card asked for gets a row of the sweep tables while they have room;
 // R, X and the gain stay missing until the report gives them.
 void ReportReader::readFrequency(std::string_view line) {
-    const double f = columnNumber(line, layout->frequency);
+    const long long index = frequencyLoop ? loopStepsSeen++ : 0;
+    const double f = stepFrequencyOf(line, index);
     frequency = f;
     if (!frequencySeen) {
         frequencySeen = true;
-        m.frequencyMHz = f;
-        s.showFrequency(f);
+        if (std::isfinite(f)) {
+            m.frequencyMHz = f;
+            s.showFrequency(f);
+        }
     }
     rowWantsInputs = rowWantsGain = false;
-    if (!frequencyLoop || ++loopStepsSeen > loopSteps) return;
+    if (!frequencyLoop || index >= loopSteps) return;
     const int capacity = std::min<int>(m.maxFreqSteps, m.freqCapacity());
     if (m.freqCount >= capacity) {
         ++stepsDropped;
@@ -85,8 +88,46 @@ void ReportReader::readFrequency(std::string_view line) {
     m.sweepFreq[step] = f;
     m.sweepR[step] = m.sweepX[step] = m.sweepGain[step] = kMissing;
     rowWantsInputs = rowWantsGain = true;
+    if (!std::isfinite(f)) return;
     s.sweep.freqMin = std::min(s.sweep.freqMin, f);
     s.sweep.freqMax = std::max(s.sweep.freqMax, f);
+}
+
+// The frequency of a frequency line that is step `index` of its FR card:
+// the card's own frequency for the step when the print fits it to its
+// precision (or prints no number), else the print. A print that is another
+// step of the loop is a step repeated or skipped; one that is no step at all
+// is kept and reported. Without the card a print that is no number is no
+// frequency.
+double ReportReader::stepFrequencyOf(std::string_view line, long long index) {
+    const bool fromCard = steps.known && index < steps.count;
+    if (fromCard) frequency = stepFrequency(steps, index);
+    double printed = result(line, layout->frequency, "the frequency");
+    if (!columnIsValue(line, layout->frequency)) printed = kMissing;
+    if (!fromCard) return printed;
+    if (!std::isfinite(printed)) return frequency;
+    const std::string_view text = columnText(line, layout->frequency);
+    const double slack = printedHalfUnit(text);
+    if (printedAsStep(steps, index, printed, slack)) return frequency;
+    if (const long long other = frequencyLoop ? stepOfPrinted(steps, printed, slack) : -1; other >= 0) {
+        noteStepOutOfPlace(index, other);
+        return stepFrequency(steps, other);
+    }
+    if (misfits++ == 0) {
+        misfitText = trim(text);
+        misfitStep = index;
+        misfitExpected = frequency;
+    }
+    return printed;
+}
+
+// A loop whose frequency lines repeat or skip a step has not printed every
+// step: the first such step is what the report lacks.
+void ReportReader::noteStepOutOfPlace(long long index, long long printedStep) {
+    if (!missing.empty()) return;
+    missing = "frequency step " + groupedNumber(index + 1) + " of " + groupedNumber(steps.count) + " (" +
+              mhzText(stepFrequency(steps, index)) + " MHz)";
+    if (printedStep < index) missing += ", in whose place step " + groupedNumber(printedStep + 1) + " is printed again";
 }
 
 // One line per source; the impedances of all sources add up. The first block

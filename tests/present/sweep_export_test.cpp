@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "core/config.h"
+#include "present/sweep_graphs.h"
 #include "support/test_support.h"
 
 namespace wavra {
@@ -74,13 +75,44 @@ TEST(SweepExport, CsvHasAHeaderAndTheGainOnlyWhenPresent) {
     EXPECT_EQ(first.substr(0, 8), "14,25,0,");
     EXPECT_NE(first.find(",-9.5424250943932"), std::string::npos) << first; // 20 log10 (1/3)
     EXPECT_EQ(third.substr(0, 13), "14.2,0,30,30,");
-    EXPECT_EQ(third.substr(third.size() - 6), ",inf,0"); // total reflection: no finite SWR
+    EXPECT_EQ(third.substr(third.size() - 6), ",999,0"); // total reflection: the view's SWR
     m.summary.sweep.gainMin = 6.5;
     m.summary.sweep.gainMax = 7.25;
     m.sweepGain[2] = 7.25;
     const std::string withGain = sweepCsvText(m);
     EXPECT_NE(withGain.find(",Gain (dBi)\n"), std::string::npos);
     EXPECT_NE(withGain.find(",7.25\n"), std::string::npos);
+}
+
+// Each CSV row holds the sweep view's values of its step: a lossy step, a
+// purely reactive one and one with a slightly negative R (|G| = 1.00056),
+// where SWR is 999 and the phase arctan(X / R) without quadrant correction.
+TEST(SweepExport, CsvRowsHoldTheSweepViewsValues) {
+    Model m = exportModel();
+    const double rows[][3] = {{14.0, 36, -12}, {14.1, 0, 30}, {14.2, -0.028, 50}};
+    for (size_t i = 0; i < 3; ++i) {
+        m.sweepFreq[i + 1] = rows[i][0];
+        m.sweepR[i + 1] = rows[i][1];
+        m.sweepX[i + 1] = rows[i][2];
+    }
+    std::istringstream in(sweepCsvText(m));
+    std::string line;
+    std::getline(in, line);
+    using Q = SweepQuantity;
+    const Q columns[] = {Q::Resistance, Q::Reactance, Q::Impedance, Q::Phase, Q::Swr, Q::ReflectionDb};
+    for (int step = 1; step <= 3; ++step) {
+        ASSERT_TRUE(std::getline(in, line));
+        std::vector<std::string> fields;
+        std::istringstream row(line);
+        for (std::string field; std::getline(row, field, ',');) fields.push_back(field);
+        ASSERT_EQ(fields.size(), 7u) << line;
+        EXPECT_EQ(std::stod(fields[0]), m.sweepFreq[static_cast<size_t>(step)]);
+        for (size_t c = 0; c < 6; ++c)
+            EXPECT_EQ(std::stod(fields[c + 1]), sweepValue(m, columns[c], step)) << "step " << step << ": " << line;
+    }
+    const std::string last = line;
+    EXPECT_NE(last.find(",999,"), std::string::npos) << last;
+    EXPECT_NE(last.find(",-89.96"), std::string::npos) << last; // not 90.03 of the angle of Z
 }
 
 TEST(SweepExport, WritesAtomicallyAndRefusesWhatCannotBeWritten) {
@@ -90,9 +122,16 @@ TEST(SweepExport, WritesAtomicallyAndRefusesWhatCannotBeWritten) {
     ASSERT_TRUE(writeSweepFile(m, dir.file("a.s1p"), sweepFormatOf("a.s1p"), error)) << error;
     EXPECT_EQ(test::readText(dir.file("a.s1p")), touchstoneText(m));
     EXPECT_EQ(sweepFormatOf("B.CSV"), SweepFileFormat::Csv);
-    // A file that cannot be written keeps the old one.
+    // A failure gives the system's reason, and says a file was kept only
+    // when there was one.
     EXPECT_FALSE(writeSweepFile(m, dir.file("missing/a.csv"), SweepFileFormat::Csv, error));
-    EXPECT_EQ(error, "Cannot write " + dir.file("missing/a.csv") + "; an existing file was kept.");
+    EXPECT_EQ(error, "Cannot write " + dir.file("missing/a.csv") + ": No such file or directory.");
+    // A name that fits the limit while its temporary file's name does not.
+    const std::string longName = dir.file(std::string(245, 'a') + ".csv");
+    test::writeText(longName, "old");
+    EXPECT_FALSE(writeSweepFile(m, longName, SweepFileFormat::Csv, error));
+    EXPECT_EQ(error, "Cannot write " + longName + ": File name too long; the existing file was kept.");
+    EXPECT_EQ(test::readText(longName), "old");
     m.z0 = 0;
     EXPECT_FALSE(writeSweepFile(m, dir.file("a.s1p"), SweepFileFormat::Touchstone, error));
     EXPECT_EQ(error, "A Touchstone file needs a positive Z0; the setting is 0.");
