@@ -100,28 +100,15 @@ TEST_F(CalcRules, RangesComeFromTheRememberedCards) {
     EXPECT_EQ(m.calcRange[2], 1);
 }
 
-TEST_F(CalcRules, WithoutARememberedCardTheDecksOwnCardsAreOffered) {
-    using R = std::array<double, 9>;
-    rows.deck = findDeckRequests(
-        "FR 0 1 0 0 14.2 0\nNH 0 0 0 0 0 0 0 0 0 0\nNE 0 5 1 2 -2 0 1 1 0 0.5\n"
-        "RP 0 19 2 1000 0 90 5 45\nEN\n");
-    m.calcKind = kCalcNearField;
-    m.calcSubMode = 2;
-    prefillCalcRange(m, rows); // the first card with points, also for the H field
-    EXPECT_EQ(m.calcRange, (R{-2, 2, 1, 0, 0, 1, 1, 1.5, 0.5}));
-    m.calcKind = kCalcFarField;
-    prefillCalcRange(m, rows);
-    EXPECT_EQ(m.calcRange, (R{0, 90, 5, 90, 135, 45, 1, 1.5, 0.5}));
+TEST_F(CalcRules, ADeckOfOneFrequencyOffersALoopAroundIt) {
+    rows.deck = findDeckRequests("FR 0 1 0 0 14.2 0\nEN\n");
     m.calcKind = kCalcFrequencyLoop;
     m.calcSubMode = 1;
-    prefillCalcRange(m, rows); // 11 steps of 1 % around the single frequency
+    prefillCalcRange(m, rows); // 11 steps of 1 %; no pattern card: the default angles
     EXPECT_DOUBLE_EQ(m.calcRange[0], 13.49);
     EXPECT_DOUBLE_EQ(m.calcRange[1], 14.91);
     EXPECT_DOUBLE_EQ(m.calcRange[2], 0.142);
-    EXPECT_EQ(m.calcRange[6], 90);
-    rows.deck = findDeckRequests("FR 0 8 0 0 14.0 0.05\n");
-    prefillCalcRange(m, rows); // the deck's loop; no pattern card: the default
-    EXPECT_EQ(m.calcRange, (R{14.0, 14.0 + 7 * 0.05, 0.05, 0, 180, 5, 0, 355, 5}));
+    EXPECT_EQ(m.calcRange[4], 180);
 }
 
 TEST_F(CalcRules, EachChoiceKeepsItsOwnRows) {
@@ -369,7 +356,7 @@ TEST_F(CalcWindow, StartsFromTheDeckFileAndShowsEachRowsUnit) {
     TempDir dir;
     writeText(dir.file("loop.nec"),
               "CM\nCE\nGW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
-              "FR 0 8 0 0 14.0 0.05\nNE 0 5 1 1 -2 0 1 1 0 0\nRP 0 37 1 1000 0 0 5 0\nEN\n");
+              "FR 0 8 0 0 14.0 0.05\nNH 0 0 0 0 0 0 0 0 0 0\nNE 0 5 1 1 -2 0 1 1 0 0\nRP 0 19 1 1000 0 0 5 0\nEN\n");
     m.modelDir = dir.path();
     m.modelName = "loop";
     m.modelExt = ".nec";
@@ -382,7 +369,7 @@ TEST_F(CalcWindow, StartsFromTheDeckFileAndShowsEachRowsUnit) {
         EXPECT_EQ(field(d, "txtXYZ2")->text(), "2");
         EXPECT_EQ(d.findChild<QLabel*>("LabUnit3")->text(), "metres");
         d.findChild<QRadioButton*>("OptFF")->click();
-        EXPECT_EQ(field(d, "txtXYZ2")->text(), "180");
+        EXPECT_EQ(field(d, "txtXYZ2")->text(), "90");
         EXPECT_EQ(d.findChild<QLabel*>("LabUnit2")->text(), "degrees");
     });
 }
