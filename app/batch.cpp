@@ -1,14 +1,18 @@
 #include "app/batch.h"
 
+#include <cmath>
+
 #include "app/batch_json.h"
 #include "app/batch_optimize.h"
 #include "control/model_loading.h"
 #include "control/startup.h"
+#include "core/config.h"
 #include "core/text.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
 #include "deck/writer.h"
 #include "engine/calculate.h"
+#include "engine/deck_requests.h"
 #include "engine/process.h"
 #include "export/pov_render.h"
 #include "present/calc_dialog_rules.h"
@@ -19,26 +23,48 @@ namespace wavra {
 
 namespace {
 
-// Ranges not given on the command line come from the deck's own request
-// when it is of the same kind; false (with `error`) when there is none.
-bool fillTriple(Model& m, int first, const std::optional<RangeTriple>& given, int deckAxis, bool deckMatches,
+// Ranges not given on the command line come from the deck's own request of
+// the same kind; false (with `error`) when there is none.
+bool fillTriple(Model& m, int first, const std::optional<RangeTriple>& given, const std::optional<DeckAxis>& deck,
                 const std::string& option, std::string& error) {
-    if (given) {
-        for (int k = 0; k < 3; ++k) m.calcRange[static_cast<size_t>(first + k)] = (*given)[static_cast<size_t>(k)];
-        return true;
-    }
-    const auto& rows = m.summary.requestRows;
-    if (!deckMatches || deckAxis >= static_cast<int>(rows.size())) {
+    if (!given && !deck) {
         error = option + " START,STOP,STEP is needed: the model has no such request to take it from";
         return false;
     }
-    const RequestRow& r = rows[static_cast<size_t>(deckAxis)];
-    m.calcRange[static_cast<size_t>(first)] = r.start;
-    m.calcRange[static_cast<size_t>(first + 1)] = r.stop;
-    // A single value on the deck has step 0, which the dialog refuses; any
-    // step with stop = start asks for the same one point.
-    m.calcRange[static_cast<size_t>(first + 2)] = r.count <= 1 && r.step == 0 ? 1 : r.step;
+    const RangeTriple range = given ? *given : RangeTriple{deck->start, deck->stop, deck->step};
+    for (int k = 0; k < 3; ++k) m.calcRange[static_cast<size_t>(first + k)] = range[static_cast<size_t>(k)];
     return true;
+}
+
+template <size_t N>
+std::optional<DeckAxis> deckAxis(const std::optional<std::array<DeckAxis, N>>& request, size_t axis) {
+    return request ? std::optional<DeckAxis>((*request)[axis]) : std::nullopt;
+}
+
+// --freq with far and near field: the one frequency to calculate at.
+bool takeOneFrequency(Model& m, const CalcOptions& c, std::string& error) {
+    m.calcFrequencyMHz = 0;
+    if (!c.freq) return true;
+    const RangeTriple& f = *c.freq;
+    if (f[0] != f[1]) {
+        error = "--freq with --calc far or near takes one frequency: START or START,START,STEP";
+        return false;
+    }
+    if (!(f[0] > 0) || !std::isfinite(f[0])) {
+        error = "Frequency start must be above 0 MHz.";
+        return false;
+    }
+    m.calcFrequencyMHz = f[0];
+    return true;
+}
+
+// The frequency loop's range: --freq, else the deck's own loop.
+bool takeLoop(Model& m, const CalcOptions& c, const DeckRequests& deck, std::string& error) {
+    if (!c.freq && !(deck.frequency && deck.frequency->count > 1)) {
+        error = "the deck has no frequency loop: give --freq";
+        return false;
+    }
+    return fillTriple(m, 0, c.freq, deck.frequency, "--freq", error);
 }
 
 // The calculation choice as the dialog would store it.
@@ -49,19 +75,26 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
     if (c.xnda) enterXnda(m, ui, std::to_string(*c.xnda));
     if (c.distanceKm) enterDistance(m, trim(str(*c.distanceKm)));
     if (c.gainFactor) enterGainFactor(m, trim(str(*c.gainFactor)));
-    const bool far = m.requestMode >= 0, near = m.requestMode == kNearRequest;
+    const DeckRequests deck = modelDeckRequests(m);
+    const auto& far = deck.farField;
+    const auto& near = deck.nearField;
     switch (c.calcKind) {
     case kCalcFarField:
-        return fillTriple(m, 0, c.theta, 0, far, "--theta", error) && fillTriple(m, 3, c.phi, 1, far, "--phi", error);
+        return takeOneFrequency(m, c, error) && fillTriple(m, 0, c.theta, deckAxis(far, 0), "--theta", error) &&
+               fillTriple(m, 3, c.phi, deckAxis(far, 1), "--phi", error);
     case kCalcFrequencyLoop:
-        if (!fillTriple(m, 0, c.freq, -1, false, "--freq", error)) return false;
+        if (!takeLoop(m, c, deck, error)) return false;
         if (c.calcSubMode == 0) return true;
-        return fillTriple(m, 3, c.theta, 0, far, "--theta", error) && fillTriple(m, 6, c.phi, 1, far, "--phi", error);
+        return fillTriple(m, 3, c.theta, deckAxis(far, 0), "--theta", error) &&
+               fillTriple(m, 6, c.phi, deckAxis(far, 1), "--phi", error);
     case kCalcNearField:
         if (m.calcSubMode == 0) m.calcSubMode = 1; // the E field unless H was asked for
-        return fillTriple(m, 0, c.x, 0, near, "--x", error) && fillTriple(m, 3, c.y, 1, near, "--y", error) &&
-               fillTriple(m, 6, c.z, 2, near, "--z", error);
-    default: return true;
+        return takeOneFrequency(m, c, error) && fillTriple(m, 0, c.x, deckAxis(near, 0), "--x", error) &&
+               fillTriple(m, 3, c.y, deckAxis(near, 1), "--y", error) &&
+               fillTriple(m, 6, c.z, deckAxis(near, 2), "--z", error);
+    default:
+        if (c.freq) error = "--freq does not go with --calc original: the deck runs as it is written";
+        return !c.freq;
     }
 }
 
@@ -151,6 +184,23 @@ int writePovFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::
                : kBatchUnreadable;
 }
 
+// --set: settings for this run, with the tables sized anew for the
+// capacities among them.
+bool applySettings(Model& model, Ui& ui, const std::vector<std::string>& settings) {
+    for (const std::string& setting : settings) {
+        std::string error;
+        if (!applySetting(model, ui, setting, error)) {
+            ui.message(error);
+            return false;
+        }
+    }
+    if (settings.empty()) return true;
+    model.allocateModelTables(model.maxSegments, model.maxFreqSteps, model.maxSources, model.maxLoads,
+                              model.maxTransLines);
+    model.allocateFieldTables(model.maxFarFieldPoints);
+    return true;
+}
+
 } // namespace
 
 int runBatch(const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
@@ -162,6 +212,8 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     if (!startUp(model, ui, programPath)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
     if (options.timeoutSeconds) model.engineTimeout = *options.timeoutSeconds;
     if (options.parallelRuns) model.parallelRuns = *options.parallelRuns;
+    if (!applySettings(model, ui, options.settings))
+        return printResult(model, ui, result, options.json, out, kBatchBadUsage);
     takeModelName(model, options.model, workingDir);
     int status = kBatchDone;
     if (options.optimize) {

@@ -16,9 +16,11 @@ const char* const kBatchUsage =
     "  --answer yes|no|ok|cancel   answer to the next question (repeatable)\n"
     "  --calc original|far|sweep|near   run the engine first\n"
     "  --freq A,B,C  --theta A,B,C  --phi A,B,C  --x A,B,C  --y A,B,C  --z A,B,C\n"
-    "                          start, stop and step of an axis\n"
+    "                          start, stop and step of an axis (from the deck when not given);\n"
+    "                          --freq F alone: the one frequency of far and near field\n"
     "  --sub none|ver|hor|gain (sweep pattern)  or  e|h (near field)\n"
     "  --xnda NNNN  --distance KM  --gain-factor G  --surface-wave\n"
+    "  --set KEY=VALUE         a setting of exe/wavra.ini for this run only (repeatable)\n"
     "  --timeout S             stop the engine after S seconds (0: no limit)\n"
     "  --jobs N                engine runs a frequency loop is split over (0: one per core, 1: no split)\n"
     "  --show VIEW             open a result view on the model (see below)\n"
@@ -164,6 +166,7 @@ bool Parser::calcOption(const std::string& a, const std::string& v) {
         {"--freq", &c.freq}, {"--theta", &c.theta}, {"--phi", &c.phi}, {"--x", &c.x}, {"--y", &c.y}, {"--z", &c.z}};
     if (auto it = triples.find(a); it != triples.end()) {
         *it->second = parseTriple(v);
+        if (!*it->second && a == "--freq" && isNumeric(v)) *it->second = RangeTriple{readNumber(v), readNumber(v), 1};
         return *it->second ? true : fail(a + " takes START,STOP,STEP, not '" + v + "'");
     }
     auto number = parseNumber(v);
@@ -254,7 +257,11 @@ bool Parser::option(const std::string& a) {
     else if (a == "--json") o.json = true;
     else if (a == "--input") o.forceInput = true;
     else if (a == "--surface-wave") calc().surfaceWave = true;
-    else if (a == "--answer") {
+    else if (a == "--set") {
+        if (!value(a, v)) return false;
+        if (v.find('=') == std::string::npos) return fail("--set takes KEY=VALUE, not '" + v + "'");
+        o.settings.push_back(v);
+    } else if (a == "--answer") {
         if (!value(a, v)) return false;
         auto answer = parseAnswer(v);
         if (!answer) return fail("--answer takes yes, no, ok or cancel, not '" + v + "'");

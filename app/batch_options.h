@@ -40,6 +40,7 @@ struct BatchOptions {
     std::vector<Answer> answers;           // --answer yes|no|ok|cancel, in order
     std::optional<int16_t> timeoutSeconds; // --timeout S: the engine time-out, 0 = none
     std::optional<int16_t> parallelRuns;   // --jobs N: "Parallel engine runs", 0 = one per core
+    std::vector<std::string> settings;     // --set KEY=VALUE: settings for this run, not saved
     std::optional<CalcOptions> calc;
     ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
     std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools

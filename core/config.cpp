@@ -268,6 +268,23 @@ void readSettings(Model& model, Ui& ui, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) readLine(model, ui, line);
 }
 
+bool applySetting(Model& model, Ui& ui, const std::string& keyValue, std::string& error) {
+    const size_t equals = keyValue.find('=');
+    const std::string key = toUpper(trim(keyValue.substr(0, equals)));
+    const std::string value = equals == std::string::npos ? std::string() : trim(keyValue.substr(equals + 1));
+    const Setting* setting = findSetting(key);
+    if (!setting && !presetFor(model, key)) {
+        error = "--set: '" + key + "' is no setting of " + kIniName;
+        return false;
+    }
+    if (setting && !std::holds_alternative<std::string Model::*>(setting->field) && !isNumeric(value)) {
+        error = "--set: " + key + " takes a number, not '" + value + "'";
+        return false;
+    }
+    readLine(model, ui, key + "=" + value);
+    return true;
+}
+
 std::string rewriteSettings(Model& model, Ui& ui, const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += rewriteLine(model, ui, line) + "\n";

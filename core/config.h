@@ -40,6 +40,12 @@ void readSettings(Model& model, Ui& ui, const std::vector<std::string>& lines);
 // Write mode on lines in memory: the text the file is rewritten with.
 std::string rewriteSettings(Model& model, Ui& ui, const std::vector<std::string>& lines);
 
+// One setting given as KEY=VALUE for a single run (the batch command line's
+// --set), by the rules of the file. The capacities take effect when the
+// model tables are allocated afterwards. False with `error` when the key is
+// no setting of the file or a number setting is given no number.
+bool applySetting(Model& model, Ui& ui, const std::string& keyValue, std::string& error);
+
 // The engine processes a run may use at once ("Parallel engine runs",
 // PARALLEL): parallelRuns when it is 1 or more, else the number of cores
 // (1 when the machine does not tell).

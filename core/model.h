@@ -194,6 +194,9 @@ struct Model {
     // --- calculation choice --------------------------------------------------------
     int16_t calcSubMode = 0;
     std::array<double, 9> calcRange{};
+    // Far and near field: the one frequency to calculate at, in MHz; 0 runs
+    // the deck's first frequency.
+    double calcFrequencyMHz = 0;
     int16_t surfaceWaveFlag = 0;
     int16_t expectedRunTime = 0;
     int16_t optimizerVarCount = 0;

@@ -10,7 +10,14 @@ namespace wavra {
 namespace {
 
 std::string integerField(int v) { return formatPicture(v, "####0"); }
-std::string realField(double v) { return formatPicture(v, "###0.0####"); }
+// "###0.0####", unless its five decimals change the value by more than 1e-5
+// of its size (a step of 0.00005 MHz would become 0.0): then with the
+// significant digits it needs.
+std::string realField(double v) {
+    std::string text = formatPicture(v, "###0.0####");
+    if (std::isfinite(v) && std::fabs(readNumber(text) - v) > 1e-5 * std::fabs(v)) text = formatSignificant(v, 10);
+    return text;
+}
 
 } // namespace
 

@@ -15,7 +15,9 @@ struct CardFields {
 
 // One card line: the name, then I1 to I4 and F1 to F4, each preceded by the
 // separator; F5 only when F5 or F6 is not 0, F6 only when it is not 0.
-// Integers as "####0", reals as "###0.0####" (FR, 0, 30, 0, 0, 1.0, 1.0, 0.0, 0.0).
+// Integers as "####0", reals as "###0.0####" (FR, 0, 30, 0, 0, 1.0, 1.0, 0.0, 0.0);
+// a real that five decimals would change by more than 1e-5 of its size
+// (0.00005, 0.000123) with the significant digits it needs.
 std::string cardText(std::string_view name, const CardFields& f, std::string_view separator = ", ");
 
 // Number of points from start to stop in steps of step, both ends included:

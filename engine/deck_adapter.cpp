@@ -102,12 +102,21 @@ private:
         ++frCount;
         m.freqCount = toInt16(fieldValue(ui, line, 3));
         std::string replacement;
+        if (singleFrequency() && execCount > 0) { // a later frequency would add results of another one
+            done = true;
+            return;
+        }
         if (frCount == 1) {
             m.frequencyMHz = fieldValue(ui, line, 6);
             if (m.freqCount > 1) { // the deck's own loop is reduced to its first frequency
                 m.freqCount = 1;
                 replacement = cardText("FR", {.i2 = 1, .f1 = m.frequencyMHz});
             }
+        }
+        if (singleFrequency() && m.calcFrequencyMHz > 0) {
+            m.freqCount = 1;
+            m.frequencyMHz = m.calcFrequencyMHz;
+            replacement = cardText("FR", {.i2 = 1, .f1 = m.frequencyMHz});
         }
         if (m.calcKind == kCalcFrequencyLoop && frCount == 2) replacement = sweepFrequencyCard();
         if (m.calcKind == kCalcItsHfArea && frCount == 1) {
@@ -122,6 +131,9 @@ private:
         if (replacement.empty()) write(line);
         else writeFrequency(replacement);
     }
+
+    // Far and near field are calculated at one frequency.
+    bool singleFrequency() const { return m.calcKind == kCalcFarField || m.calcKind == kCalcNearField; }
 
     std::string sweepFrequencyCard() {
         m.freqCount = static_cast<int16_t>(countOf(m, 0));
@@ -229,8 +241,15 @@ private:
         if (m.calcSubMode == 1 || m.calcSubMode == 3) r[7] = r[6], r[8] = 1; // phi fixed
         if (m.calcSubMode == 2 || m.calcSubMode == 3) r[4] = r[3], r[5] = 1; // theta fixed
         if (m.calcSubMode == 0) {
-            if (atEndOfInput) writeGenerated("XQ");
-            else write(line);
+            if (atEndOfInput) {
+                writeGenerated("XQ");
+            } else {
+                write(line);
+                // nec2c computes a near-field request of a loop only for the
+                // last frequency unless another execution card follows it.
+                const std::string card = toUpper(line.substr(0, 2));
+                if (card == "NE" || card == "NH") writeGenerated("XQ");
+            }
         } else {
             writeRequest(farFieldCard(3, 6));
         }

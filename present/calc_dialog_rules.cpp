@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "engine/card_text.h"
 #include "engine/deck_adapter.h"
+#include "engine/deck_requests.h"
 
 namespace wavra {
 
@@ -45,37 +46,104 @@ bool isCard(const std::vector<std::string>& f, std::initializer_list<std::string
     return std::any_of(names.begin(), names.end(), [&](std::string_view n) { return name == n; });
 }
 
-// One row of the grid from a card: start, count and step fields.
-void setRow(Model& m, int first, const std::vector<std::string>& f, size_t startField, size_t countField,
-            size_t stepField) {
+using Row = std::array<double, 3>; // start, stop, step
+
+// With a surface wave the far field's first row holds heights in metres.
+bool heightRow(const Model& m) { return m.calcKind == kCalcFarField && m.surfaceWaveFlag != 0; }
+
+// One row from a card: start, count and step fields; nothing when the card
+// asks for no point on it.
+std::optional<Row> cardRow(const std::vector<std::string>& f, size_t startField, size_t countField, size_t stepField) {
     const double start = fieldValue(f, startField);
     const double count = fieldValue(f, countField);
     const double step = fieldValue(f, stepField);
-    m.calcRange[first] = start;
-    m.calcRange[first + 1] = start + (count - 1) * step;
-    m.calcRange[first + 2] = step;
+    if (!(count >= 1)) return std::nullopt;
+    return Row{start, start + (count - 1) * step, step};
 }
 
 const std::string& presetCard(const Model& m, int row, int column) {
     return m.calcPresets[static_cast<size_t>(row)][static_cast<size_t>(column)];
 }
 
-void prefillFromRp(Model& m, int row, int column, int firstRow) {
-    const auto f = cardFields(presetCard(m, row, column));
-    if (!isCard(f, {"RP"})) return;
-    setRow(m, firstRow, f, 6, 3, 8);     // theta
-    setRow(m, firstRow + 3, f, 7, 4, 9); // phi
+// Grid row `row` of the current choice from the card its last run made.
+std::optional<Row> presetRow(const Model& m, int row) {
+    const int column = presetEntry(m).column;
+    if (m.calcKind == kCalcNearField) {
+        const auto f = cardFields(presetCard(m, 6, column));
+        if (!isCard(f, {"NE", "NH"})) return std::nullopt;
+        return cardRow(f, 6 + row, 3 + row, 9 + row);
+    }
+    if (m.calcKind == kCalcFrequencyLoop && row == 0) {
+        const auto f = cardFields(presetCard(m, 2, 0));
+        return isCard(f, {"FR"}) ? cardRow(f, 6, 3, 7) : std::nullopt;
+    }
+    const auto f = cardFields(presetCard(m, presetEntry(m).row, column));
+    if (!isCard(f, {"RP"})) return std::nullopt;
+    const int axis = m.calcKind == kCalcFrequencyLoop ? row - 1 : row; // 0 theta, 1 phi
+    return axis == 0 ? cardRow(f, 6, 3, 8) : cardRow(f, 7, 4, 9);
 }
 
-void prefillNearField(Model& m, int column) {
-    const auto f = cardFields(presetCard(m, 6, column));
-    if (!isCard(f, {"NE", "NH"})) return;
-    for (int k = 0; k < 3; ++k) setRow(m, 3 * k, f, 6 + k, 3 + k, 9 + k);
+Row axisRow(const DeckAxis& a) { return {a.start, a.stop, a.step}; }
+
+// A loop of 11 steps of 1 % around one frequency.
+Row loopAround(double mhz) {
+    const double step = mhz / 100;
+    return {mhz - 5 * step, mhz + 5 * step, step};
 }
 
-void prefillFrequency(Model& m) {
-    const auto f = cardFields(presetCard(m, 2, 0));
-    if (isCard(f, {"FR"})) setRow(m, 0, f, 6, 3, 7);
+// Grid row `row` of the current choice from the deck's own cards.
+std::optional<Row> deckRow(const Model& m, const DeckRequests& d, int row) {
+    if (m.calcKind == kCalcNearField) {
+        if (!d.nearField) return std::nullopt;
+        return axisRow((*d.nearField)[static_cast<size_t>(row)]);
+    }
+    if (m.calcKind == kCalcFrequencyLoop && row == 0) {
+        if (!d.frequency || !(d.frequency->start > 0)) return std::nullopt;
+        return d.frequency->count > 1 ? axisRow(*d.frequency) : loopAround(d.frequency->start);
+    }
+    const int axis = m.calcKind == kCalcFrequencyLoop ? row - 1 : row;
+    if (!d.farField || (axis == 0 && heightRow(m))) return std::nullopt;
+    return axisRow((*d.farField)[static_cast<size_t>(axis)]);
+}
+
+constexpr double kFreeSpaceMHz = 299.8; // the engine's frequency when the deck has no FR card
+
+Row defaultRow(const Model& m, int row) {
+    if (m.calcKind == kCalcNearField) {
+        const double e = std::max(m.modelExtent, 0.1);
+        return row == 2 ? Row{0, 0, 1} : Row{-e, e, e / 10};
+    }
+    if (m.calcKind == kCalcFrequencyLoop && row == 0)
+        return loopAround(m.frequencyMHz > 0 ? m.frequencyMHz : kFreeSpaceMHz);
+    const int axis = m.calcKind == kCalcFrequencyLoop ? row - 1 : row;
+    if (axis == 0) return heightRow(m) ? Row{0, 0, 1} : Row{0, 180, 5};
+    return {0, 355, 5};
+}
+
+// The key of grid row `row` of the current choice in CalcRowMemory: the
+// frequency row is shared by the loop's sub-options, every other row
+// belongs to its choice, sub-option and preset column.
+int rowKey(const Model& m, int row) {
+    const int column = presetEntry(m).column;
+    switch (m.calcKind) {
+    case kCalcFarField: return 100 + 10 * column + row;
+    case kCalcFrequencyLoop: return row == 0 ? 200 : 300 + 20 * m.calcSubMode + 10 * column + row;
+    case kCalcNearField: return 600 + 10 * column + row;
+    default: return -1;
+    }
+}
+
+void setRow(Model& m, int row, const Row& r) {
+    for (int k = 0; k < 3; ++k) m.calcRange[static_cast<size_t>(3 * row + k)] = r[static_cast<size_t>(k)];
+}
+
+void rememberRows(const Model& m, CalcRowMemory& memory) {
+    const int rows = calcLayout(m).rows;
+    for (int row = 0; row < rows; ++row) {
+        const int key = rowKey(m, row);
+        const auto& r = m.calcRange;
+        if (key >= 0) memory.rows[key] = {r[3 * row], r[3 * row + 1], r[3 * row + 2]};
+    }
 }
 
 // Azimuth of the strongest point of the loaded pattern, whole degrees
@@ -114,6 +182,51 @@ bool endsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// What a grid row holds, for the checks before a run.
+struct RowRule {
+    std::string name, unit;
+    double low = -HUGE_VAL, high = HUGE_VAL;
+    bool aboveZero = false; // frequencies
+};
+
+RowRule rowRule(const Model& m, int row) {
+    const std::string unit = calcLayout(m).rowUnits[static_cast<size_t>(row)];
+    if (m.calcKind == kCalcNearField) return {std::string(1, static_cast<char>('X' + row)), unit};
+    const int axis = m.calcKind == kCalcFrequencyLoop ? row - 1 : row; // -1 frequency, 0 theta, 1 phi
+    if (axis < 0) return {"Frequency", unit, -HUGE_VAL, HUGE_VAL, true};
+    if (axis == 0 && heightRow(m)) return {"Height", unit};
+    if (axis == 0) return {"Theta", unit, -180, 180};
+    return {"Phi", unit, -360, 360};
+}
+
+std::string valueText(double v) { return trim(str(v)); }
+
+std::optional<std::string> valueRefusal(const RowRule& rule, const char* column, double v) {
+    const std::string field = rule.name + " " + column;
+    if (!std::isfinite(v)) return field + " must be a number of " + rule.unit + ".";
+    if (rule.aboveZero && !(v > 0)) return field + " must be above 0 " + rule.unit + ".";
+    if (v < rule.low || v > rule.high)
+        return field + " must lie between " + valueText(rule.low) + " and " + valueText(rule.high) + " " + rule.unit +
+               ".";
+    return std::nullopt;
+}
+
+// Start, stop and step of one shown row: numbers within the row's range, a
+// step that is not 0 and leads from start to stop.
+std::optional<std::string> rowRefusal(const Model& m, int row) {
+    const RowRule rule = rowRule(m, row);
+    const auto& r = m.calcRange;
+    const double start = r[3 * row], stop = r[3 * row + 1], step = r[3 * row + 2];
+    if (auto refusal = valueRefusal(rule, "start", start)) return refusal;
+    if (auto refusal = valueRefusal(rule, "stop", stop)) return refusal;
+    if (!std::isfinite(step)) return rule.name + " step must be a number of " + rule.unit + ".";
+    if (step == 0) return "Stepsize too small.";
+    if ((stop - start) * step < 0)
+        return rule.name + " step must lead from start to stop: from " + valueText(start) + " to " + valueText(stop) +
+               " it must be " + (stop < start ? "below" : "above") + " 0.";
+    return std::nullopt;
+}
+
 } // namespace
 
 CalcLayout calcLayout(const Model& m) {
@@ -122,6 +235,7 @@ CalcLayout calcLayout(const Model& m) {
     case kCalcFarField:
         l.rows = 2;
         l.rowCaptions = {m.surfaceWaveFlag != 0 ? "Z in mtr." : "Theta", "Phi", ""};
+        l.rowUnits = {m.surfaceWaveFlag != 0 ? "metres" : "degrees", "degrees", ""};
         l.columnCaptions = {"Start", "Stop", "Step size"};
         l.farFieldExtras = true;
         break;
@@ -130,10 +244,12 @@ CalcLayout calcLayout(const Model& m) {
         if (m.calcSubMode == 0) {
             l.rows = 1;
             l.rowCaptions = {"Freq:", "", ""};
+            l.rowUnits = {"MHz", "", ""};
             l.columnCaptions = {"Start", "Stop", "Stepsize"};
         } else {
             l.rows = 3;
             l.rowCaptions = {"Freq:", "Theta", "Phi"};
+            l.rowUnits = {"MHz", "degrees", "degrees"};
             l.columnCaptions = {"Start val.", "Stop val.", "Stepsize"};
             l.farFieldExtras = true;
         }
@@ -141,6 +257,7 @@ CalcLayout calcLayout(const Model& m) {
     case kCalcNearField:
         l.rows = 3;
         l.rowCaptions = {"X", "Y", "Z"};
+        l.rowUnits = {"metres", "metres", "metres"};
         l.columnCaptions = {"First pos.", "Last pos.", "Stepsize"};
         l.subCaptions = {"", "E-fld", "H-fld", ""};
         break;
@@ -149,6 +266,7 @@ CalcLayout calcLayout(const Model& m) {
         l.rows = 2;
         l.startOnly = true;
         l.rowCaptions = {"Phi-max", m.calcKind == kCalcItsHfArea ? "Freq." : "Az-diff.", ""};
+        l.rowUnits = {"degrees", m.calcKind == kCalcItsHfArea ? "MHz" : "degrees", ""};
         l.infoX = "(Phi angle for main-beam)";
         l.infoY = m.calcKind == kCalcItsHfArea ? "(Antenna design frequency)"
                                                : "(Azim. angle between main-\nbeam and desired direction)";
@@ -158,40 +276,47 @@ CalcLayout calcLayout(const Model& m) {
     return l;
 }
 
-void prefillCalcRange(Model& m) {
-    const int column = m.surfaceWaveFlag != 0 ? 1 : 0;
-    switch (m.calcKind) {
-    case kCalcFarField: prefillFromRp(m, 1, column, 0); break;
-    case kCalcFrequencyLoop:
-        prefillFrequency(m);
-        if (m.calcSubMode >= 1) prefillFromRp(m, 2 + m.calcSubMode, column, 3);
-        break;
-    case kCalcNearField: prefillNearField(m, m.calcSubMode == 2 ? 1 : 0); break;
-    case kCalcItsHfArea:
-    case kCalcItsHfPointToPoint:
+void prefillCalcRange(Model& m, const CalcRowMemory& memory) {
+    if (m.calcKind == kCalcItsHfArea || m.calcKind == kCalcItsHfPointToPoint) {
         m.calcRange[0] = mainBeamAzimuth(m);
         m.calcRange[3] = m.calcKind == kCalcItsHfArea ? m.frequencyMHz : 0.0;
-        break;
-    default: break;
+        return;
+    }
+    const int rows = calcLayout(m).rows;
+    for (int row = 0; row < rows; ++row) {
+        if (const auto it = memory.rows.find(rowKey(m, row)); it != memory.rows.end()) setRow(m, row, it->second);
+        else if (const auto preset = presetRow(m, row)) setRow(m, row, *preset);
+        else if (const auto deck = deckRow(m, memory.deck, row)) setRow(m, row, *deck);
+        else setRow(m, row, defaultRow(m, row));
     }
 }
 
-void chooseCalcKind(Model& m, int16_t kind, int16_t previousKind) {
+CalcRowMemory openCalcRows(Model& m) {
+    CalcRowMemory memory;
+    memory.deck = modelDeckRequests(m);
+    prefillCalcRange(m, memory);
+    return memory;
+}
+
+void chooseCalcKind(Model& m, CalcRowMemory& memory, int16_t kind, int16_t previousKind) {
+    rememberRows(m, memory);
     m.calcKind = kind;
     if (kind == kCalcFrequencyLoop && previousKind != kCalcFrequencyLoop) m.calcSubMode = 0;
     if (kind == kCalcNearField && m.calcSubMode != 2) m.calcSubMode = 1;
-    prefillCalcRange(m);
+    prefillCalcRange(m, memory);
 }
 
-void chooseSubOption(Model& m, int index) {
+void chooseSubOption(Model& m, CalcRowMemory& memory, int index) {
     if (index < 0 || index > 3 || index == m.calcSubMode) return;
+    rememberRows(m, memory);
     m.calcSubMode = static_cast<int16_t>(index);
-    prefillCalcRange(m);
+    prefillCalcRange(m, memory);
 }
 
-void chooseSurfaceWave(Model& m, bool ticked) {
+void chooseSurfaceWave(Model& m, CalcRowMemory& memory, bool ticked) {
+    rememberRows(m, memory);
     m.surfaceWaveFlag = ticked ? -1 : 0;
-    prefillCalcRange(m);
+    prefillCalcRange(m, memory);
 }
 
 void enterRangeField(Model& m, int index, std::string_view text, bool enterPressed) {
@@ -243,11 +368,13 @@ std::string gainFactorText(const Model& m) { return trim(str(m.requestGainNorm))
 std::string rangeText(double value) { return trim(str(value)); }
 
 std::optional<std::string> generateRefusal(const Model& m) {
+    const int shown = m.calcKind == kCalcItsHfArea || m.calcKind == kCalcItsHfPointToPoint ? 0 : calcLayout(m).rows;
+    for (int row = 0; row < shown; ++row)
+        if (auto refusal = rowRefusal(m, row)) return refusal;
     const int rows = testedRows(m);
     double total = 1;
     for (int row = 0; row < rows; ++row) {
         const auto& r = m.calcRange;
-        if (r[3 * row + 2] == 0) return "Stepsize too small.";
         total *= exactPointCount(r[3 * row], r[3 * row + 1], r[3 * row + 2]);
     }
     if (rows > 0 && total > m.maxFarFieldPoints) return tooMany(total, m.maxFarFieldPoints, "calculation points");

@@ -7,12 +7,14 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/model.h"
 #include "core/ui.h"
+#include "engine/deck_requests.h"
 
 namespace wavra {
 
@@ -21,6 +23,7 @@ struct CalcLayout {
     int rows = 0;           // grid rows in use, 0 when the grid is hidden
     bool startOnly = false; // one value per row (the ItsHF choices)
     std::array<std::string, 3> rowCaptions;
+    std::array<std::string, 3> rowUnits;       // "MHz", "degrees", "metres"
     std::array<std::string, 3> columnCaptions; // start, stop, step
     std::array<int, 3> rowRange{0, 3, 6};      // calcRange index of each row's first value
     std::array<std::string, 4> subCaptions;    // sub-option buttons; empty: hidden
@@ -29,20 +32,37 @@ struct CalcLayout {
 };
 CalcLayout calcLayout(const Model& model);
 
-// Offers the ranges of the current choice: from the card the last run of
-// this choice generated (calcPresets), for the ItsHF choices from the last
-// pattern's main beam and the model's frequency. A range with nothing
-// remembered keeps its value.
-void prefillCalcRange(Model& model);
+// What the rows of the dialog start from besides the model: the deck's own
+// requests, and the rows each choice showed while the dialog is open, so
+// that coming back to a choice shows its own values and never another's.
+struct CalcRowMemory {
+    DeckRequests deck;
+    std::map<int, std::array<double, 3>> rows; // start, stop, step by choice and row
+};
+
+// Offers the ranges of the current choice, row by row: what the row showed
+// earlier while the dialog is open; else the card the last run of this
+// choice generated (calcPresets); else the deck's own card (its FR loop,
+// or a loop of 11 steps of 1 % around its single frequency; its first RP
+// card; its first NE/NH card with points); else a default (theta 0 to 180
+// and phi 0 to 355 in 5-degree steps, X and Y across the antenna, Z 0).
+// The ItsHF choices take the last pattern's main beam and the model's
+// frequency.
+void prefillCalcRange(Model& model, const CalcRowMemory& memory = {});
+
+// Opening the dialog: the deck's requests are read from the model file and
+// the current choice's ranges offered.
+CalcRowMemory openCalcRows(Model& model);
 
 // A choice button: calcKind = kind; the frequency loop starts at sub-option
 // "None" when the previous run was not a frequency loop, the near field at
-// "E-fld" unless the H field was chosen. The ranges are offered anew.
-void chooseCalcKind(Model& model, int16_t kind, int16_t previousKind);
+// "E-fld" unless the H field was chosen. The rows of the choice left are
+// remembered and those of the new one offered.
+void chooseCalcKind(Model& model, CalcRowMemory& memory, int16_t kind, int16_t previousKind);
 // A sub-option button (index 0 to 3).
-void chooseSubOption(Model& model, int index);
+void chooseSubOption(Model& model, CalcRowMemory& memory, int index);
 // The surface-wave box.
-void chooseSurfaceWave(Model& model, bool ticked);
+void chooseSurfaceWave(Model& model, CalcRowMemory& memory, bool ticked);
 
 // Leaving grid field `index` (1 to 9, row by row: start, stop, step): the
 // number goes into calcRange[index - 1], a comma counting as the decimal
@@ -74,9 +94,14 @@ std::string gainFactorText(const Model& model);
 // A grid value as the dialog shows it.
 std::string rangeText(double value);
 
-// The reason Generate is refused ("Stepsize too small.", the message on too
-// many calculation points, "Frequency not between 2.0 and 30.0 Mc"), or
-// nullopt when the run may go ahead.
+// The reason Generate is refused, or nullopt when the run may go ahead:
+// "Stepsize too small.", a value outside its range (a frequency not above
+// 0 MHz, theta outside -180 to 180 or phi outside -360 to 360 degrees, a
+// value that is no finite number), a step that leads away from the stop
+// ("Theta step must lead from start to stop: from 90 to 0 it is below 0
+// degrees."), too many calculation points or frequency steps, and
+// "Frequency not between 2.0 and 30.0 Mc". Every row the choice shows is
+// checked.
 std::optional<std::string> generateRefusal(const Model& model);
 
 // Generate: false, after the message, when refused. Otherwise the

@@ -79,7 +79,7 @@ QWidget* CalcDialog::buildChoices() {
         const int16_t kind = kChoices[i].kind;
         connect(button, &QRadioButton::toggled, this, [this, kind](bool on) {
             if (!on || m_settingUp) return;
-            chooseCalcKind(m_model, kind, m_previousKind);
+            chooseCalcKind(m_model, m_rows, kind, m_previousKind);
             setup();
         });
         m_choices[i] = button;
@@ -96,7 +96,7 @@ QWidget* CalcDialog::buildChoices() {
         button->installEventFilter(this);
         connect(button, &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on || m_settingUp) return;
-            chooseSubOption(m_model, i);
+            chooseSubOption(m_model, m_rows, i);
             setup();
         });
         m_subOptions[i] = button;
@@ -127,6 +127,9 @@ QWidget* CalcDialog::buildGrid() {
             m_fields[3 * r + c] = field;
             layout->addWidget(field, r + 1, c + 1);
         }
+        m_unitLabels[r] = new QLabel;
+        m_unitLabels[r]->setObjectName(QStringLiteral("LabUnit%1").arg(r + 1));
+        layout->addWidget(m_unitLabels[r], r + 1, 4);
     }
     m_infoX = namedLabel("LabIX");
     m_infoY = namedLabel("LabIY");
@@ -157,7 +160,7 @@ QWidget* CalcDialog::buildFarField() {
         w->installEventFilter(this);
     connect(m_surfaceWave, &QCheckBox::toggled, this, [this](bool on) {
         if (m_settingUp) return;
-        chooseSurfaceWave(m_model, on);
+        chooseSurfaceWave(m_model, m_rows, on);
         setup();
     });
     return m_farField;
@@ -184,7 +187,7 @@ void CalcDialog::run() {
     m_opening = saveCalcChoice(m_model);
     m_previousKind = m_model.calcKind;
     m_model.actionCode = 0;
-    prefillCalcRange(m_model);
+    m_rows = openCalcRows(m_model);
     setup();
     adjustSize();
     placeOnScreen();
@@ -226,6 +229,8 @@ void CalcDialog::showGrid(const CalcLayout& layout) {
     for (int r = 0; r < 3; ++r) {
         m_rowLabels[r]->setText(q(layout.rowCaptions[r]));
         m_rowLabels[r]->setVisible(r < layout.rows);
+        m_unitLabels[r]->setText(q(layout.rowUnits[r]));
+        m_unitLabels[r]->setVisible(r < layout.rows);
         for (int c = 0; c < 3; ++c) m_fields[3 * r + c]->setVisible(r < layout.rows && (c == 0 || !layout.startOnly));
     }
     m_infoX->setText(q(layout.infoX));

@@ -41,6 +41,7 @@ private:
     Model& m_model;
     Ui& m_ui;
     CalcChoice m_opening;
+    CalcRowMemory m_rows;
     int16_t m_previousKind = 0;
     bool m_settingUp = false;
 
@@ -49,6 +50,7 @@ private:
     QGroupBox* m_grid = nullptr;
     std::array<QLineEdit*, 9> m_fields{};
     std::array<QLabel*, 3> m_rowLabels{};
+    std::array<QLabel*, 3> m_unitLabels{};
     std::array<QLabel*, 3> m_columnLabels{};
     QLabel* m_infoX = nullptr;
     QLabel* m_infoY = nullptr;

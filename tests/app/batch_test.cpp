@@ -106,7 +106,7 @@ TEST_F(Batch, RelativeModelPathIsTakenFromTheStartingDirectory) {
 TEST_F(Batch, MessagesGoToStderrAndJson) {
     test::writeText(tree.file("models/bad.nec"),
                     "SY a=b+\nGW 1 5 0 0 0 0 0 a\nEX 0 1 1 0 1\nEX 0 1 2 0 1\nEX 0 1 3 0 1\n");
-    auto r = run({"--batch", "--input", "--json", "models/bad.nec"});
+    auto r = run({"--batch", "--input", "--json", "--set", "MXEX=2", "models/bad.nec"});
     ASSERT_EQ(r.status, 0) << r.err;
     json j = json::parse(r.out);
     ASSERT_GE(j["messages"].size(), 2u);

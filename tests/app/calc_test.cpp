@@ -125,7 +125,30 @@ TEST_F(Batch, RefusedCalculationChoices) {
     auto tooMany = run({"--batch", "--calc", "far", "--theta", "0,180,0.5", "--phi", "0,360,1", "models/dipole.nec"});
     EXPECT_EQ(tooMany.status, 2);
     EXPECT_NE(tooMany.err.find("Total of"), std::string::npos);
+    auto reversed = run({"--batch", "--calc", "far", "--theta", "90,0,5", "--phi", "0,0,1", "models/dipole.nec"});
+    EXPECT_EQ(reversed.status, 2);
+    EXPECT_NE(reversed.err.find("Theta step must lead from start to stop: from 90 to 0 it must be below 0."),
+              std::string::npos);
     EXPECT_EQ(run({"--batch", "--calc", "sweep", "models/dipole.nec"}).status, 2); // no --freq
     EXPECT_EQ(run({"--batch", "--calc", "warp", "models/dipole.nec"}).status, 2);
     EXPECT_EQ(run({"--batch", "--freq", "1,2", "models/dipole.nec"}).status, 2);
+}
+
+TEST_F(Batch, SetChangesASettingForOneRunOnly) {
+    // Four sources: the shipped capacity takes them, a run with room for two
+    // does not, and the file keeps its value.
+    test::writeText(tree.file("models/four.nec"),
+                    "GW 1 3 0 0 0 0 0 1 0.001\nGW 2 3 1 0 0 1 0 1 0.001\n"
+                    "GW 3 3 2 0 0 2 0 1 0.001\nGW 4 3 3 0 0 3 0 1 0.001\nGE 0\n"
+                    "EX 0 1 2 0 1 0\nEX 0 2 2 0 1 0\nEX 0 3 2 0 1 0\nEX 0 4 2 0 1 0\n"
+                    "FR 0 1 0 0 140 0\nXQ\nEN\n");
+    const std::string ini = test::readText(tree.file("exe/wavra.ini"));
+    EXPECT_EQ(json::parse(run({"--batch", "--json", "models/four.nec"}).out)["sources"].size(), 4u);
+    const auto two = run({"--batch", "--set", "mxex=2", "models/four.nec"});
+    EXPECT_NE(two.err.find("Max-number of 2 V-sources exceeded"), std::string::npos) << two.err;
+    EXPECT_EQ(test::readText(tree.file("exe/wavra.ini")), ini);
+    const auto unknown = run({"--batch", "--set", "MXWIRES=9", "models/four.nec"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("--set: 'MXWIRES' is no setting of exe/wavra.ini"), std::string::npos);
+    EXPECT_EQ(run({"--batch", "--set", "MXEX=many", "models/four.nec"}).status, 2);
 }

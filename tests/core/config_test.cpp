@@ -251,7 +251,10 @@ TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsWithTheLapackEngineAndCapacitie
     EXPECT_EQ(model.maxSegments, 11000);
     EXPECT_EQ(model.maxFreqSteps, 2000);
     EXPECT_EQ(model.maxFarFieldPoints, 32767);
-    EXPECT_EQ(model.maxTransLines, defaults.maxTransLines);
+    // Room for curtains and phased arrays of many sources, loads and lines.
+    EXPECT_EQ(model.maxSources, 64);
+    EXPECT_EQ(model.maxLoads, 256);
+    EXPECT_EQ(model.maxTransLines, 64);
     EXPECT_EQ(model.minLogDb, defaults.minLogDb);
     EXPECT_DOUBLE_EQ(model.optimizerMaxStep, defaults.optimizerMaxStep);
     EXPECT_EQ(model.wordPath, "C:\\");

@@ -15,6 +15,11 @@ TEST(CardText, WritesFourIntegersAndFourRealsWithOneToFiveDecimals) {
     EXPECT_EQ(cardText("FR", {.f1 = 14.123456789}), "FR, 0, 0, 0, 0, 14.12346, 0.0, 0.0, 0.0");
 }
 
+TEST(CardText, SmallRealsKeepTheDigitsTheyNeed) {
+    EXPECT_EQ(cardText("FR", {.i2 = 11, .f1 = 2400, .f2 = 0.000004}), "FR, 0, 11, 0, 0, 2400.0, 4e-06, 0.0, 0.0");
+    EXPECT_EQ(cardText("NE", {.f4 = -0.0000125, .f5 = 0.000123}), "NE, 0, 0, 0, 0, 0.0, 0.0, 0.0, -1.25e-05, 0.000123");
+}
+
 TEST(CardText, AddsF5WhenF5OrF6IsSetAndF6OnlyWhenSet) {
     EXPECT_EQ(cardText("RP", {.f5 = 1000}), "RP, 0, 0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1000.0");
     EXPECT_EQ(cardText("RP", {.f6 = 2.5}), "RP, 0, 0, 0, 0, 0.0, 0.0, 0.0, 0.0, 0.0, 2.5");

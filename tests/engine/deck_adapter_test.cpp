@@ -105,6 +105,24 @@ TEST_F(DeckAdapterTest, FrequencyLoopPutsTheSweepBeforeThePatternWhenTheDeckHasT
                            "RP, 0, 10, 1, 1000, 0.0, 0.0, 10.0, 1.0", "EN"}));
 }
 
+TEST_F(DeckAdapterTest, ALoopEndingInANearFieldRequestIsExecutedAtEveryStep) {
+    choose(kCalcFrequencyLoop, 0, {7.0, 7.2, 0.1});
+    const std::string ne = "NE, 0, 5, 1, 1, -2, 0, 1, 1, 0, 0";
+    const Lines out = adapt(kHead + "FR, 0, 1, 0, 0, 7.0, 0\nRP, 0, 1, 1, 1000, 90, 0, 0, 0\n" + ne + "\nEN\n");
+    EXPECT_EQ(Lines(out.end() - 4, out.end()), (Lines{"FR, 0, 3, 0, 0, 7.0, 0.1, 0.0, 0.0", ne, "XQ", "EN"}));
+}
+
+TEST_F(DeckAdapterTest, FarFieldRunsAtTheAskedFrequencyAndStopsBeforeAnotherOne) {
+    choose(kCalcFarField, 0, {0, 90, 45, 0, 0, 1});
+    m.calcFrequencyMHz = 21.2;
+    const Lines out = adapt(kHead +
+                            "FR, 0, 1, 0, 0, 14.0, 0\nRP, 0, 1, 1, 1000, 0, 0, 0, 0\n"
+                            "FR, 0, 1, 0, 0, 28.0, 0\nRP, 0, 1, 1, 1000, 0, 0, 0, 0\nEN\n");
+    EXPECT_EQ(out, concat(kHeadLines, {"PQ, -1", "PT, -1", "FR, 0, 1, 0, 0, 21.2, 0.0, 0.0, 0.0",
+                                       "RP, 0, 3, 1, 1000, 0.0, 0.0, 45.0, 1.0", "EN"}));
+    EXPECT_DOUBLE_EQ(m.frequencyMHz, 21.2);
+}
+
 TEST_F(DeckAdapterTest, GroundClampsTheThetaRangeOfTheChoiceOnly) {
     choose(kCalcFarField, 0, {-180, 180, 5, 0, 0, 1});
     adapt(kHead + "GN, 1\nFR, 0, 1, 0, 0, 14.0, 0\nRP, 0, 1, 1, 1000, 0, 0, 0, 0\nEN\n");

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <cmath>
 
 #include "engine/deck_adapter.h"
+#include "engine/deck_requests.h"
 #include "gui_test_support.h"
 #include "present/calc_dialog_rules.h"
 #include "views/calc_dialog.h"
@@ -22,6 +24,7 @@ namespace {
 struct CalcRules : ::testing::Test {
     Model m;
     RecordingUi ui;
+    CalcRowMemory rows;
     void range(std::array<double, 9> r) { m.calcRange = r; }
 };
 
@@ -77,22 +80,53 @@ TEST_F(CalcRules, RangesComeFromTheRememberedCards) {
     EXPECT_EQ(m.calcRange[4], 360);
     m.calcPresets[2][0] = "FR, 0, 8, 0, 0, 14.0, 0.05";
     m.calcPresets[4][0] = "RP, 0, 1, 73, 1000, 90.0, 0.0, 1.0, 5.0";
-    chooseCalcKind(m, kCalcFrequencyLoop, kCalcFarField);
+    chooseCalcKind(m, rows, kCalcFrequencyLoop, kCalcFarField);
     EXPECT_EQ(m.calcSubMode, 0);
-    chooseSubOption(m, 2);
+    chooseSubOption(m, rows, 2);
     EXPECT_DOUBLE_EQ(m.calcRange[1], 14.35);
     EXPECT_EQ(m.calcRange[3], 90);
     EXPECT_EQ(m.calcRange[7], 360);
-    // A remembered card of another kind, or a damaged one, offers nothing.
+    // A remembered card of another kind, or a damaged one, offers nothing:
+    // the default stands (one height of 0 m with a surface wave).
     m.calcPresets[1][1] = "XQ";
     m.calcKind = kCalcFarField;
     m.surfaceWaveFlag = -1;
     m.calcRange = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     prefillCalcRange(m);
-    EXPECT_EQ(m.calcRange[0], 1);
+    EXPECT_EQ(m.calcRange, (std::array<double, 9>{0, 0, 1, 0, 355, 5, 7, 8, 9}));
     m.calcPresets[1][1] = "RP,,";
+    m.calcRange[2] = 0;
     prefillCalcRange(m);
-    EXPECT_EQ(m.calcRange[2], 0);
+    EXPECT_EQ(m.calcRange[2], 1);
+}
+
+TEST_F(CalcRules, ADeckOfOneFrequencyOffersALoopAroundIt) {
+    rows.deck = findDeckRequests("FR 0 1 0 0 14.2 0\nEN\n");
+    m.calcKind = kCalcFrequencyLoop;
+    m.calcSubMode = 1;
+    prefillCalcRange(m, rows); // 11 steps of 1 %; no pattern card: the default angles
+    EXPECT_DOUBLE_EQ(m.calcRange[0], 13.49);
+    EXPECT_DOUBLE_EQ(m.calcRange[1], 14.91);
+    EXPECT_DOUBLE_EQ(m.calcRange[2], 0.142);
+    EXPECT_EQ(m.calcRange[4], 180);
+}
+
+TEST_F(CalcRules, EachChoiceKeepsItsOwnRows) {
+    m.calcKind = kCalcFarField;
+    prefillCalcRange(m, rows);
+    enterRangeField(m, 2, "60", false);
+    chooseCalcKind(m, rows, kCalcNearField, kCalcFarField);
+    EXPECT_NE(m.calcRange[1], 60);
+    enterRangeField(m, 1, "-3", false);
+    chooseCalcKind(m, rows, kCalcFrequencyLoop, kCalcNearField);
+    enterRangeField(m, 1, "7", false);
+    chooseSubOption(m, rows, 1); // the loop keeps its frequencies, the cut has its own angles
+    EXPECT_EQ(m.calcRange[0], 7);
+    EXPECT_EQ(m.calcRange[4], 180);
+    chooseCalcKind(m, rows, kCalcFarField, kCalcFrequencyLoop);
+    EXPECT_EQ(m.calcRange[1], 60);
+    chooseCalcKind(m, rows, kCalcNearField, kCalcFarField);
+    EXPECT_EQ(m.calcRange[0], -3);
 }
 
 TEST_F(CalcRules, ItsHfRangesFromTheMainBeamAndFrequency) {
@@ -102,10 +136,10 @@ TEST_F(CalcRules, ItsHfRangesFromTheMainBeamAndFrequency) {
     m.farFieldAngles[3] = {90, 10};
     m.farFieldGains[2][2] = 7.5;
     m.frequencyMHz = 14.2;
-    chooseCalcKind(m, kCalcItsHfArea, 0);
+    chooseCalcKind(m, rows, kCalcItsHfArea, 0);
     EXPECT_EQ(m.calcRange[0], 5);
     EXPECT_DOUBLE_EQ(m.calcRange[3], 14.2);
-    chooseCalcKind(m, kCalcItsHfPointToPoint, 0);
+    chooseCalcKind(m, rows, kCalcItsHfPointToPoint, 0);
     EXPECT_EQ(m.calcRange[3], 0);
 }
 
@@ -174,6 +208,36 @@ TEST_F(CalcRules, GenerateRefusesWhatTheEngineCannotDo) {
     EXPECT_EQ(generateRefusal(m), std::nullopt);
 }
 
+TEST_F(CalcRules, GenerateRefusesValuesOutsideTheirRangesNamingTheField) {
+    using R = std::array<double, 9>;
+    const struct {
+        int kind, sub;
+        R range;
+        const char* message;
+    } cases[] = {
+        {kCalcFrequencyLoop, 0, R{0, 10, 1}, "Frequency start must be above 0 MHz."},
+        {kCalcFrequencyLoop, 0, R{14.35, 14, 0.05},
+         "Frequency step must lead from start to stop: from 14.35 to 14 it "
+         "must be below 0."},
+        {kCalcFrequencyLoop, 1, R{14, 15, 1, 0, 90, 5, 400, 400, 1},
+         "Phi start must lie between -360 and 360 degrees."},
+        {kCalcFarField, 0, R{-190, 90, 5, 0, 0, 1}, "Theta start must lie between -180 and 180 degrees."},
+        {kCalcFarField, 0, R{0, 90, -5, 0, 0, 1},
+         "Theta step must lead from start to stop: from 0 to 90 it must be "
+         "above 0."},
+        {kCalcNearField, 1, R{0, 1, 1, 0, 0, 1, HUGE_VAL, 0, 1}, "Z start must be a number of metres."},
+    };
+    for (const auto& c : cases) {
+        m.calcKind = static_cast<int16_t>(c.kind);
+        m.calcSubMode = static_cast<int16_t>(c.sub);
+        m.calcRange = c.range;
+        EXPECT_EQ(generateRefusal(m), c.message);
+    }
+    m.calcKind = kCalcFarField; // a single direction, and a range run backwards with its step
+    m.calcRange = {90, 0, -5, 10, 10, 1};
+    EXPECT_EQ(generateRefusal(m), std::nullopt);
+}
+
 TEST_F(CalcRules, GenerateClearsTheRunTimeAndForgetsAForeignRequest) {
     m.calcKind = kCalcOriginal;
     m.summary.fileName = " dipole .out";
@@ -232,7 +296,7 @@ TEST_F(CalcWindow, ShowsTheRememberedNearFieldGrid) {
 
 TEST_F(CalcWindow, RefusedEntriesKeepTheDialogOpen) {
     m.calcKind = kCalcFarField;
-    m.calcRange = {0, 90, 5, 0, 360, 5, 0, 0, 0};
+    m.calcPresets[1][0] = "RP, 0, 19, 73, 1000, 0.0, 0.0, 5.0, 5.0";
     run([this](CalcDialog& d) {
         field(d, "TxtXNDA")->setText("1371");
         d.findChild<QPushButton*>("generate")->click();
@@ -244,7 +308,12 @@ TEST_F(CalcWindow, RefusedEntriesKeepTheDialogOpen) {
         EXPECT_TRUE(ui.saw("Total of 136819 exceeds max of 6000 calculation points."));
 
         EXPECT_TRUE(d.isVisible());
+        field(d, "txtXYZ5")->setText("-360");
         field(d, "txtXYZ6")->setText("10");
+        d.findChild<QPushButton*>("generate")->click();
+        EXPECT_TRUE(ui.saw("Phi step must lead from start to stop: from 0 to -360 it must be below 0."));
+        EXPECT_TRUE(d.isVisible());
+        field(d, "txtXYZ5")->setText("360");
         d.findChild<QPushButton*>("generate")->click();
         EXPECT_FALSE(d.isVisible());
     });
@@ -280,5 +349,27 @@ TEST_F(CalcWindow, SurfaceWaveBoxRenamesTheFirstRow) {
     run([](CalcDialog& d) {
         d.findChild<QCheckBox*>("ChkSWav")->click();
         EXPECT_EQ(d.findChild<QLabel*>("LabX")->text(), "Z in mtr.");
+    });
+}
+
+TEST_F(CalcWindow, StartsFromTheDeckFileAndShowsEachRowsUnit) {
+    TempDir dir;
+    writeText(dir.file("loop.nec"),
+              "CM\nCE\nGW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
+              "FR 0 8 0 0 14.0 0.05\nNH 0 0 0 0 0 0 0 0 0 0\nNE 0 5 1 1 -2 0 1 1 0 0\nRP 0 19 1 1000 0 0 5 0\nEN\n");
+    m.modelDir = dir.path();
+    m.modelName = "loop";
+    m.modelExt = ".nec";
+    m.calcKind = kCalcFrequencyLoop;
+    run([](CalcDialog& d) {
+        EXPECT_EQ(field(d, "txtXYZ2")->text(), "14.35");
+        EXPECT_EQ(d.findChild<QLabel*>("LabUnit1")->text(), "MHz");
+        d.findChild<QRadioButton*>("OptNF")->click();
+        EXPECT_EQ(field(d, "txtXYZ1")->text(), "-2");
+        EXPECT_EQ(field(d, "txtXYZ2")->text(), "2");
+        EXPECT_EQ(d.findChild<QLabel*>("LabUnit3")->text(), "metres");
+        d.findChild<QRadioButton*>("OptFF")->click();
+        EXPECT_EQ(field(d, "txtXYZ2")->text(), "90");
+        EXPECT_EQ(d.findChild<QLabel*>("LabUnit2")->text(), "degrees");
     });
 }
