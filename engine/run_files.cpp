@@ -6,7 +6,6 @@
 #include <system_error>
 
 #include "core/files.h"
-#include "core/text.h"
 #include "engine/process.h"
 
 namespace fs = std::filesystem;
@@ -35,7 +34,8 @@ bool ownerGone(const fs::path& dir) {
         if (c < '0' || c > '9' || pid > 1'000'000'000) return false;
         pid = 10 * pid + (c - '0');
     }
-    const std::string started = trim(owner.substr(blank + 1));
+    const size_t end = owner.find_first_of(" \r\n", blank + 1);
+    const std::string started = owner.substr(blank + 1, end == std::string::npos ? end : end - blank - 1);
     return processStartTime(pid) != started;
 }
 
