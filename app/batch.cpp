@@ -98,6 +98,13 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
     }
 }
 
+// A result read by the run itself: every check of the geometry for the
+// summary's findings.
+void validateResult(Model& model, Ui& ui, BatchResult& result) {
+    result.loadedFrom = "report";
+    result.validationOk = validateGeometry(model, ui, kValidateAll, &result.findings);
+}
+
 // Loads the model as the main loop's first pass does, then runs every check
 // of the geometry for the summary's findings.
 LoadedFrom loadAndValidate(Model& model, Ui& ui, bool forceInput, const std::string& extension, BatchResult& result) {
@@ -140,11 +147,12 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     RunHooks hooks;
     result.run = RunSummary{};
     hooks.control.summary = &*result.run;
-    auto extension = runCalculation(model, ui, *runner, hooks);
-    if (!extension) return kBatchEngineFailed;
-    // A report that is cut off is no result, even when the engine ended well.
-    return loadAndValidate(model, ui, false, *extension, result) == LoadedFrom::Report ? kBatchDone
-                                                                                       : kBatchEngineFailed;
+    // The run's own report is its result (a report that is cut off is none,
+    // even when the engine ended well); out/ is not read again.
+    hooks.control.readReport = [&](const std::string& report) { return readRunReport(model, ui, report); };
+    if (!runCalculation(model, ui, *runner, hooks)) return kBatchEngineFailed;
+    validateResult(model, ui, result);
+    return kBatchDone;
 }
 
 // A file named on the command line: a relative name is taken from where
@@ -219,9 +227,10 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     if (options.optimize) {
         status = optimizeModel(model, ui, *options.optimize, commandLinePath(options.optimize->save, workingDir),
                                options.json, out, result);
-        // The summary is that of the last accepted trial's report.
-        if (status == kBatchDone && loadAndValidate(model, ui, false, ".out", result) != LoadedFrom::Report)
-            status = kBatchUnreadable;
+        // The summary is that of the last accepted trial's report, as the
+        // optimizer read it.
+        if (status == kBatchDone && result.loadedFrom == "report") validateResult(model, ui, result);
+        else if (status == kBatchDone) status = kBatchUnreadable;
         if (!options.json) return status;
         return printResult(model, ui, result, true, out, status);
     }

@@ -49,6 +49,7 @@ int optimizeModel(Model& model, Ui& ui, const OptimizeOptions& o, const std::str
     SessionHooks hooks;
     hooks.row = [&](const TrialRow& r) { runs.push_back(rowJson(r, o.setup.variables)); };
     const SessionEnd end = session.start(o.setup, false, hooks);
+    if (session.hasResult()) result.loadedFrom = "report";
     bool saved = false;
     if (end != SessionEnd::Refused && !savePath.empty()) saved = session.saveResults(savePath);
     nlohmann::json values = nlohmann::json::object();

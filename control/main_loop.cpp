@@ -47,6 +47,9 @@ bool moveFile(const std::string& from, const std::string& to) {
 
 } // namespace
 
+// The programs started here (the text editor, `build`) are not watched like
+// the engine: they hold the user's unsaved work, so they run on when wavra
+// ends, however it ends.
 bool runAndWait(Model& model, Windows& windows, const std::vector<std::string>& argv, std::string& error) {
     model.actionCode = 0;
     auto process = windows.processRunner().start(argv, "", error);
@@ -129,15 +132,24 @@ MainLoop::Next MainLoop::importForeignModel() {
     return Next::ChooseFile;
 }
 
-// Step 3: the engine report when there is one, else the input deck.
+// Step 3: the engine report when there is one, else the input deck. After
+// a run the model already holds the report that run read: it is kept, since
+// out/ may hold another run's report by now.
 bool MainLoop::load() {
-    m_model.wireCount = 0;
-    m_model.patternCount = 0;
-    m_model.freqCount = 0;
+    const bool runResult = m_runResult;
+    m_runResult = false;
+    if (!runResult) {
+        m_model.wireCount = 0;
+        m_model.patternCount = 0;
+        m_model.freqCount = 0;
+    }
     m_windows.hideResultWindows();
     m_windows.setStatusCaption("");
     m_windows.setBusy(true);
-    const bool loaded = loadModel(m_model, m_ui, m_model.reloadInput == 1, m_outputExt) != LoadedFrom::Nothing;
+    std::string why;
+    const bool loaded =
+        runResult || loadModel(m_model, m_ui, m_model.reloadInput == 1, m_outputExt, &why) != LoadedFrom::Nothing;
+    if (!why.empty()) m_notice = why;
     m_windows.setBusy(false);
     if (!loaded) return false;
     m_previousName = m_model.modelName;
@@ -282,6 +294,8 @@ MainLoop::Next MainLoop::calculate() {
     hooks.statusLine = [this](const std::string& line) { m_windows.addStatusLine(line); };
     hooks.control.progress = [this](int percent) { m_windows.showProgress(percent); };
     hooks.control.stop = [this] { return stopRequest(); };
+    hooks.control.stepText = [this](const std::string& text) { m_windows.showProgressText(text); };
+    hooks.control.readReport = [this](const std::string& report) { return readRunReport(m_model, m_ui, report); };
     hooks.itsHf = [this](Model& model, Ui& ui) { exportToItsHf(model, ui); };
     RunSummary run;
     hooks.control.summary = &run;
@@ -297,6 +311,7 @@ MainLoop::Next MainLoop::calculate() {
         return Next::Load;
     }
     m_outputExt = ".out";
+    m_runResult = true;
     if (run.reused) m_notice = "Deck and engine unchanged since the last run: its report was read again.";
     if (m_model.calcKind == kCalcFrequencyLoop) m_model.currentView = kActionSweep;
     if (m_model.calcKind == kCalcFarField || m_model.calcKind == kCalcNearField) m_model.currentView = kActionPattern;

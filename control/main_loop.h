@@ -60,6 +60,8 @@ public:
     virtual void addStatusLine(const std::string& line) = 0;
     // Percentage of the expected run time; -1 when none is expected.
     virtual void showProgress(int percent) = 0;
+    // The text beside the bar (the frequency steps done of a loop).
+    virtual void showProgressText(const std::string& text) { (void)text; }
     // True once the user pressed the status window's Cancel (or closed it)
     // since it was opened.
     virtual bool cancelPressed() = 0;
@@ -108,6 +110,7 @@ private:
     std::string m_previousName;
     std::string m_previousDir, m_previousExt; // of the model loaded last
     std::string m_notice;                     // shown in the status line after the next load
+    bool m_runResult = false;                 // the next load keeps the report the run just read
     bool m_configWritten = false;
 
     bool chooseFile();

@@ -1,18 +1,97 @@
 #include "control/model_loading.h"
 
+#include "core/files.h"
+#include "core/text.h"
+#include "deck/expression.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
+#include "engine/report_keeping.h"
+#include "engine/result_reuse.h"
+#include "report/line_reader.h"
 #include "report/report_reader.h"
 
 namespace wavra {
 
-LoadedFrom loadModel(Model& model, Ui& ui, bool deckOnly, const std::string& reportExt) {
-    if (!deckOnly && readOutput(model, ui, reportExt)) {
-        if (!validateGeometry(model, ui, kValidateAfterReport))
-            ui.message("Errors or warnings found, validate geometry.");
-        return LoadedFrom::Report;
+namespace {
+
+enum class Match { Same, Unknown, OtherModel, Changed };
+
+// How the record of a report (its text) relates to the model file as it
+// stands; `recorded` gets the model file the record names.
+Match recordMatch(const Model& model, const std::string& recordText, const std::string& reportBytes,
+                  std::string& recorded) {
+    const std::optional<RunRecord> record = parseRecord(recordText);
+    if (!record || record->source.modelPath.empty() || record->reportHash != reportHashOf(reportBytes))
+        return Match::Unknown;
+    std::string modelBytes;
+    if (!readFileText(model.modelPath(), modelBytes)) return Match::Unknown;
+    const ReportSource now = sourceOf(model.modelPath(), modelBytes);
+    recorded = record->source.modelPath;
+    if (recorded != now.modelPath) return Match::OtherModel;
+    return record->source.modelHash == now.modelHash ? Match::Same : Match::Changed;
+}
+
+std::string matchText(Match match, const std::string& report, const std::string& recorded) {
+    switch (match) {
+    case Match::Unknown: return "The report " + report + " cannot be matched to the model: it may be out of date.";
+    case Match::OtherModel:
+        return "The report " + report + " was made from another model (" + messageText(recorded) +
+               "): press F7 to calculate this one.";
+    case Match::Changed:
+        return "The report " + report + " was made before the model was changed: press F7 to calculate it again.";
+    case Match::Same: break;
+    }
+    return {};
+}
+
+bool readAfterCheck(Model& model, Ui& ui, LineReader& in, const std::string& reportExt) {
+    if (!readReport(model, ui, in, reportExt)) return false;
+    if (!validateGeometry(model, ui, kValidateAfterReport)) ui.message("Errors or warnings found, validate geometry.");
+    return true;
+}
+
+// The published report as the model's result when its record allows;
+// nullopt when there is no report to weigh (readOutput then says why).
+std::optional<bool> readMatchingReport(Model& model, Ui& ui, const std::string& reportExt, std::string* notice) {
+    const std::string path = model.installDir + "out/" + model.modelName + reportExt;
+    std::string bytes, record, reason;
+    if (toLower(model.modelExt) == ".out" || !pathExists(path) || !notARegularFile(path).empty() ||
+        !readPublishedReport(path, bytes, record, reason))
+        return std::nullopt;
+    std::string recorded;
+    const Match match = recordMatch(model, record, bytes, recorded);
+    const std::string text = matchText(match, "out/" + model.modelName + reportExt, recorded);
+    if (!text.empty()) {
+        if (notice) *notice = text;
+        else ui.message(text);
+    }
+    if (match == Match::OtherModel || match == Match::Changed) return false;
+    LineReader in = LineReader::fromText(bytes);
+    return readAfterCheck(model, ui, in, reportExt);
+}
+
+} // namespace
+
+LoadedFrom loadModel(Model& model, Ui& ui, bool deckOnly, const std::string& reportExt, std::string* notice) {
+    if (!deckOnly) {
+        const std::optional<bool> matching = readMatchingReport(model, ui, reportExt, notice);
+        if (matching.value_or(false)) return LoadedFrom::Report;
+        if (!matching && readOutput(model, ui, reportExt)) {
+            if (!validateGeometry(model, ui, kValidateAfterReport))
+                ui.message("Errors or warnings found, validate geometry.");
+            return LoadedFrom::Report;
+        }
     }
     return readInputFile(model, ui) ? LoadedFrom::Deck : LoadedFrom::Nothing;
+}
+
+bool readRunReport(Model& model, Ui& ui, const std::string& report) {
+    LineReader in(report);
+    if (!in.isOpen()) {
+        ui.message("Cannot read the engine's report " + report + ".", "wavra", Icon::Critical);
+        return false;
+    }
+    return readAfterCheck(model, ui, in, ".out");
 }
 
 } // namespace wavra

@@ -122,6 +122,7 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
     addStatus(hooks, "Generating nec-2 output file " + m.modelName + ".out");
     RunControl control = hooks.control;
     if (!control.statusLine) control.statusLine = hooks.statusLine;
+    control.source = sourceOf(m.modelPath(), *model);
     const EngineStatus status = runEngine(m, ui, runner, text, engineOutputName(m), control);
     if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui);
     return status;

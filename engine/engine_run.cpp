@@ -121,17 +121,47 @@ std::string partName(size_t index, size_t count) {
            " of the split frequency loop.";
 }
 
+std::string outName(const std::string& path) { return "out/" + path.substr(directoryOf(path).size()); }
+
+// A failed run's report kept as the target's ".failed" side file, and
+// where it went, for the failure's message; out/<name>.out stays.
+std::string keepFailed(const std::string& runReport, const std::string& target) {
+    const std::string kept = keepFailedReport(runReport, target);
+    std::string text = kept.empty() ? std::string() : "\nThe report of this run is kept as " + outName(kept);
+    if (pathExists(target))
+        text += (text.empty() ? "\nThe last complete report " : "; the last complete report ") + outName(target) +
+                " stays as it was.";
+    else if (!text.empty()) text += ".";
+    return text;
+}
+
 // The first failed part, reported; false when none failed.
 bool reportFailure(Ui& ui, const std::vector<PartRun>& parts, const std::string& engine, const std::string& target) {
     for (size_t i = 0; i < parts.size(); ++i) {
         std::string failure = engineRunFailure(parts[i].outcome, engine, parts[i].report, target);
         if (failure.empty()) continue;
         failure += partName(i, parts.size()) + engineFailureDetails(parts[i].outcome, parts[i].report);
-        if (keepFailedReport(parts[i].report, target))
-            failure += "\nThe last complete report is kept as " + target + ".old.";
-        critical(ui, failure);
+        critical(ui, failure + keepFailed(parts[i].report, target));
         return true;
     }
+    return false;
+}
+
+// A complete report of a run that ended well: read as the run's result,
+// then published with its record. A report the reader does not take as a
+// result (it said why) is kept like a failed run's.
+bool publish(Ui& ui, const std::string& report, const std::string& target, const std::string& key,
+             const RunControl& control) {
+    if (control.readReport && !control.readReport(report)) {
+        const std::string kept = keepFailed(report, target);
+        if (!kept.empty()) ui.message(kept.substr(1), "wavra", Icon::Information);
+        return false;
+    }
+    std::string bytes, reason;
+    readFileText(report, bytes);
+    const RunRecord record{key, reportHashOf(bytes), control.source};
+    if (publishReport(report, target, recordText(record), reason)) return true;
+    critical(ui, "Cannot move the engine's report to " + target + ": " + reason + ".");
     return false;
 }
 
@@ -170,9 +200,16 @@ bool mergeParts(Ui& ui, const std::vector<PartRun>& parts, long long wallMs, con
     return joined;
 }
 
+// Where a run's report goes and the key of its record.
+struct Publication {
+    std::string target;
+    std::string key;
+};
+
 EngineStatus judge(const Model& model, Ui& ui, const std::vector<PartRun>& parts, const std::string& engine,
-                   const RunFiles& files, const std::string& target, bool showConsole, const RunControl& control,
+                   const RunFiles& files, const Publication& out, bool showConsole, const RunControl& control,
                    long long wallMs) {
+    const std::string& target = out.target;
     for (const PartRun& part : parts)
         if (part.outcome.stopped != StopReason::None) return judgeStopped(model, ui, part.outcome, engine, part.report);
     if (reportFailure(ui, parts, engine, target)) return EngineStatus::Failed;
@@ -181,10 +218,7 @@ EngineStatus judge(const Model& model, Ui& ui, const std::vector<PartRun>& parts
         report = files.dir() + "merged.out";
         if (!mergeParts(ui, parts, wallMs, report, control)) return EngineStatus::Failed;
     }
-    if (!publishReport(report, target)) {
-        critical(ui, "Cannot move the engine's report to " + target + ".");
-        return EngineStatus::Failed;
-    }
+    if (!publish(ui, report, target, out.key, control)) return EngineStatus::Failed;
     files.keepEngineExtras(model.engineBaseName());
     postNotes(parts, control);
     const ProcessOutcome& r = parts.front().outcome;
@@ -204,41 +238,52 @@ StopReason waitForJob(Model& model, RunningProcess& process, const RunControl& c
     return reason;
 }
 
-// The progress of a loop: steps done over all parts, from their reports.
+// The progress of a loop: steps done over all parts, from their reports,
+// as the bar's percentage and the status window's line.
 class LoopProgress {
 public:
-    LoopProgress(std::vector<std::unique_ptr<EngineJob>>& jobs, const RunPlan& plan) : m_jobs(jobs), m_plan(plan) {
+    LoopProgress(std::vector<std::unique_ptr<EngineJob>>& jobs, int totalSteps, const RunControl& control)
+        : m_jobs(jobs), m_total(totalSteps), m_control(control) {
         for (const auto& job : jobs) m_counts.emplace_back(job->files().report());
     }
-    int percent() {
+    void update() {
         std::vector<int> seen;
         std::vector<bool> ended;
         for (size_t i = 0; i < m_jobs.size(); ++i) {
             seen.push_back(m_counts[i].update());
             ended.push_back(m_jobs[i]->process()->finished());
         }
-        return stepPercent(seen, ended, m_plan.totalSteps());
+        if (m_control.progress) m_control.progress(stepPercent(seen, ended, m_total));
+        const int done = std::min(m_total, stepsDone(seen, ended));
+        if (m_control.stepText && done != m_shown)
+            m_control.stepText("Frequency step " + std::to_string(done) + " of " + std::to_string(m_total) + " done");
+        m_shown = done;
     }
 
 private:
     std::vector<std::unique_ptr<EngineJob>>& m_jobs;
-    const RunPlan& m_plan;
+    int m_total;
+    const RunControl& m_control;
     std::vector<SectionCount> m_counts;
+    int m_shown = -1;
 };
 
 // Every part's launcher started and waited for together; a part that
-// cannot be started ends those already running.
+// cannot be started ends those already running. A frequency loop, split
+// or not, shows its progress by steps.
 StopReason waitForParts(Model& model, std::vector<std::unique_ptr<EngineJob>>& jobs, const RunPlan& plan,
                         const RunControl& control) {
     std::vector<RunningProcess*> processes;
     for (auto& job : jobs) processes.push_back(job->process());
-    if (plan.steps.empty()) return waitForJob(model, *processes.front(), control);
-    LoopProgress progress(jobs, plan);
-    if (control.progress) control.progress(0);
+    const int steps = plan.steps.empty() ? loopStepCount(plan.decks.front()) : plan.totalSteps();
+    if (steps < 2) return waitForJob(model, *processes.front(), control);
+    LoopProgress progress(jobs, steps, control);
+    progress.update();
     const StopReason reason = waitForEngines(processes, model.engineTimeout, [&](long long) {
-        if (control.progress) control.progress(progress.percent());
+        progress.update();
         return control.stop ? control.stop() : StopReason::None;
     });
+    if (reason == StopReason::None) progress.update(); // the last steps of a quick run
     model.expectedRunTime = 0;
     return reason;
 }
@@ -273,6 +318,7 @@ ProcessOutcome runStep(Model& model, ProcessRunner& runner, const std::vector<st
     ProcessOutcome outcome;
     auto process = runner.start(argv, dir, outcome.startError);
     if (!process) return outcome;
+    const ProcessGroupWatch watch(process->processId());
     outcome.stopped = waitForJob(model, *process, control);
     collect(outcome, *process);
     return outcome;
@@ -287,6 +333,7 @@ ProcessOutcome runSpecialEngine(Model& model, Ui& ui, ProcessRunner& runner, con
     auto process =
         runner.start({engine, job.files().deckFromExe(), "-autodma"}, model.installDir + "exe", outcome.startError);
     if (!process) return outcome;
+    const ProcessGroupWatch watch(process->processId());
     ui.message("Wait till NEC32 ready, then close window and enter OK", "wavra", Icon::Critical);
     outcome.stopped = waitForJob(model, *process, control);
     collect(outcome, *process);
@@ -313,7 +360,7 @@ int exitStatusOf(const std::vector<PartRun>& parts) {
 
 // The run proper; the jobs and their files are gone when it returns.
 EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck, const std::string& outputName,
-                    const RunControl& control, StopReason& stopped) {
+                    const std::string& key, const RunControl& control, StopReason& stopped) {
     const std::string engine = engineOf(model);
     const bool special = isSpecialEngine(model);
     const RunPlan plan = special ? RunPlan{{deck}, {}, 0} : planRun(model, deck);
@@ -338,8 +385,20 @@ EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::stri
                               capacities.maxLoads, capacities.maxTransLines);
     model.allocateFieldTables(capacities.fieldPoints);
     const bool showConsole = !special && jobs.front()->command().back() == "pause";
-    return judge(model, ui, parts, engine, jobs.front()->files(), model.installDir + "out/" + outputName, showConsole,
-                 control, wallMs);
+    return judge(model, ui, parts, engine, jobs.front()->files(), {model.installDir + "out/" + outputName, key},
+                 showConsole, control, wallMs);
+}
+
+// With "Reuse unchanged results": the published report, when its record
+// names this model file, its bytes and this run, read from a snapshot as
+// the run's result. False when the engine has to run.
+bool reuseReport(const Model& model, const std::string& target, const std::string& key, const RunControl& control) {
+    if (control.source.modelPath.empty()) return false;
+    RunFiles files(model.installDir);
+    std::string record;
+    if (!files.ok() || !snapshotReport(target, files.snapshot(), record)) return false;
+    if (!reusableReport(files.snapshot(), parseRecord(record), key, control.source)) return false;
+    return !control.readReport || control.readReport(files.snapshot());
 }
 
 } // namespace
@@ -365,6 +424,7 @@ bool EngineJob::prepare(const Model& model, Ui& ui, const std::string& deck, int
 bool EngineJob::start(ProcessRunner& runner, const std::string& installDir) {
     m_process = runner.start(m_command, installDir, m_outcome.startError);
     m_outcome.started = m_process != nullptr;
+    if (m_process) m_watch = std::make_unique<ProcessGroupWatch>(m_process->processId());
     return m_outcome.started;
 }
 
@@ -417,17 +477,15 @@ EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::s
     }
     const std::string target = model.installDir + "out/" + outputName;
     const std::string key = runKey(model, deck);
-    if (model.reuseResults != 0 && !isSpecialEngine(model) && reusableReport(target, key)) {
+    if (model.reuseResults != 0 && !isSpecialEngine(model) && reuseReport(model, target, key, control)) {
         if (control.statusLine)
-            control.statusLine("Deck, engine and engine program unchanged since the last run: " + outputName +
-                               " is read again (\"Reuse unchanged results\" in the General settings).");
+            control.statusLine("Model file, deck, engine and engine program unchanged since the last run: " +
+                               outputName + " is read again (\"Reuse unchanged results\" in the General settings).");
         if (control.summary) *control.summary = RunSummary{0, true};
         return EngineStatus::Finished;
     }
     StopReason stopped = StopReason::None;
-    const EngineStatus status = runJob(model, ui, runner, deck, outputName, control, stopped);
-    if (status == EngineStatus::Finished) rememberRunKey(target, key);
-    else if (status == EngineStatus::Failed) forgetRunKey(target);
+    const EngineStatus status = runJob(model, ui, runner, deck, outputName, key, control, stopped);
     if (stopped == StopReason::Signal) endBySignal(EndingSignalWatch::caught());
     return status;
 }

@@ -14,6 +14,7 @@
 #include "core/ui.h"
 #include "engine/engine_wait.h"
 #include "engine/process.h"
+#include "engine/result_reuse.h"
 #include "engine/run_files.h"
 
 namespace wavra {
@@ -41,6 +42,17 @@ struct RunControl {
     std::function<void(const std::string&)> statusLine;
     // When set, filled in with how the run was made.
     RunSummary* summary = nullptr;
+    // Reads the complete report of a run that ended well, from the run's own
+    // folder, into the model as the run's result (and checks it); false,
+    // said through the Ui, when it is no result. The report is published as
+    // out/<name>.out only after that, so the result a run returns is the
+    // report it made, whatever other runs of the model do meanwhile.
+    std::function<bool(const std::string& report)> readReport;
+    // The model file the deck was made from, for the report's record.
+    ReportSource source;
+    // During a frequency loop: "Frequency step 3 of 11", for the status
+    // window's line beside its bar.
+    std::function<void(const std::string&)> stepText;
 };
 
 // What a started program left behind.
@@ -82,6 +94,7 @@ private:
     RunFiles m_files;
     std::vector<std::string> m_command;
     std::unique_ptr<RunningProcess> m_process;
+    std::unique_ptr<ProcessGroupWatch> m_watch;
     ProcessOutcome m_outcome;
 };
 
@@ -113,12 +126,14 @@ enum class EngineStatus {
 };
 
 // Runs the engine on `deck`, leaving its report in out/<outputName>. The
-// engine works in a directory of its own; out/<outputName> is replaced only
-// by a complete report (see report_keeping.h). A frequency loop is split
+// engine works in a directory of its own; its complete report is read there
+// (RunControl::readReport) and only then published as out/<outputName> with
+// its record (see report_keeping.h); a failed run's report is kept as
+// out/<outputName>.failed and the last complete report stays. A frequency loop is split
 // over "Parallel engine runs" processes and their reports joined into one
 // (run_plan.h, report_merge.h); the progress then counts steps. With "Reuse
 // unchanged results" an unchanged run reads the last report again
-// (result_reuse.h). An ending signal stops every engine of the run, says
+// (result_reuse.h), through a snapshot of it. An ending signal stops every engine of the run, says
 // so on stderr and ends the program by that signal.
 EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::string& deck,
                        const std::string& outputName, const RunControl& control);

@@ -30,6 +30,9 @@ public:
     // the launcher started): SIGTERM first, SIGKILL for what is left after
     // two seconds. Reaps it; finished() is true afterwards.
     virtual void terminate() = 0;
+    // The program's process id (the leader of its process group); 0 when
+    // there is none to tell.
+    virtual long long processId() const { return 0; }
 };
 
 class ProcessRunner {
@@ -62,6 +65,45 @@ std::unique_ptr<ProcessRunner> makeNativeProcessRunner();
 // `force` SIGKILL) to that whole group.
 void leadOwnProcessGroup();
 void signalProcessGroup(long long leader, bool force);
+
+// While it lives, the process group led by `leader` (an engine run) ends
+// when wavra ends, however wavra ends (kill -9 included): a watchdog
+// process, started on first use, holds one end of a socket whose other end
+// only wavra keeps; when wavra is gone the watchdog sees the socket close
+// and kills every group it was told of. Only engine runs are watched: the
+// programs wavra starts for the user (the text editor, `build`) hold the
+// user's unsaved work and run on when wavra ends.
+class ProcessGroupWatch {
+public:
+    explicit ProcessGroupWatch(long long leader);
+    ~ProcessGroupWatch();
+    ProcessGroupWatch(const ProcessGroupWatch&) = delete;
+    ProcessGroupWatch& operator=(const ProcessGroupWatch&) = delete;
+
+private:
+    long long m_leader;
+};
+
+// A lock on a directory (flock) held while the object lives: exclusive for
+// one writer, shared among readers. Where the file system has no locks the
+// object holds none and the callers go on.
+class DirectoryLock {
+public:
+    DirectoryLock(const std::string& dir, bool exclusive);
+    ~DirectoryLock();
+    DirectoryLock(const DirectoryLock&) = delete;
+    DirectoryLock& operator=(const DirectoryLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+// This program's process id.
+long long currentProcessId();
+// When a process started (clock ticks after boot, from /proc), so that a
+// process id used again is not taken for the process that had it; empty
+// when there is no such process.
+std::string processStartTime(long long pid);
 
 // The signals that end a program from outside: Ctrl+C (SIGINT), SIGTERM and
 // SIGHUP. While at least one watch exists they only take note, so that a

@@ -12,9 +12,13 @@
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+
+#include "core/files.h"
 
 namespace wavra {
 
@@ -93,6 +97,7 @@ public:
     int exitCode() const override { return m_exitCode; }
     std::string standardOutput() const override { return m_output[0]; }
     std::string standardError() const override { return m_output[1]; }
+    long long processId() const override { return m_pid; }
 
     void terminate() override {
         if (m_finished) return;
@@ -258,7 +263,98 @@ struct sigaction g_before[std::size(kEndingSignals)];
 
 extern "C" void noteEndingSignal(int signal) { g_caughtSignal = signal; }
 
+// The watchdog of the engines' process groups: it runs from fork to its
+// end without exec, so it makes only async-signal-safe calls and keeps its
+// list in a fixed array.
+constexpr int kMaxWatchedGroups = 256;
+constexpr int kMaxInheritedFd = 1024;
+int g_watchdogSocket = -1; // wavra's end; closed on exec
+std::once_flag g_watchdogStarted;
+
+[[noreturn]] void watchdogMain(int socket) {
+    ::setpgid(0, 0); // Ctrl+C in the terminal is for wavra, not for it
+    for (int fd = 0; fd < kMaxInheritedFd; ++fd)
+        if (fd != socket) ::close(fd);
+    const int nullFd = ::open("/dev/null", O_RDWR);
+    if (nullFd >= 0) {
+        ::dup2(nullFd, 1);
+        ::dup2(nullFd, 2);
+    }
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::sigaction(signal, &ignore, nullptr);
+    long long groups[kMaxWatchedGroups];
+    int count = 0;
+    for (;;) {
+        long long message = 0;
+        const ssize_t got = ::recv(socket, &message, sizeof message, MSG_WAITALL);
+        if (got < 0 && errno == EINTR) continue;
+        if (got != static_cast<ssize_t>(sizeof message)) break; // wavra is gone
+        if (message > 0 && count < kMaxWatchedGroups) groups[count++] = message;
+        for (int i = 0; message < 0 && i < count; ++i)
+            if (groups[i] == -message) groups[i--] = groups[--count];
+    }
+    for (int i = 0; i < count; ++i) ::kill(-static_cast<pid_t>(groups[i]), SIGKILL);
+    ::_exit(0);
+}
+
+void startWatchdog() {
+    int pair[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(pair[0]);
+        watchdogMain(pair[1]);
+    }
+    ::close(pair[1]);
+    if (pid < 0) ::close(pair[0]);
+    else g_watchdogSocket = pair[0];
+}
+
+void tellWatchdog(long long message) {
+    std::call_once(g_watchdogStarted, startWatchdog);
+    if (g_watchdogSocket < 0) return;
+    ssize_t sent;
+    do sent = ::send(g_watchdogSocket, &message, sizeof message, MSG_NOSIGNAL);
+    while (sent < 0 && errno == EINTR);
+}
+
 } // namespace
+
+ProcessGroupWatch::ProcessGroupWatch(long long leader) : m_leader(leader) {
+    if (m_leader > 0) tellWatchdog(m_leader);
+}
+
+ProcessGroupWatch::~ProcessGroupWatch() {
+    if (m_leader > 0) tellWatchdog(-m_leader);
+}
+
+DirectoryLock::DirectoryLock(const std::string& dir, bool exclusive) {
+    m_fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0) return;
+    int r;
+    do r = ::flock(m_fd, exclusive ? LOCK_EX : LOCK_SH);
+    while (r != 0 && errno == EINTR);
+}
+
+DirectoryLock::~DirectoryLock() {
+    if (m_fd >= 0) ::close(m_fd); // closing releases the lock
+}
+
+long long currentProcessId() { return ::getpid(); }
+
+std::string processStartTime(long long pid) {
+    std::string stat;
+    if (pid <= 0 || !readFileText("/proc/" + std::to_string(pid) + "/stat", stat)) return {};
+    // Field 22; the name in field 2 may hold blanks and ')', so count from
+    // the last ')'.
+    size_t pos = stat.rfind(')');
+    if (pos == std::string::npos) return {};
+    for (int field = 2; field < 22 && pos != std::string::npos; ++field) pos = stat.find(' ', pos + 1);
+    if (pos == std::string::npos) return {};
+    const size_t end = stat.find(' ', pos + 1);
+    return stat.substr(pos + 1, end == std::string::npos ? std::string::npos : end - pos - 1);
+}
 
 std::string findInPath(const std::string& name) { return resolveProgram(name); }
 

@@ -6,6 +6,8 @@
 
 #include "core/files.h"
 #include "core/text.h"
+#include "engine/content_hash.h"
+#include "engine/process.h"
 
 namespace fs = std::filesystem;
 
@@ -59,17 +61,54 @@ std::vector<std::string> lastLines(const std::string& path, size_t count) {
     return lines;
 }
 
-bool publishReport(const std::string& runReport, const std::string& target) {
-    if (!replaceFile(runReport, target)) return false;
-    deleteFile(target + ".old");
+std::string sideFileName(const std::string& report, std::string_view suffix) {
+    const std::string dir = directoryOf(report);
+    const std::string name = report.substr(dir.size());
+    if (name.size() + suffix.size() <= kMaxFileNameBytes) return report + std::string(suffix);
+    const std::string mark = "~" + hashOf(name);
+    size_t keep = kMaxFileNameBytes - mark.size() - suffix.size();
+    // Cut at a character boundary, so the name stays valid UTF-8 where the
+    // model name was.
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    return dir + name.substr(0, keep) + mark + std::string(suffix);
+}
+
+bool publishReport(const std::string& runReport, const std::string& target, const std::string& recordText,
+                   std::string& reason) {
+    const std::string staged = directoryOf(runReport) + "run.record";
+    const bool recordReady = writeFileAtomic(staged, recordText);
+    const std::string record = sideFileName(target, ".hash");
+    DirectoryLock lock(directoryOf(target), true);
+    std::error_code ec;
+    fs::rename(runReport, target, ec);
+    if (ec) {
+        reason = ec.message();
+        return false;
+    }
+    if (!recordReady || !replaceFile(staged, record)) deleteFile(record);
     return true;
 }
 
-bool keepFailedReport(const std::string& runReport, const std::string& target) {
-    const std::string old = target + ".old";
-    if (reportComplete(target)) replaceFile(target, old);
-    if (!pathExists(runReport) || !replaceFile(runReport, target)) deleteFile(target);
-    return reportComplete(old);
+bool snapshotReport(const std::string& target, const std::string& snapshot, std::string& recordText) {
+    DirectoryLock lock(directoryOf(target), false);
+    if (!readFileText(sideFileName(target, ".hash"), recordText)) recordText.clear();
+    std::error_code ec;
+    fs::create_hard_link(target, snapshot, ec);
+    if (ec) fs::copy_file(target, snapshot, fs::copy_options::overwrite_existing, ec);
+    return !ec;
+}
+
+bool readPublishedReport(const std::string& target, std::string& reportBytes, std::string& recordText,
+                         std::string& reason) {
+    DirectoryLock lock(directoryOf(target), false);
+    if (!readFileText(sideFileName(target, ".hash"), recordText)) recordText.clear();
+    return readFileText(target, reportBytes, &reason);
+}
+
+std::string keepFailedReport(const std::string& runReport, const std::string& target) {
+    const std::string failed = sideFileName(target, ".failed");
+    if (!pathExists(runReport) || !replaceFile(runReport, failed)) return {};
+    return failed;
 }
 
 } // namespace wavra

@@ -1,11 +1,15 @@
-// The place of a run's report in out/: out/<name>.out is what the main
-// loop reads, out/<name>.out.old keeps the last complete report while a
-// failed run's report stands in out/<name>.out for the user to read. A
-// failure's report never replaces the last complete one, however many runs
-// fail after it.
+// The place of a run's report in out/: out/<name>.out is only ever a
+// complete report of a run that ended well, with its record beside it
+// (result_reuse.h); a failed run's report, kept for reading, goes to
+// out/<name>.out.failed, which no load takes as a result, and the last
+// complete report stays where it is, however many runs fail after it.
+// Several runs of one model may publish at once: each publication (the
+// report and its record) happens under a lock on out/, so readers see one
+// run's pair, and the run that publishes last owns out/<name>.out.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wavra {
@@ -18,15 +22,39 @@ bool reportComplete(const std::string& path);
 // The last non-blank lines of a text file, at most `count`, oldest first.
 std::vector<std::string> lastLines(const std::string& path, size_t count);
 
-// A finished run: its complete report is renamed over `target` (readers
-// see the old report or the new one, never a mix) and `target`.old goes.
-// False when the rename failed.
-bool publishReport(const std::string& runReport, const std::string& target);
+// The longest file name the file systems wavra runs on take, in bytes.
+inline constexpr size_t kMaxFileNameBytes = 255;
 
-// A failed run: when `target` is a complete report it is the last complete
-// one and moves to `target`.old; then the failure's report (when the run
-// left one) becomes `target`, else `target` goes. True when `target`.old
-// holds a complete report afterwards.
-bool keepFailedReport(const std::string& runReport, const std::string& target);
+// The path of a file kept beside `report` (its record ".hash", a failed
+// run's report ".failed"): the report's path with `suffix` added, or, when
+// that name would pass kMaxFileNameBytes, the report's name cut short and
+// followed by a hash of the whole name, so that every model name wavra
+// accepts keeps its side files apart and the same report always gets the
+// same name.
+std::string sideFileName(const std::string& report, std::string_view suffix);
+
+// A finished run: `recordText` (the report's record) and the complete
+// report `runReport` (a file of the run's own folder) are renamed to
+// `target`'s record and to `target`, together under the lock on out/.
+// False, with the system's reason, when the report could not be moved; a
+// record that could not be moved is removed, so no stale one stands.
+bool publishReport(const std::string& runReport, const std::string& target, const std::string& recordText,
+                   std::string& reason);
+
+// A consistent view of `target` and its record, taken under the lock on
+// out/ (another run may publish at the same moment): the record file's
+// text (empty when there is none) and the report, hard-linked (or copied)
+// to `snapshot`. False when there is no report to take.
+bool snapshotReport(const std::string& target, const std::string& snapshot, std::string& recordText);
+
+// The same into memory: the report's bytes and its record's text. False
+// when the report cannot be read (`reason` says why).
+bool readPublishedReport(const std::string& target, std::string& reportBytes, std::string& recordText,
+                         std::string& reason);
+
+// A failed run: its report, when it left one, becomes `target`'s ".failed"
+// side file; `target` and its record stay. The path it was kept as, empty
+// when there was none to keep or it could not be moved.
+std::string keepFailedReport(const std::string& runReport, const std::string& target);
 
 } // namespace wavra

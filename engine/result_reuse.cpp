@@ -1,8 +1,10 @@
 #include "engine/result_reuse.h"
 
-#include <cstdint>
+#include <filesystem>
 
 #include "core/files.h"
+#include "core/text.h"
+#include "engine/content_hash.h"
 #include "engine/engine_choice.h"
 #include "engine/process.h"
 #include "engine/report_keeping.h"
@@ -13,46 +15,52 @@ namespace {
 
 constexpr std::string_view kKeyLine = "run ";
 constexpr std::string_view kReportLine = "report ";
+constexpr std::string_view kModelLine = "model ";
+constexpr std::string_view kBytesLine = "bytes ";
 
-// 64-bit FNV-1a over length-framed pieces, so that moving bytes from one
-// piece to the next changes the hash.
-class Hash {
-public:
-    void add(std::string_view bytes) {
-        addRaw(std::to_string(bytes.size()) + ":");
-        addRaw(bytes);
+// A path on one line: '%', CR and LF are written as %25, %0D and %0A.
+std::string escaped(const std::string& path) {
+    std::string text;
+    for (char c : path) {
+        if (c == '%') text += "%25";
+        else if (c == '\n') text += "%0A";
+        else if (c == '\r') text += "%0D";
+        else text += c;
     }
-    // A file's bytes, or a mark that it is missing.
-    void addFile(const std::string& path) {
-        std::string bytes;
-        if (readFileText(path, bytes)) add(bytes);
-        else add("missing " + path);
-    }
-    std::string hex() const {
-        static const char digits[] = "0123456789abcdef";
-        std::string text(16, '0');
-        for (int i = 0; i < 16; ++i) text[static_cast<size_t>(15 - i)] = digits[(m_value >> (4 * i)) & 0xF];
-        return text;
-    }
+    return text;
+}
 
-private:
-    void addRaw(std::string_view bytes) {
-        for (unsigned char c : bytes) m_value = (m_value ^ c) * 0x100000001b3ULL;
+std::string unescaped(std::string_view text) {
+    std::string path;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const std::string_view code = text.substr(i, 3);
+        if (code == "%25" || code == "%0A" || code == "%0D") {
+            path += code == "%25" ? '%' : code == "%0A" ? '\n' : '\r';
+            i += 2;
+        } else {
+            path += text[i];
+        }
     }
-    uint64_t m_value = 0xcbf29ce484222325ULL;
-};
+    return path;
+}
 
-std::string reportHash(const std::string& report) {
-    Hash hash;
-    hash.addFile(report);
-    return hash.hex();
+// The rest of `line` after `prefix`; nullopt when it starts otherwise.
+std::optional<std::string_view> after(std::string_view line, std::string_view prefix) {
+    if (line.substr(0, prefix.size()) != prefix) return std::nullopt;
+    return line.substr(prefix.size());
 }
 
 } // namespace
 
+ReportSource sourceOf(const std::string& modelPath, const std::string& modelBytes) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(modelPath, ec), ec);
+    return {ec ? modelPath : full.string(), hashOf(modelBytes)};
+}
+
 std::string runKey(const Model& model, const std::string& deck) {
     const std::string engine = engineOf(model);
-    Hash hash;
+    ContentHash hash;
     hash.add(deck);
     hash.add(engine);
     hash.addFile(launcherPath(model, engine)); // the launcher the engine name links to
@@ -61,22 +69,49 @@ std::string runKey(const Model& model, const std::string& deck) {
     return hash.hex();
 }
 
-std::string runKeyFile(const std::string& report) { return report + ".hash"; }
+std::string runRecordFile(const std::string& report) { return sideFileName(report, ".hash"); }
 
-bool reusableReport(const std::string& report, const std::string& key) {
-    std::vector<std::string> lines;
-    if (!readLines(runKeyFile(report), lines) || lines.size() < 2) return false;
-    if (lines[0] != std::string(kKeyLine) + key) return false;
-    return reportComplete(report) && lines[1] == std::string(kReportLine) + reportHash(report);
+std::string reportHashOf(const std::string& reportBytes) { return hashOf(reportBytes); }
+
+std::string recordText(const RunRecord& r) {
+    std::string text = std::string(kKeyLine) + r.runKey + "\n" + std::string(kReportLine) + r.reportHash + "\n";
+    if (!r.source.modelPath.empty())
+        text += std::string(kModelLine) + escaped(r.source.modelPath) + "\n" + std::string(kBytesLine) +
+                r.source.modelHash + "\n";
+    return text;
 }
 
-bool rememberRunKey(const std::string& report, const std::string& key) {
-    const std::string text = std::string(kKeyLine) + key + "\n" + std::string(kReportLine) + reportHash(report) + "\n";
-    if (writeFileAtomic(runKeyFile(report), text)) return true;
-    forgetRunKey(report);
-    return false;
+std::optional<RunRecord> parseRecord(const std::string& text) {
+    std::vector<std::string_view> lines;
+    forEachLine(text, [&](std::string_view line) {
+        lines.push_back(line);
+        return lines.size() < 4;
+    });
+    if (lines.size() < 2) return std::nullopt;
+    const auto key = after(lines[0], kKeyLine);
+    const auto report = after(lines[1], kReportLine);
+    if (!key || !report) return std::nullopt;
+    RunRecord record{std::string(*key), std::string(*report), {}};
+    if (lines.size() < 4) return record;
+    const auto model = after(lines[2], kModelLine);
+    const auto bytes = after(lines[3], kBytesLine);
+    if (model && bytes && !model->empty()) record.source = {unescaped(*model), std::string(*bytes)};
+    return record;
 }
 
-void forgetRunKey(const std::string& report) { deleteFile(runKeyFile(report)); }
+std::optional<RunRecord> readRecord(const std::string& report) {
+    std::string text;
+    if (!readFileText(runRecordFile(report), text)) return std::nullopt;
+    return parseRecord(text);
+}
+
+bool reusableReport(const std::string& report, const std::optional<RunRecord>& record, const std::string& key,
+                    const ReportSource& source) {
+    if (!record || record->runKey != key || source.modelPath.empty() || record->source.modelPath != source.modelPath ||
+        record->source.modelHash != source.modelHash)
+        return false;
+    std::string bytes;
+    return reportComplete(report) && readFileText(report, bytes) && record->reportHash == reportHashOf(bytes);
+}
 
 } // namespace wavra

@@ -1,10 +1,12 @@
 #include "engine/run_files.h"
 
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <system_error>
 
 #include "core/files.h"
+#include "engine/process.h"
 
 namespace fs = std::filesystem;
 
@@ -13,16 +15,54 @@ namespace wavra {
 namespace {
 
 constexpr int kNameAttempts = 16;
+constexpr auto kOwnerlessAge = std::chrono::hours(1);
+constexpr std::string_view kRunPrefix = ".run-";
+
+// True when the owner named by a run directory's owner file has ended;
+// false while it runs or when the file cannot tell.
+bool ownerGone(const fs::path& dir) {
+    std::string owner;
+    std::error_code ec;
+    if (!readFileText((dir / "owner").string(), owner)) {
+        const auto changed = fs::last_write_time(dir, ec);
+        return !ec && fs::file_time_type::clock::now() - changed > kOwnerlessAge;
+    }
+    const size_t blank = owner.find(' ');
+    if (blank == std::string::npos) return false;
+    long long pid = 0;
+    for (char c : owner.substr(0, blank)) {
+        if (c < '0' || c > '9' || pid > 1'000'000'000) return false;
+        pid = 10 * pid + (c - '0');
+    }
+    const size_t end = owner.find_first_of(" \r\n", blank + 1);
+    const std::string started = owner.substr(blank + 1, end == std::string::npos ? end : end - blank - 1);
+    return processStartTime(pid) != started;
+}
 
 } // namespace
 
+void removeAbandonedRunDirectories(const std::string& outDir) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(outDir, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(kRunPrefix, 0) != 0 || !entry.is_directory(ec) || entry.is_symlink(ec)) continue;
+        if (ownerGone(entry.path())) fs::remove_all(entry.path(), ec);
+    }
+}
+
+std::string RunFiles::ownerText() {
+    return std::to_string(currentProcessId()) + " " + processStartTime(currentProcessId()) + "\n";
+}
+
 RunFiles::RunFiles(const std::string& installDir) : m_outDir(installDir + "out/") {
+    removeAbandonedRunDirectories(m_outDir);
     std::error_code ec;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::string name = ".run-" + uniqueSuffix();
         if (fs::create_directory(m_outDir + name, ec)) {
             m_name = name;
             m_dir = m_outDir + name + "/";
+            writeFileAtomic(m_dir + kOwner, ownerText());
             return;
         }
         if (ec) break; // not a name clash: out/ is missing or read-only
@@ -39,7 +79,7 @@ RunFiles::~RunFiles() {
 
 void RunFiles::keepEngineExtras(const std::string& stem) const {
     if (m_dir.empty()) return;
-    static const std::set<std::string> own = {kDeck, kReport, kControl, kGroundRequest};
+    static const std::set<std::string> own = {kDeck, kReport, kControl, kGroundRequest, kOwner, "run.record"};
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(m_dir, ec)) {
         const std::string name = entry.path().filename().string();

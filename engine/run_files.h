@@ -4,12 +4,19 @@
 // number of runs can go at once in one install tree (two windows, two batch
 // runs, parallel trials, the parts of a split frequency loop) without ever
 // sharing a file, and the engine never sees a long model name. The
-// directory and everything in it go with the object.
+// directory and everything in it go with the object. Each directory holds
+// the id and start time of the process that made it ("owner"); a directory
+// whose owner is gone (wavra was killed) is removed by the next run.
 #pragma once
 
 #include <string>
 
 namespace wavra {
+
+// Removes the run directories in `outDir` (with trailing '/') whose owner
+// process is gone; a directory without an owner file (an older wavra's, or
+// one just being made) only when it is older than an hour.
+void removeAbandonedRunDirectories(const std::string& outDir);
 
 class RunFiles {
 public:
@@ -28,6 +35,8 @@ public:
     std::string report() const { return m_dir + kReport; }
     std::string control() const { return m_dir + kControl; }
     std::string groundRequest() const { return m_dir + kGroundRequest; }
+    // A snapshot of a report in out/ taken for reading (a reused result).
+    std::string snapshot() const { return m_dir + "reused.out"; }
 
     // The deck and the report as the launcher reads them, relative to exe/
     // ("../out/.run-.../run.inp"); the control file holds these two lines.
@@ -40,12 +49,16 @@ public:
     // `stem`, so it stands where a run in out/ would have left it.
     void keepEngineExtras(const std::string& stem) const;
 
+    // The owner file's text for this process: "<pid> <start time>".
+    static std::string ownerText();
+
 private:
     std::string fromExe() const { return "../out/" + m_name + "/"; }
     static constexpr const char* kDeck = "run.inp";
     static constexpr const char* kReport = "run.out";
     static constexpr const char* kControl = "nec2d.tmp";
     static constexpr const char* kGroundRequest = "som2d.tmp";
+    static constexpr const char* kOwner = "owner";
     std::string m_outDir;
     std::string m_name; // ".run-..."
     std::string m_dir;

@@ -6,10 +6,18 @@
 #include <thread>
 
 #include "core/config.h"
+#include "core/text.h"
 #include "engine/loop_split.h"
 #include "engine/report_merge.h"
 
 namespace wavra {
+
+namespace {
+
+// Far beyond any loop a model holds; keeps the sum of counts in range.
+constexpr int kMaxLoopSteps = 1'000'000;
+
+} // namespace
 
 int RunPlan::totalSteps() const { return std::accumulate(steps.begin(), steps.end(), 0); }
 
@@ -53,12 +61,26 @@ int SectionCount::update() {
     return m_count;
 }
 
-int stepPercent(const std::vector<int>& sectionsSeen, const std::vector<bool>& ended, int totalSteps) {
-    if (totalSteps <= 0) return -1;
+int loopStepCount(std::string_view deck) {
+    int steps = 0;
+    forEachLine(deck, [&](std::string_view line) {
+        const std::optional<EngineCard> card = readEngineCard(line);
+        if (card && card->mnemonic == "FR") steps += std::clamp(card->ints[1], 1, kMaxLoopSteps);
+        return !card || card->mnemonic != "EN";
+    });
+    return steps;
+}
+
+int stepsDone(const std::vector<int>& sectionsSeen, const std::vector<bool>& ended) {
     int done = 0;
     for (size_t i = 0; i < sectionsSeen.size(); ++i)
         done += ended[i] ? sectionsSeen[i] : std::max(0, sectionsSeen[i] - 1);
-    return std::min(100, 100 * done / totalSteps);
+    return done;
+}
+
+int stepPercent(const std::vector<int>& sectionsSeen, const std::vector<bool>& ended, int totalSteps) {
+    if (totalSteps <= 0) return -1;
+    return std::min(100, static_cast<int>(100LL * stepsDone(sectionsSeen, ended) / totalSteps));
 }
 
 } // namespace wavra

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/model.h"
@@ -37,6 +38,14 @@ private:
     std::string m_carry; // the end of the last read, where a heading may begin
     int m_count = 0;
 };
+
+// The frequency steps a deck's FR cards ask for together, for the progress
+// of a loop that runs as one engine process; 0 when it has no FR card.
+int loopStepCount(std::string_view deck);
+
+// Steps done of a loop: a part's sections less the one it is working on,
+// all of them once it has ended.
+int stepsDone(const std::vector<int>& sectionsSeen, const std::vector<bool>& ended);
 
 // Steps done of a loop, in percent: a part's sections less the one it is
 // working on, all of them once it has ended.

@@ -14,6 +14,7 @@
 #include "engine/engine_wait.h"
 #include "engine/ground_checks.h"
 #include "engine/report_keeping.h"
+#include "engine/result_reuse.h"
 #include "export/itshf_files.h"
 #include "optimizer/exec_cards.h"
 #include "optimizer/trial_values.h"
@@ -81,12 +82,24 @@ std::vector<std::string> withoutPrintCards(std::vector<std::string> lines) {
 // at once, and their reports are read one after another in trial order.
 class OptimizerSession::Trials : public SearchHost {
 public:
+    struct Pending {
+        explicit Pending(Model& model, Ui& ui) : job(model.installDir), ui(ui) {}
+        EngineJob job;
+        DeferredUi ui;
+        std::string key;     // of the trial's deck, for the record
+        ReportSource source; // the working model as written for the trial
+    };
     Trials(OptimizerSession& session, const OptimizerSetup& setup, const SessionHooks& hooks)
         : s(session), m(session.m_model), m_setup(setup), m_hooks(hooks), m_fieldValues(setup.goals().fieldValues()) {}
 
     std::vector<ParamValues> evaluate(const std::vector<std::vector<double>>& trials) override;
+    // The accepted trial's report (just read into the model) is kept for the
+    // result the optimizer ends with, and published.
     void accept() override {
-        if (m_jobs.size() == 1) publish(m_jobs.back()->job.files().report());
+        if (m_jobs.size() != 1) return;
+        Pending& p = *m_jobs.back();
+        if (!readFileText(p.job.files().report(), s.m_acceptedReport)) s.m_acceptedReport.clear();
+        publish(p);
     }
     void row(const TrialRow& r) override {
         s.m_log.append(tabLine(rowTexts(r, m_fieldValues)));
@@ -98,21 +111,21 @@ public:
     void firstRunOver() override {
         if (m_hooks.firstRunOver) m_hooks.firstRunOver();
     }
-    // A trial's report becomes out/<modelName>.out.
-    bool publish(const std::string& report) {
-        return publishReport(report, m.installDir + "out/" + engineOutputName(m));
+    // A trial's report becomes out/<modelName>.out, with a record naming
+    // the working model it was made from.
+    bool publish(Pending& p) {
+        const std::string report = p.job.files().report();
+        std::string bytes, reason;
+        readFileText(report, bytes);
+        const RunRecord record{p.key, reportHashOf(bytes), p.source};
+        return publishReport(report, m.installDir + "out/" + engineOutputName(m), recordText(record), reason);
     }
     bool halted() const { return m_halted; }
     // Called after each trial's report was read, with the trial's index
-    // and its report.
-    std::function<void(size_t, const std::string&)> afterRead;
+    // and its run.
+    std::function<void(size_t, Pending&)> afterRead;
 
 private:
-    struct Pending {
-        explicit Pending(Model& model, Ui& ui) : job(model.installDir), ui(ui) {}
-        EngineJob job;
-        DeferredUi ui;
-    };
     OptimizerSession& s;
     Model& m;
     const OptimizerSetup& m_setup;
@@ -140,6 +153,8 @@ bool OptimizerSession::Trials::startTrial(const std::vector<double>& values) {
     if (isSweepKind(m.calcKind)) deck = adaptDeck(m, pending->ui, deck).text;
     else readRunValues(m, pending->ui, deck);
     if (!pending->job.prepare(m, s.m_ui, deck)) return false;
+    pending->key = runKey(m, deck);
+    pending->source = sourceOf(s.optPath(), *text);
     pending->job.start(s.m_runner, m.installDir);
     m_jobs.push_back(std::move(pending));
     return true;
@@ -199,7 +214,7 @@ std::vector<ParamValues> OptimizerSession::Trials::evaluate(const std::vector<st
             if (!readTrial(*m_jobs[i - first], values)) return results;
             results.push_back(values);
             ++s.m_runs;
-            if (afterRead) afterRead(i, m_jobs[i - first]->job.files().report());
+            if (afterRead) afterRead(i, *m_jobs[i - first]);
         }
     }
     return results;
@@ -286,6 +301,7 @@ bool OptimizerSession::prepare(const OptimizerSetup& setup, bool resume) {
 
 SessionEnd OptimizerSession::start(const OptimizerSetup& setup, bool resume, const SessionHooks& hooks) {
     m_endMessage.clear();
+    m_hasResult = false;
     if (!prepare(setup, resume)) return SessionEnd::Refused;
     m_model.actionCode = 0;
     const std::vector<std::string> header = logHeader(m_names);
@@ -315,10 +331,14 @@ SessionEnd OptimizerSession::optimize(const OptimizerSetup& setup, const Session
     const SearchRules rules{m.optimizerMaxStep, m.optimizerMinStep, m.optimizerAbs != 0, setup.firstRun};
     const int firstRun = m_runs + 1;
     Search search(setup.goals(), numbersOf(m_values), rules, trials, firstRun);
+    m_acceptedReport.clear();
     const SearchEnd end = search.run();
     // The working model ends with the values of the last accepted trial,
-    // whose report out/<modelName>.out is; "Save results" takes them.
+    // whose report out/<modelName>.out was; "Save results" takes them. The
+    // model ends with that report as read here (another run may have
+    // published out/<modelName>.out since).
     writeWorkingModel(search.accepted());
+    m_hasResult = readAcceptedReport();
     m.optimizerTargetFlag = -1;
     m.optimizerTargetActive = setup.goals().needsPattern();
     m.optimizerTargetTheta = setup.forward.theta;
@@ -339,6 +359,14 @@ SessionEnd OptimizerSession::optimize(const OptimizerSetup& setup, const Session
     return finish(trials.halted() ? SessionEnd::Halted : SessionEnd::Ended, "", hooks);
 }
 
+bool OptimizerSession::readAcceptedReport() {
+    if (m_acceptedReport.empty()) return false;
+    LineReader in = LineReader::fromText(m_acceptedReport);
+    const bool read = readReport(m_model, m_ui, in, ".out");
+    m_acceptedReport.clear();
+    return read;
+}
+
 SessionEnd OptimizerSession::sweep(const OptimizerSetup& setup, const SessionHooks& hooks) {
     Model& m = m_model;
     const double start = m_values[0].number;
@@ -355,8 +383,8 @@ SessionEnd OptimizerSession::sweep(const OptimizerSetup& setup, const SessionHoo
     }
     Trials trials(*this, setup, hooks);
     // Each step's report becomes the numbered ItsHF files of that step.
-    trials.afterRead = [&](size_t k, const std::string& report) {
-        trials.publish(report);
+    trials.afterRead = [&](size_t k, Trials::Pending& run) {
+        trials.publish(run);
         exportItsHf(m, m_ui, m_runner, ItsHfRequest(engineOutputName(m), static_cast<int>(k) + 1, {}, true));
     };
     const int firstRun = m_runs + 1;

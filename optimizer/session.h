@@ -68,6 +68,9 @@ public:
     const std::vector<std::string>& variables() const { return m_names; }
     // The message that ended the last run ("Optimized in 12 steps" ...), empty when none.
     const std::string& endMessage() const { return m_endMessage; }
+    // True when the last optimization ended with its last accepted trial's
+    // report read into the model (then nothing needs to read out/ again).
+    bool hasResult() const { return m_hasResult; }
 
     class Trials;
 
@@ -81,6 +84,8 @@ private:
     std::vector<WrittenValue> m_values;
     int m_runs = 0;
     std::string m_endMessage;
+    std::string m_acceptedReport; // the last accepted trial's report during a run
+    bool m_hasResult = false;
 
     bool prepare(const OptimizerSetup& setup, bool resume);
     // Writes the working model with these values (the old one becomes the
@@ -88,6 +93,7 @@ private:
     std::optional<std::string> writeWorkingModel(const std::vector<double>& numbers);
     SessionEnd optimize(const OptimizerSetup& setup, const SessionHooks& hooks);
     SessionEnd sweep(const OptimizerSetup& setup, const SessionHooks& hooks);
+    bool readAcceptedReport();
     SessionEnd finish(SessionEnd end, const std::string& message, const SessionHooks& hooks);
 };
 

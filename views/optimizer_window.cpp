@@ -404,8 +404,9 @@ void OptimizerWindow::reject() {
 
 void OptimizerWindow::finishClose() {
     m_session.close(setup());
-    // The views show the model as the last accepted trial's report has it.
-    loadModel(m_model, m_ui, false, ".out");
+    // The views show the model as the last accepted trial's report has it:
+    // read at the end of the run, or else from out/ now.
+    if (!m_session.hasResult()) loadModel(m_model, m_ui, false, ".out");
     QDialog::reject();
 }
 

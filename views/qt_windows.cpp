@@ -148,6 +148,11 @@ void QtWindows::showProgress(int percent) {
     processEvents();
 }
 
+void QtWindows::showProgressText(const std::string& text) {
+    m_status->setProgressText(q(text));
+    processEvents();
+}
+
 bool QtWindows::cancelPressed() { return m_status->cancelPressed(); }
 
 void QtWindows::closeStatus() { m_status->hide(); }

@@ -44,6 +44,7 @@ public:
     void openStatus() override;
     void addStatusLine(const std::string& line) override;
     void showProgress(int percent) override;
+    void showProgressText(const std::string& text) override;
     bool cancelPressed() override;
     void closeStatus() override;
     ProcessRunner& processRunner() override { return m_runner; }

@@ -34,6 +34,7 @@ void StatusWindow::clear() {
     m_lines->clear();
     m_bar->setRange(0, 100);
     m_bar->setValue(0);
+    setProgressText({});
     m_cancelPressed = false;
     m_cancel->setEnabled(true);
 }
@@ -50,6 +51,10 @@ void StatusWindow::setProgress(int percent) {
     }
     m_bar->setRange(0, 100);
     m_bar->setValue(std::min(100, percent));
+}
+
+void StatusWindow::setProgressText(const QString& text) {
+    m_bar->setFormat(text.isEmpty() ? QStringLiteral("%p%") : text + QStringLiteral(" (%p%)"));
 }
 
 QStringList StatusWindow::lines() const {

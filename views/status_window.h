@@ -23,6 +23,9 @@ public:
     // Percentage of the expected run time; -1 when no run time is known,
     // which shows a busy bar instead.
     void setProgress(int percent);
+    // The text on the bar, with the percentage after it; empty: only the
+    // percentage.
+    void setProgressText(const QString& text);
 
     QStringList lines() const;
     // True once Cancel was pressed since the last clear().

@@ -122,6 +122,35 @@ TEST_F(EngineBatch, SigtermToWavraEndsTheEngineFirstAndSaysSo) {
     EXPECT_FALSE(runDirectoriesLeft());
 }
 
+TEST_F(EngineBatch, KillMinus9OfWavraStillEndsTheEngineAndTheNextRunRemovesItsFolder) {
+    hangingEngine();
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        if (::chdir(tree.path().c_str()) != 0) _exit(126);
+        const std::string program = tree.file("exe/wavra");
+        ::execl(program.c_str(), program.c_str(), "--batch", "--calc", "original", "models/dipole.nec", nullptr);
+        _exit(127);
+    }
+    for (int i = 0; i < 500 && !pathExists(tree.file("helper.pid")); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(pathExists(tree.file("helper.pid")));
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(engineGone());
+    EXPECT_TRUE(runDirectoriesLeft()); // nothing could remove it
+
+    fs::remove(tree.file("exe/NEC2D_LA"));
+    fs::copy(std::string(WAVRA_STAGE_DIR) + "/exe/NEC2D_LA", tree.file("exe/NEC2D_LA"),
+             fs::copy_options::copy_symlinks);
+    EXPECT_EQ(run({"--batch", "--calc", "original", "models/dipole.nec"}).status, 0);
+    EXPECT_FALSE(runDirectoriesLeft());
+}
+
 TEST_F(EngineBatch, CrashingEnginesNeverCostTheLastCompleteReport) {
     ASSERT_EQ(run({"--batch", "--calc", "original", "models/dipole.nec"}).status, 0);
     const std::string good = test::readText(tree.file("out/dipole.out"));
@@ -136,12 +165,17 @@ TEST_F(EngineBatch, CrashingEnginesNeverCostTheLastCompleteReport) {
                              "stand-in: out of memory in the matrix solve\n"))
             << r.err;
         EXPECT_TRUE(contains(r.err, "Segmentation fault")) << r.err; // the launcher's word on the crash
-        EXPECT_TRUE(contains(r.err, "The report ends with:\nhalf a report\nThe last complete report is kept as " +
-                                        tree.file("out/dipole.out.old") + "."))
+        EXPECT_TRUE(contains(r.err,
+                             "The report ends with:\nhalf a report\nThe report of this run is kept as "
+                             "out/dipole.out.failed; the last complete report out/dipole.out stays as it was."))
             << r.err;
-        EXPECT_EQ(test::readText(tree.file("out/dipole.out.old")), good) << "after failure " << failure;
-        EXPECT_EQ(test::readText(tree.file("out/dipole.out")), "half a report\n");
+        EXPECT_EQ(test::readText(tree.file("out/dipole.out")), good) << "after failure " << failure;
+        EXPECT_EQ(test::readText(tree.file("out/dipole.out.failed")), "half a report\n");
     }
+    // The next plain open shows the last complete report, not the failure's.
+    const json plain = json::parse(run({"--batch", "--json", "models/dipole.nec"}).out);
+    EXPECT_EQ(plain["loadedFrom"], "report");
+    EXPECT_TRUE(plain["messages"].empty()) << plain["messages"];
 }
 
 TEST_F(EngineBatch, ACardTheEngineDoesNotKnowIsNamedAndTheEnginesReasonShown) {

@@ -54,7 +54,6 @@ TEST_F(EndToEndTest, OriginalDeckRunsAndAnOlderReportIsReplaced) {
     writeText(tree.report("dipole.out"), "older report\n");
     EXPECT_EQ(calc(), std::optional<std::string>(".out"));
     expectCleanReport(report());
-    EXPECT_FALSE(pathExists(tree.report("dipole.out.old")));
     EXPECT_TRUE(ui.messages().empty()) << ui.messages().front();
 }
 
@@ -187,22 +186,22 @@ TEST_F(EndToEndTest, DecksTheEngineRejectsAreFailuresWithTheEnginesWordsAndTheLa
     const std::string& failure = ui.messages()[1];
     EXPECT_EQ(failure.rfind("The NEC-2 engine NEC2D512 failed (exit status 255).\nThe report ends with:\n", 0), 0u)
         << failure;
-    EXPECT_NE(failure.find("FAULTY DATA CARD LABEL AFTER GEOMETRY SECTION\nThe last complete report is kept as " +
-                           tree.report("broken.out") + ".old."),
+    EXPECT_NE(failure.find("FAULTY DATA CARD LABEL AFTER GEOMETRY SECTION\nThe report of this run is kept as "
+                           "out/broken.out.failed; the last complete report out/broken.out stays as it was."),
               std::string::npos)
         << failure;
-    EXPECT_NE(report().find("FAULTY DATA CARD LABEL"), std::string::npos); // the failure's report, to read
-    EXPECT_EQ(readText(tree.report("broken.out.old")), good);
+    EXPECT_NE(readText(tree.report("broken.out.failed")).find("FAULTY DATA CARD LABEL"), std::string::npos);
+    EXPECT_EQ(report(), good);
 
     ui.clear();
     writeText(tree.file("broken.nec"), "CM broken\nCE\nGW 1 0 0 0 0 0 0 1 0.001\nGE 0\n" + tail); // no segments
     EXPECT_EQ(calc(), std::nullopt);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_NE(ui.messages()[0].find("nec2c: floating point exception"), std::string::npos) << ui.messages()[0];
-    EXPECT_EQ(readText(tree.report("broken.out.old")), good); // two failures later
+    EXPECT_EQ(report(), good); // two failures later
 }
 
-TEST_F(EndToEndTest, AMissingEngineIsAFailureAndLeavesNoStaleReport) {
+TEST_F(EndToEndTest, AMissingEngineIsAFailureAndTheLastReportStays) {
     load("dipole.nec", "dipole", kCalcOriginal);
     ASSERT_EQ(calc(), std::optional<std::string>(".out"));
     const std::string good = report();
@@ -212,10 +211,9 @@ TEST_F(EndToEndTest, AMissingEngineIsAFailureAndLeavesNoStaleReport) {
                                                       "wavra.sh: no engine NEC2D512 in " +
                                                       tree.path() +
                                                       "exe\n"
-                                                      "The last complete report is kept as " +
-                                                      tree.report("dipole.out") + ".old."});
-    EXPECT_FALSE(pathExists(tree.report("dipole.out")));
-    EXPECT_EQ(readText(tree.report("dipole.out.old")), good);
+                                                      "The last complete report out/dipole.out stays as it was."});
+    EXPECT_EQ(report(), good);
+    EXPECT_FALSE(pathExists(tree.report("dipole.out.failed")));
 
     ui.clear();
     deleteFile(tree.file("exe/wavra.sh"));

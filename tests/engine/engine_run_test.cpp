@@ -5,7 +5,10 @@
 #include <filesystem>
 
 #include "core/files.h"
+#include "engine/report_keeping.h"
 #include "engine/report_merge.h"
+#include "engine/result_reuse.h"
+#include "engine/run_plan.h"
 #include "engine_test_support.h"
 
 namespace wavra {
@@ -56,7 +59,6 @@ TEST_F(EngineRunTest, TheEngineRunsOnFilesOfItsOwnAndItsReportBecomesTheModelsRe
         writeText(seen.report, completeReport("fresh"));
         return 0;
     };
-    writeText(report() + ".old", "older\n");
     EXPECT_EQ(run(), EngineStatus::Finished);
     ASSERT_EQ(runner.calls.size(), 1u);
     EXPECT_EQ(runner.calls[0].argv,
@@ -71,7 +73,6 @@ TEST_F(EngineRunTest, TheEngineRunsOnFilesOfItsOwnAndItsReportBecomesTheModelsRe
     EXPECT_EQ(controlSeen.substr(controlSeen.size() - 9), "/run.out\n");
     EXPECT_FALSE(pathExists(tree.file("exe/nec2d.tmp")));
     EXPECT_EQ(readText(report()), completeReport("fresh"));
-    EXPECT_FALSE(pathExists(report() + ".old"));
     EXPECT_TRUE(test::runDirectories(tree.path()).empty());
     EXPECT_EQ(capacityDuringRun, 1);
     EXPECT_EQ(m.wireCapacity(), 512);
@@ -101,45 +102,40 @@ TEST_F(EngineRunTest, SommerfeldGroundWritesItsRequestOrUsesAnExistingGroundFile
     EXPECT_EQ(runner.calls.back().argv[3], "cop");
 }
 
-TEST_F(EngineRunTest, TheLastCompleteReportSurvivesEveryFailureAfterIt) {
-    const std::string good = completeReport("the last good result");
-    writeText(report(), good);
-    const std::string kept = "\nThe last complete report is kept as " + report() + ".old.";
-
-    engineWrites("first failure, cut off", 255);
-    EXPECT_EQ(run(), EngineStatus::Failed);
-    EXPECT_EQ(readText(report() + ".old"), good);
-    EXPECT_EQ(readText(report()), "first failure, cut off"); // there for the user to read
-    EXPECT_NE(ui.messages().back().find(kept), std::string::npos) << ui.messages().back();
-
-    engineWrites("second failure, cut off", 139);
-    EXPECT_EQ(run(), EngineStatus::Failed);
-    EXPECT_EQ(readText(report() + ".old"), good);
-    EXPECT_EQ(readText(report()), "second failure, cut off");
-
-    // Exit status 0 but no closing line: a full disk cut the report off.
-    engineWrites("a report that stops in the middle of the pattern", 0);
-    EXPECT_EQ(run(), EngineStatus::Failed);
-    EXPECT_EQ(ui.messages().back().rfind("The report out/my yagi.out is incomplete (the engine stopped early): "
-                                         "the closing run-time line.\nThe report ends with:\n"
-                                         "a report that stops in the middle of the pattern" +
-                                             kept,
-                                         0),
-              0u)
-        << ui.messages().back();
-    EXPECT_EQ(readText(report() + ".old"), good);
-
-    // A run that leaves no report at all takes the failure's report away.
-    runner.program = [](const test::ScriptedRunner::Call&) { return 3; };
-    EXPECT_EQ(run(), EngineStatus::Failed);
-    EXPECT_FALSE(pathExists(report()));
-    EXPECT_EQ(readText(report() + ".old"), good);
-
-    engineWrites(completeReport("a new good result"));
-    EXPECT_EQ(run(), EngineStatus::Finished);
-    EXPECT_EQ(readText(report()), completeReport("a new good result"));
-    EXPECT_FALSE(pathExists(report() + ".old"));
+// Also for a model name whose side files would pass the file-name limit.
+TEST_F(EngineRunTest, AFailedRunsReportIsKeptAsideAndTheLastCompleteReportAndItsRecordStay) {
+    for (const std::string& name : {std::string("my yagi"), std::string(250, 'y')}) {
+        SCOPED_TRACE(name.size());
+        const std::string target = tree.report(name + ".out");
+        const std::string failed = sideFileName(target, ".failed");
+        const std::string good = completeReport("the last good result");
+        engineWrites(good);
+        ASSERT_EQ(runEngine(m, ui, runner, kDeck, name + ".out", {}), EngineStatus::Finished);
+        const std::string record = readText(runRecordFile(target));
+        ASSERT_FALSE(record.empty());
+        const std::string kept = "\nThe report of this run is kept as out/" +
+                                 failed.substr(directoryOf(failed).size()) + "; the last complete report out/" + name +
+                                 ".out stays as it was.";
+        // A crash, and a report cut off (a full disk) with exit status 0.
+        for (const auto& [text, exitCode] : {std::pair{"failure, cut off", 139}, std::pair{"stops in the middle", 0}}) {
+            ui.clear();
+            engineWrites(text, exitCode);
+            EXPECT_EQ(runEngine(m, ui, runner, kDeck, name + ".out", {}), EngineStatus::Failed);
+            EXPECT_EQ(readText(target), good);
+            EXPECT_EQ(readText(runRecordFile(target)), record);
+            EXPECT_EQ(readText(failed), text);
+            ASSERT_EQ(ui.messages().size(), 1u);
+            EXPECT_EQ(ui.messages()[0].substr(ui.messages()[0].size() - std::min(kept.size(), ui.messages()[0].size())),
+                      kept);
+        }
+        for (const std::string& side : {failed, runRecordFile(target)})
+            EXPECT_LE(side.size() - directoryOf(side).size(), kMaxFileNameBytes);
+    }
     EXPECT_TRUE(test::runDirectories(tree.path()).empty());
+    // Long names that differ only at the end keep their side files apart.
+    const std::string shared(240, 'n');
+    EXPECT_NE(sideFileName(tree.report(shared + "-one.out"), ".failed"),
+              sideFileName(tree.report(shared + "-two.out"), ".failed"));
 }
 
 TEST_F(EngineRunTest, AFailureShowsTheEnginesErrorOutputAndTheEndOfItsReport) {
@@ -157,7 +153,8 @@ TEST_F(EngineRunTest, AFailureShowsTheEnginesErrorOutputAndTheEndOfItsReport) {
               "The report ends with:\n"
               "segment line 17\nsegment line 18\nsegment line 19\nsegment line 20\n"
               "DATA CARD No:   3 ZO   0     1\n"
-              "FAULTY DATA CARD LABEL AFTER GEOMETRY SECTION");
+              "FAULTY DATA CARD LABEL AFTER GEOMETRY SECTION\n"
+              "The report of this run is kept as out/my yagi.out.failed.");
 }
 
 TEST_F(EngineRunTest, ALauncherThatCannotStartIsReported) {
@@ -208,7 +205,7 @@ TEST_F(EngineRunTest, CancelAndTheEndOfTheProgramStopTheEngineAndLeaveTheReports
     EXPECT_EQ(runner.terminated, 1);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"Calculation cancelled: the NEC-2 engine NEC2D512 was stopped."});
     EXPECT_EQ(readText(report()), good);
-    EXPECT_FALSE(pathExists(report() + ".old"));
+    EXPECT_FALSE(pathExists(sideFileName(report(), ".failed")));
     EXPECT_TRUE(test::runDirectories(tree.path()).empty());
 
     ui.clear();
@@ -326,7 +323,7 @@ TEST_F(EngineRunTest, APartOfASplitLoopThatFailsFailsTheRunAndKeepsTheLastReport
     EXPECT_NE(ui.messages()[0].find("failed (exit status 1).\nThis was engine run 2 of 3 of the split frequency loop."),
               std::string::npos)
         << ui.messages()[0];
-    EXPECT_EQ(readText(report() + ".old"), completeReport("the last good result"));
+    EXPECT_EQ(readText(report()), completeReport("the last good result"));
 
     // All parts well: one report with the nine sections in order.
     part = 10;
@@ -334,8 +331,36 @@ TEST_F(EngineRunTest, APartOfASplitLoopThatFailsFailsTheRunAndKeepsTheLastReport
     EXPECT_EQ(runEngine(m, ui, runner, loop, "my yagi.out", {}), EngineStatus::Finished);
     const std::string joined = readText(report());
     EXPECT_EQ(frequencySections(joined), 9);
-    EXPECT_FALSE(pathExists(report() + ".old"));
     EXPECT_TRUE(test::runDirectories(tree.path()).empty());
+}
+
+} // namespace
+} // namespace wavra
+
+namespace wavra {
+namespace {
+
+// A loop the engine runs as one process (too short to split) still shows
+// its progress by steps, on the bar and in the line beside it.
+TEST_F(EngineRunTest, AFrequencyLoopInOneProcessShowsTheStepsDone) {
+    const std::string deck =
+        "CM loop\nCE\nGW 1 11 0 0 -5 0 0 5 0.001\nGE 0\nEX 0 1 6 0 1 0\n"
+        "FR 0 1 0 0 10 0\nXQ\nFR 0 2 0 0 14 0.1\nXQ\nEN\n";
+    EXPECT_EQ(loopStepCount(deck), 3);
+    std::string sections;
+    for (int i = 0; i < 3; ++i) sections += "\n  --------- FREQUENCY --------\n  step\n";
+    engineWrites(completeReport(sections));
+    runner.pollsBeforeEnd = 2;
+    std::vector<int> percents;
+    std::vector<std::string> texts;
+    RunControl control;
+    control.progress = [&](int percent) { percents.push_back(percent); };
+    control.stepText = [&](const std::string& text) { texts.push_back(text); };
+    EXPECT_EQ(runEngine(m, ui, runner, deck, "my yagi.out", control), EngineStatus::Finished) << ui.messages()[0];
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front(), "Frequency step 2 of 3 done"); // the last section may still grow
+    EXPECT_EQ(texts.back(), "Frequency step 3 of 3 done");
+    EXPECT_EQ(percents.back(), 100);
 }
 
 } // namespace
