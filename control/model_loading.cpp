@@ -8,6 +8,7 @@ namespace wavra {
 
 LoadedFrom loadModel(Model& model, Ui& ui, bool deckOnly, const std::string& reportExt) {
     if (!deckOnly && readOutput(model, ui, reportExt)) {
+        readDeckZ0(model); // the engine never saw the deck's ZO card
         if (!validateGeometry(model, ui, kValidateAfterReport))
             ui.message("Errors or warnings found, validate geometry.");
         return LoadedFrom::Report;
