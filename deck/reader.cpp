@@ -343,7 +343,7 @@ bool readInputFile(Model& model, Ui& ui) {
 void readDeckZ0(Model& model) {
     model.deckZ0 = 0;
     std::string bytes, encoding;
-    if (!readFileText(model.modelPath(), bytes)) return;
+    if (toLower(model.modelExt) == ".out" || !readFileText(model.modelPath(), bytes)) return;
     const std::string text = deckText(bytes, encoding);
     if (!hasFeedLineCard(text)) return;
     // The card's value may use the deck's symbols; the deck's errors were

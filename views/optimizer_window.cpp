@@ -17,7 +17,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "control/model_loading.h"
 #include "core/text.h"
 #include "deck/reader.h"
 #include "views/qt_text.h"
@@ -403,9 +402,8 @@ void OptimizerWindow::reject() {
 }
 
 void OptimizerWindow::finishClose() {
+    // The main loop reads the last accepted trial's report, when there is one.
     m_session.close(setup());
-    // The views show the model as the last accepted trial's report has it.
-    loadModel(m_model, m_ui, false, ".out");
     QDialog::reject();
 }
 
