@@ -235,8 +235,9 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
         return printResult(model, ui, result, true, out, status);
     }
     if (options.calc) status = calculateModel(model, ui, *options.calc, result);
-    else if (loadAndValidate(model, ui, options.forceInput, ".out", result) == LoadedFrom::Nothing)
-        status = kBatchUnreadable;
+    else if (const LoadedFrom from = loadAndValidate(model, ui, options.forceInput, ".out", result);
+             from == LoadedFrom::Nothing || (from == LoadedFrom::Deck && model.summary.engineDeckUnwritten))
+        status = kBatchUnreadable; // the readers said why; a deck without its engine copy is no success
     if (status == kBatchDone) status = writeSweepFiles(model, ui, options, workingDir);
     if (status == kBatchDone) status = writePovFiles(model, ui, options, workingDir);
     if (status == kBatchDone && !options.show.view.empty()) {

@@ -34,7 +34,7 @@ nlohmann::json sources(const Model& m) {
                         {"voltage", complexJson(in.voltageR, in.voltageX)},
                         {"current", complexJson(in.currentR, in.currentX)},
                         {"impedance", complexJson(in.impedanceR, in.impedanceX)},
-                        {"swr", finiteOrNull(swr(in.impedanceR, in.impedanceX, m.z0))}});
+                        {"swr", finiteOrNull(swr(in.impedanceR, in.impedanceX, m.referenceZ0()))}});
     if (!list.empty()) return list;
     for (int i = 1; i <= m.sourceCount && i <= m.sourceCapacity(); ++i)
         list.push_back({{"tag", m.sourceTag[i]}, {"segment", m.sourceSegment[i]}});
@@ -91,7 +91,7 @@ nlohmann::json sweepRows(const Model& m) {
         rows.push_back({{"frequency", m.sweepFreq[i]},
                         {"R", finiteOrNull(m.sweepR[i])},
                         {"X", finiteOrNull(m.sweepX[i])},
-                        {"swr", finiteOrNull(swr(m.sweepR[i], m.sweepX[i], m.z0))},
+                        {"swr", finiteOrNull(swr(m.sweepR[i], m.sweepX[i], m.referenceZ0()))},
                         {"gain", sweepHasGain(m) ? finiteOrNull(m.sweepGain[i]) : nlohmann::json(nullptr)}});
     return rows;
 }
@@ -107,9 +107,11 @@ void addResults(const Model& m, nlohmann::json& j) {
     const Summary& s = m.summary;
     if (s.hasImpedance) {
         j["impedance"] = complexJson(s.impedanceR, s.impedanceX);
-        j["swr"] = finiteOrNull(swr(s.impedanceR, s.impedanceX, m.z0));
-        j["z0"] = m.z0;
+        j["swr"] = finiteOrNull(swr(s.impedanceR, s.impedanceX, m.referenceZ0()));
     }
+    // The reference of every SWR: the deck's ZO card or the setting Z0.
+    j["z0"] = m.referenceZ0();
+    j["z0Source"] = m.referenceZ0Source();
     if (s.hasCurrent) {
         j["voltage"] = complexJson(s.voltageR, s.voltageX);
         j["current"] = complexJson(s.currentR, s.currentX);
@@ -168,7 +170,8 @@ void printFilled(std::ostream& out, const std::vector<SummaryField>& fields) {
 void printResults(const Model& m, std::ostream& out) {
     const Summary& s = m.summary;
     if (s.hasImpedance && !isMissing(s.impedanceR) && !isMissing(s.impedanceX))
-        out << "SWR (" << m.z0 << " ohm)    : " << fixed(swr(s.impedanceR, s.impedanceX, m.z0), 2) << '\n';
+        out << "SWR (" << formatSignificant(m.referenceZ0(), 6)
+            << " ohm)    : " << fixed(swr(s.impedanceR, s.impedanceX, m.referenceZ0()), 2) << '\n';
     nlohmann::json gain = largestGain(m);
     if (!gain.is_null())
         out << "Max gain        : " << fixed(gain["gain"].get<double>(), 2) << " dBi at theta "

@@ -34,9 +34,11 @@ bool windowsAvailable() { return wavra::displayAvailable(); }
 // graphics, but no display: the offscreen platform serves.
 int showViewHeadless(wavra::Model& model, wavra::Ui& ui, const wavra::ViewRequest& request, nlohmann::json& view) {
     std::string error;
-    if (wavra::showHeadless(model, ui, request, view, error)) return wavra::kBatchDone;
+    const wavra::HeadlessOutcome outcome = wavra::showHeadless(model, ui, request, view, error);
+    if (outcome == wavra::HeadlessOutcome::Shown) return wavra::kBatchDone;
     ui.message(error);
-    return wavra::kBatchBadUsage;
+    // A picture that cannot be written is no usage error: the system said why.
+    return outcome == wavra::HeadlessOutcome::PictureFailed ? wavra::kBatchUnreadable : wavra::kBatchBadUsage;
 }
 
 int runBatchWithViews(const wavra::BatchOptions& options, const std::string& program, const std::string& workingDir,

@@ -1,6 +1,8 @@
 #include "control/main_loop.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 
 #include "control/main_loop_programs.h"
 #include "control/model_loading.h"
@@ -43,6 +45,41 @@ bool moveFile(const std::string& from, const std::string& to) {
     if (!copyFile(from, to)) return false;
     deleteFile(from);
     return true;
+}
+
+// What a file holds now, to tell whether a window changed it: the bytes of
+// a deck (an editor may save it unchanged), and for a report its size and
+// time of change (a run publishes a new file by rename).
+std::optional<std::string> deckBytes(const std::string& path) {
+    std::string bytes;
+    if (!readFileText(path, bytes)) return std::nullopt;
+    return bytes;
+}
+
+struct FileStamp {
+    bool exists = false;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type time{};
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const std::string& path) {
+    std::error_code ec;
+    FileStamp s;
+    s.size = std::filesystem::file_size(path, ec);
+    if (ec) return {};
+    s.time = std::filesystem::last_write_time(path, ec);
+    s.exists = !ec;
+    return s;
+}
+
+// The model as it was loaded comes back after a window that changed
+// nothing, with the optimizer's entries of this session kept.
+void restoreLoadedModel(Model& m, Model&& loaded) {
+    loaded.optimizerText1 = std::move(m.optimizerText1);
+    loaded.optimizerText2 = std::move(m.optimizerText2);
+    loaded.optimizerVarCount = m.optimizerVarCount;
+    m = std::move(loaded);
 }
 
 } // namespace
@@ -203,12 +240,7 @@ MainLoop::Next MainLoop::act(int16_t code) {
         m_windows.idleWait();
         break;
     case kActionBuild: runBuild(); break;
-    case kActionOptimizer:
-        // The optimizer works on the input deck as it stands.
-        if (!readInputFile(m_model, m_ui)) m_model.actionCode = m_model.currentView;
-        else if (!m_windows.runWindow(code, false)) missingWindow(code);
-        else m_model.actionCode = m_model.currentView;
-        break;
+    case kActionOptimizer: return runOptimizer();
     case kActionEscape: break;
     default: m_windows.idleWait(); break;
     }
@@ -276,9 +308,48 @@ MainLoop::Next MainLoop::editInput() {
     }
     // The card editor when the settings ask for it and this build has one;
     // the user's text editor otherwise.
+    const std::optional<std::string> before = deckBytes(path);
     if (m_model.useNotepad != 0 || !m_windows.runWindow(kActionEditInput, false)) showInEditor(path);
+    // Left without a change: the loaded report and the result windows stay.
+    if (before && m_model.modelPath() == path && deckBytes(path) == before) {
+        m_model.actionCode = m_model.currentView;
+        return Next::Dispatch;
+    }
     m_model.reloadInput = 1;
     return Next::Load;
+}
+
+// The optimizer works on the input deck as it stands, so the deck is read
+// first. Left without a run, neither the deck nor the report has changed:
+// the model as it was loaded comes back and the result windows stay as they
+// were. After a run the model holds the report of the last accepted trial.
+MainLoop::Next MainLoop::runOptimizer() {
+    const std::string deck = m_model.modelPath();
+    const std::string report = m_model.installDir + "out/" + engineOutputName(m_model);
+    const std::optional<std::string> deckBefore = deckBytes(deck);
+    const FileStamp reportBefore = stampOf(report);
+    Model loaded = m_model;
+    if (!readInputFile(m_model, m_ui)) {
+        restoreLoadedModel(m_model, std::move(loaded));
+    } else if (!m_windows.runWindow(kActionOptimizer, false)) {
+        restoreLoadedModel(m_model, std::move(loaded));
+        missingWindow(kActionOptimizer);
+        return Next::Dispatch;
+    } else if (m_model.modelPath() != deck || deckBytes(deck) != deckBefore) {
+        m_outputExt = ".out";
+        return Next::Load;
+    } else if (stampOf(report) != reportBefore) {
+        // A run published its last accepted trial, whose report the
+        // optimizer read into the model at the end of the run: it is kept,
+        // as after F7.
+        m_outputExt = ".out";
+        m_runResult = true;
+        return Next::Load;
+    } else {
+        restoreLoadedModel(m_model, std::move(loaded));
+    }
+    m_model.actionCode = m_model.currentView;
+    return Next::Dispatch;
 }
 
 MainLoop::Next MainLoop::calculate() {

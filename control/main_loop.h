@@ -127,6 +127,7 @@ private:
     void missingWindow(int16_t code);
     void showHelp();
     Next editInput();
+    Next runOptimizer();
     Next calculate();
     void exportToItsHf(Model& model, Ui& ui);
     StopReason stopRequest();

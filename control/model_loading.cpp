@@ -44,9 +44,16 @@ std::string matchText(Match match, const std::string& report, const std::string&
     return {};
 }
 
+// A report read, its deck's ZO card (which the engine never saw) taken
+// again, and the segment check.
+void afterReport(Model& model, Ui& ui) {
+    readDeckZ0(model);
+    if (!validateGeometry(model, ui, kValidateAfterReport)) ui.message("Errors or warnings found, validate geometry.");
+}
+
 bool readAfterCheck(Model& model, Ui& ui, LineReader& in, const std::string& reportExt) {
     if (!readReport(model, ui, in, reportExt)) return false;
-    if (!validateGeometry(model, ui, kValidateAfterReport)) ui.message("Errors or warnings found, validate geometry.");
+    afterReport(model, ui);
     return true;
 }
 
@@ -77,8 +84,7 @@ LoadedFrom loadModel(Model& model, Ui& ui, bool deckOnly, const std::string& rep
         const std::optional<bool> matching = readMatchingReport(model, ui, reportExt, notice);
         if (matching.value_or(false)) return LoadedFrom::Report;
         if (!matching && readOutput(model, ui, reportExt)) {
-            if (!validateGeometry(model, ui, kValidateAfterReport))
-                ui.message("Errors or warnings found, validate geometry.");
+            afterReport(model, ui);
             return LoadedFrom::Report;
         }
     }

@@ -145,6 +145,13 @@ struct Model {
     int16_t groundSymmetry = 0;
     int16_t extendedKernel = 0; // -1 when an EK card was read
 
+    // --- feed line ------------------------------------------------------------
+    // The characteristic impedance of the feed line that the deck names on a
+    // ZO card (ohm); 0 when the deck has none and the setting z0 applies.
+    // The engine never sees the card, so a report does not hold it: the deck
+    // conversion sets it, and a load from the report takes it from the deck.
+    double deckZ0 = 0;
+
     // --- frequency and field request ----------------------------------------
     double frequencyMHz = 0;
     int16_t requestMode = kNoRequest;
@@ -254,6 +261,12 @@ struct Model {
     // The far-field point of the largest total gain (of E(radial) in a
     // surface-wave table), missing values left out; 0 when no pattern is loaded.
     int strongestPatternPoint() const;
+
+    // The reference impedance of SWR, reflection coefficient, Smith chart and
+    // sweep files: the deck's ZO card when it has one, else the setting z0.
+    double referenceZ0() const { return deckZ0 > 0 ? deckZ0 : z0; }
+    // Where referenceZ0 comes from: "deck" or "settings".
+    const char* referenceZ0Source() const { return deckZ0 > 0 ? "deck" : "settings"; }
 
     // A lapack engine ("..._LA") needs the SZ card with the segment capacity.
     // The name is padded with blanks to 9 characters in the settings.

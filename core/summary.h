@@ -45,10 +45,11 @@ struct Summary {
     std::vector<std::string> comments;
     std::vector<std::string> environment;
     std::vector<RequestRow> requestRows;
-    int segments = 0;           // "Nr of segments"
-    int patternLines = 0;       // "Pattern lines"
-    std::string frequencySteps; // "Frequency steps" as written on the FR card
-    int deckErrors = 0;         // errors the conversion of the model deck reported
+    int segments = 0;                 // "Nr of segments"
+    int patternLines = 0;             // "Pattern lines"
+    std::string frequencySteps;       // "Frequency steps" as written on the FR card
+    int deckErrors = 0;               // errors the conversion of the model deck reported
+    bool engineDeckUnwritten = false; // the engine deck out/<name>.inp could not be written
 
     // Engine results (report reader). has* tells whether the value was read;
     // a value the engine printed as NaN is kept as NaN and shown as missing.

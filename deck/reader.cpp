@@ -81,6 +81,8 @@ bool DeckReader::readCard(const std::string& card) {
         if (m.requestMode == kNoRequest) readRequest(card);
     } else if (card == "GS") {
         scale = num(4);
+    } else if (card == "ZO") {
+        readFeedLineCard(m, ui, line); // an engine deck (".inp") read as written
     }
     return true;
 }
@@ -278,6 +280,21 @@ void DeckReader::finish() {
     }
 }
 
+// The Environment line that names the deck's own reference impedance.
+void noteFeedLine(Model& m) {
+    if (m.deckZ0 > 0)
+        m.summary.environment.push_back("Feed line Z0 : " + formatSignificant(m.deckZ0, 6) + " ohm (ZO card)");
+}
+
+bool hasFeedLineCard(std::string_view deck) {
+    bool found = false;
+    forEachLine(deck, [&](std::string_view line) {
+        found = toUpper(line.substr(0, 2)) == "ZO";
+        return !found;
+    });
+    return found;
+}
+
 } // namespace
 
 void readNumericDeck(Model& model, Ui& ui, const std::string& deckText) {
@@ -299,6 +316,7 @@ bool readInputFile(Model& model, Ui& ui) {
     }
     model.resetForLoad();
     model.wireCount = 0;
+    model.deckZ0 = 0;
     model.summary.clear();
     // A deck full of unknown names must not bury the user under messages.
     MessageLimit limited(ui, model.modelDir + "model.log");
@@ -306,13 +324,33 @@ bool readInputFile(Model& model, Ui& ui) {
     if (!readModelFile(limited, model.modelPath(), text)) return false;
     model.summary.fileName = model.modelName + model.modelExt;
     if (toLower(model.modelExt) != ".inp") {
-        // The numeric copy is what the engine and the reader both see.
-        const std::string deck = convertDeck(model, limited, text, &model.summary.deckErrors);
-        // When out/ cannot be written the model deck itself is read.
-        if (writeFileAtomic(model.installDir + "out/" + model.engineBaseName() + ".inp", deck)) text = deck;
+        // The numeric copy is what the engine and the reader both see. When
+        // out/ cannot be written the copy is still read from memory (the
+        // deck's expressions and units have no value as written).
+        text = convertDeck(model, limited, text, &model.summary.deckErrors);
+        const std::string path = model.installDir + "out/" + model.engineBaseName() + ".inp";
+        std::string reason;
+        if (!writeFileAtomic(path, text, reason)) {
+            model.summary.engineDeckUnwritten = true;
+            ui.message("Cannot write the engine deck " + path + ": " + reason, "wavra", Icon::Exclamation);
+        }
     }
     readNumericDeck(model, limited, text);
+    noteFeedLine(model);
     return true;
+}
+
+void readDeckZ0(Model& model) {
+    model.deckZ0 = 0;
+    std::string bytes, encoding;
+    if (toLower(model.modelExt) == ".out" || !readFileText(model.modelPath(), bytes)) return;
+    const std::string text = deckText(bytes, encoding);
+    if (!hasFeedLineCard(text)) return;
+    // The card's value may use the deck's symbols; the deck's errors were
+    // or will be shown when it is read or calculated.
+    RecordingUi silent;
+    convertDeck(model, silent, text);
+    noteFeedLine(model);
 }
 
 } // namespace wavra

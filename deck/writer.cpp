@@ -1,5 +1,7 @@
 #include "deck/writer.h"
 
+#include <cmath>
+
 #include "core/files.h"
 #include "core/text.h"
 #include "deck/expression.h"
@@ -63,6 +65,31 @@ std::string numericCard(Model& model, Ui& ui, const std::string& card, std::stri
 
 } // namespace
 
+void readFeedLineCard(Model& model, Ui& ui, std::string_view rawLine) {
+    const std::string line = separateCardName(rawLine);
+    const std::string text = getField(ui, line, 2, "");
+    if (text == "*") return;
+    double value = 0;
+    const int kind = classifyNumber(text, value);
+    if (kind == -1) value = readNumber(text);
+    else if (kind == 0) value = evaluateExpression(model, ui, text);
+    if (value > 0 && std::isfinite(value)) model.deckZ0 = value;
+    else ui.message("The ZO card needs a positive characteristic impedance in ohms: '" + line + "'.");
+}
+
+std::string withoutFeedLineCards(std::string_view deck) {
+    std::string out;
+    out.reserve(deck.size());
+    forEachLine(deck, [&](std::string_view line) {
+        if (cardNameOf(line) != "ZO") {
+            out += line;
+            out += '\n';
+        }
+        return true;
+    });
+    return out;
+}
+
 std::string separateCardName(std::string_view line) {
     if (line.size() > 2 && (line[2] >= '0' || line[2] == '-'))
         return std::string(line.substr(0, 2)) + " " + std::string(line.substr(2));
@@ -91,6 +118,8 @@ std::string convertDeck(Model& model, Ui& shownUi, std::string_view deckText, in
             if (card == "CE" && lapack) emit("SZ " + formatPicture(model.maxSegments, "###0") + " 0", "SZ");
         } else if (card == "SY") {
             defineSymbols(model, ui, line);
+        } else if (card == "ZO") {
+            readFeedLineCard(model, ui, line);
         } else if (card == "EN") {
             return false;
         } else if (card != "SZ" && line.substr(0, 2) != "  ") {

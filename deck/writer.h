@@ -30,7 +30,16 @@ std::string separateCardName(std::string_view line);
 std::optional<std::string> writeEngineInput(Model& model, Ui& ui, const std::string& inputPath,
                                             const std::string& outputName);
 
+// ZO: the feed line's characteristic impedance in ohms (a number, a unit
+// value or an expression). The engine does not know the card, so the
+// conversion leaves it out and keeps its value in model.deckZ0; a value
+// that is not positive is reported and leaves deckZ0 as it was.
+void readFeedLineCard(Model& model, Ui& ui, std::string_view line);
+// An engine deck without its ZO cards, for decks that are run as written.
+std::string withoutFeedLineCards(std::string_view deck);
+
 // The same conversion on text already in memory; returns the numeric deck.
+// A ZO card sets model.deckZ0 (the caller clears it before a whole deck).
 // `errors`, when given, receives the number of errors the conversion
 // reported (unknown symbols, syntax errors, missing fields): a deck with
 // errors holds zeros where values failed and must not be calculated.

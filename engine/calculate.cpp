@@ -41,11 +41,12 @@ std::optional<std::string> modelText(const Model& m, Ui& ui) {
 }
 
 // The numeric deck of the model file: converted from the symbolic deck, or
-// as it stands for an engine deck (".inp"); nullopt (reported) when the
+// as it stands for an engine deck (".inp", without the ZO cards that only
+// wavra reads); nullopt (reported) when the
 // conversion reported errors, since values that failed read as 0 and such a
 // deck describes another antenna.
 std::optional<std::string> numericDeck(Model& m, Ui& ui, const std::string& text) {
-    if (toLower(m.modelExt) == ".inp") return text;
+    if (toLower(m.modelExt) == ".inp") return withoutFeedLineCards(text);
     MessageLimit limited(ui, m.modelDir + "model.log");
     int errors = 0;
     std::string deck = convertDeck(m, limited, text, &errors);

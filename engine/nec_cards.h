@@ -24,7 +24,7 @@ struct ForeignCard {
 // does not know, with the first line of the model file that starts with it.
 std::optional<ForeignCard> firstForeignCard(std::string_view engineDeck, std::string_view modelText);
 
-// Names such a card before the run: "Card 'ZO' in line 7 is not a NEC-2
+// Names such a card before the run: "Card 'ZZ' in line 7 is not a NEC-2
 // card; ...", with OK and Cancel. True when there is none or OK runs the
 // deck as it is.
 bool acceptForeignCards(Ui& ui, std::string_view engineDeck, std::string_view modelText);

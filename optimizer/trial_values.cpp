@@ -59,7 +59,7 @@ ParamValues trialValues(const Model& m, const TrialHooks& hooks) {
     const double nan = std::nan("");
     const Summary& s = m.summary;
     ParamValues v{};
-    v[kSwr] = s.hasImpedance ? swrShown(s.impedanceR, s.impedanceX, m.z0) : nan;
+    v[kSwr] = s.hasImpedance ? swrShown(s.impedanceR, s.impedanceX, m.referenceZ0()) : nan;
     v[kGain] = hooks.forward();
     v[kFrontBack] = hooks.forward() - hooks.back();
     v[kResistance] = s.hasImpedance ? s.impedanceR : nan;

@@ -198,6 +198,9 @@ bool chooseSetting(Model& m, Ui& ui, std::string_view name) {
     }
     if (name == "Z0i") {
         m.z0 = askNumber(m, ui, "Characteristic impedance", m.z0, 1, false);
+        if (m.deckZ0 > 0)
+            ui.message("This model's ZO card sets Z0 =" + str(m.deckZ0) +
+                       " ohm; the setting applies to models without the card.");
         return true;
     }
     if (name == "pwer") askPower(m, ui);

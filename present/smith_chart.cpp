@@ -142,7 +142,7 @@ std::vector<SmithPoint> smithPoints(const Model& m, const SmithState& s) {
 }
 
 std::complex<double> plottedGamma(const Model& m, const SmithState& s, const SmithPoint& p) {
-    return reflection(p.r, p.x, m.z0) * std::polar(1.0, 2 * kPi * s.lineStep / kLineSteps);
+    return reflection(p.r, p.x, m.referenceZ0()) * std::polar(1.0, 2 * kPi * s.lineStep / kLineSteps);
 }
 
 std::complex<double> impedanceOf(std::complex<double> gamma, double z0) {
@@ -174,7 +174,7 @@ bool smithCommand(Model& m, SmithState& s, int16_t code) {
 }
 
 void insertSmithPoint(Model& m, SmithState& s, Ui& ui) {
-    const std::string offered = formatPicture(m.z0 / 2.0, "##0.##");
+    const std::string offered = formatPicture(m.referenceZ0() / 2.0, "##0.##");
     const auto re = askOhms(ui, "Enter reel part", offered);
     if (!re) return;
     const auto im = askOhms(ui, "Enter imag. part", offered);
@@ -207,19 +207,19 @@ std::vector<std::string> smithReadout(const Model& m, const SmithState& s) {
         const SmithPoint& p = points[static_cast<size_t>(s.cursor - 1)];
         lines.push_back("Freq : " + formatPicture(p.frequency, "##0.000") + " Mhz");
         lines.push_back("Imp. : " + formatComplex(p.r, p.x, "ohm", kReadoutWidth, cartesian(m)));
-        std::complex<double> z = impedanceOf(plottedGamma(m, s, p), m.z0);
-        const bool normalised = s.normalise == 1 && m.z0 > 0;
-        if (normalised) z /= static_cast<double>(m.z0);
+        std::complex<double> z = impedanceOf(plottedGamma(m, s, p), m.referenceZ0());
+        const bool normalised = s.normalise == 1 && m.referenceZ0() > 0;
+        if (normalised) z /= m.referenceZ0();
         if (std::isfinite(z.real()) && std::isfinite(z.imag()))
             lines.push_back("Z/Y  : " + formatComplex(z.real(), z.imag(), normalised ? "norm." : "ohm",
                                                       normalised ? kNormalisedWidth : kReadoutWidth, cartesian(m)));
-        lines.push_back("SWR  : " + formatPicture(swrShown(p.r, p.x, m.z0), "##0.00"));
+        lines.push_back("SWR  : " + formatPicture(swrShown(p.r, p.x, m.referenceZ0()), "##0.00"));
         if (s.lineStep != 0)
             lines.push_back("Line : " + formatPicture((kLineSteps - s.lineStep) * 0.5 / kLineSteps, "0.000") +
                             " wl towards generator");
     }
     if (s.pointer) {
-        const std::complex<double> z = impedanceOf(gammaAt(s.pointerAt), m.z0);
+        const std::complex<double> z = impedanceOf(gammaAt(s.pointerAt), m.referenceZ0());
         if (std::isfinite(z.real()) && std::isfinite(z.imag()))
             lines.push_back("Mouse " + formatComplex(z.real(), z.imag(), "ohm", kReadoutWidth, cartesian(m)));
     }
@@ -230,7 +230,7 @@ double cursorSwrRadius(const Model& m, const SmithState& s) {
     const auto points = smithPoints(m, s);
     if (s.cursor < 1 || s.cursor > static_cast<int>(points.size())) return 0;
     const SmithPoint& p = points[static_cast<size_t>(s.cursor - 1)];
-    return std::min(1.0, std::abs(reflection(p.r, p.x, m.z0)));
+    return std::min(1.0, std::abs(reflection(p.r, p.x, m.referenceZ0())));
 }
 
 ChartFrame chartFrame(double width, double height) {

@@ -95,7 +95,7 @@ std::string sourceText(const Model& m, const SourceInput& in) {
         const std::string text = complexText(re, im, unit, kValueWidth, cartesian);
         return text.empty() ? std::string("missing") : text;
     };
-    const double ratio = swr(in.impedanceR, in.impedanceX, m.z0);
+    const double ratio = swr(in.impedanceR, in.impedanceX, m.referenceZ0());
     return "Tag " + whole(in.tag) + ", segment " + whole(in.segment) + ": V " + complex(in.voltageR, in.voltageX, "V") +
            ", I " + complex(in.currentR, in.currentX, "A") + ", Z " + complex(in.impedanceR, in.impedanceX, "ohm") +
            ", SWR " + (std::isnan(ratio) ? std::string("missing") : number(ratio, 5));

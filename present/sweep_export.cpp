@@ -41,9 +41,9 @@ std::string touchstoneText(const Model& m) {
     std::string text = "! " + m.modelName + m.modelExt + ": feed-point reflection of a " +
                        std::to_string(sweepSteps(m)) + "-step frequency loop, written by wavra\n";
     for (const std::string& comment : m.summary.comments) text += "! " + comment + "\n";
-    text += "# MHZ S RI R " + std::to_string(m.z0) + "\n";
+    text += "# MHZ S RI R " + formatRoundTrip(m.referenceZ0()) + "\n";
     for (size_t row : stepsByFrequency(m)) {
-        const std::complex<double> s11 = reflection(m.sweepR[row], m.sweepX[row], m.z0);
+        const std::complex<double> s11 = reflection(m.sweepR[row], m.sweepX[row], m.referenceZ0());
         text += number(m.sweepFreq[row]) + " " + number(s11.real()) + " " + number(s11.imag()) + "\n";
     }
     return text;
@@ -54,7 +54,7 @@ std::string touchstoneText(const Model& m) {
 // reflection, the phase without quadrant correction).
 std::string sweepCsvText(const Model& m) {
     const bool gain = sweepHasGain(m);
-    const std::string z0 = std::to_string(m.z0);
+    const std::string z0 = formatRoundTrip(m.referenceZ0());
     std::string text = "Frequency (MHz),R (ohm),X (ohm),|Z| (ohm),Phase (deg),SWR (" + z0 + " ohm),|Gamma| (dB)";
     text += gain ? ",Gain (dBi)\n" : "\n";
     for (size_t row : stepsByFrequency(m)) {
@@ -73,7 +73,7 @@ bool writeSweepFile(const Model& m, const std::string& path, SweepFileFormat for
         error = "The report holds no frequency loop: there is no sweep to write to " + path + ".";
         return false;
     }
-    if (format == SweepFileFormat::Touchstone && m.z0 <= 0) {
+    if (format == SweepFileFormat::Touchstone && m.referenceZ0() <= 0) {
         error = "A Touchstone file needs a positive Z0; the setting is " + std::to_string(m.z0) + ".";
         return false;
     }

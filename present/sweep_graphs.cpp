@@ -95,8 +95,8 @@ double sweepValue(const Model& m, SweepQuantity q, int step) {
     case SweepQuantity::Reactance: return x;
     case SweepQuantity::Impedance: return std::hypot(r, x);
     case SweepQuantity::Phase: return sweepPhase(r, x);
-    case SweepQuantity::Swr: return swrShown(r, x, m.z0);
-    case SweepQuantity::ReflectionDb: return reflectionDb(r, x, m.z0);
+    case SweepQuantity::Swr: return swrShown(r, x, m.referenceZ0());
+    case SweepQuantity::ReflectionDb: return reflectionDb(r, x, m.referenceZ0());
     case SweepQuantity::Gain: return tableValue(m.sweepGain, step);
     case SweepQuantity::GainToMax: return tableValue(m.sweepGain, step) - gainReference(m);
     }
@@ -124,7 +124,7 @@ std::vector<SweepQuantity> paneQuantities(int page, int pane) {
 }
 
 std::string sweepTitle(const Model& m, SweepQuantity q) {
-    const std::string z0 = std::to_string(m.z0);
+    const std::string z0 = formatSignificant(m.referenceZ0(), 6);
     switch (q) {
     case SweepQuantity::Resistance: return "R (ohm)";
     case SweepQuantity::Reactance: return "X (ohm)";

@@ -14,9 +14,14 @@
 
 namespace wavra {
 
-// Needs a QGuiApplication. False, with the reason in `error`, for an
-// unknown view or key name, a key that hands control back to the main
-// loop, or a picture that cannot be written (an existing file is then kept).
-bool showHeadless(Model& model, Ui& ui, const ViewRequest& request, nlohmann::json& described, std::string& error);
+enum class HeadlessOutcome {
+    Shown,
+    BadRequest,    // an unknown view or key name, or a key that hands control back to the main loop
+    PictureFailed, // a picture could not be written (an existing file is then kept)
+};
+
+// Needs a QGuiApplication. Anything but Shown comes with the reason in `error`.
+HeadlessOutcome showHeadless(Model& model, Ui& ui, const ViewRequest& request, nlohmann::json& described,
+                             std::string& error);
 
 } // namespace wavra

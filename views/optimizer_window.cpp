@@ -17,7 +17,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "control/model_loading.h"
 #include "core/text.h"
 #include "deck/reader.h"
 #include "views/qt_text.h"
@@ -403,10 +402,8 @@ void OptimizerWindow::reject() {
 }
 
 void OptimizerWindow::finishClose() {
+    // The main loop reads the last accepted trial's report, when there is one.
     m_session.close(setup());
-    // The views show the model as the last accepted trial's report has it:
-    // read at the end of the run, or else from out/ now.
-    if (!m_session.hasResult()) loadModel(m_model, m_ui, false, ".out");
     QDialog::reject();
 }
 

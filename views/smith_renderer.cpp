@@ -145,7 +145,7 @@ void paintSmith(QPainter& p, const QRect& area, const Model& m, const SmithPictu
         p.drawText(QPointF(f.readoutLeft + 4, f.readoutTop + lineHeight * static_cast<double>(i + 1)),
                    text(picture.readout[i]));
     p.drawText(QRectF(0, f.readoutTop, area.width() - f.readoutLeft - 4, lineHeight), Qt::AlignRight | Qt::AlignTop,
-               text("Z0 = " + std::to_string(m.z0) + " ohm"));
+               text("Z0 = " + formatSignificant(m.referenceZ0(), 6) + " ohm"));
     p.restore();
 }
 

@@ -23,7 +23,7 @@ void SmithView::loadChart() {
     if (m_caption) m_caption("Smith Chart");
 }
 
-void SmithView::makeGrid() { m_grid = chartGrid(m_chart, m_model.z0, m_state.normalise == 1); }
+void SmithView::makeGrid() { m_grid = chartGrid(m_chart, m_model.referenceZ0(), m_state.normalise == 1); }
 
 bool SmithView::command(int16_t code) {
     switch (code) {
@@ -59,7 +59,7 @@ nlohmann::json SmithView::describe() const {
     nlohmann::json rulers = nlohmann::json::array();
     for (const ChartRuler& r : m_chart.rulers) rulers.push_back(rulerStyle(r.kind).name);
     j["rulers"] = rulers;
-    j["z0"] = m_model.z0;
+    j["z0"] = m_model.referenceZ0();
     j["normalised"] = m_state.normalise == 1;
     j["cartesian"] = m_model.complexNotation == 0;
     j["lineStep"] = m_state.lineStep;

@@ -53,7 +53,7 @@ nlohmann::json SweepView::describe() const {
     j["grid"] = {{"R", m_state.grid[0]}, {"X", m_state.grid[1]}, {"Z", m_state.grid[2]}, {"phase", m_state.grid[3]}};
     if (const std::string message = sweepMessage(m_model, m_state); !message.empty()) j["message"] = message;
     j["frequency"] = {{"min", m_state.freqMin}, {"max", m_state.freqMax}};
-    j["z0"] = m_model.z0;
+    j["z0"] = m_model.referenceZ0();
     nlohmann::json panes = nlohmann::json::array();
     for (int pane : {kPaneUpper, kPaneLower}) {
         nlohmann::json curves = nlohmann::json::array();
@@ -74,9 +74,9 @@ nlohmann::json SweepView::describe() const {
         steps.push_back({{"frequency", m_model.sweepFreq[static_cast<size_t>(step)]},
                          {"R", r},
                          {"X", x},
-                         {"swr", swrShown(r, x, m_model.z0)},
-                         {"reflection", std::abs(reflection(r, x, m_model.z0))},
-                         {"reflectionDb", finiteOrNull(reflectionDb(r, x, m_model.z0))}});
+                         {"swr", swrShown(r, x, m_model.referenceZ0())},
+                         {"reflection", std::abs(reflection(r, x, m_model.referenceZ0()))},
+                         {"reflectionDb", finiteOrNull(reflectionDb(r, x, m_model.referenceZ0()))}});
     }
     j["steps"] = steps;
     return j;

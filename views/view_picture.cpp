@@ -13,8 +13,9 @@ namespace wavra {
 namespace {
 
 bool writeBytes(const std::string& path, const QByteArray& bytes, std::string& error) {
-    if (writeFileAtomic(path, std::string(bytes.constData(), static_cast<size_t>(bytes.size())))) return true;
-    error = "cannot write " + path;
+    std::string reason;
+    if (writeFileAtomic(path, std::string(bytes.constData(), static_cast<size_t>(bytes.size())), reason)) return true;
+    error = "cannot write " + path + ": " + reason;
     return false;
 }
 

@@ -180,13 +180,13 @@ TEST_F(EngineBatch, CrashingEnginesNeverCostTheLastCompleteReport) {
 
 TEST_F(EngineBatch, ACardTheEngineDoesNotKnowIsNamedAndTheEnginesReasonShown) {
     std::string deck = test::readText(tree.file("models/dipole.nec"));
-    deck.insert(deck.find("\nFR") + 1, "ZO 0 1\n");
-    test::writeText(tree.file("models/zo.nec"), deck);
+    deck.insert(deck.find("\nFR") + 1, "ZZ 0 1\n");
+    test::writeText(tree.file("models/zz.nec"), deck);
     int line = 1;
-    for (size_t i = 0; i < deck.find("\nZO"); ++i) line += deck[i] == '\n';
-    const std::string question = "Card 'ZO' in line " + std::to_string(line + 1) +
+    for (size_t i = 0; i < deck.find("\nZZ"); ++i) line += deck[i] == '\n';
+    const std::string question = "Card 'ZZ' in line " + std::to_string(line + 1) +
                                  " is not a NEC-2 card; nec2c stops at it. Remove it or turn it into a comment.";
-    auto r = run({"--batch", "--json", "--calc", "original", "models/zo.nec"});
+    auto r = run({"--batch", "--json", "--calc", "original", "models/zz.nec"});
     EXPECT_EQ(r.status, 3);
     EXPECT_TRUE(contains(r.err, question)) << r.err;
     EXPECT_TRUE(contains(r.err, "FAULTY DATA CARD LABEL AFTER GEOMETRY SECTION")) << r.err;

@@ -237,3 +237,37 @@ TEST_F(Reader, FloodsOfLikeMessagesAreSummedUpIntoModelLog) {
     EXPECT_EQ(log[0], "Parser: Constant 'w0' not found.");
     EXPECT_EQ(model.summary.deckErrors, static_cast<int>(log.size()));
 }
+
+TEST_F(Reader, ZoCardIsTheModelsZ0AndStaysOutOfTheEngineDeck) {
+    ASSERT_TRUE(load("SY zl=3*25\nGW 1 5 0 0 0 0 0 1 1mm\nZO zl\nFR 0 1 0 0 14 0\n"));
+    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_DOUBLE_EQ(model.referenceZ0(), 75);
+    EXPECT_STREQ(model.referenceZ0Source(), "deck");
+    EXPECT_EQ(model.z0, 50); // the setting, written back at exit, stays
+    EXPECT_EQ(model.summary.environment.back(), "Feed line Z0 : 75 ohm (ZO card)");
+    EXPECT_EQ(toUpper(test::readText(tree.file("out/model.inp"))).find("ZO"), std::string::npos);
+
+    ASSERT_TRUE(load("GW 1 5 0 0 0 0 0 1 1mm\n")); // the next deck has none
+    EXPECT_DOUBLE_EQ(model.referenceZ0(), 50);
+    EXPECT_STREQ(model.referenceZ0Source(), "settings");
+
+    ASSERT_TRUE(load("GW, 1, 5, 0, 0, 0, 0, 0, 1, .001\nzo 52.5\n", "deck", ".inp"));
+    EXPECT_DOUBLE_EQ(model.referenceZ0(), 52.5);
+
+    ASSERT_TRUE(load("GW 1 5 0 0 0 0 0 1 1mm\nZO -50\n"));
+    EXPECT_EQ(ui.messages().back(), "The ZO card needs a positive characteristic impedance in ohms: 'ZO -50'.");
+    EXPECT_EQ(model.summary.deckErrors, 1);
+    EXPECT_DOUBLE_EQ(model.referenceZ0(), 50);
+}
+
+TEST_F(Reader, ZoCardIsTakenFromTheDeckForAModelReadFromItsReport) {
+    test::writeText(tree.file("model.nec"), "CM feed line\nGW 1 5 0 0 0 0 0 1 1mm\nZO 300\nEN\n");
+    model.modelName = "model";
+    model.deckZ0 = 0;
+    readDeckZ0(model);
+    EXPECT_DOUBLE_EQ(model.referenceZ0(), 300);
+    EXPECT_EQ(model.summary.environment.back(), "Feed line Z0 : 300 ohm (ZO card)");
+    test::writeText(tree.file("model.nec"), "GW 1 5 0 0 0 0 0 1 1mm\n");
+    readDeckZ0(model);
+    EXPECT_DOUBLE_EQ(model.referenceZ0(), 50);
+}

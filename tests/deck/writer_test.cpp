@@ -63,6 +63,10 @@ TEST_F(Writer, DropsCommentsSymbolsSizeCardsAndBlankLines) {
               "CM keep me, as written\nCE\nGE, 0\nXQ\nEN\n");
 }
 
+TEST(EngineDeck, RunAsWrittenLosesItsZoCards) {
+    EXPECT_EQ(withoutFeedLineCards("GW, 1\nzo, 50\nZO 75\nEN\n"), "GW, 1\nEN\n");
+}
+
 TEST_F(Writer, LapackEngineGetsSizeCardAfterCe) {
     model.engineName = "&NEC2D_LA";
     model.maxSegments = 3000;

@@ -119,9 +119,9 @@ TEST_F(CalculateTest, ACardTheEngineDoesNotKnowIsNamedWithItsLineBeforeTheRun) {
     const std::string head =
         "CM a card from another program\nCE\n' the length\nSY len=5\n"
         "GW 1 11 0 -len 0 0 len 0 0.001\nGE 0\nEX 0 1 6 0 1 0\n";
-    writeText(tree.file("foreign.nec"), head + "zo 0 1\nFR 0 1 0 0 14 0\nEN\n");
+    writeText(tree.file("foreign.nec"), head + "zz 0 1\nFR 0 1 0 0 14 0\nEN\n");
     const std::string question =
-        "Card 'ZO' in line 8 is not a NEC-2 card; nec2c stops at it. Remove it or turn it into a comment.";
+        "Card 'ZZ' in line 8 is not a NEC-2 card; nec2c stops at it. Remove it or turn it into a comment.";
     ui.queueAnswer(Answer::Cancel);
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Cancelled);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{question});
@@ -131,10 +131,10 @@ TEST_F(CalculateTest, ACardTheEngineDoesNotKnowIsNamedWithItsLineBeforeTheRun) {
     ui.queueAnswer(Answer::Ok); // runs the deck as it is
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{question});
-    EXPECT_NE(engineDecks.at(0).find("\nZO, 0, 1\n"), std::string::npos) << engineDecks.at(0);
+    EXPECT_NE(engineDecks.at(0).find("\nZZ, 0, 1\n"), std::string::npos) << engineDecks.at(0);
 
     ui.clear(); // after EN the engine reads nothing
-    writeText(tree.file("foreign.nec"), head + "FR 0 1 0 0 14 0\nEN\nZO 0 1\n");
+    writeText(tree.file("foreign.nec"), head + "FR 0 1 0 0 14 0\nEN\nZZ 0 1\n");
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
     EXPECT_TRUE(ui.messages().empty()) << ui.messages().front();
 }

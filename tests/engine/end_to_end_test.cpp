@@ -177,11 +177,11 @@ TEST_F(EndToEndTest, DecksTheEngineRejectsAreFailuresWithTheEnginesWordsAndTheLa
     ASSERT_EQ(calc(), std::optional<std::string>(".out"));
     const std::string good = report();
 
-    writeText(tree.file("broken.nec"), head + "ZO 0 1\n" + tail); // a card of another program
+    writeText(tree.file("broken.nec"), head + "ZZ 0 1\n" + tail); // a card of another program
     EXPECT_EQ(calc(), std::nullopt);
     ASSERT_EQ(ui.messages().size(), 2u);
     EXPECT_EQ(ui.messages()[0],
-              "Card 'ZO' in line 5 is not a NEC-2 card; nec2c stops at it. Remove it or turn "
+              "Card 'ZZ' in line 5 is not a NEC-2 card; nec2c stops at it. Remove it or turn "
               "it into a comment.");
     const std::string& failure = ui.messages()[1];
     EXPECT_EQ(failure.rfind("The NEC-2 engine NEC2D512 failed (exit status 255).\nThe report ends with:\n", 0), 0u)

@@ -20,6 +20,7 @@
 #include "gui_test_support.h"
 #include "views/help_window.h"
 #include "views/main_window.h"
+#include "views/optimizer_window.h"
 #include "views/status_window.h"
 #include "views/view_window.h"
 
@@ -373,6 +374,66 @@ TEST_F(MainLoopTest, CancelledCalculationDialogChangesNothing) {
     });
     quit();
     run();
+}
+
+// Cancel in the F7 dialog, Quit in the card editor without a change and
+// Exit from the optimizer without a run keep the loaded report and its
+// windows; the deck's ZO card is no setting, so it is not written at exit.
+TEST_F(MainLoopTest, LeavingWithoutAChangeKeepsTheResultAndItsWindows) {
+    std::string deck = readText(p.modelPath("dipole"));
+    deck.insert(deck.find("GW"), "ZO 75\n");
+    writeText(p.modelPath("dipole"), deck);
+    p.nameModel(loop, "dipole");
+    calculate("OptFR", [](QWidget& d) {
+        d.findChild<QRadioButton*>("Opt0")->click();
+        for (auto [name, text] : {std::pair{"txtXYZ1", "14"}, {"txtXYZ2", "14.35"}, {"txtXYZ3", "0.05"}})
+            setField(d, name, text);
+    });
+    uint32_t serial = 0;
+    whenIdle([this, &serial] {
+        EXPECT_EQ(p.model.freqCount, 8);
+        EXPECT_DOUBLE_EQ(p.model.referenceZ0(), 75);
+        serial = p.model.loadSerial;
+    });
+    auto expectUnchanged = [this, &serial](const char* after) {
+        whenIdle([this, &serial, after] {
+            EXPECT_EQ(p.model.loadSerial, serial) << after;
+            EXPECT_EQ(p.model.freqCount, 8) << after;
+            EXPECT_DOUBLE_EQ(p.model.referenceZ0(), 75) << after;
+            EXPECT_EQ(p.model.currentView, kActionSweep) << after;
+            EXPECT_TRUE(p.windows->viewWindow(kActionSweep)->isVisible()) << after;
+        });
+    };
+    press(kActionCalculate);
+    script.add("cancel F7", [] {
+        QWidget* dialog = modalDialog("Gen");
+        if (!dialog) return false;
+        dialog->findChild<QPushButton*>("Cancel")->click();
+        return true;
+    });
+    expectUnchanged("F7 Cancel");
+    press(kActionEditInput);
+    script.add("quit editor", [] {
+        QWidget* editor = modalDialog("Ed");
+        if (!editor) return false;
+        editor->findChild<QPushButton*>("CmdQuit")->click();
+        return true;
+    });
+    expectUnchanged("card editor Quit");
+    press(kActionOptimizer);
+    script.add("exit optimizer", [this] {
+        auto* optimizer = qobject_cast<OptimizerWindow*>(QApplication::activeModalWidget());
+        if (!optimizer) return false;
+        optimizer->startButton()->click(); // refused: no variable chosen
+        p.ui.queueAnswer(Answer::Yes);     // "Exit optimizer ?"
+        optimizer->reject();
+        return true;
+    });
+    expectUnchanged("optimizer Exit");
+    quit();
+    run();
+    EXPECT_TRUE(p.ui.saw("No variable(s) selected."));
+    EXPECT_NE(readText(p.tree.file("exe/wavra.ini")).find("Z0= 50"), std::string::npos);
 }
 
 TEST_F(MainLoopTest, SaveOutputMovesTheReport) {
