@@ -114,7 +114,9 @@ TEST_F(ReportRecord, RunsOfOneModelSideBySideEachReturnTheirOwnResult) {
         std::vector<std::unique_ptr<RunningProcess>> running;
         for (size_t i = 0; i < optimize; ++i) running.push_back(start(i));
         for (size_t i = 0; i < optimize; ++i)
-            if (running[i]) EXPECT_EQ(result(*running[i]), alone[i]) << "round " << round << ", request " << i;
+            if (running[i]) {
+                EXPECT_EQ(result(*running[i]), alone[i]) << "round " << round << ", request " << i;
+            }
         if (optimizer && optimizer->waitFor(0)) {
             EXPECT_EQ(result(*optimizer), alone[optimize]) << "round " << round;
             ++optimizations;
