@@ -47,30 +47,12 @@ bool moveFile(const std::string& from, const std::string& to) {
     return true;
 }
 
-// What a file holds now, to tell whether a window changed it: the bytes of
-// a deck (an editor may save it unchanged), and for a report its size and
-// time of change (a run publishes a new file by rename).
+// What a deck holds now, to tell whether a window changed it (an editor may
+// save it unchanged).
 std::optional<std::string> deckBytes(const std::string& path) {
     std::string bytes;
     if (!readFileText(path, bytes)) return std::nullopt;
     return bytes;
-}
-
-struct FileStamp {
-    bool exists = false;
-    std::uintmax_t size = 0;
-    std::filesystem::file_time_type time{};
-    bool operator==(const FileStamp&) const = default;
-};
-
-FileStamp stampOf(const std::string& path) {
-    std::error_code ec;
-    FileStamp s;
-    s.size = std::filesystem::file_size(path, ec);
-    if (ec) return {};
-    s.time = std::filesystem::last_write_time(path, ec);
-    s.exists = !ec;
-    return s;
 }
 
 // The model as it was loaded comes back after a window that changed
@@ -320,30 +302,28 @@ MainLoop::Next MainLoop::editInput() {
 }
 
 // The optimizer works on the input deck as it stands, so the deck is read
-// first. Left without a run, neither the deck nor the report has changed:
-// the model as it was loaded comes back and the result windows stay as they
-// were. After a run the model holds the report of the last accepted trial.
+// first. After a run the model holds the report of the last accepted trial,
+// read at the end of the run: it is kept, as after F7, also when the deck
+// was saved with the new values. Left without a run and without a change of
+// the deck, the model as it was loaded comes back and the result windows stay
+// as they were.
 MainLoop::Next MainLoop::runOptimizer() {
     const std::string deck = m_model.modelPath();
-    const std::string report = m_model.installDir + "out/" + engineOutputName(m_model);
     const std::optional<std::string> deckBefore = deckBytes(deck);
-    const FileStamp reportBefore = stampOf(report);
     Model loaded = m_model;
+    m_model.optimizerResultRead = false;
     if (!readInputFile(m_model, m_ui)) {
         restoreLoadedModel(m_model, std::move(loaded));
     } else if (!m_windows.runWindow(kActionOptimizer, false)) {
         restoreLoadedModel(m_model, std::move(loaded));
         missingWindow(kActionOptimizer);
         return Next::Dispatch;
-    } else if (m_model.modelPath() != deck || deckBytes(deck) != deckBefore) {
-        m_outputExt = ".out";
-        return Next::Load;
-    } else if (stampOf(report) != reportBefore) {
-        // A run published its last accepted trial, whose report the
-        // optimizer read into the model at the end of the run: it is kept,
-        // as after F7.
+    } else if (m_model.optimizerResultRead) {
         m_outputExt = ".out";
         m_runResult = true;
+        return Next::Load;
+    } else if (m_model.modelPath() != deck || deckBytes(deck) != deckBefore) {
+        m_outputExt = ".out";
         return Next::Load;
     } else {
         restoreLoadedModel(m_model, std::move(loaded));

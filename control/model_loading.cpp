@@ -3,6 +3,7 @@
 #include "core/files.h"
 #include "core/text.h"
 #include "deck/expression.h"
+#include "deck/model_file.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
 #include "engine/report_keeping.h"
@@ -23,9 +24,11 @@ Match recordMatch(const Model& model, const std::string& recordText, const std::
     const std::optional<RunRecord> record = parseRecord(recordText);
     if (!record || record->source.modelPath.empty() || record->reportHash != reportHashOf(reportBytes))
         return Match::Unknown;
-    std::string modelBytes;
+    std::string modelBytes, encoding;
     if (!readFileText(model.modelPath(), modelBytes)) return Match::Unknown;
-    const ReportSource now = sourceOf(model.modelPath(), modelBytes);
+    // The run recorded the deck as it reads it (line ends made LF, a last
+    // line end added, UTF-16 decoded): the same is compared here.
+    const ReportSource now = sourceOf(model.modelPath(), deckText(modelBytes, encoding));
     recorded = record->source.modelPath;
     if (recorded != now.modelPath) return Match::OtherModel;
     return record->source.modelHash == now.modelHash ? Match::Same : Match::Changed;

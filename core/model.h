@@ -207,6 +207,9 @@ struct Model {
     int16_t surfaceWaveFlag = 0;
     int16_t expectedRunTime = 0;
     int16_t optimizerVarCount = 0;
+    // Set by the optimizer window when it closes: the model holds the report
+    // of the last accepted trial, read at the end of its run.
+    bool optimizerResultRead = false;
 
     // --- the optimizer's target direction, for the pattern view ----------------
     // Set by an optimizer run: the forward direction it aimed at, and whether

@@ -149,6 +149,15 @@ private:
         writeGenerated(card);
     }
 
+    // A deck without an FR card runs at the engine's own frequency; a chosen
+    // one gets a card of its own before the request.
+    void writeChosenFrequency() {
+        ++frCount;
+        m.freqCount = 1;
+        m.frequencyMHz = m.calcFrequencyMHz;
+        writeFrequency(cardText("FR", {.i2 = 1, .f1 = m.frequencyMHz}));
+    }
+
     void writeSweepFrequency() {
         ++frCount;
         writeFrequency(sweepFrequencyCard());
@@ -161,6 +170,7 @@ private:
         switch (m.calcKind) {
         case kCalcFarField:
         case kCalcNearField:
+            if (execCount == 1 && frCount == 0 && m.calcFrequencyMHz > 0) writeChosenFrequency();
             if (execCount == 1) writeRequest(m.calcKind == kCalcNearField ? nearFieldCard() : farFieldCard(0, 3));
             else finish("XQ");
             break;

@@ -100,6 +100,8 @@ private:
 
 // This program's process id.
 long long currentProcessId();
+// True while a process of that id exists, also one of another user.
+bool processExists(long long pid);
 // When a process started (clock ticks after boot, from /proc), so that a
 // process id used again is not taken for the process that had it; empty
 // when there is no such process.

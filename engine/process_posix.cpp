@@ -10,10 +10,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <mutex>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -267,14 +269,13 @@ extern "C" void noteEndingSignal(int signal) { g_caughtSignal = signal; }
 // end without exec, so it makes only async-signal-safe calls and keeps its
 // list in a fixed array.
 constexpr int kMaxWatchedGroups = 256;
-constexpr int kMaxInheritedFd = 1024;
+constexpr int kMaxInheritedFd = 65536;
 int g_watchdogSocket = -1; // wavra's end; closed on exec
 std::once_flag g_watchdogStarted;
 
-[[noreturn]] void watchdogMain(int socket) {
-    ::setpgid(0, 0); // Ctrl+C in the terminal is for wavra, not for it
-    for (int fd = 0; fd < kMaxInheritedFd; ++fd)
-        if (fd != socket) ::close(fd);
+// The watchdog's life once its descriptors are set: wait for wavra's end,
+// then end the engines it was told of.
+[[noreturn]] void watchdogLoop(int socket) {
     const int nullFd = ::open("/dev/null", O_RDWR);
     if (nullFd >= 0) {
         ::dup2(nullFd, 1);
@@ -296,6 +297,25 @@ std::once_flag g_watchdogStarted;
     }
     for (int i = 0; i < count; ++i) ::kill(-static_cast<pid_t>(groups[i]), SIGKILL);
     ::_exit(0);
+}
+
+[[noreturn]] void watchdogMain(int socket) {
+    ::setpgid(0, 0); // Ctrl+C in the terminal is for wavra, not for it
+    // Every other descriptor goes, however high (a lock on out/ kept open
+    // here would block every later run): close_range where the kernel has
+    // it, else one by one.
+    if (socket != 3) {
+        ::dup2(socket, 3);
+        socket = 3;
+    }
+    for (int fd = 0; fd < 3; ++fd) ::close(fd);
+#ifdef SYS_close_range
+    const bool closed = ::syscall(SYS_close_range, 4U, ~0U, 0U) == 0;
+#else
+    const bool closed = false;
+#endif
+    for (int fd = 4; !closed && fd < kMaxInheritedFd; ++fd) ::close(fd);
+    watchdogLoop(socket);
 }
 
 void startWatchdog() {
@@ -342,6 +362,11 @@ DirectoryLock::~DirectoryLock() {
 }
 
 long long currentProcessId() { return ::getpid(); }
+
+bool processExists(long long pid) {
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
 
 std::string processStartTime(long long pid) {
     std::string stat;

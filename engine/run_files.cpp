@@ -2,10 +2,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <system_error>
 
 #include "core/files.h"
+#include "core/text.h"
 #include "engine/process.h"
 
 namespace fs = std::filesystem;
@@ -18,8 +21,21 @@ constexpr int kNameAttempts = 16;
 constexpr auto kOwnerlessAge = std::chrono::hours(1);
 constexpr std::string_view kRunPrefix = ".run-";
 
-// True when the owner named by a run directory's owner file has ended;
-// false while it runs or when the file cannot tell.
+// What tells this machine and this boot from others: a run folder on a tree
+// shared between machines (a network home) belongs to a process elsewhere.
+std::string machineWord(const char* file) {
+    std::ifstream in(file); // a /proc file tells no size: read as a stream
+    std::string text;
+    if (!std::getline(in, text)) return "-";
+    const std::string word = trim(text);
+    return word.empty() || word.find(' ') != std::string::npos ? "-" : word;
+}
+std::string thisBoot() { return machineWord("/proc/sys/kernel/random/boot_id"); }
+std::string thisHost() { return machineWord("/proc/sys/kernel/hostname"); }
+
+// True when the owner named by a run directory's owner file ("pid start
+// boot host") has ended; false while it runs, when it runs on another
+// machine, or when the file cannot tell.
 bool ownerGone(const fs::path& dir) {
     std::string owner;
     std::error_code ec;
@@ -27,16 +43,20 @@ bool ownerGone(const fs::path& dir) {
         const auto changed = fs::last_write_time(dir, ec);
         return !ec && fs::file_time_type::clock::now() - changed > kOwnerlessAge;
     }
-    const size_t blank = owner.find(' ');
-    if (blank == std::string::npos) return false;
+    std::istringstream words(owner);
+    std::string pidText, started, boot, host;
+    if (!(words >> pidText >> started >> boot >> host) || host != thisHost()) return false;
+    if (boot != thisBoot()) return true; // the machine has started again since
     long long pid = 0;
-    for (char c : owner.substr(0, blank)) {
+    for (char c : pidText) {
         if (c < '0' || c > '9' || pid > 1'000'000'000) return false;
         pid = 10 * pid + (c - '0');
     }
-    const size_t end = owner.find_first_of(" \r\n", blank + 1);
-    const std::string started = owner.substr(blank + 1, end == std::string::npos ? end : end - blank - 1);
-    return processStartTime(pid) != started;
+    if (!processExists(pid)) return true;
+    // A process of that number that started at another time took the number
+    // over; one whose start cannot be read (another user's) is taken as the owner.
+    const std::string now = processStartTime(pid);
+    return !now.empty() && now != started;
 }
 
 } // namespace
@@ -51,7 +71,8 @@ void removeAbandonedRunDirectories(const std::string& outDir) {
 }
 
 std::string RunFiles::ownerText() {
-    return std::to_string(currentProcessId()) + " " + processStartTime(currentProcessId()) + "\n";
+    return std::to_string(currentProcessId()) + " " + processStartTime(currentProcessId()) + " " + thisBoot() + " " +
+           thisHost() + "\n";
 }
 
 RunFiles::RunFiles(const std::string& installDir) : m_outDir(installDir + "out/") {

@@ -402,8 +402,9 @@ void OptimizerWindow::reject() {
 }
 
 void OptimizerWindow::finishClose() {
-    // The main loop reads the last accepted trial's report, when there is one.
+    // The main loop keeps the last accepted trial's report the run read.
     m_session.close(setup());
+    m_model.optimizerResultRead = m_session.hasResult();
     QDialog::reject();
 }
 

@@ -31,9 +31,12 @@ struct ReportRecord : test::Batch {
 };
 
 TEST_F(ReportRecord, AReportIsTheResultOnlyOfTheModelFileAndBytesItWasMadeFrom) {
-    // Two dipoles of one name in two folders; the second is 12 m long.
+    // Two dipoles of one name in two folders; the second is 12 m long and
+    // written with CR LF line ends and no line end after its last card.
     fs::create_directories(tree.file("other"));
-    std::string longer = test::readText(tree.file("models/dipole.nec"));
+    std::string longer;
+    for (const std::string& line : test::readLinesOf(tree.file("models/dipole.nec")))
+        longer += (longer.empty() ? "" : "\r\n") + line;
     longer.replace(longer.find("-5.15 0 0 5.15"), 14, "-6 0 0 6");
     test::writeText(tree.file("other/dipole.nec"), longer);
 
@@ -54,7 +57,7 @@ TEST_F(ReportRecord, AReportIsTheResultOnlyOfTheModelFileAndBytesItWasMadeFrom) 
     EXPECT_EQ(open("models/dipole.nec")["loadedFrom"], "deck");
 
     // Edited in another editor: the old report is not its result.
-    test::writeText(tree.file("other/dipole.nec"), longer + "CM edited\n");
+    test::writeText(tree.file("other/dipole.nec"), longer + "\r\nCM edited");
     other = open("other/dipole.nec");
     EXPECT_EQ(other["loadedFrom"], "deck");
     EXPECT_EQ(other["messages"], json::array({"The report out/dipole.out was made before the model was changed: "

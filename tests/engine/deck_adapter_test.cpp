@@ -112,7 +112,7 @@ TEST_F(DeckAdapterTest, ALoopEndingInANearFieldRequestIsExecutedAtEveryStep) {
     EXPECT_EQ(Lines(out.end() - 4, out.end()), (Lines{"FR, 0, 3, 0, 0, 7.0, 0.1, 0.0, 0.0", ne, "XQ", "EN"}));
 }
 
-TEST_F(DeckAdapterTest, FarFieldRunsAtTheAskedFrequencyAndStopsBeforeAnotherOne) {
+TEST_F(DeckAdapterTest, FarFieldRunsAtTheAskedFrequencyWithOrWithoutAnFrCardAndStopsBeforeAnotherOne) {
     choose(kCalcFarField, 0, {0, 90, 45, 0, 0, 1});
     m.calcFrequencyMHz = 21.2;
     const Lines out = adapt(kHead +
@@ -121,6 +121,11 @@ TEST_F(DeckAdapterTest, FarFieldRunsAtTheAskedFrequencyAndStopsBeforeAnotherOne)
     EXPECT_EQ(out, concat(kHeadLines, {"PQ, -1", "PT, -1", "FR, 0, 1, 0, 0, 21.2, 0.0, 0.0, 0.0",
                                        "RP, 0, 3, 1, 1000, 0.0, 0.0, 45.0, 1.0", "EN"}));
     EXPECT_DOUBLE_EQ(m.frequencyMHz, 21.2);
+
+    // A deck without an FR card gets one, or the engine would run at its own.
+    const Lines bare = adapt(kHead + "RP, 0, 1, 1, 1000, 0, 0, 0, 0\nEN\n");
+    EXPECT_EQ(bare, concat(kHeadLines, {"PQ, -1", "PT, -1", "FR, 0, 1, 0, 0, 21.2, 0.0, 0.0, 0.0",
+                                        "RP, 0, 3, 1, 1000, 0.0, 0.0, 45.0, 1.0", "EN"}));
 }
 
 TEST_F(DeckAdapterTest, GroundClampsTheThetaRangeOfTheChoiceOnly) {
