@@ -92,24 +92,31 @@ TEST_F(EngineBatch, AHangingEngineIsStoppedAtTheTimeOutOfTheCommandLineOrTheSett
     EXPECT_EQ(run({"--batch", "--timeout", "99999", "models/dipole.nec"}).status, 2);
 }
 
-TEST_F(EngineBatch, SigtermToWavraEndsTheEngineFirstAndSaysSo) {
-    ASSERT_EQ(run({"--batch", "--calc", "original", "models/dipole.nec"}).status, 0);
-    const std::string good = test::readText(tree.file("out/dipole.out"));
-    hangingEngine();
-    const std::string errPath = tree.file("wavra.err");
+// A batch calculation of the dipole as a child process, its stderr to
+// `errPath`, once the hanging engine has started; -1 when it did not start.
+pid_t startWhileTheEngineHangs(const test::InstallTree& tree, const std::string& errPath) {
     const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
     if (pid == 0) {
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(err, 1);
         ::dup2(err, 2);
         if (::chdir(tree.path().c_str()) != 0) _exit(126);
         const std::string program = tree.file("exe/wavra");
         ::execl(program.c_str(), program.c_str(), "--batch", "--calc", "original", "models/dipole.nec", nullptr);
         _exit(127);
     }
-    for (int i = 0; i < 500 && !pathExists(tree.file("helper.pid")); ++i)
+    for (int i = 0; pid > 0 && i < 500 && !pathExists(tree.file("helper.pid")); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_TRUE(pathExists(tree.file("helper.pid")));
+    return pid > 0 && pathExists(tree.file("helper.pid")) ? pid : -1;
+}
+
+TEST_F(EngineBatch, SigtermToWavraEndsTheEngineFirstAndSaysSo) {
+    ASSERT_EQ(run({"--batch", "--calc", "original", "models/dipole.nec"}).status, 0);
+    const std::string good = test::readText(tree.file("out/dipole.out"));
+    hangingEngine();
+    const std::string errPath = tree.file("wavra.err");
+    const pid_t pid = startWhileTheEngineHangs(tree, errPath);
+    ASSERT_GT(pid, 0);
     ::kill(pid, SIGTERM);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
@@ -124,20 +131,8 @@ TEST_F(EngineBatch, SigtermToWavraEndsTheEngineFirstAndSaysSo) {
 
 TEST_F(EngineBatch, KillMinus9OfWavraStillEndsTheEngineAndTheNextRunRemovesItsFolder) {
     hangingEngine();
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        if (::chdir(tree.path().c_str()) != 0) _exit(126);
-        const std::string program = tree.file("exe/wavra");
-        ::execl(program.c_str(), program.c_str(), "--batch", "--calc", "original", "models/dipole.nec", nullptr);
-        _exit(127);
-    }
-    for (int i = 0; i < 500 && !pathExists(tree.file("helper.pid")); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_TRUE(pathExists(tree.file("helper.pid")));
+    const pid_t pid = startWhileTheEngineHangs(tree, "/dev/null");
+    ASSERT_GT(pid, 0);
     ::kill(pid, SIGKILL);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
