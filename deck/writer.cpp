@@ -63,6 +63,21 @@ std::string numericCard(Model& model, Ui& ui, const std::string& card, std::stri
     return out;
 }
 
+// Names the deck line a message is about ("line 12: Parser: Constant 'h'
+// not found."), so a user with a bad card in a long deck finds it. Lines
+// count as a text editor counts them, comments and blank lines included.
+class DeckLineUi : public ForwardingUi {
+public:
+    using ForwardingUi::ForwardingUi;
+    void nextLine() { ++m_line; }
+    void showMessage(const std::string& text, const std::string& title, Icon icon) override {
+        ForwardingUi::showMessage("line " + std::to_string(m_line) + ": " + text, title, icon);
+    }
+
+private:
+    int m_line = 0;
+};
+
 } // namespace
 
 void readFeedLineCard(Model& model, Ui& ui, std::string_view rawLine) {
@@ -97,8 +112,9 @@ std::string separateCardName(std::string_view line) {
 }
 
 std::string convertDeck(Model& model, Ui& shownUi, std::string_view deckText, int* errors) {
-    // Every message of the conversion reports an error.
-    CountingUi ui(shownUi);
+    // Every message of the conversion reports an error about the line read.
+    CountingUi counted(shownUi);
+    DeckLineUi ui(counted);
     model.constCount = model.baseConstantCount;
     std::string out;
     out.reserve(deckText.size() + 64);
@@ -110,6 +126,7 @@ std::string convertDeck(Model& model, Ui& shownUi, std::string_view deckText, in
     };
     const bool lapack = model.lapackEngine();
     forEachLine(deckText, [&](std::string_view line) {
+        ui.nextLine();
         if (isCommentLine(line) || isBlank(line)) return true;
         const std::string card = cardNameOf(line);
         lastRead = card;
@@ -130,7 +147,7 @@ std::string convertDeck(Model& model, Ui& shownUi, std::string_view deckText, in
     const bool needXq = lastRead == "EN" ? !isRequestCard(lastWritten) : !isRequestCard(lastRead);
     if (needXq) out += "XQ\n";
     out += "EN\n";
-    if (errors) *errors = ui.count();
+    if (errors) *errors = counted.count();
     return out;
 }
 

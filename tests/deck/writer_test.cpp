@@ -88,13 +88,23 @@ TEST_F(Writer, LaterSymbolDefinitionReplacesEarlierAndPreviousDeckIsForgotten) {
     EXPECT_EQ(convert("SY h=1\nSY h=h+2\nGS 0 0 h\n"), "GS, 0, 0, 3.0\nXQ\nEN\n");
     ui.clear();
     EXPECT_EQ(convert("GS 0 0 h\n"), "GS, 0, 0, 0.0\nXQ\nEN\n");
-    EXPECT_TRUE(ui.saw("Parser: Constant 'h' not found.")) << ::testing::PrintToString(ui.messages());
+    EXPECT_TRUE(ui.saw("line 1: Parser: Constant 'h' not found.")) << ::testing::PrintToString(ui.messages());
 }
 
 TEST_F(Writer, SymbolDefinitionWithoutEqualsIsReported) {
     convert("SY lonely\nGE 0\n");
     ASSERT_FALSE(ui.messages().empty());
-    EXPECT_EQ(ui.messages()[0], "Fld 2 not found in 'lonely' (Sep='=').");
+    EXPECT_EQ(ui.messages()[0], "line 1: Fld 2 not found in 'lonely' (Sep='=').");
+}
+
+// A bad card deep in a deck is found by its line as an editor counts it:
+// comments, blank lines and any line ending count.
+TEST_F(Writer, MessagesNameTheDeckLineTheyAreAbout) {
+    std::string deck = "' a comment\r\n\r\nCM dipole\rCE\n";
+    for (int i = 5; i <= 11; ++i) deck += "SY a" + std::to_string(i) + "=1\n";
+    deck += "GW 1 11 0 0 0 0 0 len .001\nGE 0\n";
+    convert(deck);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"line 12: Parser: Constant 'len' not found."});
 }
 
 TEST_F(Writer, WritesNumericDeckIntoOutFolder) {

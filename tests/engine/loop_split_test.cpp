@@ -43,6 +43,9 @@ struct SplitCase {
     bool split;
 };
 
+// Failure messages and `ctest -N` name the case, not its bytes.
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
+
 class SplittableLoopTest : public ::testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplittableLoopTest, IsSplitOnlyWhenEveryStepPrintsAlike) {

@@ -35,6 +35,9 @@ struct LoopCase {
     int steps;
 };
 
+// Failure messages and `ctest -N` name the case, not its bytes.
+void PrintTo(const LoopCase& c, std::ostream* os) { *os << c.name; }
+
 // The report without its timing lines (matrix fill and factor times, run time).
 std::string withoutTimes(const std::string& report) {
     std::string kept;
