@@ -79,7 +79,7 @@ TableCapacities Model::releaseModelTables() {
     return caps;
 }
 
-int Model::strongestPatternPoint() const {
+int Results::strongestPatternPoint() const {
     const int points = std::min<int>(patternCount, farFieldCapacity());
     int best = 0;
     for (int i = 1; i <= points; ++i) {
@@ -89,7 +89,7 @@ int Model::strongestPatternPoint() const {
     return best;
 }
 
-std::string Model::engineBaseName() const {
+std::string ModelFile::engineBaseName() const {
     size_t bytes = 0;
     for (int characters = 0; bytes < modelName.size() && characters < 8; ++characters) {
         ++bytes;

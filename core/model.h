@@ -71,15 +71,13 @@ struct TableCapacities {
 // [point 1..2][end 1..2] of one transmission line; index 0 unused.
 using TlPoints = std::array<std::array<double, 3>, 3>;
 
-struct Model {
-    Model();
+// The model store is one Model made of parts with one concern each. A
+// function that needs only a part takes that part (const when it only
+// reads); the program owns one Model and passes parts down. Every member
+// keeps its name, so model.maxSegments reads the same as before.
 
-    // --- fixed values ---------------------------------------------------
-    double degToRad;
-    char tabChar = '\t';
-    char lineFeed = '\n';
-
-    // --- settings (configuration file) -----------------------------------
+// Everything wavra.ini holds.
+struct Settings {
     std::string engineName = "&NEC2D512";
     int16_t maxSegments = 512;
     int16_t maxSources = 2;
@@ -115,18 +113,36 @@ struct Model {
     // calcPresets[row 1..6][column 0..1]; row 0 unused.
     std::array<std::array<std::string, 2>, 7> calcPresets;
 
-    // --- model file identity ---------------------------------------------
+    // A lapack engine ("..._LA") needs the SZ card with the segment capacity.
+    // The name is padded with blanks to 9 characters in the settings.
+    bool lapackEngine() const {
+        const size_t end = engineName.find_last_not_of(' ');
+        return end != std::string::npos && end >= 2 && engineName.compare(end - 2, 3, "_LA") == 0;
+    }
+};
+
+// Where wavra is installed and which model file is open.
+struct ModelFile {
     std::string installDir; // with trailing '/'
     std::string modelDir;   // with trailing '/'
     std::string modelName;
     std::string modelExt = ".nec";
 
+    // Full path of the model file and of the engine files derived from it.
+    std::string modelPath() const { return modelDir + modelName + modelExt; }
+    // The first 8 characters of the model name (whole UTF-8 characters, so a
+    // name such as "Ärmelkanal" still gives a valid file name).
+    std::string engineBaseName() const;
+};
+
+// The antenna as the last reader (deck or report) left it: wires, sources,
+// loads, transmission lines, ground, feed line, frequency and field request.
+struct Geometry {
     // --- wire table (capacity maxSegments, used rows wireCount) ----------
     int16_t wireCount = 0;
     std::vector<int16_t> wireTag, wireSegments;
     std::vector<double> wireX1, wireY1, wireZ1, wireX2, wireY2, wireZ2, wireRadius;
     std::vector<int16_t> wireEnd1Link, wireEnd2Link;
-    std::vector<double> wireCurrentMag, wireCurrentPhase;
     std::vector<int16_t> wireMark;
 
     // --- sources, loads, transmission lines -------------------------------
@@ -160,18 +176,30 @@ struct Model {
     double requestGainNorm = 0;
     std::array<int16_t, 4> requestCount{}; // [1..3]
     std::array<double, 4> requestStep{};   // [1..3]
+
+    // --- extents --------------------------------------------------------------
+    double extentX = -1, extentY = -1, extentZ = -1, modelExtent = -1;
+
+    // Current capacities (rows usable, excluding row 0).
+    int wireCapacity() const { return static_cast<int>(wireTag.size()) - 1; }
+    int sourceCapacity() const { return static_cast<int>(sourceTag.size()) - 1; }
+    int loadCapacity() const { return static_cast<int>(loadTag.size()) - 1; }
+    int transLineCapacity() const { return static_cast<int>(tlZ.size()) - 1; }
+};
+
+// What the engine's report gave: segment currents, pattern, near field and
+// the frequency-loop tables (points numbered from 1). Gains, fields,
+// currents and sweep values the engine printed as NaN, and sweep gains of
+// steps without a pattern line, hold kMissing.
+struct Results {
+    std::vector<double> wireCurrentMag, wireCurrentPhase; // per wire-table row
+    double maxCurrentMag = -1, maxCurrentPhase = -1;
     int16_t freqCount = 0;
     int16_t patternCount = 0;
     std::array<double, 6> patternMax{}; // [1..5]
     int16_t sweepPatternAxis = 0;
+    int engineExitStatus = -1; // exit status of the last engine run, -1 when none ran
 
-    // --- extents --------------------------------------------------------------
-    double extentX = -1, extentY = -1, extentZ = -1, modelExtent = -1;
-    double maxCurrentMag = -1, maxCurrentPhase = -1;
-
-    // --- result tables (points numbered from 1) ---------------------------------
-    // Gains, fields, currents and sweep values the engine printed as NaN, and
-    // sweep gains of steps without a pattern line, hold kMissing.
     std::vector<std::array<double, 2>> farFieldAngles; // theta, phi
     std::vector<std::array<double, 5>> farFieldGains;
     std::vector<std::array<float, 3>> nearFieldPoints;
@@ -179,7 +207,17 @@ struct Model {
     std::vector<double> sweepR, sweepX;                  // rows 0..maxFreqSteps
     std::vector<double> sweepFreq, sweepGain, sweepPlot; // rows 1..maxFreqSteps
 
-    // --- navigation state ---------------------------------------------------------
+    int freqCapacity() const { return static_cast<int>(sweepFreq.size()) - 1; }
+    int farFieldCapacity() const { return static_cast<int>(farFieldAngles.size()) - 1; }
+    int nearFieldCapacity() const { return static_cast<int>(nearFieldPoints.size()) - 1; }
+    // The far-field point of the largest total gain (of E(radial) in a
+    // surface-wave table), missing values left out; 0 when no pattern is loaded.
+    int strongestPatternPoint() const;
+};
+
+// The navigation state through which windows hand control to the main loop,
+// and the flags the windows share.
+struct ViewState {
     int16_t actionCode = 0;
     int16_t currentView = kActionGeometry;
     // The view that was current before the one running now: a view tells a
@@ -187,8 +225,6 @@ struct Model {
     int16_t previousView = kActionNone;
     int16_t reloadInput = 0;
     int16_t inputModified = 0;
-    int16_t calcKind = 0;
-    int engineExitStatus = -1; // exit status of the last engine run, -1 when none ran
     // Counts the loads (resetForLoad); a view whose state belongs to an older
     // load initialises it again.
     uint32_t loadSerial = 0;
@@ -197,19 +233,6 @@ struct Model {
     std::vector<int16_t> editedWires;
     // The last mouse press in a view, in the view's drawing coordinates.
     double pointerX = 0, pointerY = 0;
-
-    // --- calculation choice --------------------------------------------------------
-    int16_t calcSubMode = 0;
-    std::array<double, 9> calcRange{};
-    // Far and near field: the one frequency to calculate at, in MHz; 0 runs
-    // the deck's first frequency.
-    double calcFrequencyMHz = 0;
-    int16_t surfaceWaveFlag = 0;
-    int16_t expectedRunTime = 0;
-    int16_t optimizerVarCount = 0;
-    // Set by the optimizer window when it closes: the model holds the report
-    // of the last accepted trial, read at the end of its run.
-    bool optimizerResultRead = false;
 
     // --- the optimizer's target direction, for the pattern view ----------------
     // Set by an optimizer run: the forward direction it aimed at, and whether
@@ -223,60 +246,67 @@ struct Model {
     int16_t helpMode = 0;
     int16_t complexNotation = 0;
     int16_t cartesianCurrents = 0; // geometry view: segment currents in cartesian form ('X')
+};
 
-    // --- display tables (built by the configuration reader) ------------------------------
+// What the next engine run calculates (the calculation options dialog and
+// the optimizer).
+struct Calculation {
+    int16_t calcKind = 0;
+    int16_t calcSubMode = 0;
+    std::array<double, 9> calcRange{};
+    // Far and near field: the one frequency to calculate at, in MHz; 0 runs
+    // the deck's first frequency.
+    double calcFrequencyMHz = 0;
+    int16_t surfaceWaveFlag = 0;
+    int16_t expectedRunTime = 0;
+    int16_t optimizerVarCount = 0;
+    // Set by the optimizer window when it closes: the model holds the report
+    // of the last accepted trial, read at the end of its run.
+    bool optimizerResultRead = false;
+};
+
+// The colour and scale tables the views share (built by the configuration
+// reader).
+struct DisplayTables {
     std::array<Rgb, 48> palette{};
     std::array<Rgb, 17> colourRamp{};
     std::array<double, 44> stepSeries{}; // [1..43]
     std::array<int, 5> curveColours{9, 12, 2, 13, 6};
+};
 
-    // --- symbol table of the expression parser ---------------------------------------------
+// The symbol table of the expression parser: the fixed constants, then the
+// deck's SY variables.
+struct Symbols {
     std::vector<std::string> constNames; // [0..constCapacity]
     std::vector<double> constValues;
     std::vector<int16_t> constFlags;
     int16_t constCount = 0;
     int16_t constCapacity = 64;
     int16_t baseConstantCount = 0;
+};
+
+struct Model : Settings, ModelFile, Geometry, Results, ViewState, Calculation, DisplayTables, Symbols {
+    Model();
+
+    // --- fixed values ---------------------------------------------------
+    double degToRad;
+    char tabChar = '\t';
+    char lineFeed = '\n';
 
     // --- what the main window shows ---------------------------------------------------------
     Summary summary;
 
-    // --- table management -----------------------------------------------------------------
+    // --- table management: geometry and results together ---------------------------------
     void allocateModelTables(int segments, int freqSteps, int sources, int loads, int transLines);
     void allocateFieldTables(int points);
     TableCapacities releaseModelTables();
     void resetForLoad();
-
-    // Current capacities (rows usable, excluding row 0).
-    int wireCapacity() const { return static_cast<int>(wireTag.size()) - 1; }
-    int sourceCapacity() const { return static_cast<int>(sourceTag.size()) - 1; }
-    int loadCapacity() const { return static_cast<int>(loadTag.size()) - 1; }
-    int transLineCapacity() const { return static_cast<int>(tlZ.size()) - 1; }
-    int freqCapacity() const { return static_cast<int>(sweepFreq.size()) - 1; }
-    int farFieldCapacity() const { return static_cast<int>(farFieldAngles.size()) - 1; }
-    int nearFieldCapacity() const { return static_cast<int>(nearFieldPoints.size()) - 1; }
-
-    // Full path of the model file and of the engine files derived from it.
-    std::string modelPath() const { return modelDir + modelName + modelExt; }
-    // The first 8 characters of the model name (whole UTF-8 characters, so a
-    // name such as "Ärmelkanal" still gives a valid file name).
-    std::string engineBaseName() const;
-    // The far-field point of the largest total gain (of E(radial) in a
-    // surface-wave table), missing values left out; 0 when no pattern is loaded.
-    int strongestPatternPoint() const;
 
     // The reference impedance of SWR, reflection coefficient, Smith chart and
     // sweep files: the deck's ZO card when it has one, else the setting z0.
     double referenceZ0() const { return deckZ0 > 0 ? deckZ0 : z0; }
     // Where referenceZ0 comes from: "deck" or "settings".
     const char* referenceZ0Source() const { return deckZ0 > 0 ? "deck" : "settings"; }
-
-    // A lapack engine ("..._LA") needs the SZ card with the segment capacity.
-    // The name is padded with blanks to 9 characters in the settings.
-    bool lapackEngine() const {
-        const size_t end = engineName.find_last_not_of(' ');
-        return end != std::string::npos && end >= 2 && engineName.compare(end - 2, 3, "_LA") == 0;
-    }
 };
 
 } // namespace wavra

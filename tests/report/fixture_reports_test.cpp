@@ -27,8 +27,10 @@ void expectSameWires(const Model& a, const Model& b) {
         EXPECT_EQ(a.wireSegments[i], 1);
         EXPECT_EQ(a.wireEnd1Link[i], b.wireEnd1Link[i]);
         EXPECT_EQ(a.wireEnd2Link[i], b.wireEnd2Link[i]);
-        for (auto col : {&Model::wireX1, &Model::wireY1, &Model::wireZ1, &Model::wireX2, &Model::wireY2, &Model::wireZ2,
-                         &Model::wireRadius, &Model::wireCurrentMag, &Model::wireCurrentPhase})
+        using Column = std::vector<double> Model::*; // wire table and currents are parts of their own
+        for (Column col : std::initializer_list<Column>{&Model::wireX1, &Model::wireY1, &Model::wireZ1, &Model::wireX2,
+                                                        &Model::wireY2, &Model::wireZ2, &Model::wireRadius,
+                                                        &Model::wireCurrentMag, &Model::wireCurrentPhase})
             EXPECT_TRUE(closeAsPrinted((a.*col)[i], (b.*col)[i]));
     }
     EXPECT_TRUE(closeAsPrinted(a.maxCurrentMag, b.maxCurrentMag));
