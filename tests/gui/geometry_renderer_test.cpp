@@ -11,7 +11,7 @@
 #include "deck/reader.h"
 #include "gui_test_support.h"
 #include "present/key_names.h"
-#include "views/geometry_view.h"
+#include "render/geometry_view.h"
 
 using namespace wavra;
 

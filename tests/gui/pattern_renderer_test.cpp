@@ -11,9 +11,9 @@
 #include "gui_test_support.h"
 #include "present/pattern_commands.h"
 #include "present/plot_math.h"
+#include "render/pattern_renderer.h"
+#include "render/pattern_view.h"
 #include "report/report_reader.h"
-#include "views/pattern_renderer.h"
-#include "views/pattern_view.h"
 
 using namespace wavra;
 
