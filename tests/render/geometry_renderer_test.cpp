@@ -9,9 +9,9 @@
 
 #include "core/config.h"
 #include "deck/reader.h"
-#include "gui_test_support.h"
 #include "present/key_names.h"
 #include "render/geometry_view.h"
+#include "render_test_support.h"
 
 using namespace wavra;
 
@@ -24,7 +24,7 @@ struct GeometryRendererTest : ::testing::Test {
     GeometryView view{m, ui};
 
     void SetUp() override {
-        test::ensureApplication();
+        test::ensureGuiApplication();
         buildDisplayTables(m);
         tree.prepare(m);
         std::filesystem::copy_file(test::sourcePath("examples/yagi.nec"), tree.file("yagi.nec"));

@@ -8,11 +8,11 @@
 #include <filesystem>
 
 #include "core/config.h"
-#include "gui_test_support.h"
 #include "present/pattern_commands.h"
 #include "present/plot_math.h"
 #include "render/pattern_renderer.h"
 #include "render/pattern_view.h"
+#include "render_test_support.h"
 #include "report/report_reader.h"
 
 using namespace wavra;
@@ -28,7 +28,7 @@ struct Rendered : ::testing::Test {
     RecordingUi ui;
     PatternView view{m, ui};
 
-    Rendered() { test::ensureApplication(); }
+    Rendered() { test::ensureGuiApplication(); }
     void load(const std::string& source) {
         tree.prepare(m);
         buildDisplayTables(m);
