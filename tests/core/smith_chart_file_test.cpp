@@ -1,4 +1,4 @@
-#include "present/smith_chart_file.h"
+#include "core/smith_chart_file.h"
 
 #include <gtest/gtest.h>
 
