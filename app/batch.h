@@ -18,7 +18,8 @@ enum BatchExit { kBatchDone = 0, kBatchUnreadable = 1, kBatchBadUsage = 2, kBatc
 
 // Shows a result view without its window for --show, reporting every
 // failure through the Ui; the view's description goes into `view`. Returns
-// a BatchExit status. The windows' library supplies it.
+// a BatchExit status. The --show part of the program (batch_show.h) supplies
+// it.
 using ShowViewFn = std::function<int(Model&, Ui&, const ViewRequest&, nlohmann::json& view)>;
 
 // Runs a batch job for the program at programPath, started in workingDir.

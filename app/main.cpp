@@ -10,10 +10,9 @@
 #include "app/batch_options.h"
 #ifndef WAVRA_NO_WINDOWS
 #include <QApplication>
-#include <QGuiApplication>
 
-#include "views/headless_view.h"
-#include "views/windows_app.h"
+#include "app/batch_show.h"
+#include "windows/windows_app.h"
 #endif
 
 namespace {
@@ -29,25 +28,6 @@ std::string programPath(const char* argv0) {
 bool windowsAvailable() { return false; }
 #else
 bool windowsAvailable() { return wavra::displayAvailable(); }
-
-// --show: the view paints into pictures, so the batch run needs Qt's
-// graphics, but no display: the offscreen platform serves.
-int showViewHeadless(wavra::Model& model, wavra::Ui& ui, const wavra::ViewRequest& request, nlohmann::json& view) {
-    std::string error;
-    const wavra::HeadlessOutcome outcome = wavra::showHeadless(model, ui, request, view, error);
-    if (outcome == wavra::HeadlessOutcome::Shown) return wavra::kBatchDone;
-    ui.message(error);
-    // A picture that cannot be written is no usage error: the system said why.
-    return outcome == wavra::HeadlessOutcome::PictureFailed ? wavra::kBatchUnreadable : wavra::kBatchBadUsage;
-}
-
-int runBatchWithViews(const wavra::BatchOptions& options, const std::string& program, const std::string& workingDir,
-                      int argc, char** argv) {
-    if (options.show.view.empty()) return wavra::runBatch(options, program, workingDir, std::cout);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    return wavra::runBatch(options, program, workingDir, std::cout, showViewHeadless);
-}
 #endif
 
 } // namespace
@@ -77,7 +57,7 @@ int main(int argc, char** argv) {
 #ifdef WAVRA_NO_WINDOWS
     return wavra::runBatch(*options, programPath(argv[0]), workingDir, std::cout);
 #else
-    if (!windows) return runBatchWithViews(*options, programPath(argv[0]), workingDir, argc, argv);
+    if (!windows) return wavra::runBatchShowingViews(*options, programPath(argv[0]), workingDir, argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("wavra"));
     return wavra::runWindowsProgram(programPath(argv[0]), workingDir, options->model);

@@ -17,7 +17,7 @@
 #include "core/config.h"
 #include "present/geometry_scene.h"
 #include "present/pattern_mesh.h"
-#include "views/geometry_renderer.h"
+#include "render/geometry_renderer.h"
 
 namespace {
 

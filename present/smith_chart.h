@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "core/model.h"
+#include "core/smith_chart_file.h"
 #include "core/ui.h"
-#include "present/smith_chart_file.h"
 
 namespace wavra {
 

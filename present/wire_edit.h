@@ -1,8 +1,8 @@
 // The wire edit of the geometry view: the fields of the "Wire geometry"
 // dialog for one wire of the input deck, applying them to the wire table
 // (end points, radius, rotations about the fixed end, a new length along the
-// wire), and writing the changed wires back into the deck's GW lines with a
-// ".bak" backup of the old file.
+// wire), and writing the changed wires back into the deck (its GW lines
+// rewritten by deck/wire_lines.h) with a ".bak" backup of the old file.
 #pragma once
 
 #include <cstdint>
@@ -43,32 +43,6 @@ WireFields wireFieldsOf(const Model& model, int row);
 // reset to "0". False, with nothing changed, when nothing was applied or
 // row or end is out of range.
 bool applyWireEdit(Model& model, int row, int end, WireFields& fields);
-
-// A real number of a rewritten GW line: "###0.0####", or the exponent form
-// when that picture would lose the value (a radius of a few micrometres).
-std::string deckNumber(double v);
-
-// The GW line of wire `row` in the deck's units (the table's metres divided
-// by the deck's GS scale): "GW", tag and segments ("####0"), X1 Y1 Z1 X2 Y2,
-// Z2 when Z2 or the radius is not 0, the radius when it is not 0, separated
-// by `separator`. With `taperedRadius` (a GC card follows) the radius is
-// written as 0, which tells the engine to take it from the GC card.
-std::string gwLineOf(const Model& model, int row, char separator, double scale, bool taperedRadius);
-
-// The deck with the GW lines of the rows in `rows` rewritten. GW cards are
-// counted from 1 in file order up to EN, as the input reader numbers the
-// wires; every other line, and the GW lines of rows not listed, stay as
-// written, line endings included. A comment after the data of a rewritten
-// line is kept.
-struct WireRewrite {
-    std::string text;
-    bool dropsSymbols = false; // a rewritten line had a symbol, expression or unit in a field
-};
-WireRewrite rewriteWireLines(std::string_view deck, const Model& model, const std::vector<int16_t>& rows, double scale);
-
-// The scale factor of the deck's last GS card before EN (field 4, evaluated
-// when it is an expression); 1 without a GS card.
-double deckScaleFactor(Model& model, Ui& ui, std::string_view deck);
 
 enum class WireSave { Saved, NotSaved, Cancelled, Failed };
 

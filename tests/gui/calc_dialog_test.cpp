@@ -14,7 +14,7 @@
 #include "engine/deck_requests.h"
 #include "gui_test_support.h"
 #include "present/calc_dialog_rules.h"
-#include "views/calc_dialog.h"
+#include "windows/calc_dialog.h"
 
 using namespace wavra;
 using namespace wavra::test;

@@ -21,8 +21,8 @@
 
 #include "engine/calculate.h"
 #include "gui_test_support.h"
-#include "views/card_editor_window.h"
-#include "views/main_window.h"
+#include "windows/card_editor_window.h"
+#include "windows/main_window.h"
 
 using namespace wavra;
 using namespace wavra::test;

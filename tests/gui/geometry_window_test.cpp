@@ -18,7 +18,7 @@
 #include "engine/calculate.h"
 #include "gui_test_support.h"
 #include "present/geometry_marks.h"
-#include "views/geometry_window.h"
+#include "windows/geometry_window.h"
 
 using namespace wavra;
 using namespace wavra::test;

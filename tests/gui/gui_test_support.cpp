@@ -9,8 +9,8 @@
 
 #include "control/startup.h"
 #include "engine/engine_choice.h"
-#include "views/main_window.h"
-#include "views/view_window.h"
+#include "windows/main_window.h"
+#include "windows/view_window.h"
 
 namespace fs = std::filesystem;
 

@@ -15,7 +15,7 @@
 
 #include "control/main_loop.h"
 #include "support/test_support.h"
-#include "views/qt_windows.h"
+#include "windows/qt_windows.h"
 
 class QAction;
 class QWidget;

@@ -18,11 +18,11 @@
 #include "core/files.h"
 #include "engine/deck_adapter.h"
 #include "gui_test_support.h"
-#include "views/help_window.h"
-#include "views/main_window.h"
-#include "views/optimizer_window.h"
-#include "views/status_window.h"
-#include "views/view_window.h"
+#include "windows/help_window.h"
+#include "windows/main_window.h"
+#include "windows/optimizer_window.h"
+#include "windows/status_window.h"
+#include "windows/view_window.h"
 
 using namespace wavra;
 using namespace wavra::test;

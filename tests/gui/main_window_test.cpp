@@ -14,7 +14,7 @@
 #include "gui_test_support.h"
 #include "present/main_menu_rules.h"
 #include "report/report_reader.h"
-#include "views/main_window.h"
+#include "windows/main_window.h"
 
 using namespace wavra;
 using namespace wavra::test;

@@ -13,9 +13,9 @@
 
 #include "core/text.h"
 #include "gui_test_support.h"
+#include "render/near_field_renderer.h"
 #include "report/report_reader.h"
-#include "views/near_field_renderer.h"
-#include "views/pattern_window.h"
+#include "windows/pattern_window.h"
 
 using namespace wavra;
 using namespace wavra::test;

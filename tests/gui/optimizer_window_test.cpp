@@ -16,7 +16,7 @@
 #include "core/files.h"
 #include "deck/reader.h"
 #include "gui_test_support.h"
-#include "views/optimizer_window.h"
+#include "windows/optimizer_window.h"
 
 namespace wavra {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "gui_test_support.h"
 #include "present/pattern_commands.h"
+#include "render/pattern_renderer.h"
 #include "report/report_reader.h"
-#include "views/pattern_renderer.h"
-#include "views/pattern_window.h"
+#include "windows/pattern_window.h"
 
 using namespace wavra;
 using namespace wavra::test;

@@ -17,8 +17,8 @@
 #include "gui_test_support.h"
 #include "present/plot_math.h"
 #include "present/sweep_export.h"
-#include "views/smith_window.h"
-#include "views/sweep_window.h"
+#include "windows/smith_window.h"
+#include "windows/sweep_window.h"
 
 using namespace wavra;
 using namespace wavra::test;

@@ -1,0 +1,97 @@
+#include "render/sweep_view.h"
+
+#include <cmath>
+
+#include "core/reflection.h"
+#include "present/sweep_export.h"
+#include "render/sweep_renderer.h"
+
+namespace wavra {
+
+namespace {
+
+const char* quantityName(SweepQuantity q) {
+    static const char* const names[kSweepQuantityCount] = {"R",    "X",        "Z", "phase", "swr", "reflectionDb",
+                                                           "gain", "gainToMax"};
+    return names[static_cast<size_t>(q)];
+}
+
+nlohmann::json finiteOrNull(double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr); }
+
+const char* paneName(int pane) { return pane == kPaneUpper ? "upper" : pane == kPaneLower ? "lower" : "both"; }
+
+} // namespace
+
+void SweepView::open() {
+    if (!m_state.scaled || m_state.loadSerial != m_model.loadSerial) rescaleSweep(m_model, m_state);
+    if (m_model.previousView != kActionSweep) m_state.grid = {};
+    m_pointerText.clear();
+}
+
+bool SweepView::command(int16_t code) {
+    if (code == kActionExportSweep) {
+        exportSweepDialog(m_model, m_ui);
+        return true;
+    }
+    if (code == kActionPointerMoved) {
+        m_pointerText = sweepPointerText(m_model, m_state, sweepLayout(m_pointer.width, m_pointer.height), m_pointer.x,
+                                         m_pointer.y);
+        return true;
+    }
+    // Other keys of the window change nothing and keep it open.
+    sweepCommand(m_model, m_state, code);
+    return true;
+}
+
+void SweepView::paint(QPainter& painter, const QRect& area) const { paintSweep(painter, area, m_model, m_state); }
+
+nlohmann::json SweepView::describe() const {
+    nlohmann::json j;
+    j["page"] = m_state.page;
+    j["activePane"] = paneName(m_state.activePane);
+    j["markers"] = m_state.markers;
+    j["grid"] = {{"R", m_state.grid[0]}, {"X", m_state.grid[1]}, {"Z", m_state.grid[2]}, {"phase", m_state.grid[3]}};
+    if (const std::string message = sweepMessage(m_model, m_state); !message.empty()) j["message"] = message;
+    j["frequency"] = {{"min", m_state.freqMin}, {"max", m_state.freqMax}};
+    j["z0"] = m_model.referenceZ0();
+    nlohmann::json panes = nlohmann::json::array();
+    for (int pane : {kPaneUpper, kPaneLower}) {
+        nlohmann::json curves = nlohmann::json::array();
+        for (SweepQuantity q : paneQuantities(m_state.page, pane)) {
+            const SweepScale& s = m_state.scales[static_cast<size_t>(q)];
+            curves.push_back({{"quantity", quantityName(q)},
+                              {"title", sweepTitle(m_model, q)},
+                              {"min", s.lo},
+                              {"max", s.hi},
+                              {"step", s.step}});
+        }
+        panes.push_back({{"pane", paneName(pane)}, {"curves", curves}});
+    }
+    j["panes"] = panes;
+    nlohmann::json steps = nlohmann::json::array();
+    for (int step = 1; step <= sweepSteps(m_model); ++step) {
+        const double r = m_model.sweepR[static_cast<size_t>(step)], x = m_model.sweepX[static_cast<size_t>(step)];
+        steps.push_back({{"frequency", m_model.sweepFreq[static_cast<size_t>(step)]},
+                         {"R", r},
+                         {"X", x},
+                         {"swr", swrShown(r, x, m_model.referenceZ0())},
+                         {"reflection", std::abs(reflection(r, x, m_model.referenceZ0()))},
+                         {"reflectionDb", finiteOrNull(reflectionDb(r, x, m_model.referenceZ0()))}});
+    }
+    j["steps"] = steps;
+    return j;
+}
+
+std::string SweepView::statusText() const {
+    if (!m_pointerText.empty()) return m_pointerText;
+    return std::string("Active pane: ") + paneName(m_state.activePane) + " (Tab)";
+}
+
+bool SweepView::pointerAt(double x, double y, double width, double height) {
+    m_pointer = {x, y, width, height};
+    return true;
+}
+
+std::unique_ptr<ResultView> makeSweepView(Model& model, Ui& ui) { return std::make_unique<SweepView>(model, ui); }
+
+} // namespace wavra

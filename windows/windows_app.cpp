@@ -1,0 +1,39 @@
+#include "windows/windows_app.h"
+
+#include <cstdlib>
+
+#include "control/main_loop.h"
+#include "control/startup.h"
+#include "windows/main_window.h"
+#include "windows/qt_ui.h"
+#include "windows/qt_windows.h"
+
+namespace wavra {
+
+namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+} // namespace
+
+bool displayAvailable() { return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM"); }
+
+int runWindowsProgram(const std::string& programPath, const std::string& workingDir, const std::string& model) {
+    QtUi ui;
+    Model store;
+    if (!startUp(store, ui, programPath)) return 1;
+    QtWindows windows(store, ui);
+    ui.setParent(&windows.mainWindow());
+    MainLoop loop(store, ui, windows);
+    if (!model.empty()) {
+        takeModelName(store, model, workingDir);
+        loop.setPendingModel();
+    }
+    loop.run();
+    return 0;
+}
+
+} // namespace wavra
