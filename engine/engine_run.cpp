@@ -11,7 +11,7 @@
 #include "engine/engine_choice.h"
 #include "engine/ground_checks.h"
 #include "engine/report_keeping.h"
-#include "engine/report_merge.h"
+#include "report/report_merge.h"
 #include "engine/result_reuse.h"
 #include "engine/run_plan.h"
 

@@ -8,7 +8,7 @@
 #include "core/config.h"
 #include "core/text.h"
 #include "engine/loop_split.h"
-#include "engine/report_merge.h"
+#include "report/report_merge.h"
 
 namespace wavra {
 

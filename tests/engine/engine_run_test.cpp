@@ -6,7 +6,7 @@
 
 #include "core/files.h"
 #include "engine/report_keeping.h"
-#include "engine/report_merge.h"
+#include "report/report_merge.h"
 #include "engine/result_reuse.h"
 #include "engine/run_plan.h"
 #include "engine_test_support.h"

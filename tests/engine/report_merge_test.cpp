@@ -1,5 +1,5 @@
 // Joining part reports, and the loop progress read from growing reports.
-#include "engine/report_merge.h"
+#include "report/report_merge.h"
 
 #include <gtest/gtest.h>
 

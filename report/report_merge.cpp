@@ -1,4 +1,4 @@
-#include "engine/report_merge.h"
+#include "report/report_merge.h"
 
 #include <vector>
 
