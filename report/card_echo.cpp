@@ -51,10 +51,10 @@ void ReportReader::readCard(std::string_view line) {
     } else if (name == "FR") {
         // The step count as printed: a count beyond 16 bits is no reason to
         // take the loop for a single frequency.
-        const double steps = printed[1];
+        const double printedSteps = printed[1];
         closeLoop();
-        frequencyLoop = steps >= 2;
-        loopSteps = frequencyLoop ? static_cast<long long>(std::min(steps, 1e15)) : 0;
+        frequencyLoop = printedSteps >= 2;
+        loopSteps = frequencyLoop ? static_cast<long long>(std::min(printedSteps, 1e15)) : 0;
         readFrequencyCard(line, printed);
     } else if (name == "RP") {
         if (m.requestMode == kNoRequest) requestedPoints = pointCount(printed[1], printed[2], 1);

@@ -171,8 +171,8 @@ TEST_P(LapackExampleTest, ReportsAgreeWithPlainNec2c) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, LapackExampleTest, ::testing::ValuesIn(exampleModels()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             return info.param.substr(0, info.param.find('.'));
+                         [](const ::testing::TestParamInfo<std::string>& testCase) {
+                             return testCase.param.substr(0, testCase.param.find('.'));
                          });
 
 // --- the benchmark decks and the symmetric solution paths

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"PlotFile", "PL 3 1 0 0\nFR 0 4 0 0 14 0.1\nXQ\n", false},
                       SplitCase{"NextJob", "FR 0 4 0 0 14 0.1\nXQ\nNX\n", false},
                       SplitCase{"UnreadableCard", "FR 0 4 0 0 14 0.1x\nXQ\n", false}),
-    [](const ::testing::TestParamInfo<SplitCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<SplitCase>& testCase) { return testCase.param.name; });
 
 TEST(SplittableLoopTest, NoEnCardNoSplit) {
     EXPECT_FALSE(splittableLoop("CM\nCE\nGW 1 11 0 0 -5 0 0 5 0.001\nGE 0\nFR 0 4 0 0 14 0.1\nXQ\n"));

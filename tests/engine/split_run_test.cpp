@@ -155,8 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
                                    11},
                           LoopCase{"SweepChoiceAfterTheDecksOwnFrequency", kCalcFrequencyLoop, "yagi.nec", 11}),
         ::testing::Values(2, 7)),
-    [](const ::testing::TestParamInfo<std::tuple<LoopCase, int>>& info) {
-        return std::get<0>(info.param).name + "Over" + std::to_string(std::get<1>(info.param)) + "Runs";
+    [](const ::testing::TestParamInfo<std::tuple<LoopCase, int>>& testCase) {
+        return std::get<0>(testCase.param).name + "Over" + std::to_string(std::get<1>(testCase.param)) + "Runs";
     });
 
 TEST_F(SplitRunTest, DecksThatCannotBeSplitRunOnce) {

@@ -193,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, ClassicLayout,
                                            Variant{Columns::Documented, true, "documentedEnhanced"},
                                            Variant{Columns::Printed, false, "printed"},
                                            Variant{Columns::Printed, true, "printedEnhanced"}),
-                         [](const ::testing::TestParamInfo<Variant>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Variant>& testCase) { return std::string(testCase.param.name); });
 
 } // namespace
 } // namespace wavra::test

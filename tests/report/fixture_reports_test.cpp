@@ -136,7 +136,7 @@ TEST_P(FixturePair, CompleteReportsShowNoMessage) {
 INSTANTIATE_TEST_SUITE_P(Decks, FixturePair,
                          ::testing::Values("a_dipole", "b_dipole_fr3_ne", "c_dipole_ground", "e_dipole_loads",
                                            "f_junction"),
-                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+                         [](const ::testing::TestParamInfo<const char*>& testCase) { return std::string(testCase.param); });
 
 // Runs `check` on the model read from the classic and from the nec2c report
 // of a deck.

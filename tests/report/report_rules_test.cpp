@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, AverageGainLabel,
                                            GainCase{"sommerfeldGround", 2, 2.0, 2, " 1.0 over 360 dg.", true},
                                            // 0.0028 pi is half a degree: too small to judge.
                                            GainCase{"angleTooSmall", -1, 1.0, 0.0028, " aver-angle too small ", false}),
-                         [](const ::testing::TestParamInfo<GainCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<GainCase>& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ReportRules, SegmentsBeyondCapacityShowTheMessageOnce) {
     model.maxSegments = 2;
