@@ -18,7 +18,7 @@ declare -A allowed=(
     [views]="core deck engine report optimizer editor export present control views"
     [app]="core deck engine report optimizer editor export present control views app"
     [builder]="builder"
-    [view]="view"
+    [viewer]="viewer"
 )
 
 status=0

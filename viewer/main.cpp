@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <QDir>
 
-#include "view/dialog_ui.h"
-#include "view/image_media.h"
-#include "view/process_runner.h"
-#include "view/viewer.h"
-#include "view/viewer_window.h"
+#include "viewer/dialog_ui.h"
+#include "viewer/image_media.h"
+#include "viewer/process_runner.h"
+#include "viewer/viewer.h"
+#include "viewer/viewer_window.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "view/viewer.h"
+#include "viewer/viewer.h"
 
 class QAction;
 class QLabel;

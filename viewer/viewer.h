@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "view/picture_media.h"
-#include "view/picture_store.h"
-#include "view/plot_program.h"
-#include "view/series.h"
-#include "view/settings.h"
-#include "view/viewer_ui.h"
+#include "viewer/picture_media.h"
+#include "viewer/picture_store.h"
+#include "viewer/plot_program.h"
+#include "viewer/series.h"
+#include "viewer/settings.h"
+#include "viewer/viewer_ui.h"
 
 namespace wavra::view {
 

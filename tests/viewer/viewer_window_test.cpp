@@ -10,9 +10,9 @@
 #include <QTextBrowser>
 #include <filesystem>
 
-#include "view/help_window.h"
-#include "view/image_media.h"
-#include "view/viewer_window.h"
+#include "viewer/help_window.h"
+#include "viewer/image_media.h"
+#include "viewer/viewer_window.h"
 #include "view_test_support.h"
 
 using namespace wavra::view;

@@ -1,4 +1,4 @@
-#include "view/process_runner.h"
+#include "viewer/process_runner.h"
 
 #include <QEventLoop>
 #include <QProcess>

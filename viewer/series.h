@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "view/text_rules.h"
+#include "viewer/text_rules.h"
 
 namespace wavra::view {
 

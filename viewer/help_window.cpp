@@ -1,4 +1,4 @@
-#include "view/help_window.h"
+#include "viewer/help_window.h"
 
 #include <QUrl>
 

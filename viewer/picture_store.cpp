@@ -1,4 +1,4 @@
-#include "view/picture_store.h"
+#include "viewer/picture_store.h"
 
 namespace wavra::view {
 

@@ -1,4 +1,4 @@
-#include "view/viewer_window.h"
+#include "viewer/viewer_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "view/files.h"
-#include "view/help_window.h"
-#include "view/image_media.h"
-#include "view/qt_text.h"
+#include "viewer/files.h"
+#include "viewer/help_window.h"
+#include "viewer/image_media.h"
+#include "viewer/qt_text.h"
 
 namespace wavra::view {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "view/picture_store.h"
+#include "viewer/picture_store.h"
 
 namespace wavra::view {
 

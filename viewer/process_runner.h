@@ -3,7 +3,7 @@
 // second action starts while the first waits.
 #pragma once
 
-#include "view/plot_program.h"
+#include "viewer/plot_program.h"
 
 class QWidget;
 

@@ -1,8 +1,8 @@
-#include "view/plot_program.h"
+#include "viewer/plot_program.h"
 
 #include <filesystem>
 
-#include "view/text_rules.h"
+#include "viewer/text_rules.h"
 
 namespace fs = std::filesystem;
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <random>
 
-#include "view/settings.h"
+#include "viewer/settings.h"
 #include "view_test_support.h"
 
 using namespace wavra::view;

@@ -1,8 +1,8 @@
-#include "view/series.h"
+#include "viewer/series.h"
 
 #include <algorithm>
 
-#include "view/files.h"
+#include "viewer/files.h"
 
 namespace wavra::view {
 

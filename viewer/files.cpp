@@ -1,9 +1,9 @@
-#include "view/files.h"
+#include "viewer/files.h"
 
 #include <filesystem>
 #include <fstream>
 
-#include "view/text_rules.h"
+#include "viewer/text_rules.h"
 
 namespace fs = std::filesystem;
 

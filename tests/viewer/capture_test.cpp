@@ -12,9 +12,9 @@
 #include <QImage>
 #include <filesystem>
 
-#include "view/image_media.h"
-#include "view/process_runner.h"
-#include "view/viewer.h"
+#include "viewer/image_media.h"
+#include "viewer/process_runner.h"
+#include "viewer/viewer.h"
 #include "view_test_support.h"
 
 using namespace wavra::view;

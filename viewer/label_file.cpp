@@ -1,9 +1,9 @@
-#include "view/label_file.h"
+#include "viewer/label_file.h"
 
 #include <fstream>
 
-#include "view/files.h"
-#include "view/text_rules.h"
+#include "viewer/files.h"
+#include "viewer/text_rules.h"
 
 namespace wavra::view {
 

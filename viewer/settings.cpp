@@ -1,7 +1,7 @@
-#include "view/settings.h"
+#include "viewer/settings.h"
 
-#include "view/files.h"
-#include "view/text_rules.h"
+#include "viewer/files.h"
+#include "viewer/text_rules.h"
 
 namespace wavra::view {
 

@@ -1,4 +1,4 @@
-#include "view/text_rules.h"
+#include "viewer/text_rules.h"
 
 #include <algorithm>
 #include <charconv>

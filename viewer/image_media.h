@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "view/picture_media.h"
+#include "viewer/picture_media.h"
 
 namespace wavra::view {
 

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "view/label_file.h"
-#include "view/viewer.h"
+#include "viewer/label_file.h"
+#include "viewer/viewer.h"
 #include "view_test_support.h"
 
 using namespace wavra::view;

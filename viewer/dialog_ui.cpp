@@ -1,5 +1,5 @@
-#include "view/dialog_ui.h"
-#include "view/qt_text.h"
+#include "viewer/dialog_ui.h"
+#include "viewer/qt_text.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

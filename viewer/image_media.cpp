@@ -1,12 +1,12 @@
-#include "view/image_media.h"
+#include "viewer/image_media.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QString>
 
-#include "view/files.h"
-#include "view/text_rules.h"
+#include "viewer/files.h"
+#include "viewer/text_rules.h"
 
 namespace wavra::view {
 

@@ -1,7 +1,7 @@
 // The viewer's messages, questions, entries and file dialogs as Qt dialogs.
 #pragma once
 
-#include "view/viewer_ui.h"
+#include "viewer/viewer_ui.h"
 
 class QWidget;
 

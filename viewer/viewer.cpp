@@ -1,9 +1,9 @@
-#include "view/viewer.h"
+#include "viewer/viewer.h"
 
 #include <algorithm>
 
-#include "view/label_file.h"
-#include "view/text_rules.h"
+#include "viewer/label_file.h"
+#include "viewer/text_rules.h"
 
 namespace wavra::view {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "view/picture_media.h"
-#include "view/plot_program.h"
-#include "view/viewer_ui.h"
+#include "viewer/picture_media.h"
+#include "viewer/plot_program.h"
+#include "viewer/viewer_ui.h"
 
 namespace wavra::view::test {
 

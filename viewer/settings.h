@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "view/viewer_ui.h"
+#include "viewer/viewer_ui.h"
 
 namespace wavra::view {
 
