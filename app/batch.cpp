@@ -7,7 +7,7 @@
 #include "control/model_loading.h"
 #include "control/startup.h"
 #include "core/config.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
 #include "deck/writer.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/reflection.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "present/summary_texts.h"
 #include "present/sweep_graphs.h"
 

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "core/config.h"
-#include "core/files.h"
+#include "base/files.h"
 #include "deck/expression.h"
 
 namespace wavra {

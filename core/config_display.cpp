@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/config.h"
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

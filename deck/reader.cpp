@@ -4,8 +4,9 @@
 #include <cmath>
 
 #include "core/capacity.h"
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "core/fields.h"
 #include "deck/model_file.h"
 #include "deck/writer.h"
 

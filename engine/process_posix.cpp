@@ -20,7 +20,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "core/files.h"
+#include "base/files.h"
 
 namespace wavra {
 

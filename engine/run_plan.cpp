@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "core/config.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "engine/loop_split.h"
 #include "engine/report_merge.h"
 

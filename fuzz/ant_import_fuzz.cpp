@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/model.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "core/ui.h"
 #include "deck/expression.h"
 #include "editor/ant_import.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/config.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "fresh_model.h"
 
 using namespace wavra;

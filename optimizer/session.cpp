@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "core/config.h"
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "deck/expression.h"
 #include "deck/writer.h"
 #include "engine/calculate.h"

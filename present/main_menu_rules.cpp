@@ -5,7 +5,7 @@
 
 #include "core/action_codes.h"
 #include "core/capacity.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "engine/engine_choice.h"
 
 namespace wavra {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "core/reflection.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "present/plot_math.h"
 #include "present/sweep_graphs.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/reflection.h"
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

@@ -5,7 +5,7 @@
 
 #include "core/config.h"
 #include "core/reflection.h"
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "core/action_codes.h"
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "deck/expression.h"
 #include "deck/writer.h"
 #include "present/plot_math.h"

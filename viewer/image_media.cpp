@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QString>
 
+#include "base/files.h"
 #include "viewer/files.h"
 #include "viewer/text_rules.h"
 
@@ -31,7 +32,7 @@ bool ImageMedia::save(const Picture& picture, const std::string& path) {
     const char* format = endsWithNoCase(path, ".png") ? "PNG" : "BMP";
     const std::string temporary = temporaryBeside(path);
     if (!image.save(QString::fromStdString(temporary), format)) {
-        removeFile(temporary);
+        deleteFile(temporary);
         return false;
     }
     return replaceWith(path, temporary);

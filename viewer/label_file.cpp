@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "base/files.h"
 #include "viewer/files.h"
 #include "viewer/text_rules.h"
 
@@ -32,7 +33,7 @@ std::string readLabel(const std::string& picturePath) {
 
 bool writeLabel(const std::string& picturePath, const std::string& label) {
     const std::string path = labelPath(picturePath);
-    return writeFileAtomic(path, temporaryBeside(path), label + "\n");
+    return writeFileAtomic(path, label + "\n");
 }
 
 } // namespace wavra::view

@@ -1,5 +1,7 @@
 #include "viewer/settings.h"
 
+#include "base/files.h"
+#include "base/ini_lines.h"
 #include "viewer/files.h"
 #include "viewer/text_rules.h"
 
@@ -7,15 +9,7 @@ namespace wavra::view {
 
 namespace {
 
-const std::string kNewFile = "exe/view.new";
-
-// A comment starts at an apostrophe that opens the line or follows a blank
-// or tab, so a directory such as /home/o'neil/maps stays one value.
-size_t commentStart(const std::string& line) {
-    for (size_t i = 0; i < line.size(); ++i)
-        if (line[i] == '\'' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) return i;
-    return std::string::npos;
-}
+const std::string kNewFile = "view.new"; // beside exe/view.ini
 
 std::string asDirectory(std::string dir) {
     if (!dir.empty() && dir.back() != '/') dir += '/';
@@ -28,17 +22,16 @@ std::string missingMessage() { return std::string("Initialisation file ") + kSet
 
 SettingLine splitSettingLine(const std::string& line) {
     SettingLine parts;
-    std::string body = line;
-    const size_t quote = commentStart(line);
-    if (quote != std::string::npos) {
-        parts.hasComment = true;
-        parts.comment = trim(line.substr(quote + 1));
-        body = line.substr(0, quote);
-    }
+    // A comment starts only after a blank, so a directory such as
+    // /home/o'neil/maps stays one value.
+    const IniLine split = splitIniComment(line, IniComment::ApostropheAfterBlank);
+    parts.hasComment = split.hasComment;
+    if (split.hasComment) parts.comment = trim(split.comment, kBlanksAndTabs);
+    const std::string& body = split.body;
     const size_t equals = body.find('=');
     if (equals == std::string::npos) return parts;
-    parts.key = toUpper(trim(body.substr(0, equals)));
-    if (!parts.key.empty()) parts.value = trim(body.substr(equals + 1));
+    parts.key = toUpper(trim(body.substr(0, equals), kBlanksAndTabs));
+    if (!parts.key.empty()) parts.value = trim(body.substr(equals + 1), kBlanksAndTabs);
     return parts;
 }
 
@@ -60,23 +53,28 @@ ViewSettings readSettings(const std::vector<std::string>& lines, const std::stri
     return settings;
 }
 
+namespace {
+
+// A keyed line is written as KEY=value, its comment after a tab, an
+// apostrophe and a blank; blank and comment lines are the user's own notes
+// and are kept as they stand.
+std::string rewriteLine(const std::string& line, const ViewSettings& settings) {
+    const SettingLine parts = splitSettingLine(line);
+    if (parts.key.empty()) return line;
+    std::string value = parts.value;
+    if (parts.key == "DSPDIR") value = settings.pictureDir;
+    if (parts.key == "DSPEXT") value = settings.extension;
+    IniLine comment;
+    comment.hasComment = parts.hasComment;
+    comment.commentLead = "\t";
+    comment.comment = " " + parts.comment;
+    return joinIniLine(parts.key, value, comment);
+}
+
+} // namespace
+
 std::string rewriteSettings(const std::vector<std::string>& lines, const ViewSettings& settings) {
-    std::string text;
-    for (const std::string& line : lines) {
-        const SettingLine parts = splitSettingLine(line);
-        if (parts.key.empty()) {
-            // Blank and comment lines are the user's own notes: kept as they stand.
-            text += line + "\n";
-            continue;
-        }
-        std::string value = parts.value;
-        if (parts.key == "DSPDIR") value = settings.pictureDir;
-        if (parts.key == "DSPEXT") value = settings.extension;
-        text += parts.key + "=" + value;
-        if (parts.hasComment) text += "\t' " + parts.comment;
-        text += "\n";
-    }
-    return text;
+    return rewriteIniLines(lines, [&settings](const std::string& line) { return rewriteLine(line, settings); });
 }
 
 bool loadSettings(const std::string& installDir, ViewSettings& settings, ViewerUi& ui) {
@@ -95,7 +93,8 @@ bool saveSettings(const std::string& installDir, const ViewSettings& settings, V
         ui.message(missingMessage(), Icon::Critical);
         return false;
     }
-    if (!writeFileAtomic(installDir + kSettingsFile, installDir + kNewFile, rewriteSettings(lines, settings))) {
+    std::string reason;
+    if (!writeFileAtomicVia(installDir + kSettingsFile, rewriteSettings(lines, settings), kNewFile, reason)) {
         ui.message(std::string("Initialisation file ") + kSettingsFile +
                        " could not be rewritten; it keeps its old settings.",
                    Icon::Exclamation);

@@ -7,25 +7,6 @@
 
 namespace wavra::view {
 
-std::string toLower(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-std::string toUpper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
-std::string trim(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    const size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 bool endsWithNoCase(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() && toLower(text.substr(text.size() - suffix.size())) == toLower(suffix);
 }
@@ -37,7 +18,7 @@ std::string twoDigits(int number) {
 }
 
 int leadingCount(const std::string& text) {
-    const std::string entry = trim(text);
+    const std::string entry = trim(text, kBlanksAndTabs);
     const char* begin = entry.data();
     if (!entry.empty() && *begin == '+') ++begin;
     double value = 0;

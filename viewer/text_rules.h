@@ -1,15 +1,13 @@
-// Small text helpers of the viewer: case, blanks, the "00" number picture,
-// numbers typed by the user, and paths taken apart.
+// Small text helpers of the viewer: the "00" number picture, numbers typed
+// by the user, and paths taken apart.
 #pragma once
 
 #include <string>
 
+#include "base/text.h"
+
 namespace wavra::view {
 
-std::string toLower(std::string text);
-std::string toUpper(std::string text);
-// Without the blanks and tabs at both ends.
-std::string trim(const std::string& text);
 bool endsWithNoCase(const std::string& text, const std::string& suffix);
 
 // A number written with at least two digits: 5 -> "05", 12 -> "12".

@@ -17,7 +17,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/reader.h"
 #include "views/qt_text.h"
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

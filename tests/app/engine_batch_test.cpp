@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "batch_fixture.h"
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/process.h"
 
 using namespace wavra;

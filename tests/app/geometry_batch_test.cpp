@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "batch_fixture.h"
-#include "core/text.h"
+#include "base/text.h"
 
 using namespace wavra;
 using nlohmann::json;

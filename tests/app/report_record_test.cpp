@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "batch_fixture.h"
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/process.h"
 
 using namespace wavra;

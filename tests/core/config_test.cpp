@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "core/config.h"
-#include "core/files.h"
+#include "base/files.h"
 #include "support/test_support.h"
 
 using namespace wavra;

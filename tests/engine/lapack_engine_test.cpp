@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/calculate.h"
 #include "engine/deck_adapter.h"
 #include "engine/engine_choice.h"

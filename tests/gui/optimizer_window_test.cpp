@@ -13,7 +13,7 @@
 #include <filesystem>
 
 #include "control/startup.h"
-#include "core/files.h"
+#include "base/files.h"
 #include "deck/reader.h"
 #include "gui_test_support.h"
 #include "views/optimizer_window.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "core/action_codes.h"
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/reader.h"
 #include "support/test_support.h"
 

@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/files.h"
+#include "base/files.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,10 @@
-#include "core/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "core/ui.h"
 
 namespace wavra {
 
@@ -23,10 +22,10 @@ std::string toLower(std::string_view s) {
     return r;
 }
 
-std::string trim(std::string_view s) {
-    size_t b = s.find_first_not_of(' ');
+std::string trim(std::string_view s, std::string_view blanks) {
+    size_t b = s.find_first_not_of(blanks);
     if (b == std::string_view::npos) return {};
-    size_t e = s.find_last_not_of(' ');
+    size_t e = s.find_last_not_of(blanks);
     return std::string(s.substr(b, e - b + 1));
 }
 
@@ -53,26 +52,6 @@ void splitFields(std::string_view line, std::string_view separator, bool keepApo
         while (i < text.size() && !isSeparator(text[i])) ++i;
         fields.push_back(text.substr(start, i - start));
     }
-}
-
-std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator) {
-    long k = std::labs(static_cast<long>(n));
-    const bool keepApostrophes = k > 100;
-    if (keepApostrophes) k -= 100;
-    else if (!line.empty() && line.front() == '\'') return {};
-    thread_local std::vector<std::string_view> fields;
-    if (k >= 1) {
-        splitFields(line, separator, keepApostrophes, fields, static_cast<size_t>(k));
-        if (fields.size() == static_cast<size_t>(k)) {
-            std::string_view field = fields.back();
-            return field.size() > 1 ? trim(field) : std::string(field);
-        }
-    }
-    if (n > 0) {
-        const std::string shownSep = separator.empty() ? std::string() : std::string(1, separator.front());
-        ui.message("Fld " + std::to_string(k) + " not found in '" + std::string(line) + "' (Sep='" + shownSep + "').");
-    }
-    return "*";
 }
 
 std::vector<std::string> splitLines(std::string_view text) {

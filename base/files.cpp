@@ -1,4 +1,4 @@
-#include "core/files.h"
+#include "base/files.h"
 
 #include <atomic>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace fs = std::filesystem;
 

@@ -1,5 +1,6 @@
-// Text and number helpers shared by every reader and writer: the field
-// splitter, the locale-independent number reading, and the number pictures.
+// Text and number helpers shared by every reader and writer of the three
+// programs: case and blanks, the field splitter, the locale-independent
+// number reading, and the number pictures.
 #pragma once
 
 #include <cstdint>
@@ -9,21 +10,17 @@
 
 namespace wavra {
 
-class Ui;
-
 std::string toUpper(std::string_view s);
 std::string toLower(std::string_view s);
-std::string trim(std::string_view s);
+// Without the blanks at both ends; `blanks` names the characters taken
+// for blanks (kBlanksAndTabs: tabs too).
+std::string trim(std::string_view s, std::string_view blanks = " ");
+inline constexpr std::string_view kBlanksAndTabs = " \t";
 std::string trimLeft(std::string_view s);
 
-// Field n of a line (see the deck format): separators are comma, blank and
-// tab when `separator` is empty, else that character and tab. |n| > 100 keeps
-// apostrophes as text; otherwise an apostrophe starts a comment. A missing
-// field gives "*", with the message "Fld ..." when n is positive.
-std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator);
-
-// The fields of a line by the same rules as getField (apostrophe comments
-// unless keepApostrophes), untrimmed, at most maxFields of them. Readers that
+// The fields of a line separated by comma, blank and tab
+// when `separator` is empty, else by that character and tab; an apostrophe
+// starts a comment unless keepApostrophes, untrimmed, at most maxFields of them. Readers that
 // need many fields of one line split it once with this.
 void splitFields(std::string_view line, std::string_view separator, bool keepApostrophes,
                  std::vector<std::string_view>& fields, size_t maxFields = 1000);
