@@ -172,6 +172,19 @@ std::string uniqueSuffix() {
     return text;
 }
 
+PathParts splitPath(const std::string& path) {
+    PathParts parts;
+    const size_t slash = path.find_last_of('/');
+    parts.dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    parts.name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = parts.name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) {
+        parts.ext = parts.name.substr(dot);
+        parts.name.erase(dot);
+    }
+    return parts;
+}
+
 std::string directoryOf(const std::string& path) {
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);

@@ -50,6 +50,17 @@ bool writeFileAtomicVia(const std::string& path, const std::string& text, const 
 // time: for temporary names beside files that others may write too.
 std::string uniqueSuffix();
 
+// A path as directory (with its trailing '/', empty when none), base name
+// and extension (from the last dot of the file name, with the dot; empty
+// when the name has none or the dot is its first character: ".profile" is a
+// name).
+struct PathParts {
+    std::string dir, name, ext;
+    std::string path() const { return dir + name + ext; }
+    bool operator==(const PathParts&) const = default;
+};
+PathParts splitPath(const std::string& path);
+
 // Directory part with a trailing '/', "" when none.
 std::string directoryOf(const std::string& path);
 

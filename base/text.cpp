@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-
 namespace wavra {
 
 std::string toUpper(std::string_view s) {

@@ -18,10 +18,10 @@ std::string trim(std::string_view s, std::string_view blanks = " ");
 inline constexpr std::string_view kBlanksAndTabs = " \t";
 std::string trimLeft(std::string_view s);
 
-// The fields of a line separated by comma, blank and tab
-// when `separator` is empty, else by that character and tab; an apostrophe
-// starts a comment unless keepApostrophes, untrimmed, at most maxFields of them. Readers that
-// need many fields of one line split it once with this.
+// The fields of a line, untrimmed, at most maxFields of them: separated by
+// comma, blank and tab when `separator` is empty, else by that character
+// and tab; an apostrophe starts a comment unless keepApostrophes. Readers
+// that need many fields of one line split it once with this.
 void splitFields(std::string_view line, std::string_view separator, bool keepApostrophes,
                  std::vector<std::string_view>& fields, size_t maxFields = 1000);
 

@@ -9,10 +9,10 @@
 #include <variant>
 #include <vector>
 
-#include "core/capacity.h"
 #include "base/files.h"
 #include "base/ini_lines.h"
 #include "base/text.h"
+#include "core/capacity.h"
 #include "core/fields.h"
 
 namespace fs = std::filesystem;

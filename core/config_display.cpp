@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
-#include "core/config.h"
 #include "base/text.h"
+#include "core/config.h"
 
 namespace wavra {
 

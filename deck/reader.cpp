@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/capacity.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "core/capacity.h"
 #include "core/fields.h"
 #include "deck/model_file.h"
 #include "deck/writer.h"

@@ -385,13 +385,6 @@ std::string findInPath(const std::string& name) { return resolveProgram(name); }
 
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner() { return std::make_unique<PosixProcessRunner>(); }
 
-// Async-signal-safe: runs in the child between fork and exec.
-void leadOwnProcessGroup() { ::setpgid(0, 0); }
-
-void signalProcessGroup(long long leader, bool force) {
-    if (leader > 0) ::kill(-static_cast<pid_t>(leader), force ? SIGKILL : SIGTERM);
-}
-
 EndingSignalWatch::EndingSignalWatch() {
     std::lock_guard<std::mutex> lock(g_watchMutex);
     if (g_watches++ > 0) return;

@@ -5,8 +5,8 @@
 #include <numeric>
 #include <thread>
 
-#include "core/config.h"
 #include "base/text.h"
+#include "core/config.h"
 #include "engine/loop_split.h"
 #include "engine/report_merge.h"
 

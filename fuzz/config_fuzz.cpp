@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/config.h"
 #include "base/text.h"
+#include "core/config.h"
 #include "fresh_model.h"
 
 using namespace wavra;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/config.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "core/config.h"
 #include "deck/expression.h"
 #include "deck/writer.h"
 #include "engine/calculate.h"

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/reflection.h"
 #include "base/text.h"
+#include "core/reflection.h"
 
 namespace wavra {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/files.h"
-#include "core/reflection.h"
 #include "base/text.h"
+#include "core/reflection.h"
 #include "present/sweep_graphs.h"
 
 namespace wavra {

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/action_codes.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "core/action_codes.h"
 #include "deck/expression.h"
 #include "deck/writer.h"
 #include "present/plot_math.h"

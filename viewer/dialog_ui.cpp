@@ -1,9 +1,7 @@
 #include "viewer/dialog_ui.h"
-#include "viewer/qt_text.h"
 
-#include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
+#include "qtbase/dialogs.h"
+#include "qtbase/qt_text.h"
 
 namespace wavra::view {
 
@@ -11,54 +9,32 @@ namespace {
 
 const QString kTitle = QStringLiteral("Viewer");
 
-QMessageBox::Icon boxIcon(Icon icon) {
-    switch (icon) {
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Exclamation: return QMessageBox::Warning;
-    case Icon::Critical: return QMessageBox::Critical;
-    case Icon::None: break;
-    }
-    return QMessageBox::NoIcon;
-}
-
 } // namespace
 
 void DialogUi::message(const std::string& text, Icon icon) {
-    QMessageBox box(boxIcon(icon), kTitle, q(text), QMessageBox::Ok, m_parent);
-    box.exec();
+    showMessageBox(m_parent, kTitle, text, Buttons::Ok, icon);
 }
 
 Answer DialogUi::askYesNoCancel(const std::string& text) {
-    const auto button = QMessageBox::question(
-        m_parent, kTitle, q(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-    if (button == QMessageBox::Yes) return Answer::Yes;
-    if (button == QMessageBox::No) return Answer::No;
-    return Answer::Cancel;
+    const Answer answer = showMessageBox(m_parent, kTitle, text, Buttons::YesNoCancel, Icon::Question, Answer::Yes);
+    return answer == Answer::Ok ? Answer::Cancel : answer;
 }
 
 std::optional<std::string> DialogUi::inputBox(const std::string& title, const std::string& prompt,
                                               const std::string& defaultText) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, q(title), q(prompt), QLineEdit::Normal, q(defaultText), &ok);
-    if (!ok) return std::nullopt;
-    return text.toStdString();
+    return askLine(m_parent, title, prompt, defaultText);
 }
 
 std::optional<std::string> DialogUi::runFileDialog(const FileRequest& request, bool save) {
-    QFileDialog dialog(m_parent, q(request.caption), q(request.dir));
-    dialog.setOption(QFileDialog::DontUseNativeDialog); // the labels below are the viewer's own
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    QStringList filters;
-    for (const std::string& pattern : request.patterns) filters << q(pattern);
-    dialog.setNameFilters(filters);
-    dialog.setLabelText(QFileDialog::FileName, q(request.label));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Filetype"));
-    dialog.setLabelText(QFileDialog::Accept, q(request.button));
-    if (!request.name.empty()) dialog.selectFile(q(request.name));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    FileDialogRequest dialog;
+    dialog.caption = q(request.caption);
+    dialog.dir = q(request.dir);
+    dialog.label = q(request.label);
+    dialog.button = q(request.button);
+    dialog.name = q(request.name);
+    for (const std::string& pattern : request.patterns) dialog.patterns << q(pattern);
+    dialog.save = save;
+    return chooseFile(m_parent, dialog);
 }
 
 std::optional<std::string> DialogUi::openFile(const FileRequest& request) { return runFileDialog(request, false); }

@@ -6,7 +6,7 @@
 
 #include "viewer/dialog_ui.h"
 #include "viewer/image_media.h"
-#include "viewer/process_runner.h"
+#include "viewer/program_runner.h"
 #include "viewer/viewer.h"
 #include "viewer/viewer_window.h"
 
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     if (!wavra::view::loadSettings(installDir, settings, ui)) return 1;
 
     wavra::view::ImageMedia media;
-    wavra::view::ProcessRunner runner;
+    wavra::view::QtProgramRunner runner;
     wavra::view::Viewer viewer(settings, ui, media, runner);
     wavra::view::ViewerWindow window(viewer, ui, installDir);
     ui.setParent(&window);

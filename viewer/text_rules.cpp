@@ -28,20 +28,4 @@ int leadingCount(const std::string& text) {
     return static_cast<int>(std::lround(std::clamp(value, -limit, limit)));
 }
 
-PathParts splitPath(const std::string& path) {
-    PathParts parts;
-    const size_t slash = path.rfind('/');
-    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    parts.dir = path.substr(0, nameStart);
-    const std::string file = path.substr(nameStart);
-    const size_t dot = file.rfind('.');
-    if (dot == std::string::npos || dot == 0) {
-        parts.name = file;
-    } else {
-        parts.name = file.substr(0, dot);
-        parts.ext = file.substr(dot);
-    }
-    return parts;
-}
-
 } // namespace wavra::view

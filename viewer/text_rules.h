@@ -1,9 +1,10 @@
-// Small text helpers of the viewer: the "00" number picture, numbers typed
-// by the user, and paths taken apart.
+// Small text helpers of the viewer: the "00" number picture and numbers
+// typed by the user (paths are taken apart by splitPath of base/files.h).
 #pragma once
 
 #include <string>
 
+#include "base/files.h"
 #include "base/text.h"
 
 namespace wavra::view {
@@ -17,14 +18,5 @@ std::string twoDigits(int number);
 // rounded to the nearest whole number; 0 when the entry starts with none.
 // Values beyond the int range are clamped.
 int leadingCount(const std::string& text);
-
-// A path as directory (with its trailing '/', empty when none), base name
-// and extension (from the last dot of the file name, with the dot; empty
-// when the name has none or the dot is its first character).
-struct PathParts {
-    std::string dir, name, ext;
-    std::string path() const { return dir + name + ext; }
-};
-PathParts splitPath(const std::string& path);
 
 } // namespace wavra::view

@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "base/ui_kinds.h"
+
 namespace wavra::view {
 
-enum class Icon { None, Information, Question, Exclamation, Critical };
-enum class Answer { Yes, No, Cancel };
+// The message box kinds shared with the other programs.
+using wavra::Answer;
+using wavra::Icon;
 
 // What a file dialog shows: caption, the accept button, the label of the
 // name box, the start directory, a preset name and the name patterns, the

@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "qtbase/qt_text.h"
 #include "viewer/files.h"
 #include "viewer/help_window.h"
 #include "viewer/image_media.h"
-#include "viewer/qt_text.h"
 
 namespace wavra::view {
 

@@ -15,8 +15,8 @@
 
 #include "core/action_codes.h"
 #include "engine/deck_adapter.h"
+#include "qtbase/qt_text.h"
 #include "views/key_codes.h"
-#include "views/qt_text.h"
 
 namespace wavra {
 

@@ -8,9 +8,9 @@
 #include <QPoint>
 #include <map>
 
+#include "qtbase/qt_process.h"
 #include "views/geometry_view.h"
 #include "views/pov_picture_window.h"
-#include "views/qt_process.h"
 #include "views/view_window.h"
 #include "views/wire_dialog.h"
 

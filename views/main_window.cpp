@@ -22,8 +22,8 @@
 #include "core/action_codes.h"
 #include "present/main_menu_rules.h"
 #include "present/summary_texts.h"
+#include "qtbase/qt_text.h"
 #include "views/key_codes.h"
-#include "views/qt_text.h"
 
 namespace wavra {
 

@@ -19,7 +19,7 @@
 
 #include "base/text.h"
 #include "deck/reader.h"
-#include "views/qt_text.h"
+#include "qtbase/qt_text.h"
 
 namespace wavra {
 

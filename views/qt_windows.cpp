@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QEventLoop>
 
+#include "qtbase/qt_text.h"
 #include "views/calc_dialog.h"
 #include "views/card_editor_window.h"
 #include "views/help_window.h"
 #include "views/main_window.h"
 #include "views/optimizer_window.h"
-#include "views/qt_text.h"
 #include "views/status_window.h"
 #include "views/view_window.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <sstream>
 
-#include "batch_fixture.h"
 #include "base/text.h"
+#include "batch_fixture.h"
 
 using namespace wavra;
 using nlohmann::json;

@@ -37,4 +37,3 @@ TEST(GetField, MissingRequiredFieldShowsMessageOptionalIsSilent) {
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0], "Fld 5 not found in 'GW 1' (Sep=',').");
 }
-

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "control/startup.h"
 #include "base/files.h"
+#include "control/startup.h"
 #include "deck/reader.h"
 #include "gui_test_support.h"
 #include "views/optimizer_window.h"

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "core/action_codes.h"
 #include "base/text.h"
+#include "core/action_codes.h"
 #include "deck/reader.h"
 #include "support/test_support.h"
 

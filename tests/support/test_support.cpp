@@ -113,4 +113,3 @@ std::string sourcePath(const std::string& relative) { return std::string(WAVRA_S
 std::string fixturePath(const std::string& relative) { return std::string(WAVRA_FIXTURES_DIR) + "/" + relative; }
 
 } // namespace wavra::test
-

@@ -12,10 +12,10 @@
 #include <QImage>
 #include <filesystem>
 
-#include "viewer/image_media.h"
-#include "viewer/process_runner.h"
-#include "viewer/viewer.h"
 #include "view_test_support.h"
+#include "viewer/image_media.h"
+#include "viewer/program_runner.h"
+#include "viewer/viewer.h"
 
 using namespace wavra::view;
 using namespace wavra::view::test;
@@ -36,7 +36,7 @@ public:
     }
 
 private:
-    ProcessRunner m_process;
+    QtProgramRunner m_process;
     std::string m_file;
 };
 
@@ -95,7 +95,7 @@ TEST_F(PlotCapture, APlotNotCopiedStopsTheSeriesInsteadOfTakingTheOldPicture) {
 
 TEST(ProcessRun, ReportsAProgramThatCannotStartAndWaitsForOneThatEnds) {
     ensureApplication();
-    ProcessRunner runner;
+    QtProgramRunner runner;
     EXPECT_FALSE(runner.run(Command{"/nonexistent/plot", {"x"}}));
     TempDir tree;
     const std::string marker = tree.path() + "ran";

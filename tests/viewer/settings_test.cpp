@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <random>
 
-#include "viewer/settings.h"
 #include "view_test_support.h"
+#include "viewer/settings.h"
 
 using namespace wavra::view;
 using namespace wavra::view::test;

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
+#include "view_test_support.h"
 #include "viewer/label_file.h"
 #include "viewer/viewer.h"
-#include "view_test_support.h"
 
 using namespace wavra::view;
 using namespace wavra::view::test;

@@ -10,10 +10,10 @@
 #include <QTextBrowser>
 #include <filesystem>
 
+#include "view_test_support.h"
 #include "viewer/help_window.h"
 #include "viewer/image_media.h"
 #include "viewer/viewer_window.h"
-#include "view_test_support.h"
 
 using namespace wavra::view;
 using namespace wavra::view::test;

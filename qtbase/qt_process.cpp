@@ -1,4 +1,4 @@
-#include "views/qt_process.h"
+#include "qtbase/qt_process.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -107,6 +107,7 @@ std::unique_ptr<RunningProcess> QtProcessRunner::start(const std::vector<std::st
     process->setArguments(arguments);
     if (!workingDir.empty()) process->setWorkingDirectory(QString::fromStdString(workingDir));
     process->setStandardInputFile(QProcess::nullDevice());
+    if (m_forwardOutput) process->setProcessChannelMode(QProcess::ForwardedChannels);
 #ifdef Q_OS_UNIX
     // Its own process group, so ending it also ends the programs it started.
     process->setChildProcessModifier([] { leadOwnProcessGroup(); });
