@@ -4,10 +4,10 @@
 
 #include "app/batch_json.h"
 #include "app/batch_optimize.h"
+#include "base/text.h"
 #include "control/model_loading.h"
 #include "control/startup.h"
 #include "core/config.h"
-#include "core/text.h"
 #include "deck/reader.h"
 #include "deck/validation.h"
 #include "deck/writer.h"

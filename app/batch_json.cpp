@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/text.h"
 #include "core/reflection.h"
-#include "core/text.h"
 #include "present/summary_texts.h"
 #include "present/sweep_graphs.h"
 

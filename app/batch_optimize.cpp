@@ -1,7 +1,7 @@
 #include "app/batch_optimize.h"
 
 #include "app/batch.h"
-#include "core/files.h"
+#include "base/files.h"
 #include "deck/reader.h"
 #include "engine/process.h"
 #include "optimizer/session.h"

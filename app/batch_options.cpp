@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

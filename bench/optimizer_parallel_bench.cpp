@@ -16,7 +16,7 @@
 
 #include <unistd.h>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/expression.h"
 #include "deck/reader.h"
 #include "engine/process.h"

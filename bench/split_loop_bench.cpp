@@ -22,8 +22,8 @@
 #include <string>
 #include <thread>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "core/ui.h"
 #include "engine/engine_run.h"
 #include "engine/process.h"

@@ -14,7 +14,7 @@ public:
 // A move or radius box holds a number or a symbol name; an empty box is 0.
 // Anything else would break the deck and is refused.
 bool readSymbolic(std::string& text, const std::string& what, double& value, std::string& symbol, MessageSink& sink) {
-    text = trimBlanks(text);
+    text = trim(text, kBlanksAndTabs);
     if (text.empty()) text = "0";
     symbol.clear();
     value = 0;

@@ -9,14 +9,14 @@ namespace wavra::build {
 namespace {
 
 bool sameCaption(const std::string& a, const std::string& b) {
-    return lowerCase(trimBlanks(a)) == lowerCase(trimBlanks(b));
+    return toLower(trim(a, kBlanksAndTabs)) == toLower(trim(b, kBlanksAndTabs));
 }
 
 bool hasControlCharacters(const std::string& s) { return oneLine(s) != s; }
 
 // A value given for an option ("1") or a check box ("0", "no", ...).
 int truthOf(const std::string& value) {
-    const std::string v = lowerCase(trimBlanks(value));
+    const std::string v = toLower(trim(value, kBlanksAndTabs));
     if (v == "1" || v == "yes" || v == "true" || v == "on") return 1;
     if (v == "0" || v == "no" || v == "false" || v == "off") return 0;
     return -1;
@@ -29,7 +29,7 @@ bool threeValues(const std::string& value, std::array<std::string, 3>& into) {
     for (int k = 0; k < 3; ++k) {
         const size_t comma = value.find(',', start);
         if ((k < 2) == (comma == std::string::npos)) return false;
-        parts[k] = trimBlanks(value.substr(start, k < 2 ? comma - start : std::string::npos));
+        parts[k] = trim(value.substr(start, k < 2 ? comma - start : std::string::npos), kBlanksAndTabs);
         start = comma + 1;
     }
     into = parts;
@@ -189,7 +189,7 @@ bool applyParam(const std::string& assignment, ShapeForm& form, CommonEntries& c
         return false;
     }
     const std::string caption = assignment.substr(0, equals);
-    const std::string value = trimBlanks(assignment.substr(equals + 1));
+    const std::string value = trim(assignment.substr(equals + 1), kBlanksAndTabs);
     if (hasControlCharacters(assignment)) {
         error = "--param \"" + oneLine(assignment) + "\" holds a line break or another control character.";
         return false;
@@ -197,7 +197,7 @@ bool applyParam(const std::string& assignment, ShapeForm& form, CommonEntries& c
     if (applyCommon(caption, value, common, error) || applyEntry(caption, value, form) ||
         applyChoice(caption, value, form, error))
         return error.empty();
-    error = "The " + shapeName(form.kind) + " has no entry \"" + trimBlanks(caption) +
+    error = "The " + shapeName(form.kind) + " has no entry \"" + trim(caption, kBlanksAndTabs) +
             "\"; known: " + knownCaptions(form) + ".";
     return false;
 }

@@ -1,16 +1,15 @@
 #include "builder/message_boxes.h"
 
-#include <QMessageBox>
-#include <QString>
+#include "qtbase/dialogs.h"
 
 namespace wavra::build {
 
 void MessageBoxes::inform(const std::string& text) {
-    QMessageBox::information(m_parent, QStringLiteral("Build"), QString::fromStdString(text));
+    showMessageBox(m_parent, QStringLiteral("Build"), text, Buttons::Ok, Icon::Information);
 }
 
 void MessageBoxes::fail(const std::string& text) {
-    QMessageBox::critical(m_parent, QStringLiteral("Build"), QString::fromStdString(text));
+    showMessageBox(m_parent, QStringLiteral("Build"), text, Buttons::Ok, Icon::Critical);
 }
 
 } // namespace wavra::build

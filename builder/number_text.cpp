@@ -82,7 +82,7 @@ double leadingNumber(std::string_view text) {
 }
 
 bool isNumber(std::string_view text) {
-    std::string t = trimBlanks(text);
+    std::string t = trim(text, kBlanksAndTabs);
     const size_t n = numberLength(t);
     return n > 0 && n == t.size();
 }
@@ -92,13 +92,6 @@ bool isSymbolName(std::string_view text) {
     for (char c : text)
         if (!(isLetter(c) || isDigit(c) || c == '_')) return false;
     return true;
-}
-
-int16_t toInt16(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 32767.0) return 32767;
-    if (v <= -32768.0) return -32768;
-    return static_cast<int16_t>(std::nearbyint(v));
 }
 
 std::string formatCoordinate(double v) {
@@ -132,27 +125,6 @@ std::string padInteger(long long v, int width) {
 }
 
 std::string plainInteger(long long v) { return (v >= 0 ? " " : "") + std::to_string(v); }
-
-std::string lowerCase(std::string_view text) {
-    std::string s(text);
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-std::string upperCase(std::string_view text) {
-    std::string s(text);
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
-std::string trimBlanks(std::string_view text) {
-    size_t b = firstNonBlank(text);
-    size_t e = text.size();
-    while (e > b && isBlank(text[e - 1])) --e;
-    return std::string(text.substr(b, e - b));
-}
 
 std::string oneLine(std::string_view text) {
     std::string s(text);

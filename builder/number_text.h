@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
+
 namespace wavra::build {
 
 // The leading numeric part of a text (blanks first allowed, sign, digits,
@@ -19,10 +21,6 @@ bool isNumber(std::string_view text);
 // True when the text is a symbol name the deck reader accepts in a field:
 // a letter or '_' followed by letters, digits or '_'.
 bool isSymbolName(std::string_view text);
-
-// Rounds to the nearest whole number (halves to even) and clamps into the
-// 16-bit range; NaN gives 0.
-int16_t toInt16(double v);
 
 // An entry box read as a count or whole degrees.
 inline int16_t entryCount(std::string_view text) { return toInt16(leadingNumber(text)); }
@@ -43,13 +41,6 @@ std::string padInteger(long long v, int width);
 // The plain number-to-text conversion of messages for whole numbers: a
 // leading blank when not negative (" 176").
 std::string plainInteger(long long v);
-
-// ASCII case changes.
-std::string lowerCase(std::string_view text);
-std::string upperCase(std::string_view text);
-
-// Trims blanks and tabs at both ends.
-std::string trimBlanks(std::string_view text);
 
 // Replaces control characters (line breaks, tabs, ...) by blanks, so that a
 // text placed on a card can never start another card.

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <system_error>
 
+#include "base/files.h"
 #include "builder/number_text.h"
 
 namespace fs = std::filesystem;
@@ -29,23 +29,6 @@ std::string systemError(const std::string& path, int error) {
     return path + ": " + std::generic_category().message(error);
 }
 
-// A fresh name beside the target, so the rename stays within one directory.
-fs::path temporaryBeside(const fs::path& target) {
-    std::random_device device;
-    std::mt19937_64 random(device());
-    return target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(random() % 1000000000));
-}
-
-// Writes the whole text to a new file; the file must not exist yet.
-int writeNew(const fs::path& file, const std::string& text) {
-    std::FILE* f = std::fopen(file.c_str(), "wbx");
-    if (!f) return errno ? errno : EIO;
-    const size_t written = std::fwrite(text.data(), 1, text.size(), f);
-    int error = (written != text.size() || std::fflush(f) != 0) ? (errno ? errno : EIO) : 0;
-    if (std::fclose(f) != 0 && error == 0) error = errno ? errno : EIO;
-    return error;
-}
-
 // An existing file that we may not write to is refused, as opening it for
 // output would be, rather than silently replaced.
 int checkReplaceable(const fs::path& target) {
@@ -63,8 +46,8 @@ void applySettingsLine(const std::string& line, const std::string& installDir, O
     std::string text = line.substr(0, line.find('\''));
     const size_t equals = text.find('=');
     if (equals == std::string::npos) return;
-    const std::string key = upperCase(trimBlanks(oneLine(text.substr(0, equals))));
-    const std::string value = trimBlanks(oneLine(text.substr(equals + 1)));
+    const std::string key = toUpper(trim(oneLine(text.substr(0, equals)), kBlanksAndTabs));
+    const std::string value = trim(oneLine(text.substr(equals + 1)), kBlanksAndTabs);
     if (key == "NECDIR") {
         // An empty NECDIR means the installation directory, as for the main
         // program; a relative one lies below it.
@@ -98,19 +81,10 @@ WriteOutcome writeDeckFile(const std::string& path, const std::string& text) {
     if (!fs::is_directory(dir, ec)) return {false, "Path: " + path + " not found; CurDir$: " + currentDirectory()};
     if (int error = checkReplaceable(target)) return {false, systemError(path, error)};
 
-    const fs::path temporary = temporaryBeside(dir / target.filename());
-    if (int error = writeNew(temporary, text)) {
-        fs::remove(temporary, ec);
-        return {false, systemError(path, error)};
-    }
-    const fs::perms oldPerms = fs::status(target, ec).permissions();
-    if (!ec && oldPerms != fs::perms::unknown) fs::permissions(temporary, oldPerms, ec);
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        const int error = ec.value();
-        fs::remove(temporary, ec);
-        return {false, systemError(path, error)};
-    }
+    // A temporary file beside it is renamed over it, so a failed write
+    // leaves the old deck as it was.
+    std::string reason;
+    if (!writeFileAtomic(path, text, reason)) return {false, path + ": " + reason};
     return {true, ""};
 }
 

@@ -94,7 +94,7 @@ std::string frameCaption(ShapeKind kind) {
 
 std::optional<ShapeKind> shapeFromName(const std::string& name) {
     for (ShapeKind kind : kAllShapes)
-        if (lowerCase(shapeName(kind)) == lowerCase(trimBlanks(name))) return kind;
+        if (toLower(shapeName(kind)) == toLower(trim(name, kBlanksAndTabs))) return kind;
     return std::nullopt;
 }
 

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <optional>
 
+#include "base/files.h"
+#include "base/text.h"
 #include "control/main_loop_programs.h"
 #include "control/model_loading.h"
 #include "core/config.h"
-#include "core/files.h"
-#include "core/text.h"
 #include "deck/reader.h"
 #include "engine/calculate.h"
 #include "export/itshf_files.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

@@ -1,7 +1,7 @@
 #include "control/model_loading.h"
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "deck/expression.h"
 #include "deck/model_file.h"
 #include "deck/reader.h"

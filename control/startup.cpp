@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/files.h"
 #include "core/config.h"
-#include "core/files.h"
 #include "deck/expression.h"
 
 namespace wavra {

@@ -9,9 +9,11 @@
 #include <variant>
 #include <vector>
 
+#include "base/files.h"
+#include "base/ini_lines.h"
+#include "base/text.h"
 #include "core/capacity.h"
-#include "core/files.h"
-#include "core/text.h"
+#include "core/fields.h"
 
 namespace fs = std::filesystem;
 
@@ -81,24 +83,15 @@ const Setting kSettings[] = {
 
 // One line of the file taken apart: key, value and the trailing comment with
 // the blanks and tabs that stand directly before its apostrophe.
-struct IniLine {
+struct IniSetting {
     std::string key;   // upper case; "*" when the line has none
     std::string value; // as written, trimmed; "*" when missing
-    bool hasComment = false;
-    std::string commentLead;
-    std::string comment;
+    IniLine comment;
 };
 
-IniLine splitLine(Ui& ui, const std::string& line) {
-    IniLine parts;
-    const size_t quote = line.find('\'');
-    if (quote != std::string::npos) {
-        size_t lead = quote;
-        while (lead > 0 && (line[lead - 1] == '\t' || line[lead - 1] == ' ')) --lead;
-        parts.hasComment = true;
-        parts.commentLead = line.substr(lead, quote - lead);
-        parts.comment = line.substr(quote + 1);
-    }
+IniSetting splitLine(Ui& ui, const std::string& line) {
+    IniSetting parts;
+    parts.comment = splitIniComment(line, IniComment::FirstApostrophe);
     parts.key = toUpper(getField(ui, line, -1, "="));
     parts.value = getField(ui, line, -2, "=");
     return parts;
@@ -195,7 +188,7 @@ void resetSettings(Model& model) {
 }
 
 void readLine(Model& model, Ui& ui, const std::string& line) {
-    const IniLine parts = splitLine(ui, line);
+    const IniSetting parts = splitLine(ui, line);
     if (isIgnoredKey(parts.key)) return;
     if (const Setting* setting = findSetting(parts.key)) {
         readSetting(model, ui, *setting, parts.value);
@@ -215,7 +208,7 @@ std::string settingText(const Model& model, const Setting& setting) {
 }
 
 std::string rewriteLine(Model& model, Ui& ui, const std::string& line) {
-    const IniLine parts = splitLine(ui, line);
+    const IniSetting parts = splitLine(ui, line);
     if (isIgnoredKey(parts.key)) return line;
     std::string value;
     if (const Setting* setting = findSetting(parts.key)) {
@@ -225,9 +218,7 @@ std::string rewriteLine(Model& model, Ui& ui, const std::string& line) {
     } else {
         return line;
     }
-    std::string out = parts.key + "=" + value;
-    if (parts.hasComment) out += parts.commentLead + "'" + parts.comment;
-    return out;
+    return joinIniLine(parts.key, value, parts.comment);
 }
 
 // Copies the file with the current values into wavra.new beside it and
@@ -286,9 +277,7 @@ bool applySetting(Model& model, Ui& ui, const std::string& keyValue, std::string
 }
 
 std::string rewriteSettings(Model& model, Ui& ui, const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += rewriteLine(model, ui, line) + "\n";
-    return text;
+    return rewriteIniLines(lines, [&](const std::string& line) { return rewriteLine(model, ui, line); });
 }
 
 bool readConfiguration(Model& model, Ui& ui, ConfigMode mode) {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "base/text.h"
 #include "core/config.h"
-#include "core/text.h"
 
 namespace wavra {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

@@ -3,23 +3,10 @@
 #include <algorithm>
 #include <iostream>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 
 namespace wavra {
-
-FileChoice splitPath(const std::string& path) {
-    FileChoice c;
-    const size_t slash = path.find_last_of('/');
-    c.dir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    c.name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = c.name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0) {
-        c.ext = c.name.substr(dot);
-        c.name.erase(dot);
-    }
-    return c;
-}
 
 void RecordingUi::record(const std::string& text) {
     m_messages.push_back(text);

@@ -10,24 +10,15 @@
 #include <utility>
 #include <vector>
 
+#include "base/files.h"
+#include "base/ui_kinds.h"
+
 namespace wavra {
 
-enum class Icon { None, Information, Question, Exclamation, Critical };
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
-
 // A file chosen in a file dialog: directory (with trailing '/'), base name
-// and extension (with its dot, empty when the name has none).
-struct FileChoice {
-    std::string dir, name, ext;
-    std::string path() const { return dir + name + ext; }
-    bool operator==(const FileChoice&) const = default;
-};
-
-// Splits a full path into directory, base name and extension. The extension
-// starts at the last dot of the file name, unless that dot is its first
-// character (".profile" is a name).
-FileChoice splitPath(const std::string& path);
+// and extension (with its dot, empty when the name has none), as splitPath
+// takes a path apart.
+using FileChoice = PathParts;
 
 // What a file dialog shows: caption, the label of the name box, the
 // start directory, the preset name and the pattern of the "Filetype" box.

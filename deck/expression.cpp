@@ -7,8 +7,9 @@
 #include <array>
 #include <cstdio>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "core/fields.h"
 
 namespace wavra {
 

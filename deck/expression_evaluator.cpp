@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/expression.h"
 
 namespace wavra {

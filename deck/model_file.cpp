@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 
 namespace wavra {
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/files.h"
+#include "base/text.h"
 #include "core/capacity.h"
-#include "core/files.h"
-#include "core/text.h"
+#include "core/fields.h"
 #include "deck/model_file.h"
 #include "deck/writer.h"
 

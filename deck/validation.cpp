@@ -3,7 +3,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

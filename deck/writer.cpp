@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "core/fields.h"
 #include "deck/expression.h"
 #include "deck/model_file.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <map>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/expression.h"
 
 namespace wavra {

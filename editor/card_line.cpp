@@ -1,6 +1,6 @@
 #include "editor/card_line.h"
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/writer.h"
 
 namespace wavra {

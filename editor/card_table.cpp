@@ -1,7 +1,7 @@
 #include "editor/card_table.h"
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "deck/writer.h"
 
 namespace wavra {

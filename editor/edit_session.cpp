@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "editor/ant_import.h"
 #include "editor/card_line.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "core/ui.h"
 #include "deck/expression.h"
 #include "deck/writer.h"

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "deck/model_file.h"
 #include "deck/writer.h"
 #include "engine/deck_adapter.h"

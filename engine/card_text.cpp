@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

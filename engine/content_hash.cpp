@@ -1,6 +1,6 @@
 #include "engine/content_hash.h"
 
-#include "core/files.h"
+#include "base/files.h"
 
 namespace wavra {
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "core/text.h"
+#include "base/text.h"
+#include "core/fields.h"
 #include "deck/writer.h"
 #include "engine/card_text.h"
 

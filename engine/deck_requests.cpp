@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "deck/model_file.h"
 #include "deck/writer.h"
 

@@ -1,7 +1,7 @@
 #include "engine/engine_choice.h"
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 
 namespace wavra {
 

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <set>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "deck/expression.h"
 #include "engine/engine_choice.h"
 #include "engine/ground_checks.h"

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <set>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/expression.h"
 
 namespace wavra {

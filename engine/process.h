@@ -1,55 +1,16 @@
-// Starting outside programs (the engine launcher, the special engine) with
-// an argument list, never through a shell string, so a model named
-// "a b;rm x" is only a name. The windows supply a QProcess implementation;
-// the batch command line and the tests use the native one.
+// The engine's side of starting outside programs (the engine launcher, the
+// special engine); the contract is in base/process.h. The windows supply a
+// QProcess implementation; the batch command line and the tests use the
+// native one, watched engine runs, directory locks and the ending signals
+// declared here.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
+
+#include "base/process.h"
 
 namespace wavra {
-
-// A started program.
-class RunningProcess {
-public:
-    virtual ~RunningProcess() = default;
-
-    // Waits at most timeoutMs for the program to end, collecting its output
-    // meanwhile. True when it has ended.
-    virtual bool waitFor(int timeoutMs) = 0;
-    virtual bool finished() const = 0;
-    // Valid once finished: the exit status, or 128 + signal number when the
-    // program was killed by a signal.
-    virtual int exitCode() const = 0;
-    // What the program wrote so far (the newest part when it wrote a lot).
-    virtual std::string standardOutput() const = 0;
-    virtual std::string standardError() const = 0;
-    // Ends the program and every program of its process group (the engine
-    // the launcher started): SIGTERM first, SIGKILL for what is left after
-    // two seconds. Reaps it; finished() is true afterwards.
-    virtual void terminate() = 0;
-    // The program's process id (the leader of its process group); 0 when
-    // there is none to tell.
-    virtual long long processId() const { return 0; }
-};
-
-class ProcessRunner {
-public:
-    virtual ~ProcessRunner() = default;
-
-    // Starts argv[0] (looked up in PATH when it holds no '/') with argv[1..]
-    // in workingDir (the current directory when empty). nullptr, with a
-    // message in `error`, when the program cannot be started.
-    virtual std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
-                                                  std::string& error) = 0;
-};
-
-// Waits for a started program in steps of `stepMs`, calling `between` after
-// every step while it runs; `between` returns false to stop waiting (the
-// program then runs on). True when the program has ended.
-bool waitInSteps(RunningProcess& process, int stepMs, const std::function<bool()>& between);
 
 // The full path of a program as start() finds it: as given when it holds a
 // '/', else the first executable match in PATH. Empty when there is none.
@@ -58,13 +19,6 @@ std::string findInPath(const std::string& name);
 // The process runner of the operating system. Every program it starts
 // leads a process group of its own.
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner();
-
-// For runners that start programs themselves (QProcess): called in the
-// child before the program starts, it makes the child the leader of a
-// process group of its own; signalProcessGroup then sends SIGTERM (or with
-// `force` SIGKILL) to that whole group.
-void leadOwnProcessGroup();
-void signalProcessGroup(long long leader, bool force);
 
 // While it lives, the process group led by `leader` (an engine run) ends
 // when wavra ends, however wavra ends (kill -9 included): a watchdog

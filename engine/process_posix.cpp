@@ -20,7 +20,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "core/files.h"
+#include "base/files.h"
 
 namespace wavra {
 
@@ -384,13 +384,6 @@ std::string processStartTime(long long pid) {
 std::string findInPath(const std::string& name) { return resolveProgram(name); }
 
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner() { return std::make_unique<PosixProcessRunner>(); }
-
-// Async-signal-safe: runs in the child between fork and exec.
-void leadOwnProcessGroup() { ::setpgid(0, 0); }
-
-void signalProcessGroup(long long leader, bool force) {
-    if (leader > 0) ::kill(-static_cast<pid_t>(leader), force ? SIGKILL : SIGTERM);
-}
 
 EndingSignalWatch::EndingSignalWatch() {
     std::lock_guard<std::mutex> lock(g_watchMutex);

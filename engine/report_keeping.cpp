@@ -4,8 +4,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "engine/content_hash.h"
 #include "engine/process.h"
 

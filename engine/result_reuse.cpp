@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "engine/content_hash.h"
 #include "engine/engine_choice.h"
 #include "engine/process.h"

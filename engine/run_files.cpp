@@ -7,8 +7,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "engine/process.h"
 
 namespace fs = std::filesystem;

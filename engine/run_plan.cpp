@@ -5,8 +5,8 @@
 #include <numeric>
 #include <thread>
 
+#include "base/text.h"
 #include "core/config.h"
-#include "core/text.h"
 #include "engine/loop_split.h"
 #include "report/report_merge.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 
 namespace wavra {
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <numbers>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 
 namespace wavra {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "core/model.h"
-#include "core/text.h"
 #include "core/ui.h"
 #include "deck/expression.h"
 #include "editor/ant_import.h"

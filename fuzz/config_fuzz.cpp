@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/text.h"
 #include "core/config.h"
-#include "core/text.h"
 #include "fresh_model.h"
 
 using namespace wavra;

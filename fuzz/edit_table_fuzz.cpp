@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "editor/card_line.h"
 #include "editor/card_table.h"
 #include "editor/option_digits.h"

@@ -9,7 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/text.h"
+#include "base/text.h"
+#include "core/fields.h"
 #include "core/ui.h"
 
 using namespace wavra;

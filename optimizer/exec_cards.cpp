@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

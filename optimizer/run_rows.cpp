@@ -3,7 +3,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "optimizer/sy_lines.h"
 
 namespace wavra {

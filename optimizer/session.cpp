@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/files.h"
+#include "base/text.h"
 #include "core/config.h"
-#include "core/files.h"
-#include "core/text.h"
 #include "deck/expression.h"
 #include "deck/writer.h"
 #include "engine/calculate.h"

@@ -1,6 +1,6 @@
 #include "optimizer/sy_lines.h"
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/expression.h"
 
 namespace wavra {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "engine/card_text.h"
 #include "engine/deck_adapter.h"
 #include "engine/deck_requests.h"

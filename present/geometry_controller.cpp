@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "deck/validation.h"
 #include "present/geometry_marks.h"
 #include "present/geometry_picking.h"

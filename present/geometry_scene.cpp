@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "present/geometry_marks.h"
 #include "present/near_field_marks.h"
 #include "present/segment_currents.h"

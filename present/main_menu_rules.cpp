@@ -3,9 +3,9 @@
 #include <cmath>
 #include <map>
 
+#include "base/text.h"
 #include "core/action_codes.h"
 #include "core/capacity.h"
-#include "core/text.h"
 #include "engine/engine_choice.h"
 
 namespace wavra {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

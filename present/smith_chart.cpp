@@ -5,8 +5,8 @@
 #include <optional>
 #include <utility>
 
+#include "base/text.h"
 #include "core/reflection.h"
-#include "core/text.h"
 #include "present/plot_math.h"
 #include "present/sweep_graphs.h"
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "base/text.h"
 #include "core/reflection.h"
-#include "core/text.h"
 
 namespace wavra {
 

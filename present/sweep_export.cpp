@@ -5,9 +5,9 @@
 #include <numeric>
 #include <vector>
 
-#include "core/files.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "core/reflection.h"
-#include "core/text.h"
 #include "present/sweep_graphs.h"
 
 namespace wavra {

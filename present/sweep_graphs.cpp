@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/text.h"
 #include "core/config.h"
 #include "core/reflection.h"
-#include "core/text.h"
 
 namespace wavra {
 

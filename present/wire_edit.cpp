@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/files.h"
+#include "base/text.h"
 #include "core/action_codes.h"
-#include "core/files.h"
-#include "core/text.h"
 #include "deck/wire_lines.h"
 #include "present/plot_math.h"
 

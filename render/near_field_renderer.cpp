@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "present/plot_math.h"
 #include "present/sweep_graphs.h"
 

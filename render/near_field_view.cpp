@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "render/near_field_renderer.h"
 
 namespace wavra {

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "present/pattern_commands.h"
 #include "present/pattern_cut.h"
 #include "present/pattern_picture.h"

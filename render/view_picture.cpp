@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 
 namespace wavra {
 

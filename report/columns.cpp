@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "core/text.h"
+#include "base/text.h"
 
 namespace wavra {
 

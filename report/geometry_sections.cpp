@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "report/columns.h"
 #include "report/report_reader_impl.h"
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <utility>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "report/columns.h"
 #include "report/report_reader_impl.h"
 

@@ -15,7 +15,7 @@
 
 #include "core/action_codes.h"
 #include "engine/deck_adapter.h"
-#include "render/qt_text.h"
+#include "qtbase/qt_text.h"
 #include "windows/key_codes.h"
 
 namespace wavra {

@@ -22,12 +22,11 @@
 #include <algorithm>
 
 #include "editor/field_values.h"
+#include "qtbase/qt_text.h"
 
 namespace wavra {
 
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 enum FrameIndex : size_t { kCommentFrame, kGeometryFrame, kControlFrame };
 

@@ -8,9 +8,9 @@
 #include <QPoint>
 #include <map>
 
+#include "qtbase/qt_process.h"
 #include "render/geometry_view.h"
 #include "windows/pov_picture_window.h"
-#include "windows/qt_process.h"
 #include "windows/view_window.h"
 #include "windows/wire_dialog.h"
 

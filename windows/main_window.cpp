@@ -22,7 +22,7 @@
 #include "core/action_codes.h"
 #include "present/main_menu_rules.h"
 #include "present/summary_texts.h"
-#include "render/qt_text.h"
+#include "qtbase/qt_text.h"
 #include "windows/key_codes.h"
 
 namespace wavra {

@@ -17,9 +17,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/reader.h"
-#include "render/qt_text.h"
+#include "qtbase/qt_text.h"
 
 namespace wavra {
 

@@ -1,47 +1,18 @@
+#include "qtbase/qt_text.h"
 #include "windows/qt_ui.h"
-#include "render/qt_text.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QFontDatabase>
-#include <QInputDialog>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+
+#include "qtbase/dialogs.h"
 
 namespace wavra {
 
 namespace {
-
-QMessageBox::Icon qtIcon(Icon icon) {
-    switch (icon) {
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Exclamation: return QMessageBox::Warning;
-    case Icon::Critical: return QMessageBox::Critical;
-    default: return QMessageBox::NoIcon;
-    }
-}
-
-QMessageBox::StandardButtons qtButtons(Buttons buttons) {
-    switch (buttons) {
-    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    default: return QMessageBox::Ok;
-    }
-}
-
-Answer answerOf(int button) {
-    switch (button) {
-    case QMessageBox::Cancel: return Answer::Cancel;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Ok;
-    }
-}
 
 // The largest text file shown in the viewer window; reports beyond it are
 // shown up to this size with a note.
@@ -54,16 +25,12 @@ void QtUi::showMessage(const std::string& text, const std::string& title, Icon i
 }
 
 Answer QtUi::ask(const std::string& title, const std::string& text, Buttons buttons, Icon icon) {
-    QMessageBox box(qtIcon(icon), q(title), q(text), qtButtons(buttons), m_parent);
-    return answerOf(box.exec());
+    return showMessageBox(m_parent, q(title), text, buttons, icon);
 }
 
 std::optional<std::string> QtUi::inputBox(const std::string& title, const std::string& prompt,
                                           const std::string& defaultText) {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(m_parent, q(title), q(prompt), QLineEdit::Normal, q(defaultText), &ok);
-    if (!ok) return std::nullopt;
-    return answer.toStdString();
+    return askLine(m_parent, title, prompt, defaultText);
 }
 
 void QtUi::showTextFile(const std::string& path) {
@@ -91,20 +58,19 @@ void QtUi::showTextFile(const std::string& path) {
 }
 
 std::optional<FileChoice> QtUi::runFileDialog(const FileRequest& request, bool save) {
-    QFileDialog dialog(m_parent, q(request.caption), q(request.dir));
-    dialog.setOption(QFileDialog::DontUseNativeDialog); // the labels below are the program's own
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilters({q(request.pattern), QStringLiteral("*")});
-    dialog.setLabelText(QFileDialog::FileName, q(request.label));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Filetype"));
-    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("Save") : QStringLiteral("Open"));
-    if (!request.name.empty()) dialog.selectFile(q(request.name));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    std::string path = dialog.selectedFiles().front().toStdString();
+    FileDialogRequest dialog;
+    dialog.caption = q(request.caption);
+    dialog.dir = q(request.dir);
+    dialog.label = q(request.label);
+    dialog.button = save ? QStringLiteral("Save") : QStringLiteral("Open");
+    dialog.name = q(request.name);
+    dialog.patterns = {q(request.pattern), QStringLiteral("*")};
+    dialog.save = save;
+    const std::optional<std::string> path = chooseFile(m_parent, dialog);
+    if (!path) return std::nullopt;
     // A name typed without extension when saving gets the pattern's one.
     const std::string patternExt = request.pattern.size() > 1 ? request.pattern.substr(1) : std::string();
-    FileChoice choice = splitPath(path);
+    FileChoice choice = splitPath(*path);
     if (save && choice.ext.empty() && patternExt.find('*') == std::string::npos) choice.ext = patternExt;
     return choice;
 }

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 
-#include "render/qt_text.h"
+#include "qtbase/qt_text.h"
 #include "windows/calc_dialog.h"
 #include "windows/card_editor_window.h"
 #include "windows/help_window.h"

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "control/main_loop.h"
-#include "windows/qt_process.h"
+#include "qtbase/qt_process.h"
 
 namespace wavra {
 

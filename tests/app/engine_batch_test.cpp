@@ -11,8 +11,8 @@
 #include <map>
 #include <thread>
 
+#include "base/files.h"
 #include "batch_fixture.h"
-#include "core/files.h"
 #include "engine/process.h"
 
 using namespace wavra;

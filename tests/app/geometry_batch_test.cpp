@@ -3,8 +3,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "base/text.h"
 #include "batch_fixture.h"
-#include "core/text.h"
 
 using namespace wavra;
 using nlohmann::json;

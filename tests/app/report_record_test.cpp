@@ -4,8 +4,8 @@
 // the report they made.
 #include <filesystem>
 
+#include "base/files.h"
 #include "batch_fixture.h"
-#include "core/files.h"
 #include "engine/process.h"
 
 using namespace wavra;

@@ -68,5 +68,5 @@ TEST(EntryNumbers, CountsRoundHalfEvenAndClamp) {
     EXPECT_EQ(entryCount("1e9"), 32767);
     EXPECT_EQ(entryCount("-1e9"), -32768);
     EXPECT_EQ(entryCount("x"), 0);
-    EXPECT_EQ(toInt16(std::nan("")), 0);
+    EXPECT_EQ(wavra::toInt16(std::nan("")), 0);
 }

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <filesystem>
 
+#include "base/files.h"
 #include "core/config.h"
-#include "core/files.h"
 #include "support/test_support.h"
 
 using namespace wavra;
@@ -267,9 +267,9 @@ TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsWithTheLapackEngineAndCapacitie
     ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Write));
     const std::string rewritten = readText(tree.file("exe/wavra.ini"));
     for (const char* key :
-         {"NPAD=",   "WPAD=",   "WORD=",   "ITSDIR=", "ITSSUB=", "ITSTYP=", "AREA=",  "PTOP=",  "NECDIR=/",
-          "NECEXT=", "REDRAW=", "NOTEP=",  "Z0=",     "POWER=",  "LINLOG=", "MNLIN=", "MNLOG=", "LINSTP=",
-          "LOGSTP=", "SMITH=",  "ENGINE=", "MXSEGS=", "MXPNTS=", "MXFREQ=", "MXEX=",  "MXLD=",  "MXTL=",
+         {"NPAD=",   "WPAD=",   "WORD=",   "ITSDIR=", "ITSSUB=", "ITSTYP=", "AREA=",  "PTOP=",     "NECDIR=/",
+          "NECEXT=", "REDRAW=", "NOTEP=",  "Z0=",     "POWER=",  "LINLOG=", "MNLIN=", "MNLOG=",    "LINSTP=",
+          "LOGSTP=", "SMITH=",  "ENGINE=", "MXSEGS=", "MXPNTS=", "MXFREQ=", "MXEX=",  "MXLD=",     "MXTL=",
           "ABSS=",   "MAXS=",   "MINS=",   "OPT1=",   "OPT2=",   "\n10=",   "\n61=",  "PARALLEL=", "REUSE="})
         EXPECT_NE(rewritten.find(key), std::string::npos) << key;
     model.modelDir = "";

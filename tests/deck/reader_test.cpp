@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/expression.h"
 #include "deck/reader.h"
 #include "support/test_support.h"

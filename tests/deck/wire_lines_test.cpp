@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "support/test_support.h"
 
 namespace wavra {

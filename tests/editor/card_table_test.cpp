@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "editor/card_line.h"
 #include "editor_test_support.h"
 

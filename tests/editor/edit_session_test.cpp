@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sys/resource.h>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "editor_test_support.h"
 
 using namespace wavra;

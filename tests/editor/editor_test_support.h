@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "deck/expression.h"
 #include "editor/edit_session.h"
 #include "support/test_support.h"

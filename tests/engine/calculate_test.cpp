@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/deck_adapter.h"
 #include "engine_test_support.h"
 

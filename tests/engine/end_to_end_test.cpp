@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/calculate.h"
 #include "engine/deck_adapter.h"
 #include "engine/engine_choice.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/engine_run.h"
 #include "engine_test_support.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/report_keeping.h"
 #include "report/report_merge.h"
 #include "engine/result_reuse.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/calculate.h"
 #include "engine/deck_adapter.h"
 #include "engine/engine_choice.h"
@@ -39,8 +39,9 @@ protected:
     const std::string plain = readText(test::fixturePath("reports/a_dipole.nec2c.out"));
     // The fixture's input impedance line and a pattern line.
     const std::string input = "1.0000E+00  0.0000E+00  9.7777E-03 -5.4013E-03  7.8361E+01  4.3288E+01";
-    const std::string pattern = "   10.00      0.00    -15.17  -999.99   -15.17      0.0000      0.00 LINEAR  "
-                                "9.4456E-02     59.53  0.0000E+00      0.00";
+    const std::string pattern =
+        "   10.00      0.00    -15.17  -999.99   -15.17      0.0000      0.00 LINEAR  "
+        "9.4456E-02     59.53  0.0000E+00      0.00";
 };
 
 TEST_F(ReportComparisonTest, AReportAgreesWithItselfWhateverItsTimingLinesSay) {
@@ -67,8 +68,8 @@ TEST_F(ReportComparisonTest, OneUnitOfTheLastPrintedDigitIsToleratedTwoAreNot) {
 TEST_F(ReportComparisonTest, ValuesFarBelowThePeakMayDifferAndAreCounted) {
     // Cross-polar gain at -140 dB instead of nothing, a cross-polar field of
     // 1e-9 of the main lobe's with its phase.
-    const std::string noise = replaced(replaced(pattern, "-999.99", "-140.00"), "0.0000E+00      0.00",
-                                       "3.1000E-09    -37.00");
+    const std::string noise =
+        replaced(replaced(pattern, "-999.99", "-140.00"), "0.0000E+00      0.00", "3.1000E-09    -37.00");
     const ReportComparison r = compareReports(plain, replaced(plain, pattern, noise));
     EXPECT_TRUE(r.differences.empty()) << r.differences.front();
     EXPECT_EQ(r.belowPeak, 3);
@@ -92,8 +93,8 @@ TEST_F(ReportComparisonTest, GainsCurrentsAndPhasesWithinTheirPeakMustAgree) {
 TEST_F(ReportComparisonTest, ADifferentTextOrAnExtraLineIsADifference) {
     EXPECT_EQ(compareReports(plain, replaced(plain, pattern, replaced(pattern, "LINEAR", "RIGHT "))).differences.size(),
               1u);
-    const ReportComparison longer =
-        compareReports(plain, replaced(plain, "\n  TOTAL RUN TIME", "\n  PIVOT(3)=   1.00000000E-11\n  TOTAL RUN TIME"));
+    const ReportComparison longer = compareReports(
+        plain, replaced(plain, "\n  TOTAL RUN TIME", "\n  PIVOT(3)=   1.00000000E-11\n  TOTAL RUN TIME"));
     ASSERT_FALSE(longer.differences.empty());
     EXPECT_EQ(longer.differences[0].rfind("the reports have ", 0), 0u) << longer.differences[0];
 }
@@ -103,13 +104,15 @@ class LapackEngineTest : public ::testing::Test {
 protected:
     test::EngineTree tree;
 
-    void SetUp() override { ASSERT_TRUE(fs::exists(tree.file("exe/nec2c-lapack"))) << "the lapack engine was not built"; }
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(tree.file("exe/nec2c-lapack"))) << "the lapack engine was not built";
+    }
 
     // Runs a numeric deck of out/ with the launcher under an engine name;
     // returns the report.
     std::string runDeck(const std::string& deck, const std::string& engine, const std::string& report) {
-        const test::RunResult r = test::runProgram({tree.file("exe/" + engine), "../out/" + deck, "../out/" + report},
-                                                   tree.file("exe"));
+        const test::RunResult r =
+            test::runProgram({tree.file("exe/" + engine), "../out/" + deck, "../out/" + report}, tree.file("exe"));
         EXPECT_EQ(r.status, 0) << engine << ": " << r.err;
         EXPECT_EQ(r.err, "") << engine;
         return readText(tree.file("out/" + report));
@@ -179,8 +182,8 @@ INSTANTIATE_TEST_SUITE_P(Examples, LapackExampleTest, ::testing::ValuesIn(exampl
 
 TEST_F(LapackEngineTest, BenchmarkCurtainsOf1000And2000SegmentsAgree) {
     for (const std::string segments : {"1000", "2000"}) {
-        const test::RunResult deck = test::runProgram({"/bin/bash", test::sourcePath("bench/curtain_deck.sh"), segments},
-                                                      tree.path());
+        const test::RunResult deck =
+            test::runProgram({"/bin/bash", test::sourcePath("bench/curtain_deck.sh"), segments}, tree.path());
         ASSERT_EQ(deck.status, 0) << deck.err;
         compareOnDeck("curtain" + segments, deck.out);
     }
@@ -190,11 +193,13 @@ TEST_F(LapackEngineTest, BenchmarkCurtainsOf1000And2000SegmentsAgree) {
 // lapack engine factors and solves each block with LAPACK.
 TEST_F(LapackEngineTest, PlaneAndRotationalSymmetryAgree) {
     // Two parallel dipoles mirrored in the y-z plane, one of them fed.
-    compareOnDeck("mirrored", "CM two dipoles, GX\nCE\nGW 1 21 2.5 -5.2 0 2.5 5.2 0 0.002\nGX 1 100\nGE 0\n"
-                              "EX 0 1 11 0 1 0\nFR 0 1 0 0 14.2 0\nRP 0 19 4 1000 0 0 5 90\nEN\n");
+    compareOnDeck("mirrored",
+                  "CM two dipoles, GX\nCE\nGW 1 21 2.5 -5.2 0 2.5 5.2 0 0.002\nGX 1 100\nGE 0\n"
+                  "EX 0 1 11 0 1 0\nFR 0 1 0 0 14.2 0\nRP 0 19 4 1000 0 0 5 90\nEN\n");
     // A cage of six vertical wires over perfect ground, one of them fed.
-    compareOnDeck("cage", "CM cage of six wires, GR\nCE\nGW 1 15 1.2 0 0.5 1.2 0 10.5 0.003\nGR 1 6\nGE 1\n"
-                          "GN 1\nEX 0 1 1 0 1 0\nFR 0 1 0 0 7.1 0\nRP 0 10 4 1000 0 0 10 30\nEN\n");
+    compareOnDeck("cage",
+                  "CM cage of six wires, GR\nCE\nGW 1 15 1.2 0 0.5 1.2 0 10.5 0.003\nGR 1 6\nGE 1\n"
+                  "GN 1\nEX 0 1 1 0 1 0\nFR 0 1 0 0 7.1 0\nRP 0 10 4 1000 0 0 10 30\nEN\n");
 }
 
 // --- fallback and threads
@@ -202,10 +207,11 @@ TEST_F(LapackEngineTest, PlaneAndRotationalSymmetryAgree) {
 TEST_F(LapackEngineTest, WithoutTheLapackEnginePlainNec2cRunsAndTheStatusListSaysSo) {
     fs::remove(tree.file("exe/nec2c-lapack"));
     writeText(tree.file("out/dipole.nec"), readText(test::fixturePath("reports/a_dipole.nec")));
-    const test::RunResult r = test::runProgram({tree.file("exe/NEC2D_LA"), "../out/dipole.nec", "../out/dipole.out"},
-                                               tree.file("exe"));
+    const test::RunResult r =
+        test::runProgram({tree.file("exe/NEC2D_LA"), "../out/dipole.nec", "../out/dipole.out"}, tree.file("exe"));
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "NEC2D_LA: the lapack engine " + tree.path() + "exe/nec2c-lapack is missing; running plain nec2c\n");
+    EXPECT_EQ(r.err,
+              "NEC2D_LA: the lapack engine " + tree.path() + "exe/nec2c-lapack is missing; running plain nec2c\n");
     const ReportComparison same =
         compareReports(runDeck("dipole.nec", "NEC2D512", "plain.out"), readText(tree.file("out/dipole.out")));
     EXPECT_TRUE(same.differences.empty());

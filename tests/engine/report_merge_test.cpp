@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/run_plan.h"
 #include "support/test_support.h"
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "engine/process.h"
 #include "engine/run_files.h"
 #include "support/test_support.h"

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "deck/reader.h"
 #include "engine/calculate.h"
 #include "engine_test_support.h"

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "core/files.h"
-#include "core/text.h"
+#include "base/files.h"
+#include "base/text.h"
 #include "report/report_reader.h"
 #include "support/test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "export/pov_render.h"
 #include "support/test_support.h"
 

@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/calculate.h"
 #include "gui_test_support.h"
 #include "present/geometry_marks.h"

@@ -15,7 +15,7 @@
 #include <regex>
 #include <sstream>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/deck_adapter.h"
 #include "gui_test_support.h"
 #include "windows/help_window.h"

@@ -11,7 +11,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "core/text.h"
+#include "base/text.h"
 #include "gui_test_support.h"
 #include "render/near_field_renderer.h"
 #include "report/report_reader.h"

@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "base/files.h"
 #include "control/startup.h"
-#include "core/files.h"
 #include "deck/reader.h"
 #include "gui_test_support.h"
 #include "windows/optimizer_window.h"

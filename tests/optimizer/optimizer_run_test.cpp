@@ -7,7 +7,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "core/files.h"
+#include "base/files.h"
 #include "engine/calculate.h"
 #include "engine_test_support.h"
 #include "optimizer/session.h"

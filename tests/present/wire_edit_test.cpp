@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/text.h"
 #include "core/action_codes.h"
 #include "deck/reader.h"
 #include "support/test_support.h"

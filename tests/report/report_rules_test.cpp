@@ -2,6 +2,7 @@
 // the average-gain label, capacities and their messages, engine errors, run
 // time, the hooks, and a report that cannot be opened.
 #include "classic_report_builder.h"
+#include "core/fields.h"
 #include "report_test_support.h"
 
 namespace wavra::test {

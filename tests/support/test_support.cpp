@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/files.h"
+#include "base/files.h"
 
 namespace fs = std::filesystem;
 
@@ -113,4 +113,3 @@ std::string sourcePath(const std::string& relative) { return std::string(WAVRA_S
 std::string fixturePath(const std::string& relative) { return std::string(WAVRA_FIXTURES_DIR) + "/" + relative; }
 
 } // namespace wavra::test
-

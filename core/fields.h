@@ -1,0 +1,18 @@
+// Fields of deck and settings lines read with the message the user sees
+// when a field that must be there is missing.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace wavra {
+
+class Ui;
+
+// Field n of a line (see the deck format): separators are comma, blank and
+// tab when `separator` is empty, else that character and tab. |n| > 100 keeps
+// apostrophes as text; otherwise an apostrophe starts a comment. A missing
+// field gives "*", with the message "Fld ..." when n is positive.
+std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator);
+
+} // namespace wavra

@@ -1,0 +1,41 @@
+// The coverage picture viewer: collects pictures of ItsHF area-coverage
+// maps (captured from the package's plot program through the clipboard, or
+// loaded from picture files), shows, labels and saves them.
+#include <QApplication>
+#include <QDir>
+
+#include "viewer/dialog_ui.h"
+#include "viewer/image_media.h"
+#include "viewer/program_runner.h"
+#include "viewer/viewer.h"
+#include "viewer/viewer_window.h"
+
+namespace {
+
+// The parent of the program's own directory, with a trailing '/'.
+std::string installDirectory() {
+    QDir dir(QCoreApplication::applicationDirPath());
+    dir.cdUp();
+    return dir.absolutePath().toStdString() + "/";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const std::string installDir = installDirectory();
+    QDir::setCurrent(QString::fromStdString(installDir));
+
+    wavra::view::DialogUi ui;
+    wavra::view::ViewSettings settings;
+    if (!wavra::view::loadSettings(installDir, settings, ui)) return 1;
+
+    wavra::view::ImageMedia media;
+    wavra::view::QtProgramRunner runner;
+    wavra::view::Viewer viewer(settings, ui, media, runner);
+    wavra::view::ViewerWindow window(viewer, ui, installDir);
+    ui.setParent(&window);
+    runner.setBusyWidget(&window);
+    window.show();
+    return app.exec();
+}
