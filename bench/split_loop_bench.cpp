@@ -118,13 +118,13 @@ void measure(BenchTree& tree, ProcessRunner& runner, const std::string& engine, 
     const std::string loadBefore = loadAverage();
     const Timing one = runLoop(tree, runner, engine, deck, 1, runs);
     const Timing two = runLoop(tree, runner, engine, deck, 2, runs);
-    const double overhead = two.summary.joinMs / 1000.0 + two.readSeconds;
-    const double engineSeconds = two.wall - two.summary.joinMs / 1000.0;
+    const double overhead = static_cast<double>(two.summary.joinMs) / 1000.0 + two.readSeconds;
+    const double engineSeconds = two.wall - static_cast<double>(two.summary.joinMs) / 1000.0;
     std::cout << formatPicture(segments, "####0") << " segments " << formatPicture(steps, "#0") << " steps  "
               << "1 process " << formatPicture(one.wall, "##0.00") << " s  2 processes (" << two.summary.parts
               << " parts) " << formatPicture(two.wall, "##0.00") << " s  speed-up "
               << formatPicture(one.wall / two.wall, "0.00") << "x  overhead (join "
-              << formatPicture(two.summary.joinMs / 1000.0, "0.000") << " s + read "
+              << formatPicture(static_cast<double>(two.summary.joinMs) / 1000.0, "0.000") << " s + read "
               << formatPicture(two.readSeconds, "0.000") << " s of " << two.stepsRead << " steps) "
               << formatPicture(100 * overhead / engineSeconds, "0.00") << " % of the engine time  load " << loadBefore
               << " -> " << loadAverage() << "\n";

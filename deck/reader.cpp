@@ -16,7 +16,7 @@ namespace {
 
 // State of one read: the current line and the running scale factor.
 struct DeckReader {
-    DeckReader(Model& model, Ui& ui) : m(model), ui(ui) {}
+    DeckReader(Model& model, Ui& shownUi) : m(model), ui(shownUi) {}
     Model& m;
     Ui& ui;
     std::string line;

@@ -16,7 +16,7 @@ std::string n5(double v) { return formatNumber(v, 5); }
 
 class Validator {
 public:
-    Validator(Model& m, int mode, std::vector<std::string>& lines) : m(m), mode(mode), lines(lines) {
+    Validator(Model& model, int checkMode, std::vector<std::string>& out) : m(model), mode(checkMode), lines(out) {
         if (m.frequencyMHz > 0) wavelength = 299.8 / m.frequencyMHz;
     }
 

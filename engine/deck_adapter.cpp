@@ -49,7 +49,7 @@ int countOf(const Model& m, int first) {
 
 class DeckAdapter {
 public:
-    DeckAdapter(Model& model, Ui& ui) : m(model), ui(ui), preset(presetEntry(model)) {}
+    DeckAdapter(Model& model, Ui& shownUi) : m(model), ui(shownUi), preset(presetEntry(model)) {}
 
     AdaptedDeck run(std::string_view deck) {
         m.groundType = -1;

@@ -83,7 +83,7 @@ std::vector<std::string> withoutPrintCards(std::vector<std::string> lines) {
 class OptimizerSession::Trials : public SearchHost {
 public:
     struct Pending {
-        explicit Pending(Model& model, Ui& ui) : job(model.installDir), ui(ui) {}
+        explicit Pending(Model& model, Ui& shownUi) : job(model.installDir), ui(shownUi) {}
         EngineJob job;
         DeferredUi ui;
         std::string key;     // of the trial's deck, for the record

@@ -17,8 +17,8 @@ constexpr double kDivisionRadius = 1;
 
 class SceneBuilder {
 public:
-    SceneBuilder(const Model& model, const GeometryViewState& state, const PatternGrid& grid, GeometryScene& scene)
-        : m(model), s(state), grid(grid), p(modelProjection(state)), scene(scene) {}
+    SceneBuilder(const Model& model, const GeometryViewState& state, const PatternGrid& patternGrid, GeometryScene& out)
+        : m(model), s(state), grid(patternGrid), p(modelProjection(state)), scene(out) {}
 
     void build();
 

@@ -20,8 +20,8 @@ std::string degrees(double v) { return whole(v) + " dg"; }
 
 class Painting {
 public:
-    Painting(const Model& m, const PatternState& s, const PatternAnalysis& a)
-        : m(m), s(s), a(a), R(s.window.plotRadius), scale(s.window.scale) {}
+    Painting(const Model& model, const PatternState& state, const PatternAnalysis& analysis)
+        : m(model), s(state), a(analysis), R(state.window.plotRadius), scale(state.window.scale) {}
 
     double radiusOf(double v) const {
         return scaleRadius(scale.min, scale.max, std::max(v, scale.min), m.linLogFactor) * R;

@@ -7,6 +7,8 @@
 #include <QVector>
 #include <algorithm>
 
+#include "qtbase/qt_text.h"
+
 namespace wavra {
 
 namespace {
@@ -72,7 +74,7 @@ void drawLabels(QPainter& painter, const QRect& area, const DrawingFrame& f, con
     const int line = metrics.lineSpacing(), margin = line / 2;
     for (const SceneText& t : scene.axisLetters) {
         painter.setPen(qColor(t.colour));
-        painter.drawText(QPointF(f.pixelX(t.x) + 3, f.pixelY(t.y) - 3), QString::fromStdString(t.text));
+        painter.drawText(QPointF(f.pixelX(t.x) + 3, f.pixelY(t.y) - 3), q(t.text));
     }
     painter.setPen(Qt::black);
     const QRect box = area.adjusted(margin, margin, -margin, -margin);
@@ -80,7 +82,7 @@ void drawLabels(QPainter& painter, const QRect& area, const DrawingFrame& f, con
         if (s.empty()) return;
         const QRect r = align & Qt::AlignBottom ? QRect(box.left(), box.bottom() - (row + 1) * line, box.width(), line)
                                                 : QRect(box.left(), box.top() + row * line, box.width(), line);
-        painter.drawText(r, static_cast<int>(align), QString::fromStdString(s));
+        painter.drawText(r, static_cast<int>(align), q(s));
     };
     text(scene.fileLabel, 0, Qt::AlignLeft | Qt::AlignTop);
     text(scene.frequencyLabel, 1, Qt::AlignLeft | Qt::AlignTop);

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "present/plot_math.h"
 #include "present/sweep_graphs.h"
+#include "qtbase/qt_text.h"
 
 namespace wavra {
 
@@ -19,7 +20,6 @@ constexpr double kRoomForExtents = 150;
 constexpr int kGraphColour = 9, kStructureColour = 0, kGridColour = 7, kFractions = 10;
 
 QColor colour(const Rgb& c) { return QColor(c.r, c.g, c.b); }
-QString text(const std::string& s) { return QString::fromStdString(s); }
 
 QRectF innerArea(const QRect& area) { return QRectF(area).adjusted(kMargin, kNearTopBand, -kMargin, -kNearBottomBand); }
 
@@ -27,9 +27,9 @@ void bandLine(QPainter& p, const QRect& area, double top, const std::string& lef
               const std::string& right = "") {
     const QRectF r(area.left() + kMargin, area.top() + top, area.width() - 2 * kMargin, kLine);
     p.setPen(Qt::black);
-    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, text(left));
-    p.drawText(r, Qt::AlignHCenter | Qt::AlignVCenter, text(centre));
-    p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, text(right));
+    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, q(left));
+    p.drawText(r, Qt::AlignHCenter | Qt::AlignVCenter, q(centre));
+    p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, q(right));
 }
 
 const char* axisLetter(int axis) { return axis == 0 ? "X" : axis == 1 ? "Y" : "Z"; }
@@ -42,17 +42,17 @@ void paintLegend(QPainter& p, const QRectF& box, const std::vector<LegendBar>& l
         p.fillRect(QRectF(box.left() + 6, top + 1, 22, bar - 2), colour(legend[k].colour));
         p.setPen(Qt::black);
         p.drawText(QRectF(box.left() + 32, top, box.width() - 32, bar), Qt::AlignLeft | Qt::AlignVCenter,
-                   text(legend[k].text));
+                   q(legend[k].text));
     }
 }
 
 // An edge of the map: the axis in the middle, its first and last metres at
 // the ends where there is room for them.
 void axisLabels(QPainter& p, const QRectF& edge, int axis, double first, double last) {
-    p.drawText(edge, Qt::AlignCenter, text(std::string(axisLetter(axis)) + " [m]"));
+    p.drawText(edge, Qt::AlignCenter, q(std::string(axisLetter(axis)) + " [m]"));
     if (edge.width() < kRoomForExtents) return;
-    p.drawText(edge, Qt::AlignLeft | Qt::AlignVCenter, text(formatNumber(first, 6)));
-    p.drawText(edge, Qt::AlignRight | Qt::AlignVCenter, text(formatNumber(last, 6)));
+    p.drawText(edge, Qt::AlignLeft | Qt::AlignVCenter, q(formatNumber(first, 6)));
+    p.drawText(edge, Qt::AlignRight | Qt::AlignVCenter, q(formatNumber(last, 6)));
 }
 
 void paintMap(QPainter& p, const QRect& area, const Model& m, const NearFieldState& s, const NearValues& v) {
@@ -117,16 +117,16 @@ void paintGraph(QPainter& p, const QRect& area, const Model& m, const NearFieldS
         p.setPen(Qt::black);
         p.drawText(QRectF(inner.left(), yOf(f) - 8, box.left() - inner.left() - 6, 16),
                    Qt::AlignRight | Qt::AlignVCenter,
-                   text(formatNumber(valueAtFraction(v.min, v.max, f, s.logFactor) / divisor, 4)));
+                   q(formatNumber(valueAtFraction(v.min, v.max, f, s.logFactor) / divisor, 4)));
     }
     for (double c : scaleTicks(along)) {
         p.setPen(Qt::black);
         p.drawLine(QPointF(xOf(c), box.bottom()), QPointF(xOf(c), box.bottom() - 5));
         p.drawText(QRectF(xOf(c) - 40, box.bottom() + 2, 80, 16), Qt::AlignHCenter | Qt::AlignTop,
-                   text(tickLabel(c, along.step)));
+                   q(tickLabel(c, along.step)));
     }
     p.drawText(QRectF(box.right() - 80, box.bottom() + 2, 96, kAxisRoom + 4), Qt::AlignRight | Qt::AlignBottom,
-               text(std::string(axisLetter(graphAxis(m, s.plane))) + " [m]"));
+               q(std::string(axisLetter(graphAxis(m, s.plane))) + " [m]"));
     QPainterPath path;
     const Rgb c = standardColour(kGraphColour);
     for (size_t i = 0; i < v.samples.size(); ++i) {
@@ -172,7 +172,7 @@ void paintNearField(QPainter& p, const QRect& area, const Model& m, const NearFi
     p.setPen(Qt::black);
     const NearValues v = s.map2D ? planeValues(m, s) : lineValues(m, s);
     if (!hasNearField(m) || v.samples.empty()) {
-        p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text(kNoNearFieldText));
+        p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, q(kNoNearFieldText));
         p.restore();
         return;
     }

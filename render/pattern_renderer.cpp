@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "qtbase/qt_text.h"
+
 namespace wavra {
 
 namespace {
@@ -20,11 +22,9 @@ QColor colour(int n) {
     return QColor(c.r, c.g, c.b);
 }
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
-
 class Painter {
 public:
-    Painter(QPainter& p, const PatternLayout& layout) : p(p), l(layout) {
+    Painter(QPainter& painter, const PatternLayout& layout) : p(painter), l(layout) {
         m_normal = p.font();
         m_normal.setPixelSize(layout.normalFontPixels());
         m_small = m_normal;
@@ -49,7 +49,7 @@ public:
     void plotText(const PlotText& t) {
         const QFont& font = t.marks ? m_small : m_normal;
         p.setFont(font);
-        const QString s = text(t.text);
+        const QString s = q(t.text);
         const QSizeF size = QFontMetricsF(font).size(Qt::TextSingleLine, s);
         const QPointF at = l.toPixel(t.at);
         QRectF box(t.centred ? at - QPointF(size.width() / 2, size.height() / 2) : at, size);
@@ -79,9 +79,9 @@ public:
                   const std::string& right) {
         p.setFont(m_normal);
         const QRectF r(band.left() + 4, band.top() + 2 + row * l.lineHeight(), band.width() - 8, l.lineHeight());
-        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, text(left));
-        p.drawText(r, Qt::AlignHCenter | Qt::AlignVCenter, text(centre));
-        p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, text(right));
+        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, q(left));
+        p.drawText(r, Qt::AlignHCenter | Qt::AlignVCenter, q(centre));
+        p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, q(right));
     }
 
 private:
@@ -169,7 +169,7 @@ void paintPattern(QPainter& painter, const QRect& area, const PatternPicture& pi
         QFont font = painter.font();
         font.setPixelSize(layout.normalFontPixels());
         painter.setFont(font);
-        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, text(kNoPatternText));
+        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, q(kNoPatternText));
     } else {
         paintPlot(out, pic, std::max(1.5, layout.pixelsPerUnit()));
         paintLabels(out, layout, pic);

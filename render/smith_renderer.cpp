@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "present/plot_math.h"
+#include "qtbase/qt_text.h"
 
 namespace wavra {
 
@@ -20,7 +21,6 @@ QColor colour(int standard) {
     const Rgb c = standardColour(standard);
     return QColor(c.r, c.g, c.b);
 }
-QString text(const std::string& s) { return QString::fromStdString(s); }
 
 struct ChartPainter {
     QPainter& p;
@@ -51,7 +51,7 @@ struct ChartPainter {
         circle(1, QPen(kRimColour, 1.5));
         for (const AngleTick& t : angleTicks()) {
             p.drawLine(at(t.inner), at(t.outer));
-            label(t.label, text(t.text));
+            label(t.label, q(t.text));
         }
     }
 
@@ -66,7 +66,7 @@ struct ChartPainter {
                 p.drawPolyline(line);
             }
         p.setPen(kGridColour);
-        for (const ChartLabel& l : g.labels) label(l.at, text(l.text), Qt::AlignCenter, true);
+        for (const ChartLabel& l : g.labels) label(l.at, q(l.text), Qt::AlignCenter, true);
     }
 
     void ruler(const ChartRuler& r) const {
@@ -81,7 +81,7 @@ struct ChartPainter {
         for (const RulerTick& t : r.ticks) {
             const double x = s.side * t.position;
             p.drawLine(at({x, s.height}), at({x, s.height + up * kTickLength}));
-            label({x, s.height + up * (kTickLength + line * 0.5)}, text(t.text));
+            label({x, s.height + up * (kTickLength + line * 0.5)}, q(t.text));
         }
         p.setFont(font);
         const Qt::Alignment side = s.side > 0 ? Qt::AlignLeft : Qt::AlignRight;
@@ -143,9 +143,9 @@ void paintSmith(QPainter& p, const QRect& area, const Model& m, const SmithPictu
     p.setPen(QColor(0, 0, 0));
     for (size_t i = 0; i < picture.readout.size(); ++i)
         p.drawText(QPointF(f.readoutLeft + 4, f.readoutTop + lineHeight * static_cast<double>(i + 1)),
-                   text(picture.readout[i]));
+                   q(picture.readout[i]));
     p.drawText(QRectF(0, f.readoutTop, area.width() - f.readoutLeft - 4, lineHeight), Qt::AlignRight | Qt::AlignTop,
-               text("Z0 = " + formatSignificant(m.referenceZ0(), 6) + " ohm"));
+               q("Z0 = " + formatSignificant(m.referenceZ0(), 6) + " ohm"));
     p.restore();
 }
 

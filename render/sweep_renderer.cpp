@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "present/plot_math.h"
+#include "qtbase/qt_text.h"
 
 namespace wavra {
 
@@ -14,7 +15,6 @@ namespace {
 constexpr int kFontPixels = 12;
 
 QColor colour(const Rgb& c) { return QColor(c.r, c.g, c.b); }
-QString text(const std::string& s) { return QString::fromStdString(s); }
 
 struct PaneDrawing {
     QPainter& p;
@@ -44,7 +44,7 @@ struct PaneDrawing {
         p.setPen(c);
         for (double v : scaleTicks(scale)) {
             const double y = yOf(scale, v);
-            const QString label = text(tickLabel(v, scale.step));
+            const QString label = q(tickLabel(v, scale.step));
             if (curve == 0) p.drawText(QRectF(0, y - 8, box.left - 6, 16), Qt::AlignRight | Qt::AlignVCenter, label);
             else p.drawText(QRectF(box.right() + 6, y - 8, 200, 16), Qt::AlignLeft | Qt::AlignVCenter, label);
             if (grid) {
@@ -90,7 +90,7 @@ struct PaneDrawing {
             p.drawLine(QPointF(x, box.bottom()), QPointF(x, box.bottom() - 5));
             if (labels)
                 p.drawText(QRectF(x - 40, box.bottom() + 2, 80, 16), Qt::AlignHCenter | Qt::AlignTop,
-                           text(tickLabel(f, freq.step)));
+                           q(tickLabel(f, freq.step)));
         }
         if (labels)
             p.drawText(QRectF(box.right() - 80, box.bottom() + 18, 80 + 60, 16), Qt::AlignRight | Qt::AlignTop,
@@ -109,7 +109,7 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
     const std::string message = sweepMessage(m, s);
     if (!message.empty()) {
         p.setPen(QColor(0, 0, 0));
-        p.drawText(QRect(0, 0, area.width(), area.height()), Qt::AlignCenter, text(message));
+        p.drawText(QRect(0, 0, area.width(), area.height()), Qt::AlignCenter, q(message));
         p.restore();
         return;
     }
@@ -120,12 +120,12 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
         const auto quantities = paneQuantities(s.page, pane);
         for (size_t c = 0; c < quantities.size(); ++c) {
             const QColor col = colour(standardColour(m.curveColours[c]));
-            const SweepQuantity q = quantities[c];
-            d.axis(s.scales[static_cast<size_t>(q)], static_cast<int>(c), col,
+            const SweepQuantity quantity = quantities[c];
+            d.axis(s.scales[static_cast<size_t>(quantity)], static_cast<int>(c), col,
                    s.grid[static_cast<size_t>(pane - 1) * 2 + c]);
             p.setPen(col);
             const QRectF title(d.box.left, d.box.top - 20, d.box.width, 18);
-            p.drawText(title, (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignBottom, text(sweepTitle(m, q)));
+            p.drawText(title, (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignBottom, q(sweepTitle(m, quantity)));
         }
         for (size_t c = 0; c < quantities.size(); ++c)
             d.curve(quantities[c], colour(standardColour(m.curveColours[c])));

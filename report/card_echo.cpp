@@ -14,8 +14,10 @@ namespace {
 
 // The points a request asks for, from its counts as printed: a count beyond
 // the 16-bit fields of the model still gives the true total for the message.
+// A count printed beyond the double range times a count of 0 asks for none.
 long long pointCount(double a, double b, double c) {
     const double total = std::trunc(a) * std::trunc(b) * std::trunc(c);
+    if (std::isnan(total)) return 0;
     return static_cast<long long>(std::clamp(total, -9e15, 9e15));
 }
 

@@ -90,8 +90,8 @@ void ReportReader::showNotLoaded(long long total, int size) {
 // request, and again when the table turns out longer than announced.
 void ReportReader::loadFarField(bool surfaceWave) {
     const int size = m.farFieldCapacity();
-    const long long steps = appendsPatterns() && !surfaceWave ? std::max<int>(m.freqCount, 1) : 1;
-    const long long announced = requestedPoints * steps;
+    const long long patterns = appendsPatterns() && !surfaceWave ? std::max<int>(m.freqCount, 1) : 1;
+    const long long announced = requestedPoints * patterns;
     if (announced > size) {
         showNotLoaded(announced, size);
         return;

@@ -159,22 +159,22 @@ void ReportReader::readInputs() {
 // The first source line also gives the main window's voltage and current.
 void ReportReader::storeSource(std::string_view line) {
     const ReportLayout& l = *layout;
-    SourceInput in;
-    in.tag = columnInt16(line, l.inputTag);
-    in.segment = columnInt16(line, l.inputSegment);
-    in.voltageR = result(line, l.voltageRe, "the source voltage");
-    in.voltageX = result(line, l.voltageIm, "the source voltage");
-    in.currentR = result(line, l.currentRe, "the source current");
-    in.currentX = result(line, l.currentIm, "the source current");
-    in.impedanceR = columnValue(line, l.resistance);
-    in.impedanceX = columnValue(line, l.reactance);
+    SourceInput source;
+    source.tag = columnInt16(line, l.inputTag);
+    source.segment = columnInt16(line, l.inputSegment);
+    source.voltageR = result(line, l.voltageRe, "the source voltage");
+    source.voltageX = result(line, l.voltageIm, "the source voltage");
+    source.currentR = result(line, l.currentRe, "the source current");
+    source.currentX = result(line, l.currentIm, "the source current");
+    source.impedanceR = columnValue(line, l.resistance);
+    source.impedanceX = columnValue(line, l.reactance);
     if (s.sourceInputs.empty()) {
-        s.voltageR = in.voltageR;
-        s.voltageX = in.voltageX;
-        s.currentR = in.currentR;
-        s.currentX = in.currentX;
+        s.voltageR = source.voltageR;
+        s.voltageX = source.voltageX;
+        s.currentR = source.currentR;
+        s.currentX = source.currentX;
     }
-    s.sourceInputs.push_back(in);
+    s.sourceInputs.push_back(source);
 }
 
 void ReportReader::showInputImpedance(double r, double x) {

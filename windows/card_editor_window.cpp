@@ -61,8 +61,8 @@ QComboBox* namedList(const QString& name) {
 } // namespace
 
 template <class Result>
-void CardEditorWindow::perform(Result (EditSession::*command)()) {
-    (m_session.*command)();
+void CardEditorWindow::perform(Result (EditSession::*action)()) {
+    (m_session.*action)();
     refresh();
 }
 

@@ -80,7 +80,7 @@ private:
 
     // A command of the session, after which the window shows its state.
     template <class Result>
-    void perform(Result (EditSession::*command)());
+    void perform(Result (EditSession::*action)());
     template <class Result>
     std::function<void()> command(Result (EditSession::*member)());
     void toClipboard(std::string (EditSession::*member)());

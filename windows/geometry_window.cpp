@@ -148,7 +148,8 @@ void GeometryWindow::updateChecks() {
     for (int k = 0; k < 7; ++k) m_validation[k]->setChecked(s.validationMode == k);
     const bool nearField = m_model.requestMode == kNearRequest;
     for (auto& [code, action] : m_nearActions) action->setEnabled(nearField);
-    for (int16_t code : {32, int('L'), 190, 188, 234, 233}) m_actions[code]->setEnabled(!nearField);
+    for (int16_t code : std::initializer_list<int16_t>{32, 'L', 190, 188, 234, 233})
+        m_actions[code]->setEnabled(!nearField);
     if (const auto row = c.takeWireDialogRequest()) m_dialog->showWire(*row, wireFieldsOf(m_model, *row), s.editEnd);
     // After the refresh: povray runs while the windows keep drawing.
     if (auto render = c.takeRenderRequest())

@@ -183,7 +183,7 @@ TEST_F(DeckAdapterTest, ItsHfAreaCoverageAsksOneFrequencyAndAFullCircle) {
     EXPECT_EQ(deckLines(a.text), concat(kHeadLines, {"PQ, -1", "PT, -1", "FR, 0, 1, 0, 0, 14.2, 0.0, 0.0, 0.0",
                                                      "RP, 0, 91, 360, 0, 90.0, 390.0, -1.0, -1.0", "EN"}));
     EXPECT_DOUBLE_EQ(m.frequencyMHz, 14.2);
-    for (int row = 1; row <= 6; ++row) EXPECT_TRUE(m.calcPresets[row][0].empty());
+    for (int row = 1; row <= 6; ++row) EXPECT_TRUE(m.calcPresets[static_cast<size_t>(row)][0].empty());
 }
 
 TEST_F(DeckAdapterTest, ItsHfPointToPointSweepsTheHfBandTowardsTheDesiredDirection) {

@@ -103,6 +103,15 @@ TEST_F(BadReport, HugeAndNegativeCountsAndNumbers) {
     ASSERT_TRUE(load(text));
     EXPECT_EQ(model.patternCount, 703); // the table itself is read, up to the capacity
 
+    // A count beyond the double range times a count of 0 (found by fuzzing;
+    // the input is kept in fuzz/findings/report-nan-point-count.out)
+    // asks for no points rather than a total that is no number.
+    ui.clear();
+    text.replace(at, rp.size(), "  DATA CARD No:   3 RP   0 1E999     0  1001");
+    ASSERT_TRUE(load(text));
+    EXPECT_EQ(model.patternCount, 703);
+    EXPECT_TRUE(userMessages().empty()) << userMessages().front();
+
     // Segment numbers and connections far outside the table, and values
     // beyond the double range.
     std::string seg = fixtureReport("f_junction.classic.out");
