@@ -111,7 +111,7 @@ bool parsePairs(const std::string& text, Parse value) {
 // The option parser proper: one option at a time, with its value.
 class Parser {
 public:
-    Parser(const std::vector<std::string>& args, std::string& error) : args(args), error(error) {}
+    Parser(const std::vector<std::string>& arguments, std::string& errorText) : args(arguments), error(errorText) {}
     std::optional<BatchOptions> run();
 
 private:

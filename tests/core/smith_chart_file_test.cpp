@@ -71,7 +71,7 @@ TEST(SmithChartFile, ShippedFineAndCoarseCharts) {
     Model m;
     m.installDir = test::sourcePath("");
     std::map<int, size_t> gridLines;
-    for (int16_t mode : {0, 1}) {
+    for (int16_t mode : std::initializer_list<int16_t>{0, 1}) {
         m.smithMode = mode;
         SmithChartFile c;
         ASSERT_TRUE(loadSmithChart(m, c)) << smithChartFileName(m);

@@ -49,7 +49,7 @@ TEST_F(PovSceneTest, FreeSpaceAndGroundPlanesAndCamera) {
     text = povStatements(m, view, {});
     EXPECT_EQ(text.substr(0, 37), "plane { y, 0 texture { PerfGnd } }\n \n");
     EXPECT_TRUE(has(text, "look_at <      0.0,     0.0+height,     0.0 > angle cang }"));
-    for (int16_t finite : {0, 2}) {
+    for (int16_t finite : std::initializer_list<int16_t>{0, 2}) {
         m.groundType = finite;
         EXPECT_EQ(povStatements(m, view, {}).substr(0, 37), "plane { y, 0 texture { FiniGnd } }\n \n");
     }
