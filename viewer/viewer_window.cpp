@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "qtbase/help_browser.h"
 #include "qtbase/qt_text.h"
 #include "viewer/files.h"
-#include "viewer/help_window.h"
 #include "viewer/image_media.h"
 
 namespace wavra::view {
@@ -159,7 +159,12 @@ void ViewerWindow::showHelp() {
         m_ui.message("Help file '" + kHelpPage + "' not found.", Icon::Exclamation);
         return;
     }
-    if (!m_help) m_help = new HelpWindow(q(page), this);
+    if (!m_help) {
+        m_help = new HelpBrowser(QStringLiteral("Viewer help"), this);
+        m_help->setWindowFlag(Qt::Window);
+        m_help->resize(640, 560);
+    }
+    m_help->showPage(q(page), *m_help);
     m_help->show();
     m_help->raise();
 }

@@ -15,9 +15,11 @@ class QLabel;
 class QLineEdit;
 class QScrollArea;
 
-namespace wavra::view {
+namespace wavra {
+class HelpBrowser;
+}
 
-class HelpWindow;
+namespace wavra::view {
 
 class ViewerWindow : public QMainWindow {
 public:
@@ -29,7 +31,7 @@ public:
     QAction* menuItem(const QString& caption) const;
     QLineEdit* labelBox() const { return m_label; }
     QLabel* pictureBox() const { return m_picture; }
-    HelpWindow* helpWindow() const { return m_help; }
+    HelpBrowser* helpWindow() const { return m_help; }
 
     // Draws the current slot: caption, label, picture; sizes and centres
     // the window when another picture is shown.
@@ -45,7 +47,7 @@ private:
     QLineEdit* m_label = nullptr;
     QScrollArea* m_scroll = nullptr;
     QLabel* m_picture = nullptr;
-    HelpWindow* m_help = nullptr;
+    HelpBrowser* m_help = nullptr;
     PicturePtr m_shown; // kept, so a new picture never takes its place unnoticed
 
     void buildMenus();

@@ -1,14 +1,12 @@
 #include "windows/help_window.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QTextBrowser>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "core/action_codes.h"
+#include "qtbase/help_browser.h"
 #include "windows/key_codes.h"
 
 namespace wavra {
@@ -30,29 +28,16 @@ bool handleKey(QDialog& window, const KeyPoster& post, QKeyEvent* event) {
 } // namespace
 
 HelpWindow::HelpWindow(KeyPoster post, QWidget* parent)
-    : QDialog(parent), m_post(std::move(post)), m_browser(new QTextBrowser) {
+    : QDialog(parent), m_post(std::move(post)), m_browser(new HelpBrowser(QStringLiteral("wavra help"))) {
     setObjectName(QStringLiteral("Help"));
     setWindowTitle(QStringLiteral("wavra help"));
-    m_browser->setOpenExternalLinks(false);
-    m_browser->setOpenLinks(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
     resize(820, 640);
 }
 
-bool HelpWindow::showPage(const QString& path) {
-    if (!QFile::exists(path)) {
-        m_browser->setHtml(QStringLiteral("<h2>Help page missing</h2><p>The page <code>%1</code> was not found. "
-                                          "Reinstall wavra to restore it.</p>")
-                               .arg(path.toHtmlEscaped()));
-        setWindowTitle(QStringLiteral("wavra help"));
-        return false;
-    }
-    m_browser->setSource(QUrl::fromLocalFile(path));
-    setWindowTitle(m_browser->documentTitle().isEmpty() ? QStringLiteral("wavra help") : m_browser->documentTitle());
-    return true;
-}
+bool HelpWindow::showPage(const QString& path) { return m_browser->showPage(path, *this); }
 
 QString HelpWindow::pageTitle() const { return m_browser->documentTitle(); }
 

@@ -6,9 +6,9 @@
 #include <QDialog>
 #include <functional>
 
-class QTextBrowser;
-
 namespace wavra {
+
+class HelpBrowser;
 
 using KeyPoster = std::function<void(int16_t code)>;
 
@@ -25,7 +25,7 @@ protected:
 
 private:
     KeyPoster m_post;
-    QTextBrowser* m_browser;
+    HelpBrowser* m_browser;
 };
 
 class AboutWindow : public QDialog {

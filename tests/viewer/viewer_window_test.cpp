@@ -10,8 +10,8 @@
 #include <QTextBrowser>
 #include <filesystem>
 
+#include "qtbase/help_browser.h"
 #include "view_test_support.h"
-#include "viewer/help_window.h"
 #include "viewer/image_media.h"
 #include "viewer/viewer_window.h"
 
