@@ -68,7 +68,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Length of the number at the start of s (after blanks), 0 when none.
 // Sets `end` to the index after it.
-size_t scanNumber(std::string_view s, size_t& begin) {
+size_t scanNumber(std::string_view s, size_t& begin, bool fortranExponent) {
     size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
     begin = i;
@@ -80,7 +80,8 @@ size_t scanNumber(std::string_view s, size_t& begin) {
         while (i < s.size() && isDigit(s[i])) ++i, ++digits;
     }
     if (digits == 0) return 0;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
+    const auto isExponent = [&](char c) { return c == 'e' || c == 'E' || (fortranExponent && (c == 'd' || c == 'D')); };
+    if (i < s.size() && isExponent(s[i])) {
         size_t j = i + 1;
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
         if (j < s.size() && isDigit(s[j])) {
@@ -91,7 +92,7 @@ size_t scanNumber(std::string_view s, size_t& begin) {
     return i - begin;
 }
 
-double parseScanned(std::string_view s) {
+double parseScanned(std::string_view s, bool overflowToInfinity) {
     std::string t(s);
     for (char& c : t)
         if (c == 'd' || c == 'D') c = 'e';
@@ -104,7 +105,9 @@ double parseScanned(std::string_view s) {
         bool negative = t.front() == '-';
         size_t e = t.find_first_of("eE");
         bool tiny = e != std::string::npos && t.find('-', e) != std::string::npos;
-        v = tiny ? 0.0 : std::numeric_limits<double>::max();
+        const double huge =
+            overflowToInfinity ? std::numeric_limits<double>::infinity() : std::numeric_limits<double>::max();
+        v = tiny ? 0.0 : huge;
         if (negative) v = -v;
     }
     return v;
@@ -112,16 +115,16 @@ double parseScanned(std::string_view s) {
 
 } // namespace
 
-double readNumber(std::string_view text) {
+double readNumber(std::string_view text, NumberRules rules) {
     size_t begin = 0;
-    size_t len = scanNumber(text, begin);
+    size_t len = scanNumber(text, begin, rules.fortranExponent);
     if (len == 0) return 0;
-    return parseScanned(text.substr(begin, len));
+    return parseScanned(text.substr(begin, len), rules.overflowToInfinity);
 }
 
-bool isNumeric(std::string_view text) {
+bool isNumeric(std::string_view text, NumberRules rules) {
     size_t begin = 0;
-    size_t len = scanNumber(text, begin);
+    size_t len = scanNumber(text, begin, rules.fortranExponent);
     if (len == 0) return false;
     for (size_t i = begin + len; i < text.size(); ++i)
         if (text[i] != ' ' && text[i] != '\t') return false;

@@ -44,12 +44,21 @@ void forEachLine(std::string_view text, Visit visit) {
 // The lines of a text, split as forEachLine splits them.
 std::vector<std::string> splitLines(std::string_view text);
 
+// How a number is read. Engine decks and reports may print the Fortran
+// exponent "1.5D+03"; a number beyond the double range becomes the largest
+// double (the readers of decks and reports), or infinity (the builder's
+// entry boxes, whose checks then refuse it).
+struct NumberRules {
+    bool fortranExponent = true;
+    bool overflowToInfinity = false;
+};
+
 // The leading numeric part of a text as a number (blanks first allowed,
 // exponent allowed); 0 when there is none. Independent of the locale.
-double readNumber(std::string_view text);
+double readNumber(std::string_view text, NumberRules rules = {});
 // True when the whole text (blanks around allowed) is one number: sign,
 // digits, decimal point, exponent.
-bool isNumeric(std::string_view text);
+bool isNumeric(std::string_view text, NumberRules rules = {});
 
 // The largest count a 16-bit field of the model store holds.
 inline constexpr int kInt16Max = 32767;

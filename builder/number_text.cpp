@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <system_error>
 
 namespace wavra::build {
@@ -10,54 +9,10 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Length of the number at the start of `s` (sign, digits, point, exponent);
-// 0 when there is no digit in the mantissa.
-size_t numberLength(std::string_view s) {
-    size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    size_t digits = 0;
-    while (i < s.size() && isDigit(s[i])) ++i, ++digits;
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) ++i, ++digits;
-    }
-    if (digits == 0) return 0;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        size_t k = i + 1;
-        if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
-        if (k < s.size() && isDigit(s[k])) {
-            while (k < s.size() && isDigit(s[k])) ++k;
-            i = k;
-        }
-    }
-    return i;
-}
-
-size_t firstNonBlank(std::string_view s) {
-    size_t i = 0;
-    while (i < s.size() && isBlank(s[i])) ++i;
-    return i;
-}
-
-double parseNumber(std::string_view s) {
-    std::string_view body = s;
-    const bool negative = !body.empty() && body.front() == '-';
-    if (!body.empty() && (body.front() == '+' || body.front() == '-')) body.remove_prefix(1);
-    double value = 0;
-    auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
-    (void)ptr;
-    if (ec == std::errc::result_out_of_range) {
-        // Too small reads as 0, too large as infinity: tell them apart by
-        // the exponent's sign.
-        const bool tiny = body.find("e-") != std::string_view::npos || body.find("E-") != std::string_view::npos;
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    } else if (ec != std::errc()) {
-        value = 0;
-    }
-    return negative ? -value : value;
-}
+// Entry boxes take the plain "e" exponent only, and a number too large for a
+// double reads as infinity so that the range checks refuse it.
+constexpr NumberRules kEntryNumbers{.fortranExponent = false, .overflowToInfinity = true};
 
 // Removes trailing zeros after the point, keeping at least `minDecimals`.
 void trimDecimals(std::string& s, int minDecimals) {
@@ -75,17 +30,9 @@ bool allZero(const std::string& s) {
 
 } // namespace
 
-double leadingNumber(std::string_view text) {
-    std::string_view s = text.substr(firstNonBlank(text));
-    const size_t n = numberLength(s);
-    return n == 0 ? 0.0 : parseNumber(s.substr(0, n));
-}
+double leadingNumber(std::string_view text) { return readNumber(text, kEntryNumbers); }
 
-bool isNumber(std::string_view text) {
-    std::string t = trim(text, kBlanksAndTabs);
-    const size_t n = numberLength(t);
-    return n > 0 && n == t.size();
-}
+bool isNumber(std::string_view text) { return isNumeric(text, kEntryNumbers); }
 
 bool isSymbolName(std::string_view text) {
     if (text.empty() || !(isLetter(text.front()) || text.front() == '_')) return false;
