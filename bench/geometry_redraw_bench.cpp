@@ -86,7 +86,6 @@ struct Scene {
     QImage image{800, 800, QImage::Format_ARGB32_Premultiplied};
 
     Scene(const Pattern* pattern, bool multiColour) {
-        wavra::buildDisplayTables(m);
         fillStructure(m);
         m.requestMode = 0;
         s = wavra::initialGeometryState(m);

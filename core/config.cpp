@@ -255,7 +255,6 @@ std::string installDirOf(const std::string& programPath) {
 
 void readSettings(Model& model, Ui& ui, const std::vector<std::string>& lines) {
     resetSettings(model);
-    buildDisplayTables(model);
     for (const std::string& line : lines) readLine(model, ui, line);
 }
 

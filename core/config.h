@@ -51,16 +51,4 @@ bool applySetting(Model& model, Ui& ui, const std::string& keyValue, std::string
 // (1 when the machine does not tell).
 int parallelRunCount(const Model& model);
 
-// Builds the 48-entry palette, the 17-entry colour ramp and the 1-2-5 step
-// series in the model.
-void buildDisplayTables(Model& model);
-
-// Widens [lo, hi] outward onto the 1-2-5 step series (model.stepSeries[1..43],
-// 1e-9 to 1e5): a negative lo becomes minus the smallest entry not below -lo,
-// a positive lo the largest entry strictly below lo; a positive hi becomes the
-// smallest entry not below hi, a negative hi minus the largest entry not
-// above -hi; 0 stays 0. A bound beyond 1e5 in size stays as it is, one that
-// would need an entry below 1e-9 becomes 0.
-void niceRange(const Model& model, double& lo, double& hi);
-
 } // namespace wavra

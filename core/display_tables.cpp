@@ -1,11 +1,12 @@
 // The display tables that the views share: the colour palette, the colour
 // ramp for current and field magnitudes, and the 1-2-5 series of round scale
 // values.
+#include "core/display_tables.h"
+
 #include <algorithm>
 #include <string>
 
 #include "base/text.h"
-#include "core/config.h"
 
 namespace wavra {
 
@@ -70,14 +71,19 @@ double entryBelow(const std::array<double, 44>& series, double x, bool strictly)
 
 } // namespace
 
-void buildDisplayTables(Model& model) {
-    model.palette = kPalette;
-    buildRamp(model.colourRamp);
-    buildStepSeries(model.stepSeries);
+const DisplayTables& displayTables() {
+    static const DisplayTables tables = [] {
+        DisplayTables t;
+        t.palette = kPalette;
+        buildRamp(t.colourRamp);
+        buildStepSeries(t.stepSeries);
+        return t;
+    }();
+    return tables;
 }
 
-void niceRange(const Model& model, double& lo, double& hi) {
-    const auto& series = model.stepSeries;
+void niceRange(double& lo, double& hi) {
+    const auto& series = displayTables().stepSeries;
     if (lo < 0) lo = 0.0 - entryAtOrAbove(series, -lo);
     else if (lo > 0) lo = entryBelow(series, lo, true);
     if (hi > 0) hi = entryAtOrAbove(series, hi);

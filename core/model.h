@@ -15,14 +15,10 @@
 #include <vector>
 
 #include "core/action_codes.h"
+#include "core/display_tables.h"
 #include "core/summary.h"
 
 namespace wavra {
-
-struct Rgb {
-    int r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 // A result the engine did not give: printed as NaN or infinity, or a sweep
 // gain the report does not hold. Views leave it out; JSON writes null.
@@ -265,15 +261,6 @@ struct Calculation {
     bool optimizerResultRead = false;
 };
 
-// The colour and scale tables the views share (built by the configuration
-// reader).
-struct DisplayTables {
-    std::array<Rgb, 48> palette{};
-    std::array<Rgb, 17> colourRamp{};
-    std::array<double, 44> stepSeries{}; // [1..43]
-    std::array<int, 5> curveColours{9, 12, 2, 13, 6};
-};
-
 // The symbol table of the expression parser: the fixed constants, then the
 // deck's SY variables.
 struct Symbols {
@@ -285,7 +272,7 @@ struct Symbols {
     int16_t baseConstantCount = 0;
 };
 
-struct Model : Settings, ModelFile, Geometry, Results, ViewState, Calculation, DisplayTables, Symbols {
+struct Model : Settings, ModelFile, Geometry, Results, ViewState, Calculation, Symbols {
     Model();
 
     // --- fixed values ---------------------------------------------------

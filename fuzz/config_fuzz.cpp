@@ -44,6 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     readSettings(second, ui, splitLines(rewritten));
     if (!sameSettings(first, second)) std::abort();
     double lo = readNumber(first.optimizerText1), hi = readNumber(first.optimizerText2);
-    niceRange(first, lo, hi);
+    niceRange(lo, hi);
     return 0;
 }

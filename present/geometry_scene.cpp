@@ -76,7 +76,8 @@ void SceneBuilder::wires() {
         return;
     }
     std::array<size_t, 17> entry{};
-    for (int k = 1; k <= 16; ++k) entry[static_cast<size_t>(k)] = scene.batch(m.colourRamp[static_cast<size_t>(k)], 2);
+    for (int k = 1; k <= 16; ++k)
+        entry[static_cast<size_t>(k)] = scene.batch(displayTables().colourRamp[static_cast<size_t>(k)], 2);
     for (int i = 1; i <= m.wireCount; ++i) {
         const size_t k = static_cast<size_t>(currentRampEntry(m.wireCurrentMag[i], m.maxCurrentMag));
         scene.batches[entry[k]].lines.push_back(wireLine(i));
@@ -121,7 +122,7 @@ void SceneBuilder::pattern() {
     const size_t colours = s.multiColour ? 17 : 1;
     scene.curves.resize(colours);
     for (size_t k = 0; k < colours; ++k)
-        scene.curves[k].colour = s.multiColour ? m.colourRamp[k] : standardColour(kPatternColour);
+        scene.curves[k].colour = s.multiColour ? displayTables().colourRamp[k] : standardColour(kPatternColour);
     auto colourOfSegment = [&](size_t a, size_t b) -> size_t {
         return s.multiColour ? static_cast<size_t>(colourRampEntry((mesh.fraction[a] + mesh.fraction[b]) / 2)) : 0;
     };
@@ -147,7 +148,7 @@ void SceneBuilder::pattern() {
 
 void SceneBuilder::nearField() {
     for (const NearFieldMark& mark : nearFieldMarks(m, s)) {
-        const Rgb colour = s.multiColour ? colourOf(m, mark.fraction) : standardColour(kNearFieldColour);
+        const Rgb colour = s.multiColour ? colourOf(mark.fraction) : standardColour(kNearFieldColour);
         scene.circles.push_back({mark.x, mark.y, mark.radius, colour, s.multiColour});
     }
     scene.planeLabel = nearPlaneLabel(m, s);

@@ -16,7 +16,7 @@ int16_t clampShift(double v) { return static_cast<int16_t>(std::clamp(std::round
 GeometryViewState initialGeometryState(const Model& model) {
     GeometryViewState s;
     s.loadSerial = model.loadSerial;
-    s.geometryScale = seriesAbove(model, std::max(model.modelExtent, 1e-9));
+    s.geometryScale = seriesAbove(std::max(model.modelExtent, 1e-9));
     s.axisLength = s.viewSize * 0.5;
     s.currentSize = s.viewSize * 0.1;
     if (model.requestMode == kNearRequest) {
@@ -31,8 +31,8 @@ GeometryViewState initialGeometryState(const Model& model) {
     return s;
 }
 
-void zoomGeometry(GeometryViewState& s, const Model& model, bool in) {
-    s.geometryScale = in ? seriesBelow(model, s.geometryScale) : seriesAbove(model, s.geometryScale);
+void zoomGeometry(GeometryViewState& s, bool in) {
+    s.geometryScale = in ? seriesBelow(s.geometryScale) : seriesAbove(s.geometryScale);
 }
 
 void zoomView(GeometryViewState& s, const Model& model, bool in) {
@@ -41,7 +41,7 @@ void zoomView(GeometryViewState& s, const Model& model, bool in) {
     } else if (s.showCurrent || s.showPhase) {
         s.currentSize = in ? s.currentSize * 1.05 : s.currentSize / 1.05;
     } else {
-        zoomGeometry(s, model, in);
+        zoomGeometry(s, in);
     }
 }
 

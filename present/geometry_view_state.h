@@ -44,7 +44,7 @@ GeometryViewState initialGeometryState(const Model& model);
 // ends of the series.
 void zoomView(GeometryViewState& s, const Model& model, bool in);
 // The geometry scale alone one series value down or up (the mouse wheel).
-void zoomGeometry(GeometryViewState& s, const Model& model, bool in);
+void zoomGeometry(GeometryViewState& s, bool in);
 
 // Moves the visible square by a quarter of viewSize in x and/or y (steps of
 // -1, 0 or 1); the picture moves the other way. Kept in the 16-bit range.

@@ -242,7 +242,7 @@ NearMap nearFieldMap(const Model& m, const NearFieldState& s, const NearValues& 
     NearMap map;
     for (const NearSample& sample : v.samples) {
         const double f = v.fraction(sample.shown, s.logFactor);
-        map.cells.push_back({sample.across, sample.up, halfAcross, halfUp, f, colourOf(m, f)});
+        map.cells.push_back({sample.across, sample.up, halfAcross, halfUp, f, colourOf(f)});
         const bool first = map.cells.size() == 1;
         map.left = first ? sample.across - halfAcross : std::min(map.left, sample.across - halfAcross);
         map.right = first ? sample.across + halfAcross : std::max(map.right, sample.across + halfAcross);
@@ -257,7 +257,7 @@ std::vector<LegendBar> nearFieldLegend(const Model& m, const NearFieldState& s, 
     const double divisor = nearFieldUnit(m, s.component).divisor;
     for (int k = 0; k < bars; ++k) {
         const double f = bars > 1 ? static_cast<double>(k) / (bars - 1) : 1.0;
-        legend.push_back({f, colourOf(m, f), formatNumber(valueAtFraction(v.min, v.max, f, s.logFactor) / divisor, 4)});
+        legend.push_back({f, colourOf(f), formatNumber(valueAtFraction(v.min, v.max, f, s.logFactor) / divisor, 4)});
     }
     return legend;
 }

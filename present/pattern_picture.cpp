@@ -9,6 +9,12 @@ namespace wavra {
 
 namespace {
 
+// The colour of compared curve k, the colours repeating after the fifth.
+int curveColour(size_t k) {
+    const auto& colours = displayTables().curveColours;
+    return colours[k % colours.size()];
+}
+
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kDeg = kPi / 180;
 constexpr double kGraphHalf = 0.85; // the surface-wave graph spans +-0.85 plotRadius
@@ -135,7 +141,7 @@ void Painting::heightGrid(PatternPicture& pic) const {
 void Painting::curves(PatternPicture& pic) const {
     for (size_t k = 0; k < a.cuts.size(); ++k) {
         PatternCurve curve;
-        curve.colour = m.curveColours[k % m.curveColours.size()];
+        curve.colour = curveColour(k);
         curve.closed = a.cuts[k].closed && !a.cuts[k].duplicateEnd;
         for (const CutPoint& p : a.cuts[k].points) curve.points.push_back(onCurve(p));
         pic.curves.push_back(std::move(curve));
@@ -209,7 +215,7 @@ void Painting::labels(PatternPicture& pic) const {
     else l.cut = "Theta: " + whole(cut.angle);
     for (size_t k = 0; k < a.cuts.size(); ++k) {
         PatternRangeLabel label;
-        label.colour = m.curveColours[k % m.curveColours.size()];
+        label.colour = curveColour(k);
         label.caption = comparing(s) ? s.window.compared[k].name : m.modelName;
         if (const auto range = cutRange(a.cuts[k])) {
             label.range =

@@ -47,7 +47,7 @@ PatternScale initialDbScale(const Model& model, double largest) {
 PatternScale initialFieldScale(const Model& model, double largest) {
     PatternScale s;
     s.min = 0;
-    s.max = seriesAbove(model, std::max(usable(largest), 0.0));
+    s.max = seriesAbove(std::max(usable(largest), 0.0));
     s.step = s.max / (logScale(model) ? 10 : 5);
     return s;
 }

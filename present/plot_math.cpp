@@ -52,8 +52,8 @@ double scaleRadius(double min, double max, double v, double f) {
     return std::pow(x, exponent);
 }
 
-double seriesBelow(const Model& model, double x) {
-    const auto& s = model.stepSeries;
+double seriesBelow(double x) {
+    const auto& s = displayTables().stepSeries;
     const double a = std::fabs(x);
     double found = s[1];
     for (int i = 43; i >= 1; --i)
@@ -64,8 +64,8 @@ double seriesBelow(const Model& model, double x) {
     return x < 0 ? -found : found;
 }
 
-double seriesAbove(const Model& model, double x) {
-    const auto& s = model.stepSeries;
+double seriesAbove(double x) {
+    const auto& s = displayTables().stepSeries;
     const double a = std::fabs(x);
     double found = s[43];
     for (int i = 1; i <= 43; ++i)
@@ -81,9 +81,7 @@ int colourRampEntry(double fraction) {
     return std::isfinite(k) ? static_cast<int>(std::clamp(k, 0.0, 16.0)) : 0;
 }
 
-Rgb colourOf(const Model& model, double fraction) {
-    return model.colourRamp[static_cast<size_t>(colourRampEntry(fraction))];
-}
+Rgb colourOf(double fraction) { return displayTables().colourRamp[static_cast<size_t>(colourRampEntry(fraction))]; }
 
 Rgb standardColour(int n) {
     static constexpr std::array<Rgb, 16> kColours{{

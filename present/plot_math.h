@@ -40,13 +40,13 @@ double scaleRadius(double min, double max, double v, double f);
 // Rounding onto the 1-2-5 series of the model's display tables:
 // sign(x) times the largest series value below |x| (the first value when
 // none is), or the smallest one above |x| (the last value when none is).
-double seriesBelow(const Model& model, double x);
-double seriesAbove(const Model& model, double x);
+double seriesBelow(double x);
+double seriesAbove(double x);
 
 // The colour-ramp entry of a fraction: k = integer part of 17 f, clamped to
 // 0..16; colourOf gives its colour.
 int colourRampEntry(double fraction);
-Rgb colourOf(const Model& model, double fraction);
+Rgb colourOf(double fraction);
 
 // Colour n (0..15) of the standard 16-colour palette: 9 light blue, 12 light
 // red, 2 green, 13 light magenta, 6 brown, ...; n is taken modulo 16.

@@ -21,9 +21,9 @@ double tableValue(const std::vector<double>& table, int step) {
 }
 
 // The smallest series entry not below d (d itself beyond the series).
-double stepNotBelow(const Model& model, double d) {
+double stepNotBelow(double d) {
     double lo = 0, hi = d;
-    niceRange(model, lo, hi);
+    niceRange(lo, hi);
     return hi;
 }
 
@@ -145,7 +145,7 @@ std::string sweepMessage(const Model& m, const SweepState& s) {
     return {};
 }
 
-SweepScale autoScale(const Model& m, const std::vector<double>& values, double fallbackLo, double fallbackHi) {
+SweepScale autoScale(const std::vector<double>& values, double fallbackLo, double fallbackHi) {
     double lo = INFINITY, hi = -INFINITY;
     for (double v : values)
         if (std::isfinite(v)) {
@@ -153,15 +153,15 @@ SweepScale autoScale(const Model& m, const std::vector<double>& values, double f
             hi = std::max(hi, v);
         }
     if (!(lo <= hi)) lo = fallbackLo, hi = fallbackHi;
-    niceRange(m, lo, hi);
+    niceRange(lo, hi);
     if (!(hi > lo)) {
         // One value (or only zeros): a range around it.
         const double d = std::max(std::fabs(lo), 1.0);
         lo -= d;
         hi += d;
-        niceRange(m, lo, hi);
+        niceRange(lo, hi);
     }
-    return {lo, hi, stepNotBelow(m, (hi - lo) / 10)};
+    return {lo, hi, stepNotBelow((hi - lo) / 10)};
 }
 
 void rescaleSweep(const Model& m, SweepState& s) {
@@ -173,7 +173,7 @@ void rescaleSweep(const Model& m, SweepState& s) {
         // A perfect match (-infinity dB) is left out of the reflection
         // scale; with nothing else the scale shows the usual -50 ... 0 dB.
         const bool db = quantity == SweepQuantity::ReflectionDb;
-        s.scales[q] = autoScale(m, sweepCurve(m, quantity), db ? -40 : 0, db ? 0 : 1);
+        s.scales[q] = autoScale(sweepCurve(m, quantity), db ? -40 : 0, db ? 0 : 1);
     }
     s.freqMin = 0, s.freqMax = 1;
     for (int step = 1; step <= sweepSteps(m); ++step) {
@@ -227,10 +227,10 @@ std::string tickLabel(double value, double step) {
                          "##0" + std::string(decimals ? "." : "") + std::string(static_cast<size_t>(decimals), '0'));
 }
 
-SweepScale frequencyAxis(const Model& m, const SweepState& s) {
+SweepScale frequencyAxis(const SweepState& s) {
     double lo = s.freqMin, hi = s.freqMax;
     if (!(hi > lo)) lo -= 1, hi += 1;
-    return {lo, hi, stepNotBelow(m, (hi - lo) / 10)};
+    return {lo, hi, stepNotBelow((hi - lo) / 10)};
 }
 
 double scaleFraction(const SweepScale& s, double v) {
@@ -262,7 +262,7 @@ std::string sweepPointerText(const Model& m, const SweepState& s, const SweepLay
     const PlotBox& upper = l.panes[0];
     const PlotBox& lower = l.panes[1];
     if (x < upper.left || x > upper.right() || y < upper.top || y > lower.bottom()) return {};
-    const SweepScale axis = frequencyAxis(m, s);
+    const SweepScale axis = frequencyAxis(s);
     const int step = nearestStep(m, axis.lo + (x - upper.left) / upper.width * (axis.hi - axis.lo));
     if (step == 0) return {};
     std::string text = numberText(m.sweepFreq[static_cast<size_t>(step)], "##0.000") + " Mhz:";

@@ -74,8 +74,7 @@ std::string sweepMessage(const Model& model, const SweepState& state);
 // The automatic scale of a set of values: their finite minimum and maximum
 // widened with niceRange, the grid step the smallest series entry not
 // below a tenth of the range. No finite value gives the scale of `fallbackLo`..`fallbackHi`.
-SweepScale autoScale(const Model& model, const std::vector<double>& values, double fallbackLo = 0,
-                     double fallbackHi = 1);
+SweepScale autoScale(const std::vector<double>& values, double fallbackLo = 0, double fallbackHi = 1);
 // Home, and the first draw after a load: page 2, markers on, both panes
 // active, every scale and the frequency range from the data.
 void rescaleSweep(const Model& model, SweepState& state);
@@ -90,7 +89,7 @@ std::vector<double> scaleTicks(const SweepScale& scale);
 // A grid value as text, with as many decimals as the step needs.
 std::string tickLabel(double value, double step);
 // The frequency axis: the range of the loop with a round step.
-SweepScale frequencyAxis(const Model& model, const SweepState& state);
+SweepScale frequencyAxis(const SweepState& state);
 // Where v lies on a scale: 0 at lo, 1 at hi.
 double scaleFraction(const SweepScale& scale, double v);
 

@@ -105,7 +105,7 @@ void paintGraph(QPainter& p, const QRect& area, const Model& m, const NearFieldS
     double lo = v.samples.empty() ? 0 : v.samples.front().across, hi = lo;
     for (const NearSample& sample : v.samples) lo = std::min(lo, sample.across), hi = std::max(hi, sample.across);
     if (!(hi > lo)) lo -= 1, hi += 1;
-    const SweepScale along{lo, hi, seriesAbove(m, (hi - lo) / 10)};
+    const SweepScale along{lo, hi, seriesAbove((hi - lo) / 10)};
     auto xOf = [&](double c) { return box.left() + scaleFraction(along, c) * box.width(); };
     auto yOf = [&](double f) { return box.bottom() - f * box.height(); };
     const double divisor = nearFieldUnit(m, s.component).divisor;

@@ -114,12 +114,12 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
         return;
     }
     const SweepLayout layout = sweepLayout(area.width(), area.height());
-    const SweepScale freq = frequencyAxis(m, s);
+    const SweepScale freq = frequencyAxis(s);
     for (int pane : {kPaneUpper, kPaneLower}) {
         const PaneDrawing d{p, m, s, layout.panes[static_cast<size_t>(pane - 1)], freq};
         const auto quantities = paneQuantities(s.page, pane);
         for (size_t c = 0; c < quantities.size(); ++c) {
-            const QColor col = colour(standardColour(m.curveColours[c]));
+            const QColor col = colour(standardColour(displayTables().curveColours[c]));
             const SweepQuantity quantity = quantities[c];
             d.axis(s.scales[static_cast<size_t>(quantity)], static_cast<int>(c), col,
                    s.grid[static_cast<size_t>(pane - 1) * 2 + c]);
@@ -128,7 +128,7 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
             p.drawText(title, (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignBottom, q(sweepTitle(m, quantity)));
         }
         for (size_t c = 0; c < quantities.size(); ++c)
-            d.curve(quantities[c], colour(standardColour(m.curveColours[c])));
+            d.curve(quantities[c], colour(standardColour(displayTables().curveColours[c])));
         d.frame(s.activePane == pane || s.activePane == kPaneBoth);
         d.frequencyTicks(pane == kPaneLower);
     }

@@ -305,39 +305,36 @@ TEST(InstallDir, IsTheParentOfTheProgramDirectory) {
 }
 
 TEST(DisplayTables, PaletteRampAndStepSeries) {
-    Model m;
-    buildDisplayTables(m);
-    EXPECT_EQ(m.palette[0], (Rgb{0, 0, 0}));
-    EXPECT_EQ(m.palette[2], (Rgb{128, 64, 64}));
-    EXPECT_EQ(m.palette[8 * 3 + 6], (Rgb{0, 0, 255}));
-    EXPECT_EQ(m.palette[8 * 5 + 2], (Rgb{255, 240, 224}));
-    EXPECT_EQ(m.palette[47], (Rgb{255, 192, 255}));
+    const DisplayTables& t = displayTables();
+    EXPECT_EQ(t.palette[0], (Rgb{0, 0, 0}));
+    EXPECT_EQ(t.palette[2], (Rgb{128, 64, 64}));
+    EXPECT_EQ(t.palette[8 * 3 + 6], (Rgb{0, 0, 255}));
+    EXPECT_EQ(t.palette[8 * 5 + 2], (Rgb{255, 240, 224}));
+    EXPECT_EQ(t.palette[47], (Rgb{255, 192, 255}));
 
-    EXPECT_EQ(m.colourRamp[0], (Rgb{0, 0, 255}));
-    EXPECT_EQ(m.colourRamp[1], (Rgb{0, 64, 255}));
-    EXPECT_EQ(m.colourRamp[4], (Rgb{0, 255, 255}));
-    EXPECT_EQ(m.colourRamp[6], (Rgb{0, 255, 128}));
-    EXPECT_EQ(m.colourRamp[8], (Rgb{0, 255, 0}));
-    EXPECT_EQ(m.colourRamp[12], (Rgb{255, 255, 0}));
-    EXPECT_EQ(m.colourRamp[15], (Rgb{255, 64, 0}));
-    EXPECT_EQ(m.colourRamp[16], (Rgb{255, 0, 0}));
+    EXPECT_EQ(t.colourRamp[0], (Rgb{0, 0, 255}));
+    EXPECT_EQ(t.colourRamp[1], (Rgb{0, 64, 255}));
+    EXPECT_EQ(t.colourRamp[4], (Rgb{0, 255, 255}));
+    EXPECT_EQ(t.colourRamp[6], (Rgb{0, 255, 128}));
+    EXPECT_EQ(t.colourRamp[8], (Rgb{0, 255, 0}));
+    EXPECT_EQ(t.colourRamp[12], (Rgb{255, 255, 0}));
+    EXPECT_EQ(t.colourRamp[15], (Rgb{255, 64, 0}));
+    EXPECT_EQ(t.colourRamp[16], (Rgb{255, 0, 0}));
 
-    EXPECT_EQ(m.stepSeries[1], 1e-9);
-    EXPECT_EQ(m.stepSeries[2], 2e-9);
-    EXPECT_EQ(m.stepSeries[3], 5e-9);
-    EXPECT_EQ(m.stepSeries[4], 1e-8);
-    EXPECT_EQ(m.stepSeries[26], 0.2);
-    EXPECT_EQ(m.stepSeries[28], 1);
-    EXPECT_EQ(m.stepSeries[42], 5e4);
-    EXPECT_EQ(m.stepSeries[43], 1e5);
-    for (int i = 2; i <= 43; ++i) EXPECT_LT(m.stepSeries[i - 1], m.stepSeries[i]);
+    EXPECT_EQ(t.stepSeries[1], 1e-9);
+    EXPECT_EQ(t.stepSeries[2], 2e-9);
+    EXPECT_EQ(t.stepSeries[3], 5e-9);
+    EXPECT_EQ(t.stepSeries[4], 1e-8);
+    EXPECT_EQ(t.stepSeries[26], 0.2);
+    EXPECT_EQ(t.stepSeries[28], 1);
+    EXPECT_EQ(t.stepSeries[42], 5e4);
+    EXPECT_EQ(t.stepSeries[43], 1e5);
+    for (int i = 2; i <= 43; ++i) EXPECT_LT(t.stepSeries[i - 1], t.stepSeries[i]);
 }
 
 TEST(NiceRange, WidensOutwardOntoTheSeries) {
-    Model m;
-    buildDisplayTables(m);
-    auto range = [&](double lo, double hi) {
-        niceRange(m, lo, hi);
+    auto range = [](double lo, double hi) {
+        niceRange(lo, hi);
         return std::pair{lo, hi};
     };
     EXPECT_EQ(range(-3, 7), (std::pair{-5.0, 10.0}));

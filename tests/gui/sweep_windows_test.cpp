@@ -167,7 +167,7 @@ TEST_F(SweepWindowsTest, SweepGraphsKeysMenusMouseAndExport) {
         EXPECT_EQ(s.page, kPageMatch);
         const QImage image = picture(sweep().view(), 800, 600);
         const SweepLayout l = sweepLayout(800, 600);
-        const SweepScale f = frequencyAxis(p.model, s);
+        const SweepScale f = frequencyAxis(s);
         const SweepScale swr = s.scales[static_cast<size_t>(SweepQuantity::Swr)];
         for (int step : {1, 6, 11}) {
             const double x = l.panes[0].left + scaleFraction(f, p.model.sweepFreq[step]) * l.panes[0].width;

@@ -20,7 +20,6 @@ struct GeometryControllerTest : ::testing::Test {
     GeometryController c{m, ui};
 
     void SetUp() override {
-        buildDisplayTables(m);
         tree.prepare(m);
         m.resetForLoad(); // a load: the state belongs to it
         m.modelName = "wires";

@@ -88,7 +88,6 @@ TEST(GeometryMarks, EndsAndJunctionsOfReportSegments) {
 
 TEST(GeometryScene, CurrentColoursGiveWayToThePattern) {
     Model m = reportSegments();
-    buildDisplayTables(m);
     m.modelExtent = 4;
     for (int i = 1; i <= 4; ++i) m.wireCurrentMag[i] = 0.25 * i;
     m.maxCurrentMag = 1;
@@ -102,14 +101,14 @@ TEST(GeometryScene, CurrentColoursGiveWayToThePattern) {
         return nullptr;
     };
     buildGeometryScene(m, s, PatternGrid{}, scene);
-    ASSERT_NE(batchOf(m.colourRamp[16], 2), nullptr); // the largest current
-    ASSERT_NE(batchOf(m.colourRamp[4], 2), nullptr);  // a quarter of it
+    ASSERT_NE(batchOf(displayTables().colourRamp[16], 2), nullptr); // the largest current
+    ASSERT_NE(batchOf(displayTables().colourRamp[4], 2), nullptr);  // a quarter of it
     EXPECT_EQ(batchOf(standardColour(kWireColour), 1), nullptr);
     s.showPattern = true;
     buildGeometryScene(m, s, PatternGrid{}, scene);
     ASSERT_NE(batchOf(standardColour(kWireColour), 1), nullptr);
     EXPECT_EQ(batchOf(standardColour(kWireColour), 1)->lines.size(), 4u);
-    EXPECT_EQ(batchOf(m.colourRamp[16], 2), nullptr);
+    EXPECT_EQ(batchOf(displayTables().colourRamp[16], 2), nullptr);
     s.selectedSegment = 2;
     buildGeometryScene(m, s, PatternGrid{}, scene);
     EXPECT_EQ(scene.currentLabel.rfind("Seg: 2, Tag: 1, Curr: .5 amp", 0), 0u) << scene.currentLabel;

@@ -13,7 +13,6 @@ namespace {
 
 TEST(GeometryViewState, FirstCallAfterALoad) {
     Model m;
-    buildDisplayTables(m);
     m.modelExtent = 5.35;
     m.requestMode = 0;
     const GeometryViewState s = initialGeometryState(m);
@@ -52,7 +51,6 @@ TEST(GeometryViewState, AnglesWrapIntoAFullTurn) {
 
 TEST(GeometryViewState, ZoomActsOnPatternThenBarsThenScale) {
     Model m;
-    buildDisplayTables(m);
     m.requestMode = 0;
     GeometryViewState s = initialGeometryState(m);
     s.geometryScale = 2;
@@ -75,18 +73,17 @@ TEST(GeometryViewState, ZoomActsOnPatternThenBarsThenScale) {
     zoomView(s, m, false);
     EXPECT_DOUBLE_EQ(s.currentSize, 16.8);
     // The wheel zooms the geometry whatever is shown.
-    zoomGeometry(s, m, true);
+    zoomGeometry(s, true);
     EXPECT_EQ(s.geometryScale, 2);
 }
 
 TEST(GeometryViewState, ZoomStopsAtTheEndsOfTheSeries) {
     Model m;
-    buildDisplayTables(m);
     GeometryViewState s;
-    s.geometryScale = m.stepSeries[1];
+    s.geometryScale = displayTables().stepSeries[1];
     zoomView(s, m, true);
     EXPECT_EQ(s.geometryScale, 1e-9);
-    s.geometryScale = m.stepSeries[43];
+    s.geometryScale = displayTables().stepSeries[43];
     zoomView(s, m, false);
     EXPECT_EQ(s.geometryScale, 1e5);
 }

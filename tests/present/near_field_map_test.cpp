@@ -19,7 +19,6 @@ using Field = std::function<std::array<float, 3>(double x, double y, double z)>;
 Model nearModel(std::array<int, 3> count, std::array<double, 3> start, std::array<double, 3> step, const Field& f,
                 bool magnetic = false) {
     Model m;
-    buildDisplayTables(m);
     m.requestMode = kNearRequest;
     m.allocateFieldTables(count[0] * count[1] * count[2]);
     int row = 0;
@@ -252,15 +251,15 @@ TEST(NearFieldMap, CellsTileThePlaneInRampColours) {
     EXPECT_DOUBLE_EQ(map.right, 1.5);
     EXPECT_DOUBLE_EQ(map.bottom, -0.5);
     EXPECT_DOUBLE_EQ(map.top, 3.5);
-    EXPECT_EQ(map.cells[0].colour, m.colourRamp[0]);
-    EXPECT_EQ(map.cells[1].colour, colourOf(m, 0.5));
-    EXPECT_EQ(map.cells[2].colour, m.colourRamp[16]);
+    EXPECT_EQ(map.cells[0].colour, displayTables().colourRamp[0]);
+    EXPECT_EQ(map.cells[1].colour, colourOf(0.5));
+    EXPECT_EQ(map.cells[2].colour, displayTables().colourRamp[16]);
     const auto legend = nearFieldLegend(m, s, v, 5);
     ASSERT_EQ(legend.size(), 5u);
     EXPECT_EQ(legend.front().text, "1.0");
     EXPECT_EQ(legend[2].text, "2.0");
     EXPECT_EQ(legend.back().text, "3.0");
-    EXPECT_EQ(legend.back().colour, m.colourRamp[16]);
+    EXPECT_EQ(legend.back().colour, displayTables().colourRamp[16]);
 
     // A row of points: the cells are as high as they are wide.
     const Model row = nearModel({4, 1, 1}, {0, 0, 0}, {0.2, 0, 0}, [](double x, double, double) {

@@ -118,7 +118,6 @@ struct Comparison : ::testing::Test {
     PatternState s;
     Comparison() {
         tree.prepare(m);
-        buildDisplayTables(m);
         put("reports/a_dipole.nec2c.out", "a_dipole");
         put("reports/a_dipole.classic.out", "classic");
         put("reports/m_lossy_ground_avg.nec2c.out", "lossy");

@@ -14,7 +14,6 @@ namespace {
 // phi 0 and -12 dB elsewhere.
 Model threeByFour() {
     Model m;
-    buildDisplayTables(m);
     m.requestMode = 0;
     m.requestCount = {0, 3, 4, 1};
     m.patternCount = 12;
@@ -115,7 +114,6 @@ TEST(PatternMesh, LowerLimitFollowsTheScale) {
 // Four points of the plane z = 0 on a 1 m grid, total fields 1 to 4.
 Model fourNearPoints() {
     Model m;
-    buildDisplayTables(m);
     m.requestMode = kNearRequest;
     m.allocateFieldTables(10);
     const float at[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};

@@ -12,10 +12,7 @@ namespace {
 
 struct Scale : ::testing::Test {
     Model m;
-    Scale() {
-        buildDisplayTables(m);
-        m.linLogFactor = 0.5;
-    }
+    Scale() { m.linLogFactor = 0.5; }
 };
 
 void expectScale(const PatternScale& s, double min, double max, double step) {

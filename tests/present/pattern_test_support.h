@@ -33,7 +33,6 @@ inline std::vector<double> range(double start, double stop, double step) {
 
 inline Model gridModel(const std::vector<double>& thetas, const std::vector<double>& phis, const PatternValues& f) {
     Model m;
-    buildDisplayTables(m);
     m.requestMode = 0;
     m.requestCount[1] = static_cast<int16_t>(thetas.size());
     m.requestCount[2] = static_cast<int16_t>(phis.size());

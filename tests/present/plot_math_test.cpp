@@ -7,12 +7,6 @@
 namespace wavra {
 namespace {
 
-Model withTables() {
-    Model m;
-    buildDisplayTables(m);
-    return m;
-}
-
 TEST(PlotMath, PolarAnglesFollowTheQuadrantRules) {
     EXPECT_EQ(toPolar(0, 0).angle, 180);
     EXPECT_EQ(toPolar(0, 0).magnitude, 0);
@@ -42,22 +36,21 @@ TEST(PlotMath, RadialScaleLinearAndLog) {
 }
 
 TEST(PlotMath, SeriesRoundingStopsAtTheEnds) {
-    const Model m = withTables();
-    EXPECT_EQ(seriesBelow(m, 1), 0.5);
-    EXPECT_EQ(seriesAbove(m, 1), 2);
-    EXPECT_EQ(seriesAbove(m, 3), 5);
-    EXPECT_EQ(seriesBelow(m, -3), -2);
-    EXPECT_EQ(seriesBelow(m, 1e-9), 1e-9); // none below: the first value
-    EXPECT_EQ(seriesAbove(m, 1e5), 1e5);   // none above: the last value
+    EXPECT_EQ(seriesBelow(1), 0.5);
+    EXPECT_EQ(seriesAbove(1), 2);
+    EXPECT_EQ(seriesAbove(3), 5);
+    EXPECT_EQ(seriesBelow(-3), -2);
+    EXPECT_EQ(seriesBelow(1e-9), 1e-9); // none below: the first value
+    EXPECT_EQ(seriesAbove(1e5), 1e5);   // none above: the last value
 }
 
 TEST(PlotMath, RampColourOfAFraction) {
-    const Model m = withTables();
-    EXPECT_EQ(colourOf(m, 0), m.colourRamp[0]);
-    EXPECT_EQ(colourOf(m, 1.0 / 17), m.colourRamp[1]);
-    EXPECT_EQ(colourOf(m, 1), m.colourRamp[16]);
-    EXPECT_EQ(colourOf(m, 2), m.colourRamp[16]);
-    EXPECT_EQ(colourOf(m, -1), m.colourRamp[0]);
+    const auto& ramp = displayTables().colourRamp;
+    EXPECT_EQ(colourOf(0), ramp[0]);
+    EXPECT_EQ(colourOf(1.0 / 17), ramp[1]);
+    EXPECT_EQ(colourOf(1), ramp[16]);
+    EXPECT_EQ(colourOf(2), ramp[16]);
+    EXPECT_EQ(colourOf(-1), ramp[0]);
     EXPECT_EQ(standardColour(12), (Rgb{255, 0, 0}));
     EXPECT_EQ(standardColour(9), (Rgb{0, 0, 255}));
 }

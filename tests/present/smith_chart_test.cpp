@@ -14,7 +14,6 @@ namespace {
 // room for `capacity` rows in the sweep tables.
 Model loopModel(const std::vector<std::pair<double, double>>& z, int capacity = 20) {
     Model m;
-    buildDisplayTables(m);
     m.allocateModelTables(16, capacity, 2, 4, 2);
     m.maxFreqSteps = static_cast<int16_t>(capacity);
     m.freqCount = static_cast<int16_t>(z.size());

@@ -15,7 +15,6 @@ namespace {
 
 Model exportModel() {
     Model m;
-    buildDisplayTables(m);
     m.allocateModelTables(16, 10, 2, 4, 2);
     m.modelName = "yagi";
     m.summary.comments = {"Three-element Yagi"};

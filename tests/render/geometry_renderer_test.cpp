@@ -25,7 +25,6 @@ struct GeometryRendererTest : ::testing::Test {
 
     void SetUp() override {
         test::ensureGuiApplication();
-        buildDisplayTables(m);
         tree.prepare(m);
         std::filesystem::copy_file(test::sourcePath("examples/yagi.nec"), tree.file("yagi.nec"));
         m.modelName = "yagi";

@@ -31,7 +31,6 @@ struct Rendered : ::testing::Test {
     Rendered() { test::ensureGuiApplication(); }
     void load(const std::string& source) {
         tree.prepare(m);
-        buildDisplayTables(m);
         std::filesystem::copy_file(test::fixturePath(source), tree.file("out/report.out"));
         m.modelName = "report";
         ASSERT_TRUE(readOutput(m, ui, ".out"));
