@@ -5,13 +5,15 @@
 #
 # Builds the fuzz tree with clang (AddressSanitizer and UBSan; with
 # WAVRA_FUZZ_ASAN=OFF, UBSan only, which runs about three times the inputs),
-# runs each target (all of them when none is named) for SECONDS on a copy of
-# its corpus fuzz/corpus/<target>, JOBS targets at a time (default: one per
-# core), merges the inputs that reach new code into that corpus and appends
-# one line per run to fuzz/executions.tsv. An input that crashes a target is
+# runs each target (all of them when none is named) for SECONDS on its corpus
+# (unpacked from fuzz/corpus/<target>.tar.xz), JOBS targets at a time
+# (default: one per core), merges the inputs that reach new code into that
+# corpus, packs it again and appends one line per run to
+# fuzz/executions.tsv. An input that crashes a target is
 # kept in fuzz/findings/ and the script exits 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/fuzz-corpus.sh
 
 seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
 shift
@@ -24,7 +26,7 @@ if [ "$asan" = OFF ]; then
 fi
 
 # clang with libFuzzer, and what configuring the Qt-free layers needs.
-scripts/install-packages.sh clang libclang-rt-dev cmake make nlohmann-json3-dev
+scripts/install-packages.sh clang libclang-rt-dev cmake make nlohmann-json3-dev xz-utils
 # Two runs of this script may share a build tree: one configures and builds
 # at a time.
 mkdir -p "$build"
@@ -53,11 +55,13 @@ mkdir -p fuzz/findings
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# One target: fuzz a scratch copy of the corpus, so a run that is stopped
-# leaves the committed corpus as it was; then merge what is new into it.
+# One target: fuzz into a scratch folder beside the unpacked corpus, so a run
+# that is stopped leaves the committed corpus as it was; then merge what is
+# new into it and pack it again.
 run_one() {
-    local target=$1 corpus=fuzz/corpus/$1 scratch=$work/$1 log=$work/$1.log
-    mkdir -p "$scratch" "$corpus"
+    local target=$1 corpus=$work/$1-corpus scratch=$work/$1 log=$work/$1.log
+    mkdir -p "$scratch"
+    unpack_corpus "$target" "$corpus"
     local status=0 started=$SECONDS elapsed
     "$build/fuzz/${target}_fuzz" "$scratch" "$corpus" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix=fuzz/findings/"$target"- -rss_limit_mb=4096 >"$log" 2>&1 || status=$?
@@ -69,13 +73,14 @@ run_one() {
         tail -40 "$log" >&2
     fi
     "$build/fuzz/${target}_fuzz" -merge=1 "$corpus" "$scratch" >/dev/null 2>&1 || true
+    pack_corpus "$target" "$corpus"
     elapsed=$((SECONDS - started))
     printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$(date -u +%F)" "$target" "$sanitizers" "$elapsed" "${runs:-0}" \
         "$outcome" >>fuzz/executions.tsv
     echo "$target: ${runs:-0} executions in $elapsed s, $outcome"
     [ "$status" -eq 0 ]
 }
-export -f run_one
+export -f run_one unpack_corpus pack_corpus
 export build seconds sanitizers work
 
 [ -f fuzz/executions.tsv ] || printf 'date\ttarget\tsanitizers\tseconds\texecutions\toutcome\n' >fuzz/executions.tsv
