@@ -226,6 +226,11 @@ private:
         if (m_ports == 1 && values.size() != 3)
             return note(m_line, "a one-port data line holds 3 numbers (frequency and S11), not " +
                                     std::to_string(values.size()) + "; line skipped");
+        // Only version 2.0 lets a record continue on the next line; in a 1.1
+        // file a short line would otherwise swallow the next frequency.
+        if (m_ports == 2 && !m_version2 && values.size() != recordSize())
+            return note(m_line, "a two-port data line holds " + std::to_string(recordSize()) + " numbers, not " +
+                                    std::to_string(values.size()) + "; line skipped");
         m_recordLine = m_line;
         continueRecord(values);
     }

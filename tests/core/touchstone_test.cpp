@@ -89,6 +89,10 @@ TEST(Touchstone, TwoPortFilesGiveTheirS11Column) {
     EXPECT_TRUE(v2.diagnostics.empty()) << allDiagnostics(v2);
     ASSERT_EQ(v2.points.size(), 1u);
     expectS11(v2, 0, {0.1, 0.2});
+    // A one-port file named .s2p: its short lines are not glued together.
+    const MeasuredSweep misnamed = parseTouchstone("# MHz S RI\n10 0.1 0.2\n11 0.3 0.4\n12 0.5 0.6\n", 2);
+    EXPECT_TRUE(misnamed.points.empty());
+    EXPECT_EQ(misnamed.diagnostics.front(), "line 2: a two-port data line holds 9 numbers, not 3; line skipped");
     // Z parameters of a two-port give no S11 of the port alone.
     const MeasuredSweep z = parseTouchstone("# MHz Z RI\n10 1 0 2 0 2 0 1 0\n", 2);
     EXPECT_TRUE(z.points.empty());
