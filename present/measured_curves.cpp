@@ -148,10 +148,6 @@ bool loadMeasured(Model& m, const std::string& path, std::string& error, std::ve
     return true;
 }
 
-} // namespace wavra
-
-namespace wavra {
-
 bool loadMeasuredDialog(Model& m, Ui& ui) {
     const auto choice = ui.openFile({"Load measured", "Touchstone file", m.modelDir, "", "*.s1p *.s2p"});
     if (!choice) return false;
