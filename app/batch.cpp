@@ -16,6 +16,7 @@
 #include "engine/process.h"
 #include "export/pov_render.h"
 #include "present/calc_dialog_rules.h"
+#include "present/measured_curves.h"
 #include "present/pov_export_request.h"
 #include "present/sweep_export.h"
 
@@ -178,6 +179,20 @@ int writeSweepFiles(const Model& model, Ui& ui, const BatchOptions& o, const std
     return kBatchDone;
 }
 
+// --measured: the Touchstone file the sweep is compared with; the lines it
+// skipped are told as messages.
+int loadMeasuredFile(Model& model, Ui& ui, const std::string& name, const std::string& workingDir) {
+    if (name.empty()) return kBatchDone;
+    std::string error;
+    std::vector<std::string> notes;
+    if (!loadMeasured(model, commandLinePath(name, workingDir), error, notes)) {
+        ui.message(error);
+        return kBatchUnreadable;
+    }
+    for (const std::string& note : notes) ui.message(name + ", " + note);
+    return kBatchDone;
+}
+
 // --pov and --render: the scene of the geometry view as it opens, with the
 // far-field pattern when the model has one, rendered by povray.
 int writePovFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::string& workingDir) {
@@ -238,6 +253,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     else if (const LoadedFrom from = loadAndValidate(model, ui, options.forceInput, ".out", result);
              from == LoadedFrom::Nothing || (from == LoadedFrom::Deck && model.summary.engineDeckUnwritten))
         status = kBatchUnreadable; // the readers said why; a deck without its engine copy is no success
+    if (status == kBatchDone) status = loadMeasuredFile(model, ui, options.measured, workingDir);
     if (status == kBatchDone) status = writeSweepFiles(model, ui, options, workingDir);
     if (status == kBatchDone) status = writePovFiles(model, ui, options, workingDir);
     if (status == kBatchDone && !options.show.view.empty()) {

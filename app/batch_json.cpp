@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/text.h"
 #include "core/reflection.h"
+#include "present/measured_curves.h"
 #include "present/summary_texts.h"
 #include "present/sweep_graphs.h"
 
@@ -96,6 +98,53 @@ nlohmann::json sweepRows(const Model& m) {
     return rows;
 }
 
+nlohmann::json bandJson(const std::optional<SwrBand>& b) {
+    if (!b) return nullptr;
+    return {{"limit", b->limit},       {"low", b->low},         {"high", b->high},         {"width", b->width()},
+            {"percent", b->percent()}, {"openLow", b->openLow}, {"openHigh", b->openHigh}, {"stretches", b->stretches}};
+}
+
+// The minimum SWR with its frequency and the bands at SWR 2 and at the
+// second limit around it.
+nlohmann::json matchJson(const std::optional<SwrMatch>& mt) {
+    if (!mt) return nullptr;
+    return {{"minimum", {{"frequency", mt->minimumFrequency}, {"swr", mt->minimumSwr}}},
+            {"band", bandJson(mt->band)},
+            {"secondBand", bandJson(mt->second)}};
+}
+
+nlohmann::json matchValues(double r, double x, double z0) {
+    return {{"R", finiteOrNull(r)},
+            {"X", finiteOrNull(x)},
+            {"swr", finiteOrNull(swrShown(r, x, z0))},
+            {"reflectionDb", finiteOrNull(reflectionDb(r, x, z0))}};
+}
+
+// The measured file: its points as read against the model's z0, with the
+// model's values at the same frequencies where the loop covers them.
+nlohmann::json measuredJson(const Model& m) {
+    const MeasuredSweep& s = m.measured;
+    nlohmann::json points = nlohmann::json::array();
+    for (size_t i = 0; i < s.points.size(); ++i) {
+        const double f = s.points[i].frequencyMHz;
+        const auto model = modelImpedanceAt(m, f);
+        points.push_back(
+            {{"frequency", f},
+             {"R", finiteOrNull(measuredValue(m, SweepQuantity::Resistance, i))},
+             {"X", finiteOrNull(measuredValue(m, SweepQuantity::Reactance, i))},
+             {"swr", finiteOrNull(measuredValue(m, SweepQuantity::Swr, i))},
+             {"reflectionDb", finiteOrNull(measuredValue(m, SweepQuantity::ReflectionDb, i))},
+             {"model", model ? matchValues(model->real(), model->imag(), m.referenceZ0()) : nlohmann::json(nullptr)}});
+    }
+    return {{"file", s.file},
+            {"referenceOhm", s.referenceOhm},
+            {"pointCount", s.points.size()},
+            {"frequency", {{"min", s.points.front().frequencyMHz}, {"max", s.points.back().frequencyMHz}}},
+            {"match", matchJson(measuredSwrMatch(m))},
+            {"skipped", s.diagnostics},
+            {"points", points}};
+}
+
 nlohmann::json finiteList(const double* first, const double* last) {
     nlohmann::json list = nlohmann::json::array();
     for (const double* v = first; v != last; ++v) list.push_back(finiteOrNull(*v));
@@ -129,6 +178,8 @@ void addResults(const Model& m, nlohmann::json& j) {
     j["maxGain"] = largestGain(m);
     j["maxSurfaceField"] = largestSurfaceField(m);
     j["sweep"] = sweepRows(m);
+    if (!j["sweep"].empty()) j["sweepMatch"] = matchJson(modelSwrMatch(m));
+    if (m.measured.loaded()) j["measured"] = measuredJson(m);
     j["nearFieldCount"] = s.nearFieldCount;
     if (s.nearFieldCount > 0)
         j["nearFieldMax"] = finiteList(s.nearFieldMax.data() + 1, s.nearFieldMax.data() + s.nearFieldMax.size());

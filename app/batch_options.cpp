@@ -28,6 +28,7 @@ const char* const kBatchUsage =
     "  --png FILE  --svg FILE  paint the view as its window shows it\n"
     "  --size WxH              picture size in pixels (800x800)\n"
     "  --touchstone FILE  --csv FILE   write the frequency loop as a Touchstone .s1p or a CSV table\n"
+    "  --measured FILE         a measured Touchstone .s1p/.s2p over the sweep and Smith views and in --json\n"
     "  --pov FILE [--render PNG]   write the geometry view's POV-Ray scene (wires and far-field\n"
     "                          pattern) and render it with povray\n"
     "  --optimize VAR[,VAR...] optimize these SY variables of the model deck\n"
@@ -268,6 +269,8 @@ bool Parser::option(const std::string& a) {
         o.answers.push_back(*answer);
     } else if (a == "--touchstone" || a == "--csv") {
         return value(a, a == "--csv" ? o.csv : o.touchstone);
+    } else if (a == "--measured") {
+        return value(a, o.measured);
     } else if (a == "--pov" || a == "--render") {
         return value(a, a == "--pov" ? o.pov : o.render);
     } else if (a == "--timeout" || a == "--jobs") {

@@ -44,6 +44,7 @@ struct BatchOptions {
     std::optional<CalcOptions> calc;
     ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
     std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools
+    std::string measured;        // --measured FILE: a Touchstone file to compare the sweep with
     std::string pov, render;     // --pov FILE [--render PNG]: the POV-Ray scene, rendered
     std::optional<OptimizeOptions> optimize;
     std::string model; // the model file argument

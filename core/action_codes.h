@@ -25,7 +25,8 @@ enum ActionCode : int16_t {
     kActionSmith = 122,
     kActionOptimizer = 123,
     kActionOpen = 279,
-    kActionPrint = 280, // Ctrl+P
+    kActionLoadMeasured = 276, // Ctrl+L: a measured Touchstone file over the sweep graphs and Smith chart
+    kActionPrint = 280,        // Ctrl+P
     kActionSaveOutput = 283,
     // Codes the views post for themselves, beyond the keys.
     kActionWireCancel = 501,   // the wire dialog's Cancel (its OK is kActionGenerate)

@@ -64,6 +64,7 @@ const Setting kSettings[] = {
     {"LINSTP", &Model::linearStepDb},
     {"LOGSTP", &Model::logStepDb},
     {"SMITH", &Model::smithMode},
+    {"SWRLIM", &Model::swrBandLimit},
     {"ENGINE", &Model::engineName, TextRule::Engine},
     {"TIMEOUT", &Model::engineTimeout},
     {"PARALLEL", &Model::parallelRuns},

@@ -17,6 +17,7 @@
 #include "core/action_codes.h"
 #include "core/display_tables.h"
 #include "core/summary.h"
+#include "core/touchstone.h"
 
 namespace wavra {
 
@@ -94,6 +95,9 @@ struct Settings {
     int16_t linearStepDb = 6;
     int16_t logStepDb = 10;
     double linLogFactor = 0.8;
+    // The second SWR limit of the bandwidth on the sweep's SWR page (the
+    // first is 2), key SWRLIM.
+    double swrBandLimit = 1.5;
     int16_t smithMode = 0;
     int16_t redrawMode = 0;
     int16_t useNotepad = 0;
@@ -229,6 +233,11 @@ struct ViewState {
     std::vector<int16_t> editedWires;
     // The last mouse press in a view, in the view's drawing coordinates.
     double pointerX = 0, pointerY = 0;
+    // A measured feed point shown over the sweep graphs and the Smith chart;
+    // it stays over new results, so a trimmed model is compared with it
+    // again. The serial counts the files loaded.
+    MeasuredSweep measured;
+    uint32_t measuredSerial = 0;
 
     // --- the optimizer's target direction, for the pattern view ----------------
     // Set by an optimizer run: the forward direction it aimed at, and whether

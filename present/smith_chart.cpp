@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "core/reflection.h"
+#include "present/measured_curves.h"
 #include "present/plot_math.h"
 #include "present/sweep_graphs.h"
 
@@ -200,6 +201,22 @@ void deleteSmithPoint(const Model& m, SmithState& s) {
     s.cursor = std::min(s.cursor, static_cast<int>(smithPoints(m, s).size()));
 }
 
+namespace {
+
+// The measurement at the cursor's frequency, when it covers it: its
+// impedance and SWR beside the model's.
+void measuredLines(const Model& m, double frequency, std::vector<std::string>& lines) {
+    const auto r = measuredAt(m, SweepQuantity::Resistance, frequency);
+    const auto x = measuredAt(m, SweepQuantity::Reactance, frequency);
+    const auto swr = measuredAt(m, SweepQuantity::Swr, frequency);
+    if (!r || !x || !swr) return;
+    if (std::isfinite(*r) && std::isfinite(*x))
+        lines.push_back("Meas.: " + formatComplex(*r, *x, "ohm", kReadoutWidth, cartesian(m)));
+    lines.push_back("M.SWR: " + formatPicture(*swr, "##0.00"));
+}
+
+} // namespace
+
 std::vector<std::string> smithReadout(const Model& m, const SmithState& s) {
     std::vector<std::string> lines;
     const auto points = smithPoints(m, s);
@@ -214,6 +231,7 @@ std::vector<std::string> smithReadout(const Model& m, const SmithState& s) {
             lines.push_back("Z/Y  : " + formatComplex(z.real(), z.imag(), normalised ? "norm." : "ohm",
                                                       normalised ? kNormalisedWidth : kReadoutWidth, cartesian(m)));
         lines.push_back("SWR  : " + formatPicture(swrShown(p.r, p.x, m.referenceZ0()), "##0.00"));
+        measuredLines(m, p.frequency, lines);
         if (s.lineStep != 0)
             lines.push_back("Line : " + formatPicture((kLineSteps - s.lineStep) * 0.5 / kLineSteps, "0.000") +
                             " wl towards generator");

@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "core/config.h"
 #include "core/reflection.h"
+#include "present/measured_curves.h"
 
 namespace wavra {
 
@@ -164,6 +165,31 @@ SweepScale autoScale(const std::vector<double>& values, double fallbackLo, doubl
     return {lo, hi, stepNotBelow((hi - lo) / 10)};
 }
 
+namespace {
+
+// The values a scale is taken from: the loop's, and the measurement's
+// where it has the quantity.
+std::vector<double> scaledValues(const Model& m, SweepQuantity q) {
+    std::vector<double> values = sweepCurve(m, q);
+    if (measuredHas(q))
+        for (double v : measuredCurve(m, q)) values.push_back(v);
+    return values;
+}
+
+// The frequency axis covers the loop and the measurement.
+void rescaleFrequency(const Model& m, SweepState& s) {
+    std::vector<double> f;
+    for (int step = 1; step <= sweepSteps(m); ++step) f.push_back(m.sweepFreq[static_cast<size_t>(step)]);
+    if (sweepSteps(m) >= 2)
+        for (const MeasuredPoint& p : m.measured.points) f.push_back(p.frequencyMHz);
+    s.freqMin = 0, s.freqMax = 1;
+    if (f.empty()) return;
+    s.freqMin = *std::min_element(f.begin(), f.end());
+    s.freqMax = *std::max_element(f.begin(), f.end());
+}
+
+} // namespace
+
 void rescaleSweep(const Model& m, SweepState& s) {
     s.page = kPageMatch;
     s.markers = true;
@@ -173,15 +199,11 @@ void rescaleSweep(const Model& m, SweepState& s) {
         // A perfect match (-infinity dB) is left out of the reflection
         // scale; with nothing else the scale shows the usual -50 ... 0 dB.
         const bool db = quantity == SweepQuantity::ReflectionDb;
-        s.scales[q] = autoScale(sweepCurve(m, quantity), db ? -40 : 0, db ? 0 : 1);
+        s.scales[q] = autoScale(scaledValues(m, quantity), db ? -40 : 0, db ? 0 : 1);
     }
-    s.freqMin = 0, s.freqMax = 1;
-    for (int step = 1; step <= sweepSteps(m); ++step) {
-        const double f = m.sweepFreq[static_cast<size_t>(step)];
-        s.freqMin = step == 1 ? f : std::min(s.freqMin, f);
-        s.freqMax = step == 1 ? f : std::max(s.freqMax, f);
-    }
+    rescaleFrequency(m, s);
     s.loadSerial = m.loadSerial;
+    s.measuredSerial = m.measuredSerial;
     s.scaled = true;
 }
 
@@ -272,6 +294,8 @@ std::string sweepPointerText(const Model& m, const SweepState& s, const SweepLay
         for (SweepQuantity q : paneQuantities(s.page, pane)) {
             const ReadoutName n = readoutName(q);
             text += separator + std::string(n.name) + " " + numberText(sweepValue(m, q, step)) + n.unit;
+            if (const auto measured = measuredAt(m, q, m.sweepFreq[static_cast<size_t>(step)]))
+                text += " (measured " + numberText(*measured) + ")";
             separator = ", ";
         }
     }

@@ -42,7 +42,8 @@ struct SweepState {
     std::array<bool, 4> grid{};
     std::array<SweepScale, kSweepQuantityCount> scales{};
     double freqMin = 0, freqMax = 1;
-    uint32_t loadSerial = 0; // the load whose data the scales were taken from
+    uint32_t loadSerial = 0;     // the load whose data the scales were taken from
+    uint32_t measuredSerial = 0; // and the measured file
     bool scaled = false;
 };
 

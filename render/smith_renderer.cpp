@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "present/measured_curves.h"
 #include "present/plot_math.h"
 #include "qtbase/qt_text.h"
 
@@ -99,6 +100,7 @@ struct ChartPainter {
             locus(m, untransformed, pts, QColor(190, 190, 190));
         }
         locus(m, s, pts, colour(12));
+        if (m.measured.loaded()) measured(m);
         circle(kSwr2Radius, QPen(colour(2), 1, Qt::DashLine));
         if (const double r = cursorSwrRadius(m, s); r > 0) circle(r, QPen(colour(13), 1, Qt::DashLine));
         if (s.cursor >= 1 && s.cursor <= static_cast<int>(pts.size())) {
@@ -107,6 +109,23 @@ struct ChartPainter {
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(c, length(0.03), length(0.03));
         }
+    }
+
+    // The measured points against the model's z0, joined, and their legend
+    // in the top left corner of the chart.
+    void measured(const Model& m) const {
+        QPolygonF line;
+        for (const MeasuredPoint& pt : m.measured.points)
+            line << at(chartPointOf(reflectionAgainst(pt.s11, m.measured.referenceOhm, m.referenceZ0())));
+        const QColor c(kMeasuredColour.r, kMeasuredColour.g, kMeasuredColour.b);
+        p.setPen(QPen(c, 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(line);
+        const QPointF corner = at({-1.15, 1.12});
+        const QString text = q("measured: " + m.measured.name());
+        p.drawLine(corner, corner + QPointF(22, 0));
+        p.drawText(QRectF(corner.x() + 26, corner.y() - 10, p.fontMetrics().horizontalAdvance(text) + 4, 20),
+                   Qt::AlignLeft | Qt::AlignVCenter, text);
     }
 
     void locus(const Model& m, const SmithState& s, const std::vector<SmithPoint>& pts, const QColor& c) const {

@@ -1,6 +1,7 @@
 #include "render/smith_view.h"
 
 #include "core/reflection.h"
+#include "present/measured_curves.h"
 #include "present/plot_math.h"
 #include "render/smith_renderer.h"
 
@@ -33,6 +34,7 @@ bool SmithView::command(int16_t code) {
         return true;
     case 45: insertSmithPoint(m_model, m_state, m_ui); return true; // Ins
     case 46: deleteSmithPoint(m_model, m_state); return true;       // Del
+    case kActionLoadMeasured: loadMeasuredDialog(m_model, m_ui); return true;
     case kActionPrint:
         if (m_print) m_print();
         else m_ui.message("The Smith chart is printed from its window.");

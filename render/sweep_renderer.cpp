@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "present/measured_curves.h"
 #include "present/plot_math.h"
 #include "qtbase/qt_text.h"
 
@@ -55,32 +56,82 @@ struct PaneDrawing {
         }
     }
 
-    void curve(SweepQuantity q, const QColor& c) const {
-        const SweepScale& scale = s.scales[static_cast<size_t>(q)];
-        const std::vector<double> values = sweepCurve(m, q);
+    // A curve through (frequencies[i], values[i]); a NaN value lifts the pen.
+    void series(const std::vector<double>& frequencies, const std::vector<double>& values, const SweepScale& scale,
+                const QPen& pen) const {
         p.save();
         p.setClipRect(rect().adjusted(-3, -3, 3, 3));
         QPainterPath path;
-        bool pen = false;
-        for (size_t i = 0; i < values.size(); ++i) {
+        bool down = false;
+        for (size_t i = 0; i < values.size() && i < frequencies.size(); ++i) {
             if (std::isnan(values[i])) {
-                pen = false;
+                down = false;
                 continue;
             }
-            const QPointF at(xOf(m.sweepFreq[i + 1]), yOf(scale, values[i]));
-            pen ? path.lineTo(at) : path.moveTo(at);
-            pen = true;
+            const QPointF at(xOf(frequencies[i]), yOf(scale, values[i]));
+            down ? path.lineTo(at) : path.moveTo(at);
+            down = true;
         }
-        p.setPen(QPen(c, 2));
+        p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         p.drawPath(path);
         if (s.markers) {
-            p.setPen(QPen(c, 1));
-            for (size_t i = 0; i < values.size(); ++i)
+            p.setPen(QPen(pen.color(), 1));
+            for (size_t i = 0; i < values.size() && i < frequencies.size(); ++i)
                 if (std::isfinite(values[i]))
-                    p.drawRect(QRectF(xOf(m.sweepFreq[i + 1]) - 2.5, yOf(scale, values[i]) - 2.5, 5, 5));
+                    p.drawRect(QRectF(xOf(frequencies[i]) - 2.5, yOf(scale, values[i]) - 2.5, 5, 5));
         }
         p.restore();
+    }
+
+    void curve(SweepQuantity q, const QColor& c) const {
+        const std::vector<double> f(m.sweepFreq.begin() + 1, m.sweepFreq.begin() + 1 + sweepSteps(m));
+        series(f, sweepCurve(m, q), s.scales[static_cast<size_t>(q)], QPen(c, 2));
+    }
+
+    // The measurement of a quantity: solid for the pane's first curve,
+    // dashed for its second.
+    void measured(SweepQuantity q, size_t second) const {
+        if (!m.measured.loaded() || !measuredHas(q)) return;
+        std::vector<double> f;
+        for (const MeasuredPoint& point : m.measured.points) f.push_back(point.frequencyMHz);
+        series(f, measuredCurve(m, q), s.scales[static_cast<size_t>(q)],
+               QPen(colour(kMeasuredColour), 2, second ? Qt::DashLine : Qt::SolidLine));
+    }
+
+    // "measured: FILE" in the top right corner of the pane.
+    void legend() const {
+        const QString text = q("measured: " + m.measured.name());
+        const double w = p.fontMetrics().horizontalAdvance(text) + 34, h = p.fontMetrics().height();
+        const QRectF tag(box.right() - w - 6, box.top + 4, w, h);
+        p.fillRect(tag, QColor(255, 255, 255, 220));
+        p.setPen(QPen(colour(kMeasuredColour), 2));
+        p.drawLine(QPointF(tag.left() + 4, tag.center().y()), QPointF(tag.left() + 26, tag.center().y()));
+        p.drawText(tag.adjusted(30, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+
+    // The minimum SWR (a dotted line at its frequency) and the band(s) at
+    // SWR 2 and at the second limit (shaded), with their texts in the
+    // pane's top left corner from line `line` on.
+    void match(const SwrMatch& mt, const QColor& c, const std::string& who, int line) const {
+        const SweepScale& scale = s.scales[static_cast<size_t>(SweepQuantity::Swr)];
+        p.save();
+        p.setClipRect(rect());
+        for (const auto& band : {mt.band, mt.second}) {
+            if (!band) continue;
+            QColor fill = c;
+            fill.setAlpha(band->limit == kSwrBandLimit ? 28 : 40);
+            p.fillRect(QRectF(QPointF(xOf(band->low), yOf(scale, band->limit)), QPointF(xOf(band->high), box.bottom())),
+                       fill);
+        }
+        p.setPen(QPen(c, 1, Qt::DotLine));
+        p.drawLine(QPointF(xOf(mt.minimumFrequency), box.top), QPointF(xOf(mt.minimumFrequency), box.bottom()));
+        p.restore();
+        p.setPen(c.darker(130));
+        const double h = p.fontMetrics().height();
+        std::vector<std::string> texts = swrMatchTexts(mt);
+        texts.front() = who + texts.front();
+        for (const std::string& t : texts) p.drawText(QPointF(box.left + 6, box.top + 4 + h * (line++ + 0.8)), q(t));
     }
 
     void frequencyTicks(bool labels) const {
@@ -97,6 +148,17 @@ struct PaneDrawing {
                        QStringLiteral("Mhz"));
     }
 };
+
+void matchMarks(const PaneDrawing& d) {
+    int line = 0;
+    if (const auto model = modelSwrMatch(d.m)) {
+        d.match(*model, colour(standardColour(displayTables().curveColours[0])), "model: ", line);
+        line += 1 + (model->band ? 1 : 0) + (model->second ? 1 : 0);
+    }
+    if (d.m.measured.loaded())
+        if (const auto measured = measuredSwrMatch(d.m))
+            d.match(*measured, colour(kMeasuredColour), "measured: ", line);
+}
 
 } // namespace
 
@@ -129,6 +191,13 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
         }
         for (size_t c = 0; c < quantities.size(); ++c)
             d.curve(quantities[c], colour(standardColour(displayTables().curveColours[c])));
+        bool measuredShown = false;
+        for (size_t c = 0; c < quantities.size(); ++c) {
+            d.measured(quantities[c], c);
+            measuredShown = measuredShown || (m.measured.loaded() && measuredHas(quantities[c]));
+        }
+        if (quantities.front() == SweepQuantity::Swr) matchMarks(d);
+        if (measuredShown) d.legend();
         d.frame(s.activePane == pane || s.activePane == kPaneBoth);
         d.frequencyTicks(pane == kPaneLower);
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/reflection.h"
+#include "present/measured_curves.h"
 #include "present/sweep_export.h"
 #include "render/sweep_renderer.h"
 
@@ -23,7 +24,8 @@ const char* paneName(int pane) { return pane == kPaneUpper ? "upper" : pane == k
 } // namespace
 
 void SweepView::open() {
-    if (!m_state.scaled || m_state.loadSerial != m_model.loadSerial) rescaleSweep(m_model, m_state);
+    if (!m_state.scaled || m_state.loadSerial != m_model.loadSerial || m_state.measuredSerial != m_model.measuredSerial)
+        rescaleSweep(m_model, m_state);
     if (m_model.previousView != kActionSweep) m_state.grid = {};
     m_pointerText.clear();
 }
@@ -31,6 +33,10 @@ void SweepView::open() {
 bool SweepView::command(int16_t code) {
     if (code == kActionExportSweep) {
         exportSweepDialog(m_model, m_ui);
+        return true;
+    }
+    if (code == kActionLoadMeasured) {
+        if (loadMeasuredDialog(m_model, m_ui)) rescaleSweep(m_model, m_state);
         return true;
     }
     if (code == kActionPointerMoved) {

@@ -13,6 +13,8 @@ SmithWindow::SmithWindow(Model& model, Ui& ui, QWidget* parent)
     : ViewWindow(model, std::make_unique<SmithView>(model, ui), kActionSmith, QStringLiteral("Smith Chart"), parent),
       m_smith(static_cast<SmithView*>(&view())) {
     setObjectName(QStringLiteral("Sm"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    addCommand(file, QStringLiteral("Load measured...  (Ctrl+L)"), kActionLoadMeasured);
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     addCommand(viewMenu, QStringLiteral("Next frequency  (Right)"), 39)->setObjectName(QStringLiteral("nfr"));
     addCommand(viewMenu, QStringLiteral("Prev.frequency  (Left)"), 37)->setObjectName(QStringLiteral("pfr"));

@@ -13,6 +13,7 @@ SweepWindow::SweepWindow(Model& model, Ui& ui, QWidget* parent)
     setObjectName(QStringLiteral("Im"));
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     addCommand(file, QStringLiteral("Export sweep...   (Ctrl+E)"), kActionExportSweep);
+    addCommand(file, QStringLiteral("Load measured...  (Ctrl+L)"), kActionLoadMeasured);
     QMenu* show = menuBar()->addMenu(QStringLiteral("&Show"));
     m_pages[0] = addCheckCommand(show, QStringLiteral("Impedance plot    'I'"), 'I');
     m_pages[1] = addCheckCommand(show, QStringLiteral("refl-coef./ SWR   'S'"), 'S');

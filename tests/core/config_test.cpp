@@ -266,11 +266,11 @@ TEST(ConfigShipped, ShippedFileReadsAsTheDefaultsWithTheLapackEngineAndCapacitie
     model.modelDir = "/";
     ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Write));
     const std::string rewritten = readText(tree.file("exe/wavra.ini"));
-    for (const char* key :
-         {"NPAD=",   "WPAD=",   "WORD=",   "ITSDIR=", "ITSSUB=", "ITSTYP=", "AREA=",  "PTOP=",     "NECDIR=/",
-          "NECEXT=", "REDRAW=", "NOTEP=",  "Z0=",     "POWER=",  "LINLOG=", "MNLIN=", "MNLOG=",    "LINSTP=",
-          "LOGSTP=", "SMITH=",  "ENGINE=", "MXSEGS=", "MXPNTS=", "MXFREQ=", "MXEX=",  "MXLD=",     "MXTL=",
-          "ABSS=",   "MAXS=",   "MINS=",   "OPT1=",   "OPT2=",   "\n10=",   "\n61=",  "PARALLEL=", "REUSE="})
+    for (const char* key : {"NPAD=",    "WPAD=",   "WORD=",   "ITSDIR=",   "ITSSUB=", "ITSTYP=", "AREA=",   "PTOP=",
+                            "NECDIR=/", "NECEXT=", "REDRAW=", "NOTEP=",    "Z0=",     "POWER=",  "LINLOG=", "MNLIN=",
+                            "MNLOG=",   "LINSTP=", "LOGSTP=", "SMITH=",    "SWRLIM=", "ENGINE=", "MXSEGS=", "MXPNTS=",
+                            "MXFREQ=",  "MXEX=",   "MXLD=",   "MXTL=",     "ABSS=",   "MAXS=",   "MINS=",   "OPT1=",
+                            "OPT2=",    "\n10=",   "\n61=",   "PARALLEL=", "REUSE="})
         EXPECT_NE(rewritten.find(key), std::string::npos) << key;
     model.modelDir = "";
     ASSERT_TRUE(readConfiguration(model, ui, ConfigMode::Write));

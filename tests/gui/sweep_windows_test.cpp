@@ -15,6 +15,7 @@
 
 #include "core/reflection.h"
 #include "gui_test_support.h"
+#include "present/measured_curves.h"
 #include "present/plot_math.h"
 #include "present/sweep_export.h"
 #include "windows/smith_window.h"
@@ -182,6 +183,41 @@ TEST_F(SweepWindowsTest, SweepGraphsKeysMenusMouseAndExport) {
     whenIdle("grids off", [this] {
         EXPECT_FALSE(sweep().sweepView().state().grid[0]);
         EXPECT_FALSE(menuItem(sweep(), QStringLiteral("Resistance grid    'R'"))->isChecked());
+    });
+    quit();
+    run();
+}
+
+TEST_F(SweepWindowsTest, CtrlLLoadsAMeasurementDrawnOverTheCurvesAndReadOut) {
+    press(kActionSweep);
+    whenIdle("load", [this] {
+        // The loop's own sweep as the measurement: it lies on the model.
+        std::string error;
+        ASSERT_TRUE(writeSweepFile(p.model, p.tree.file("measured.s1p"), SweepFileFormat::Touchstone, error));
+        p.ui.queueFile(FileChoice{p.tree.path(), "measured", ".s1p"});
+        key(sweep(), Qt::Key_L, Qt::ControlModifier);
+    });
+    whenIdle("curve and read-out", [this] {
+        ASSERT_EQ(p.model.measured.points.size(), 11u);
+        const SweepState& s = sweep().sweepView().state();
+        EXPECT_EQ(s.measuredSerial, p.model.measuredSerial);
+        // Drawn over the model's SWR curve in its own colour.
+        const QImage image = picture(sweep().view(), 800, 600);
+        const SweepLayout l = sweepLayout(800, 600);
+        const double x =
+            l.panes[0].left + scaleFraction(frequencyAxis(s), p.model.sweepFreq[6]) * l.panes[0].width;
+        const double v = std::min(swrShown(p.model.sweepR[6], p.model.sweepX[6], 50), kSwrDrawLimit);
+        const double y = l.panes[0].bottom() -
+                         scaleFraction(s.scales[static_cast<size_t>(SweepQuantity::Swr)], v) * l.panes[0].height;
+        EXPECT_TRUE(colourNear(image, x, y, QColor(kMeasuredColour.r, kMeasuredColour.g, kMeasuredColour.b)));
+        QWidget& canvas = *sweep().centralWidget();
+        const SweepLayout shown = sweepLayout(canvas.width(), canvas.height());
+        moveMouse(canvas, QPointF(shown.panes[0].left + 1, shown.panes[0].top + 10));
+    });
+    whenIdle("read-out", [this] {
+        const std::string status = sweep().sweepView().statusText();
+        const std::string swr = formatPicture(swrShown(p.model.sweepR[1], p.model.sweepX[1], 50), "##0.00");
+        EXPECT_EQ(status.rfind("13.500 Mhz:  SWR " + swr + " (measured " + swr + ")", 0), 0u) << status;
     });
     quit();
     run();

@@ -4,33 +4,10 @@
 
 #include <cmath>
 
-#include "core/config.h"
+#include "sweep_test_support.h"
 
 namespace wavra {
 namespace {
-
-struct Step {
-    double f, r, x, gain = 0;
-};
-
-// A model whose report held a frequency loop with these steps.
-Model sweepModel(const std::vector<Step>& steps, bool withGain = false) {
-    Model m;
-    m.allocateModelTables(64, 20, 2, 4, 2);
-    m.freqCount = static_cast<int16_t>(steps.size());
-    for (size_t i = 0; i < steps.size(); ++i) {
-        m.sweepFreq[i + 1] = steps[i].f;
-        m.sweepR[i + 1] = steps[i].r;
-        m.sweepX[i + 1] = steps[i].x;
-        m.sweepGain[i + 1] = steps[i].gain;
-        if (withGain) {
-            m.summary.sweep.gainMin = std::min(m.summary.sweep.gainMin, steps[i].gain);
-            m.summary.sweep.gainMax = std::max(m.summary.sweep.gainMax, steps[i].gain);
-        }
-    }
-    if (withGain) m.summary.sweep.theta = 90, m.summary.sweep.phi = 0;
-    return m;
-}
 
 const Model kMatchCases = sweepModel({{14.0, 50, 0}, {14.1, 25, 0}, {14.2, 0, 30}, {14.3, -10, 5}});
 
