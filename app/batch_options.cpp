@@ -14,8 +14,9 @@ ProgramSpec makeWavraCommandLine() {
     spec.name = kProgramName;
     spec.synopses = {"[MODEL]", "--batch [OPTION]... MODEL"};
     spec.description =
-        "Without --batch the windows open, on MODEL when one is named. With --batch MODEL is loaded\n"
-        "(and calculated with --calc) without windows and the main window's summary is printed.";
+        "Without --batch the windows open, on MODEL when one is named. With --batch\n"
+        "MODEL is loaded (and calculated with --calc) without windows and the main\n"
+        "window's summary is printed.";
     spec.groups = {
         {"",
          {{"batch", "", "run without windows"},
@@ -25,13 +26,12 @@ ProgramSpec makeWavraCommandLine() {
           {"set", "KEY=VALUE", "a setting of exe/wavra.ini for this run only (repeatable)"},
           {"timeout", "S", "stop the engine after S seconds (0: no limit)"},
           {"jobs", "N",
-           "engine runs a frequency loop or an optimizer pass is split over\n"
-           "(0: one per core, 1: no split)"}}},
+           "engine runs a frequency loop or an optimizer pass is split over (0: one per core, 1: no split)"}}},
         {"Calculation",
          {{"calc", "KIND", "run the engine first: original, far, sweep or near"},
           {"freq", "A,B,C",
-           "start, stop and step of the frequency in MHz (from the deck when not\n"
-           "given); --freq F alone: the one frequency of far and near field"},
+           "start, stop and step of the frequency in MHz (from the deck when not given); --freq F alone: the one "
+           "frequency of far and near field"},
           {"theta", "A,B,C", "start, stop and step of theta in degrees"},
           {"phi", "A,B,C", "start, stop and step of phi in degrees"},
           {"x", "A,B,C", "start, stop and step of the near-field grid's X in metres"},
@@ -48,7 +48,7 @@ ProgramSpec makeWavraCommandLine() {
           {"pov", "FILE", "write the geometry view's POV-Ray scene (wires and far-field pattern)"},
           {"render", "PNG", "render that scene with povray"}}},
         {"Result views",
-         {{"show", "VIEW", "open a result view on the model: pattern, geometry, nearfield, sweep\nor smith"},
+         {{"show", "VIEW", "open a result view on the model: pattern, geometry, nearfield, sweep or smith"},
           {"keys", "K1,K2,...", "view commands by key name: I, Space, Home, PgUp, Shift+PgDn, Right, > ..."},
           {"png", "FILE", "paint the view as its window shows it, as PNG"},
           {"svg", "FILE", "the same as SVG"},
@@ -64,10 +64,10 @@ ProgramSpec makeWavraCommandLine() {
           {"save", "FILE", "write the model with the optimized SY values"}}},
     };
     spec.epilog =
-        "A calculation or optimization that takes longer than a second shows its progress on stderr\n"
-        "when that is a terminal.\n"
-        "Exit status: 0 done, 1 the model or report could not be read, 2 bad usage, 3 the engine\n"
-        "failed.";
+        "A calculation or optimization that takes longer than a second shows its\n"
+        "progress on stderr when that is a terminal.\n"
+        "Exit status: 0 done, 1 the model or report could not be read, 2 bad usage,\n"
+        "3 the engine failed.";
     return spec;
 }
 

@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kUsageStatus = 2;
 constexpr size_t kHelpColumn = 30; // where the descriptions of --help start
+constexpr size_t kHelpWidth = 80;  // --help wraps the descriptions within this
 
 const OptionSpec kHelpOption{"help", "", "print this help and exit", 'h'};
 const OptionSpec kVersionOption{"version", "", "print the program's name and version and exit", 'V'};
@@ -97,16 +98,34 @@ std::string optionColumn(const OptionSpec& option) {
     return text;
 }
 
+// The description's lines, each wrapped at blanks to fit beside the option column.
+std::vector<std::string> wrappedHelp(const std::string& help) {
+    std::vector<std::string> lines;
+    for (const std::string& paragraph : splitLines(help)) {
+        std::string line;
+        for (size_t pos = 0; pos < paragraph.size();) {
+            const size_t blank = std::min(paragraph.find(' ', pos), paragraph.size());
+            const std::string word = paragraph.substr(pos, blank - pos);
+            if (!line.empty() && kHelpColumn + line.size() + 1 + word.size() > kHelpWidth) {
+                lines.push_back(line);
+                line.clear();
+            }
+            line += (line.empty() ? "" : " ") + word;
+            pos = blank + 1;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 void appendOption(std::string& text, const OptionSpec& option) {
     std::string column = optionColumn(option);
     if (column.size() + 2 > kHelpColumn) column += "\n" + std::string(kHelpColumn, ' ');
     else column.resize(kHelpColumn, ' ');
     text += column;
-    forEachLine(option.help, [&text, first = true](std::string_view line) mutable {
-        text += (first ? "" : std::string(kHelpColumn, ' ')) + std::string(line) + "\n";
-        first = false;
-        return true;
-    });
+    const std::vector<std::string> lines = wrappedHelp(option.help);
+    for (size_t k = 0; k < lines.size(); ++k) text += (k == 0 ? "" : std::string(kHelpColumn, ' ')) + lines[k] + "\n";
+    if (lines.empty()) text += "\n";
 }
 
 } // namespace

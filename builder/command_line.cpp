@@ -112,15 +112,14 @@ ProgramSpec makeCommandLineSpec() {
     spec.name = kProgramName;
     spec.synopses = {"[OUTPUT]", "--shape NAME [--param CAPTION=VALUE]... OUTPUT"};
     spec.description =
-        "Without --shape the builder window opens; with OUTPUT, Create writes that file and the\n"
-        "window closes. With --shape the deck is written without a window.";
+        "Without --shape the builder window opens; with OUTPUT, Create writes that\n"
+        "file and the window closes. With --shape the deck is written without a window.";
     spec.groups = {{"",
                     {{"shape", "NAME", "Patch, Plane, Helix, Box, Cylinder or Parabola"},
                      {"param", "CAPTION=VALUE",
-                      "an entry of the shape's form (repeatable); a caption is the label of an\n"
-                      "entry box, check box or option (\"X sections segments\" for the segment\n"
-                      "box beside \"X sections\"), or \"Wire radius in mm.\", \"Start with tagnr.\",\n"
-                      "\"Move X, Y, Z\", \"Rotate X, Y, Z\""}}}};
+                      "an entry of the shape's form (repeatable); a caption is the label of an entry box, check box or "
+                      "option (\"X sections segments\" for the segment box beside \"X sections\"), or \"Wire radius in "
+                      "mm.\", \"Start with tagnr.\", \"Move X, Y, Z\", \"Rotate X, Y, Z\""}}}};
     spec.epilog = "Exit status: 0 written, 1 failed, 2 bad usage.";
     return spec;
 }

@@ -11,7 +11,9 @@ const ProgramSpec& sample() {
         "prog",
         {"[FILE]", "--run [OPTION]... FILE"},
         "Does things.",
-        {{"", {{"run", "", "run it"}, {"jobs", "N", "engine runs\nat once"}}},
+        {{"",
+          {{"run", "", "run it"},
+           {"jobs", "N", "engine runs\nat once, split over the steps of a frequency loop of the model"}}},
          {"Pictures", {{"png", "FILE", "a picture"}, {"target", "NAME=max|min|VALUE", "what it aims at"}}}},
         "Exit status: 0 done."};
     return spec;
@@ -53,7 +55,7 @@ TEST(CommandLine, FirstUsageErrorNamesTheOptionAsTyped) {
     }
 }
 
-TEST(CommandLine, HelpListsEveryOptionInColumns) {
+TEST(CommandLine, HelpListsEveryOptionInColumnsWrappedAt80) {
     EXPECT_EQ(helpText(sample()),
               "Usage: prog [FILE]\n"
               "  or:  prog --run [OPTION]... FILE\n"
@@ -64,7 +66,8 @@ TEST(CommandLine, HelpListsEveryOptionInColumns) {
               "  -V, --version               print the program's name and version and exit\n"
               "      --run                   run it\n"
               "      --jobs=N                engine runs\n"
-              "                              at once\n"
+              "                              at once, split over the steps of a frequency loop\n"
+              "                              of the model\n"
               "\n"
               "Pictures:\n"
               "      --png=FILE              a picture\n"
