@@ -185,12 +185,7 @@ int reportUsageError(const std::string& program, const std::string& error, std::
 }
 
 std::string programMessage(const std::string& program, const std::string& text) {
-    std::string message;
-    forEachLine(text, [&](std::string_view line) {
-        message += program + ": " + std::string(line) + "\n";
-        return true;
-    });
-    return message.empty() ? program + ":\n" : message;
+    return program + ": " + text + (text.empty() || text.back() != '\n' ? "\n" : "");
 }
 
 } // namespace wavra

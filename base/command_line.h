@@ -72,7 +72,8 @@ std::optional<int> answerStandardOptions(const ProgramSpec& spec, const ParsedAr
 // Writes the usage error to `err`; returns the bad-usage status 2.
 int reportUsageError(const std::string& program, const std::string& error, std::ostream& err);
 
-// Every line of `text` as a message of the program: "wavra: line\n".
+// `text` as a message of the program: "wavra: text\n" (the lines after the
+// first carry on the message as they are).
 std::string programMessage(const std::string& program, const std::string& text);
 
 } // namespace wavra

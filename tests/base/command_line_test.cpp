@@ -81,5 +81,5 @@ TEST(CommandLine, MessagesCarryTheProgramName) {
     EXPECT_EQ(versionText("prog"), std::string("prog ") + WAVRA_VERSION + "\n");
     EXPECT_EQ(usageErrorText("prog", "--calc takes far, not 'a\nb'"),
               "prog: --calc takes far, not 'a b'\nTry 'prog --help' for more information.\n");
-    EXPECT_EQ(programMessage("prog", "first\nsecond"), "prog: first\nprog: second\n");
+    EXPECT_EQ(programMessage("prog", "first\nsecond"), "prog: first\nsecond\n");
 }
