@@ -1,9 +1,11 @@
 #include "app/batch.h"
 
 #include <cmath>
+#include <iostream>
 
 #include "app/batch_json.h"
 #include "app/batch_optimize.h"
+#include "app/terminal_progress.h"
 #include "base/text.h"
 #include "control/model_loading.h"
 #include "control/startup.h"
@@ -126,9 +128,26 @@ int printResult(const Model& model, const RecordingUi& ui, BatchResult& result, 
     return status;
 }
 
+// What the progress line calls a calculation.
+std::string calcTaskName(int16_t calcKind) {
+    switch (calcKind) {
+    case kCalcFarField: return "far field";
+    case kCalcFrequencyLoop: return "sweep";
+    case kCalcNearField: return "near field";
+    default: return "calculation";
+    }
+}
+
+// The engine run's polls and loop steps for the progress line.
+void reportProgress(RunControl& control, TerminalProgress& progress) {
+    control.progress = [&progress](int) { progress.update(); };
+    control.loopSteps = [&progress](int done, int total) { progress.steps(done, total); };
+}
+
 // F7 without the dialog: the model deck is read, the choice applied, the
 // engine run, and its report read. Returns a BatchExit status.
-int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, BatchResult& result) {
+int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, BatchResult& result,
+                   TerminalProgress& progress) {
     if (!readInputFile(model, ui)) return kBatchUnreadable;
     result.loadedFrom = "deck";
     if (model.summary.deckErrors > 0) {
@@ -151,7 +170,11 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     // The run's own report is its result (a report that is cut off is none,
     // even when the engine ended well); out/ is not read again.
     hooks.control.readReport = [&](const std::string& report) { return readRunReport(model, ui, report); };
-    if (!runCalculation(model, ui, *runner, hooks)) return kBatchEngineFailed;
+    reportProgress(hooks.control, progress);
+    progress.begin(calcTaskName(calc.calcKind));
+    const bool ran = runCalculation(model, ui, *runner, hooks).has_value();
+    progress.finish();
+    if (!ran) return kBatchEngineFailed;
     validateResult(model, ui, result);
     return kBatchDone;
 }
@@ -228,7 +251,11 @@ bool applySettings(Model& model, Ui& ui, const std::vector<std::string>& setting
 
 int runBatch(const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
              std::ostream& out, const ShowViewFn& showView) {
-    RecordingUi ui(true);
+    TerminalProgress progress = stderrProgress(kProgramName);
+    RecordingUi ui([&progress](const std::string& text) {
+        progress.interrupt();
+        std::cerr << programMessage(kProgramName, text);
+    });
     for (Answer a : options.answers) ui.queueAnswer(a);
     Model model;
     BatchResult result;
@@ -241,7 +268,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     int status = kBatchDone;
     if (options.optimize) {
         status = optimizeModel(model, ui, *options.optimize, commandLinePath(options.optimize->save, workingDir),
-                               options.json, out, result);
+                               options.json, out, result, progress);
         // The summary is that of the last accepted trial's report, as the
         // optimizer read it.
         if (status == kBatchDone && result.loadedFrom == "report") validateResult(model, ui, result);
@@ -249,7 +276,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
         if (!options.json) return status;
         return printResult(model, ui, result, true, out, status);
     }
-    if (options.calc) status = calculateModel(model, ui, *options.calc, result);
+    if (options.calc) status = calculateModel(model, ui, *options.calc, result, progress);
     else if (const LoadedFrom from = loadAndValidate(model, ui, options.forceInput, ".out", result);
              from == LoadedFrom::Nothing || (from == LoadedFrom::Deck && model.summary.engineDeckUnwritten))
         status = kBatchUnreadable; // the readers said why; a deck without its engine copy is no success

@@ -40,15 +40,21 @@ const char* endName(SessionEnd end) {
 } // namespace
 
 int optimizeModel(Model& model, Ui& ui, const OptimizeOptions& o, const std::string& savePath, bool json,
-                  std::ostream& out, BatchResult& result) {
+                  std::ostream& out, BatchResult& result, TerminalProgress& progress) {
     if (!readInputFile(model, ui)) return kBatchUnreadable;
     auto runner = makeNativeProcessRunner();
     OptimizerSession session(model, ui, *runner);
     session.open();
     nlohmann::json runs = nlohmann::json::array();
     SessionHooks hooks;
-    hooks.row = [&](const TrialRow& r) { runs.push_back(rowJson(r, o.setup.variables)); };
+    hooks.row = [&](const TrialRow& r) {
+        runs.push_back(rowJson(r, o.setup.variables));
+        progress.runs(static_cast<int>(runs.size()));
+    };
+    hooks.progress = [&progress](int) { progress.update(); };
+    progress.begin("optimize");
     const SessionEnd end = session.start(o.setup, false, hooks);
+    progress.finish();
     if (session.hasResult()) result.loadedFrom = "report";
     bool saved = false;
     if (end != SessionEnd::Refused && !savePath.empty()) saved = session.saveResults(savePath);

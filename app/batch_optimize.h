@@ -6,6 +6,7 @@
 
 #include "app/batch_json.h"
 #include "app/batch_options.h"
+#include "app/terminal_progress.h"
 #include "core/model.h"
 #include "core/ui.h"
 
@@ -15,7 +16,8 @@ namespace wavra {
 // values and the log in result.optimizer; prints the log and the values
 // unless `json`. Returns a BatchExit status: done also when the
 // optimization ended by one of its own messages, 3 when the engine failed.
+// `progress` counts the trial runs.
 int optimizeModel(Model& model, Ui& ui, const OptimizeOptions& options, const std::string& savePath, bool json,
-                  std::ostream& out, BatchResult& result);
+                  std::ostream& out, BatchResult& result, TerminalProgress& progress);
 
 } // namespace wavra

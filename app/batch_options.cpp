@@ -7,39 +7,70 @@
 
 namespace wavra {
 
-const char* const kBatchUsage =
-    "usage: wavra [MODEL]\n"
-    "       wavra --batch [options] MODEL\n"
-    "options:\n"
-    "  --input                 read the model deck, not an existing report\n"
-    "  --json                  print the summary as one JSON object\n"
-    "  --answer yes|no|ok|cancel   answer to the next question (repeatable)\n"
-    "  --calc original|far|sweep|near   run the engine first\n"
-    "  --freq A,B,C  --theta A,B,C  --phi A,B,C  --x A,B,C  --y A,B,C  --z A,B,C\n"
-    "                          start, stop and step of an axis (from the deck when not given);\n"
-    "                          --freq F alone: the one frequency of far and near field\n"
-    "  --sub none|ver|hor|gain (sweep pattern)  or  e|h (near field)\n"
-    "  --xnda NNNN  --distance KM  --gain-factor G  --surface-wave\n"
-    "  --set KEY=VALUE         a setting of exe/wavra.ini for this run only (repeatable)\n"
-    "  --timeout S             stop the engine after S seconds (0: no limit)\n"
-    "  --jobs N                engine runs a frequency loop is split over (0: one per core, 1: no split)\n"
-    "  --show VIEW             open a result view on the model (see below)\n"
-    "  --keys K1,K2,...        view commands by key name: I, Space, Home, PgUp, Shift+PgDn, Right, > ...\n"
-    "  --png FILE  --svg FILE  paint the view as its window shows it\n"
-    "  --size WxH              picture size in pixels (800x800)\n"
-    "  --touchstone FILE  --csv FILE   write the frequency loop as a Touchstone .s1p or a CSV table\n"
-    "  --measured FILE         a measured Touchstone .s1p/.s2p over the sweep and Smith views and in --json\n"
-    "  --pov FILE [--render PNG]   write the geometry view's POV-Ray scene (wires and far-field\n"
-    "                          pattern) and render it with povray\n"
-    "  --optimize VAR[,VAR...] optimize these SY variables of the model deck\n"
-    "  --weight swr=W,gain=W,fb=W,r=W,x=W,eff=W   weights in percent (those not named: 0)\n"
-    "  --target NAME=max|min|VALUE   what a parameter aims at (repeatable)\n"
-    "  --direction THETA,PHI  --back THETA,PHI   forward and back directions (90,0; back opposite)\n"
-    "  --resolution DEG        pattern step around the directions (0: the directions alone)\n"
-    "  --first optimize|increase|decrease   the first variable's first direction\n"
-    "  --save FILE             write the model with the optimized SY values\n";
-
 namespace {
+
+ProgramSpec makeWavraCommandLine() {
+    ProgramSpec spec;
+    spec.name = kProgramName;
+    spec.synopses = {"[MODEL]", "--batch [OPTION]... MODEL"};
+    spec.description =
+        "Without --batch the windows open, on MODEL when one is named. With --batch\n"
+        "MODEL is loaded (and calculated with --calc) without windows and the main\n"
+        "window's summary is printed.";
+    spec.groups = {
+        {"",
+         {{"batch", "", "run without windows"},
+          {"input", "", "read the model deck, not an existing report"},
+          {"json", "", "print the summary as one JSON object"},
+          {"answer", "ANSWER", "yes, no, ok or cancel: the answer to the next question (repeatable)"},
+          {"set", "KEY=VALUE", "a setting of exe/wavra.ini for this run only (repeatable)"},
+          {"timeout", "S", "stop the engine after S seconds (0: no limit)"},
+          {"jobs", "N",
+           "engine runs a frequency loop or an optimizer pass is split over (0: one per core, 1: no split)"}}},
+        {"Calculation",
+         {{"calc", "KIND", "run the engine first: original, far, sweep or near"},
+          {"freq", "A,B,C",
+           "start, stop and step of the frequency in MHz (from the deck when not given); --freq F alone: the one "
+           "frequency of far and near field"},
+          {"theta", "A,B,C", "start, stop and step of theta in degrees"},
+          {"phi", "A,B,C", "start, stop and step of phi in degrees"},
+          {"x", "A,B,C", "start, stop and step of the near-field grid's X in metres"},
+          {"y", "A,B,C", "the same for Y"},
+          {"z", "A,B,C", "the same for Z"},
+          {"sub", "MODE", "none, ver, hor or gain (the sweep's pattern), e or h (near field)"},
+          {"xnda", "NNNN", "the XNDA digits of the far-field request"},
+          {"distance", "KM", "the distance of the far field"},
+          {"gain-factor", "G", "the gain factor of the far field"},
+          {"surface-wave", "", "ask for the surface wave"}}},
+        {"Files for other tools",
+         {{"touchstone", "FILE", "write the frequency loop as a Touchstone .s1p file"},
+          {"csv", "FILE", "write the frequency loop as a CSV table"},
+          {"measured", "FILE", "a measured Touchstone .s1p/.s2p over the sweep and Smith views and in --json"},
+          {"pov", "FILE", "write the geometry view's POV-Ray scene (wires and far-field pattern)"},
+          {"render", "PNG", "render that scene with povray"}}},
+        {"Result views",
+         {{"show", "VIEW", "open a result view on the model: pattern, geometry, nearfield, sweep or smith"},
+          {"keys", "K1,K2,...", "view commands by key name: I, Space, Home, PgUp, Shift+PgDn, Right, > ..."},
+          {"png", "FILE", "paint the view as its window shows it, as PNG"},
+          {"svg", "FILE", "the same as SVG"},
+          {"size", "WxH", "picture size in pixels (800x800)"}}},
+        {"Optimizer",
+         {{"optimize", "VAR[,VAR...]", "optimize these SY variables of the model deck"},
+          {"weight", "NAME=W,...", "weights in percent of swr, gain, fb, r, x and eff (those not named: 0)"},
+          {"target", "NAME=max|min|VALUE", "what a parameter aims at (repeatable)"},
+          {"direction", "THETA,PHI", "the forward direction (90,0)"},
+          {"back", "THETA,PHI", "the back direction (opposite the forward one)"},
+          {"resolution", "DEG", "pattern step around the directions (0: the directions alone)"},
+          {"first", "HOW", "optimize, increase or decrease: the first variable's first direction"},
+          {"save", "FILE", "write the model with the optimized SY values"}}},
+    };
+    spec.epilog =
+        "A calculation or optimization that takes longer than a second shows its\n"
+        "progress on stderr when that is a terminal.\n"
+        "Exit status: 0 done, 1 the model or report could not be read, 2 bad usage,\n"
+        "3 the engine failed.";
+    return spec;
+}
 
 std::optional<Answer> parseAnswer(const std::string& text) {
     static const std::map<std::string, Answer> answers = {
@@ -109,35 +140,30 @@ bool parsePairs(const std::string& text, Parse value) {
     return true;
 }
 
-// The option parser proper: one option at a time, with its value.
+// The options of a parsed command line, one at a time in the order given.
 class Parser {
 public:
-    Parser(const std::vector<std::string>& arguments, std::string& errorText) : args(arguments), error(errorText) {}
+    Parser(const ParsedArguments& arguments, std::string& errorText) : parsed(arguments), error(errorText) {}
     std::optional<BatchOptions> run();
 
 private:
-    const std::vector<std::string>& args;
+    const ParsedArguments& parsed;
     std::string& error;
-    size_t i = 0;
     BatchOptions o;
 
     bool fail(const std::string& text) {
         error = text;
         return false;
     }
-    bool value(const std::string& option, std::string& out) {
-        if (i + 1 >= args.size()) return fail(option + " needs a value");
-        out = args[++i];
-        return true;
-    }
     CalcOptions& calc() {
         if (!o.calc) o.calc = CalcOptions{};
         return *o.calc;
     }
-    bool option(const std::string& a);
+    bool option(const std::string& a, const std::string& v);
     bool calcOption(const std::string& a, const std::string& v);
     bool showOption(const std::string& a, const std::string& v);
     bool optimizeOption(const std::string& a, const std::string& v);
+    bool wholeNumberOption(const std::string& a, const std::string& v);
     OptimizeOptions& optimize() {
         if (!o.optimize) o.optimize = OptimizeOptions{};
         return *o.optimize;
@@ -246,59 +272,56 @@ bool Parser::optimizeOption(const std::string& a, const std::string& v) {
     return true;
 }
 
-bool Parser::option(const std::string& a) {
+// --timeout and --jobs: whole numbers from 0 to 32767.
+bool Parser::wholeNumberOption(const std::string& a, const std::string& v) {
+    if (v.empty() || v.size() > 5 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) > 32767)
+        return fail(a == "--jobs" ? "--jobs takes a number of engine runs from 0 to 32767, not '" + v + "'"
+                                  : "--timeout takes whole seconds from 0 to 32767, not '" + v + "'");
+    (a == "--jobs" ? o.parallelRuns : o.timeoutSeconds) = static_cast<int16_t>(std::stoi(v));
+    return true;
+}
+
+// One option `a` ("--calc") with its value `v` ("" for a switch).
+bool Parser::option(const std::string& a, const std::string& v) {
     static const std::vector<std::string> calcOptions = {
         "--calc", "--sub", "--freq", "--theta", "--phi", "--x", "--y", "--z", "--xnda", "--distance", "--gain-factor"};
     static const std::vector<std::string> showOptions = {"--show", "--keys", "--png", "--svg", "--size"};
     static const std::vector<std::string> optimizeOptions = {"--optimize", "--weight",     "--target", "--direction",
                                                              "--back",     "--resolution", "--first",  "--save"};
-    std::string v;
+    const auto among = [&a](const std::vector<std::string>& names) {
+        return std::find(names.begin(), names.end(), a) != names.end();
+    };
     if (a == "--batch") o.batch = true;
-    else if (a == "--help" || a == "-h") o.help = true;
     else if (a == "--json") o.json = true;
     else if (a == "--input") o.forceInput = true;
     else if (a == "--surface-wave") calc().surfaceWave = true;
     else if (a == "--set") {
-        if (!value(a, v)) return false;
         if (v.find('=') == std::string::npos) return fail("--set takes KEY=VALUE, not '" + v + "'");
         o.settings.push_back(v);
     } else if (a == "--answer") {
-        if (!value(a, v)) return false;
         auto answer = parseAnswer(v);
         if (!answer) return fail("--answer takes yes, no, ok or cancel, not '" + v + "'");
         o.answers.push_back(*answer);
-    } else if (a == "--touchstone" || a == "--csv") {
-        return value(a, a == "--csv" ? o.csv : o.touchstone);
-    } else if (a == "--measured") {
-        return value(a, o.measured);
-    } else if (a == "--pov" || a == "--render") {
-        return value(a, a == "--pov" ? o.pov : o.render);
-    } else if (a == "--timeout" || a == "--jobs") {
-        if (!value(a, v)) return false;
-        if (v.empty() || v.size() > 5 || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) > 32767)
-            return fail(a == "--jobs" ? "--jobs takes a number of engine runs from 0 to 32767, not '" + v + "'"
-                                      : "--timeout takes whole seconds from 0 to 32767, not '" + v + "'");
-        (a == "--jobs" ? o.parallelRuns : o.timeoutSeconds) = static_cast<int16_t>(std::stoi(v));
-    } else if (std::find(calcOptions.begin(), calcOptions.end(), a) != calcOptions.end()) {
-        return value(a, v) && calcOption(a, v);
-    } else if (std::find(showOptions.begin(), showOptions.end(), a) != showOptions.end()) {
-        return value(a, v) && showOption(a, v);
-    } else if (std::find(optimizeOptions.begin(), optimizeOptions.end(), a) != optimizeOptions.end()) {
-        return value(a, v) && optimizeOption(a, v);
-    } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-        return fail("unknown option " + a);
-    } else if (o.model.empty()) {
-        o.model = a;
-    } else {
-        return fail("more than one model file: " + o.model + " and " + a);
-    }
+    } else if (a == "--touchstone") o.touchstone = v;
+    else if (a == "--csv") o.csv = v;
+    else if (a == "--measured") o.measured = v;
+    else if (a == "--pov") o.pov = v;
+    else if (a == "--render") o.render = v;
+    else if (a == "--timeout" || a == "--jobs") return wholeNumberOption(a, v);
+    else if (among(calcOptions)) return calcOption(a, v);
+    else if (among(showOptions)) return showOption(a, v);
+    else if (among(optimizeOptions)) return optimizeOption(a, v);
     return true;
 }
 
 std::optional<BatchOptions> Parser::run() {
-    for (i = 0; i < args.size(); ++i)
-        if (!option(args[i])) return std::nullopt;
-    if (o.help) return o;
+    for (const ParsedOption& given : parsed.options)
+        if (!option("--" + given.name, given.value)) return std::nullopt;
+    if (parsed.operands.size() > 1) {
+        error = "more than one model file: " + parsed.operands[0] + " and " + parsed.operands[1];
+        return std::nullopt;
+    }
+    if (!parsed.operands.empty()) o.model = parsed.operands[0];
     if (o.batch && o.model.empty()) {
         error = "--batch needs a model file";
         return std::nullopt;
@@ -332,8 +355,22 @@ std::optional<BatchOptions> Parser::run() {
 
 } // namespace
 
+const ProgramSpec& wavraCommandLine() {
+    static const ProgramSpec spec = makeWavraCommandLine();
+    return spec;
+}
+
+std::optional<BatchOptions> batchOptionsFrom(const ParsedArguments& parsed, std::string& error) {
+    return Parser(parsed, error).run();
+}
+
 std::optional<BatchOptions> parseBatchOptions(const std::vector<std::string>& args, std::string& error) {
-    return Parser(args, error).run();
+    const ParsedArguments parsed = parseArguments(wavraCommandLine(), args);
+    if (parsed.outcome == ParsedArguments::Outcome::BadUsage) {
+        error = parsed.error;
+        return std::nullopt;
+    }
+    return batchOptionsFrom(parsed, error);
 }
 
 } // namespace wavra

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/command_line.h"
 #include "core/model.h"
 #include "core/ui.h"
 #include "optimizer/setup.h"
@@ -34,7 +35,6 @@ struct OptimizeOptions {
 
 struct BatchOptions {
     bool batch = false;
-    bool help = false; // --help: print the usage and end
     bool json = false;
     bool forceInput = false;               // --input: read the model deck, not a report
     std::vector<Answer> answers;           // --answer yes|no|ok|cancel, in order
@@ -50,10 +50,18 @@ struct BatchOptions {
     std::string model; // the model file argument
 };
 
-// Parses the arguments after the program name. nullopt with `error` set on
-// bad usage.
-std::optional<BatchOptions> parseBatchOptions(const std::vector<std::string>& args, std::string& error);
+// The name of the program in its messages.
+inline constexpr const char* kProgramName = "wavra";
 
-extern const char* const kBatchUsage;
+// The command line of wavra: its options, for the parser and --help.
+const ProgramSpec& wavraCommandLine();
+
+// The options of a command line parsed with wavraCommandLine(). nullopt
+// with `error` set on bad usage.
+std::optional<BatchOptions> batchOptionsFrom(const ParsedArguments& parsed, std::string& error);
+
+// Both steps for the arguments after the program name; --help and
+// --version are taken as no options.
+std::optional<BatchOptions> parseBatchOptions(const std::vector<std::string>& args, std::string& error);
 
 } // namespace wavra

@@ -1,6 +1,6 @@
 // wavra: the antenna modelling front end for the NEC-2 engine.
 //   wavra [MODEL]           the windows
-//   wavra --batch ... MODEL the command line (see --help of the batch mode)
+//   wavra --batch ... MODEL the command line (see wavra --help)
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -33,33 +33,28 @@ bool windowsAvailable() { return wavra::displayAvailable(); }
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const wavra::ParsedArguments parsed = wavra::parseArguments(wavra::wavraCommandLine(), args);
+    if (auto status = wavra::answerStandardOptions(wavra::wavraCommandLine(), parsed, std::cout, std::cerr))
+        return *status;
     std::string error;
-    auto options = wavra::parseBatchOptions(args, error);
-    if (!options) {
-        std::cerr << "wavra: " << error << '\n' << wavra::kBatchUsage;
-        return wavra::kBatchBadUsage;
-    }
-    if (options->help) {
-        std::cout << wavra::kBatchUsage;
-        return 0;
-    }
+    auto options = wavra::batchOptionsFrom(parsed, error);
+    if (!options) return wavra::reportUsageError(wavra::kProgramName, error, std::cerr);
     std::error_code ec;
     const std::string workingDir = std::filesystem::current_path(ec).string();
     const bool windows = !options->batch && windowsAvailable();
     if (!options->batch && !windows) {
-        if (options->model.empty()) {
-            std::cerr << "wavra: no display available; name a model to see its summary.\n" << wavra::kBatchUsage;
-            return wavra::kBatchBadUsage;
-        }
-        std::cerr << "wavra: no display available; showing the batch summary.\n";
+        if (options->model.empty())
+            return wavra::reportUsageError(wavra::kProgramName, "no display available; name a model to see its summary",
+                                           std::cerr);
+        std::cerr << wavra::programMessage(wavra::kProgramName, "no display available; showing the batch summary.");
     }
 #ifdef WAVRA_NO_WINDOWS
     return wavra::runBatch(*options, programPath(argv[0]), workingDir, std::cout);
 #else
     if (!windows) return wavra::runBatchShowingViews(*options, programPath(argv[0]), workingDir, argc, argv);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("wavra"));
+    QApplication::setApplicationName(QString::fromLatin1(wavra::kProgramName));
     return wavra::runWindowsProgram(programPath(argv[0]), workingDir, options->model);
 #endif
 }

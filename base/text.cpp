@@ -299,6 +299,13 @@ std::string formatNumber(double v, int w) {
     return "-" + formatPicture(a, fromT(9 - e, w));
 }
 
+std::string oneLine(std::string_view text) {
+    std::string s(text);
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
+    return s;
+}
+
 std::string groupedNumber(long long v) {
     const auto magnitude = static_cast<unsigned long long>(v);
     std::string digits = std::to_string(v < 0 ? 0ULL - magnitude : magnitude);

@@ -94,6 +94,10 @@ std::string formatNumber(double v, int width);
 // A whole number with a comma between groups of three digits: "99,990".
 std::string groupedNumber(long long v);
 
+// Replaces control characters (line breaks, tabs, ...) by blanks: a text
+// placed on a card can never start another card, a message stays one line.
+std::string oneLine(std::string_view text);
+
 // Length of the valid UTF-8 sequence at the start of s, 0 when the bytes
 // there are ASCII, not valid UTF-8, or s is empty.
 size_t utf8SequenceLength(std::string_view s);

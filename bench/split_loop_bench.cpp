@@ -93,7 +93,7 @@ Timing runLoop(BenchTree& tree, ProcessRunner& runner, const std::string& engine
         m.maxSegments = 11000;
         m.maxSources = 200; // a source on every dipole of the curtain
         m.allocateModelTables(m.maxSegments, m.maxFreqSteps, m.maxSources, m.maxLoads, m.maxTransLines);
-        RecordingUi ui(true);
+        RecordingUi ui([](const std::string& text) { std::cerr << text << '\n'; });
         RunControl control;
         RunSummary summary;
         control.summary = &summary;

@@ -100,28 +100,28 @@ std::string knownCaptions(const ShapeForm& form) {
 class StreamSink : public MessageSink {
 public:
     explicit StreamSink(std::ostream& err) : m_err(err) {}
-    void inform(const std::string& text) override { m_err << "build: " << text << '\n'; }
-    void fail(const std::string& text) override { m_err << "build: " << text << '\n'; }
+    void inform(const std::string& text) override { m_err << programMessage(kProgramName, text); }
+    void fail(const std::string& text) override { m_err << programMessage(kProgramName, text); }
 
 private:
     std::ostream& m_err;
 };
 
-// Takes the value of an option given as "--name value" or "--name=value".
-bool optionValue(const std::vector<std::string>& args, size_t& i, const std::string& name, std::string& value,
-                 std::string& error) {
-    const std::string& arg = args[i];
-    if (arg.rfind(name + "=", 0) == 0) {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    if (arg != name) return false;
-    if (i + 1 >= args.size()) {
-        error = name + " needs a value.";
-        return true;
-    }
-    value = args[++i];
-    return true;
+ProgramSpec makeCommandLineSpec() {
+    ProgramSpec spec;
+    spec.name = kProgramName;
+    spec.synopses = {"[OUTPUT]", "--shape NAME [--param CAPTION=VALUE]... OUTPUT"};
+    spec.description =
+        "Without --shape the builder window opens; with OUTPUT, Create writes that\n"
+        "file and the window closes. With --shape the deck is written without a window.";
+    spec.groups = {{"",
+                    {{"shape", "NAME", "Patch, Plane, Helix, Box, Cylinder or Parabola"},
+                     {"param", "CAPTION=VALUE",
+                      "an entry of the shape's form (repeatable); a caption is the label of an entry box, check box or "
+                      "option (\"X sections segments\" for the segment box beside \"X sections\"), or \"Wire radius in "
+                      "mm.\", \"Start with tagnr.\", \"Move X, Y, Z\", \"Rotate X, Y, Z\""}}}};
+    spec.epilog = "Exit status: 0 written, 1 failed, 2 bad usage.";
+    return spec;
 }
 
 // What is wrong with a parsed command line as a whole, or "".
@@ -137,48 +137,30 @@ std::string usageError(const CommandLine& cmd, const std::vector<std::string>& p
 
 } // namespace
 
-std::string usageText() {
-    return "Usage: build [OUTPUT]\n"
-           "       build --shape NAME [--param \"Caption=value\" ...] OUTPUT\n"
-           "Without --shape the builder window opens; with OUTPUT, Create writes that file and the\n"
-           "window closes. With --shape the deck is written without a window. NAME is one of Patch,\n"
-           "Plane, Helix, Box, Cylinder, Parabola; a caption is the label of an entry box, check box\n"
-           "or option (\"X sections segments\" for the segment box beside \"X sections\"),\n"
-           "or \"Wire radius in mm.\", \"Start with tagnr.\", \"Move X, Y, Z\", \"Rotate X, Y, Z\".\n"
-           "Exit status: 0 written, 1 failed, 2 bad usage.\n";
+const ProgramSpec& commandLineSpec() {
+    static const ProgramSpec spec = makeCommandLineSpec();
+    return spec;
 }
 
-CommandLine parseCommandLine(const std::vector<std::string>& args) {
+CommandLine commandLineFrom(const ParsedArguments& parsed) {
     CommandLine cmd;
-    std::vector<std::string> positional;
-    bool shapeGiven = false, endOfOptions = false;
-    for (size_t i = 0; i < args.size() && cmd.error.empty(); ++i) {
-        const std::string& arg = args[i];
-        std::string value;
-        if (endOfOptions || arg.empty() || arg[0] != '-' || arg == "-") {
-            positional.push_back(arg);
-        } else if (arg == "--") {
-            endOfOptions = true;
-        } else if (arg == "--help" || arg == "-h") {
-            cmd.mode = RunMode::Help;
-            return cmd;
-        } else if (optionValue(args, i, "--shape", value, cmd.error)) {
-            cmd.shape = value;
-            shapeGiven = true;
-        } else if (optionValue(args, i, "--param", value, cmd.error)) {
-            cmd.params.push_back(value);
-        } else {
-            cmd.error = "Unknown option " + arg + ".";
-        }
-    }
-    if (cmd.error.empty()) cmd.error = usageError(cmd, positional, shapeGiven);
+    const std::vector<std::string> shapes = parsed.values("shape");
+    cmd.params = parsed.values("param");
+    if (!shapes.empty()) cmd.shape = shapes.back();
+    cmd.error = parsed.outcome == ParsedArguments::Outcome::BadUsage
+                    ? parsed.error
+                    : usageError(cmd, parsed.operands, !shapes.empty());
     if (!cmd.error.empty()) {
         cmd.mode = RunMode::Invalid;
         return cmd;
     }
-    cmd.mode = shapeGiven ? RunMode::Batch : RunMode::Dialog;
-    if (!positional.empty()) cmd.outputPath = positional[0];
+    cmd.mode = shapes.empty() ? RunMode::Dialog : RunMode::Batch;
+    if (!parsed.operands.empty()) cmd.outputPath = parsed.operands[0];
     return cmd;
+}
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+    return commandLineFrom(parseArguments(commandLineSpec(), args));
 }
 
 bool applyParam(const std::string& assignment, ShapeForm& form, CommonEntries& common, std::string& error) {
@@ -205,16 +187,14 @@ bool applyParam(const std::string& assignment, ShapeForm& form, CommonEntries& c
 int runBatch(const CommandLine& command, std::ostream& out, std::ostream& err) {
     const auto kind = shapeFromName(command.shape);
     if (command.mode != RunMode::Batch || !kind || command.outputPath.empty()) {
-        err << "build: bad command line.\n" << usageText();
-        return 2;
+        return reportUsageError(kProgramName, "bad command line", err);
     }
     ShapeForm form = defaultForm(*kind);
     CommonEntries common;
     for (const std::string& param : command.params) {
         std::string error;
         if (!applyParam(param, form, common, error)) {
-            err << "build: " << error << '\n';
-            return 2;
+            return reportUsageError(kProgramName, error, err);
         }
     }
     StreamSink sink(err);
@@ -224,7 +204,7 @@ int runBatch(const CommandLine& command, std::ostream& out, std::ostream& err) {
     const std::string path = absolutePath(command.outputPath);
     const WriteOutcome written = writeDeckFile(path, deck.text);
     if (!written.ok) {
-        err << "build: " << written.message << '\n';
+        err << programMessage(kProgramName, written.message);
         return 1;
     }
     out << createdMessage(path, deck.totalSegments) << '\n';

@@ -9,12 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "base/command_line.h"
 #include "builder/build_deck.h"
 #include "builder/shape_form.h"
 
 namespace wavra::build {
 
-enum class RunMode { Dialog, Batch, Help, Invalid };
+// The name of the program in its messages.
+inline constexpr const char* kProgramName = "build";
+
+enum class RunMode { Dialog, Batch, Invalid };
 
 struct CommandLine {
     RunMode mode = RunMode::Dialog;
@@ -24,10 +28,16 @@ struct CommandLine {
     std::string error;               // for Invalid
 };
 
-// `args` are the arguments after the program name.
-CommandLine parseCommandLine(const std::vector<std::string>& args);
+// The options of the builder, for the parser and --help.
+const ProgramSpec& commandLineSpec();
 
-std::string usageText();
+// The command line parsed with commandLineSpec(); a parse that came out
+// BadUsage is Invalid.
+CommandLine commandLineFrom(const ParsedArguments& parsed);
+
+// Both steps for the arguments after the program name (--help and
+// --version are taken as no options).
+CommandLine parseCommandLine(const std::vector<std::string>& args);
 
 // Sets one entry of the form or of the common frames from "Caption=value".
 // Captions are those of the labels, check boxes and options, compared

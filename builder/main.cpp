@@ -38,12 +38,13 @@ int runDialog(const std::string& outputPath, char* programName) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const wavra::build::CommandLine command = wavra::build::parseCommandLine(args);
+    const wavra::ParsedArguments parsed = wavra::parseArguments(wavra::build::commandLineSpec(), args);
+    if (auto status = wavra::answerStandardOptions(wavra::build::commandLineSpec(), parsed, std::cout, std::cerr))
+        return *status;
+    const wavra::build::CommandLine command = wavra::build::commandLineFrom(parsed);
     switch (command.mode) {
     case wavra::build::RunMode::Invalid:
-        std::cerr << "build: " << command.error << '\n' << wavra::build::usageText();
-        return 2;
-    case wavra::build::RunMode::Help: std::cout << wavra::build::usageText(); return 0;
+        return wavra::reportUsageError(wavra::build::kProgramName, command.error, std::cerr);
     case wavra::build::RunMode::Batch: return wavra::build::runBatch(command, std::cout, std::cerr);
     case wavra::build::RunMode::Dialog: break;
     }

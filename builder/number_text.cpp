@@ -73,11 +73,4 @@ std::string padInteger(long long v, int width) {
 
 std::string plainInteger(long long v) { return (v >= 0 ? " " : "") + std::to_string(v); }
 
-std::string oneLine(std::string_view text) {
-    std::string s(text);
-    for (char& c : s)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
-    return s;
-}
-
 } // namespace wavra::build

@@ -42,8 +42,4 @@ std::string padInteger(long long v, int width);
 // leading blank when not negative (" 176").
 std::string plainInteger(long long v);
 
-// Replaces control characters (line breaks, tabs, ...) by blanks, so that a
-// text placed on a card can never start another card.
-std::string oneLine(std::string_view text);
-
 } // namespace wavra::build

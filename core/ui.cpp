@@ -1,7 +1,6 @@
 #include "core/ui.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "base/files.h"
 #include "base/text.h"
@@ -10,7 +9,7 @@ namespace wavra {
 
 void RecordingUi::record(const std::string& text) {
     m_messages.push_back(text);
-    if (m_echo) std::cerr << text << '\n';
+    if (m_echo) m_echo(text);
 }
 
 void RecordingUi::showMessage(const std::string& text, const std::string&, Icon) { record(text); }

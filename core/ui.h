@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -58,10 +59,12 @@ public:
 
 // A Ui without windows: records every message, answers questions from a
 // queue of prepared answers (the first button when the queue is empty) and
-// can echo each message to stderr. Used by the batch command line and tests.
+// can hand each message on as it comes (the batch command line prints it on
+// stderr). Used by the batch command line and tests.
 class RecordingUi : public Ui {
 public:
-    explicit RecordingUi(bool echoToStderr = false) : m_echo(echoToStderr) {}
+    using Echo = std::function<void(const std::string& text)>;
+    explicit RecordingUi(Echo echo = {}) : m_echo(std::move(echo)) {}
 
     void showMessage(const std::string& text, const std::string& title, Icon icon) override;
     Answer ask(const std::string& title, const std::string& text, Buttons buttons, Icon icon) override;
@@ -86,7 +89,7 @@ public:
     const std::vector<std::string>& shownFiles() const { return m_shownFiles; }
 
 private:
-    bool m_echo;
+    Echo m_echo;
     std::vector<std::string> m_messages;
     std::vector<std::string> m_shownFiles;
     std::deque<Answer> m_answers;

@@ -11,9 +11,9 @@
 #include "engine/engine_choice.h"
 #include "engine/ground_checks.h"
 #include "engine/report_keeping.h"
-#include "report/report_merge.h"
 #include "engine/result_reuse.h"
 #include "engine/run_plan.h"
+#include "report/report_merge.h"
 
 namespace wavra {
 
@@ -255,8 +255,9 @@ public:
         }
         if (m_control.progress) m_control.progress(stepPercent(seen, ended, m_total));
         const int done = std::min(m_total, stepsDone(seen, ended));
-        if (m_control.stepText && done != m_shown)
+        if (done != m_shown && m_control.stepText)
             m_control.stepText("Frequency step " + std::to_string(done) + " of " + std::to_string(m_total) + " done");
+        if (done != m_shown && m_control.loopSteps) m_control.loopSteps(done, m_total);
         m_shown = done;
     }
 

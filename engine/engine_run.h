@@ -53,6 +53,8 @@ struct RunControl {
     // During a frequency loop: "Frequency step 3 of 11", for the status
     // window's line beside its bar.
     std::function<void(const std::string&)> stepText;
+    // The same count as numbers: steps done of all steps of the loop.
+    std::function<void(int done, int total)> loopSteps;
 };
 
 // What a started program left behind.

@@ -3,7 +3,11 @@
 // loaded from picture files), shows, labels and saves them.
 #include <QApplication>
 #include <QDir>
+#include <iostream>
+#include <string>
+#include <vector>
 
+#include "viewer/command_line.h"
 #include "viewer/dialog_ui.h"
 #include "viewer/image_media.h"
 #include "viewer/program_runner.h"
@@ -22,7 +26,16 @@ std::string installDirectory() {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const wavra::ParsedArguments parsed = wavra::parseArguments(wavra::view::commandLineSpec(), args);
+    if (auto status = wavra::answerStandardOptions(wavra::view::commandLineSpec(), parsed, std::cout, std::cerr))
+        return *status;
+    if (const std::string error = wavra::view::commandLineError(parsed); !error.empty())
+        return wavra::reportUsageError(wavra::view::kProgramName, error, std::cerr);
+    // Only the program name goes to Qt: its own options are not the viewer's.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
     const std::string installDir = installDirectory();
     QDir::setCurrent(QString::fromStdString(installDir));
 

@@ -146,7 +146,7 @@ TEST_F(Batch, SweepFilesNeedAFrequencyLoop) {
     EXPECT_FALSE(std::filesystem::exists(tree.file("dipole.s1p")));
     auto bad = run({"--batch", "--touchstone"});
     EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.err.find("--touchstone needs a value"), std::string::npos);
+    EXPECT_NE(bad.err.find("option '--touchstone' needs a value"), std::string::npos);
     // A loop without a far-field direction has no gain: none in the rows,
     // no gain column.
     auto loop = run(

@@ -28,7 +28,6 @@ TEST(CommandLine, Modes) {
     EXPECT_EQ(batch.mode, RunMode::Batch);
     EXPECT_EQ(batch.params, (std::vector<std::string>{"Fr=0", "Ba=0"}));
     EXPECT_EQ(parseCommandLine({"--", "-odd.nec"}).outputPath, "-odd.nec");
-    EXPECT_EQ(parseCommandLine({"-h"}).mode, RunMode::Help);
 }
 
 TEST(CommandLine, BadUsage) {
