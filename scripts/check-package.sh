@@ -97,7 +97,7 @@ dpkg -r wavra >/dev/null
 check "nothing left in /usr after dpkg -r" nothing_left
 
 echo "lintian findings:"
-lintian --no-tag-display-limit "$deb" 2>&1 | sed 's/^/  /'
+lintian --tag-display-limit 0 "$deb" 2>&1 | sed 's/^/  /'
 
 cd "$source_dir"
 if [ "$failures" -ne 0 ]; then
