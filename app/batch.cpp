@@ -259,7 +259,10 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
     for (Answer a : options.answers) ui.queueAnswer(a);
     Model model;
     BatchResult result;
-    if (!startUp(model, ui, programPath)) return printResult(model, ui, result, options.json, out, kBatchUnreadable);
+    std::string placesNote;
+    if (!startUp(model, ui, programPath, &placesNote))
+        return printResult(model, ui, result, options.json, out, kBatchUnreadable);
+    if (!placesNote.empty()) ui.message(placesNote, "wavra", Icon::Information);
     if (options.timeoutSeconds) model.engineTimeout = *options.timeoutSeconds;
     if (options.parallelRuns) model.parallelRuns = *options.parallelRuns;
     if (!applySettings(model, ui, options.settings))

@@ -33,10 +33,9 @@ QLineEdit* smallBox(int width) {
 
 } // namespace
 
-BuilderWindow::BuilderWindow(const std::string& commandLinePath, const std::string& installDir, MessageSink& sink,
+BuilderWindow::BuilderWindow(const std::string& commandLinePath, const Places& places, MessageSink& sink,
                              QWidget* parent)
-    : QMainWindow(parent), m_commandLinePath(commandLinePath), m_settings(readOutputSettings(installDir)),
-      m_sink(sink) {
+    : QMainWindow(parent), m_commandLinePath(commandLinePath), m_settings(readOutputSettings(places)), m_sink(sink) {
     setWindowTitle(QStringLiteral("Build"));
     buildMenu();
     auto* central = new QWidget;

@@ -28,8 +28,9 @@ namespace wavra::build {
 class BuilderWindow : public QMainWindow {
 public:
     // `commandLinePath`: the file Create writes, after which the window
-    // closes; empty to use the model directory of `installDir`'s settings.
-    BuilderWindow(const std::string& commandLinePath, const std::string& installDir, MessageSink& sink,
+    // closes; empty to use the model directory of the main program's
+    // settings found at `places`.
+    BuilderWindow(const std::string& commandLinePath, const Places& places, MessageSink& sink,
                   QWidget* parent = nullptr);
 
     // As the menu item: the shape's frame with its defaults and its picture.

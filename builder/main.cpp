@@ -1,11 +1,11 @@
 // The builder program: writes NEC-2 wire decks of parametric shapes, from
 // its window or from the command line.
 #include <QApplication>
-#include <QDir>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "base/places.h"
 #include "builder/builder_window.h"
 #include "builder/command_line.h"
 #include "builder/message_boxes.h"
@@ -13,11 +13,13 @@
 
 namespace {
 
-// The parent of the program's own directory, with a trailing '/'.
-std::string installDirectory() {
-    QDir dir(QCoreApplication::applicationDirPath());
-    dir.cdUp();
-    return dir.absolutePath().toStdString() + "/";
+// The main program's settings and the model folder of this install; the
+// user's folders of a shared install are made on the first start.
+wavra::Places places() {
+    const wavra::Places found = wavra::placesFor(QCoreApplication::applicationFilePath().toStdString());
+    std::string note, error;
+    if (!wavra::preparePlaces(found, note, error)) std::cerr << "build: " << error << '\n';
+    return found;
 }
 
 int runDialog(const std::string& outputPath, char* programName) {
@@ -28,7 +30,7 @@ int runDialog(const std::string& outputPath, char* programName) {
     QApplication app(qtArgc, qtArgv);
     wavra::build::MessageBoxes messages;
     const std::string path = outputPath.empty() ? std::string() : wavra::build::absolutePath(outputPath);
-    wavra::build::BuilderWindow window(path, installDirectory(), messages);
+    wavra::build::BuilderWindow window(path, places(), messages);
     messages.setParent(&window);
     window.show();
     return app.exec();

@@ -42,29 +42,29 @@ int checkReplaceable(const fs::path& target) {
 
 } // namespace
 
-void applySettingsLine(const std::string& line, const std::string& installDir, OutputSettings& settings) {
+void applySettingsLine(const std::string& line, const std::string& baseDir, OutputSettings& settings) {
     std::string text = line.substr(0, line.find('\''));
     const size_t equals = text.find('=');
     if (equals == std::string::npos) return;
     const std::string key = toUpper(trim(oneLine(text.substr(0, equals)), kBlanksAndTabs));
     const std::string value = trim(oneLine(text.substr(equals + 1)), kBlanksAndTabs);
     if (key == "NECDIR") {
-        // An empty NECDIR means the installation directory, as for the main
-        // program; a relative one lies below it.
+        // An empty NECDIR means the folder of out/, as for the main program;
+        // a relative one lies below it.
         const fs::path dir(value);
-        settings.directory = withSlash(dir.is_absolute() ? value : installDir + value);
+        settings.directory = withSlash(dir.is_absolute() ? value : baseDir + value);
     } else if (key == "NECEXT" && !value.empty()) {
         settings.extension = value.front() == '.' ? value : "." + value;
     }
 }
 
-OutputSettings readOutputSettings(const std::string& installDir) {
+OutputSettings readOutputSettings(const Places& places) {
     OutputSettings settings;
-    const std::string root = withSlash(installDir);
-    settings.directory = root + "exe/";
-    std::ifstream in(root + "exe/wavra.ini", std::ios::binary);
+    const std::string base = withSlash(places.dataDir);
+    settings.directory = places.perUser ? base : withSlash(places.installDir) + "exe/";
+    std::ifstream in(withSlash(places.settingsDir) + "wavra.ini", std::ios::binary);
     std::string line;
-    while (in && std::getline(in, line)) applySettingsLine(line, root, settings);
+    while (in && std::getline(in, line)) applySettingsLine(line, base, settings);
     return settings;
 }
 

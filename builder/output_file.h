@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "base/places.h"
+
 namespace wavra::build {
 
 struct OutputSettings {
@@ -12,15 +14,18 @@ struct OutputSettings {
     std::string extension = ".nec";
 };
 
-// Reads NECDIR and NECEXT from installDir + "exe/wavra.ini". The directory
-// defaults to installDir + "exe/"; a relative or empty NECDIR is taken below
-// installDir, as the main program takes it. NECEXT gets a leading '.' when it
-// has none. Both keep their case. A missing or unreadable file leaves the
-// defaults.
-OutputSettings readOutputSettings(const std::string& installDir);
+// Reads NECDIR and NECEXT from the main program's settings (exe/wavra.ini of
+// the portable tree, the user's copy in a shared install). The directory
+// defaults to the program's exe/ in the portable tree and to the user's
+// data folder in a shared install; a relative or empty NECDIR is taken
+// below the folder of out/ (the portable tree's install directory), as the
+// main program takes it. NECEXT gets a leading '.' when it has none. Both
+// keep their case. A missing or unreadable file leaves the defaults.
+OutputSettings readOutputSettings(const Places& places);
 
-// Applies one line of the settings file ("KEY=value 'comment").
-void applySettingsLine(const std::string& line, const std::string& installDir, OutputSettings& settings);
+// Applies one line of the settings file ("KEY=value 'comment"); a relative
+// NECDIR is taken below baseDir.
+void applySettingsLine(const std::string& line, const std::string& baseDir, OutputSettings& settings);
 
 // The directory, the shape name and the extension joined.
 std::string outputPathFor(const OutputSettings& settings, const std::string& shapeName);

@@ -409,7 +409,7 @@ bool MainLoop::showInEditor(const std::string& path) {
 }
 
 void MainLoop::showOutput() {
-    const std::string report = m_model.installDir + "out/" + m_model.modelName + m_outputExt;
+    const std::string report = m_model.outDir() + m_model.modelName + m_outputExt;
     if (!pathExists(report)) {
         m_ui.message("Output file " + report + " does not exist.");
     } else {
@@ -429,14 +429,13 @@ void MainLoop::runBuild() {
 
 // Ctrl+S: the engine report moves to a place and name of the user's choice.
 void MainLoop::saveOutput() {
-    const std::string report = m_model.installDir + "out/" + m_model.modelName + m_outputExt;
+    const std::string report = m_model.outDir() + m_model.modelName + m_outputExt;
     m_model.actionCode = m_model.currentView;
     if (!pathExists(report)) {
         m_ui.message("Output file " + report + " does not exist.");
         return;
     }
-    FileRequest request{"Save file (as)", "Filename", m_model.installDir + "out/", m_model.modelName,
-                        "*" + m_outputExt};
+    FileRequest request{"Save file (as)", "Filename", m_model.outDir(), m_model.modelName, "*" + m_outputExt};
     const auto choice = m_ui.saveFile(request);
     if (!choice || sameFile(report, choice->path())) return;
     if (!moveFile(report, choice->path()))

@@ -89,6 +89,9 @@ public:
     // The model named on the command line (already taken into modelDir,
     // modelName and modelExt): the first pass shows no open dialog.
     void setPendingModel() { m_pendingName = m_model.modelName; }
+    // A line for the status caption after the first load (where a user's
+    // files are, on the first start of a shared install).
+    void setNotice(const std::string& text) { m_notice = text; }
 
     enum class Ending {
         Exit,      // the user confirmed the exit; the configuration was written back

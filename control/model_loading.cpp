@@ -63,7 +63,7 @@ bool readAfterCheck(Model& model, Ui& ui, LineReader& in, const std::string& rep
 // The published report as the model's result when its record allows;
 // nullopt when there is no report to weigh (readOutput then says why).
 std::optional<bool> readMatchingReport(Model& model, Ui& ui, const std::string& reportExt, std::string* notice) {
-    const std::string path = model.installDir + "out/" + model.modelName + reportExt;
+    const std::string path = model.outDir() + model.modelName + reportExt;
     std::string bytes, record, reason;
     if (toLower(model.modelExt) == ".out" || !pathExists(path) || !notARegularFile(path).empty() ||
         !readPublishedReport(path, bytes, record, reason))

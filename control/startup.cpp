@@ -4,15 +4,27 @@
 #include <system_error>
 
 #include "base/files.h"
+#include "base/places.h"
 #include "core/config.h"
 #include "deck/expression.h"
 
 namespace wavra {
 
-bool startUp(Model& model, Ui& ui, const std::string& programPath) {
-    model.installDir = installDirOf(programPath);
+bool startUp(Model& model, Ui& ui, const std::string& programPath, std::string* placesNote) {
+    const Places places = placesFor(programPath);
+    std::string note, error;
+    if (!preparePlaces(places, note, error)) {
+        ui.message(error, "wavra", Icon::Critical);
+        return false;
+    }
+    if (placesNote) *placesNote = note;
+    model.installDir = places.installDir;
+    if (places.perUser) {
+        model.settingsDir = places.settingsDir;
+        model.dataDir = places.dataDir;
+    }
     std::error_code ec;
-    std::filesystem::current_path(model.installDir, ec);
+    std::filesystem::current_path(model.workDir(), ec);
     if (!readConfiguration(model, ui, ConfigMode::Read)) return false;
     initConstantTable(model);
     loadConstantsFile(model, ui);

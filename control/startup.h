@@ -9,10 +9,13 @@
 
 namespace wavra {
 
-// Sets installDir from the program's path, makes it the current directory,
-// reads exe/wavra.ini, loads the fixed constants and sizes the model tables.
-// False when the configuration file is missing (the program then ends).
-bool startUp(Model& model, Ui& ui, const std::string& programPath);
+// Sets installDir from the program's path and, for a shared install, the
+// user's folders (made, and the settings copied, on the first start; then
+// `placesNote` says where they are); makes the folder of out/ the current
+// directory, reads the settings, loads the fixed constants and sizes the
+// model tables. False when the configuration file is missing or the user's
+// folders cannot be made (the program then ends).
+bool startUp(Model& model, Ui& ui, const std::string& programPath, std::string* placesNote = nullptr);
 
 // Takes the model name from the command line: modelDir = the directory part
 // (made absolute against `workingDir`, the directory the program was started

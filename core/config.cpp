@@ -23,7 +23,11 @@ namespace {
 
 const std::string kIniName = "exe/wavra.ini";
 const std::string kNewFileName = "wavra.new";
-const std::string kNewName = "exe/" + kNewFileName;
+
+// The settings file as messages name it: exe/wavra.ini in the portable
+// tree, the full path of the user's copy in a shared install.
+std::string iniName(const Model& model) { return model.settingsDir.empty() ? kIniName : model.settingsFile(); }
+std::string newName(const Model& model) { return directoryOf(iniName(model)) + kNewFileName; }
 
 // How a text setting is taken from the file. Keys are always compared in
 // upper case; values keep their case unless the rule says otherwise, because
@@ -130,7 +134,8 @@ std::string oneLine(std::string text) {
 std::string textValue(const std::string& value) { return value == "*" ? std::string() : trim(oneLine(value)); }
 
 // The model start directory for a NECDIR value: relative values are taken
-// below installDir; a directory that does not exist gives installDir.
+// below the folder of out/ (the install directory of the portable tree); a
+// directory that does not exist gives that folder.
 std::string startDirectory(const std::string& installDir, const std::string& value) {
     // A NUL byte would cut the name short at the system call: no directory.
     if (value.empty() || value.find('\0') != std::string::npos) return installDir;
@@ -157,7 +162,7 @@ void readTextSetting(Model& model, const Setting& setting, std::string Model::*f
             model.*field = name;
         }
         break;
-    case TextRule::StartDir: model.*field = startDirectory(model.installDir, text); break;
+    case TextRule::StartDir: model.*field = startDirectory(model.workDir(), text); break;
     }
 }
 
@@ -171,7 +176,8 @@ void readSetting(Model& model, Ui& ui, const Setting& setting, const std::string
             using Member = decltype(field);
             if constexpr (std::is_same_v<Member, int16_t Model::*>) {
                 if (!missing)
-                    model.*field = clampedInt16(ui, readNumber(value), std::string(setting.key) + " in " + kIniName);
+                    model.*field =
+                        clampedInt16(ui, readNumber(value), std::string(setting.key) + " in " + iniName(model));
             } else if constexpr (std::is_same_v<Member, double Model::*>) {
                 if (!missing) model.*field = readNumber(value);
             } else {
@@ -184,7 +190,7 @@ void readSetting(Model& model, Ui& ui, const Setting& setting, const std::string
 void resetSettings(Model& model) {
     static const Model defaults;
     for (const Setting& s : kSettings) std::visit([&](auto field) { model.*field = defaults.*field; }, s.field);
-    if (!model.installDir.empty()) model.modelDir = model.installDir;
+    if (!model.workDir().empty()) model.modelDir = model.workDir();
     for (auto& row : model.calcPresets) row = {};
 }
 
@@ -227,32 +233,20 @@ std::string rewriteLine(Model& model, Ui& ui, const std::string& line) {
 // complete. A symbolic link is written through to its file, the file keeps
 // its permissions, and a file nobody may write is left as it is.
 bool writeConfiguration(Model& model, Ui& ui, const std::vector<std::string>& lines) {
-    const std::string iniPath = model.installDir + kIniName;
+    const std::string iniPath = model.settingsFile();
     if (isWriteProtected(iniPath)) {
-        ui.message("Settings not saved: " + kIniName + " is read-only.", "wavra", Icon::Exclamation);
+        ui.message("Settings not saved: " + iniName(model) + " is read-only.", "wavra", Icon::Exclamation);
         return false;
     }
     std::string reason;
     if (!writeFileAtomicVia(iniPath, rewriteSettings(model, ui, lines), kNewFileName, reason)) {
-        ui.message("Settings not saved: " + kNewName + " could not be written.", "wavra", Icon::Exclamation);
+        ui.message("Settings not saved: " + newName(model) + " could not be written.", "wavra", Icon::Exclamation);
         return false;
     }
     return true;
 }
 
 } // namespace
-
-std::string installDirOf(const std::string& programPath) {
-    if (programPath.empty()) return {};
-    std::error_code ec;
-    fs::path program = fs::absolute(fs::path(programPath), ec);
-    if (ec) program = fs::path(programPath);
-    fs::path resolved = fs::weakly_canonical(program, ec);
-    program = ec ? program.lexically_normal() : resolved;
-    std::string dir = program.parent_path().parent_path().generic_string();
-    if (dir.empty() || dir.back() != '/') dir += '/';
-    return dir;
-}
 
 void readSettings(Model& model, Ui& ui, const std::vector<std::string>& lines) {
     resetSettings(model);
@@ -265,7 +259,7 @@ bool applySetting(Model& model, Ui& ui, const std::string& keyValue, std::string
     const std::string value = equals == std::string::npos ? std::string() : trim(keyValue.substr(equals + 1));
     const Setting* setting = findSetting(key);
     if (!setting && !presetFor(model, key)) {
-        error = "--set: '" + key + "' is no setting of " + kIniName;
+        error = "--set: '" + key + "' is no setting of " + iniName(model);
         return false;
     }
     if (setting && !std::holds_alternative<std::string Model::*>(setting->field) && !isNumeric(value)) {
@@ -282,10 +276,10 @@ std::string rewriteSettings(Model& model, Ui& ui, const std::vector<std::string>
 
 bool readConfiguration(Model& model, Ui& ui, ConfigMode mode) {
     std::vector<std::string> lines;
-    const bool found = readLines(model.installDir + kIniName, lines);
+    const bool found = readLines(model.settingsFile(), lines);
     if (mode == ConfigMode::Read) readSettings(model, ui, lines);
     if (!found) {
-        ui.message("Initialisation file " + kIniName + " not found.", "wavra", Icon::Critical);
+        ui.message("Initialisation file " + iniName(model) + " not found.", "wavra", Icon::Critical);
         return false;
     }
     return mode == ConfigMode::Write ? writeConfiguration(model, ui, lines) : true;

@@ -12,16 +12,14 @@ namespace wavra {
 
 enum class ConfigMode { Read = -1, Write = 0 };
 
-// The installation directory for a program path: the parent of the
-// program's own directory, with a trailing '/'.
-std::string installDirOf(const std::string& programPath);
-
 // Read mode: defaults, the display tables, then every key of
-// installDir + "exe/wavra.ini". Keys are compared in upper case; the engine
+// model.settingsFile() (installDir + "exe/wavra.ini" in the portable tree,
+// the user's copy in a shared install, where messages name its full path
+// instead of exe/wavra.ini). Keys are compared in upper case; the engine
 // name and the calculation presets are upper-cased, paths and other texts
 // keep their case. An empty NPAD, WPAD, WORD, NECEXT or ENGINE keeps its
-// default; NECDIR is taken below installDir when relative and gives
-// installDir when the directory does not exist. A number that is not given
+// default; NECDIR is taken below model.workDir() when relative and gives
+// that folder when the directory does not exist. A number that is not given
 // keeps the current value; a value outside the 16-bit range is clamped with
 // a message. Write mode: copies the file into wavra.new beside it with the
 // current values and renames that over exe/wavra.ini (through a symbolic

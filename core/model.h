@@ -123,13 +123,23 @@ struct Settings {
 
 // Where wavra is installed and which model file is open.
 struct ModelFile {
-    std::string installDir; // with trailing '/'
-    std::string modelDir;   // with trailing '/'
+    std::string installDir; // the shipped data below exe/, with trailing '/'
+    // The user's own folders of a shared install (base/places.h): the
+    // settings file, and out/ and pov/. Empty in the portable tree, where
+    // both lie below installDir.
+    std::string settingsDir, dataDir;
+    std::string modelDir; // with trailing '/'
     std::string modelName;
     std::string modelExt = ".nec";
 
     // Full path of the model file and of the engine files derived from it.
     std::string modelPath() const { return modelDir + modelName + modelExt; }
+    // The folder of out/ and pov/; out/ with the engine decks and reports;
+    // pov/ with the scenes; the settings file wavra.ini.
+    std::string workDir() const { return dataDir.empty() ? installDir : dataDir; }
+    std::string outDir() const { return workDir() + "out/"; }
+    std::string povDir() const { return workDir() + "pov/"; }
+    std::string settingsFile() const { return (settingsDir.empty() ? installDir + "exe/" : settingsDir) + "wavra.ini"; }
     // The first 8 characters of the model name (whole UTF-8 characters, so a
     // name such as "Ärmelkanal" still gives a valid file name).
     std::string engineBaseName() const;

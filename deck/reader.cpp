@@ -329,7 +329,7 @@ bool readInputFile(Model& model, Ui& ui) {
         // out/ cannot be written the copy is still read from memory (the
         // deck's expressions and units have no value as written).
         text = convertDeck(model, limited, text, &model.summary.deckErrors);
-        const std::string path = model.installDir + "out/" + model.engineBaseName() + ".inp";
+        const std::string path = model.outDir() + model.engineBaseName() + ".inp";
         std::string reason;
         if (!writeFileAtomic(path, text, reason)) {
             model.summary.engineDeckUnwritten = true;

@@ -161,7 +161,7 @@ std::optional<std::string> writeEngineInput(Model& model, Ui& ui, const std::str
                                             const std::string& outputName) {
     std::string bytes, encoding;
     if (!readFileText(inputPath, bytes)) return std::nullopt;
-    const std::string outPath = model.installDir + "out/" + outputName;
+    const std::string outPath = model.outDir() + outputName;
     if (!writeFileAtomic(outPath, convertDeck(model, ui, deckText(bytes, encoding)))) return std::nullopt;
     return outPath;
 }

@@ -22,7 +22,7 @@ bool isRequestCard(std::string_view card);
 // is read as if a blank stood after the name.
 std::string separateCardName(std::string_view line);
 
-// Converts the deck at inputPath into installDir + "out/" + outputName and
+// Converts the deck at inputPath into outDir() + outputName and
 // returns the path written. nullopt when the input cannot be read or the
 // output cannot be created; the caller then reads the model deck itself.
 // The symbol table is cut back to the fixed constants first, then filled

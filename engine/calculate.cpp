@@ -91,9 +91,8 @@ void showCalcWarnings(const Model& m, Ui& ui) {
 
 std::string engineInputName(const Model& m) {
     const std::string name = m.engineBaseName() + ".inp";
-    return sameFile(m.modelPath(), m.installDir + "out/" + name) && m.calcKind != kCalcOriginal
-               ? m.engineBaseName() + "-calc.inp"
-               : name;
+    return sameFile(m.modelPath(), m.outDir() + name) && m.calcKind != kCalcOriginal ? m.engineBaseName() + "-calc.inp"
+                                                                                     : name;
 }
 
 std::string engineOutputName(const Model& m) { return m.modelName + ".out"; }
@@ -107,7 +106,7 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
     addStatus(hooks, "Converting " + m.modelName + m.modelExt + " to " + m.modelName + ".inp");
     const std::optional<std::string> model = modelText(m, ui);
     if (!model) return EngineStatus::Failed;
-    const std::string inputPath = m.installDir + "out/" + engineInputName(m);
+    const std::string inputPath = m.outDir() + engineInputName(m);
     const std::optional<std::string> deck = numericDeck(m, ui, *model);
     if (!deck) return EngineStatus::Failed;
     const std::string text = engineDeck(m, ui, *deck, hooks);

@@ -38,7 +38,7 @@ bool prepareGround(const Model& model, Ui& ui, const RunFiles& files, std::strin
     second = model.modelName;
     if (model.groundType != 2) return true;
     second = sommerfeldGroundFile(model);
-    if (pathExists(model.installDir + second)) {
+    if (pathExists(model.workDir() + second)) {
         mode = "cop";
         return true;
     }
@@ -292,7 +292,7 @@ StopReason waitForParts(Model& model, std::vector<std::unique_ptr<EngineJob>>& j
 std::vector<PartRun> runLaunchers(Model& model, ProcessRunner& runner, std::vector<std::unique_ptr<EngineJob>>& jobs,
                                   const RunPlan& plan, const RunControl& control) {
     for (auto& job : jobs) {
-        if (job->start(runner, model.installDir)) continue;
+        if (job->start(runner, model.workDir())) continue;
         for (auto& other : jobs)
             if (other->process()) other->process()->terminate();
         return {{job->outcome(), job->files().report(), 0}};
@@ -331,8 +331,7 @@ ProcessOutcome runSpecialEngine(Model& model, Ui& ui, ProcessRunner& runner, con
                                 const std::string& outputName, const RunControl& control) {
     const std::string engine = launcherPath(model, engineOf(model));
     ProcessOutcome outcome;
-    auto process =
-        runner.start({engine, job.files().deckFromExe(), "-autodma"}, model.installDir + "exe", outcome.startError);
+    auto process = runner.start({engine, RunFiles::deckName(), "-autodma"}, job.files().dir(), outcome.startError);
     if (!process) return outcome;
     const ProcessGroupWatch watch(process->processId());
     ui.message("Wait till NEC32 ready, then close window and enter OK", "wavra", Icon::Critical);
@@ -341,7 +340,7 @@ ProcessOutcome runSpecialEngine(Model& model, Ui& ui, ProcessRunner& runner, con
     if (outcome.exitCode != 0 || outcome.stopped != StopReason::None) return outcome;
     const std::string launcher = launcherPath(model, "wavra.sh");
     return runStep(model, runner, {launcher, "--control", job.files().control(), "ren", model.modelName, outputName},
-                   model.installDir, control);
+                   model.workDir(), control);
 }
 
 int16_t expectedFromSummary(const Model& model) {
@@ -367,7 +366,7 @@ EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::stri
     const RunPlan plan = special ? RunPlan{{deck}, {}, 0} : planRun(model, deck);
     std::vector<std::unique_ptr<EngineJob>> jobs;
     for (const std::string& partDeckText : plan.decks) {
-        jobs.push_back(std::make_unique<EngineJob>(model.installDir));
+        jobs.push_back(std::make_unique<EngineJob>(model.outDir()));
         if (!jobs.back()->prepare(model, ui, partDeckText, plan.threads)) return EngineStatus::Failed;
     }
     if (control.summary) control.summary->parts = static_cast<int>(jobs.size());
@@ -386,8 +385,8 @@ EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::stri
                               capacities.maxLoads, capacities.maxTransLines);
     model.allocateFieldTables(capacities.fieldPoints);
     const bool showConsole = !special && jobs.front()->command().back() == "pause";
-    return judge(model, ui, parts, engine, jobs.front()->files(), {model.installDir + "out/" + outputName, key},
-                 showConsole, control, wallMs);
+    return judge(model, ui, parts, engine, jobs.front()->files(), {model.outDir() + outputName, key}, showConsole,
+                 control, wallMs);
 }
 
 // With "Reuse unchanged results": the published report, when its record
@@ -395,7 +394,7 @@ EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::stri
 // the run's result. False when the engine has to run.
 bool reuseReport(const Model& model, const std::string& target, const std::string& key, const RunControl& control) {
     if (control.source.modelPath.empty()) return false;
-    RunFiles files(model.installDir);
+    RunFiles files(model.outDir());
     std::string record;
     if (!files.ok() || !snapshotReport(target, files.snapshot(), record)) return false;
     if (!reusableReport(files.snapshot(), parseRecord(record), key, control.source)) return false;
@@ -422,8 +421,8 @@ bool EngineJob::prepare(const Model& model, Ui& ui, const std::string& deck, int
     return true;
 }
 
-bool EngineJob::start(ProcessRunner& runner, const std::string& installDir) {
-    m_process = runner.start(m_command, installDir, m_outcome.startError);
+bool EngineJob::start(ProcessRunner& runner, const std::string& workDir) {
+    m_process = runner.start(m_command, workDir, m_outcome.startError);
     m_outcome.started = m_process != nullptr;
     if (m_process) m_watch = std::make_unique<ProcessGroupWatch>(m_process->processId());
     return m_outcome.started;
@@ -476,7 +475,7 @@ EngineStatus runEngine(Model& model, Ui& ui, ProcessRunner& runner, const std::s
         critical(ui, "Engine name '" + messageText(engine) + "' is not valid.");
         return EngineStatus::Failed;
     }
-    const std::string target = model.installDir + "out/" + outputName;
+    const std::string target = model.outDir() + outputName;
     const std::string key = runKey(model, deck);
     if (model.reuseResults != 0 && !isSpecialEngine(model) && reuseReport(model, target, key, control)) {
         if (control.statusLine)

@@ -76,15 +76,16 @@ int progressPercent(long long elapsedMs, int expectedRunTime);
 // files().report() until the caller moves it.
 class EngineJob {
 public:
-    explicit EngineJob(const std::string& installDir) : m_files(installDir) {}
+    explicit EngineJob(const std::string& outDir) : m_files(outDir) {}
 
     // Writes the deck, the Sommerfeld ground request and the control file
     // and works out the launcher call; `threads` > 0 limits the lapack
     // engine's solver threads (several engines at once). False, reported
     // through ui, when a file cannot be written.
     bool prepare(const Model& model, Ui& ui, const std::string& deck, int threads = 0);
-    // Starts the launcher in installDir. False with outcome().startError.
-    bool start(ProcessRunner& runner, const std::string& installDir);
+    // Starts the launcher in workDir (the folder of out/). False with
+    // outcome().startError.
+    bool start(ProcessRunner& runner, const std::string& workDir);
 
     const RunFiles& files() const { return m_files; }
     const std::vector<std::string>& command() const { return m_command; }

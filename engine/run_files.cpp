@@ -75,7 +75,7 @@ std::string RunFiles::ownerText() {
            thisHost() + "\n";
 }
 
-RunFiles::RunFiles(const std::string& installDir) : m_outDir(installDir + "out/") {
+RunFiles::RunFiles(const std::string& outDir) : m_outDir(outDir) {
     removeAbandonedRunDirectories(m_outDir);
     std::error_code ec;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {

@@ -1,4 +1,4 @@
-// The files of one engine run, in a work directory of its own below out/:
+// The files of one engine run, in a work directory of its own in out/:
 // the control file, the Sommerfeld ground request, the engine deck and the
 // report under short fixed names. Every run makes its own directory, so any
 // number of runs can go at once in one install tree (two windows, two batch
@@ -20,8 +20,8 @@ void removeAbandonedRunDirectories(const std::string& outDir);
 
 class RunFiles {
 public:
-    // Makes out/.run-<16 hex digits>/ below installDir (with trailing '/').
-    explicit RunFiles(const std::string& installDir);
+    // Makes .run-<16 hex digits>/ in outDir (the model's out/, with trailing '/').
+    explicit RunFiles(const std::string& outDir);
     ~RunFiles();
     RunFiles(const RunFiles&) = delete;
     RunFiles& operator=(const RunFiles&) = delete;
@@ -38,11 +38,11 @@ public:
     // A snapshot of a report in out/ taken for reading (a reused result).
     std::string snapshot() const { return m_dir + "reused.out"; }
 
-    // The deck and the report as the launcher reads them, relative to exe/
-    // ("../out/.run-.../run.inp"); the control file holds these two lines.
-    std::string deckFromExe() const { return fromExe() + kDeck; }
-    std::string reportFromExe() const { return fromExe() + kReport; }
-    std::string controlText() const { return deckFromExe() + "\n" + reportFromExe() + "\n"; }
+    // The deck and the report as the launcher reads them, relative to the
+    // control file's directory, which is this one: short names, whatever the
+    // length of the path to out/ (the engine takes names of up to 80 bytes).
+    static std::string deckName() { return kDeck; }
+    static std::string controlText() { return std::string(kDeck) + "\n" + kReport + "\n"; }
 
     // Moves whatever else the engine left in the directory (the plot file
     // run.inp.plt of a PL card) to out/, with "run" in its name replaced by
@@ -53,7 +53,6 @@ public:
     static std::string ownerText();
 
 private:
-    std::string fromExe() const { return "../out/" + m_name + "/"; }
     static constexpr const char* kDeck = "run.inp";
     static constexpr const char* kReport = "run.out";
     static constexpr const char* kControl = "nec2d.tmp";

@@ -17,7 +17,9 @@
 #                                        (<deck>.n32) over as the report
 #                                        named in the control file
 # The control file holds two lines: the engine deck and the report, relative
-# to this directory ("../out/.run-1f0c/run.inp", "../out/.run-1f0c/run.out").
+# to the control file's own directory ("run.inp" and "run.out" in a run's
+# work directory; "../out/dipole.inp" in exe/nec2d.tmp). Short names matter:
+# nec2c takes file names of up to 80 bytes.
 # wavra gives every run a control file of its own with --control, so runs
 # never share one; without --control it is exe/nec2d.tmp, for an engine
 # started on its own. With "pause" the engine's exit status is printed.
@@ -110,8 +112,8 @@ take_special_report() {
 run_mode() { # mode, second argument, engine, [pause]
     [ $# -ge 3 ] || fail 2 "usage: wavra.sh [--control FILE] gen|som|cop|ren ARG ENGINE [pause]"
     local mode=$1 engine=$3 pause=${4:-} status
-    cd -- "$exe_dir" || exit 66
     read_control_file
+    cd -- "$(dirname -- "$control")" || exit 66
     case $mode in
     gen | som | cop)
         [[ $engine =~ ^[A-Za-z0-9_]+$ ]] || fail 2 "not an engine name: $engine"

@@ -281,7 +281,7 @@ bool exportItsHf(const Model& m, Ui& ui, ProcessRunner& runner, const ItsHfReque
         missingDirectory(ui, n.antennaDir);
         return false;
     }
-    LineReader in(m.installDir + "out/" + request.outputName);
+    LineReader in(m.outDir() + request.outputName);
     if (!in.isOpen()) {
         ui.message("Nec output file not found", "wavra", Icon::Exclamation);
         return false;

@@ -83,7 +83,7 @@ std::vector<std::string> withoutPrintCards(std::vector<std::string> lines) {
 class OptimizerSession::Trials : public SearchHost {
 public:
     struct Pending {
-        explicit Pending(Model& model, Ui& shownUi) : job(model.installDir), ui(shownUi) {}
+        explicit Pending(Model& model, Ui& shownUi) : job(model.outDir()), ui(shownUi) {}
         EngineJob job;
         DeferredUi ui;
         std::string key;     // of the trial's deck, for the record
@@ -118,7 +118,7 @@ public:
         std::string bytes, reason;
         readFileText(report, bytes);
         const RunRecord record{p.key, reportHashOf(bytes), p.source};
-        return publishReport(report, m.installDir + "out/" + engineOutputName(m), recordText(record), reason);
+        return publishReport(report, m.outDir() + engineOutputName(m), recordText(record), reason);
     }
     bool halted() const { return m_halted; }
     // Called after each trial's report was read, with the trial's index
@@ -155,7 +155,7 @@ bool OptimizerSession::Trials::startTrial(const std::vector<double>& values) {
     if (!pending->job.prepare(m, s.m_ui, deck)) return false;
     pending->key = runKey(m, deck);
     pending->source = sourceOf(s.optPath(), *text);
-    pending->job.start(s.m_runner, m.installDir);
+    pending->job.start(s.m_runner, m.workDir());
     m_jobs.push_back(std::move(pending));
     return true;
 }
@@ -184,7 +184,7 @@ bool OptimizerSession::Trials::readTrial(Pending& p, ParamValues& values) {
     p.ui.replay();
     const std::string report = p.job.files().report();
     const std::string failure =
-        engineRunFailure(p.job.outcome(), engineOf(m), report, m.installDir + "out/" + engineOutputName(m));
+        engineRunFailure(p.job.outcome(), engineOf(m), report, m.outDir() + engineOutputName(m));
     if (!failure.empty()) {
         critical(s.m_ui, failure + engineFailureDetails(p.job.outcome(), report));
         return false;

@@ -176,7 +176,7 @@ bool GeometryController::switchFile(bool toInput) {
     if (toInput == !report) return true;
     // A file that is not there would send the main loop back to the open
     // dialog; the view stays instead.
-    const std::string file = toInput ? m_model.modelPath() : m_model.installDir + "out/" + m_model.modelName + ".out";
+    const std::string file = toInput ? m_model.modelPath() : m_model.outDir() + m_model.modelName + ".out";
     if (!pathExists(file) || (toInput && toLower(m_model.modelExt) == ".out")) {
         m_status = (toInput ? "No input file " : "No output file ") + file + ".";
         return true;

@@ -46,8 +46,8 @@ PovPatternMesh povPatternOf(const Model& model, const GeometryViewState& s) {
     return mesh;
 }
 
-std::string povScenePath(const Model& m) { return m.installDir + "pov/" + m.modelName + ".pov"; }
-std::string povPicturePath(const Model& m) { return m.installDir + "pov/" + m.modelName + ".png"; }
+std::string povScenePath(const Model& m) { return m.povDir() + m.modelName + ".pov"; }
+std::string povPicturePath(const Model& m) { return m.povDir() + m.modelName + ".png"; }
 
 PovExportResult exportPovScene(const Model& model, Ui& ui, const GeometryViewState& state, bool wires, bool pattern,
                                const std::string& path) {

@@ -47,7 +47,7 @@ int16_t expectedRunTimeFor(double seconds) {
 }
 
 bool readOutput(Model& model, Ui& ui, const std::string& extension, ReportHooks* hooks) {
-    const std::string path = model.installDir + "out/" + model.modelName + extension;
+    const std::string path = model.outDir() + model.modelName + extension;
     // A pipe or directory in the report's place would block or misread.
     const std::string problem = pathExists(path) ? notARegularFile(path) : std::string();
     if (problem.empty()) {

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 rm -rf dist
-cmake --install _build --prefix dist
+cmake --install _build --prefix dist --component portable
 model=${1:-examples/yagi.nec}
 mkdir -p dist/models && cp examples/*.nec dist/models/
 dist/exe/wavra "dist/models/$(basename "$model")"

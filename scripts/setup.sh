@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing wavra needs (Debian packages), then
 # configures and builds into _build/. Safe to run again: apt-get only installs
-# what is missing and the build is incremental.
+# what is missing (and only then asks for root) and the build is incremental.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,12 +12,6 @@ packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev
 # nec2c source and builds the lapack engine exe/nec2c-lapack from it.
 # povray renders the exported scenes (Shift+G, Shift+R, --pov --render).
 scripts/install-packages.sh "${packages[@]}"
-
-# The window tests also run under a German locale (decimal comma).
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-    sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
-fi
 
 builddir=${WAVRA_BUILD_DIR:-_build}
 cmake -S . -B "$builddir" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${WAVRA_CMAKE_ARGS:-}

@@ -14,17 +14,6 @@
 #include "viewer/viewer.h"
 #include "viewer/viewer_window.h"
 
-namespace {
-
-// The parent of the program's own directory, with a trailing '/'.
-std::string installDirectory() {
-    QDir dir(QCoreApplication::applicationDirPath());
-    dir.cdUp();
-    return dir.absolutePath().toStdString() + "/";
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const wavra::ParsedArguments parsed = wavra::parseArguments(wavra::view::commandLineSpec(), args);
@@ -36,17 +25,22 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
-    const std::string installDir = installDirectory();
-    QDir::setCurrent(QString::fromStdString(installDir));
-
+    const wavra::Places places = wavra::placesFor(QCoreApplication::applicationFilePath().toStdString());
     wavra::view::DialogUi ui;
+    std::string note, error;
+    if (!wavra::preparePlaces(places, note, error)) {
+        ui.message(error, wavra::Icon::Critical);
+        return 1;
+    }
+    QDir::setCurrent(QString::fromStdString(places.dataDir));
+
     wavra::view::ViewSettings settings;
-    if (!wavra::view::loadSettings(installDir, settings, ui)) return 1;
+    if (!wavra::view::loadSettings(places, settings, ui)) return 1;
 
     wavra::view::ImageMedia media;
     wavra::view::QtProgramRunner runner;
     wavra::view::Viewer viewer(settings, ui, media, runner);
-    wavra::view::ViewerWindow window(viewer, ui, installDir);
+    wavra::view::ViewerWindow window(viewer, ui, places);
     ui.setParent(&window);
     runner.setBusyWidget(&window);
     window.show();

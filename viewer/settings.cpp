@@ -9,14 +9,17 @@ namespace wavra::view {
 
 namespace {
 
-const std::string kNewFile = "view.new"; // beside exe/view.ini
+const std::string kNewFile = "view.new"; // beside view.ini
 
 std::string asDirectory(std::string dir) {
     if (!dir.empty() && dir.back() != '/') dir += '/';
     return dir;
 }
 
-std::string missingMessage() { return std::string("Initialisation file ") + kSettingsFile + " not found."; }
+std::string settingsPath(const Places& places) { return places.settingsDir + "view.ini"; }
+// The file as messages name it: exe/view.ini, or the full path of a user's copy.
+std::string shownName(const Places& places) { return places.perUser ? settingsPath(places) : kSettingsFile; }
+std::string missingMessage(const Places& places) { return "Initialisation file " + shownName(places) + " not found."; }
 
 } // namespace
 
@@ -35,15 +38,15 @@ SettingLine splitSettingLine(const std::string& line) {
     return parts;
 }
 
-ViewSettings readSettings(const std::vector<std::string>& lines, const std::string& installDir) {
+ViewSettings readSettings(const std::vector<std::string>& lines, const std::string& baseDir) {
     ViewSettings settings;
-    settings.pictureDir = installDir;
+    settings.pictureDir = baseDir;
     for (const std::string& line : lines) {
         const SettingLine parts = splitSettingLine(line);
         if (parts.key == "DSPDIR") {
             std::string dir = asDirectory(parts.value);
-            if (!dir.empty() && dir.front() != '/') dir = installDir + dir;
-            settings.pictureDir = directoryExists(dir) ? dir : installDir;
+            if (!dir.empty() && dir.front() != '/') dir = baseDir + dir;
+            settings.pictureDir = directoryExists(dir) ? dir : baseDir;
         } else if (parts.key == "DSPEXT" && !parts.value.empty()) {
             settings.extension = parts.value.front() == '.' ? parts.value : "." + parts.value;
         } else if (parts.key == "PLOTPRG" && !parts.value.empty()) {
@@ -77,26 +80,25 @@ std::string rewriteSettings(const std::vector<std::string>& lines, const ViewSet
     return rewriteIniLines(lines, [&settings](const std::string& line) { return rewriteLine(line, settings); });
 }
 
-bool loadSettings(const std::string& installDir, ViewSettings& settings, ViewerUi& ui) {
+bool loadSettings(const Places& places, ViewSettings& settings, ViewerUi& ui) {
     std::vector<std::string> lines;
-    if (!readLines(installDir + kSettingsFile, lines)) {
-        ui.message(missingMessage(), Icon::Critical);
+    if (!readLines(settingsPath(places), lines)) {
+        ui.message(missingMessage(places), Icon::Critical);
         return false;
     }
-    settings = readSettings(lines, installDir);
+    settings = readSettings(lines, places.dataDir);
     return true;
 }
 
-bool saveSettings(const std::string& installDir, const ViewSettings& settings, ViewerUi& ui) {
+bool saveSettings(const Places& places, const ViewSettings& settings, ViewerUi& ui) {
     std::vector<std::string> lines;
-    if (!readLines(installDir + kSettingsFile, lines)) {
-        ui.message(missingMessage(), Icon::Critical);
+    if (!readLines(settingsPath(places), lines)) {
+        ui.message(missingMessage(places), Icon::Critical);
         return false;
     }
     std::string reason;
-    if (!writeFileAtomicVia(installDir + kSettingsFile, rewriteSettings(lines, settings), kNewFile, reason)) {
-        ui.message(std::string("Initialisation file ") + kSettingsFile +
-                       " could not be rewritten; it keeps its old settings.",
+    if (!writeFileAtomicVia(settingsPath(places), rewriteSettings(lines, settings), kNewFile, reason)) {
+        ui.message("Initialisation file " + shownName(places) + " could not be rewritten; it keeps its old settings.",
                    Icon::Exclamation);
         return false;
     }

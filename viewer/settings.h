@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/places.h"
 #include "viewer/viewer_ui.h"
 
 namespace wavra::view {
@@ -30,19 +31,21 @@ struct SettingLine {
 };
 SettingLine splitSettingLine(const std::string& line);
 
-// The settings of the file's lines; `installDir` (with trailing '/') is the
-// default picture directory and the base of a relative one.
-ViewSettings readSettings(const std::vector<std::string>& lines, const std::string& installDir);
+// The settings of the file's lines; `baseDir` (with trailing '/': the install
+// directory of the portable tree, the user's data folder of a shared
+// install) is the default picture directory and the base of a relative one.
+ViewSettings readSettings(const std::vector<std::string>& lines, const std::string& baseDir);
 
 // The file's lines rewritten with the values of `settings`.
 std::string rewriteSettings(const std::vector<std::string>& lines, const ViewSettings& settings);
 
-// Reads installDir + exe/view.ini; shows "Initialisation file exe/view.ini
-// not found." and returns false when it cannot be read.
-bool loadSettings(const std::string& installDir, ViewSettings& settings, ViewerUi& ui);
+// Reads view.ini of places.settingsDir (exe/view.ini of the portable tree);
+// shows "Initialisation file exe/view.ini not found." (the full path of a
+// user's copy) and returns false when it cannot be read.
+bool loadSettings(const Places& places, ViewSettings& settings, ViewerUi& ui);
 
-// Rewrites the file through exe/view.new. A missing file or a failed write
-// is reported and leaves the old file as it was.
-bool saveSettings(const std::string& installDir, const ViewSettings& settings, ViewerUi& ui);
+// Rewrites the file through view.new beside it. A missing file or a failed
+// write is reported and leaves the old file as it was.
+bool saveSettings(const Places& places, const ViewSettings& settings, ViewerUi& ui);
 
 } // namespace wavra::view

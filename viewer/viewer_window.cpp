@@ -36,8 +36,8 @@ constexpr int kMinWidth = 360;
 
 } // namespace
 
-ViewerWindow::ViewerWindow(Viewer& viewer, ViewerUi& ui, const std::string& installDir, QWidget* parent)
-    : QMainWindow(parent), m_viewer(viewer), m_ui(ui), m_installDir(installDir) {
+ViewerWindow::ViewerWindow(Viewer& viewer, ViewerUi& ui, const Places& places, QWidget* parent)
+    : QMainWindow(parent), m_viewer(viewer), m_ui(ui), m_places(places) {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -154,7 +154,7 @@ void ViewerWindow::sizeToPicture(const QImage& image) {
 }
 
 void ViewerWindow::showHelp() {
-    const std::string page = m_installDir + kHelpPage;
+    const std::string page = m_places.installDir + kHelpPage;
     if (!fileExists(page)) {
         m_ui.message("Help file '" + kHelpPage + "' not found.", Icon::Exclamation);
         return;
@@ -176,7 +176,7 @@ void ViewerWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    saveSettings(m_installDir, m_viewer.settings(), m_ui);
+    saveSettings(m_places, m_viewer.settings(), m_ui);
     if (m_help) m_help->close();
     event->accept();
 }

@@ -23,7 +23,7 @@ namespace wavra::view {
 
 class ViewerWindow : public QMainWindow {
 public:
-    ViewerWindow(Viewer& viewer, ViewerUi& ui, const std::string& installDir, QWidget* parent = nullptr);
+    ViewerWindow(Viewer& viewer, ViewerUi& ui, const Places& places, QWidget* parent = nullptr);
     ~ViewerWindow() override;
 
     // The menu item with this caption (as written, with its '&'), for tests
@@ -43,7 +43,7 @@ protected:
 private:
     Viewer& m_viewer;
     ViewerUi& m_ui;
-    std::string m_installDir;
+    Places m_places;
     QLineEdit* m_label = nullptr;
     QScrollArea* m_scroll = nullptr;
     QLabel* m_picture = nullptr;

@@ -24,10 +24,12 @@ bool displayAvailable() { return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") ||
 int runWindowsProgram(const std::string& programPath, const std::string& workingDir, const std::string& model) {
     QtUi ui;
     Model store;
-    if (!startUp(store, ui, programPath)) return 1;
+    std::string placesNote;
+    if (!startUp(store, ui, programPath, &placesNote)) return 1;
     QtWindows windows(store, ui);
     ui.setParent(&windows.mainWindow());
     MainLoop loop(store, ui, windows);
+    loop.setNotice(placesNote);
     if (!model.empty()) {
         takeModelName(store, model, workingDir);
         loop.setPendingModel();

@@ -43,7 +43,7 @@ protected:
 TEST_F(BuilderWindowTest, EveryShapeThroughTheDialogWithACommandLinePath) {
     for (ShapeKind kind : kAllShapes) {
         const std::string path = install.file(shapeName(kind) + ".out.nec");
-        BuilderWindow window(path, install.path(), sink);
+        BuilderWindow window(path, wavra::portablePlaces(install.path()), sink);
         window.show();
         EXPECT_FALSE(window.createButton()->isEnabled());
         window.menuAction(kind)->trigger();
@@ -59,7 +59,7 @@ TEST_F(BuilderWindowTest, EveryShapeThroughTheDialogWithACommandLinePath) {
 
 TEST_F(BuilderWindowTest, EntriesReachTheDeck) {
     const std::string path = install.file("Build.nec");
-    BuilderWindow window(path, install.path(), sink);
+    BuilderWindow window(path, wavra::portablePlaces(install.path()), sink);
     window.chooseShape(ShapeKind::Box);
     window.entryBox(ShapeKind::Box, "Length Y")->setText("4");
     window.segmentBox(ShapeKind::Box, "Z sections")->setText("3"); // the front's upright lines
@@ -76,7 +76,7 @@ TEST_F(BuilderWindowTest, EntriesReachTheDeck) {
 }
 
 TEST_F(BuilderWindowTest, ParabolaLabelsFollowTheGridOption) {
-    BuilderWindow window("", install.path(), sink);
+    BuilderWindow window("", wavra::portablePlaces(install.path()), sink);
     window.show();
     window.chooseShape(ShapeKind::Parabola);
     QLabel* aperture = window.entryLabel(ShapeKind::Parabola, "Apperture");
@@ -97,7 +97,7 @@ TEST_F(BuilderWindowTest, WithoutAPathTheModelDirectoryAndAReport) {
     std::filesystem::create_directories(install.path() + "exe");
     std::filesystem::create_directories(install.path() + "models");
     writeText(install.path() + "exe/wavra.ini", "NECDIR=models\t' start directory\nNECEXT=.nec\n");
-    BuilderWindow window("", install.path(), sink);
+    BuilderWindow window("", wavra::portablePlaces(install.path()), sink);
     window.show();
     window.chooseShape(ShapeKind::Plane);
     ASSERT_TRUE(window.create());
@@ -112,7 +112,7 @@ TEST_F(BuilderWindowTest, WithoutAPathTheModelDirectoryAndAReport) {
 }
 
 TEST_F(BuilderWindowTest, AFailedWriteKeepsTheWindowAndReports) {
-    BuilderWindow window(install.file("missing/Build.nec"), install.path(), sink);
+    BuilderWindow window(install.file("missing/Build.nec"), wavra::portablePlaces(install.path()), sink);
     window.show();
     window.chooseShape(ShapeKind::Helix);
     EXPECT_FALSE(window.create());
@@ -122,7 +122,7 @@ TEST_F(BuilderWindowTest, AFailedWriteKeepsTheWindowAndReports) {
 }
 
 TEST_F(BuilderWindowTest, ChoosingAShapeResetsItsDefaults) {
-    BuilderWindow window("", install.path(), sink);
+    BuilderWindow window("", wavra::portablePlaces(install.path()), sink);
     window.chooseShape(ShapeKind::Patch);
     window.entryBox(ShapeKind::Patch, "Length X1")->setText("7");
     window.chooseShape(ShapeKind::Helix);

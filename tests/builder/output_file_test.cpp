@@ -16,14 +16,14 @@ namespace {
 OutputSettings settingsFrom(const TempDir& install, const std::string& ini) {
     std::filesystem::create_directories(install.path() + "exe");
     writeText(install.path() + "exe/wavra.ini", ini);
-    return readOutputSettings(install.path());
+    return readOutputSettings(wavra::portablePlaces(install.path()));
 }
 
 } // namespace
 
 TEST(OutputSettings, DefaultsWithoutTheFile) {
     TempDir install;
-    const OutputSettings s = readOutputSettings(install.path());
+    const OutputSettings s = readOutputSettings(wavra::portablePlaces(install.path()));
     EXPECT_EQ(s.directory, install.path() + "exe/");
     EXPECT_EQ(outputPathFor(s, "Box"), install.path() + "exe/Box.nec");
 }

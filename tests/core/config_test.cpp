@@ -292,18 +292,6 @@ TEST(ConfigRead, ParallelRunsAreOnePerCoreUnlessSetAndReuseIsOnByDefault) {
     EXPECT_NE(readText(t.ini()).find("PARALLEL= 3"), std::string::npos);
 }
 
-TEST(InstallDir, IsTheParentOfTheProgramDirectory) {
-    TempDir dir;
-    std::filesystem::create_directories(dir.file("inst/exe"));
-    writeText(dir.file("inst/exe/wavra"), "");
-    EXPECT_EQ(installDirOf(dir.file("inst/exe/wavra")), dir.file("inst/"));
-    EXPECT_EQ(installDirOf(dir.file("inst/exe/./../exe/wavra")), dir.file("inst/"));
-    std::filesystem::create_directories(dir.file("bin"));
-    std::filesystem::create_symlink(dir.file("inst/exe/wavra"), dir.file("bin/wavra"));
-    EXPECT_EQ(installDirOf(dir.file("bin/wavra")), dir.file("inst/"));
-    EXPECT_EQ(installDirOf("/wavra"), "/");
-}
-
 TEST(DisplayTables, PaletteRampAndStepSeries) {
     const DisplayTables& t = displayTables();
     EXPECT_EQ(t.palette[0], (Rgb{0, 0, 0}));

@@ -6,10 +6,10 @@
 
 #include "base/files.h"
 #include "engine/report_keeping.h"
-#include "report/report_merge.h"
 #include "engine/result_reuse.h"
 #include "engine/run_plan.h"
 #include "engine_test_support.h"
+#include "report/report_merge.h"
 
 namespace wavra {
 namespace {
@@ -68,9 +68,7 @@ TEST_F(EngineRunTest, TheEngineRunsOnFilesOfItsOwnAndItsReportBecomesTheModelsRe
     // under short names; the model's name reaches the engine nowhere.
     EXPECT_EQ(seen.control.rfind(tree.file("out/.run-"), 0), 0u) << seen.control;
     EXPECT_EQ(deckSeen, kDeck);
-    EXPECT_EQ(controlSeen.rfind("../out/.run-", 0), 0u) << controlSeen;
-    EXPECT_NE(controlSeen.find("/run.inp\n../out/.run-"), std::string::npos) << controlSeen;
-    EXPECT_EQ(controlSeen.substr(controlSeen.size() - 9), "/run.out\n");
+    EXPECT_EQ(controlSeen, "run.inp\nrun.out\n");
     EXPECT_FALSE(pathExists(tree.file("exe/nec2d.tmp")));
     EXPECT_EQ(readText(report()), completeReport("fresh"));
     EXPECT_TRUE(test::runDirectories(tree.path()).empty());
@@ -247,10 +245,9 @@ TEST_F(EngineRunTest, TheSpecialEngineRunsOnItsOwnThenItsReportIsTakenOver) {
     const Argv& special = runner.calls[0].argv;
     ASSERT_EQ(special.size(), 3u);
     EXPECT_EQ(special[0], tree.file("exe/NEC32"));
-    EXPECT_EQ(special[1].rfind("../out/.run-", 0), 0u);
-    EXPECT_EQ(special[1].substr(special[1].size() - 8), "/run.inp");
+    EXPECT_EQ(special[1], "run.inp");
     EXPECT_EQ(special[2], "-autodma");
-    EXPECT_EQ(runner.calls[0].workingDir, tree.file("exe"));
+    EXPECT_EQ(runner.calls[0].workingDir.rfind(tree.file("out/.run-"), 0), 0u) << runner.calls[0].workingDir;
     const std::string control = test::controlledFiles(runner.calls[1]).control;
     EXPECT_EQ(runner.calls[1].argv,
               (Argv{tree.file("exe/wavra.sh"), "--control", control, "ren", "my yagi", "my yagi.out"}));

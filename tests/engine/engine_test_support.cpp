@@ -60,10 +60,10 @@ ControlledFiles controlledFiles(const ScriptedRunner::Call& call) {
     if (flag == call.argv.end() || flag + 1 == call.argv.end()) return files;
     files.control = *(flag + 1);
     const auto lines = readLinesOf(files.control);
-    const std::string exeDir = fs::path(call.argv.front()).parent_path().string() + "/";
+    const std::string controlDir = fs::path(files.control).parent_path().string() + "/";
     if (lines.size() >= 2) {
-        files.deck = fs::weakly_canonical(exeDir + lines[0]).string();
-        files.report = fs::weakly_canonical(exeDir + lines[1]).string();
+        files.deck = fs::weakly_canonical(controlDir + lines[0]).string();
+        files.report = fs::weakly_canonical(controlDir + lines[1]).string();
     }
     return files;
 }
@@ -83,7 +83,8 @@ EngineTree::EngineTree() {
         fs::copy_symlink(entry.path(), target);
     }
     // The lapack engine, when the build made it.
-    if (fs::exists(stage + kLapackProgram)) fs::create_symlink(stage + kLapackProgram, path() + "exe/" + kLapackProgram);
+    if (fs::exists(stage + kLapackProgram))
+        fs::create_symlink(stage + kLapackProgram, path() + "exe/" + kLapackProgram);
 }
 
 void EngineTree::addModel(Model& model, const std::string& example, const std::string& name) const {

@@ -80,25 +80,25 @@ TEST_F(SettingsFile, RewriteKeepsLinesNotesAndUnknownKeysAndIsStable) {
 
 TEST_F(SettingsFile, MissingFileStopsTheStartWithItsMessage) {
     ViewSettings settings;
-    EXPECT_FALSE(loadSettings(install.path(), settings, ui));
+    EXPECT_FALSE(loadSettings(wavra::portablePlaces(install.path()), settings, ui));
     EXPECT_EQ(ui.shown, std::vector<std::string>{"Initialisation file exe/view.ini not found."});
-    EXPECT_FALSE(saveSettings(install.path(), settings, ui));
+    EXPECT_FALSE(saveSettings(wavra::portablePlaces(install.path()), settings, ui));
     EXPECT_FALSE(fs::exists(ini()));
 }
 
 TEST_F(SettingsFile, RoundTripThroughTheFile) {
     writeText(ini(), "DSPDIR=\t' directory\r\nDSPEXT=.bmp\r\n");
     ViewSettings settings;
-    ASSERT_TRUE(loadSettings(install.path(), settings, ui));
+    ASSERT_TRUE(loadSettings(wavra::portablePlaces(install.path()), settings, ui));
     EXPECT_EQ(settings.pictureDir, install.path());
     settings.pictureDir = install.path() + "maps/";
     settings.extension = ".vg1";
-    ASSERT_TRUE(saveSettings(install.path(), settings, ui));
+    ASSERT_TRUE(saveSettings(wavra::portablePlaces(install.path()), settings, ui));
     EXPECT_EQ(readText(ini()), "DSPDIR=" + install.path() + "maps/\t' directory\nDSPEXT=.vg1\n");
     EXPECT_FALSE(fs::exists(install.path() + "exe/view.new"));
     fs::create_directories(install.path() + "maps");
     ViewSettings back;
-    ASSERT_TRUE(loadSettings(install.path(), back, ui));
+    ASSERT_TRUE(loadSettings(wavra::portablePlaces(install.path()), back, ui));
     EXPECT_EQ(back.pictureDir, settings.pictureDir);
     EXPECT_EQ(back.extension, ".vg1");
     EXPECT_TRUE(ui.shown.empty());
@@ -109,7 +109,7 @@ TEST_F(SettingsFile, AFailedRewriteKeepsTheOldFileAndSaysSo) {
     fs::create_directories(install.path() + "exe/view.new"); // the temporary file cannot be made
     ViewSettings settings;
     settings.extension = ".png";
-    EXPECT_FALSE(saveSettings(install.path(), settings, ui));
+    EXPECT_FALSE(saveSettings(wavra::portablePlaces(install.path()), settings, ui));
     EXPECT_EQ(readText(ini()), "DSPEXT=.bmp\n");
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0], "Initialisation file exe/view.ini could not be rewritten; it keeps its old settings.");

@@ -64,7 +64,7 @@ protected:
     ImageMedia media;
     RecordingRunner runner;
     Viewer viewer{settings, ui, media, runner};
-    ViewerWindow window{viewer, ui, install.path()};
+    ViewerWindow window{viewer, ui, wavra::portablePlaces(install.path())};
 };
 
 } // namespace
@@ -163,7 +163,7 @@ TEST_F(ViewerWindowTest, HelpShowsTheShippedPageOrSaysItIsMissing) {
     EXPECT_TRUE(window.helpWindow()->toPlainText().contains("coverage picture viewer"));
     fs::remove(install.path() + "exe/view_help.html");
     TempDir other;
-    ViewerWindow bare(viewer, ui, other.path());
+    ViewerWindow bare(viewer, ui, wavra::portablePlaces(other.path()));
     bare.menuItem(QStringLiteral("&Help"))->trigger();
     EXPECT_EQ(ui.shown, std::vector<std::string>{"Help file 'exe/view_help.html' not found."});
 }
