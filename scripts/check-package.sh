@@ -63,7 +63,7 @@ as_user() { # runs a command as the user in the models folder, with a plain envi
 find /usr/share/wavra /usr/lib/wavra | sort >"$work/installed.before"
 
 # The user's runs, one function each.
-version_line() { as_user wavra --version | grep -q '^wavra '; } # adjust here if the version line changes
+version_line() { as_user wavra --version | grep -q '^wavra '; }
 far_field() { as_user wavra --batch --calc far --json dipole.nec >"$work/far.json" && grep -q '"frequencyMHz"' "$work/far.json"; }
 sweep() {
     as_user wavra --batch --calc sweep --freq 13,15,0.5 --touchstone dipole.s1p dipole.nec >/dev/null &&
