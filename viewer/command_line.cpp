@@ -11,7 +11,9 @@ ProgramSpec makeCommandLineSpec() {
     spec.description =
         "Opens the coverage picture viewer: ItsHF area-coverage maps captured from the package's\n"
         "plot program or loaded from picture files, shown, labelled and saved.";
-    spec.epilog = "The settings are kept in exe/view.ini of the install tree.";
+    spec.epilog =
+        "The settings are kept in exe/view.ini of a portable tree the user may write, else in\n"
+        "$XDG_CONFIG_HOME/wavra/view.ini (~/.config/wavra/view.ini).";
     return spec;
 }
 
