@@ -9,15 +9,15 @@ namespace wavra {
 
 namespace {
 
-ProgramSpec makeWavraCommandLine() {
-    ProgramSpec spec;
-    spec.name = kProgramName;
-    spec.synopses = {"[MODEL]", "--batch [OPTION]... MODEL"};
-    spec.description =
+ProgramOptions makeWavraCommandLine() {
+    ProgramOptions described;
+    described.name = kProgramName;
+    described.synopses = {"[MODEL]", "--batch [OPTION]... MODEL"};
+    described.description =
         "Without --batch the windows open, on MODEL when one is named. With --batch\n"
         "MODEL is loaded (and calculated with --calc) without windows and the main\n"
         "window's summary is printed.";
-    spec.groups = {
+    described.groups = {
         {"",
          {{"batch", "", "run without windows"},
           {"input", "", "read the model deck, not an existing report"},
@@ -64,12 +64,12 @@ ProgramSpec makeWavraCommandLine() {
           {"first", "HOW", "optimize, increase or decrease: the first variable's first direction"},
           {"save", "FILE", "write the model with the optimized SY values"}}},
     };
-    spec.epilog =
+    described.epilog =
         "A calculation or optimization that takes longer than a second shows its\n"
         "progress on stderr when that is a terminal.\n"
         "Exit status: 0 done, 1 the model or report could not be read, 2 bad usage,\n"
         "3 the engine failed.";
-    return spec;
+    return described;
 }
 
 std::optional<Answer> parseAnswer(const std::string& text) {
@@ -355,9 +355,9 @@ std::optional<BatchOptions> Parser::run() {
 
 } // namespace
 
-const ProgramSpec& wavraCommandLine() {
-    static const ProgramSpec spec = makeWavraCommandLine();
-    return spec;
+const ProgramOptions& wavraCommandLine() {
+    static const ProgramOptions described = makeWavraCommandLine();
+    return described;
 }
 
 std::optional<BatchOptions> batchOptionsFrom(const ParsedArguments& parsed, std::string& error) {

@@ -54,7 +54,7 @@ struct BatchOptions {
 inline constexpr const char* kProgramName = "wavra";
 
 // The command line of wavra: its options, for the parser and --help.
-const ProgramSpec& wavraCommandLine();
+const ProgramOptions& wavraCommandLine();
 
 // The options of a command line parsed with wavraCommandLine(). nullopt
 // with `error` set on bad usage.

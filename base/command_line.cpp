@@ -12,23 +12,23 @@ constexpr int kUsageStatus = 2;
 constexpr size_t kHelpColumn = 30; // where the descriptions of --help start
 constexpr size_t kHelpWidth = 80;  // --help wraps the descriptions within this
 
-const OptionSpec kHelpOption{"help", "", "print this help and exit", 'h'};
-const OptionSpec kVersionOption{"version", "", "print the program's name and version and exit", 'V'};
+const OptionEntry kHelpOption{"help", "", "print this help and exit", 'h'};
+const OptionEntry kVersionOption{"version", "", "print the program's name and version and exit", 'V'};
 
-const OptionSpec* findLong(const ProgramSpec& spec, const std::string& name) {
+const OptionEntry* findLong(const ProgramOptions& described, const std::string& name) {
     if (name == kHelpOption.name) return &kHelpOption;
     if (name == kVersionOption.name) return &kVersionOption;
-    for (const OptionGroup& group : spec.groups)
-        for (const OptionSpec& option : group.options)
+    for (const OptionGroup& group : described.groups)
+        for (const OptionEntry& option : group.options)
             if (option.name == name) return &option;
     return nullptr;
 }
 
-const OptionSpec* findShort(const ProgramSpec& spec, char letter) {
+const OptionEntry* findShort(const ProgramOptions& described, char letter) {
     if (letter == kHelpOption.shortName) return &kHelpOption;
     if (letter == kVersionOption.shortName) return &kVersionOption;
-    for (const OptionGroup& group : spec.groups)
-        for (const OptionSpec& option : group.options)
+    for (const OptionGroup& group : described.groups)
+        for (const OptionEntry& option : group.options)
             if (option.shortName != 0 && option.shortName == letter) return &option;
     return nullptr;
 }
@@ -36,7 +36,8 @@ const OptionSpec* findShort(const ProgramSpec& spec, char letter) {
 // The parse proper: one argument at a time.
 class Parser {
 public:
-    Parser(const ProgramSpec& spec, const std::vector<std::string>& args) : m_spec(spec), m_args(args) {}
+    Parser(const ProgramOptions& described, const std::vector<std::string>& args)
+        : m_described(described), m_args(args) {}
 
     ParsedArguments run() {
         bool endOfOptions = false;
@@ -54,7 +55,7 @@ public:
     }
 
 private:
-    const ProgramSpec& m_spec;
+    const ProgramOptions& m_described;
     const std::vector<std::string>& m_args;
     size_t m_i = 0;
     bool m_help = false, m_version = false;
@@ -63,7 +64,7 @@ private:
     void longOption(const std::string& arg) {
         const size_t equals = arg.find('=');
         const std::string typed = arg.substr(0, equals);
-        const OptionSpec* option = findLong(m_spec, typed.substr(2));
+        const OptionEntry* option = findLong(m_described, typed.substr(2));
         if (!option) {
             m_result.error = "unknown option '" + typed + "'";
             return;
@@ -75,13 +76,13 @@ private:
 
     // "-h", "-V": one letter; a switch's letters are not bundled ("-hV").
     void shortOption(const std::string& arg) {
-        const OptionSpec* option = arg.size() == 2 ? findShort(m_spec, arg[1]) : nullptr;
+        const OptionEntry* option = arg.size() == 2 ? findShort(m_described, arg[1]) : nullptr;
         if (!option) m_result.error = "unknown option '" + arg + "'";
         else take(*option, arg);
     }
 
     // An option written without "=": its value, if it takes one, is the next argument.
-    void take(const OptionSpec& option, const std::string& typed) {
+    void take(const OptionEntry& option, const std::string& typed) {
         if (&option == &kHelpOption) m_help = true;
         else if (&option == &kVersionOption) m_version = true;
         else if (option.valueName.empty()) m_result.options.push_back({option.name, ""});
@@ -91,7 +92,7 @@ private:
 };
 
 // "  -h, --help" or "      --jobs=N" (padded to the description column).
-std::string optionColumn(const OptionSpec& option) {
+std::string optionColumn(const OptionEntry& option) {
     std::string text = option.shortName != 0 ? std::string("  -") + option.shortName + ", " : std::string(6, ' ');
     text += "--" + option.name;
     if (!option.valueName.empty()) text += "=" + option.valueName;
@@ -118,7 +119,7 @@ std::vector<std::string> wrappedHelp(const std::string& help) {
     return lines;
 }
 
-void appendOption(std::string& text, const OptionSpec& option) {
+void appendOption(std::string& text, const OptionEntry& option) {
     std::string column = optionColumn(option);
     if (column.size() + 2 > kHelpColumn) column += "\n" + std::string(kHelpColumn, ' ');
     else column.resize(kHelpColumn, ' ');
@@ -141,24 +142,24 @@ std::vector<std::string> ParsedArguments::values(const std::string& name) const 
     return found;
 }
 
-ParsedArguments parseArguments(const ProgramSpec& spec, const std::vector<std::string>& args) {
-    return Parser(spec, args).run();
+ParsedArguments parseArguments(const ProgramOptions& described, const std::vector<std::string>& args) {
+    return Parser(described, args).run();
 }
 
-std::string helpText(const ProgramSpec& spec) {
+std::string helpText(const ProgramOptions& described) {
     std::string text;
-    for (size_t k = 0; k < spec.synopses.size(); ++k)
-        text += std::string(k == 0 ? "Usage: " : "  or:  ") + spec.name +
-                (spec.synopses[k].empty() ? "" : " " + spec.synopses[k]) + "\n";
-    if (!spec.description.empty()) text += spec.description + "\n";
+    for (size_t k = 0; k < described.synopses.size(); ++k)
+        text += std::string(k == 0 ? "Usage: " : "  or:  ") + described.name +
+                (described.synopses[k].empty() ? "" : " " + described.synopses[k]) + "\n";
+    if (!described.description.empty()) text += described.description + "\n";
     text += "\nOptions:\n";
     appendOption(text, kHelpOption);
     appendOption(text, kVersionOption);
-    for (const OptionGroup& group : spec.groups) {
+    for (const OptionGroup& group : described.groups) {
         if (!group.heading.empty()) text += "\n" + group.heading + ":\n";
-        for (const OptionSpec& option : group.options) appendOption(text, option);
+        for (const OptionEntry& option : group.options) appendOption(text, option);
     }
-    if (!spec.epilog.empty()) text += "\n" + spec.epilog + "\n";
+    if (!described.epilog.empty()) text += "\n" + described.epilog + "\n";
     return text;
 }
 
@@ -168,12 +169,12 @@ std::string usageErrorText(const std::string& program, const std::string& error)
     return program + ": " + oneLine(error) + "\nTry '" + program + " --help' for more information.\n";
 }
 
-std::optional<int> answerStandardOptions(const ProgramSpec& spec, const ParsedArguments& parsed, std::ostream& out,
-                                         std::ostream& err) {
+std::optional<int> answerStandardOptions(const ProgramOptions& described, const ParsedArguments& parsed,
+                                         std::ostream& out, std::ostream& err) {
     switch (parsed.outcome) {
-    case ParsedArguments::Outcome::Help: out << helpText(spec); return 0;
-    case ParsedArguments::Outcome::Version: out << versionText(spec.name); return 0;
-    case ParsedArguments::Outcome::BadUsage: return reportUsageError(spec.name, parsed.error, err);
+    case ParsedArguments::Outcome::Help: out << helpText(described); return 0;
+    case ParsedArguments::Outcome::Version: out << versionText(described.name); return 0;
+    case ParsedArguments::Outcome::BadUsage: return reportUsageError(described.name, parsed.error, err);
     case ParsedArguments::Outcome::Run: break;
     }
     return std::nullopt;

@@ -107,21 +107,22 @@ private:
     std::ostream& m_err;
 };
 
-ProgramSpec makeCommandLineSpec() {
-    ProgramSpec spec;
-    spec.name = kProgramName;
-    spec.synopses = {"[OUTPUT]", "--shape NAME [--param CAPTION=VALUE]... OUTPUT"};
-    spec.description =
+ProgramOptions makeCommandLineSpec() {
+    ProgramOptions described;
+    described.name = kProgramName;
+    described.synopses = {"[OUTPUT]", "--shape NAME [--param CAPTION=VALUE]... OUTPUT"};
+    described.description =
         "Without --shape the builder window opens; with OUTPUT, Create writes that\n"
         "file and the window closes. With --shape the deck is written without a window.";
-    spec.groups = {{"",
-                    {{"shape", "NAME", "Patch, Plane, Helix, Box, Cylinder or Parabola"},
-                     {"param", "CAPTION=VALUE",
-                      "an entry of the shape's form (repeatable); a caption is the label of an entry box, check box or "
-                      "option (\"X sections segments\" for the segment box beside \"X sections\"), or \"Wire radius in "
-                      "mm.\", \"Start with tagnr.\", \"Move X, Y, Z\", \"Rotate X, Y, Z\""}}}};
-    spec.epilog = "Exit status: 0 written, 1 failed, 2 bad usage.";
-    return spec;
+    described.groups = {
+        {"",
+         {{"shape", "NAME", "Patch, Plane, Helix, Box, Cylinder or Parabola"},
+          {"param", "CAPTION=VALUE",
+           "an entry of the shape's form (repeatable); a caption is the label of an entry box, check box or "
+           "option (\"X sections segments\" for the segment box beside \"X sections\"), or \"Wire radius in "
+           "mm.\", \"Start with tagnr.\", \"Move X, Y, Z\", \"Rotate X, Y, Z\""}}}};
+    described.epilog = "Exit status: 0 written, 1 failed, 2 bad usage.";
+    return described;
 }
 
 // What is wrong with a parsed command line as a whole, or "".
@@ -137,9 +138,9 @@ std::string usageError(const CommandLine& cmd, const std::vector<std::string>& p
 
 } // namespace
 
-const ProgramSpec& commandLineSpec() {
-    static const ProgramSpec spec = makeCommandLineSpec();
-    return spec;
+const ProgramOptions& commandLineOptions() {
+    static const ProgramOptions described = makeCommandLineSpec();
+    return described;
 }
 
 CommandLine commandLineFrom(const ParsedArguments& parsed) {
@@ -160,7 +161,7 @@ CommandLine commandLineFrom(const ParsedArguments& parsed) {
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
-    return commandLineFrom(parseArguments(commandLineSpec(), args));
+    return commandLineFrom(parseArguments(commandLineOptions(), args));
 }
 
 bool applyParam(const std::string& assignment, ShapeForm& form, CommonEntries& common, std::string& error) {

@@ -29,9 +29,9 @@ struct CommandLine {
 };
 
 // The options of the builder, for the parser and --help.
-const ProgramSpec& commandLineSpec();
+const ProgramOptions& commandLineOptions();
 
-// The command line parsed with commandLineSpec(); a parse that came out
+// The command line parsed with commandLineOptions(); a parse that came out
 // BadUsage is Invalid.
 CommandLine commandLineFrom(const ParsedArguments& parsed);
 

@@ -40,8 +40,8 @@ int runDialog(const std::string& outputPath, char* programName) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const wavra::ParsedArguments parsed = wavra::parseArguments(wavra::build::commandLineSpec(), args);
-    if (auto status = wavra::answerStandardOptions(wavra::build::commandLineSpec(), parsed, std::cout, std::cerr))
+    const wavra::ParsedArguments parsed = wavra::parseArguments(wavra::build::commandLineOptions(), args);
+    if (auto status = wavra::answerStandardOptions(wavra::build::commandLineOptions(), parsed, std::cout, std::cerr))
         return *status;
     const wavra::build::CommandLine command = wavra::build::commandLineFrom(parsed);
     switch (command.mode) {

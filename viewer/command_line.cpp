@@ -4,24 +4,24 @@ namespace wavra::view {
 
 namespace {
 
-ProgramSpec makeCommandLineSpec() {
-    ProgramSpec spec;
-    spec.name = kProgramName;
-    spec.synopses = {""};
-    spec.description =
+ProgramOptions makeCommandLineSpec() {
+    ProgramOptions described;
+    described.name = kProgramName;
+    described.synopses = {""};
+    described.description =
         "Opens the coverage picture viewer: ItsHF area-coverage maps captured from the package's\n"
         "plot program or loaded from picture files, shown, labelled and saved.";
-    spec.epilog =
+    described.epilog =
         "The settings are kept in exe/view.ini of a portable tree the user may write, else in\n"
         "$XDG_CONFIG_HOME/wavra/view.ini (~/.config/wavra/view.ini).";
-    return spec;
+    return described;
 }
 
 } // namespace
 
-const ProgramSpec& commandLineSpec() {
-    static const ProgramSpec spec = makeCommandLineSpec();
-    return spec;
+const ProgramOptions& commandLineOptions() {
+    static const ProgramOptions described = makeCommandLineSpec();
+    return described;
 }
 
 std::string commandLineError(const ParsedArguments& parsed) {

@@ -12,7 +12,7 @@ namespace wavra::view {
 inline constexpr const char* kProgramName = "view";
 
 // The viewer's command line, for the parser and --help.
-const ProgramSpec& commandLineSpec();
+const ProgramOptions& commandLineOptions();
 
 // What is wrong with a command line that parsed well, or "": the viewer
 // takes no operands.

@@ -16,8 +16,8 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const wavra::ParsedArguments parsed = wavra::parseArguments(wavra::view::commandLineSpec(), args);
-    if (auto status = wavra::answerStandardOptions(wavra::view::commandLineSpec(), parsed, std::cout, std::cerr))
+    const wavra::ParsedArguments parsed = wavra::parseArguments(wavra::view::commandLineOptions(), args);
+    if (auto status = wavra::answerStandardOptions(wavra::view::commandLineOptions(), parsed, std::cout, std::cerr))
         return *status;
     if (const std::string error = wavra::view::commandLineError(parsed); !error.empty())
         return wavra::reportUsageError(wavra::view::kProgramName, error, std::cerr);

@@ -6,8 +6,8 @@ using namespace wavra;
 
 namespace {
 
-const ProgramSpec& sample() {
-    static const ProgramSpec spec{
+const ProgramOptions& sample() {
+    static const ProgramOptions described{
         "prog",
         {"[FILE]", "--run [OPTION]... FILE"},
         "Does things.",
@@ -16,7 +16,7 @@ const ProgramSpec& sample() {
            {"jobs", "N", "engine runs\nat once, split over the steps of a frequency loop of the model"}}},
          {"Pictures", {{"png", "FILE", "a picture"}, {"target", "NAME=max|min|VALUE", "what it aims at"}}}},
         "Exit status: 0 done."};
-    return spec;
+    return described;
 }
 
 ParsedArguments parse(const std::vector<std::string>& args) { return parseArguments(sample(), args); }

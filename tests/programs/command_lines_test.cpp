@@ -12,7 +12,7 @@ namespace {
 
 struct Program {
     std::string name;
-    const ProgramSpec& (*spec)();
+    const ProgramOptions& (*described)();
     std::string binary;
     std::vector<std::string> badValue; // a missing or unwanted value
     std::string badValueError;
@@ -20,13 +20,13 @@ struct Program {
 
 const Program kPrograms[] = {
     {kProgramName, wavraCommandLine, WAVRA_PROGRAM, {"--batch", "--jobs"}, "option '--jobs' needs a value"},
-    {build::kProgramName, build::commandLineSpec, BUILD_PROGRAM, {"--shape"}, "option '--shape' needs a value"},
-    {view::kProgramName, view::commandLineSpec, VIEW_PROGRAM, {"--version=2"}, "option '--version' takes no value"},
+    {build::kProgramName, build::commandLineOptions, BUILD_PROGRAM, {"--shape"}, "option '--shape' needs a value"},
+    {view::kProgramName, view::commandLineOptions, VIEW_PROGRAM, {"--version=2"}, "option '--version' takes no value"},
 };
 
 class ProgramCommandLine : public ::testing::TestWithParam<Program> {
 protected:
-    ParsedArguments parse(const std::vector<std::string>& args) { return parseArguments(GetParam().spec(), args); }
+    ParsedArguments parse(const std::vector<std::string>& args) { return parseArguments(GetParam().described(), args); }
     test::RunResult run(const std::string& argument) {
         return test::runProgram({GetParam().binary, argument}, test::TempDir().path());
     }
@@ -36,8 +36,8 @@ protected:
 
 TEST_P(ProgramCommandLine, NamesItselfInHelpAndUsageErrors) {
     const Program& p = GetParam();
-    EXPECT_EQ(p.spec().name, p.name);
-    EXPECT_EQ(helpText(p.spec()).rfind("Usage: " + p.name, 0), 0u);
+    EXPECT_EQ(p.described().name, p.name);
+    EXPECT_EQ(helpText(p.described()).rfind("Usage: " + p.name, 0), 0u);
     const ParsedArguments bad = parse(p.badValue);
     EXPECT_EQ(bad.outcome, ParsedArguments::Outcome::BadUsage);
     EXPECT_EQ(bad.error, p.badValueError);
@@ -61,7 +61,7 @@ TEST_P(ProgramCommandLine, TheProgramAnswersHelpVersionAndABadOption) {
     const std::string& name = GetParam().name;
     const test::RunResult help = run("--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out, helpText(GetParam().spec()));
+    EXPECT_EQ(help.out, helpText(GetParam().described()));
     EXPECT_EQ(help.err, "");
     const test::RunResult version = run("-V");
     EXPECT_EQ(version.status, 0);
