@@ -87,6 +87,7 @@ bool loadSettings(const Places& places, ViewSettings& settings, ViewerUi& ui) {
         return false;
     }
     settings = readSettings(lines, places.dataDir);
+    settings.shownFile = shownName(places);
     return true;
 }
 

@@ -19,6 +19,7 @@ struct ViewSettings {
     std::string pictureDir;                        // DSPDIR: last picture directory, with trailing '/'
     std::string extension = ".bmp";                // DSPEXT: last extension used
     std::string plotProgram = kDefaultPlotProgram; // PLOTPRG: relative to the ItsHF directory unless absolute
+    std::string shownFile = kSettingsFile;         // the file as messages name it (not a setting)
 };
 
 // One line taken apart. `key` is upper case and empty for a line without

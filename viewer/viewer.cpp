@@ -73,8 +73,8 @@ int Viewer::askLoadCount(const Series& series) {
 int Viewer::capturePlots(const Series& series, int count, const PlotLocation& location) {
     const Command probe = plotCommand(m_settings.plotProgram, location, series.file.name + series.file.ext);
     if (!isRunnable(probe.program)) {
-        m_ui.message("Plot program " + quoted(probe.program) + " not found." + "\nSet PLOTPRG in " + kSettingsFile +
-                         " to the ItsHF plot program.",
+        m_ui.message("Plot program " + quoted(probe.program) + " not found." + "\nSet PLOTPRG in " +
+                         m_settings.shownFile + " to the ItsHF plot program.",
                      Icon::Exclamation);
         return 0;
     }
