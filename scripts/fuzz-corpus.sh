@@ -2,7 +2,21 @@
 # fuzz/corpus/<target>.tar.xz: engine reports, decks and settings files
 # compress about thirty-fold, so a clone carries a few small files instead of
 # thousands of inputs. Sourced by scripts/fuzz.sh and
-# scripts/fuzz-minimise.sh.
+# scripts/fuzz-minimise.sh, which also share the list of targets.
+
+# fuzz_targets [TARGET...]: the targets named, or every fuzz/<target>_fuzz.cpp,
+# one per line.
+fuzz_targets() {
+    if [ $# -gt 0 ]; then
+        printf '%s\n' "$@"
+        return
+    fi
+    local src
+    for src in fuzz/*_fuzz.cpp; do
+        src=$(basename "$src" .cpp)
+        echo "${src%_fuzz}"
+    done
+}
 
 # unpack_corpus TARGET DIR: the target's inputs into DIR (none for a new
 # target).

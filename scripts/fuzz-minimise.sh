@@ -13,13 +13,7 @@ cd "$(dirname "$0")/.."
 source scripts/fuzz-corpus.sh
 
 build=_build-fuzz
-targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then
-    for src in fuzz/*_fuzz.cpp; do
-        name=$(basename "$src" .cpp)
-        targets+=("${name%_fuzz}")
-    done
-fi
+mapfile -t targets < <(fuzz_targets "$@")
 export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=8:thread_local_quarantine_size_kb=64:max_malloc_fill_size=0}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -34,13 +34,7 @@ exec 9>"$build/.fuzz-build.lock"
 flock 9
 CC=clang CXX=clang++ cmake -S . -B "$build" -DWAVRA_FUZZ=ON -DWAVRA_FUZZ_ASAN="$asan" -DWAVRA_GUI=OFF \
     -DWAVRA_TESTS=OFF -DWAVRA_BENCH=OFF >/dev/null
-targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then
-    for src in fuzz/*_fuzz.cpp; do
-        name=$(basename "$src" .cpp)
-        targets+=("${name%_fuzz}")
-    done
-fi
+mapfile -t targets < <(fuzz_targets "$@")
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]/%/_fuzz}" >/dev/null
 flock -u 9
 
