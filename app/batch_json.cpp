@@ -16,6 +16,43 @@ namespace {
 
 nlohmann::json finiteOrNull(double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr); }
 
+// An extent as measured. The readers keep at least 1e-9 m so that a flat
+// model still has a scale to draw with; a script gets the model's own 0.
+nlohmann::json extentJson(double e) {
+    if (e < 0) return nullptr; // nothing loaded
+    return e <= 1e-9 ? 0.0 : e;
+}
+
+// A gain of -999.99 dB is how the engine prints a polarisation that has no
+// field at all: there is no number in dB for it.
+nlohmann::json gainOrNull(double dB) { return std::isfinite(dB) && dB > -999 ? nlohmann::json(dB) : nullptr; }
+
+// The largest value of each far-field column over the loaded points:
+// vertical, horizontal and total gain (dBi), E(theta) and E(phi) (V/m). A
+// surface-wave table has no gains: E(radial) stands in the third place.
+nlohmann::json patternMaxJson(const Model& m) {
+    if (m.patternCount <= 0 || m.requestMode == kNearRequest) return nullptr;
+    const bool surface = m.requestMode == kSurfaceWaveRequest;
+    const auto& v = m.patternMax;
+    return {surface ? nullptr : gainOrNull(v[kGainVertical + 1]),
+            surface ? nullptr : gainOrNull(v[kGainHorizontal + 1]),
+            surface ? finiteOrNull(v[kSurfaceRadial + 1]) : gainOrNull(v[kGainTotal + 1]),
+            finiteOrNull(v[kFieldTheta + 1]), finiteOrNull(v[kFieldPhi + 1])};
+}
+
+// The number on the FR card as the report counted it; null where none was read.
+nlohmann::json frequencyStepsJson(const Summary& s) {
+    const std::string text = trim(s.frequencySteps);
+    if (text.empty() || !isNumeric(text)) return nullptr;
+    return static_cast<long>(readNumber(text));
+}
+
+// The ground's constants where the ground has them: a finite ground (GN 0 or
+// 2) has a permittivity and a conductivity, free space and a perfect ground none.
+nlohmann::json groundConstant(const Model& m, double value) {
+    return m.groundType == 0 || m.groundType == 2 ? nlohmann::json(value) : nullptr;
+}
+
 nlohmann::json requestGridJson(const Model& m) {
     nlohmann::json grid = nlohmann::json::array();
     for (const RequestRow& r : m.summary.requestRows)
@@ -116,7 +153,7 @@ nlohmann::json matchJson(const std::optional<SwrMatch>& mt) {
 nlohmann::json matchValues(double r, double x, double z0) {
     return {{"R", finiteOrNull(r)},
             {"X", finiteOrNull(x)},
-            {"swr", finiteOrNull(swrShown(r, x, z0))},
+            {"swr", finiteOrNull(swr(r, x, z0))},
             {"reflectionDb", finiteOrNull(reflectionDb(r, x, z0))}};
 }
 
@@ -128,11 +165,12 @@ nlohmann::json measuredJson(const Model& m) {
     for (size_t i = 0; i < s.points.size(); ++i) {
         const double f = s.points[i].frequencyMHz;
         const auto model = modelImpedanceAt(m, f);
+        const double swrValue = measuredValue(m, SweepQuantity::Swr, i);
         points.push_back(
             {{"frequency", f},
              {"R", finiteOrNull(measuredValue(m, SweepQuantity::Resistance, i))},
              {"X", finiteOrNull(measuredValue(m, SweepQuantity::Reactance, i))},
-             {"swr", finiteOrNull(measuredValue(m, SweepQuantity::Swr, i))},
+             {"swr", swrValue < kSwrOfTotalReflection ? finiteOrNull(swrValue) : nullptr},
              {"reflectionDb", finiteOrNull(measuredValue(m, SweepQuantity::ReflectionDb, i))},
              {"model", model ? matchValues(model->real(), model->imag(), m.referenceZ0()) : nlohmann::json(nullptr)}});
     }
@@ -174,7 +212,7 @@ void addResults(const Model& m, nlohmann::json& j) {
     }
     if (s.hasAverageGain) j["averageGain"] = finiteOrNull(s.averageGain);
     if (s.hasRunTime) j["runTime"] = s.runTimeSeconds;
-    j["patternMax"] = finiteList(m.patternMax.data() + 1, m.patternMax.data() + m.patternMax.size());
+    j["patternMax"] = patternMaxJson(m);
     j["maxGain"] = largestGain(m);
     j["maxSurfaceField"] = largestSurfaceField(m);
     j["sweep"] = sweepRows(m);
@@ -224,7 +262,7 @@ void printResults(const Model& m, std::ostream& out) {
         out << "SWR (" << formatSignificant(m.referenceZ0(), 6)
             << " ohm)    : " << fixed(swr(s.impedanceR, s.impedanceX, m.referenceZ0()), 2) << '\n';
     nlohmann::json gain = largestGain(m);
-    if (!gain.is_null())
+    if (!gain.is_null() && gain["gain"].is_number())
         out << "Max gain        : " << fixed(gain["gain"].get<double>(), 2) << " dBi at theta "
             << trim(str(gain["theta"].get<double>())) << ", phi " << trim(str(gain["phi"].get<double>())) << '\n';
     nlohmann::json field = largestSurfaceField(m);
@@ -247,34 +285,36 @@ void printResults(const Model& m, std::ostream& out) {
 nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     const Summary& s = m.summary;
     nlohmann::json j;
-    j["fileName"] = s.fileName;
+    j["schema"] = kJsonSchema;
+    j["fileName"] = m.modelName + m.modelExt;
+    j["reportFile"] = result.loadedFrom == "report" ? nlohmann::json(s.fileName) : nullptr;
     j["loadedFrom"] = result.loadedFrom.empty() ? nlohmann::json(nullptr) : nlohmann::json(result.loadedFrom);
     j["modelDir"] = m.modelDir;
     j["modelName"] = m.modelName;
     j["modelExt"] = m.modelExt;
     j["frequencyMHz"] = m.frequencyMHz;
-    j["wavelength"] = s.wavelength;
-    j["wireCount"] = m.wireCount;
+    j["wavelength"] = s.wavelength > 0 ? nlohmann::json(s.wavelength) : nullptr;
+    j["wireCount"] = s.wires;
     j["segments"] = s.segments;
     j["comments"] = s.comments;
     j["environment"] = s.environment;
     j["groundType"] = m.groundType;
     j["groundRadials"] = m.groundRadials;
-    j["groundEpsilon"] = m.groundEpsilon;
-    j["groundSigma"] = m.groundSigma;
+    j["groundEpsilon"] = groundConstant(m, m.groundEpsilon);
+    j["groundSigma"] = groundConstant(m, m.groundSigma);
     j["groundSymmetry"] = m.groundSymmetry;
     j["extendedKernel"] = m.extendedKernel != 0;
-    j["requestMode"] = m.requestMode;
-    j["requestXnda"] = m.requestXnda;
+    j["requestMode"] = m.requestMode == kNoRequest ? nlohmann::json(nullptr) : nlohmann::json(m.requestMode);
+    j["requestXnda"] = m.requestMode >= 0 ? nlohmann::json(m.requestXnda) : nullptr;
     j["requestGrid"] = requestGridJson(m);
     j["patternLines"] = s.patternLines;
-    j["frequencySteps"] = s.frequencySteps;
+    j["frequencySteps"] = frequencyStepsJson(s);
     j["freqCount"] = m.freqCount;
     j["patternCount"] = m.patternCount;
-    j["extentX"] = m.extentX;
-    j["extentY"] = m.extentY;
-    j["extentZ"] = m.extentZ;
-    j["modelExtent"] = m.modelExtent;
+    j["extentX"] = extentJson(m.extentX);
+    j["extentY"] = extentJson(m.extentY);
+    j["extentZ"] = extentJson(m.extentZ);
+    j["modelExtent"] = extentJson(m.modelExtent);
     j["sources"] = sources(m);
     j["loads"] = loads(m);
     j["transLineCount"] = m.transLineCount;
@@ -293,7 +333,7 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
 void printSummary(const Model& m, const BatchResult& result, std::ostream& out) {
     const Summary& s = m.summary;
     for (const SummaryField& f : modelFields(m)) printField(out, f);
-    out << "Wires           : " << m.wireCount << '\n';
+    out << "Wires           : " << s.wires << '\n';
     out << "Comment:\n";
     for (const auto& c : s.comments) out << "  " << c << '\n';
     out << "Environment:\n";

@@ -22,6 +22,10 @@ struct BatchResult {
     std::optional<RunSummary> run; // how the engine ran, with --calc
 };
 
+// The version of the JSON layout (the "schema" key, docs/json.md): raised
+// whenever a key changes its meaning or type or goes away.
+inline constexpr int kJsonSchema = 2;
+
 nlohmann::json summaryJson(const Model& model, const BatchResult& result);
 void printSummary(const Model& model, const BatchResult& result, std::ostream& out);
 

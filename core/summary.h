@@ -46,6 +46,7 @@ struct Summary {
     std::vector<std::string> environment;
     std::vector<RequestRow> requestRows;
     int segments = 0;                 // "Nr of segments"
+    int wires = 0;                    // wires: the deck's wire rows, or the report's runs of joined segments
     int patternLines = 0;             // "Pattern lines"
     std::string frequencySteps;       // "Frequency steps" as written on the FR card
     int deckErrors = 0;               // errors the conversion of the model deck reported

@@ -267,6 +267,7 @@ void DeckReader::finish() {
         segments += m.wireSegments[i];
     }
     m.summary.segments = static_cast<int>(segments);
+    m.summary.wires = m.wireCount;
     // The extents are kept in metres like the wires they describe.
     const double a = std::fabs(scale);
     m.extentX = std::max(m.extentX * a, 1e-9);

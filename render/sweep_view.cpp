@@ -80,7 +80,7 @@ nlohmann::json SweepView::describe() const {
         steps.push_back({{"frequency", m_model.sweepFreq[static_cast<size_t>(step)]},
                          {"R", r},
                          {"X", x},
-                         {"swr", swrShown(r, x, m_model.referenceZ0())},
+                         {"swr", finiteOrNull(swr(r, x, m_model.referenceZ0()))},
                          {"reflection", std::abs(reflection(r, x, m_model.referenceZ0()))},
                          {"reflectionDb", finiteOrNull(reflectionDb(r, x, m_model.referenceZ0()))}});
     }

@@ -97,6 +97,7 @@ void ReportReader::readSegmentation() {
     }
     m.wireCount = static_cast<int16_t>(row);
     s.segments = row;
+    s.wires = wireRuns(row);
     if (total > row) showDropped(row, total, "segments", "Nr of segments");
 }
 
@@ -131,6 +132,19 @@ void ReportReader::storeSegment(int row, std::string_view line) {
     const int16_t c2 = toInt16(std::fabs(columnNumber(line, l.segEnd2)));
     m.wireEnd1Link[r] = (m.wireEnd1Link[r] != -1 && c1 != own) ? c1 : static_cast<int16_t>(-c1);
     m.wireEnd2Link[r] = (m.wireEnd2Link[r] != -1 && c2 != own) ? c2 : static_cast<int16_t>(-c2);
+}
+
+// The wires of the structure in the report's segment rows: a segment of the
+// same tag joined at its first end to the segment before it continues that
+// wire (as along every GW, GA and GH wire); any other segment starts one.
+int ReportReader::wireRuns(int rows) const {
+    int wires = 0;
+    for (int r = 1; r <= rows; ++r) {
+        const auto i = static_cast<size_t>(r);
+        const bool continues = r > 1 && m.wireTag[i] == m.wireTag[i - 1] && m.wireEnd1Link[i] == r - 1;
+        if (!continues) ++wires;
+    }
+    return wires;
 }
 
 // One load per row; the classic report separates the rows by a blank line.

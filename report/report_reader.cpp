@@ -23,6 +23,7 @@ void resetReportLabels(Summary& s, const Model& m, const std::string& extension)
     s.frequencyText.clear();
     s.wavelengthText.clear();
     s.segments = 0;
+    s.wires = 0;
     s.hasRunTime = false;
     s.calculationTime.clear();
     s.fileName = m.modelName + extension;

@@ -105,6 +105,7 @@ private:
     void markJunction(double segment);
     void readSegmentation();
     void storeSegment(int row, std::string_view line);
+    int wireRuns(int rows) const;
     void readLoads();
 
     // card_echo.cpp

@@ -111,7 +111,13 @@ TEST_F(EngineResults, FileNameOfAModelStartingWithADigit) {
     EXPECT_EQ(runJson("models/2m_yagi.nec")["fileName"], "2m_yagi.nec");
     auto r = run({"--batch", "--json", "--calc", "original", "models/2m_yagi.nec"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(json::parse(r.out)["fileName"], "2m_yagi.out");
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["fileName"], "2m_yagi.nec");
+    EXPECT_EQ(j["reportFile"], "2m_yagi.out");
+    // Wires and segments keep their meaning when the values come from the report.
+    EXPECT_EQ(j["wireCount"], 3);
+    EXPECT_EQ(j["segments"], 33);
+    EXPECT_TRUE(j["patternMax"][0].is_null()); // -999.99 dB: horizontal elements give no vertical field
     EXPECT_NE(run({"--batch", "models/2m_yagi.nec"}).out.find("Filename        : 2m_yagi.out\n"), std::string::npos);
 }
 

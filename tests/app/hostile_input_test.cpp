@@ -42,7 +42,7 @@ TEST_F(HostileInput, BytesThatAreNotUtf8NeverAbort) {
     auto utf8 = batch("models/\xc3\xbc.nec", {"--calc", "original"});
     ASSERT_EQ(utf8.status, 0) << utf8.err;
     json j = json::parse(utf8.out);
-    EXPECT_EQ(j["fileName"], "\xc3\xbc.out");
+    EXPECT_EQ(j["reportFile"], "\xc3\xbc.out");
     EXPECT_EQ(j["comments"][0], "f\xef\xbf\xbdr 14 MHz");
     EXPECT_NE(test::readText(tree.file("out/\xc3\xbc.inp")).find("CM f\xfcr 14 MHz\n"), std::string::npos);
     auto latin1 = batch("models/\xfc.nec", {"--calc", "original"});
