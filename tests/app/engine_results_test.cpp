@@ -4,6 +4,7 @@
 // is calculated by the real nec2c; the values are checked against its report.
 #include <cmath>
 #include <filesystem>
+#include <set>
 
 #include "batch_fixture.h"
 #include "printed_report.h"
@@ -161,4 +162,30 @@ TEST_F(EngineResults, EverySourceIsListedAsPrintedWithItsSwr) {
     EXPECT_NEAR(j["impedance"]["R"].get<double>(), std::stod(rows[0][6]) + std::stod(rows[1][6]), 1e-9);
     auto text = run({"--batch", "models/phased.nec"});
     EXPECT_NE(text.out.find("Impedance (sum of 2 sources)"), std::string::npos) << text.out;
+}
+
+namespace {
+
+void collectKeys(const json& j, std::set<std::string>& keys) {
+    if (j.is_array())
+        for (const json& e : j) collectKeys(e, keys);
+    if (!j.is_object()) return;
+    for (auto it = j.begin(); it != j.end(); ++it) {
+        keys.insert(it.key());
+        collectKeys(it.value(), keys);
+    }
+}
+
+} // namespace
+
+// Scripts read the keys from docs/json.md: a key the output has and the page
+// does not name is a contract nobody wrote down.
+TEST_F(EngineResults, EveryKeyOfASweepWithItsMeasurementIsDocumented) {
+    auto r = run({"--batch", "--json", "--calc", "sweep", "--freq", "13.9,14.5,0.3", "--measured",
+                  test::sourcePath("examples/dipole_measured.s1p"), "--show", "sweep", "models/phased.nec"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::set<std::string> keys;
+    collectKeys(json::parse(r.out), keys);
+    const std::string page = test::readText(test::sourcePath("docs/json.md"));
+    for (const std::string& key : keys) EXPECT_NE(page.find("`" + key + "`"), std::string::npos) << key;
 }
