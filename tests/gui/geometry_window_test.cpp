@@ -66,6 +66,20 @@ struct GeometryWindowTest : ::testing::Test {
         return QPoint(static_cast<int>(std::lround(f.pixelX(pr.x(x, y)))),
                       static_cast<int>(std::lround(f.pixelY(pr.y(x, y, z)))));
     }
+    // A point of the view's plane in metres, and back to its pixel.
+    QPointF underPointer;
+    DrawingFrame frame() {
+        const QRect r = canvas().rect();
+        return drawingFrame(state(), r.left(), r.top(), r.width(), r.height());
+    }
+    QPointF planePointAt(QPointF pixel) {
+        const double metres = state().geometryScale / state().viewSize;
+        return {frame().drawingX(pixel.x()) * metres, frame().drawingY(pixel.y()) * metres};
+    }
+    QPointF pixelOfPlanePoint(QPointF point) {
+        const double units = state().viewSize / state().geometryScale;
+        return {frame().pixelX(point.x() * units), frame().pixelY(point.y() * units)};
+    }
     QPoint midpointOf(int row) {
         const Model& m = p.model;
         return pixelOf((m.wireX1[row] + m.wireX2[row]) / 2, (m.wireY1[row] + m.wireY2[row]) / 2,
@@ -142,11 +156,20 @@ TEST_F(GeometryWindowTest, KeysMenusAndMouseOnTheYagiReport) {
     step("dragged", [this] {
         EXPECT_EQ(state().viewAzimuth, 265);    // two 5-degree steps to the right
         EXPECT_EQ(state().selectedSegment, 17); // a drag is no click
-        QWheelEvent wheel(QPointF(50, 50), canvas().mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120),
+        underPointer = planePointAt(QPointF(60, 50));
+        QWheelEvent wheel(QPointF(60, 50), canvas().mapToGlobal(QPointF(60, 50)), QPoint(), QPoint(0, 120),
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&canvas(), &wheel);
     });
-    step("wheel", [this] { EXPECT_EQ(state().geometryScale, 2); }); // pattern shown: the wheel still zooms
+    // Pattern shown: the wheel still zooms, about the pointer: the point of
+    // the model under it stays there (to the rounding of the shift to whole
+    // drawing units).
+    step("wheel", [this] {
+        EXPECT_EQ(state().geometryScale, 2);
+        const QPointF now = pixelOfPlanePoint(underPointer);
+        EXPECT_NEAR(now.x(), 60, 2);
+        EXPECT_NEAR(now.y(), 50, 2);
+    });
     step("no render", [this] { p.ui.queueAnswer(Answer::No); });
     key(Qt::Key_G, Qt::ShiftModifier);
     step("pov", [this] {
