@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -220,6 +221,32 @@ TEST_F(GeometryWindowTest, WireDialogChangesTheDeckAndTheSaveKeepsABackup) {
     EXPECT_NE(saved.find("GW\t2\t11\t0.0\t-6.0\t0.0\t0.0\t"), std::string::npos) << saved;
     EXPECT_NE(saved.find("GW 1 11 -sp1 -ref/2 0 -sp1 ref/2 0 r\n"), std::string::npos); // untouched
     EXPECT_NE(saved.find("SY drv=0.473 lam"), std::string::npos);
+}
+
+// Away from the picture the status line ends with the view's main keys;
+// over it the line is the view's own.
+TEST_F(GeometryWindowTest, StatusLineHintsTheKeysWhileThePointerIsOffThePicture) {
+    p.nameModel(loop, "yagi");
+    auto statusText = [this] { return window().statusBar()->findChild<QLabel*>()->text(); };
+    step("away", [this, statusText] {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&canvas(), &leave);
+        EXPECT_TRUE(statusText().startsWith(QStringLiteral("Keys: arrows turn"))) << statusText().toStdString();
+    });
+    key(Qt::Key_C); // the deck has no currents: the view says so, the keys follow
+    step("message and hint", [statusText] {
+        EXPECT_TRUE(statusText().startsWith(QStringLiteral("The input file has no currents")))
+            << statusText().toStdString();
+        EXPECT_TRUE(statusText().endsWith(QStringLiteral("Home reset")));
+    });
+    step("over", [this, statusText] {
+        QTest::mouseMove(&canvas(), QPoint(40, 40));
+        QEnterEvent enter(QPointF(40, 40), QPointF(40, 40), canvas().mapToGlobal(QPointF(40, 40)));
+        QApplication::sendEvent(&canvas(), &enter);
+        EXPECT_EQ(statusText().indexOf(QStringLiteral("Keys:")), -1) << statusText().toStdString();
+    });
+    quit({Answer::Yes});
+    run();
 }
 
 TEST_F(GeometryWindowTest, WireDialogKeysStayInTheFieldsButEscAndFunctionKeysLeave) {
