@@ -70,7 +70,7 @@ std::string keyNameOfAction(int16_t code) {
     for (int state = 0; state <= 7; ++state) {
         const std::string name = nameOfPlatformCode(code - 100 * state);
         if (name.empty()) continue;
-        return std::string((state & 1) != 0 ? "Shift+" : "") + ((state & 2) != 0 ? "Ctrl+" : "") +
+        return std::string((state & 2) != 0 ? "Ctrl+" : "") + ((state & 1) != 0 ? "Shift+" : "") +
                ((state & 4) != 0 ? "Alt+" : "") + name;
     }
     return {};

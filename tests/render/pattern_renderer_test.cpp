@@ -66,7 +66,7 @@ bool colourNear(const QImage& image, QPointF at, Rgb c) {
 
 TEST_F(Rendered, DipoleHorizonCutIsItsMaximumRing) {
     load("reports/a_dipole.nec2c.out"); // a vertical dipole: round in the horizon
-    view.command(kPatternPlane); // the first horizontal cut is the one through the maximum
+    view.command(kPatternPlane);        // the first horizontal cut is the one through the maximum
     ASSERT_EQ(view.describe()["cut"]["angle"], 90);
     const QImage picture = image();
     const Rgb blue = standardColour(9);
@@ -104,6 +104,8 @@ struct LobeLabelSize {
     const char* name;
     QRect area;
 };
+
+void PrintTo(const LobeLabelSize& size, std::ostream* out) { *out << size.name; }
 
 class LobeLabels : public ::testing::TestWithParam<LobeLabelSize> {};
 
