@@ -10,7 +10,8 @@
 // what the view shows. The scene's y axis is the model's height (z).
 
 global_settings { assumed_gamma 1.0 }
-background { color rgb <0.80, 0.88, 1.00> }
+// A dark sky, so that the copper wires and the pattern's skin stand out.
+background { color rgb <0.07, 0.09, 0.14> }
 
 #declare cdist  = 1000;  // camera distance from the point looked at
 #declare cang   = 15.2;  // camera field of view, degrees (horizontal)
@@ -22,7 +23,7 @@ background { color rgb <0.80, 0.88, 1.00> }
 
 // A soft fill light from above so that faces turned away from the main
 // light keep some shape.
-light_source { <0, 3000, 0> color rgb <0.35, 0.35, 0.35> shadowless }
+light_source { <0, 3000, 0> color rgb <0.30, 0.32, 0.38> shadowless }
 
 // Perfect ground: a bright metal-like checker of 100-unit tiles.
 #declare PerfGnd = texture {
@@ -34,14 +35,16 @@ light_source { <0, 3000, 0> color rgb <0.35, 0.35, 0.35> shadowless }
     pigment { checker color rgb <0.45, 0.55, 0.30> color rgb <0.40, 0.50, 0.27> scale 100 }
     finish { ambient 0.15 diffuse 0.8 }
 }
-// The wires: copper.
+// The wires: bright copper, lit from within a little so that they read
+// against the dark sky and through the pattern.
 #declare Geometry = texture {
-    pigment { color rgb <0.85, 0.45, 0.20> }
-    finish { ambient 0.2 diffuse 0.6 specular 0.6 roughness 0.02 metallic }
+    pigment { color rgb <1.00, 0.55, 0.15> }
+    finish { ambient 0.45 diffuse 0.6 specular 0.8 roughness 0.01 metallic }
 }
-// The far-field pattern: a half-transparent blue skin.
+// The far-field pattern: a saturated, partly transparent skin whose
+// highlights show its shape.
 #declare Pattern = texture {
-    pigment { color rgbt <0.25, 0.45, 0.95, 0.6> }
-    finish { ambient 0.25 diffuse 0.6 specular 0.3 }
+    pigment { color rgbt <0.10, 0.60, 1.00, 0.45> }
+    finish { ambient 0.12 diffuse 0.75 specular 0.7 roughness 0.015 phong 0.3 }
 }
 

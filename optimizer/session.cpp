@@ -124,6 +124,7 @@ public:
     // Called after each trial's report was read, with the trial's index
     // and its run.
     std::function<void(size_t, Pending&)> afterRead;
+    int plannedRuns = 0; // the run count at the end of a sweep; 0 for a search
 
 private:
     OptimizerSession& s;
@@ -215,6 +216,7 @@ std::vector<ParamValues> OptimizerSession::Trials::evaluate(const std::vector<st
             results.push_back(values);
             ++s.m_runs;
             if (afterRead) afterRead(i, *m_jobs[i - first]);
+            if (m_hooks.runDone) m_hooks.runDone(s.m_runs, plannedRuns);
         }
     }
     return results;
@@ -388,6 +390,7 @@ SessionEnd OptimizerSession::sweep(const OptimizerSetup& setup, const SessionHoo
         exportItsHf(m, m_ui, m_runner, ItsHfRequest(engineOutputName(m), static_cast<int>(k) + 1, {}, true));
     };
     const int firstRun = m_runs + 1;
+    trials.plannedRuns = m_runs + steps;
     const std::vector<ParamValues> values = trials.evaluate(points);
     for (size_t k = 0; k < values.size(); ++k)
         trials.row({firstRun + static_cast<int>(k), values[k], 0, step, points[k]});

@@ -30,6 +30,10 @@ struct SessionHooks {
     std::function<void(const std::string&)> status; // the status line
     std::function<void()> firstRunOver;             // the first-run box returns to "Optimize"
     ProgressFn progress;                            // the progress bar; processes window events
+    // After each engine run read: the runs done since the window opened and,
+    // when the run knows it (an ItsHF sweep), the number it will have done
+    // at its end; 0 while the search decides when it ends.
+    std::function<void(int done, int planned)> runDone;
     // Asked every 250 ms while engines run: Cancel or Exit ends them at once.
     std::function<StopReason()> stop;
 };

@@ -94,8 +94,10 @@ bool GeometryController::command(int16_t code) {
         return true;
     case kActionLeftClick: pick(false); return true;
     case kActionRightClick: pick(true); return true;
-    case kActionWheelIn: zoomGeometry(m_state, true); return true;
-    case kActionWheelOut: zoomGeometry(m_state, false); return true;
+    case kActionWheelIn:
+    case kActionWheelOut:
+        zoomGeometryAbout(m_state, code == kActionWheelIn, m_model.pointerX, m_model.pointerY);
+        return true;
     default: break;
     }
     if (code >= '0' && code <= 'Z') return letter(code);

@@ -13,6 +13,22 @@ namespace wavra {
 namespace {
 
 constexpr double kMarkRadius = 2;
+
+bool colouredByPhase(const Model& m, const GeometryViewState& s) {
+    return s.multiColour && !s.showPattern && s.showPhase && hasPhases(m);
+}
+bool colouredByCurrent(const Model& m, const GeometryViewState& s) {
+    return s.multiColour && !s.showPattern && !colouredByPhase(m, s) && hasCurrents(m);
+}
+
+// Ramp entries first..16 from the lowest value up.
+ColourLegend rampLegend(std::string title, int first, std::string low, std::string high) {
+    ColourLegend legend{std::move(title), {}, std::move(low), std::move(high)};
+    for (int k = first; k <= 16; ++k) legend.colours.push_back(displayTables().colourRamp[static_cast<size_t>(k)]);
+    return legend;
+}
+
+std::string legendValue(double v) { return formatSignificant(v, 3); }
 constexpr double kDivisionRadius = 1;
 
 class SceneBuilder {
@@ -66,21 +82,22 @@ void SceneBuilder::axes() {
 }
 
 // One colour, or with multiColour (and no pattern shown) the ramp entry of
-// each segment's current.
+// each segment's current, or of its phase while the phase bars are shown.
 void SceneBuilder::wires() {
-    const bool byCurrent = s.multiColour && !s.showPattern && hasCurrents(m);
-    if (!byCurrent) {
+    const bool byPhase = colouredByPhase(m, s), byCurrent = colouredByCurrent(m, s);
+    if (!byCurrent && !byPhase) {
         auto& lines = scene.batches[scene.batch(standardColour(kWireColour))].lines;
         lines.reserve(static_cast<size_t>(std::max<int>(m.wireCount, 0)));
         for (int i = 1; i <= m.wireCount; ++i) lines.push_back(wireLine(i));
         return;
     }
     std::array<size_t, 17> entry{};
-    for (int k = 1; k <= 16; ++k)
+    for (int k = byPhase ? 0 : 1; k <= 16; ++k)
         entry[static_cast<size_t>(k)] = scene.batch(displayTables().colourRamp[static_cast<size_t>(k)], 2);
     for (int i = 1; i <= m.wireCount; ++i) {
-        const size_t k = static_cast<size_t>(currentRampEntry(m.wireCurrentMag[i], m.maxCurrentMag));
-        scene.batches[entry[k]].lines.push_back(wireLine(i));
+        const int k = byPhase ? phaseRampEntry(m.wireCurrentPhase[i], m.maxCurrentPhase)
+                              : currentRampEntry(m.wireCurrentMag[i], m.maxCurrentMag);
+        scene.batches[entry[static_cast<size_t>(k)]].lines.push_back(wireLine(i));
     }
 }
 
@@ -171,6 +188,7 @@ void SceneBuilder::labels() {
     scene.phiLabel = "Phi: " + formatPicture(s.viewAzimuth, "##0");
     if (s.showPattern) scene.patternLabel = displayQuantityLabel(m, s);
     scene.currentLabel = selectionText(m, s);
+    scene.legend = colourLegend(m, s);
 }
 
 void SceneBuilder::build() {
@@ -214,6 +232,7 @@ void GeometryScene::clear() {
     }
     circles.clear();
     axisLetters.clear();
+    legend.reset();
     for (std::string* label :
          {&fileLabel, &frequencyLabel, &currentLabel, &patternLabel, &planeLabel, &axisLabel, &thetaLabel, &phiLabel})
         label->clear();
@@ -244,9 +263,29 @@ std::string displayQuantityLabel(const Model& model, const GeometryViewState& st
 std::string selectionText(const Model& m, const GeometryViewState& s) {
     const int i = s.selectedSegment;
     if (i < 1 || i > m.wireCount) return "";
-    if (showsReportSegments(m)) return segmentCurrentText(m, i, m.cartesianCurrents != 0);
+    if (showsReportSegments(m)) {
+        const bool cartesian = m.cartesianCurrents != 0;
+        const std::string atPower = segmentPowerCurrentText(m, i, cartesian);
+        return segmentCurrentText(m, i, cartesian) + " (report)" + (atPower.empty() ? "" : "   " + atPower);
+    }
     return "Wire: " + formatPicture(i, "##0") + ", Tag: " + std::to_string(m.wireTag[i]) +
            ", End: " + std::to_string(s.editEnd);
+}
+
+std::optional<ColourLegend> colourLegend(const Model& m, const GeometryViewState& s) {
+    if (colouredByPhase(m, s))
+        return rampLegend("Phase [deg]", 0, legendValue(-m.maxCurrentPhase), legendValue(m.maxCurrentPhase));
+    if (colouredByCurrent(m, s)) {
+        const auto scale = powerCurrentScale(m);
+        const std::string title = "Current [A] " + (scale ? powerCurrentLabel(m) : std::string("as reported"));
+        return rampLegend(title, 1, "0", legendValue(m.maxCurrentMag * scale.value_or(1)));
+    }
+    if (s.multiColour && s.showPattern && m.requestMode != kNearRequest) {
+        const PatternStyle style = geometryPatternStyle(m, s);
+        const double top = m.patternMax[static_cast<size_t>(std::clamp<int>(style.quantity, 1, 5))];
+        return rampLegend(trim(displayQuantityLabel(m, s)), 0, legendValue(style.lower), legendValue(top));
+    }
+    return std::nullopt;
 }
 
 std::string axisLabelText(const GeometryViewState& state) {

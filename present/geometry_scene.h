@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,14 @@ struct SceneText {
     Rgb colour;
 };
 
+// The key to the colours of 'M': the ramp entries in use from the lowest
+// value up, the values at its two ends and what they measure.
+struct ColourLegend {
+    std::string title; // "Current [A] at 100 W", "Phase [deg]", "Total gain [dB]"
+    std::vector<Rgb> colours;
+    std::string low, high;
+};
+
 struct GeometryScene {
     std::vector<PolylineBatch> curves; // the 3-D pattern, drawn first
     std::vector<LineBatch> batches;    // then these, in order
@@ -51,6 +60,7 @@ struct GeometryScene {
     // plane), txtAxis, txtThe, txtPhi.
     std::string fileLabel, frequencyLabel, currentLabel, patternLabel, planeLabel;
     std::string axisLabel, thetaLabel, phiLabel;
+    std::optional<ColourLegend> legend;
 
     // The index of the batch of this colour and width, appended when new.
     size_t batch(Rgb colour, double width = 1);
@@ -82,8 +92,15 @@ void buildGeometryScene(const Model& model, const GeometryViewState& state, cons
 // near-field component for a near-field request.
 std::string displayQuantityLabel(const Model& model, const GeometryViewState& state);
 
+// The legend of the colours the view shows with 'M': the segment currents
+// (amperes at the settings' power when the report has a power budget, else
+// as the report prints them), their phases while the phase bars are shown,
+// or the 3-D far-field pattern; nullopt when nothing is coloured.
+std::optional<ColourLegend> colourLegend(const Model& model, const GeometryViewState& state);
+
 // txtCur: for a report segment "Seg: ..., Tag: ..., Curr: ..." with its
-// current, for an input wire "Wire: 3, Tag: 3, End: 1"; empty with no pick.
+// current as the report prints it, labelled "(report)", and beside it the
+// current at the settings' power ("at 100 W: ..."); for an input wire "Wire: 3, Tag: 3, End: 1"; empty with no pick.
 std::string selectionText(const Model& model, const GeometryViewState& state);
 
 // "Axis : 0.5 m", "Theta: 80", "Phi: 280".

@@ -35,6 +35,17 @@ void zoomGeometry(GeometryViewState& s, bool in) {
     s.geometryScale = in ? seriesBelow(s.geometryScale) : seriesAbove(s.geometryScale);
 }
 
+void zoomGeometryAbout(GeometryViewState& s, bool in, double x, double y) {
+    const double before = s.geometryScale;
+    zoomGeometry(s, in);
+    // A model point at drawing x goes to x * ratio; the visible square
+    // moves along so that it keeps its distance from the pointer.
+    const double ratio = before / s.geometryScale;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(ratio)) return;
+    s.shiftX = clampShift(x * ratio - (x - s.shiftX));
+    s.shiftY = clampShift(y * ratio - (y - s.shiftY));
+}
+
 void zoomView(GeometryViewState& s, const Model& model, bool in) {
     if (s.showPattern && model.requestMode != kSurfaceWaveRequest) {
         s.patternSize = in ? s.patternSize * 1.1 : s.patternSize / 1.1;

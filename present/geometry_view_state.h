@@ -43,8 +43,12 @@ GeometryViewState initialGeometryState(const Model& model);
 // geometry scale one series value down (in) or up (out), staying at the
 // ends of the series.
 void zoomView(GeometryViewState& s, const Model& model, bool in);
-// The geometry scale alone one series value down or up (the mouse wheel).
+// The geometry scale alone one series value down or up.
 void zoomGeometry(GeometryViewState& s, bool in);
+// The mouse wheel: the geometry scale one series value down or up, the
+// picture shifted so that the model point under the pointer at (x, y)
+// drawing units stays under it.
+void zoomGeometryAbout(GeometryViewState& s, bool in, double x, double y);
 
 // Moves the visible square by a quarter of viewSize in x and/or y (steps of
 // -1, 0 or 1); the picture moves the other way. Kept in the 16-bit range.

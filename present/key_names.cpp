@@ -13,16 +13,25 @@ constexpr int kShiftKey = 16, kCtrlKey = 17, kAltKey = 18;
 
 // Platform key codes of the keys that have names.
 constexpr std::array<std::pair<std::string_view, int>, 19> kNamedKeys{{
-    {"BACKSPACE", 8}, {"TAB", 9},   {"ENTER", 13}, {"ESC", 27}, {"SPACE", 32}, {"PGUP", 33}, {"PGDN", 34},
-    {"END", 35},      {"HOME", 36}, {"LEFT", 37},  {"UP", 38},  {"RIGHT", 39}, {"DOWN", 40}, {"INS", 45},
-    {"DEL", 46},      {"+", 107},   {"-", 109},    {"<", 188},  {">", 190},
+    {"Backspace", 8}, {"Tab", 9},   {"Enter", 13}, {"Esc", 27}, {"Space", 32}, {"PgUp", 33}, {"PgDn", 34},
+    {"End", 35},      {"Home", 36}, {"Left", 37},  {"Up", 38},  {"Right", 39}, {"Down", 40}, {"Ins", 45},
+    {"Del", 46},      {"+", 107},   {"-", 109},    {"<", 188},  {">", 190},
 }};
+
+// The name of a platform key code; empty for a code without one.
+std::string nameOfPlatformCode(int code) {
+    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) return std::string(1, static_cast<char>(code));
+    if (code >= 112 && code <= 123) return "F" + std::to_string(code - 111);
+    for (const auto& [name, c] : kNamedKeys)
+        if (c == code) return std::string(name);
+    return {};
+}
 
 std::optional<int> platformCodeOfName(std::string_view upper) {
     if (upper.size() == 1 && ((upper[0] >= 'A' && upper[0] <= 'Z') || (upper[0] >= '0' && upper[0] <= '9')))
         return upper[0];
     for (const auto& [name, code] : kNamedKeys)
-        if (name == upper) return code;
+        if (toUpper(name) == upper) return code;
     if (upper.size() >= 2 && upper.size() <= 3 && upper[0] == 'F' && isNumeric(upper.substr(1))) {
         const int n = static_cast<int>(readNumber(upper.substr(1)));
         if (n >= 1 && n <= 12 && std::string(upper.substr(1)) == std::to_string(n)) return 111 + n;
@@ -55,6 +64,16 @@ std::optional<int16_t> actionCodeOfKeyName(std::string_view name) {
     const auto code = platformCodeOfName(rest);
     if (!code) return std::nullopt;
     return keyAction(*code, shift, ctrl, alt);
+}
+
+std::string keyNameOfAction(int16_t code) {
+    for (int state = 0; state <= 7; ++state) {
+        const std::string name = nameOfPlatformCode(code - 100 * state);
+        if (name.empty()) continue;
+        return std::string((state & 2) != 0 ? "Ctrl+" : "") + ((state & 1) != 0 ? "Shift+" : "") +
+               ((state & 4) != 0 ? "Alt+" : "") + name;
+    }
+    return {};
 }
 
 std::optional<std::vector<int16_t>> actionCodesOfKeyList(std::string_view list, std::string& bad) {

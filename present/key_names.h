@@ -26,6 +26,11 @@ int16_t keyAction(int keyCode, bool shift, bool ctrl, bool alt);
 // nullopt for a name that is no key.
 std::optional<int16_t> actionCodeOfKeyName(std::string_view name);
 
+// The name of an action code as the keyboard reads it, the inverse of
+// actionCodeOfKeyName: "F7", "Ctrl+O", "Shift+PgUp", "M"; empty for a
+// code that no named key gives.
+std::string keyNameOfAction(int16_t code);
+
 // A comma-separated list of key names ("I,Space,Shift+PgDn"); a lone ","
 // cannot be named, so the list has no empty items. nullopt, with the first
 // bad name in `bad`, when a name is no key.

@@ -60,6 +60,16 @@ void stepScale(PatternState& s, const Model& m, bool up) {
     else halveStep(w.scale, logScale(m));
 }
 
+// 'M': the cut of the shown plane through the largest value of the
+// selected pattern (the horizontal cut at its theta, the vertical one at its
+// phi), the cursor on it.
+void showCutThroughMaximum(PatternState& s, const Model& m) {
+    if (const auto top = maximumIndex(m, s, selectedPatternIndex(s))) {
+        s.view.thetaIndex = top->theta;
+        s.view.phiIndex = top->phi;
+    }
+}
+
 } // namespace
 
 void applyPatternCommand(PatternState& s, Model& m, Ui& ui, int16_t code) {
@@ -70,6 +80,7 @@ void applyPatternCommand(PatternState& s, Model& m, Ui& ui, int16_t code) {
     case kPatternStructure: s.view.showStructure = !s.view.showStructure; break;
     case kPatternInfo: s.view.showInfo = !s.view.showInfo; break;
     case kPatternIndicator: s.window.showIndicator = !s.window.showIndicator; break;
+    case kPatternMaximum: showCutThroughMaximum(s, m); break;
     case kPatternPlane:
         // A frequency loop holds cuts of one plane only.
         if (m.sweepPatternAxis == 0)

@@ -23,6 +23,7 @@ enum PatternCommand : int16_t {
     kPatternInfo = 73,      // 'I'
     kPatternIndicator = 74, // 'J'
     kPatternLinLog = 76,    // 'L'
+    kPatternMaximum = 77,   // 'M': the cut through the pattern's maximum
     kPatternLowerMax = 133, // Shift+PgUp
     kPatternRaiseMax = 134, // Shift+PgDn
     kPatternRaiseMin = 233, // Ctrl+PgUp

@@ -65,6 +65,21 @@ int pointIndex(const Model& m, int t, int p) {
 double thetaOfIndex(const Model& m, int t) { return m.farFieldAngles[static_cast<size_t>(pointIndex(m, t, 1))][0]; }
 double phiOfIndex(const Model& m, int p) { return m.farFieldAngles[static_cast<size_t>(pointIndex(m, 1, p))][1]; }
 
+std::optional<GridIndex> maximumIndex(const Model& m, const PatternState& s, int pattern) {
+    std::optional<GridIndex> top;
+    double largest = 0;
+    for (int p = 1; p <= phiCount(m); ++p)
+        for (int t = 1; t <= thetaCount(m); ++t) {
+            const int point = pointIndex(m, t, p);
+            if (point < 1 || point > m.patternCount) continue;
+            const double v = patternValue(m, s, pattern, point);
+            if (std::isnan(v) || (top && v <= largest)) continue;
+            largest = v;
+            top = GridIndex{static_cast<int16_t>(t), static_cast<int16_t>(p)};
+        }
+    return top;
+}
+
 int frequencyIndex(const Model& m, const PatternViewState& v) {
     if (m.sweepPatternAxis == 1) return v.thetaIndex;
     if (m.sweepPatternAxis == -1) return v.phiIndex;

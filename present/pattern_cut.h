@@ -23,6 +23,14 @@ int pointIndex(const Model& model, int t, int p);
 double thetaOfIndex(const Model& model, int t);
 double phiOfIndex(const Model& model, int p);
 
+// The theta and phi index of the largest value of pattern k (0 without
+// comparison; the first such point when several share it); nullopt when no
+// point holds a number.
+struct GridIndex {
+    int16_t theta = 1, phi = 1;
+};
+std::optional<GridIndex> maximumIndex(const Model& model, const PatternState& state, int pattern);
+
 // The frequency index of a frequency loop of cuts (the theta index for
 // horizontal cuts, the phi index for vertical ones); 0 outside such a loop.
 int frequencyIndex(const Model& model, const PatternViewState& view);

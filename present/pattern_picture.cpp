@@ -59,9 +59,10 @@ private:
 
     // Texts at a point on the outer ring, one below the other, starting at
     // (x - 10, y + 8).
-    static void markTexts(std::vector<PlotText>& texts, PlotPoint at, const std::vector<std::string>& lines) {
+    static void markTexts(LobeMark& mark, PlotPoint at, const std::vector<std::string>& lines) {
+        mark.blocks.push_back({at, mark.texts.size(), lines.size()});
         for (size_t i = 0; i < lines.size(); ++i)
-            texts.push_back({{at.x - 10, at.y + 8 - kLineHeight * static_cast<double>(i)}, lines[i], true, false});
+            mark.texts.push_back({{at.x - 10, at.y + 8 - kLineHeight * static_cast<double>(i)}, lines[i], true, false});
     }
     double patternMaximum(int pattern) const {
         if (comparing(s)) return s.window.compared[static_cast<size_t>(pattern)].max;
@@ -159,12 +160,12 @@ void Painting::lobes(PatternPicture& pic) const {
         std::vector<std::string> lines{degrees(lobe.angle), value(lobe.value, 5)};
         if (lobe.beamwidth) lines.push_back("bw: " + degrees(*lobe.beamwidth));
         if (lobe.frontToBack) lines.push_back("fb: " + formatNumber(*lobe.frontToBack, 4) + " dB");
-        markTexts(mark.texts, onRing(p), lines);
+        markTexts(mark, onRing(p), lines);
         for (const auto& side : {lobe.low, lobe.high}) {
             if (!side) continue;
             const CutPoint& q = cut.points[*side];
             mark.minus3db.push_back(fromCentre(q));
-            markTexts(mark.texts, onRing(q), {degrees(q.angle)});
+            markTexts(mark, onRing(q), {degrees(q.angle)});
         }
         pic.lobes.push_back(std::move(mark));
     }

@@ -60,10 +60,18 @@ struct PatternCurve {
     bool closed = false;
 };
 
+// Texts that stay together, one line below the other, beside a point on
+// the outer ring: texts[first] .. texts[first + count - 1] of the mark.
+struct TextLines {
+    PlotPoint anchor;
+    size_t first = 0, count = 0;
+};
+
 struct LobeMark {
     PlotLine direction;             // centre to the outer ring
     std::vector<PlotLine> minus3db; // to the -3 dB points
     std::vector<PlotText> texts;    // angle, value, beamwidth, front-to-back, -3 dB angles
+    std::vector<TextLines> blocks;  // the lobe's own lines first, then one per -3 dB angle
 };
 
 struct IndicatorMark {

@@ -18,6 +18,15 @@ PatternViewState initialViewState(const Model& m) {
     v.patternQuantity = surfaceWaveMode(m) ? kQuantityFieldTheta : kQuantityTotalGain;
     const bool oneTheta = m.requestCount[1] == 1 && m.requestCount[2] > 1;
     v.cutPlane = m.sweepPatternAxis == 1 || (m.sweepPatternAxis == 0 && oneTheta) ? kHorizontalCut : kVerticalCut;
+    // A first theta of 0 makes the first horizontal cut the zenith, one of
+    // +-180 the nadir or nothing: the horizontal cuts start at the theta of
+    // the maximum instead.
+    const double first = thetaCount(m) > 1 ? std::fabs(thetaOfIndex(m, 1)) : -1;
+    if (m.sweepPatternAxis == 0 && (first == 0 || first == 180)) {
+        PatternState probe;
+        probe.view = v;
+        if (const auto top = maximumIndex(m, probe, 0)) v.thetaIndex = top->theta;
+    }
     return v;
 }
 

@@ -31,6 +31,27 @@ int currentRampEntry(double magnitude, double largest) {
     return static_cast<int>(std::clamp(std::isfinite(k) ? k : 1.0, 1.0, 16.0));
 }
 
+int phaseRampEntry(double phase, double largest) {
+    if (!(largest > 0) || !std::isfinite(phase)) return 8;
+    return colourRampEntry((phase + largest) / (2 * largest));
+}
+
+std::optional<double> powerCurrentScale(const Model& m) {
+    if (!m.summary.hasPower || !(m.summary.fieldScale > 0)) return std::nullopt;
+    return m.summary.fieldScale;
+}
+
+std::string powerCurrentLabel(const Model& m) {
+    return m.power > 0 ? "at " + formatPicture(m.power, "##0") + " W" : std::string("rms");
+}
+
+std::string segmentPowerCurrentText(const Model& m, int row, bool cartesian) {
+    const auto scale = powerCurrentScale(m);
+    if (!scale) return {};
+    const Cartesian c = toCartesian(std::fabs(m.wireCurrentMag[row]) * *scale, m.wireCurrentPhase[row]);
+    return powerCurrentLabel(m) + ": " + formatComplex(c.re, c.im, "amp", kCurrentWidth, cartesian);
+}
+
 std::optional<Bar> segmentBar(const Model& m, const Projection& p, int row, double length) {
     const double x1 = p.x(m.wireX1[row], m.wireY1[row]), y1 = p.y(m.wireX1[row], m.wireY1[row], m.wireZ1[row]);
     const double x2 = p.x(m.wireX2[row], m.wireY2[row]), y2 = p.y(m.wireX2[row], m.wireY2[row], m.wireZ2[row]);

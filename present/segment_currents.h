@@ -28,6 +28,21 @@ std::string segmentCurrentText(const Model& model, int row, bool cartesian);
 // + 0.5, at least 1 and at most 16, so that every segment carrying current
 // is coloured.
 int currentRampEntry(double magnitude, double largest);
+// The ramp entry of a phase with M while the phase bars are shown: the
+// phases from -largest to +largest degrees spread over entries 0 to 16.
+int phaseRampEntry(double phase, double largest);
+
+// The factor that turns the report's segment currents into currents at the
+// input power of the settings, as the main window shows the source
+// current: the power budget scaled to POWER, peak to rms. nullopt when the
+// report printed no power budget.
+std::optional<double> powerCurrentScale(const Model& model);
+// What that factor stands for: "at 100 W", or "rms" with POWER 0 (the
+// deck's own source).
+std::string powerCurrentLabel(const Model& model);
+// "at 100 W: .0871 amp @ 90 °": a segment's current at the settings'
+// power; empty without a power budget.
+std::string segmentPowerCurrentText(const Model& model, int row, bool cartesian);
 
 // A bar from a segment's projected midpoint, perpendicular to its projected
 // direction, of signed length `length` (drawing units; negative lengths lie

@@ -114,6 +114,12 @@ std::vector<SummaryField> powerFields(const Model& m) {
     return f;
 }
 
+// A report read to its end carries the engine's run time; a deck has none.
+std::string calculateHint(const Model& m) {
+    if (m.summary.hasRunTime || trim(m.summary.fileName).empty()) return {};
+    return "Press F7 to calculate";
+}
+
 std::vector<GridRow> requestGrid(const Model& m) {
     std::vector<GridRow> rows;
     for (const RequestRow& r : m.summary.requestRows)

@@ -43,6 +43,11 @@ std::string sourceText(const Model& model, const SourceInput& source);
 // The fields of the power group ("Input power" ... "Average gain").
 std::vector<SummaryField> powerFields(const Model& model);
 
+// The hint over the main window's fields while a model is loaded without
+// an engine report (no results yet): "Press F7 to calculate"; empty once a
+// report was read or before any model.
+std::string calculateHint(const Model& model);
+
 // The request grid: one row per axis, the columns start, stop, count, step.
 struct GridRow {
     std::string caption;

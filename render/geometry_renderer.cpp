@@ -94,6 +94,34 @@ void drawLabels(QPainter& painter, const QRect& area, const DrawingFrame& f, con
     text(scene.currentLabel, 0, Qt::AlignRight | Qt::AlignBottom);
 }
 
+// The colour key of 'M' at the right edge, halfway down: the ramp with the
+// lowest value at the bottom, the highest at the top, and its title above.
+void drawLegend(QPainter& painter, const QRect& area, const ColourLegend& legend) {
+    if (legend.colours.empty()) return;
+    const QFontMetrics metrics(painter.font());
+    const int line = metrics.lineSpacing(), margin = line / 2;
+    const int barWidth = std::max(10, line);
+    const int height = std::max(area.height() * 2 / 5, 3 * line);
+    const QRect bar(area.right() - margin - barWidth, area.top() + (area.height() - height) / 2, barWidth, height);
+    const double band = static_cast<double>(height) / static_cast<double>(legend.colours.size());
+    for (size_t k = 0; k < legend.colours.size(); ++k) {
+        const double top = bar.bottom() + 1 - band * static_cast<double>(k + 1);
+        painter.fillRect(QRectF(bar.left(), top, bar.width(), band + 0.5), qColor(legend.colours[k]));
+    }
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(bar);
+    const int textRight = bar.left() - margin / 2;
+    auto valueText = [&](const std::string& text, int centreY) {
+        painter.drawText(QRect(area.left(), centreY - line / 2, textRight - area.left(), line),
+                         Qt::AlignRight | Qt::AlignVCenter, q(text));
+    };
+    valueText(legend.high, bar.top());
+    valueText(legend.low, bar.bottom());
+    painter.drawText(QRect(area.left(), bar.top() - 2 * line, bar.right() - area.left(), line),
+                     Qt::AlignRight | Qt::AlignVCenter, q(legend.title));
+}
+
 } // namespace
 
 void paintGeometry(QPainter& painter, const QRect& area, const GeometryViewState& state, const GeometryScene& scene) {
@@ -108,6 +136,7 @@ void paintGeometry(QPainter& painter, const QRect& area, const GeometryViewState
     drawBatches(painter, f, scene);
     drawCircles(painter, f, scene);
     drawLabels(painter, area, f, scene);
+    if (scene.legend) drawLegend(painter, area, *scene.legend);
     painter.restore();
 }
 

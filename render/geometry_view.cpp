@@ -38,6 +38,8 @@ nlohmann::json GeometryView::describe() const {
     j["gridType"] = s.gridType;
     j["lineStep"] = s.lineStep;
     j["validationMode"] = s.validationMode;
+    if (const auto legend = colourLegend(m_model, s))
+        j["legend"] = {{"title", legend->title}, {"low", legend->low}, {"high", legend->high}};
     return j;
 }
 

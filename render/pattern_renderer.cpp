@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "present/label_placement.h"
 #include "qtbase/qt_text.h"
 
 namespace wavra {
@@ -22,14 +23,31 @@ QColor colour(int n) {
     return QColor(c.r, c.g, c.b);
 }
 
+QFont fontOf(int pixels) {
+    QFont font;
+    font.setPixelSize(pixels);
+    return font;
+}
+
+// A text's box at its place, moved inwards where it would run off the area.
+QRectF textBox(const PatternLayout& l, const PlotText& t) {
+    const QSizeF size =
+        QFontMetricsF(fontOf(t.marks ? l.smallFontPixels() : l.normalFontPixels())).size(Qt::TextSingleLine, q(t.text));
+    const QPointF at = l.toPixel(t.at);
+    QRectF box(t.centred ? at - QPointF(size.width() / 2, size.height() / 2) : at, size);
+    const QRectF area = l.area();
+    box.moveLeft(std::max(area.left(), std::min(box.left(), area.right() - size.width())));
+    box.moveTop(std::max(area.top(), std::min(box.top(), area.bottom() - size.height())));
+    return box;
+}
+
+TextBox asTextBox(const QRectF& r) { return {r.left(), r.top(), r.width(), r.height()}; }
+
 class Painter {
 public:
-    Painter(QPainter& painter, const PatternLayout& layout) : p(painter), l(layout) {
-        m_normal = p.font();
-        m_normal.setPixelSize(layout.normalFontPixels());
-        m_small = m_normal;
-        m_small.setPixelSize(layout.smallFontPixels());
-    }
+    Painter(QPainter& painter, const PatternLayout& layout)
+        : p(painter), l(layout), m_normal(fontOf(layout.normalFontPixels())),
+          m_small(fontOf(layout.smallFontPixels())) {}
 
     void pen(int colourNumber, double width = 1, Qt::PenStyle style = Qt::SolidLine) {
         QPen pen(colour(colourNumber), width, style);
@@ -45,18 +63,16 @@ public:
         const double r = radius * l.pixelsPerUnit();
         p.drawEllipse(l.toPixel(0, 0), r, r);
     }
-    // A text at its place, moved inwards where it would run off the area.
     void plotText(const PlotText& t) {
-        const QFont& font = t.marks ? m_small : m_normal;
-        p.setFont(font);
-        const QString s = q(t.text);
-        const QSizeF size = QFontMetricsF(font).size(Qt::TextSingleLine, s);
-        const QPointF at = l.toPixel(t.at);
-        QRectF box(t.centred ? at - QPointF(size.width() / 2, size.height() / 2) : at, size);
-        const QRectF area = l.area();
-        box.moveLeft(std::max(area.left(), std::min(box.left(), area.right() - size.width())));
-        box.moveTop(std::max(area.top(), std::min(box.top(), area.bottom() - size.height())));
-        p.drawText(box, Qt::AlignLeft | Qt::AlignTop, s);
+        p.setFont(t.marks ? m_small : m_normal);
+        p.drawText(textBox(l, t), Qt::AlignLeft | Qt::AlignTop, q(t.text));
+    }
+    // The lines of a block of marks from the top of its placed box down.
+    void blockTexts(const LobeMark& mark, const TextLines& block, const QRectF& box, double line) {
+        p.setFont(m_small);
+        for (size_t i = 0; i < block.count; ++i)
+            p.drawText(QPointF(box.left(), box.top() + static_cast<double>(i) * line + QFontMetricsF(m_small).ascent()),
+                       q(mark.texts[block.first + i].text));
     }
     void plotTexts(const std::vector<PlotText>& all) {
         for (const PlotText& t : all) plotText(t);
@@ -90,7 +106,7 @@ private:
     QFont m_normal, m_small;
 };
 
-void paintPlot(Painter& out, const PatternPicture& pic, double curveWidth) {
+void paintPlot(Painter& out, const PatternLayout& layout, const PatternPicture& pic, double curveWidth) {
     out.pen(kGridColour);
     for (double r : pic.rings) out.circle(r);
     out.lines(pic.grid);
@@ -108,9 +124,13 @@ void paintPlot(Painter& out, const PatternPicture& pic, double curveWidth) {
         out.line(lobe.direction);
         out.pen(kMinus3dbColour, 1, Qt::DashLine);
         out.lines(lobe.minus3db);
-        out.pen(kTextColour);
-        out.plotTexts(lobe.texts);
     }
+    const PatternTextLayout texts = layoutPatternTexts(layout, pic);
+    out.pen(kTextColour);
+    size_t placed = 0;
+    for (const LobeMark& lobe : pic.lobes)
+        for (const TextLines& block : lobe.blocks)
+            out.blockTexts(lobe, block, texts.lobeBlocks[placed++], texts.lobeLine);
     if (pic.indicator) {
         out.pen(kIndicatorColour);
         out.line(pic.indicator->direction);
@@ -155,6 +175,46 @@ PlotPoint PatternLayout::toDrawing(QPointF pixel) const {
     return {(pixel.x() - m_centre.x()) / m_scale, (m_centre.y() - pixel.y()) / m_scale};
 }
 
+PatternTextLayout layoutPatternTexts(const PatternLayout& layout, const PatternPicture& pic) {
+    PatternTextLayout out;
+    std::vector<TextBox> fixed;
+    for (const PlotText& t : pic.gridTexts) {
+        out.grid.push_back(textBox(layout, t));
+        fixed.push_back(asTextBox(out.grid.back()));
+    }
+    const QFontMetricsF metrics(fontOf(layout.smallFontPixels()));
+    out.lobeLine = metrics.lineSpacing();
+    // The lobes' own blocks (mark, block 0) are placed before the -3 dB
+    // angles, so that they keep the places nearest their lobes.
+    std::vector<std::pair<size_t, size_t>> order;
+    for (size_t m = 0; m < pic.lobes.size(); ++m) order.push_back({m, 0});
+    for (size_t m = 0; m < pic.lobes.size(); ++m)
+        for (size_t b = 1; b < pic.lobes[m].blocks.size(); ++b) order.push_back({m, b});
+    std::vector<TextBlock> blocks;
+    for (const auto& [m, b] : order) {
+        const LobeMark& mark = pic.lobes[m];
+        const TextLines& lines = mark.blocks[b];
+        double width = 0;
+        for (size_t i = 0; i < lines.count; ++i)
+            width = std::max(width, metrics.horizontalAdvance(q(mark.texts[lines.first + i].text)));
+        const QPointF at = layout.toPixel(mark.texts[lines.first].at), anchor = layout.toPixel(lines.anchor);
+        blocks.push_back(
+            {{at.x(), at.y(), width, out.lobeLine * static_cast<double>(lines.count)}, anchor.x(), anchor.y()});
+    }
+    const QRectF plot(layout.area().left(), layout.topBand().bottom(), layout.area().width(),
+                      layout.bottomBand().top() - layout.topBand().bottom());
+    const QPointF centre = layout.toPixel(0, 0);
+    const std::vector<TextBox> places = placeTextBlocks(blocks, fixed, asTextBox(plot), centre.x(), centre.y());
+    std::vector<std::vector<QRectF>> byMark(pic.lobes.size());
+    for (size_t m = 0; m < pic.lobes.size(); ++m) byMark[m].resize(pic.lobes[m].blocks.size());
+    for (size_t k = 0; k < order.size(); ++k) {
+        const TextBox& t = places[k];
+        byMark[order[k].first][order[k].second] = QRectF(t.left, t.top, t.width, t.height);
+    }
+    for (const auto& boxes : byMark) out.lobeBlocks.insert(out.lobeBlocks.end(), boxes.begin(), boxes.end());
+    return out;
+}
+
 PatternLayout layoutFor(const QRect& area, const PatternPicture& picture) {
     return PatternLayout(area, static_cast<int>(picture.labels.patterns.size()), picture.plotRadius);
 }
@@ -171,7 +231,7 @@ void paintPattern(QPainter& painter, const QRect& area, const PatternPicture& pi
         painter.setFont(font);
         painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, q(kNoPatternText));
     } else {
-        paintPlot(out, pic, std::max(1.5, layout.pixelsPerUnit()));
+        paintPlot(out, layout, pic, std::max(1.5, layout.pixelsPerUnit()));
         paintLabels(out, layout, pic);
     }
     painter.restore();

@@ -6,6 +6,7 @@
 
 #include <QPointF>
 #include <QRect>
+#include <vector>
 
 #include "present/pattern_picture.h"
 
@@ -41,6 +42,19 @@ private:
 
 // The layout a picture gets in `area`.
 PatternLayout layoutFor(const QRect& area, const PatternPicture& picture);
+
+// Where the texts of the plot stand, in pixels: the grid's texts (scale
+// values, angles, axis letters) where they are drawn, and each block of the
+// lobe marks (a lobe's angle, value, beamwidth and front-to-back ratio; a
+// -3 dB angle) at its place beside the outer ring, or, where that place is
+// taken, moved inwards or sideways until it is clear of the grid's texts
+// and of the blocks placed before it. Blocks in the order of the marks.
+struct PatternTextLayout {
+    std::vector<QRectF> grid;
+    std::vector<QRectF> lobeBlocks;
+    double lobeLine = 0; // pixels from one line of a block to the next
+};
+PatternTextLayout layoutPatternTexts(const PatternLayout& layout, const PatternPicture& picture);
 
 void paintPattern(QPainter& painter, const QRect& area, const PatternPicture& picture);
 

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Makes the pictures under docs/ with the batch command line of the built
 # program: the build is installed into a scratch tree with the example models,
-# and each picture is one wavra --batch command (add yours below).
+# and each picture is one wavra --batch command (add yours below). The
+# pictures of the windows come from the window tests, which run the program
+# offscreen (the build's tests/gui/gui_tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 docs=$(pwd)/docs
 build=${WAVRA_BUILD_DIR:-_build}
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
-cmake --install "$build" --prefix "$tree" >/dev/null
+cmake --install "$build" --prefix "$tree" --component portable >/dev/null
 mkdir -p "$tree/models"
 cp examples/*.nec "$tree/models/"
 wavra() { "$tree/exe/wavra" --batch "$@" >/dev/null; }
@@ -47,3 +49,15 @@ wavra --calc far --theta 0,180,5 --phi 0,355,5 --pov "$tree/pov/yagi.pov" --rend
 # dipole as a colour map on a more logarithmic scale, the wire drawn over it.
 wavra --calc near --x -3,3,0.2 --y -7,7,0.2 --z 0.5,0.5,1 --show nearfield --keys G,Ctrl+PgUp,Ctrl+PgUp \
       --size 640x800 --png "$docs/near-field.png" "$tree/models/dipole.nec"
+
+# The windows: the main window after a far-field run of the Yagi, the program
+# at work (the main window with the pattern, geometry and sweep views of the
+# Yagi, painted offscreen by their renderers), and the card editor on the Yagi.
+gui_tests="$build/tests/gui/gui_tests"
+windowPictures() {
+  QT_QPA_PLATFORM=offscreen "$gui_tests" --gtest_filter="$1" >/dev/null 2>&1 ||
+    { echo "make-docs.sh: the window test $1 failed; run $gui_tests --gtest_filter=$1 to see why" >&2; exit 1; }
+}
+WAVRA_DOCS_DIR="$docs" windowPictures 'DocsPictures.*'
+for picture in main-window.png at-work.png; do test -s "$docs/$picture"; done
+WAVRA_SCREENSHOT="$docs/card-editor.png" windowPictures 'CardEditorTest.ScreenshotOfTheYagi'

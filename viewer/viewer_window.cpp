@@ -30,6 +30,11 @@ const QString kPrevious = QStringLiteral("Previous picture           (Left)");
 const QString kShow = QStringLiteral("Show picture                ('1' .. '9')");
 const QString kHelp = QStringLiteral("&Help");
 const std::string kHelpPage = "exe/view_help.html";
+// What the empty window shows: how pictures come in.
+const std::string kEmptyText =
+    "No picture yet.\n\nInsert (File \u2192 Open new picture) opens an area plot "
+    "(.ig1, .rg1, .vg1) or a .bmp or .png picture;\nFile \u2192 Paste from clipboard "
+    "takes the picture on the clipboard.";
 
 // Wide enough for the menu bar and a readable label.
 constexpr int kMinWidth = 360;
@@ -48,6 +53,12 @@ ViewerWindow::ViewerWindow(Viewer& viewer, ViewerUi& ui, const Places& places, Q
     m_scroll->setFocusPolicy(Qt::StrongFocus);
     m_picture = new QLabel(m_scroll);
     m_scroll->setWidget(m_picture);
+    m_empty = new QLabel(q(kEmptyText), central);
+    m_empty->setObjectName(QStringLiteral("emptyHint"));
+    m_empty->setAlignment(Qt::AlignCenter);
+    m_empty->setWordWrap(true);
+    m_empty->setMargin(12);
+    layout->addWidget(m_empty, 1);
     layout->addWidget(m_label);
     layout->addWidget(m_scroll, 1);
     setCentralWidget(central);
@@ -120,6 +131,7 @@ void ViewerWindow::refresh() {
     const int current = m_viewer.store().current();
     m_label->setVisible(current != 0);
     m_scroll->setVisible(current != 0);
+    m_empty->setVisible(current == 0);
     menuItem(kSave)->setEnabled(current != 0);
     menuItem(kRemove)->setEnabled(current != 0);
     if (current == 0) {

@@ -31,6 +31,8 @@ public:
     QAction* menuItem(const QString& caption) const;
     QLineEdit* labelBox() const { return m_label; }
     QLabel* pictureBox() const { return m_picture; }
+    // The text the window shows while it holds no picture: how to add one.
+    QLabel* emptyHint() const { return m_empty; }
     HelpBrowser* helpWindow() const { return m_help; }
 
     // Draws the current slot: caption, label, picture; sizes and centres
@@ -47,6 +49,7 @@ private:
     QLineEdit* m_label = nullptr;
     QScrollArea* m_scroll = nullptr;
     QLabel* m_picture = nullptr;
+    QLabel* m_empty = nullptr;
     HelpBrowser* m_help = nullptr;
     PicturePtr m_shown; // kept, so a new picture never takes its place unnoticed
 

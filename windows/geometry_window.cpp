@@ -215,8 +215,12 @@ void GeometryWindow::canvasMouseRelease(QMouseEvent* event) {
 void GeometryWindow::canvasWheel(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
     if (delta == 0) return;
-    if (!isCurrentView()) postKey(ownCode());
-    else postIfIdle(delta > 0 ? kActionWheelIn : kActionWheelOut);
+    if (!isCurrentView()) {
+        postKey(ownCode());
+    } else if (m_model.actionCode == 0) {
+        storePointer(event->position().toPoint()); // the zoom keeps the point under the pointer
+        m_model.actionCode = delta > 0 ? kActionWheelIn : kActionWheelOut;
+    }
 }
 
 void GeometryWindow::exportView() {

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "core/action_codes.h"
+#include "present/key_names.h"
 #include "present/main_menu_rules.h"
 #include "present/summary_texts.h"
 #include "qtbase/qt_text.h"
@@ -185,7 +186,10 @@ void MainWindow::buildToolBar() {
     for (const ToolButton& b : kToolButtons) {
         QAction* action = bar->addAction(style()->standardIcon(b.icon), QString::fromLatin1(b.text));
         action->setObjectName(QStringLiteral("tool_") + QString::fromLatin1(b.name));
-        action->setToolTip(QString::fromLatin1(b.tip));
+        // The tip names the key that does the same, so the keys can be learnt.
+        const std::string key = keyNameOfAction(menuAction(b.name));
+        const std::string tip = std::string(b.tip) + (key.empty() ? std::string() : " (" + key + ")");
+        action->setToolTip(q(tip));
         const char* name = b.name;
         connect(action, &QAction::triggered, this, [this, name] { command(name); });
     }
@@ -244,7 +248,14 @@ QWidget* MainWindow::requestBox() {
 
 void MainWindow::buildCentralWidget() {
     auto* central = new QWidget;
-    auto* layout = new QHBoxLayout(central);
+    auto* outer = new QVBoxLayout(central);
+    m_hint = new QLabel;
+    m_hint->setObjectName(QStringLiteral("calculateHint"));
+    m_hint->setAlignment(Qt::AlignCenter);
+    m_hint->setStyleSheet(QStringLiteral("font-weight: bold; color: #1f4e9a;"));
+    outer->addWidget(m_hint);
+    auto* layout = new QHBoxLayout;
+    outer->addLayout(layout, 1);
     auto* left = new QVBoxLayout;
     left->addWidget(fieldGroup(QStringLiteral("Model"), captionsOf(modelFields(m_model))));
     left->addWidget(fieldGroup(QStringLiteral("Source"), captionsOf(sourceFields(m_model))));
@@ -280,6 +291,9 @@ void MainWindow::refresh() {
     m_environment->clear();
     for (const auto& line : m_model.summary.environment) m_environment->addItem(q(line));
     refreshGrid();
+    const QString hint = q(wavra::calculateHint(m_model));
+    m_hint->setText(hint);
+    m_hint->setVisible(!hint.isEmpty());
     const std::string name = trim(m_model.summary.fileName);
     setWindowTitle(name.empty() ? QStringLiteral("wavra") : QStringLiteral("wavra - ") + q(name));
 }
@@ -315,6 +329,8 @@ QString MainWindow::shownCaption(const QString& caption) const {
     const QLabel* label = m_captions.value(caption);
     return label ? label->text() : QString();
 }
+
+QString MainWindow::calculateHint() const { return m_hint->isHidden() ? QString() : m_hint->text(); }
 
 QString MainWindow::fieldToolTip(const QString& caption) const {
     const QLineEdit* value = m_fields.value(caption);

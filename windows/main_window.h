@@ -33,6 +33,9 @@ public:
     // The caption shown beside a field and its tool tip.
     QString shownCaption(const QString& caption) const;
     QString fieldToolTip(const QString& caption) const;
+    // "Press F7 to calculate" above the fields of a model without results;
+    // empty when hidden.
+    QString calculateHint() const;
 
     // The keys of this window and of the windows that hand their keys on.
     void postKey(int16_t code);
@@ -51,6 +54,7 @@ private:
     QListWidget* m_comments = nullptr;
     QTableWidget* m_grid = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_hint = nullptr;
     QMenu* m_settings = nullptr;
 
     void buildMenus();

@@ -19,6 +19,7 @@
 
 #include "base/text.h"
 #include "deck/reader.h"
+#include "optimizer/run_progress.h"
 #include "qtbase/qt_text.h"
 
 namespace wavra {
@@ -309,9 +310,14 @@ SessionHooks OptimizerWindow::hooks() {
     h.sensitivities = [this](const std::vector<double>& g) { addSensitivities(g); };
     h.status = [this](const std::string& text) { m_status->setText(q(text)); };
     h.firstRunOver = [this] { m_firstRun->setCurrentIndex(0); };
-    h.progress = [this](int percent) {
-        m_progress->setValue(std::max(0, percent));
-        QCoreApplication::processEvents(); // Halt and Exit reach the window while the engines run
+    // The bar counts the runs; while the engines run the window keeps
+    // taking events, so that Halt and Exit reach it.
+    h.progress = [](int) { QCoreApplication::processEvents(); };
+    h.runDone = [this](int done, int planned) {
+        const RunProgress bar = runProgress(done, planned);
+        m_progress->setFormat(planned > 0 ? QStringLiteral("%v of %m runs") : QStringLiteral("%v runs"));
+        m_progress->setRange(0, bar.maximum);
+        m_progress->setValue(bar.value);
     };
     h.stop = [this] { return m_exitRequested ? StopReason::Exit : StopReason::None; };
     return h;
@@ -374,9 +380,13 @@ void OptimizerWindow::pressStart() {
     }
     setRunning(true);
     m_start->setText(QStringLiteral("Halt"));
+    if (!resume) {
+        m_progress->setFormat(QStringLiteral("%v runs"));
+        m_progress->setRange(0, runProgress(0, 0).maximum);
+        m_progress->setValue(0);
+    }
     const SessionEnd end = m_session.start(setup(), resume, hooks());
-    setRunning(false);
-    m_progress->setValue(0);
+    setRunning(false); // the bar keeps the count of the runs made
     m_start->setText(end == SessionEnd::Halted ? QStringLiteral("Resume") : QStringLiteral("Start"));
     if (m_closeAfterRun) finishClose();
 }

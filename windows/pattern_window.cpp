@@ -45,6 +45,7 @@ void PatternWindow::buildMenus(Ui& ui) {
     addCommand(show, QStringLiteral("Prev pattern   '<'"), kPatternPrevious);
     m_indicator = checkable(addCommand(show, QStringLiteral("Indicator         'J'"), kPatternIndicator));
     m_info = checkable(addCommand(show, QStringLiteral("Info                 'I'"), kPatternInfo));
+    m_maximum = addCommand(show, QStringLiteral("Cut through maximum 'M'"), kPatternMaximum);
 
     QMenu* far = m_farMenu = menuBar()->addMenu(QStringLiteral("&Far field"));
     addCommand(far, QStringLiteral("Ver / Hor plane       'Spacebar'"), kPatternPlane);
@@ -88,6 +89,7 @@ void PatternWindow::updateChecks() {
     m_compareMenu->setEnabled(!nearField);
     m_indicator->setEnabled(!nearField);
     m_info->setEnabled(!nearField);
+    m_maximum->setEnabled(!nearField);
     if (nearField) {
         m_structure->setChecked(m_nearField->state().showStructure);
         return;

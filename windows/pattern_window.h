@@ -34,6 +34,7 @@ private:
     QAction* m_structure = nullptr;
     QAction* m_indicator = nullptr;
     QAction* m_info = nullptr;
+    QAction* m_maximum = nullptr;
     QAction* m_add = nullptr;
     QAction* m_remove = nullptr;
 

@@ -11,6 +11,7 @@
 #include <QStatusBar>
 
 #include "core/action_codes.h"
+#include "present/view_key_hints.h"
 #include "render/view_picture.h"
 #include "windows/geometry_window.h"
 #include "windows/key_codes.h"
@@ -36,9 +37,14 @@ protected:
         m_window.view().paint(painter, rect());
     }
     void mousePressEvent(QMouseEvent* event) override { m_window.canvasMouse(event); }
-    void mouseMoveEvent(QMouseEvent* event) override { m_window.canvasMouseMove(event); }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        m_window.m_pointerOverPlot = true;
+        m_window.canvasMouseMove(event);
+    }
     void mouseReleaseEvent(QMouseEvent* event) override { m_window.canvasMouseRelease(event); }
     void wheelEvent(QWheelEvent* event) override { m_window.canvasWheel(event); }
+    void enterEvent(QEnterEvent*) override { m_window.setPointerOverPlot(true); }
+    void leaveEvent(QEvent*) override { m_window.setPointerOverPlot(false); }
 
 private:
     ViewWindow& m_window;
@@ -63,7 +69,20 @@ void ViewWindow::refresh() {
     m_canvas->update();
 }
 
-void ViewWindow::refreshStatus() { m_status->setText(QString::fromStdString(view().statusText())); }
+// Away from the picture the line ends with the view's main keys.
+void ViewWindow::refreshStatus() {
+    std::string text = view().statusText();
+    if (!m_pointerOverPlot) {
+        const std::string hint = viewKeyHint(view().name());
+        text = text.empty() ? hint : hint.empty() ? text : text + "   |   " + hint;
+    }
+    m_status->setText(QString::fromStdString(text));
+}
+
+void ViewWindow::setPointerOverPlot(bool over) {
+    m_pointerOverPlot = over;
+    refreshStatus();
+}
 
 QRect ViewWindow::canvasRect() const { return m_canvas->rect(); }
 

@@ -69,8 +69,10 @@ protected:
     virtual void canvasWheel(QWheelEvent*) {}
     // The canvas's own rectangle, the area the view paints into.
     QRect canvasRect() const;
-    // Only the status line, from the view's statusText().
+    // Only the status line: the view's statusText(), followed by the view's
+    // main keys while the mouse pointer is not over the picture.
     void refreshStatus();
+    void setPointerOverPlot(bool over);
     // The "&File" menu with "Export view...".
     void addFileMenu(Ui& ui);
 
@@ -87,6 +89,7 @@ private:
     Canvas* m_canvas = nullptr;
     QLabel* m_status = nullptr;
     bool m_loopRunning = false;
+    bool m_pointerOverPlot = false;
 };
 
 // The window of the view that the main loop shows for `code` (114 geometry,

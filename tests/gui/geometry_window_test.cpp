@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,20 @@ struct GeometryWindowTest : ::testing::Test {
         const Projection pr = modelProjection(state());
         return QPoint(static_cast<int>(std::lround(f.pixelX(pr.x(x, y)))),
                       static_cast<int>(std::lround(f.pixelY(pr.y(x, y, z)))));
+    }
+    // A point of the view's plane in metres, and back to its pixel.
+    QPointF underPointer;
+    DrawingFrame frame() {
+        const QRect r = canvas().rect();
+        return drawingFrame(state(), r.left(), r.top(), r.width(), r.height());
+    }
+    QPointF planePointAt(QPointF pixel) {
+        const double metres = state().geometryScale / state().viewSize;
+        return {frame().drawingX(pixel.x()) * metres, frame().drawingY(pixel.y()) * metres};
+    }
+    QPointF pixelOfPlanePoint(QPointF point) {
+        const double units = state().viewSize / state().geometryScale;
+        return {frame().pixelX(point.x() * units), frame().pixelY(point.y() * units)};
     }
     QPoint midpointOf(int row) {
         const Model& m = p.model;
@@ -142,11 +157,20 @@ TEST_F(GeometryWindowTest, KeysMenusAndMouseOnTheYagiReport) {
     step("dragged", [this] {
         EXPECT_EQ(state().viewAzimuth, 265);    // two 5-degree steps to the right
         EXPECT_EQ(state().selectedSegment, 17); // a drag is no click
-        QWheelEvent wheel(QPointF(50, 50), canvas().mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, 120),
+        underPointer = planePointAt(QPointF(60, 50));
+        QWheelEvent wheel(QPointF(60, 50), canvas().mapToGlobal(QPointF(60, 50)), QPoint(), QPoint(0, 120),
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&canvas(), &wheel);
     });
-    step("wheel", [this] { EXPECT_EQ(state().geometryScale, 2); }); // pattern shown: the wheel still zooms
+    // Pattern shown: the wheel still zooms, about the pointer: the point of
+    // the model under it stays there (to the rounding of the shift to whole
+    // drawing units).
+    step("wheel", [this] {
+        EXPECT_EQ(state().geometryScale, 2);
+        const QPointF now = pixelOfPlanePoint(underPointer);
+        EXPECT_NEAR(now.x(), 60, 2);
+        EXPECT_NEAR(now.y(), 50, 2);
+    });
     step("no render", [this] { p.ui.queueAnswer(Answer::No); });
     key(Qt::Key_G, Qt::ShiftModifier);
     step("pov", [this] {
@@ -197,6 +221,32 @@ TEST_F(GeometryWindowTest, WireDialogChangesTheDeckAndTheSaveKeepsABackup) {
     EXPECT_NE(saved.find("GW\t2\t11\t0.0\t-6.0\t0.0\t0.0\t"), std::string::npos) << saved;
     EXPECT_NE(saved.find("GW 1 11 -sp1 -ref/2 0 -sp1 ref/2 0 r\n"), std::string::npos); // untouched
     EXPECT_NE(saved.find("SY drv=0.473 lam"), std::string::npos);
+}
+
+// Away from the picture the status line ends with the view's main keys;
+// over it the line is the view's own.
+TEST_F(GeometryWindowTest, StatusLineHintsTheKeysWhileThePointerIsOffThePicture) {
+    p.nameModel(loop, "yagi");
+    auto statusText = [this] { return window().statusBar()->findChild<QLabel*>()->text(); };
+    step("away", [this, statusText] {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&canvas(), &leave);
+        EXPECT_TRUE(statusText().startsWith(QStringLiteral("Keys: arrows turn"))) << statusText().toStdString();
+    });
+    key(Qt::Key_C); // the deck has no currents: the view says so, the keys follow
+    step("message and hint", [statusText] {
+        EXPECT_TRUE(statusText().startsWith(QStringLiteral("The input file has no currents")))
+            << statusText().toStdString();
+        EXPECT_TRUE(statusText().endsWith(QStringLiteral("Home reset")));
+    });
+    step("over", [this, statusText] {
+        QTest::mouseMove(&canvas(), QPoint(40, 40));
+        QEnterEvent enter(QPointF(40, 40), QPointF(40, 40), canvas().mapToGlobal(QPointF(40, 40)));
+        QApplication::sendEvent(&canvas(), &enter);
+        EXPECT_EQ(statusText().indexOf(QStringLiteral("Keys:")), -1) << statusText().toStdString();
+    });
+    quit({Answer::Yes});
+    run();
 }
 
 TEST_F(GeometryWindowTest, WireDialogKeysStayInTheFieldsButEscAndFunctionKeysLeave) {

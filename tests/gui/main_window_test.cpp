@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, MenuItemsPostOnlyWhileNothingWaits) {
     EXPECT_EQ(p.model.helpMode, 1);
     p.model.actionCode = 0;
     QAction* tool = window().findChild<QAction*>("tool_build");
-    EXPECT_EQ(tool->toolTip(), "Create geometry");
+    EXPECT_EQ(tool->toolTip(), "Create geometry (F10)");
     tool->trigger();
     EXPECT_EQ(p.model.actionCode, kActionBuild);
 }
@@ -226,6 +226,24 @@ TEST_F(MainWindowTest, FieldsShowTheLoadedModel) {
     EXPECT_EQ(grid->item(1, 2)->text(), "73");
     EXPECT_EQ(grid->item(1, 3)->text().toStdString(), "5.0");
     EXPECT_GE(window().findChild<QListWidget*>("Environment")->count(), 1); // the transmission line
+    EXPECT_EQ(window().calculateHint(), "Press F7 to calculate");           // a deck: no results yet
+}
+
+// The tool buttons name the key that does the same; a read report removes
+// the hint to calculate.
+TEST_F(MainWindowTest, ToolTipsNameTheKeysAndAReportEndsTheCalculateHint) {
+    auto tip = [this](const char* name) {
+        return window().findChild<QAction*>(QStringLiteral("tool_") + QString::fromLatin1(name))->toolTip();
+    };
+    EXPECT_EQ(tip("necgen"), "Generate output-data (F7)");
+    EXPECT_EQ(tip("open"), "Open nec-file (Ctrl+O)");
+    EXPECT_EQ(tip("smi"), "Show smith-chart (F11)");
+    EXPECT_EQ(tip("main"), "Main window (F2)");
+    p.model.modelName = "dipole";
+    writeText(p.tree.file("out/dipole.out"), readText(fixturePath("reports/a_dipole.nec2c.out")));
+    ASSERT_TRUE(readOutput(p.model, p.ui, ".out"));
+    window().refresh();
+    EXPECT_EQ(window().calculateHint(), "");
 }
 
 TEST_F(MainWindowTest, ResultFieldsFollowTheNotation) {

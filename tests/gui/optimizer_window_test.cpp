@@ -3,6 +3,8 @@
 // during a run.
 #include <gtest/gtest.h>
 
+#include <QProgressBar>
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +67,9 @@ TEST_F(OptimizerWindowTest, StartHaltResumeSaveAndExit) {
     EXPECT_EQ(status(), QStringLiteral("Optimizer: Ready..."));
     const int rows = window->resultsGrid()->rowCount();
     EXPECT_GT(rows, 4);
+    const QProgressBar* bar = window->findChild<QProgressBar*>();
+    EXPECT_EQ(bar->value(), rows); // the bar counts the runs
+    EXPECT_EQ(bar->text(), QString::number(rows) + QStringLiteral(" runs"));
     EXPECT_EQ(window->valuesGrid()->rowCount(), rows);
     EXPECT_GE(window->sensitivityGrid()->rowCount(), 1);
     EXPECT_TRUE(program.ui.saw(window->session().endMessage()));

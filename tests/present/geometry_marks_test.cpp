@@ -111,7 +111,14 @@ TEST(GeometryScene, CurrentColoursGiveWayToThePattern) {
     EXPECT_EQ(batchOf(displayTables().colourRamp[16], 2), nullptr);
     s.selectedSegment = 2;
     buildGeometryScene(m, s, PatternGrid{}, scene);
-    EXPECT_EQ(scene.currentLabel.rfind("Seg: 2, Tag: 1, Curr: .5 amp", 0), 0u) << scene.currentLabel;
+    EXPECT_EQ(scene.currentLabel, "Seg: 2, Tag: 1, Curr: .5 amp @ 0.0 \u00b0 (report)");
+    // With a power budget the read-out adds the current at the settings'
+    // power, scaled as the main window's source current.
+    m.summary.hasPower = true;
+    m.summary.fieldScale = 4;
+    m.power = 50;
+    buildGeometryScene(m, s, PatternGrid{}, scene);
+    EXPECT_EQ(scene.currentLabel, "Seg: 2, Tag: 1, Curr: .5 amp @ 0.0 \u00b0 (report)   at 50 W: 2.0 amp @ 0.0 \u00b0");
     EXPECT_EQ(scene.thetaLabel, "Theta: 80");
     EXPECT_EQ(scene.phiLabel, "Phi: 280");
     EXPECT_EQ(scene.axisLabel, "Axis : 2.5 m");

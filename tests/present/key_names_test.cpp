@@ -24,6 +24,14 @@ TEST(KeyNames, NamesGiveTheCodesTheWindowsPost) {
     EXPECT_EQ(actionCodeOfKeyName("0"), 48);
 }
 
+// The names the tool tips and hints print read back as the same codes.
+TEST(KeyNames, CodesGiveTheirNamesBack) {
+    for (const char* name :
+         {"F7", "F12", "Ctrl+O", "Ctrl+S", "Esc", "M", "Shift+PgUp", "Ctrl+Shift+Right", "Alt+Left", ">"})
+        EXPECT_EQ(keyNameOfAction(*actionCodeOfKeyName(name)), name);
+    EXPECT_EQ(keyNameOfAction(99), "");
+}
+
 TEST(KeyNames, NonKeysAreRefused) {
     for (const char* name : {"", "F0", "F13", "F01", "Shift+", "Hyper+A", "PgUpp", "AB", "+Shift"})
         EXPECT_FALSE(actionCodeOfKeyName(name).has_value()) << name;

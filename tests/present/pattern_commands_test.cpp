@@ -28,6 +28,30 @@ Model sevenDb() {
     return m;
 }
 
+// A full sphere from theta -180 whose maximum lies at theta 60, phi 120:
+// the horizontal cuts start through it (theta -180 would show nothing),
+// and 'M' brings both cuts there from anywhere. A request that starts
+// elsewhere keeps its first cut.
+TEST(PatternCommands, CutsStartAndReturnThroughTheMaximum) {
+    auto peak = allColumns([](double t, double p) { return 9 - (std::fabs(t - 60) + std::fabs(p - 120)) / 10; });
+    Model m = gridModel(range(-180, 180, 10), range(0, 350, 10), peak);
+    RecordingUi ui;
+    PatternState s;
+    openPatternView(s, m);
+    EXPECT_EQ(thetaOfIndex(m, s.view.thetaIndex), 60);
+    EXPECT_EQ(s.view.phiIndex, 1);
+    s.view.thetaIndex = 3;
+    applyPatternCommand(s, m, ui, kPatternMaximum);
+    EXPECT_EQ(extractCut(m, s, 0).angle, 120); // the vertical cut at the maximum's phi
+    applyPatternCommand(s, m, ui, kPatternPlane);
+    EXPECT_EQ(extractCut(m, s, 0).angle, 60); // the horizontal one at its theta
+
+    Model later = gridModel(range(10, 180, 10), range(0, 350, 10), peak);
+    PatternState fromTen;
+    openPatternView(fromTen, later);
+    EXPECT_EQ(fromTen.view.thetaIndex, 1);
+}
+
 TEST(PatternCommands, HomeThreeTimesReturnsToAFreshScale) {
     Model m = sevenDb();
     RecordingUi ui;

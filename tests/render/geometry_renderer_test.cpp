@@ -7,11 +7,14 @@
 #include <QPainter>
 #include <filesystem>
 
+#include "base/text.h"
 #include "core/config.h"
 #include "deck/reader.h"
 #include "present/key_names.h"
+#include "present/segment_currents.h"
 #include "render/geometry_view.h"
 #include "render_test_support.h"
+#include "report/report_reader.h"
 
 using namespace wavra;
 
@@ -93,6 +96,52 @@ TEST_F(GeometryRendererTest, LabelsArePaintedIntoThePicture) {
     const nlohmann::json j = view.describe();
     EXPECT_EQ(j["axis"], "Axis : 5.0 m");
     EXPECT_EQ(j["wires"], "input");
+}
+
+// The key to the colours of 'M' on a report of nec2c: the ramp runs from
+// 0 A (entry 1, at the bottom) to the largest segment current at the
+// settings' power (entry 16, at the top); with the phase bars it runs over
+// the phases, from -largest to +largest.
+TEST(GeometryLegendTest, RampEndsCarryTheLargestCurrentAtThePowerSettingOrThePhases) {
+    test::ensureGuiApplication();
+    test::InstallTree tree;
+    Model m;
+    RecordingUi ui;
+    tree.prepare(m);
+    std::filesystem::copy_file(test::fixturePath("reports/a_dipole.nec2c.out"), tree.file("out/dipole.out"));
+    m.modelName = "dipole";
+    ASSERT_TRUE(readOutput(m, ui, ".out"));
+    ASSERT_TRUE(m.summary.fieldScale > 0);
+    GeometryView view{m, ui};
+    view.open();
+    ASSERT_TRUE(view.command('M'));
+    nlohmann::json legend = view.describe()["legend"];
+    EXPECT_EQ(legend["title"], "Current [A] at 100 W");
+    EXPECT_EQ(legend["low"], "0");
+    EXPECT_EQ(legend["high"], formatSignificant(m.maxCurrentMag * m.summary.fieldScale, 3));
+
+    // The ramp stands in a strip at the right edge, clear of the vertical
+    // dipole in the middle: its top entry above its bottom one.
+    QImage image(600, 600, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    view.paint(painter, image.rect());
+    painter.end();
+    auto rowOf = [&](Rgb c) {
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = image.width() - 40; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == QColor(c.r, c.g, c.b)) return y;
+        return -1;
+    };
+    const int top = rowOf(displayTables().colourRamp[16]), bottom = rowOf(displayTables().colourRamp[1]);
+    EXPECT_GT(top, 0);
+    EXPECT_GT(bottom, top + 100);
+
+    ASSERT_TRUE(view.command('P'));
+    legend = view.describe()["legend"];
+    EXPECT_EQ(legend["title"], "Phase [deg]");
+    EXPECT_EQ(legend["low"], formatSignificant(-m.maxCurrentPhase, 3));
+    EXPECT_EQ(legend["high"], formatSignificant(m.maxCurrentPhase, 3));
 }
 
 } // namespace

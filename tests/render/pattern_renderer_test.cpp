@@ -9,6 +9,7 @@
 
 #include "core/config.h"
 #include "present/pattern_commands.h"
+#include "present/pattern_test_support.h"
 #include "present/plot_math.h"
 #include "render/pattern_renderer.h"
 #include "render/pattern_view.h"
@@ -65,8 +66,7 @@ bool colourNear(const QImage& image, QPointF at, Rgb c) {
 
 TEST_F(Rendered, DipoleHorizonCutIsItsMaximumRing) {
     load("reports/a_dipole.nec2c.out"); // a vertical dipole: round in the horizon
-    view.command(kPatternPlane);
-    for (int i = 0; i < 9; ++i) view.command(38); // Up to theta 90
+    view.command(kPatternPlane);        // the first horizontal cut is the one through the maximum
     ASSERT_EQ(view.describe()["cut"]["angle"], 90);
     const QImage picture = image();
     const Rgb blue = standardColour(9);
@@ -95,5 +95,52 @@ TEST_F(Rendered, YagiMainLobeAndItsMark) {
     EXPECT_TRUE(colourNear(picture, ring, standardColour(4)));
     EXPECT_FALSE(colourNear(picture, ring + QPointF(0, -12), standardColour(4)));
 }
+
+// Four equal lobes of a vertical cut (theta 0, 90, 180, -90), each with its
+// angle, value, beamwidth and front-to-back lines and two -3 dB angles: on
+// a narrow and on a wide picture every block of marks stays clear of the
+// scale's ring labels and of the other blocks, inside the plot.
+struct LobeLabelSize {
+    const char* name;
+    QRect area;
+};
+
+void PrintTo(const LobeLabelSize& size, std::ostream* out) { *out << size.name; }
+
+class LobeLabels : public ::testing::TestWithParam<LobeLabelSize> {};
+
+TEST_P(LobeLabels, StayClearOfTheRingLabelsAndOfEachOther) {
+    test::ensureGuiApplication();
+    Model m = test::gridModel(test::range(-180, 180, 2), {0}, test::allColumns([](double t, double) {
+                                  const double c = std::cos(2 * t * kPi / 180);
+                                  return 10 * std::log10(c * c + 1e-3) + 7;
+                              }));
+    m.groundType = -1;
+    PatternState s = test::openedOn(m, kVerticalCut);
+    s.view.showInfo = true;
+    const PatternPicture pic = buildPatternPicture(m, s);
+    ASSERT_EQ(pic.lobes.size(), 4u);
+    const PatternLayout layout = layoutFor(GetParam().area, pic);
+    const PatternTextLayout texts = layoutPatternTexts(layout, pic);
+    ASSERT_EQ(texts.lobeBlocks.size(), 12u);
+    std::vector<QRectF> ringLabels;
+    for (size_t k = 0; k < pic.gridTexts.size(); ++k)
+        if (pic.gridTexts[k].marks) ringLabels.push_back(texts.grid[k]);
+    ASSERT_GE(ringLabels.size(), 3u);
+    const QRectF plot(layout.area().left(), layout.topBand().bottom(), layout.area().width(),
+                      layout.bottomBand().top() - layout.topBand().bottom());
+    for (size_t a = 0; a < texts.lobeBlocks.size(); ++a) {
+        const QRectF& block = texts.lobeBlocks[a];
+        EXPECT_TRUE(plot.contains(block)) << "block " << a;
+        for (const QRectF& ring : ringLabels) EXPECT_FALSE(block.intersects(ring)) << "block " << a;
+        for (size_t b = a + 1; b < texts.lobeBlocks.size(); ++b)
+            EXPECT_FALSE(block.intersects(texts.lobeBlocks[b])) << "blocks " << a << " and " << b;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LobeLabels,
+                         ::testing::Values(LobeLabelSize{"narrow", QRect(0, 0, 340, 460)},
+                                           LobeLabelSize{"wide", QRect(0, 0, 1000, 1100)}),
+                         [](const ::testing::TestParamInfo<LobeLabelSize>& size) { return size.param.name; });
 
 } // namespace

@@ -125,10 +125,15 @@ TEST_F(ViewerWindowTest, TypingALabelKeepsItsKeysAndMarksThePictureChanged) {
     EXPECT_EQ(current(), 2);
 }
 
+// The empty window says how pictures come in; a picture takes its place.
 TEST_F(ViewerWindowTest, DeletingTheOnlyPictureLeavesAnEmptyWindow) {
+    EXPECT_TRUE(window.emptyHint()->isVisible());
+    EXPECT_NE(window.emptyHint()->text().indexOf(QStringLiteral("Insert")), -1);
+    EXPECT_NE(window.emptyHint()->text().indexOf(QStringLiteral("Paste from clipboard")), -1);
     QGuiApplication::clipboard()->setImage(QImage(64, 48, QImage::Format_RGB32));
     window.menuItem(kPaste)->trigger();
     EXPECT_EQ(window.windowTitle(), "Picture 1 : From clipboard.");
+    EXPECT_FALSE(window.emptyHint()->isVisible());
     EXPECT_TRUE(window.labelBox()->isVisible());
     EXPECT_TRUE(window.menuItem(kSave)->isEnabled());
     key(Qt::Key_Delete);
@@ -137,6 +142,7 @@ TEST_F(ViewerWindowTest, DeletingTheOnlyPictureLeavesAnEmptyWindow) {
     EXPECT_FALSE(window.labelBox()->isVisible());
     EXPECT_FALSE(window.pictureBox()->isVisible());
     EXPECT_FALSE(window.menuItem(kSave)->isEnabled());
+    EXPECT_TRUE(window.emptyHint()->isVisible());
 }
 
 TEST_F(ViewerWindowTest, ExitAsksForEachUnsavedPictureAndThenRewritesTheSettings) {
