@@ -28,16 +28,18 @@ RunPlan planRun(const Model& model, const std::string& deck) {
         plan.decks = {deck};
         return plan;
     }
-    const std::vector<LoopPart> parts = splitSteps(loop->steps, parallelRunCount(model));
+    const std::vector<LoopPart> parts = splitSteps(loop->steps, parallelRunCount(model), loop->headerSolutions);
     for (const LoopPart& part : parts) {
         std::optional<std::string> partText = parts.size() > 1 ? partDeck(*loop, part) : deck;
         if (!partText) { // a card too long for the engine: one run as it is
             plan.decks = {deck};
             plan.steps = {loop->steps};
+            plan.headers = {true};
             return plan;
         }
         plan.decks.push_back(std::move(*partText));
         plan.steps.push_back(part.steps);
+        plan.headers.push_back(part.header);
     }
     if (parts.size() > 1) {
         const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

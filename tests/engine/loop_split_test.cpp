@@ -96,6 +96,51 @@ TEST(SplitStepsTest, PartsAreConsecutiveNeverShorterThanTwoSteps) {
     EXPECT_EQ(sizes(11, 0), (std::vector<int>{11}));
 }
 
+TEST(SplitStepsTest, TheHeaderCountsAsStepsOfTheFirstPartOnly) {
+    auto parts = [](int steps, int count, int header) {
+        std::vector<std::pair<int, bool>> found;
+        int next = 0;
+        for (const LoopPart& p : splitSteps(steps, count, header)) {
+            EXPECT_EQ(p.first, next);
+            next += p.steps;
+            found.emplace_back(p.steps, p.header);
+        }
+        EXPECT_EQ(next, steps);
+        return found;
+    };
+    using Parts = std::vector<std::pair<int, bool>>;
+    EXPECT_EQ(parts(8, 2, 1), (Parts{{3, true}, {5, false}}));
+    EXPECT_EQ(parts(11, 2, 1), (Parts{{5, true}, {6, false}}));
+    EXPECT_EQ(parts(9, 3, 2), (Parts{{2, true}, {3, false}, {4, false}}));
+    // Never below two steps, whatever the header costs.
+    EXPECT_EQ(parts(6, 3, 5), (Parts{{2, true}, {2, false}, {2, false}}));
+    EXPECT_EQ(parts(11, 1, 1), (Parts{{11, true}}));
+}
+
+TEST(PartDeckTest, PartsWithoutTheHeaderRepeatTheFrequencyCardInPlaceOfItsCalculations) {
+    const auto loop = splittableLoop(
+        deck("FR 0 1 0 0 7 0\nXQ\nRP 0 1 1 1000 0 0 0 0\nFR 0 1 0 0 9 0\nXQ\nPQ -1\nFR 0 4 0 0 14 0.1\nXQ\n"));
+    ASSERT_TRUE(loop);
+    EXPECT_EQ(loop->headerSolutions, 2);
+    const std::string withHeader = *partDeck(*loop, {0, 2, true});
+    EXPECT_NE(withHeader.find("FR 0 1 0 0 7 0\nXQ\nRP 0 1 1 1000 0 0 0 0\nFR 0 1 0 0 9 0\nXQ\n"), std::string::npos);
+    const std::string without = *partDeck(*loop, {2, 2, false});
+    EXPECT_NE(without.find("FR 0 1 0 0 7 0\nFR 0 1 0 0 7 0\nFR 0 1 0 0 7 0\nFR 0 1 0 0 9 0\nFR 0 1 0 0 9 0\nPQ -1\n"),
+              std::string::npos)
+        << without;
+    EXPECT_NE(without.find("FR 0 2 0 0 14.2 0.1\nXQ\nEN"), std::string::npos) << without;
+}
+
+TEST(PartDeckTest, EveryPartMakesTheHeaderWhenAPartWithoutItWouldDiffer) {
+    // A conductivity scaled at the calculation before the loop.
+    EXPECT_TRUE(
+        splittableLoop(deck("GN 0 0 0 0 13 -0.3\nFR 0 1 0 0 7 0\nXQ\nFR 0 4 0 0 14 0.1\nXQ\n"))->header.empty());
+    // A calculation at the engine's own first frequency: no FR card to repeat.
+    EXPECT_TRUE(splittableLoop(deck("XQ\nFR 0 4 0 0 14 0.1\nXQ\n"))->header.empty());
+    EXPECT_FALSE(
+        splittableLoop(deck("GN 0 0 0 0 13 0.3\nFR 0 1 0 0 7 0\nXQ\nFR 0 4 0 0 14 0.1\nXQ\n"))->header.empty());
+}
+
 TEST(PartDeckTest, EachPartStartsWhereTheEnginesOwnAccumulationGets) {
     for (const char* card : {"FR 0 11 0 0 14.0 0.05", "FR 1 11 0 0 3.5 1.1"}) {
         const auto loop = splittableLoop(deck(std::string(card) + "\nXQ\n"));
