@@ -41,11 +41,14 @@ RunPlan planRun(const Model& model, const std::string& deck) {
         plan.steps.push_back(part.steps);
         plan.headers.push_back(part.header);
     }
-    if (parts.size() > 1) {
-        const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-        plan.threads = std::max(1, cores / static_cast<int>(parts.size()));
-    }
+    plan.threads = threadsPerEngine(static_cast<int>(parts.size()));
     return plan;
+}
+
+int threadsPerEngine(int engines) {
+    if (engines <= 1) return 0;
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return std::max(1, cores / engines);
 }
 
 int SectionCount::update() {

@@ -28,6 +28,11 @@ struct RunPlan {
 // shared out among them for the lapack engine's solver.
 RunPlan planRun(const Model& model, const std::string& deck);
 
+// The threads each of `engines` lapack engines running side by side gets
+// (matrix fill and solver): the cores shared out among them, at least one;
+// 0 (the launcher's choice: every core) for an engine running alone.
+int threadsPerEngine(int engines);
+
 // Counts the frequency sections that one engine's report has so far,
 // reading only what was added since the last look.
 class SectionCount {

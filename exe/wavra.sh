@@ -32,8 +32,9 @@
 # When nec2c-lapack is missing (it could not be built), NEC2D_LA runs plain
 # nec2c and says so in a line on stderr.
 #
-# Threads of the lapack engine: --threads N (wavra gives each engine of a
-# split frequency loop its share of the cores), else OPENBLAS_NUM_THREADS as
+# Threads of the lapack engine (its matrix fill and its solver): --threads N
+# (wavra gives each engine of a split frequency loop, or of optimizer trials
+# run side by side, its share of the cores), else OPENBLAS_NUM_THREADS as
 # the caller set it, otherwise the number of cores for a single run.
 #
 # Exit status: the engine's; 2 wrong use; 66 a file is missing; 127 the
@@ -60,6 +61,13 @@ choose_program() {
         if [ -x "$exe_dir/nec2c-lapack" ]; then
             program=$exe_dir/nec2c-lapack
             export OPENBLAS_NUM_THREADS=${OPENBLAS_NUM_THREADS:-$(nproc 2>/dev/null || echo 1)}
+            # The matrix fill (OpenMP) gets as many threads as the solver.
+            export OMP_NUM_THREADS=${OMP_NUM_THREADS:-$OPENBLAS_NUM_THREADS}
+            # Idle solver threads go to sleep after 2^20 cycles (about a
+            # third of a millisecond) instead of OpenBLAS's 2^28 (a tenth
+            # of a second): they would otherwise spin through the matrix
+            # fill on the cores its threads need.
+            export OPENBLAS_THREAD_TIMEOUT=${OPENBLAS_THREAD_TIMEOUT:-20}
             return
         fi
         printf '%s: the lapack engine %s is missing; running plain nec2c\n' "$self" "$exe_dir/nec2c-lapack" >&2
@@ -141,7 +149,7 @@ if [ "$self" = wavra.sh ]; then
     fi
     if [ "${1:-}" = --threads ]; then
         [[ ${2:-} =~ ^[1-9][0-9]*$ ]] || fail 2 "--threads needs a number of threads"
-        export OPENBLAS_NUM_THREADS=$2
+        export OPENBLAS_NUM_THREADS=$2 OMP_NUM_THREADS=$2
         shift 2
     fi
     run_mode "$@"
