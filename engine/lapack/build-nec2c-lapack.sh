@@ -123,6 +123,11 @@ compile_engine() {
     (
         cd "$build" || exit 1
         eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
+        # -O3 instead of Debian's -O2: about 5 % off the fill. It enables
+        # no floating-point reassociation or contraction (no -ffast-math,
+        # no FMA on baseline x86-64), so every result keeps its bits; the
+        # tests compare the reports with plain nec2c's.
+        CFLAGS=${CFLAGS/-O2/-O3}
         local pids=() pid source
         for source in ./*.c; do # every core compiles
             run cc $CPPFLAGS $CFLAGS -fopenmp "-DPACKAGE_STRING=\"nec2c $version with LAPACK (OpenBLAS)\"" \
