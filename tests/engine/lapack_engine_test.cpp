@@ -202,6 +202,14 @@ TEST_F(LapackEngineTest, PlaneAndRotationalSymmetryAgree) {
                   "GN 1\nEX 0 1 1 0 1 0\nFR 0 1 0 0 7.1 0\nRP 0 10 4 1000 0 0 10 30\nEN\n");
 }
 
+// The lapack engine passes over SZ cards in any case, as the launcher
+// leaves them out of plain nec2c's deck, down to one that ends the file.
+TEST_F(LapackEngineTest, SzCardsAreReadAsIfTheyWereNotThere) {
+    compareOnDeck("sizes",
+                  "CM sizes\nCE\nSZ 11000 0\nGW 1 11 0 0 -0.25 0 0 0.25 0.001\nsz 5\nGE 0\nsZ\n"
+                  "EX 0 1 6 0 1 0\nFR 0 1 0 0 299.8 0\nXQ\nEN\nSz 1 0");
+}
+
 // --- the matrix fill on threads
 
 // The report without the lines of timings (fill, factorisation, run time).
