@@ -169,6 +169,29 @@ bool findScaledGround(const std::vector<ControlCard>& cards, size_t start, Frequ
     return true;
 }
 
+// Cards after which nec2c-lapack keeps the factored matrix for the same
+// frequency.
+bool keepsMatrix(const EngineCard& card) {
+    static const std::set<std::string> keeping = {"FR", "XQ", "RP", "NE", "NH", "PT", "PQ"};
+    return keeping.count(card.mnemonic) > 0;
+}
+
+// Whether the last header calculation is made at the loop's first
+// frequency with a matrix the engine can keep for the loop (see
+// FrequencyLoop::headerAtLoopStart).
+bool headerAtLoopStart(const std::vector<ControlCard>& cards, size_t fr, const FrequencyLoop& loop) {
+    if (loop.header.empty()) return false;
+    for (size_t i = 0; i < fr; ++i)
+        if (cards[i].card.mnemonic == "NT" || cards[i].card.mnemonic == "TL") return false;
+    const size_t last = loop.header.back().line;
+    size_t i = fr;
+    while (i > 0 && cards[i - 1].line > last) {
+        if (!keepsMatrix(cards[--i].card)) return false;
+    }
+    const std::optional<EngineCard> frequency = readEngineCard(loop.lines[loop.header.back().frequencyLine]);
+    return frequency && frequency->reals[0] == loop.frequency.reals[0];
+}
+
 // The calculations before the loop's FR card (at `fr`), for the header
 // that only the first part makes. Left empty when a part without them would
 // print another loop: a calculation with no FR card before it (nothing to
@@ -194,6 +217,7 @@ void findHeader(const std::vector<ControlCard>& cards, size_t fr, FrequencyLoop&
     }
     loop.header = std::move(header);
     loop.headerSolutions = solutions;
+    loop.headerAtLoopStart = headerAtLoopStart(cards, fr, loop);
 }
 
 } // namespace
@@ -290,7 +314,7 @@ void splitEvenly(int first, int steps, int count, bool header, std::vector<LoopP
 std::vector<LoopPart> splitSteps(int steps, int parts, int headerSolutions) {
     const int count = std::max(1, std::min(parts, steps / kMinimumSteps));
     std::vector<LoopPart> split;
-    if (count == 1 || headerSolutions <= 0) {
+    if (count == 1 || headerSolutions < 0) {
         splitEvenly(0, steps, count, true, split);
         return split;
     }

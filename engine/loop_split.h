@@ -60,6 +60,11 @@ struct FrequencyLoop {
     };
     std::vector<HeaderCalculation> header;
     int headerSolutions = 0; // the matrix solutions they take, for balancing
+    // The last of them is at the loop's first frequency with only cards
+    // that leave the matrix as it is (FR, XQ, RP, NE, NH, PT, PQ) up to the
+    // loop, and no network: an engine that keeps a factored matrix for the
+    // same frequency (the lapack engine) solves it once for both.
+    bool headerAtLoopStart = false;
 };
 
 // The deck's frequency loop when the engine runs it once and every step's
@@ -96,10 +101,11 @@ struct LoopPart {
 // `steps` split into at most `parts` consecutive ranges of nearly equal
 // length, the longer ones last, none shorter than two steps (the engine
 // runs a single frequency differently: near and far fields as separate
-// passes). One part when that leaves no split. `headerSolutions` > 0: only
-// the first part makes the calculations before the loop, and they count as
-// that many steps of its share.
-std::vector<LoopPart> splitSteps(int steps, int parts, int headerSolutions = 0);
+// passes). One part when that leaves no split. `headerSolutions` 0 or
+// more: only the first part makes the calculations before the loop, and
+// they count as that many steps of its share; negative: every part makes
+// them (or there are none).
+std::vector<LoopPart> splitSteps(int steps, int parts, int headerSolutions = -1);
 
 // The deck of one part: the FR card starting at the part's first frequency
 // with its number of steps; after the first part also the scaled ground

@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "core/config.h"
+#include "engine/engine_choice.h"
 #include "engine/loop_split.h"
 #include "report/report_merge.h"
 
@@ -28,7 +29,11 @@ RunPlan planRun(const Model& model, const std::string& deck) {
         plan.decks = {deck};
         return plan;
     }
-    const std::vector<LoopPart> parts = splitSteps(loop->steps, parallelRunCount(model), loop->headerSolutions);
+    // The lapack engine solves a header calculation at the loop's first
+    // frequency once for the header and the loop.
+    const bool kept = loop->headerAtLoopStart && engineOf(model) == kLapackEngine;
+    const int header = loop->header.empty() ? -1 : loop->headerSolutions - (kept ? 1 : 0);
+    const std::vector<LoopPart> parts = splitSteps(loop->steps, parallelRunCount(model), header);
     for (const LoopPart& part : parts) {
         std::optional<std::string> partText = parts.size() > 1 ? partDeck(*loop, part) : deck;
         if (!partText) { // a card too long for the engine: one run as it is

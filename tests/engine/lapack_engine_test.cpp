@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <tuple>
 
 #include "base/files.h"
+#include "base/text.h"
 #include "engine/calculate.h"
 #include "engine/deck_adapter.h"
 #include "engine/engine_choice.h"
@@ -208,6 +210,25 @@ TEST_F(LapackEngineTest, SzCardsAreReadAsIfTheyWereNotThere) {
     compareOnDeck("sizes",
                   "CM sizes\nCE\nSZ 11000 0\nGW 1 11 0 0 -0.25 0 0 0.25 0.001\nsz 5\nGE 0\nsZ\n"
                   "EX 0 1 6 0 1 0\nFR 0 1 0 0 299.8 0\nXQ\nEN\nSz 1 0");
+}
+
+// A loop that starts at the frequency just calculated keeps that matrix
+// (four fills for five calculations); a load card in between asks for a
+// new one. Plain nec2c, which fills every time, prints the same.
+TEST_F(LapackEngineTest, ALoopStartingAtTheFrequencyJustCalculatedKeepsItsMatrix) {
+    const std::string head =
+        "CM kept\nCE\nGW 1 21 0 0 -5.2 0 0 5.2 0.001\nGE 0\nEX 0 1 11 0 1 0\n"
+        "FR 0 1 0 0 14 0\nXQ\nPQ -1\nPT -1\n";
+    const std::string loop = "FR 0 4 0 0 14 0.1\nRP 0 3 1 1000 0 0 45 0\nEN\n";
+    for (const auto& [name, between, fills] :
+         std::vector<std::tuple<std::string, std::string, size_t>>{{"kept", "", 4}, {"loaded", "LD 0 1 5 5 30\n", 5}}) {
+        writeText(tree.file("out/" + name + ".nec"), head + between + loop);
+        compareOnDeck(name, head + between + loop);
+        const test::RunResult r = test::runProgram({"/usr/bin/env", "NEC2C_WALL_TIMES=1", tree.file("exe/nec2c-lapack"),
+                                                    "-i", "../out/" + name + ".nec", "-o", "../out/fills.out"},
+                                                   tree.file("exe"));
+        EXPECT_EQ(splitLines(r.err).size(), fills) << name << ": " << r.err;
+    }
 }
 
 // --- the matrix fill on threads

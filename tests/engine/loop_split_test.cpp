@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/engine_choice.h"
 #include "engine/run_plan.h"
 
 namespace wavra {
@@ -115,6 +116,10 @@ TEST(SplitStepsTest, TheHeaderCountsAsStepsOfTheFirstPartOnly) {
     // Never below two steps, whatever the header costs.
     EXPECT_EQ(parts(6, 3, 5), (Parts{{2, true}, {2, false}, {2, false}}));
     EXPECT_EQ(parts(11, 1, 1), (Parts{{11, true}}));
+    // A header that costs nothing (its matrix kept for the loop), and one
+    // that every part makes.
+    EXPECT_EQ(parts(8, 2, 0), (Parts{{4, true}, {4, false}}));
+    EXPECT_EQ(parts(8, 2, -1), (Parts{{4, true}, {4, true}}));
 }
 
 TEST(PartDeckTest, PartsWithoutTheHeaderRepeatTheFrequencyCardInPlaceOfItsCalculations) {
@@ -129,6 +134,15 @@ TEST(PartDeckTest, PartsWithoutTheHeaderRepeatTheFrequencyCardInPlaceOfItsCalcul
               std::string::npos)
         << without;
     EXPECT_NE(without.find("FR 0 2 0 0 14.2 0.1\nXQ\nEN"), std::string::npos) << without;
+}
+
+TEST(SplittableLoopTest, AHeaderAtTheLoopsFirstFrequencyCanKeepItsMatrixForTheLoop) {
+    const auto at = [](const std::string& control) { return splittableLoop(deck(control))->headerAtLoopStart; };
+    EXPECT_TRUE(at("FR 0 1 0 0 14 0\nXQ\nPQ -1\nPT -1\nFR 0 4 0 0 14 0.1\nRP 0 1 1 1000 0 0 0 0\n"));
+    EXPECT_FALSE(at("FR 0 1 0 0 14 0\nXQ\nLD 0 1 5 5 30\nFR 0 4 0 0 14 0.1\nXQ\n"));          // a new load
+    EXPECT_FALSE(at("FR 0 1 0 0 7 0\nXQ\nFR 0 4 0 0 14 0.1\nXQ\n"));                          // another frequency
+    EXPECT_FALSE(at("NT 1 5 1 6 0 1 0 0 0 0\nFR 0 1 0 0 14 0\nXQ\nFR 0 4 0 0 14 0.1\nXQ\n")); // a network
+    EXPECT_FALSE(at("FR 0 4 0 0 14 0.1\nXQ\n"));                                              // no header
 }
 
 TEST(PartDeckTest, EveryPartMakesTheHeaderWhenAPartWithoutItWouldDiffer) {
@@ -169,6 +183,18 @@ TEST(PartDeckTest, PartsAfterTheFirstGetTheConductivityOfTheFirstStep) {
     const auto scaledBefore = splittableLoop(deck("GN 0 0 0 0 13 -0.3\nXQ\nFR 0 4 0 0 14.0 0.1\nXQ\n"));
     ASSERT_TRUE(scaledBefore);
     EXPECT_FALSE(scaledBefore->groundLine);
+}
+
+TEST(RunPlanTest, TheHeaderIsAStepOfTheFirstPartUnlessTheEngineKeepsItsMatrixForTheLoop) {
+    Model m;
+    m.parallelRuns = 2;
+    const std::string sweep = deck("FR 0 1 0 0 14 0\nXQ\nPQ -1\nPT -1\nFR 0 8 0 0 14 0.1\nRP 0 1 1 1000 0 0 0 0\n");
+    selectEngine(m, "NEC2D512");
+    EXPECT_EQ(planRun(m, sweep).steps, (std::vector<int>{3, 5}));
+    selectEngine(m, kLapackEngine);
+    const RunPlan plan = planRun(m, sweep);
+    EXPECT_EQ(plan.steps, (std::vector<int>{4, 4}));
+    EXPECT_EQ(plan.headers, (std::vector<bool>{true, false}));
 }
 
 TEST(RunPlanTest, TheCoresAreSharedAmongTheParts) {
