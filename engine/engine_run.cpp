@@ -100,6 +100,7 @@ struct PartRun {
     ProcessOutcome outcome;
     std::string report;
     int steps = 0;
+    bool header = true; // it made the calculations before the loop
 };
 
 // The engine's notes on a run that finished, one status line each; the
@@ -169,7 +170,7 @@ bool publish(Ui& ui, const std::string& report, const std::string& target, const
 bool joinParts(Ui& ui, const std::vector<PartRun>& parts, long long wallMs, const std::string& merged) {
     std::vector<PartReport> reports;
     for (const PartRun& part : parts) {
-        reports.push_back({{}, part.steps});
+        reports.push_back({{}, part.steps, part.header});
         if (!readFileText(part.report, reports.back().text)) {
             critical(ui, "Cannot read the engine's report " + part.report + ".");
             return false;
@@ -300,7 +301,8 @@ std::vector<PartRun> runLaunchers(Model& model, ProcessRunner& runner, std::vect
     const StopReason stopped = waitForParts(model, jobs, plan, control);
     std::vector<PartRun> parts;
     for (size_t i = 0; i < jobs.size(); ++i) {
-        parts.push_back({jobs[i]->outcome(), jobs[i]->files().report(), plan.steps.empty() ? 0 : plan.steps[i]});
+        parts.push_back({jobs[i]->outcome(), jobs[i]->files().report(), plan.steps.empty() ? 0 : plan.steps[i],
+                         plan.headers.empty() || plan.headers[i]});
         parts.back().outcome.stopped = stopped;
     }
     return parts;
@@ -363,7 +365,7 @@ EngineStatus runJob(Model& model, Ui& ui, ProcessRunner& runner, const std::stri
                     const std::string& key, const RunControl& control, StopReason& stopped) {
     const std::string engine = engineOf(model);
     const bool special = isSpecialEngine(model);
-    const RunPlan plan = special ? RunPlan{{deck}, {}, 0} : planRun(model, deck);
+    const RunPlan plan = special ? RunPlan{{deck}, {}, 0, {}} : planRun(model, deck);
     std::vector<std::unique_ptr<EngineJob>> jobs;
     for (const std::string& partDeckText : plan.decks) {
         jobs.push_back(std::make_unique<EngineJob>(model.outDir()));

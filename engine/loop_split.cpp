@@ -169,6 +169,57 @@ bool findScaledGround(const std::vector<ControlCard>& cards, size_t start, Frequ
     return true;
 }
 
+// Cards after which nec2c-lapack keeps the factored matrix for the same
+// frequency.
+bool keepsMatrix(const EngineCard& card) {
+    static const std::set<std::string> keeping = {"FR", "XQ", "RP", "NE", "NH", "PT", "PQ"};
+    return keeping.count(card.mnemonic) > 0;
+}
+
+// Whether the last header calculation is made at the loop's first
+// frequency with a matrix the engine can keep for the loop (see
+// FrequencyLoop::headerAtLoopStart).
+bool headerAtLoopStart(const std::vector<ControlCard>& cards, size_t fr, const FrequencyLoop& loop) {
+    if (loop.header.empty()) return false;
+    for (size_t i = 0; i < fr; ++i)
+        if (cards[i].card.mnemonic == "NT" || cards[i].card.mnemonic == "TL") return false;
+    const size_t last = loop.header.back().line;
+    size_t i = fr;
+    while (i > 0 && cards[i - 1].line > last) {
+        if (!keepsMatrix(cards[--i].card)) return false;
+    }
+    const std::optional<EngineCard> frequency = readEngineCard(loop.lines[loop.header.back().frequencyLine]);
+    return frequency && frequency->reals[0] == loop.frequency.reals[0];
+}
+
+// The calculations before the loop's FR card (at `fr`), for the header
+// that only the first part makes. Left empty when a part without them would
+// print another loop: a calculation with no FR card before it (nothing to
+// repeat in its place), or a GN card with a negative conductivity before a
+// calculation (nec2c scales it at the first frequency it calculates, and
+// keeps the scaled value).
+void findHeader(const std::vector<ControlCard>& cards, size_t fr, FrequencyLoop& loop) {
+    std::optional<size_t> frequencyLine;
+    bool scaledGround = false;
+    std::vector<FrequencyLoop::HeaderCalculation> header;
+    int solutions = 0;
+    for (size_t i = 0; i < fr; ++i) {
+        const EngineCard& card = cards[i].card;
+        if (card.mnemonic == "FR") frequencyLine = cards[i].line;
+        if (card.mnemonic == "GN") scaledGround = scalesConductivity(card);
+        if (!isExecution(card) && !isNearField(card)) continue;
+        if (!frequencyLine || scaledGround) return;
+        header.push_back({cards[i].line, *frequencyLine});
+        // Calculations straight after one another share its solution; a
+        // card between them (FR, a load, a source) asks for another.
+        const bool follows = i > 0 && (isExecution(cards[i - 1].card) || isNearField(cards[i - 1].card));
+        if (!follows) ++solutions;
+    }
+    loop.header = std::move(header);
+    loop.headerSolutions = solutions;
+    loop.headerAtLoopStart = headerAtLoopStart(cards, fr, loop);
+}
+
 } // namespace
 
 std::optional<FrequencyLoop> splittableLoop(std::string_view deck) {
@@ -194,6 +245,7 @@ std::optional<FrequencyLoop> splittableLoop(std::string_view deck) {
     loop.frequency = (*cards)[fr].card;
     loop.steps = stepsOf(loop.frequency);
     if (!findScaledGround(*cards, start, loop)) return std::nullopt;
+    findHeader(*cards, fr, loop);
     return loop;
 }
 
@@ -245,15 +297,34 @@ double scaledConductivity(double conductivity, double firstFrequencyMHz) {
     return -conductivity / (kConductivityScale * wavelength);
 }
 
-std::vector<LoopPart> splitSteps(int steps, int parts) {
-    const int count = std::max(1, std::min(parts, steps / kMinimumSteps));
-    std::vector<LoopPart> split;
-    int first = 0;
+namespace {
+
+// `steps` from step `first` on in `count` consecutive parts of nearly equal
+// length, the longer ones last.
+void splitEvenly(int first, int steps, int count, bool header, std::vector<LoopPart>& split) {
     for (int p = 0; p < count; ++p) {
         const int size = steps / count + (p >= count - steps % count ? 1 : 0);
-        split.push_back({first, size});
+        split.push_back({first, size, header});
         first += size;
     }
+}
+
+} // namespace
+
+std::vector<LoopPart> splitSteps(int steps, int parts, int headerSolutions) {
+    const int count = std::max(1, std::min(parts, steps / kMinimumSteps));
+    std::vector<LoopPart> split;
+    if (count == 1 || headerSolutions < 0) {
+        splitEvenly(0, steps, count, true, split);
+        return split;
+    }
+    // The first part's share of the work (steps and the header's
+    // solutions) is the shortest; the header fills part of it. What it
+    // leaves of the steps never drops another part below two steps.
+    const int share = (steps + headerSolutions) / count;
+    const int firstSteps = std::max(kMinimumSteps, share - headerSolutions);
+    split.push_back({0, firstSteps, true});
+    splitEvenly(firstSteps, steps - firstSteps, count - 1, false, split);
     return split;
 }
 
@@ -263,6 +334,9 @@ std::optional<std::string> partDeck(const FrequencyLoop& loop, const LoopPart& p
     frequency.ints[1] = part.steps;
     frequency.reals[0] = loopFrequency(loop.frequency, part.first);
     lines[loop.frequencyLine] = engineCardLine(frequency);
+    if (!part.header)
+        for (const FrequencyLoop::HeaderCalculation& calculation : loop.header)
+            lines[calculation.line] = loop.lines[calculation.frequencyLine];
     if (part.first > 0 && loop.groundLine) {
         EngineCard ground = loop.ground;
         ground.reals[1] = scaledConductivity(ground.reals[1], loop.frequency.reals[0]);

@@ -50,6 +50,21 @@ struct FrequencyLoop {
     // The GN card in effect with a negative conductivity, when there is one.
     std::optional<size_t> groundLine;
     EngineCard ground;
+    // The calculations at one frequency before the loop (the header's), when
+    // one part alone may make them: each execution card before the loop's FR
+    // card with the line of the FR card in effect there, which stands in for
+    // it in the other parts' decks. Empty when every part makes them.
+    struct HeaderCalculation {
+        size_t line;
+        size_t frequencyLine;
+    };
+    std::vector<HeaderCalculation> header;
+    int headerSolutions = 0; // the matrix solutions they take, for balancing
+    // The last of them is at the loop's first frequency with only cards
+    // that leave the matrix as it is (FR, XQ, RP, NE, NH, PT, PQ) up to the
+    // loop, and no network: an engine that keeps a factored matrix for the
+    // same frequency (the lapack engine) solves it once for both.
+    bool headerAtLoopStart = false;
 };
 
 // The deck's frequency loop when the engine runs it once and every step's
@@ -80,18 +95,25 @@ double scaledConductivity(double conductivity, double firstFrequencyMHz);
 struct LoopPart {
     int first = 0; // index of its first step in the whole loop
     int steps = 0;
+    bool header = true; // it makes the calculations before the loop
 };
 
 // `steps` split into at most `parts` consecutive ranges of nearly equal
 // length, the longer ones last, none shorter than two steps (the engine
 // runs a single frequency differently: near and far fields as separate
-// passes). One part when that leaves no split.
-std::vector<LoopPart> splitSteps(int steps, int parts);
+// passes). One part when that leaves no split. `headerSolutions` 0 or
+// more: only the first part makes the calculations before the loop, and
+// they count as that many steps of its share; negative: every part makes
+// them (or there are none).
+std::vector<LoopPart> splitSteps(int steps, int parts, int headerSolutions = -1);
 
 // The deck of one part: the FR card starting at the part's first frequency
 // with its number of steps; after the first part also the scaled ground
-// conductivity. nullopt when a rewritten card would be longer than the
-// engine reads (132 characters).
+// conductivity; a part without the header has each calculation before the
+// loop replaced by a repeat of the FR card in effect there (the cards keep
+// their numbers, and the cards after it see an FR card as they saw a
+// calculation: a new load or source set starts). nullopt when a rewritten
+// card would be longer than the engine reads (132 characters).
 std::optional<std::string> partDeck(const FrequencyLoop& loop, const LoopPart& part);
 
 } // namespace wavra

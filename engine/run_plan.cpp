@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "core/config.h"
+#include "engine/engine_choice.h"
 #include "engine/loop_split.h"
 #include "report/report_merge.h"
 
@@ -28,22 +29,31 @@ RunPlan planRun(const Model& model, const std::string& deck) {
         plan.decks = {deck};
         return plan;
     }
-    const std::vector<LoopPart> parts = splitSteps(loop->steps, parallelRunCount(model));
+    // The lapack engine solves a header calculation at the loop's first
+    // frequency once for the header and the loop.
+    const bool kept = loop->headerAtLoopStart && engineOf(model) == kLapackEngine;
+    const int header = loop->header.empty() ? -1 : loop->headerSolutions - (kept ? 1 : 0);
+    const std::vector<LoopPart> parts = splitSteps(loop->steps, parallelRunCount(model), header);
     for (const LoopPart& part : parts) {
         std::optional<std::string> partText = parts.size() > 1 ? partDeck(*loop, part) : deck;
         if (!partText) { // a card too long for the engine: one run as it is
             plan.decks = {deck};
             plan.steps = {loop->steps};
+            plan.headers = {true};
             return plan;
         }
         plan.decks.push_back(std::move(*partText));
         plan.steps.push_back(part.steps);
+        plan.headers.push_back(part.header);
     }
-    if (parts.size() > 1) {
-        const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-        plan.threads = std::max(1, cores / static_cast<int>(parts.size()));
-    }
+    plan.threads = threadsPerEngine(static_cast<int>(parts.size()));
     return plan;
+}
+
+int threadsPerEngine(int engines) {
+    if (engines <= 1) return 0;
+    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return std::max(1, cores / engines);
 }
 
 int SectionCount::update() {

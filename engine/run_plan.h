@@ -15,14 +15,23 @@ struct RunPlan {
     std::vector<std::string> decks; // one per engine process
     std::vector<int> steps;         // the frequency steps of each; empty when the deck is no loop
     int threads = 0;                // solver threads per process (lapack engine); 0 = its own choice
+    // Per process of a split loop: whether it makes the calculations before
+    // the loop (the report's header); the first always does.
+    std::vector<bool> headers;
     int totalSteps() const;
 };
 
 // The decks for `deck`: a frequency loop the engine runs once is split into
 // as many parts as "Parallel engine runs" allows (never fewer than two steps
-// a part); any other deck runs as it is. With several parts the cores are
+// a part), the calculations before the loop made by the first part alone
+// where the others can do without them; any other deck runs as it is. With several parts the cores are
 // shared out among them for the lapack engine's solver.
 RunPlan planRun(const Model& model, const std::string& deck);
+
+// The threads each of `engines` lapack engines running side by side gets
+// (matrix fill and solver): the cores shared out among them, at least one;
+// 0 (the launcher's choice: every core) for an engine running alone.
+int threadsPerEngine(int engines);
 
 // Counts the frequency sections that one engine's report has so far,
 // reading only what was added since the last look.

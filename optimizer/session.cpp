@@ -15,6 +15,7 @@
 #include "engine/ground_checks.h"
 #include "engine/report_keeping.h"
 #include "engine/result_reuse.h"
+#include "engine/run_plan.h"
 #include "export/itshf_files.h"
 #include "optimizer/exec_cards.h"
 #include "optimizer/trial_values.h"
@@ -133,6 +134,7 @@ private:
     const SessionHooks& m_hooks;
     bool m_fieldValues;
     bool m_halted = false;
+    int m_threads = 0; // per engine of the trials running side by side
     std::vector<std::unique_ptr<Pending>> m_jobs;
 
     bool startTrial(const std::vector<double>& values);
@@ -153,7 +155,7 @@ bool OptimizerSession::Trials::startTrial(const std::vector<double>& values) {
     }
     if (isSweepKind(m.calcKind)) deck = adaptDeck(m, pending->ui, deck).text;
     else readRunValues(m, pending->ui, deck);
-    if (!pending->job.prepare(m, s.m_ui, deck)) return false;
+    if (!pending->job.prepare(m, s.m_ui, deck, m_threads)) return false;
     pending->key = runKey(m, deck);
     pending->source = sourceOf(s.optPath(), *text);
     pending->job.start(s.m_runner, m.workDir());
@@ -207,6 +209,7 @@ std::vector<ParamValues> OptimizerSession::Trials::evaluate(const std::vector<st
         if (m_halted) break;
         m_jobs.clear();
         const size_t last = std::min(trials.size(), first + chunk);
+        m_threads = threadsPerEngine(static_cast<int>(last - first));
         for (size_t i = first; i < last; ++i)
             if (!startTrial(trials[i])) return results;
         if (!waitForChunk()) return results;

@@ -97,9 +97,10 @@ std::optional<std::string> mergeReports(const std::vector<PartReport>& parts, lo
                     " frequency sections or no closing block";
             return std::nullopt;
         }
-        if (first && pieces->sectionsBefore != first->sectionsBefore) {
+        const int before = !first ? pieces->sectionsBefore : parts[i].header ? first->sectionsBefore : 0;
+        if (pieces->sectionsBefore != before) {
             error = "the report of " + name + " has " + std::to_string(pieces->sectionsBefore) +
-                    " sections before its loop instead of " + std::to_string(first->sectionsBefore);
+                    " sections before its loop instead of " + std::to_string(before);
             return std::nullopt;
         }
         if (!first) first = pieces;

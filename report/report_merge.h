@@ -45,11 +45,13 @@ std::string withRunTime(std::string_view closing, long long milliseconds);
 struct PartReport {
     std::string text;
     int steps = 0;
+    bool header = true; // it made the calculations before the loop (the first part always)
 };
 
 // The merged report; nullopt with `error` saying which part does not fit
 // (a piece missing, fewer sections than its steps, another number of
-// sections before the loop than the first part).
+// sections before the loop than the first part, or any for a part that
+// was not to make them).
 std::optional<std::string> mergeReports(const std::vector<PartReport>& parts, long long wallMilliseconds,
                                         std::string& error);
 

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <tuple>
 
 #include "base/files.h"
+#include "base/text.h"
 #include "engine/calculate.h"
 #include "engine/deck_adapter.h"
 #include "engine/engine_choice.h"
@@ -202,6 +204,86 @@ TEST_F(LapackEngineTest, PlaneAndRotationalSymmetryAgree) {
                   "GN 1\nEX 0 1 1 0 1 0\nFR 0 1 0 0 7.1 0\nRP 0 10 4 1000 0 0 10 30\nEN\n");
 }
 
+// The lapack engine passes over SZ cards in any case, as the launcher
+// leaves them out of plain nec2c's deck, down to one that ends the file.
+TEST_F(LapackEngineTest, SzCardsAreReadAsIfTheyWereNotThere) {
+    compareOnDeck("sizes",
+                  "CM sizes\nCE\nSZ 11000 0\nGW 1 11 0 0 -0.25 0 0 0.25 0.001\nsz 5\nGE 0\nsZ\n"
+                  "EX 0 1 6 0 1 0\nFR 0 1 0 0 299.8 0\nXQ\nEN\nSz 1 0");
+}
+
+// A loop that starts at the frequency just calculated keeps that matrix
+// (four fills for five calculations); a load card in between asks for a
+// new one. Plain nec2c, which fills every time, prints the same.
+TEST_F(LapackEngineTest, ALoopStartingAtTheFrequencyJustCalculatedKeepsItsMatrix) {
+    const std::string head =
+        "CM kept\nCE\nGW 1 21 0 0 -5.2 0 0 5.2 0.001\nGE 0\nEX 0 1 11 0 1 0\n"
+        "FR 0 1 0 0 14 0\nXQ\nPQ -1\nPT -1\n";
+    const std::string loop = "FR 0 4 0 0 14 0.1\nRP 0 3 1 1000 0 0 45 0\nEN\n";
+    for (const auto& [name, between, fills] :
+         std::vector<std::tuple<std::string, std::string, size_t>>{{"kept", "", 4}, {"loaded", "LD 0 1 5 5 30\n", 5}}) {
+        writeText(tree.file("out/" + name + ".nec"), head + between + loop);
+        compareOnDeck(name, head + between + loop);
+        const test::RunResult r = test::runProgram({"/usr/bin/env", "NEC2C_WALL_TIMES=1", tree.file("exe/nec2c-lapack"),
+                                                    "-i", "../out/" + name + ".nec", "-o", "../out/fills.out"},
+                                                   tree.file("exe"));
+        EXPECT_EQ(splitLines(r.err).size(), fills) << name << ": " << r.err;
+    }
+}
+
+// --- the matrix fill on threads
+
+// The report without the lines of timings (fill, factorisation, run time).
+std::string withoutTimes(const std::string& report) {
+    std::string kept;
+    forEachLine(report, [&kept](std::string_view line) {
+        if (line.find("msec") == std::string_view::npos) (kept += line) += '\n';
+        return true;
+    });
+    return kept;
+}
+
+struct FillCase {
+    std::string name;
+    std::string ground; // GE and GN cards
+};
+
+// Failure messages and `ctest -N` name the case, not its bytes.
+void PrintTo(const FillCase& c, std::ostream* os) { *os << c.name; }
+
+class ThreadedFillTest : public LapackEngineTest, public ::testing::WithParamInterface<FillCase> {};
+
+// The fill sums every matrix element in the serial order on any number of
+// threads: three threads (blocks of observation segments shared unevenly)
+// print what one prints, to the last digit. A loaded two-wire antenna of
+// 202 segments, with the extended thin-wire kernel; the Sommerfeld ground
+// keeps the serial fill and is held to the same.
+TEST_P(ThreadedFillTest, PrintsWhatOneThreadPrints) {
+    const std::string deck = "CM fill\nCE\nGW 1 121 0 -10 6 0 10 6 0.01\nGW 2 81 1.5 -7 6 1.5 7 6 0.01\n" +
+                             GetParam().ground + "EK\nLD 0 1 30 90 20 1E-6\nLD 4 2 1 81 5 0\nEX 0 1 61 0 1 0\n" +
+                             "FR 0 2 0 0 7.1 0.2\nRP 0 5 2 1000 0 0 20 90\nEN\n";
+    writeText(tree.file("out/fill.nec"), deck);
+    const auto run = [&](const std::string& threads) {
+        const std::string report = "fill" + threads + ".out";
+        const test::RunResult r =
+            test::runProgram({"/usr/bin/env", "OMP_NUM_THREADS=" + threads, tree.file("exe/nec2c-lapack"), "-i",
+                              "../out/fill.nec", "-o", "../out/" + report},
+                             tree.file("exe"));
+        EXPECT_EQ(r.status, 0) << r.err;
+        return readText(tree.file("out/" + report));
+    };
+    const std::string one = run("1");
+    EXPECT_NE(one.find("ANTENNA INPUT PARAMETERS"), std::string::npos);
+    EXPECT_EQ(withoutTimes(run("3")), withoutTimes(one));
+}
+
+INSTANTIATE_TEST_SUITE_P(Grounds, ThreadedFillTest,
+                         ::testing::Values(FillCase{"FreeSpace", "GE 0\n"},
+                                           FillCase{"ReflectionGround", "GE 0\nGN 0 0 0 0 13 0.005\n"},
+                                           FillCase{"GroundScreen", "GE 0\nGN 0 12 0 0 13 0.005 5 0.001\n"},
+                                           FillCase{"Sommerfeld", "GE 0\nGN 2 0 0 0 13 0.005\n"}),
+                         [](const ::testing::TestParamInfo<FillCase>& testCase) { return testCase.param.name; });
+
 // --- fallback and threads
 
 TEST_F(LapackEngineTest, WithoutTheLapackEnginePlainNec2cRunsAndTheStatusListSaysSo) {
@@ -221,7 +303,8 @@ TEST_F(LapackEngineTest, WithoutTheLapackEnginePlainNec2cRunsAndTheStatusListSay
 TEST_F(LapackEngineTest, TheLauncherGivesASingleRunEveryCoreUnlessTheCallerSetTheThreads) {
     // A stand-in engine that reports the thread count it was given.
     fs::remove(tree.file("exe/nec2c-lapack"));
-    writeText(tree.file("exe/nec2c-lapack"), "#!/bin/sh\necho \"threads=${OPENBLAS_NUM_THREADS-unset}\" > \"$4\"\n");
+    writeText(tree.file("exe/nec2c-lapack"),
+              "#!/bin/sh\necho \"threads=${OPENBLAS_NUM_THREADS-unset} fill=${OMP_NUM_THREADS-unset}\" > \"$4\"\n");
     fs::permissions(tree.file("exe/nec2c-lapack"), fs::perms::owner_all);
     writeText(tree.file("out/d.nec"), "GW 1 11 0 0 0 0 0 1 0.001\nGE 0\nEN\n");
     const auto threads = [&](std::vector<std::string> env, const std::string& engine) {
@@ -233,8 +316,16 @@ TEST_F(LapackEngineTest, TheLauncherGivesASingleRunEveryCoreUnlessTheCallerSetTh
         return readText(tree.file("out/d.out"));
     };
     const std::string cores = test::runProgram({"/usr/bin/nproc"}, tree.path()).out;
-    EXPECT_EQ(threads({"-u", "OPENBLAS_NUM_THREADS"}, "NEC2D_LA"), "threads=" + cores);
-    EXPECT_EQ(threads({"OPENBLAS_NUM_THREADS=1"}, "NEC2D_LA"), "threads=1\n");
+    const std::string n = cores.substr(0, cores.find('\n'));
+    EXPECT_EQ(threads({"-u", "OPENBLAS_NUM_THREADS"}, "NEC2D_LA"), "threads=" + n + " fill=" + n + "\n");
+    EXPECT_EQ(threads({"OPENBLAS_NUM_THREADS=1"}, "NEC2D_LA"), "threads=1 fill=1\n");
+    // An engine of several running side by side: its share for both.
+    writeText(tree.file("out/c.tmp"), "d.nec\nd.out\n");
+    deleteFile(tree.file("out/d.out"));
+    test::runProgram({"/usr/bin/env", "OMP_NUM_THREADS=4", tree.file("exe/wavra.sh"), "--control",
+                      tree.file("out/c.tmp"), "--threads", "1", "gen", "d", "NEC2D_LA"},
+                     tree.file("exe"));
+    EXPECT_EQ(readText(tree.file("out/d.out")), "threads=1 fill=1\n");
     // Every other engine name is plain nec2c, never the lapack engine.
     EXPECT_EQ(threads({}, "NEC2D11K").find("threads="), std::string::npos);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/engine_choice.h"
 #include "engine/run_plan.h"
 
 namespace wavra {
@@ -96,6 +97,64 @@ TEST(SplitStepsTest, PartsAreConsecutiveNeverShorterThanTwoSteps) {
     EXPECT_EQ(sizes(11, 0), (std::vector<int>{11}));
 }
 
+TEST(SplitStepsTest, TheHeaderCountsAsStepsOfTheFirstPartOnly) {
+    auto parts = [](int steps, int count, int header) {
+        std::vector<std::pair<int, bool>> found;
+        int next = 0;
+        for (const LoopPart& p : splitSteps(steps, count, header)) {
+            EXPECT_EQ(p.first, next);
+            next += p.steps;
+            found.emplace_back(p.steps, p.header);
+        }
+        EXPECT_EQ(next, steps);
+        return found;
+    };
+    using Parts = std::vector<std::pair<int, bool>>;
+    EXPECT_EQ(parts(8, 2, 1), (Parts{{3, true}, {5, false}}));
+    EXPECT_EQ(parts(11, 2, 1), (Parts{{5, true}, {6, false}}));
+    EXPECT_EQ(parts(9, 3, 2), (Parts{{2, true}, {3, false}, {4, false}}));
+    // Never below two steps, whatever the header costs.
+    EXPECT_EQ(parts(6, 3, 5), (Parts{{2, true}, {2, false}, {2, false}}));
+    EXPECT_EQ(parts(11, 1, 1), (Parts{{11, true}}));
+    // A header that costs nothing (its matrix kept for the loop), and one
+    // that every part makes.
+    EXPECT_EQ(parts(8, 2, 0), (Parts{{4, true}, {4, false}}));
+    EXPECT_EQ(parts(8, 2, -1), (Parts{{4, true}, {4, true}}));
+}
+
+TEST(PartDeckTest, PartsWithoutTheHeaderRepeatTheFrequencyCardInPlaceOfItsCalculations) {
+    const auto loop = splittableLoop(
+        deck("FR 0 1 0 0 7 0\nXQ\nRP 0 1 1 1000 0 0 0 0\nFR 0 1 0 0 9 0\nXQ\nPQ -1\nFR 0 4 0 0 14 0.1\nXQ\n"));
+    ASSERT_TRUE(loop);
+    EXPECT_EQ(loop->headerSolutions, 2);
+    const std::string withHeader = *partDeck(*loop, {0, 2, true});
+    EXPECT_NE(withHeader.find("FR 0 1 0 0 7 0\nXQ\nRP 0 1 1 1000 0 0 0 0\nFR 0 1 0 0 9 0\nXQ\n"), std::string::npos);
+    const std::string without = *partDeck(*loop, {2, 2, false});
+    EXPECT_NE(without.find("FR 0 1 0 0 7 0\nFR 0 1 0 0 7 0\nFR 0 1 0 0 7 0\nFR 0 1 0 0 9 0\nFR 0 1 0 0 9 0\nPQ -1\n"),
+              std::string::npos)
+        << without;
+    EXPECT_NE(without.find("FR 0 2 0 0 14.2 0.1\nXQ\nEN"), std::string::npos) << without;
+}
+
+TEST(SplittableLoopTest, AHeaderAtTheLoopsFirstFrequencyCanKeepItsMatrixForTheLoop) {
+    const auto at = [](const std::string& control) { return splittableLoop(deck(control))->headerAtLoopStart; };
+    EXPECT_TRUE(at("FR 0 1 0 0 14 0\nXQ\nPQ -1\nPT -1\nFR 0 4 0 0 14 0.1\nRP 0 1 1 1000 0 0 0 0\n"));
+    EXPECT_FALSE(at("FR 0 1 0 0 14 0\nXQ\nLD 0 1 5 5 30\nFR 0 4 0 0 14 0.1\nXQ\n"));          // a new load
+    EXPECT_FALSE(at("FR 0 1 0 0 7 0\nXQ\nFR 0 4 0 0 14 0.1\nXQ\n"));                          // another frequency
+    EXPECT_FALSE(at("NT 1 5 1 6 0 1 0 0 0 0\nFR 0 1 0 0 14 0\nXQ\nFR 0 4 0 0 14 0.1\nXQ\n")); // a network
+    EXPECT_FALSE(at("FR 0 4 0 0 14 0.1\nXQ\n"));                                              // no header
+}
+
+TEST(PartDeckTest, EveryPartMakesTheHeaderWhenAPartWithoutItWouldDiffer) {
+    // A conductivity scaled at the calculation before the loop.
+    EXPECT_TRUE(
+        splittableLoop(deck("GN 0 0 0 0 13 -0.3\nFR 0 1 0 0 7 0\nXQ\nFR 0 4 0 0 14 0.1\nXQ\n"))->header.empty());
+    // A calculation at the engine's own first frequency: no FR card to repeat.
+    EXPECT_TRUE(splittableLoop(deck("XQ\nFR 0 4 0 0 14 0.1\nXQ\n"))->header.empty());
+    EXPECT_FALSE(
+        splittableLoop(deck("GN 0 0 0 0 13 0.3\nFR 0 1 0 0 7 0\nXQ\nFR 0 4 0 0 14 0.1\nXQ\n"))->header.empty());
+}
+
 TEST(PartDeckTest, EachPartStartsWhereTheEnginesOwnAccumulationGets) {
     for (const char* card : {"FR 0 11 0 0 14.0 0.05", "FR 1 11 0 0 3.5 1.1"}) {
         const auto loop = splittableLoop(deck(std::string(card) + "\nXQ\n"));
@@ -124,6 +183,18 @@ TEST(PartDeckTest, PartsAfterTheFirstGetTheConductivityOfTheFirstStep) {
     const auto scaledBefore = splittableLoop(deck("GN 0 0 0 0 13 -0.3\nXQ\nFR 0 4 0 0 14.0 0.1\nXQ\n"));
     ASSERT_TRUE(scaledBefore);
     EXPECT_FALSE(scaledBefore->groundLine);
+}
+
+TEST(RunPlanTest, TheHeaderIsAStepOfTheFirstPartUnlessTheEngineKeepsItsMatrixForTheLoop) {
+    Model m;
+    m.parallelRuns = 2;
+    const std::string sweep = deck("FR 0 1 0 0 14 0\nXQ\nPQ -1\nPT -1\nFR 0 8 0 0 14 0.1\nRP 0 1 1 1000 0 0 0 0\n");
+    selectEngine(m, "NEC2D512");
+    EXPECT_EQ(planRun(m, sweep).steps, (std::vector<int>{3, 5}));
+    selectEngine(m, kLapackEngine);
+    const RunPlan plan = planRun(m, sweep);
+    EXPECT_EQ(plan.steps, (std::vector<int>{4, 4}));
+    EXPECT_EQ(plan.headers, (std::vector<bool>{true, false}));
 }
 
 TEST(RunPlanTest, TheCoresAreSharedAmongTheParts) {

@@ -29,6 +29,15 @@ TEST(ReportMergeTest, PartsJoinIntoTheSingleRunsReport) {
     EXPECT_EQ(*merged, report(1, 0, 5, 77));
 }
 
+TEST(ReportMergeTest, PartsWithoutTheHeaderJoinTheFirstPartsHeader) {
+    std::string error;
+    const auto merged = mergeReports({{report(2, 0, 2), 2}, {report(0, 2, 3), 3, false}}, 10, error);
+    ASSERT_TRUE(merged) << error;
+    EXPECT_EQ(*merged, report(2, 0, 5));
+    EXPECT_FALSE(mergeReports({{report(2, 0, 2), 2}, {report(2, 2, 3), 3, false}}, 10, error));
+    EXPECT_EQ(error, "the report of part 2 of 2 has 2 sections before its loop instead of 0");
+}
+
 TEST(ReportMergeTest, APartThatDoesNotFitIsNamed) {
     std::string error;
     EXPECT_FALSE(mergeReports({{report(0, 0, 2), 2}, {report(0, 2, 1), 2}}, 1, error));

@@ -153,7 +153,16 @@ INSTANTIATE_TEST_SUITE_P(
                                    "EX 0 1 11 0 1 0\nFR 0 11 0 0 13.5 0.1\n" +
                                        kPattern + "EN\n",
                                    11},
-                          LoopCase{"SweepChoiceAfterTheDecksOwnFrequency", kCalcFrequencyLoop, "yagi.nec", 11}),
+                          LoopCase{"SweepChoiceAfterTheDecksOwnFrequency", kCalcFrequencyLoop, "yagi.nec", 11},
+                          // The second LD card starts a new load set after a
+                          // calculation, in the parts that skip it as well.
+                          LoopCase{"NewLoadSetAfterTheCalculationsBeforeTheLoop", kCalcOriginal,
+                                   dipoleDeck("0",
+                                              "EX 0 1 11 0 1 0\nLD 0 1 10 10 50\nFR 0 1 0 0 13 0\nXQ\n"
+                                              "FR 0 1 0 0 14 0\nRP 0 3 1 1000 0 0 45 0\nLD 0 1 12 12 70\n"
+                                              "FR 0 11 0 0 13.5 0.1\n" +
+                                                  kPattern),
+                                   11}),
         ::testing::Values(2, 7)),
     [](const ::testing::TestParamInfo<std::tuple<LoopCase, int>>& testCase) {
         return std::get<0>(testCase.param).name + "Over" + std::to_string(std::get<1>(testCase.param)) + "Runs";
