@@ -16,6 +16,7 @@
 
 #include "core/action_codes.h"
 #include "core/display_tables.h"
+#include "core/kept_sweep.h"
 #include "core/summary.h"
 #include "core/touchstone.h"
 
@@ -248,6 +249,9 @@ struct ViewState {
     // again. The serial counts the files loaded.
     MeasuredSweep measured;
     uint32_t measuredSerial = 0;
+    // Earlier frequency loops kept for comparison (at most five); like the
+    // measurement they stay over new results.
+    std::vector<KeptSweep> keptSweeps;
 
     // --- the optimizer's target direction, for the pattern view ----------------
     // Set by an optimizer run: the forward direction it aimed at, and whether
