@@ -89,6 +89,9 @@ struct Settings {
     // parallelRunCount() resolves it.
     int16_t parallelRuns = 0;
     int16_t reuseResults = -1; // nonzero: an unchanged deck reads the last report instead of running
+    // Nonzero: a save of the model file by another program (a text editor
+    // beside the plots) runs the last calculation choice again, key WATCH.
+    int16_t watchModelFile = 0;
     int16_t z0 = 50;
     int16_t power = 100;
     int16_t minLinearDb = -24;

@@ -166,7 +166,7 @@ struct PaneDrawing {
 void matchMarks(const PaneDrawing& d) {
     int line = 0;
     if (const auto model = modelSwrMatch(d.m)) {
-        d.match(*model, colour(standardColour(displayTables().curveColours[0])), "model: ", line);
+        d.match(*model, colour(currentCurveColour(d.m, 0)), "model: ", line);
         line += 1 + (model->band ? 1 : 0) + (model->second ? 1 : 0);
     }
     if (d.m.measured.loaded())
