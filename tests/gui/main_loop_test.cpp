@@ -391,7 +391,10 @@ TEST_F(MainLoopTest, OutsideSavesOfTheDeckRunTheLastCalculationOnce) {
     });
     uint32_t serial = 0;
     double before = 0;
-    press('K');
+    script.add("loop shown", [this] {
+        return loopIsIdle(*p.windows, p.model) && p.model.currentView == kActionSweep && p.model.freqCount == 8;
+    });
+    whenIdle([this] { p.windows->viewWindow(kActionSweep)->postKey('K'); });
     whenIdle([this, &serial, &before] {
         ASSERT_EQ(p.model.keptSweeps.size(), 1u);
         serial = p.model.loadSerial;
