@@ -126,17 +126,17 @@ struct ChartPainter {
     }
 
     // Which curve is which: today's loop, the kept loops and the measured
-    // file, in the top left corner of the chart.
+    // file, right-aligned below the Z0 line in the top right corner (the
+    // cursor's read-out takes the top left one).
     void legend(const std::vector<LegendEntry>& entries) const {
-        const QPointF corner = at({-1.3, 1.12});
-        const double h = p.fontMetrics().height();
+        const double h = p.fontMetrics().height(), right = at({1.3, 0}).x();
         for (size_t i = 0; i < entries.size(); ++i) {
-            const QPointF left = corner + QPointF(0, h * static_cast<double>(i));
             const QString text = q(entries[i].text);
+            const double w = p.fontMetrics().horizontalAdvance(text) + 4;
+            const double y = f.readoutTop + h * (1.5 + static_cast<double>(i));
             p.setPen(QPen(toQColor(entries[i].colour), 1.5));
-            p.drawLine(left, left + QPointF(22, 0));
-            p.drawText(QRectF(left.x() + 26, left.y() - h / 2, p.fontMetrics().horizontalAdvance(text) + 4, h),
-                       Qt::AlignLeft | Qt::AlignVCenter, text);
+            p.drawLine(QPointF(right - w - 26, y), QPointF(right - w - 4, y));
+            p.drawText(QRectF(right - w, y - h / 2, w, h), Qt::AlignLeft | Qt::AlignVCenter, text);
         }
     }
 
