@@ -18,10 +18,10 @@ Rgb currentCurveColour(const Model& m, size_t c) {
     return standardColour(displayTables().curveColours[std::min<size_t>(c, 1)]);
 }
 
-std::vector<LegendEntry> sweepLegend(const Model& m, bool withMeasured) {
+std::vector<LegendEntry> sweepLegend(const Model& m, bool withMeasured, Rgb today) {
     std::vector<LegendEntry> entries;
     if (!m.keptSweeps.empty()) {
-        entries.push_back({"now: " + m.modelName, kCurrentSweepColour});
+        entries.push_back({"now: " + m.modelName, today});
         for (size_t k = 0; k < m.keptSweeps.size(); ++k) entries.push_back({m.keptSweeps[k].label, keptSweepColour(k)});
     }
     if (withMeasured && m.measured.loaded()) entries.push_back({"measured: " + m.measured.name(), kMeasuredColour});

@@ -30,14 +30,15 @@ Rgb currentCurveColour(const Model& model, size_t c);
 inline constexpr Rgb kCurrentSweepColour{0, 0, 0};
 
 // The legend of the sweep pages and the Smith chart: today's loop ("now:
-// dipole") and each kept loop while loops are kept, and the measured file
-// ("measured: dipole.s1p") when `withMeasured` and one is loaded.
+// dipole", in the colour `today` its view draws it in) and each kept loop
+// while loops are kept, and the measured file ("measured: dipole.s1p") when
+// `withMeasured` and one is loaded.
 struct LegendEntry {
     std::string text;
     Rgb colour;
     bool operator==(const LegendEntry&) const = default;
 };
-std::vector<LegendEntry> sweepLegend(const Model& model, bool withMeasured);
+std::vector<LegendEntry> sweepLegend(const Model& model, bool withMeasured, Rgb today = kCurrentSweepColour);
 
 // The legend of a kept loop: the model name and the local time it was kept
 // ("dipole 14:03:27").

@@ -104,7 +104,7 @@ struct ChartPainter {
         }
         locus(m, s, pts, colour(12));
         if (m.measured.loaded()) polyline(measuredLocus(m, s), QPen(toQColor(kMeasuredColour), 1.5));
-        legend(sweepLegend(m, true));
+        legend(sweepLegend(m, true, standardColour(12)));
         circle(kSwr2Radius, QPen(colour(2), 1, Qt::DashLine));
         if (const double r = cursorSwrRadius(m, s); r > 0) circle(r, QPen(colour(13), 1, Qt::DashLine));
         if (s.cursor >= 1 && s.cursor <= static_cast<int>(pts.size())) {

@@ -49,6 +49,7 @@ TEST(SweepCompare, KeepsFiveLoopsInTheComparisonColoursWithTheirLegend) {
     EXPECT_EQ(legend[0], (LegendEntry{"now: dipole", kCurrentSweepColour}));
     EXPECT_EQ(legend[2], (LegendEntry{"dipole 09:05:01", standardColour(12)}));
     EXPECT_EQ(legend[6], (LegendEntry{"measured: dipole.s1p", kMeasuredColour}));
+    EXPECT_EQ(sweepLegend(m, false, standardColour(12))[0].colour, standardColour(12)); // the Smith chart's locus
     EXPECT_EQ(sweepLegend(m, false).size(), 6u);
     m.keptSweeps.clear();
     EXPECT_EQ(currentCurveColour(m, 0), standardColour(9));
