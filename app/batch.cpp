@@ -1,6 +1,7 @@
 #include "app/batch.h"
 
 #include <cmath>
+#include <ctime>
 #include <iostream>
 
 #include "app/batch_json.h"
@@ -20,6 +21,7 @@
 #include "present/calc_dialog_rules.h"
 #include "present/measured_curves.h"
 #include "present/pov_export_request.h"
+#include "present/sweep_compare.h"
 #include "present/sweep_export.h"
 
 namespace wavra {
@@ -216,6 +218,24 @@ int loadMeasuredFile(Model& model, Ui& ui, const std::string& name, const std::s
     return kBatchDone;
 }
 
+// --compare: the loops of other models' last reports, kept as the sweep
+// window's K keeps a loop, before this model is loaded or calculated.
+int keepComparedLoops(Model& model, Ui& ui, const std::vector<std::string>& names, const std::string& workingDir) {
+    for (const std::string& name : names) {
+        Model other = model;
+        takeModelName(other, name, workingDir);
+        if (loadModel(other, ui, false, ".out") == LoadedFrom::Nothing) return kBatchUnreadable;
+        if (!keepSweep(other, std::time(nullptr))) {
+            ui.message("--compare " + name + ": " +
+                       (other.keptSweeps.size() >= kMaxKeptSweeps ? "more than 5 loops to compare"
+                                                                  : "its results hold no frequency loop"));
+            return kBatchUnreadable;
+        }
+        model.keptSweeps = std::move(other.keptSweeps);
+    }
+    return kBatchDone;
+}
+
 // --pov and --render: the scene of the geometry view as it opens, with the
 // far-field pattern when the model has one, rendered by povray.
 int writePovFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::string& workingDir) {
@@ -279,6 +299,8 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
         if (!options.json) return status;
         return printResult(model, ui, result, true, out, status);
     }
+    status = keepComparedLoops(model, ui, options.compare, workingDir);
+    if (status != kBatchDone) return printResult(model, ui, result, options.json, out, status);
     if (options.calc) status = calculateModel(model, ui, *options.calc, result, progress);
     else if (const LoadedFrom from = loadAndValidate(model, ui, options.forceInput, ".out", result);
              from == LoadedFrom::Nothing || (from == LoadedFrom::Deck && model.summary.engineDeckUnwritten))

@@ -46,6 +46,7 @@ ProgramOptions makeWavraCommandLine() {
          {{"touchstone", "FILE", "write the frequency loop as a Touchstone .s1p file"},
           {"csv", "FILE", "write the frequency loop as a CSV table"},
           {"measured", "FILE", "a measured Touchstone .s1p/.s2p over the sweep and Smith views and in --json"},
+          {"compare", "MODEL", "keep the frequency loop of MODEL's last report for comparison (repeatable, 5 at most)"},
           {"pov", "FILE", "write the geometry view's POV-Ray scene (wires and far-field pattern)"},
           {"render", "PNG", "render that scene with povray"}}},
         {"Result views",
@@ -305,6 +306,7 @@ bool Parser::option(const std::string& a, const std::string& v) {
     } else if (a == "--touchstone") o.touchstone = v;
     else if (a == "--csv") o.csv = v;
     else if (a == "--measured") o.measured = v;
+    else if (a == "--compare") o.compare.push_back(v);
     else if (a == "--pov") o.pov = v;
     else if (a == "--render") o.render = v;
     else if (a == "--timeout" || a == "--jobs") return wholeNumberOption(a, v);

@@ -42,10 +42,11 @@ struct BatchOptions {
     std::optional<int16_t> parallelRuns;   // --jobs N: "Parallel engine runs", 0 = one per core
     std::vector<std::string> settings;     // --set KEY=VALUE: settings for this run, not saved
     std::optional<CalcOptions> calc;
-    ViewRequest show;            // --show VIEW with --keys, --png, --svg, --size; no view: none
-    std::string touchstone, csv; // --touchstone FILE, --csv FILE: the sweep for other RF tools
-    std::string measured;        // --measured FILE: a Touchstone file to compare the sweep with
-    std::string pov, render;     // --pov FILE [--render PNG]: the POV-Ray scene, rendered
+    ViewRequest show;                 // --show VIEW with --keys, --png, --svg, --size; no view: none
+    std::string touchstone, csv;      // --touchstone FILE, --csv FILE: the sweep for other RF tools
+    std::string measured;             // --measured FILE: a Touchstone file to compare the sweep with
+    std::vector<std::string> compare; // --compare MODEL: earlier loops kept beside the sweep
+    std::string pov, render;          // --pov FILE [--render PNG]: the POV-Ray scene, rendered
     std::optional<OptimizeOptions> optimize;
     std::string model; // the model file argument
 };

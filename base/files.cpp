@@ -190,4 +190,10 @@ std::string directoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+std::optional<std::string> fileBytes(const std::string& path) {
+    std::string bytes;
+    if (!readFileText(path, bytes)) return std::nullopt;
+    return bytes;
+}
+
 } // namespace wavra

@@ -1,6 +1,7 @@
 // Small file utilities. Paths are plain strings with '/' separators.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@ std::string notARegularFile(const std::string& path);
 // be read, with the reason ("No such file or directory", "it is a named pipe
 // (FIFO), not a regular file", "Permission denied" ...) in `reason`.
 bool readFileText(const std::string& path, std::string& text, std::string* reason = nullptr);
+// What a file holds now; none when it cannot be read. Tells whether a file
+// changed (an editor may save it unchanged).
+std::optional<std::string> fileBytes(const std::string& path);
 
 // Reads a whole regular file into lines; LF, CRLF and a lone CR each end a
 // line. False when the file cannot be read.

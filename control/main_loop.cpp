@@ -47,14 +47,6 @@ bool moveFile(const std::string& from, const std::string& to) {
     return true;
 }
 
-// What a deck holds now, to tell whether a window changed it (an editor may
-// save it unchanged).
-std::optional<std::string> deckBytes(const std::string& path) {
-    std::string bytes;
-    if (!readFileText(path, bytes)) return std::nullopt;
-    return bytes;
-}
-
 // The model as it was loaded comes back after a window that changed
 // nothing, with the optimizer's entries of this session kept.
 void restoreLoadedModel(Model& m, Model&& loaded) {
@@ -178,6 +170,7 @@ bool MainLoop::load() {
     m_windows.showMainWindow();
     m_windows.setStatusCaption(m_notice);
     m_notice.clear();
+    m_windows.watchModelFile(m_model.modelPath());
     return true;
 }
 
@@ -216,6 +209,7 @@ MainLoop::Next MainLoop::act(int16_t code) {
     case kActionSmith: showView(code); break;
     case kActionEditInput: return editInput();
     case kActionCalculate: return calculate();
+    case kActionModelChanged: return recalculate();
     case kActionShowOutput: showOutput(); break;
     case kActionCardReference:
         m_windows.showHelpPage(m_model.installDir + "exe/nec2_cards.html");
@@ -290,10 +284,10 @@ MainLoop::Next MainLoop::editInput() {
     }
     // The card editor when the settings ask for it and this build has one;
     // the user's text editor otherwise.
-    const std::optional<std::string> before = deckBytes(path);
+    const std::optional<std::string> before = fileBytes(path);
     if (m_model.useNotepad != 0 || !m_windows.runWindow(kActionEditInput, false)) showInEditor(path);
     // Left without a change: the loaded report and the result windows stay.
-    if (before && m_model.modelPath() == path && deckBytes(path) == before) {
+    if (before && m_model.modelPath() == path && fileBytes(path) == before) {
         m_model.actionCode = m_model.currentView;
         return Next::Dispatch;
     }
@@ -309,7 +303,7 @@ MainLoop::Next MainLoop::editInput() {
 // as they were.
 MainLoop::Next MainLoop::runOptimizer() {
     const std::string deck = m_model.modelPath();
-    const std::optional<std::string> deckBefore = deckBytes(deck);
+    const std::optional<std::string> deckBefore = fileBytes(deck);
     Model loaded = m_model;
     m_model.optimizerResultRead = false;
     if (!readInputFile(m_model, m_ui)) {
@@ -322,7 +316,7 @@ MainLoop::Next MainLoop::runOptimizer() {
         m_outputExt = ".out";
         m_runResult = true;
         return Next::Load;
-    } else if (m_model.modelPath() != deck || deckBytes(deck) != deckBefore) {
+    } else if (m_model.modelPath() != deck || fileBytes(deck) != deckBefore) {
         m_outputExt = ".out";
         return Next::Load;
     } else {
@@ -340,6 +334,23 @@ MainLoop::Next MainLoop::calculate() {
         m_model.actionCode = m_model.currentView;
         return Next::Dispatch;
     }
+    return runChoice();
+}
+
+// The model file was saved by another program: the last calculation choice
+// runs again on it, or, before any calculation, the deck is read again.
+MainLoop::Next MainLoop::recalculate() {
+    if (m_model.calcKind == 0) {
+        m_model.reloadInput = 1;
+        return Next::Load;
+    }
+    // As after the dialog's Generate: menu items post nothing while it runs.
+    m_model.actionCode = kActionGenerate;
+    return runChoice();
+}
+
+// The engine run of the calculation choice in the model, its report read.
+MainLoop::Next MainLoop::runChoice() {
     m_windows.openStatus();
     RunHooks hooks;
     hooks.statusLine = [this](const std::string& line) { m_windows.addStatusLine(line); };

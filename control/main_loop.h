@@ -55,6 +55,12 @@ public:
     // (generate) or 27 (cancel).
     virtual void runCalcDialog() = 0;
 
+    // Watches the model file just loaded: when another program saves it
+    // with other bytes and the setting WATCH is on, the windows post
+    // kActionModelChanged once the program waits for the user (a save
+    // during a calculation waits for it; saves in a row give one code).
+    virtual void watchModelFile(const std::string& path) { (void)path; }
+
     // The status window of an engine run.
     virtual void openStatus() = 0;
     virtual void addStatusLine(const std::string& line) = 0;
@@ -132,6 +138,8 @@ private:
     Next editInput();
     Next runOptimizer();
     Next calculate();
+    Next runChoice();
+    Next recalculate();
     void exportToItsHf(Model& model, Ui& ui);
     StopReason stopRequest();
     Next endProgram();

@@ -35,6 +35,7 @@ enum ActionCode : int16_t {
     kActionPointerMoved = 504, // the mouse moved over a view's picture
     kActionWheelIn = 505,      // the mouse wheel zooms the geometry in
     kActionWheelOut = 506,     // and out
+    kActionModelChanged = 507, // the model file was saved by another program (setting WATCH)
 };
 
 } // namespace wavra

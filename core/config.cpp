@@ -73,6 +73,7 @@ const Setting kSettings[] = {
     {"TIMEOUT", &Model::engineTimeout},
     {"PARALLEL", &Model::parallelRuns},
     {"REUSE", &Model::reuseResults},
+    {"WATCH", &Model::watchModelFile},
     {"MXSEGS", &Model::maxSegments},
     {"MXPNTS", &Model::maxFarFieldPoints},
     {"MXFREQ", &Model::maxFreqSteps},

@@ -16,6 +16,7 @@
 
 #include "core/action_codes.h"
 #include "core/display_tables.h"
+#include "core/kept_sweep.h"
 #include "core/summary.h"
 #include "core/touchstone.h"
 
@@ -88,6 +89,9 @@ struct Settings {
     // parallelRunCount() resolves it.
     int16_t parallelRuns = 0;
     int16_t reuseResults = -1; // nonzero: an unchanged deck reads the last report instead of running
+    // Nonzero: a save of the model file by another program (a text editor
+    // beside the plots) runs the last calculation choice again, key WATCH.
+    int16_t watchModelFile = 0;
     int16_t z0 = 50;
     int16_t power = 100;
     int16_t minLinearDb = -24;
@@ -248,6 +252,9 @@ struct ViewState {
     // again. The serial counts the files loaded.
     MeasuredSweep measured;
     uint32_t measuredSerial = 0;
+    // Earlier frequency loops kept for comparison (at most five); like the
+    // measurement they stay over new results.
+    std::vector<KeptSweep> keptSweeps;
 
     // --- the optimizer's target direction, for the pattern view ----------------
     // Set by an optimizer run: the forward direction it aimed at, and whether

@@ -127,6 +127,7 @@ bool chooseToggle(Model& m, std::string_view name) {
     else if (name == "fast") m.redrawMode = toggled(m.redrawMode);
     else if (name == "astp") m.optimizerAbs = toggled(m.optimizerAbs);
     else if (name == "reuse") m.reuseResults = toggled(m.reuseResults);
+    else if (name == "watch") m.watchModelFile = toggled(m.watchModelFile);
     else if (name == "logs") m.linLogFactor = logScaleOn(m) ? kLinearScaleFactor : kLogScaleFactor;
     else if (name == "wait") toggleWaitFlag(m);
     else if (name == "cart") {
@@ -226,6 +227,7 @@ MenuChecks menuChecks(const Model& m) {
     c.notepad = m.useNotepad != 0;
     c.absoluteSteps = m.optimizerAbs != 0;
     c.reuseResults = m.reuseResults != 0;
+    c.watchModelFile = m.watchModelFile != 0;
     c.cartesian = m.complexNotation == 0; // 0 shows complex numbers as R j X
     for (int i = 1; i <= 3; ++i) c.area[i] = m.itsHfArea >= i;
     for (int i = 1; i <= 4; ++i) c.pointToPoint[i] = (m.itsHfPtop & (1 << (i - 1))) != 0;

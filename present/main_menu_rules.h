@@ -37,7 +37,7 @@ int16_t askNumber(Model& model, Ui& ui, const std::string& prompt, int16_t curre
 
 // Carries out a settings item by its control name: "npad", "Z0i", "pwer",
 // "logs", "list", "mnlin", "lost", "mnlog", "fast", "wait", "mxs", "nec2d",
-// "lapack", "nec32", "tmo", "par", "reuse", "mxl", "mxf", "mex", "mld", "mtl", "astp", "istp",
+// "lapack", "nec32", "tmo", "par", "reuse", "watch", "mxl", "mxf", "mex", "mld", "mtl", "astp", "istp",
 // "fstp", "area1".."area3", "ptp1".."ptp4", "its1".."its3", "itsd", "itss",
 // "cart". False for an unknown name.
 bool chooseSetting(Model& model, Ui& ui, std::string_view name);
@@ -47,6 +47,7 @@ struct MenuChecks {
     bool lapack = false, nec2d = false, special = false, waitForEngine = false;
     bool logScale = false, fastDraw = false, notepad = false, absoluteSteps = false;
     bool reuseResults = false;          // "Reuse unchanged results"
+    bool watchModelFile = false;        // "Recalculate when the model file changes"
     bool cartesian = false;             // complex numbers shown as R j X (complexNotation 0)
     std::array<bool, 4> area{};         // [1..3]
     std::array<bool, 5> pointToPoint{}; // [1..4]

@@ -84,7 +84,9 @@ std::string bandText(const SwrBand& b) {
 
 } // namespace
 
-bool measuredHas(SweepQuantity q) { return q != SweepQuantity::Gain && q != SweepQuantity::GainToMax; }
+bool measuredHas(SweepQuantity q) {
+    return q != SweepQuantity::Gain && q != SweepQuantity::GainToMax && q != SweepQuantity::FrontToBack;
+}
 
 double measuredValue(const Model& m, SweepQuantity q, size_t i) {
     if (i >= m.measured.points.size()) return NAN;
@@ -144,6 +146,13 @@ bool loadMeasured(Model& m, const std::string& path, std::string& error, std::ve
     if (!loadTouchstone(path, sweep, error)) return false;
     notes = sweep.diagnostics;
     m.measured = std::move(sweep);
+    ++m.measuredSerial;
+    return true;
+}
+
+bool unloadMeasured(Model& m) {
+    if (!m.measured.loaded()) return false;
+    m.measured = {};
     ++m.measuredSerial;
     return true;
 }

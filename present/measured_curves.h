@@ -49,6 +49,10 @@ std::vector<std::string> swrMatchTexts(const SwrMatch& match);
 // come back as `notes`. False with the reason in `error`.
 bool loadMeasured(Model& model, const std::string& path, std::string& error, std::vector<std::string>& notes);
 
+// "File -> Unload measured" (Ctrl+Shift+L): the views show the model
+// alone again. False when no file was loaded.
+bool unloadMeasured(Model& model);
+
 // "File -> Load measured..." (Ctrl+L) of the sweep and Smith windows: asks
 // for the file and loads it; a failure, and the lines skipped, are shown as
 // a message. True when a file was loaded.

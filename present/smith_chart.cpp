@@ -142,8 +142,26 @@ std::vector<SmithPoint> smithPoints(const Model& m, const SmithState& s) {
     return points;
 }
 
+std::complex<double> turnedByLine(const SmithState& s, std::complex<double> gamma) {
+    return gamma * std::polar(1.0, 2 * kPi * s.lineStep / kLineSteps);
+}
+
 std::complex<double> plottedGamma(const Model& m, const SmithState& s, const SmithPoint& p) {
-    return reflection(p.r, p.x, m.referenceZ0()) * std::polar(1.0, 2 * kPi * s.lineStep / kLineSteps);
+    return turnedByLine(s, reflection(p.r, p.x, m.referenceZ0()));
+}
+
+std::vector<std::complex<double>> measuredLocus(const Model& m, const SmithState& s) {
+    std::vector<std::complex<double>> locus;
+    for (const MeasuredPoint& p : m.measured.points)
+        locus.push_back(turnedByLine(s, reflectionAgainst(p.s11, m.measured.referenceOhm, m.referenceZ0())));
+    return locus;
+}
+
+std::vector<std::complex<double>> keptLocus(const Model& m, const SmithState& s, const KeptSweep& k) {
+    std::vector<std::complex<double>> locus;
+    for (size_t i = 0; i < k.frequency.size(); ++i)
+        locus.push_back(turnedByLine(s, reflection(k.r[i], k.x[i], m.referenceZ0())));
+    return locus;
 }
 
 std::complex<double> impedanceOf(std::complex<double> gamma, double z0) {
@@ -262,6 +280,11 @@ ChartFrame chartFrame(double width, double height) {
     f.readoutLeft = left;
     f.readoutTop = top;
     return f;
+}
+
+int smithLabelPixels(const ChartFrame& f) {
+    constexpr double kLabelHeight = 0.05; // chart units
+    return std::max(9, static_cast<int>(std::lround(f.scale * kLabelHeight)));
 }
 
 void setSmithPointer(SmithState& s, const ChartFrame& frame, double x, double y) {

@@ -80,6 +80,12 @@ std::vector<SmithPoint> smithPoints(const Model& model, const SmithState& state)
 // The reflection coefficient of a point as plotted: against z0, turned by
 // the line transformation (towards the generator clockwise).
 std::complex<double> plottedGamma(const Model& model, const SmithState& state, const SmithPoint& point);
+// A reflection coefficient against z0 turned by the line transformation.
+std::complex<double> turnedByLine(const SmithState& state, std::complex<double> gamma);
+// The measured points and the points of a kept loop as plotted: against
+// today's z0 and turned by the line transformation like the model's own.
+std::vector<std::complex<double>> measuredLocus(const Model& model, const SmithState& state);
+std::vector<std::complex<double>> keptLocus(const Model& model, const SmithState& state, const KeptSweep& kept);
 // The impedance in ohms of a reflection coefficient against z0.
 std::complex<double> impedanceOf(std::complex<double> gamma, double z0);
 
@@ -117,6 +123,9 @@ struct ChartFrame {
     double readoutTop = 0, readoutLeft = 0; // pixels
 };
 ChartFrame chartFrame(double width, double height);
+// The pixel size of the chart's labels and read-out: a fixed share of the
+// chart's size, so they grow with the picture (9 px at the least).
+int smithLabelPixels(const ChartFrame& frame);
 // The read-out of the mouse pointer at pixel (x, y); off the chart the
 // state has no pointer.
 void setSmithPointer(SmithState& state, const ChartFrame& frame, double x, double y);

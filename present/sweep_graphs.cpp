@@ -6,7 +6,9 @@
 #include "base/text.h"
 #include "core/config.h"
 #include "core/reflection.h"
+#include "present/loop_front_back.h"
 #include "present/measured_curves.h"
+#include "present/sweep_compare.h"
 
 namespace wavra {
 
@@ -29,11 +31,11 @@ double stepNotBelow(double d) {
 }
 
 // The scale keys act on the curves of the active pane.
-std::vector<SweepQuantity> activeQuantities(const SweepState& s) {
+std::vector<SweepQuantity> activeQuantities(const Model& m, const SweepState& s) {
     std::vector<SweepQuantity> q;
     for (int pane : {kPaneUpper, kPaneLower})
         if (s.activePane == pane || s.activePane == kPaneBoth)
-            for (SweepQuantity each : paneQuantities(s.page, pane)) q.push_back(each);
+            for (SweepQuantity each : paneQuantities(m, s.page, pane)) q.push_back(each);
     return q;
 }
 
@@ -67,8 +69,8 @@ struct ReadoutName {
 };
 ReadoutName readoutName(SweepQuantity q) {
     static const ReadoutName names[kSweepQuantityCount] = {
-        {"R", " ohm"}, {"X", " ohm"},        {"Z", " ohm"},   {"Phase", " deg"},
-        {"SWR", ""},   {"Refl coef", " dB"}, {"Gain", " dB"}, {"to MAX", " dB"},
+        {"R", " ohm"},        {"X", " ohm"},   {"Z", " ohm"},     {"Phase", " deg"}, {"SWR", ""},
+        {"Refl coef", " dB"}, {"Gain", " dB"}, {"to MAX", " dB"}, {"F/B", " dB"},
     };
     return names[index(q)];
 }
@@ -78,6 +80,8 @@ ReadoutName readoutName(SweepQuantity q) {
 int sweepSteps(const Model& m) { return std::max(0, std::min<int>(m.freqCount, m.freqCapacity())); }
 
 bool sweepHasGain(const Model& m) { return m.summary.sweep.gainMax >= m.summary.sweep.gainMin; }
+
+bool sweepHasGainPage(const Model& m) { return sweepHasGain(m) || loopHasCuts(m); }
 
 double gainReference(const Model& m) {
     if (m.patternCount > 0 && m.requestMode >= 0) return m.patternMax[kGainTotal + 1];
@@ -89,19 +93,33 @@ double sweepPhase(double r, double x) {
     return std::atan(x / r) * kRadToDeg;
 }
 
-double sweepValue(const Model& m, SweepQuantity q, int step) {
-    const double r = tableValue(m.sweepR, step), x = tableValue(m.sweepX, step);
+double impedanceQuantity(SweepQuantity q, double r, double x, double z0) {
     switch (q) {
     case SweepQuantity::Resistance: return r;
     case SweepQuantity::Reactance: return x;
     case SweepQuantity::Impedance: return std::hypot(r, x);
     case SweepQuantity::Phase: return sweepPhase(r, x);
-    case SweepQuantity::Swr: return swrShown(r, x, m.referenceZ0());
-    case SweepQuantity::ReflectionDb: return reflectionDb(r, x, m.referenceZ0());
-    case SweepQuantity::Gain: return tableValue(m.sweepGain, step);
-    case SweepQuantity::GainToMax: return tableValue(m.sweepGain, step) - gainReference(m);
+    case SweepQuantity::Swr: return swrShown(r, x, z0);
+    case SweepQuantity::ReflectionDb: return reflectionDb(r, x, z0);
+    default: return NAN;
     }
-    return 0;
+}
+
+namespace {
+
+double stepGain(const Model& m, int step) {
+    return loopHasCuts(m) ? loopCutGains(m, step).maximum : tableValue(m.sweepGain, step);
+}
+
+} // namespace
+
+double sweepValue(const Model& m, SweepQuantity q, int step) {
+    switch (q) {
+    case SweepQuantity::Gain: return stepGain(m, step);
+    case SweepQuantity::GainToMax: return stepGain(m, step) - gainReference(m);
+    case SweepQuantity::FrontToBack: return loopCutGains(m, step).frontToBack;
+    default: return impedanceQuantity(q, tableValue(m.sweepR, step), tableValue(m.sweepX, step), m.referenceZ0());
+    }
 }
 
 std::vector<double> sweepCurve(const Model& m, SweepQuantity q) {
@@ -113,13 +131,15 @@ std::vector<double> sweepCurve(const Model& m, SweepQuantity q) {
     return values;
 }
 
-std::vector<SweepQuantity> paneQuantities(int page, int pane) {
+std::vector<SweepQuantity> paneQuantities(const Model& m, int page, int pane) {
     using Q = SweepQuantity;
     const bool upper = pane == kPaneUpper;
     switch (page) {
     case kPageImpedance:
         return upper ? std::vector<Q>{Q::Resistance, Q::Reactance} : std::vector<Q>{Q::Impedance, Q::Phase};
-    case kPageGain: return {upper ? Q::Gain : Q::GainToMax};
+    case kPageGain:
+        if (upper) return {Q::Gain};
+        return loopHasCuts(m) ? std::vector<Q>{Q::GainToMax, Q::FrontToBack} : std::vector<Q>{Q::GainToMax};
     default: return {upper ? Q::Swr : Q::ReflectionDb};
     }
 }
@@ -134,7 +154,9 @@ std::string sweepTitle(const Model& m, SweepQuantity q) {
     case SweepQuantity::Swr: return "SWR (" + z0 + " ohm)";
     case SweepQuantity::ReflectionDb: return "Refl coef [dB] (" + z0 + " ohm)";
     case SweepQuantity::Gain:
+        if (loopHasCuts(m)) return "Max. gain [dB] of the cut; The=" + str(m.farFieldAngles[1][0]);
         return "Tot. gain [dB]; The=" + str(m.summary.sweep.theta) + "; Phi=" + str(m.summary.sweep.phi);
+    case SweepQuantity::FrontToBack: return "Front to back [dB]";
     case SweepQuantity::GainToMax: return "Gain compared to MAX " + formatPicture(gainReference(m), "##0.00") + " dBi";
     }
     return {};
@@ -142,7 +164,7 @@ std::string sweepTitle(const Model& m, SweepQuantity q) {
 
 std::string sweepMessage(const Model& m, const SweepState& s) {
     if (sweepSteps(m) < 2) return "Number of frequency steps less or equal one.";
-    if (s.page == kPageGain && !sweepHasGain(m)) return "No single step RP card inside frequency loop";
+    if (s.page == kPageGain && !sweepHasGainPage(m)) return "No single step RP card inside frequency loop";
     return {};
 }
 
@@ -167,21 +189,25 @@ SweepScale autoScale(const std::vector<double>& values, double fallbackLo, doubl
 
 namespace {
 
-// The values a scale is taken from: the loop's, and the measurement's
-// where it has the quantity.
+// The values a scale is taken from: the loop's, the measurement's where it
+// has the quantity, and those of the kept loops.
 std::vector<double> scaledValues(const Model& m, SweepQuantity q) {
     std::vector<double> values = sweepCurve(m, q);
     if (measuredHas(q))
         for (double v : measuredCurve(m, q)) values.push_back(v);
+    for (const KeptSweep& k : m.keptSweeps)
+        for (double v : keptCurve(m, k, q)) values.push_back(v);
     return values;
 }
 
-// The frequency axis covers the loop and the measurement.
+// The frequency axis covers the loop, the measurement and the kept loops.
 void rescaleFrequency(const Model& m, SweepState& s) {
     std::vector<double> f;
     for (int step = 1; step <= sweepSteps(m); ++step) f.push_back(m.sweepFreq[static_cast<size_t>(step)]);
-    if (sweepSteps(m) >= 2)
+    if (sweepSteps(m) >= 2) {
         for (const MeasuredPoint& p : m.measured.points) f.push_back(p.frequencyMHz);
+        for (const KeptSweep& k : m.keptSweeps) f.insert(f.end(), k.frequency.begin(), k.frequency.end());
+    }
     s.freqMin = 0, s.freqMax = 1;
     if (f.empty()) return;
     s.freqMin = *std::min_element(f.begin(), f.end());
@@ -221,11 +247,11 @@ bool sweepCommand(const Model& m, SweepState& s, int16_t code) {
     case 36: rescaleSweep(m, s); return true;                 // Home
     case 38:                                                  // Up
     case 40:                                                  // Down
-        for (SweepQuantity q : activeQuantities(s)) shiftScale(s.scales[index(q)], code == 38 ? 1 : -1);
+        for (SweepQuantity q : activeQuantities(m, s)) shiftScale(s.scales[index(q)], code == 38 ? 1 : -1);
         return true;
     case 33: // PgUp
     case 34: // PgDn
-        for (SweepQuantity q : activeQuantities(s)) zoomScale(s.scales[index(q)], code == 33);
+        for (SweepQuantity q : activeQuantities(m, s)) zoomScale(s.scales[index(q)], code == 33);
         return true;
     default: return false;
     }
@@ -279,19 +305,26 @@ int nearestStep(const Model& m, double frequency) {
     return best;
 }
 
-std::string sweepPointerText(const Model& m, const SweepState& s, const SweepLayout& l, double x, double y) {
-    if (!sweepMessage(m, s).empty()) return {};
+int sweepPointerStep(const Model& m, const SweepState& s, const SweepLayout& l, double x, double y) {
+    if (!sweepMessage(m, s).empty()) return 0;
     const PlotBox& upper = l.panes[0];
     const PlotBox& lower = l.panes[1];
-    if (x < upper.left || x > upper.right() || y < upper.top || y > lower.bottom()) return {};
+    if (x < upper.left || x > upper.right() || y < upper.top || y > lower.bottom()) return 0;
     const SweepScale axis = frequencyAxis(s);
-    const int step = nearestStep(m, axis.lo + (x - upper.left) / upper.width * (axis.hi - axis.lo));
-    if (step == 0) return {};
+    return nearestStep(m, axis.lo + (x - upper.left) / upper.width * (axis.hi - axis.lo));
+}
+
+std::string sweepPointerText(const Model& m, const SweepState& s, const SweepLayout& l, double x, double y) {
+    return sweepStepText(m, s, sweepPointerStep(m, s, l, x, y));
+}
+
+std::string sweepStepText(const Model& m, const SweepState& s, int step) {
+    if (step < 1 || step > sweepSteps(m)) return {};
     std::string text = numberText(m.sweepFreq[static_cast<size_t>(step)], "##0.000") + " Mhz:";
     for (int pane : {kPaneUpper, kPaneLower}) {
         if (pane == kPaneLower) text += "  |";
         const char* separator = "  ";
-        for (SweepQuantity q : paneQuantities(s.page, pane)) {
+        for (SweepQuantity q : paneQuantities(m, s.page, pane)) {
             const ReadoutName n = readoutName(q);
             text += separator + std::string(n.name) + " " + numberText(sweepValue(m, q, step)) + n.unit;
             if (const auto measured = measuredAt(m, q, m.sweepFreq[static_cast<size_t>(step)]))

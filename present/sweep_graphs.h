@@ -16,9 +16,21 @@ namespace wavra {
 
 // The curves, in the order of the pages: page 1 R, X (upper pane) and |Z|,
 // phase (lower pane); page 2 SWR and the reflection coefficient in dB; page
-// 3 the total gain and the gain relative to the largest gain.
-enum class SweepQuantity : int { Resistance, Reactance, Impedance, Phase, Swr, ReflectionDb, Gain, GainToMax };
-inline constexpr size_t kSweepQuantityCount = 8;
+// 3 the total gain and the gain relative to the largest gain, with the
+// front-to-back ratio beside the latter when the loop holds a horizontal
+// cut per step.
+enum class SweepQuantity : int {
+    Resistance,
+    Reactance,
+    Impedance,
+    Phase,
+    Swr,
+    ReflectionDb,
+    Gain,
+    GainToMax,
+    FrontToBack
+};
+inline constexpr size_t kSweepQuantityCount = 9;
 
 inline constexpr int kPageImpedance = 1, kPageMatch = 2, kPageGain = 3;
 inline constexpr int kPaneUpper = 1, kPaneLower = 2, kPaneBoth = 3;
@@ -45,6 +57,9 @@ struct SweepState {
     uint32_t loadSerial = 0;     // the load whose data the scales were taken from
     uint32_t measuredSerial = 0; // and the measured file
     bool scaled = false;
+    // The step under the mouse pointer, marked by a line across both
+    // panes; 0 when the pointer is off the plots.
+    int pointerStep = 0;
 };
 
 // Frequency steps in the sweep tables (freqCount within the capacity).
@@ -52,6 +67,9 @@ int sweepSteps(const Model& model);
 // True when the loop printed a total gain per step (a single-direction RP
 // card inside the frequency loop).
 bool sweepHasGain(const Model& model);
+// True when the gain page has curves: a gain per step, or a horizontal cut
+// per step (whose largest gain is then the step's gain).
+bool sweepHasGainPage(const Model& model);
 // The gain that page 3's lower curve is compared to: the largest total gain
 // of a loaded far-field pattern, else the largest gain of the loop.
 double gainReference(const Model& model);
@@ -59,14 +77,18 @@ double gainReference(const Model& model);
 // arctan(X / R) in degrees, without quadrant correction (a negative R gives
 // the angle of -Z); +-90 for R = 0, 0 for R = X = 0.
 double sweepPhase(double r, double x);
+// A quantity of the impedance r + jx against z0 (SWR 999 at total
+// reflection, -infinity dB at a perfect match); NaN for the gains.
+double impedanceQuantity(SweepQuantity q, double r, double x, double z0);
 // A quantity at step 1..sweepSteps as the read-out gives it (SWR 999 at
 // total reflection, -infinity dB at a perfect match).
 double sweepValue(const Model& model, SweepQuantity q, int step);
 // The quantity at every step as the curve draws it: the SWR limited to 10.
 std::vector<double> sweepCurve(const Model& model, SweepQuantity q);
 
-// The curves of pane 1 (upper) or 2 (lower) of a page.
-std::vector<SweepQuantity> paneQuantities(int page, int pane);
+// The curves of pane 1 (upper) or 2 (lower) of a page; the front-to-back
+// ratio only when the loop has cuts.
+std::vector<SweepQuantity> paneQuantities(const Model& model, int page, int pane);
 // The caption of a curve: "R (ohm)", "SWR (50 ohm)", "Tot. gain [dB]; The= 90; Phi= 0" ...
 std::string sweepTitle(const Model& model, SweepQuantity q);
 // The text the page shows instead of its curves; empty when it has curves.
@@ -109,9 +131,16 @@ SweepLayout sweepLayout(double width, double height);
 
 // The step whose frequency is nearest; 0 when the loop has no steps.
 int nearestStep(const Model& model, double frequency);
-// The status line for the mouse pointer at (x, y) of a picture with this
-// layout: frequency of the nearest step and the curve values of both panes;
-// empty outside the plot areas or without curves.
+// The colour of the line at the pointer's step across both panes.
+inline constexpr Rgb kSweepPointerColour{96, 96, 96};
+
+// The step nearest to the frequency under the mouse pointer at (x, y) of
+// a picture with this layout; 0 outside the plot areas or without curves.
+int sweepPointerStep(const Model& model, const SweepState& state, const SweepLayout& layout, double x, double y);
+// The status line of a step: its frequency and the curve values of both
+// panes (with the measurement's beside them); empty for step 0.
+std::string sweepStepText(const Model& model, const SweepState& state, int step);
+// Both for the pointer at (x, y).
 std::string sweepPointerText(const Model& model, const SweepState& state, const SweepLayout& layout, double x,
                              double y);
 

@@ -10,7 +10,7 @@
 namespace wavra {
 
 bool returnsToMainLoop(int16_t code) {
-    return code == kActionEscape || code == kActionOpen || code == kActionSaveOutput ||
+    return code == kActionEscape || code == kActionOpen || code == kActionSaveOutput || code == kActionModelChanged ||
            (code >= kActionHelp && code <= kActionOptimizer);
 }
 

@@ -6,6 +6,7 @@
 
 #include "present/measured_curves.h"
 #include "present/plot_math.h"
+#include "present/sweep_compare.h"
 #include "qtbase/qt_text.h"
 
 namespace wavra {
@@ -18,10 +19,8 @@ const QColor kRimColour(0, 0, 96);
 constexpr double kPointRadius = 0.01;
 constexpr double kTickLength = 0.035;
 
-QColor colour(int standard) {
-    const Rgb c = standardColour(standard);
-    return QColor(c.r, c.g, c.b);
-}
+QColor toQColor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+QColor colour(int standard) { return toQColor(standardColour(standard)); }
 
 struct ChartPainter {
     QPainter& p;
@@ -99,8 +98,13 @@ struct ChartPainter {
             untransformed.lineStep = 0;
             locus(m, untransformed, pts, QColor(190, 190, 190));
         }
+        for (size_t k = 0; k < m.keptSweeps.size(); ++k) {
+            const QColor c = toQColor(keptSweepColour(k));
+            polyline(keptLocus(m, s, m.keptSweeps[k]), QPen(c, 1.5, Qt::DashLine));
+        }
         locus(m, s, pts, colour(12));
-        if (m.measured.loaded()) measured(m);
+        if (m.measured.loaded()) polyline(measuredLocus(m, s), QPen(toQColor(kMeasuredColour), 1.5));
+        legend(sweepLegend(m, true, standardColour(12)));
         circle(kSwr2Radius, QPen(colour(2), 1, Qt::DashLine));
         if (const double r = cursorSwrRadius(m, s); r > 0) circle(r, QPen(colour(13), 1, Qt::DashLine));
         if (s.cursor >= 1 && s.cursor <= static_cast<int>(pts.size())) {
@@ -111,21 +115,29 @@ struct ChartPainter {
         }
     }
 
-    // The measured points against the model's z0, joined, and their legend
-    // in the top left corner of the chart.
-    void measured(const Model& m) const {
+    // Reflection coefficients as plotted, joined.
+    void polyline(const std::vector<std::complex<double>>& gammas, const QPen& pen) const {
         QPolygonF line;
-        for (const MeasuredPoint& pt : m.measured.points)
-            line << at(chartPointOf(reflectionAgainst(pt.s11, m.measured.referenceOhm, m.referenceZ0())));
-        const QColor c(kMeasuredColour.r, kMeasuredColour.g, kMeasuredColour.b);
-        p.setPen(QPen(c, 1.5));
+        for (const std::complex<double>& g : gammas)
+            if (std::isfinite(g.real()) && std::isfinite(g.imag())) line << at(chartPointOf(g));
+        p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         p.drawPolyline(line);
-        const QPointF corner = at({-1.15, 1.12});
-        const QString text = q("measured: " + m.measured.name());
-        p.drawLine(corner, corner + QPointF(22, 0));
-        p.drawText(QRectF(corner.x() + 26, corner.y() - 10, p.fontMetrics().horizontalAdvance(text) + 4, 20),
-                   Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+
+    // Which curve is which: today's loop, the kept loops and the measured
+    // file, right-aligned below the Z0 line in the top right corner (the
+    // cursor's read-out takes the top left one).
+    void legend(const std::vector<LegendEntry>& entries) const {
+        const double h = p.fontMetrics().height(), right = at({1.3, 0}).x();
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const QString text = q(entries[i].text);
+            const double w = p.fontMetrics().horizontalAdvance(text) + 4;
+            const double y = f.readoutTop + h * (1.5 + static_cast<double>(i));
+            p.setPen(QPen(toQColor(entries[i].colour), 1.5));
+            p.drawLine(QPointF(right - w - 26, y), QPointF(right - w - 4, y));
+            p.drawText(QRectF(right - w, y - h / 2, w, h), Qt::AlignLeft | Qt::AlignVCenter, text);
+        }
     }
 
     void locus(const Model& m, const SmithState& s, const std::vector<SmithPoint>& pts, const QColor& c) const {
@@ -148,7 +160,7 @@ void paintSmith(QPainter& p, const QRect& area, const Model& m, const SmithPictu
     p.translate(area.topLeft());
     const ChartFrame f = chartFrame(area.width(), area.height());
     QFont font = p.font();
-    font.setPixelSize(std::max(8, static_cast<int>(f.scale * 0.042)));
+    font.setPixelSize(smithLabelPixels(f));
     p.setFont(font);
     const ChartPainter c{p, f};
     c.grid(picture.grid);

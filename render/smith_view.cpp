@@ -1,8 +1,11 @@
 #include "render/smith_view.h"
 
+#include <ctime>
+
 #include "core/reflection.h"
 #include "present/measured_curves.h"
 #include "present/plot_math.h"
+#include "present/sweep_compare.h"
 #include "render/smith_renderer.h"
 
 namespace wavra {
@@ -35,6 +38,9 @@ bool SmithView::command(int16_t code) {
     case 45: insertSmithPoint(m_model, m_state, m_ui); return true; // Ins
     case 46: deleteSmithPoint(m_model, m_state); return true;       // Del
     case kActionLoadMeasured: loadMeasuredDialog(m_model, m_ui); return true;
+    case kActionUnloadMeasured: unloadMeasured(m_model); return true;
+    case kActionKeepSweep: keepSweep(m_model, std::time(nullptr)); return true;
+    case kActionClearKeptSweeps: m_model.keptSweeps.clear(); return true;
     case kActionPrint:
         if (m_print) m_print();
         else m_ui.message("The Smith chart is printed from its window.");

@@ -7,6 +7,7 @@
 
 #include "present/measured_curves.h"
 #include "present/plot_math.h"
+#include "present/sweep_compare.h"
 #include "qtbase/qt_text.h"
 
 namespace wavra {
@@ -58,7 +59,7 @@ struct PaneDrawing {
 
     // A curve through (frequencies[i], values[i]); a NaN value lifts the pen.
     void series(const std::vector<double>& frequencies, const std::vector<double>& values, const SweepScale& scale,
-                const QPen& pen) const {
+                const QPen& pen, bool markers = true) const {
         p.save();
         p.setClipRect(rect().adjusted(-3, -3, 3, 3));
         QPainterPath path;
@@ -75,7 +76,7 @@ struct PaneDrawing {
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         p.drawPath(path);
-        if (s.markers) {
+        if (s.markers && markers) {
             p.setPen(QPen(pen.color(), 1));
             for (size_t i = 0; i < values.size() && i < frequencies.size(); ++i)
                 if (std::isfinite(values[i]))
@@ -84,9 +85,19 @@ struct PaneDrawing {
         p.restore();
     }
 
-    void curve(SweepQuantity q, const QColor& c) const {
+    // Today's curve: while loops are kept the pane's second curve is dashed.
+    void curve(SweepQuantity q, size_t second) const {
         const std::vector<double> f(m.sweepFreq.begin() + 1, m.sweepFreq.begin() + 1 + sweepSteps(m));
-        series(f, sweepCurve(m, q), s.scales[static_cast<size_t>(q)], QPen(c, 2));
+        const Qt::PenStyle style = second && !m.keptSweeps.empty() ? Qt::DashLine : Qt::SolidLine;
+        series(f, sweepCurve(m, q), s.scales[static_cast<size_t>(q)],
+               QPen(colour(currentCurveColour(m, second)), 2, style));
+    }
+
+    // The kept loops in their colours, thinner and without markers.
+    void kept(SweepQuantity q, size_t second) const {
+        for (size_t k = 0; k < m.keptSweeps.size(); ++k)
+            series(m.keptSweeps[k].frequency, keptCurve(m, m.keptSweeps[k], q), s.scales[static_cast<size_t>(q)],
+                   QPen(colour(keptSweepColour(k)), 1.5, second ? Qt::DashLine : Qt::SolidLine), false);
     }
 
     // The measurement of a quantity: solid for the pane's first curve,
@@ -99,15 +110,18 @@ struct PaneDrawing {
                QPen(colour(kMeasuredColour), 2, second ? Qt::DashLine : Qt::SolidLine));
     }
 
-    // "measured: FILE" in the top right corner of the pane.
-    void legend() const {
-        const QString text = q("measured: " + m.measured.name());
-        const double w = p.fontMetrics().horizontalAdvance(text) + 34, h = p.fontMetrics().height();
-        const QRectF tag(box.right() - w - 6, box.top + 4, w, h);
-        p.fillRect(tag, QColor(255, 255, 255, 220));
-        p.setPen(QPen(colour(kMeasuredColour), 2));
-        p.drawLine(QPointF(tag.left() + 4, tag.center().y()), QPointF(tag.left() + 26, tag.center().y()));
-        p.drawText(tag.adjusted(30, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+    // The legend in the top right corner of the pane, one line per entry.
+    void legend(const std::vector<LegendEntry>& entries) const {
+        double w = 0;
+        for (const LegendEntry& e : entries) w = std::max(w, p.fontMetrics().horizontalAdvance(q(e.text)) + 34.0);
+        const double h = p.fontMetrics().height();
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const QRectF tag(box.right() - w - 6, box.top + 4 + h * static_cast<double>(i), w, h);
+            p.fillRect(tag, QColor(255, 255, 255, 220));
+            p.setPen(QPen(colour(entries[i].colour), 2));
+            p.drawLine(QPointF(tag.left() + 4, tag.center().y()), QPointF(tag.left() + 26, tag.center().y()));
+            p.drawText(tag.adjusted(30, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, q(entries[i].text));
+        }
     }
 
     // The minimum SWR (a dotted line at its frequency) and the band(s) at
@@ -152,12 +166,22 @@ struct PaneDrawing {
 void matchMarks(const PaneDrawing& d) {
     int line = 0;
     if (const auto model = modelSwrMatch(d.m)) {
-        d.match(*model, colour(standardColour(displayTables().curveColours[0])), "model: ", line);
+        d.match(*model, colour(currentCurveColour(d.m, 0)), "model: ", line);
         line += 1 + (model->band ? 1 : 0) + (model->second ? 1 : 0);
     }
     if (d.m.measured.loaded())
         if (const auto measured = measuredSwrMatch(d.m))
             d.match(*measured, colour(kMeasuredColour), "measured: ", line);
+}
+
+// The step under the mouse pointer: a line at its frequency across both
+// panes.
+void pointerLine(QPainter& p, const Model& m, const SweepState& s, const SweepLayout& l, const SweepScale& freq) {
+    if (s.pointerStep < 1 || s.pointerStep > sweepSteps(m)) return;
+    const PlotBox& upper = l.panes[0];
+    const double x = upper.left + scaleFraction(freq, m.sweepFreq[static_cast<size_t>(s.pointerStep)]) * upper.width;
+    p.setPen(QPen(colour(kSweepPointerColour), 1));
+    p.drawLine(QPointF(x, upper.top), QPointF(x, l.panes[1].bottom()));
 }
 
 } // namespace
@@ -179,9 +203,9 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
     const SweepScale freq = frequencyAxis(s);
     for (int pane : {kPaneUpper, kPaneLower}) {
         const PaneDrawing d{p, m, s, layout.panes[static_cast<size_t>(pane - 1)], freq};
-        const auto quantities = paneQuantities(s.page, pane);
+        const auto quantities = paneQuantities(m, s.page, pane);
         for (size_t c = 0; c < quantities.size(); ++c) {
-            const QColor col = colour(standardColour(displayTables().curveColours[c]));
+            const QColor col = colour(currentCurveColour(m, c));
             const SweepQuantity quantity = quantities[c];
             d.axis(s.scales[static_cast<size_t>(quantity)], static_cast<int>(c), col,
                    s.grid[static_cast<size_t>(pane - 1) * 2 + c]);
@@ -189,18 +213,19 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
             const QRectF title(d.box.left, d.box.top - 20, d.box.width, 18);
             p.drawText(title, (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignBottom, q(sweepTitle(m, quantity)));
         }
-        for (size_t c = 0; c < quantities.size(); ++c)
-            d.curve(quantities[c], colour(standardColour(displayTables().curveColours[c])));
+        for (size_t c = 0; c < quantities.size(); ++c) d.kept(quantities[c], c);
+        for (size_t c = 0; c < quantities.size(); ++c) d.curve(quantities[c], c);
         bool measuredShown = false;
         for (size_t c = 0; c < quantities.size(); ++c) {
             d.measured(quantities[c], c);
             measuredShown = measuredShown || (m.measured.loaded() && measuredHas(quantities[c]));
         }
         if (quantities.front() == SweepQuantity::Swr) matchMarks(d);
-        if (measuredShown) d.legend();
+        d.legend(sweepLegend(m, measuredShown));
         d.frame(s.activePane == pane || s.activePane == kPaneBoth);
         d.frequencyTicks(pane == kPaneLower);
     }
+    pointerLine(p, m, s, layout, freq);
     p.restore();
 }
 

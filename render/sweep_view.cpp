@@ -1,9 +1,12 @@
 #include "render/sweep_view.h"
 
 #include <cmath>
+#include <ctime>
 
 #include "core/reflection.h"
+#include "present/loop_front_back.h"
 #include "present/measured_curves.h"
+#include "present/sweep_compare.h"
 #include "present/sweep_export.h"
 #include "render/sweep_renderer.h"
 
@@ -12,8 +15,8 @@ namespace wavra {
 namespace {
 
 const char* quantityName(SweepQuantity q) {
-    static const char* const names[kSweepQuantityCount] = {"R",    "X",        "Z", "phase", "swr", "reflectionDb",
-                                                           "gain", "gainToMax"};
+    static const char* const names[kSweepQuantityCount] = {
+        "R", "X", "Z", "phase", "swr", "reflectionDb", "gain", "gainToMax", "frontToBack"};
     return names[static_cast<size_t>(q)];
 }
 
@@ -27,7 +30,7 @@ void SweepView::open() {
     if (!m_state.scaled || m_state.loadSerial != m_model.loadSerial || m_state.measuredSerial != m_model.measuredSerial)
         rescaleSweep(m_model, m_state);
     if (m_model.previousView != kActionSweep) m_state.grid = {};
-    m_pointerText.clear();
+    m_state.pointerStep = 0;
 }
 
 bool SweepView::command(int16_t code) {
@@ -39,9 +42,21 @@ bool SweepView::command(int16_t code) {
         if (loadMeasuredDialog(m_model, m_ui)) rescaleSweep(m_model, m_state);
         return true;
     }
+    if (code == kActionUnloadMeasured) {
+        if (unloadMeasured(m_model)) rescaleSweep(m_model, m_state);
+        return true;
+    }
+    if (code == kActionKeepSweep) {
+        keepSweep(m_model, std::time(nullptr));
+        return true;
+    }
+    if (code == kActionClearKeptSweeps) {
+        m_model.keptSweeps.clear();
+        return true;
+    }
     if (code == kActionPointerMoved) {
-        m_pointerText = sweepPointerText(m_model, m_state, sweepLayout(m_pointer.width, m_pointer.height), m_pointer.x,
-                                         m_pointer.y);
+        m_state.pointerStep = sweepPointerStep(m_model, m_state, sweepLayout(m_pointer.width, m_pointer.height),
+                                               m_pointer.x, m_pointer.y);
         return true;
     }
     // Other keys of the window change nothing and keep it open.
@@ -63,7 +78,7 @@ nlohmann::json SweepView::describe() const {
     nlohmann::json panes = nlohmann::json::array();
     for (int pane : {kPaneUpper, kPaneLower}) {
         nlohmann::json curves = nlohmann::json::array();
-        for (SweepQuantity q : paneQuantities(m_state.page, pane)) {
+        for (SweepQuantity q : paneQuantities(m_model, m_state.page, pane)) {
             const SweepScale& s = m_state.scales[static_cast<size_t>(q)];
             curves.push_back({{"quantity", quantityName(q)},
                               {"title", sweepTitle(m_model, q)},
@@ -83,13 +98,36 @@ nlohmann::json SweepView::describe() const {
                          {"swr", finiteOrNull(swr(r, x, m_model.referenceZ0()))},
                          {"reflection", std::abs(reflection(r, x, m_model.referenceZ0()))},
                          {"reflectionDb", finiteOrNull(reflectionDb(r, x, m_model.referenceZ0()))}});
+        if (loopHasCuts(m_model)) {
+            const CutGains cut = loopCutGains(m_model, step);
+            steps.back()["maxGain"] = finiteOrNull(cut.maximum);
+            steps.back()["frontToBack"] = finiteOrNull(cut.frontToBack);
+        }
     }
     j["steps"] = steps;
+    if (!m_model.keptSweeps.empty()) j["kept"] = keptJson();
+    if (m_state.pointerStep > 0) j["pointerStep"] = m_state.pointerStep;
     return j;
 }
 
+// The kept loops, each with its legend text and its steps against today's z0.
+nlohmann::json SweepView::keptJson() const {
+    nlohmann::json kept = nlohmann::json::array();
+    for (const KeptSweep& k : m_model.keptSweeps) {
+        nlohmann::json steps = nlohmann::json::array();
+        for (size_t i = 0; i < keptSteps(k); ++i)
+            steps.push_back({{"frequency", k.frequency[i]},
+                             {"R", k.r[i]},
+                             {"X", k.x[i]},
+                             {"swr", finiteOrNull(keptValue(m_model, k, SweepQuantity::Swr, i))},
+                             {"gain", finiteOrNull(k.gain[i])}});
+        kept.push_back({{"label", k.label}, {"steps", steps}});
+    }
+    return kept;
+}
+
 std::string SweepView::statusText() const {
-    if (!m_pointerText.empty()) return m_pointerText;
+    if (const std::string text = sweepStepText(m_model, m_state, m_state.pointerStep); !text.empty()) return text;
     return std::string("Active pane: ") + paneName(m_state.activePane) + " (Tab)";
 }
 

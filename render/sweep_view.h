@@ -33,10 +33,10 @@ private:
     Model& m_model;
     Ui& m_ui;
     SweepState m_state;
+    nlohmann::json keptJson() const;
     struct Pointer {
         double x = -1, y = -1, width = 0, height = 0;
     } m_pointer;
-    std::string m_pointerText;
 };
 
 std::unique_ptr<ResultView> makeSweepView(Model& model, Ui& ui);

@@ -141,6 +141,7 @@ void MainWindow::buildSettingsMenu() {
     addSetting(general, "tmo", QStringLiteral("Engine time-out [s]"));
     addSetting(general, "par", QStringLiteral("Parallel engine runs"));
     addSetting(general, "reuse", QStringLiteral("Reuse unchanged results"), true);
+    addSetting(general, "watch", QStringLiteral("Recalculate when the model file changes"), true);
     addSetting(general, "nec2d", QStringLiteral("NEC2D engine"), true);
     addSetting(general, "lapack", QStringLiteral("Lapack engine"), true);
     addSetting(general, "nec32", QStringLiteral("Special"), true);
@@ -352,6 +353,7 @@ void MainWindow::refreshChecks() {
     check("npad", c.notepad);
     check("astp", c.absoluteSteps);
     check("reuse", c.reuseResults);
+    check("watch", c.watchModelFile);
     check("cart", c.cartesian);
     for (int i = 1; i <= 3; ++i) check(QStringLiteral("area%1").arg(i).toLatin1().constData(), c.area[i]);
     for (int i = 1; i <= 4; ++i) check(QStringLiteral("ptp%1").arg(i).toLatin1().constData(), c.pointToPoint[i]);

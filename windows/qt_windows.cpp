@@ -8,6 +8,7 @@
 #include "windows/card_editor_window.h"
 #include "windows/help_window.h"
 #include "windows/main_window.h"
+#include "windows/model_file_watch.h"
 #include "windows/optimizer_window.h"
 #include "windows/status_window.h"
 #include "windows/view_window.h"
@@ -19,7 +20,10 @@ QtWindows::QtWindows(Model& model, Ui& ui) : m_model(model), m_ui(ui), m_main(st
     m_status = std::make_unique<StatusWindow>(m_main.get());
     m_help = std::make_unique<HelpWindow>(post);
     m_about = std::make_unique<AboutWindow>(post, m_main.get());
+    m_watch = std::make_unique<ModelFileWatch>(model, [this] { return m_waiting; });
 }
+
+void QtWindows::watchModelFile(const std::string& path) { m_watch->watch(path); }
 
 QtWindows::~QtWindows() {
     setBusy(false);

@@ -14,6 +14,7 @@ namespace wavra {
 class AboutWindow;
 class HelpWindow;
 class MainWindow;
+class ModelFileWatch;
 class StatusWindow;
 class ViewWindow;
 
@@ -48,6 +49,7 @@ public:
     bool cancelPressed() override;
     void closeStatus() override;
     ProcessRunner& processRunner() override { return m_runner; }
+    void watchModelFile(const std::string& path) override;
 
 private:
     Model& m_model;
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<HelpWindow> m_help;
     std::unique_ptr<AboutWindow> m_about;
     std::map<int16_t, std::unique_ptr<ViewWindow>> m_views;
+    std::unique_ptr<ModelFileWatch> m_watch;
     bool m_busy = false;
     bool m_waiting = false;
 };

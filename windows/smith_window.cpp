@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+
+#include "present/sweep_compare.h"
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -15,6 +17,8 @@ SmithWindow::SmithWindow(Model& model, Ui& ui, QWidget* parent)
     setObjectName(QStringLiteral("Sm"));
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     addCommand(file, QStringLiteral("Load measured...  (Ctrl+L)"), kActionLoadMeasured);
+    addCommand(file, QStringLiteral("Unload measured   (Ctrl+Shift+L)"), kActionUnloadMeasured);
+    addCompareMenu();
     QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
     addCommand(viewMenu, QStringLiteral("Next frequency  (Right)"), 39)->setObjectName(QStringLiteral("nfr"));
     addCommand(viewMenu, QStringLiteral("Prev.frequency  (Left)"), 37)->setObjectName(QStringLiteral("pfr"));

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "present/sweep_compare.h"
+
 namespace wavra {
 
 SweepWindow::SweepWindow(Model& model, Ui& ui, QWidget* parent)
@@ -14,6 +16,8 @@ SweepWindow::SweepWindow(Model& model, Ui& ui, QWidget* parent)
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     addCommand(file, QStringLiteral("Export sweep...   (Ctrl+E)"), kActionExportSweep);
     addCommand(file, QStringLiteral("Load measured...  (Ctrl+L)"), kActionLoadMeasured);
+    addCommand(file, QStringLiteral("Unload measured   (Ctrl+Shift+L)"), kActionUnloadMeasured);
+    addCompareMenu();
     QMenu* show = menuBar()->addMenu(QStringLiteral("&Show"));
     m_pages[0] = addCheckCommand(show, QStringLiteral("Impedance plot    'I'"), 'I');
     m_pages[1] = addCheckCommand(show, QStringLiteral("refl-coef./ SWR   'S'"), 'S');

@@ -11,6 +11,7 @@
 #include <QStatusBar>
 
 #include "core/action_codes.h"
+#include "present/sweep_compare.h"
 #include "present/view_key_hints.h"
 #include "render/view_picture.h"
 #include "windows/geometry_window.h"
@@ -90,6 +91,12 @@ void ViewWindow::addFileMenu(Ui& ui) {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     connect(file->addAction(QStringLiteral("Export view\u2026")), &QAction::triggered, this,
             [this, &ui] { exportView(ui); });
+}
+
+void ViewWindow::addCompareMenu() {
+    QMenu* compare = menuBar()->addMenu(QStringLiteral("&Compare"));
+    addCommand(compare, QStringLiteral("Keep this sweep      'K'"), kActionKeepSweep);
+    addCommand(compare, QStringLiteral("Clear kept sweeps   'Shift+K'"), kActionClearKeptSweeps);
 }
 
 void ViewWindow::exportView(Ui& ui) {

@@ -75,6 +75,9 @@ protected:
     void setPointerOverPlot(bool over);
     // The "&File" menu with "Export view...".
     void addFileMenu(Ui& ui);
+    // The "&Compare" menu of the sweep and Smith windows: keep the loop
+    // shown (K), clear the kept loops (Shift+K).
+    void addCompareMenu();
 
     Model& m_model;
 

@@ -10,6 +10,8 @@
 using namespace wavra;
 using nlohmann::json;
 using wavra::test::Batch;
+using wavra::test::readText;
+using wavra::test::writeText;
 
 namespace {
 
@@ -78,3 +80,26 @@ TEST_F(Batch, MeasuredSweepAgainstTheModel) {
 }
 
 } // namespace
+
+// --compare keeps another model's loop beside this one's, named by the
+// model; a model without a loop in its results is refused by name.
+TEST_F(Batch, ComparedLoopOfAnotherModel) {
+    std::string deck = readText(tree.file("models/dipole.nec"));
+    for (size_t at = deck.find("5.15"); at != std::string::npos; at = deck.find("5.15")) deck.replace(at, 4, "5.25");
+    writeText(tree.file("models/long.nec"), deck);
+    auto none = run({"--batch", "--compare", "models/long.nec", "models/dipole.nec"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("--compare models/long.nec: its results hold no frequency loop"), std::string::npos)
+        << none.err;
+    ASSERT_EQ(run({"--batch", "--calc", "sweep", "--freq", "13.2,15.2,0.1", "models/long.nec"}).status, 0);
+    auto both = run({"--batch", "--json", "--calc", "sweep", "--freq", "13.2,15.2,0.1", "--compare", "models/long.nec",
+                     "--show", "sweep", "models/dipole.nec"});
+    ASSERT_EQ(both.status, 0) << both.err;
+    const json kept = json::parse(both.out)["view"]["kept"];
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0]["label"].get<std::string>().rfind("long ", 0), 0u);
+    ASSERT_EQ(kept[0]["steps"].size(), 21u);
+    // The longer dipole resonates lower: its SWR at 13.2 MHz is the better one.
+    const json steps = json::parse(both.out)["view"]["steps"];
+    EXPECT_LT(kept[0]["steps"][0]["swr"].get<double>(), steps[0]["swr"].get<double>());
+}

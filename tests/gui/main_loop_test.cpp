@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +21,7 @@
 #include "gui_test_support.h"
 #include "windows/help_window.h"
 #include "windows/main_window.h"
+#include "windows/model_file_watch.h"
 #include "windows/optimizer_window.h"
 #include "windows/status_window.h"
 #include "windows/view_window.h"
@@ -371,6 +373,55 @@ TEST_F(MainLoopTest, CancelledCalculationDialogChangesNothing) {
         EXPECT_EQ(p.model.calcKind, kCalcFarField);
         EXPECT_EQ(p.model.calcRange[0], 0);
         EXPECT_FALSE(pathExists(p.tree.file("out/dipole.out")));
+    });
+    quit();
+    run();
+}
+
+// With WATCH on, saves of the deck by another program run the last
+// calculation choice again: once for saves in a row, on the deck as last
+// saved, with the kept loop still there for comparison.
+TEST_F(MainLoopTest, OutsideSavesOfTheDeckRunTheLastCalculationOnce) {
+    p.model.watchModelFile = -1;
+    p.nameModel(loop, "dipole");
+    calculate("OptFR", [](QWidget& d) {
+        d.findChild<QRadioButton*>("Opt0")->click();
+        for (auto [name, text] : {std::pair{"txtXYZ1", "14"}, {"txtXYZ2", "14.35"}, {"txtXYZ3", "0.05"}})
+            setField(d, name, text);
+    });
+    uint32_t serial = 0;
+    double before = 0;
+    script.add("loop shown", [this] {
+        return loopIsIdle(*p.windows, p.model) && p.model.currentView == kActionSweep && p.model.freqCount == 8;
+    });
+    whenIdle([this] { p.windows->viewWindow(kActionSweep)->postKey('K'); });
+    whenIdle([this, &serial, &before] {
+        ASSERT_EQ(p.model.keptSweeps.size(), 1u);
+        serial = p.model.loadSerial;
+        before = p.model.sweepR[1];
+        const std::string deck = readText(p.modelPath("dipole"));
+        for (const char* half : {"5.05", "5.0", "4.95"}) {
+            std::string shorter = deck;
+            for (size_t at = shorter.find("5.15"); at != std::string::npos; at = shorter.find("5.15"))
+                shorter.replace(at, 4, half);
+            writeText(p.modelPath("dipole"), shorter);
+        }
+    });
+    script.add("recalculated",
+               [this, &serial] { return loopIsIdle(*p.windows, p.model) && p.model.loadSerial != serial; });
+    // Long enough for a second run, were one to follow.
+    QElapsedTimer settle;
+    script.add("settle", [&settle] {
+        if (!settle.isValid()) settle.start();
+        return settle.elapsed() > 4 * ModelFileWatch::kSettleMs;
+    });
+    whenIdle([this, &serial, &before] {
+        EXPECT_EQ(p.model.loadSerial, serial + 1);
+        EXPECT_EQ(p.model.freqCount, 8);
+        EXPECT_GT(p.model.sweepR[1], 0);
+        EXPECT_LT(p.model.sweepR[1], before); // the 4.95 m halves: shorter, lower resistance
+        EXPECT_EQ(p.model.currentView, kActionSweep);
+        EXPECT_EQ(p.model.keptSweeps.size(), 1u);
     });
     quit();
     run();

@@ -204,8 +204,7 @@ TEST_F(SweepWindowsTest, CtrlLLoadsAMeasurementDrawnOverTheCurvesAndReadOut) {
         // Drawn over the model's SWR curve in its own colour.
         const QImage image = picture(sweep().view(), 800, 600);
         const SweepLayout l = sweepLayout(800, 600);
-        const double x =
-            l.panes[0].left + scaleFraction(frequencyAxis(s), p.model.sweepFreq[6]) * l.panes[0].width;
+        const double x = l.panes[0].left + scaleFraction(frequencyAxis(s), p.model.sweepFreq[6]) * l.panes[0].width;
         const double v = std::min(swrShown(p.model.sweepR[6], p.model.sweepX[6], 50), kSwrDrawLimit);
         const double y = l.panes[0].bottom() -
                          scaleFraction(s.scales[static_cast<size_t>(SweepQuantity::Swr)], v) * l.panes[0].height;
@@ -218,7 +217,42 @@ TEST_F(SweepWindowsTest, CtrlLLoadsAMeasurementDrawnOverTheCurvesAndReadOut) {
         const std::string status = sweep().sweepView().statusText();
         const std::string swr = formatPicture(swrShown(p.model.sweepR[1], p.model.sweepX[1], 50), "##0.00");
         EXPECT_EQ(status.rfind("13.500 Mhz:  SWR " + swr + " (measured " + swr + ")", 0), 0u) << status;
+        key(sweep(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
     });
+    whenIdle("unloaded", [this] {
+        EXPECT_FALSE(p.model.measured.loaded());
+        EXPECT_EQ(sweep().sweepView().statusText().find("measured"), std::string::npos);
+    });
+    quit();
+    run();
+}
+
+// The pointer marks its step across both panes and reads both out; K keeps
+// the loop shown for comparison, Shift+K clears the kept loops.
+TEST_F(SweepWindowsTest, PointerLineAndKeptLoops) {
+    press(kActionSweep);
+    whenIdle("pointer", [this] {
+        QWidget& canvas = *sweep().centralWidget();
+        const SweepLayout l = sweepLayout(canvas.width(), canvas.height());
+        const double x =
+            l.panes[1].left +
+            scaleFraction(frequencyAxis(sweep().sweepView().state()), p.model.sweepFreq[6]) * l.panes[1].width;
+        moveMouse(canvas, QPointF(x, l.panes[1].top + 5));
+    });
+    whenIdle("line and keep", [this] {
+        EXPECT_EQ(sweep().sweepView().state().pointerStep, 6);
+        const std::string status = sweep().sweepView().statusText();
+        EXPECT_EQ(status.rfind("14.000 Mhz:  SWR ", 0), 0u) << status;
+        EXPECT_NE(status.find("|  Refl coef "), std::string::npos) << status;
+        key(sweep(), Qt::Key_K);
+    });
+    whenIdle("kept", [this] {
+        ASSERT_EQ(p.model.keptSweeps.size(), 1u);
+        EXPECT_EQ(p.model.keptSweeps[0].label.rfind("loop ", 0), 0u);
+        EXPECT_EQ(sweep().sweepView().describe()["kept"][0]["steps"].size(), 11u);
+        key(sweep(), Qt::Key_K, Qt::ShiftModifier);
+    });
+    whenIdle("cleared", [this] { EXPECT_TRUE(p.model.keptSweeps.empty()); });
     quit();
     run();
 }

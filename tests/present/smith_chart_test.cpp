@@ -237,5 +237,12 @@ TEST(SmithChart, GridLinesFollowTheChartFile) {
     EXPECT_EQ(angleTicks()[9].text, "90");
 }
 
+TEST(SmithChart, LabelsGrowWithThePicture) {
+    EXPECT_EQ(smithLabelPixels(chartFrame(200, 200)), 9);
+    const int medium = smithLabelPixels(chartFrame(600, 780)), large = smithLabelPixels(chartFrame(1200, 1560));
+    EXPECT_GT(medium, 9);
+    EXPECT_NEAR(large, 2 * medium, 1);
+}
+
 } // namespace
 } // namespace wavra

@@ -1,0 +1,48 @@
+#include "windows/model_file_watch.h"
+
+#include <QFileInfo>
+
+#include "base/files.h"
+
+namespace wavra {
+
+ModelFileWatch::ModelFileWatch(Model& model, std::function<bool()> idle) : m_model(model), m_idle(std::move(idle)) {
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, &ModelFileWatch::settled);
+    // An editor may save by writing a new file and renaming it over the old
+    // one: the folder tells of that, and the file is watched again.
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &ModelFileWatch::changed);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &ModelFileWatch::changed);
+}
+
+void ModelFileWatch::watch(const std::string& path) {
+    if (!m_watcher.files().isEmpty()) m_watcher.removePaths(m_watcher.files());
+    if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
+    m_settle.stop();
+    m_path = path;
+    m_known = fileBytes(path);
+    const QString file = QString::fromStdString(path);
+    m_watcher.addPath(QFileInfo(file).absolutePath());
+    if (m_known) m_watcher.addPath(file);
+}
+
+void ModelFileWatch::changed() {
+    const QString file = QString::fromStdString(m_path);
+    if (!m_watcher.files().contains(file) && QFileInfo::exists(file)) m_watcher.addPath(file);
+    m_settle.start(); // each further change starts the settling time again
+}
+
+void ModelFileWatch::settled() {
+    if (m_model.watchModelFile == 0 || m_path.empty()) return;
+    const std::optional<std::string> now = fileBytes(m_path);
+    if (!now || now == m_known) return; // gone, or written again with the same bytes
+    if (!m_idle() || m_model.actionCode != 0) {
+        m_settle.start(); // a calculation or a dialog runs: ask again later
+        return;
+    }
+    m_known = now;
+    m_model.actionCode = kActionModelChanged;
+}
+
+} // namespace wavra

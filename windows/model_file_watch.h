@@ -1,0 +1,42 @@
+// Watches the model file for saves by another program (a text editor beside
+// the plots). A save with other bytes than those loaded, with the setting
+// WATCH on, posts kActionModelChanged once the program waits for the user:
+// saves in a row within the settling time give one code, and a save while a
+// calculation or a dialog runs waits until it is over.
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/model.h"
+
+namespace wavra {
+
+class ModelFileWatch : public QObject {
+public:
+    // `idle` tells whether the program waits for the user now.
+    ModelFileWatch(Model& model, std::function<bool()> idle);
+
+    // The model file just loaded, with its bytes as they are now.
+    void watch(const std::string& path);
+
+    // How long the file must stay unchanged before it counts as saved.
+    static constexpr int kSettleMs = 400;
+
+private:
+    Model& m_model;
+    std::function<bool()> m_idle;
+    QFileSystemWatcher m_watcher;
+    QTimer m_settle;
+    std::string m_path;
+    std::optional<std::string> m_known; // the bytes loaded; none when the file was missing
+
+    void changed();
+    void settled();
+};
+
+} // namespace wavra
