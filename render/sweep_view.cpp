@@ -119,7 +119,7 @@ nlohmann::json SweepView::keptJson() const {
             steps.push_back({{"frequency", k.frequency[i]},
                              {"R", k.r[i]},
                              {"X", k.x[i]},
-                             {"swr", finiteOrNull(keptValue(m_model, k, SweepQuantity::Swr, i))},
+                             {"swr", finiteOrNull(swr(k.r[i], k.x[i], m_model.referenceZ0()))},
                              {"gain", finiteOrNull(k.gain[i])}});
         kept.push_back({{"label", k.label}, {"steps", steps}});
     }
