@@ -26,6 +26,7 @@ namespace {
 using test::compareReports;
 using test::readText;
 using test::ReportComparison;
+using test::withoutTimes;
 using test::writeText;
 
 // `text` with the first `from` replaced by `to`.
@@ -232,16 +233,6 @@ TEST_F(LapackEngineTest, ALoopStartingAtTheFrequencyJustCalculatedKeepsItsMatrix
 }
 
 // --- the matrix fill on threads
-
-// The report without the lines of timings (fill, factorisation, run time).
-std::string withoutTimes(const std::string& report) {
-    std::string kept;
-    forEachLine(report, [&kept](std::string_view line) {
-        if (line.find("msec") == std::string_view::npos) (kept += line) += '\n';
-        return true;
-    });
-    return kept;
-}
 
 struct FillCase {
     std::string name;

@@ -6,6 +6,8 @@
 #include <optional>
 #include <regex>
 
+#include "base/text.h"
+
 namespace wavra::test {
 
 namespace {
@@ -202,6 +204,15 @@ ReportComparison compareReports(const std::string& reference, const std::string&
         if (differs) result.differences.push_back(describe(i, ref[i], cand[i]));
     }
     return result;
+}
+
+std::string withoutTimes(const std::string& report) {
+    std::string kept;
+    forEachLine(report, [&kept](std::string_view line) {
+        if (line.find("msec") == std::string_view::npos) (kept += line) += '\n';
+        return true;
+    });
+    return kept;
 }
 
 } // namespace wavra::test

@@ -11,9 +11,9 @@
 namespace wavra::test {
 
 struct ReportComparison {
-    int numbers = 0;         // number pairs compared
-    int lastDigit = 0;       // pairs one unit of the last printed digit apart
-    int belowPeak = 0;       // pairs that differ more but lie 120 dB below the peak
+    int numbers = 0;                      // number pairs compared
+    int lastDigit = 0;                    // pairs one unit of the last printed digit apart
+    int belowPeak = 0;                    // pairs that differ more but lie 120 dB below the peak
     std::vector<std::string> differences; // everything else, with line number and both lines
 };
 
@@ -27,5 +27,9 @@ struct ReportComparison {
 // the total gain is below), near fields (the three magnitudes; their
 // phases when the magnitude is below) and the power budget (the powers).
 ReportComparison compareReports(const std::string& reference, const std::string& candidate);
+
+// The report without its timing lines (matrix fill and factorisation times,
+// run time), which differ between any two runs.
+std::string withoutTimes(const std::string& report);
 
 } // namespace wavra::test

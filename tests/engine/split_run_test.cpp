@@ -14,11 +14,14 @@
 #include "engine/calculate.h"
 #include "engine_test_support.h"
 #include "report/report_reader.h"
+#include "report_comparison.h"
 
 namespace fs = std::filesystem;
 
 namespace wavra {
 namespace {
+
+using test::withoutTimes;
 
 using test::readText;
 using test::writeText;
@@ -37,16 +40,6 @@ struct LoopCase {
 
 // Failure messages and `ctest -N` name the case, not its bytes.
 void PrintTo(const LoopCase& c, std::ostream* os) { *os << c.name; }
-
-// The report without its timing lines (matrix fill and factor times, run time).
-std::string withoutTimes(const std::string& report) {
-    std::string kept;
-    forEachLine(report, [&kept](std::string_view line) {
-        if (line.find("msec") == std::string_view::npos) (kept += line) += '\n';
-        return true;
-    });
-    return kept;
-}
 
 class SplitRunTest : public ::testing::Test {
 protected:
