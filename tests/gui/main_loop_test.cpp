@@ -51,6 +51,11 @@ std::pair<double, double> reportImpedance(const std::string& path) {
 // The first number of a main-window field.
 double leadingNumber(const QString& text) { return readNumber(text.toStdString()); }
 
+void setField(QWidget& dialog, const char* name, const char* text) {
+    auto* field = dialog.findChild<QLineEdit*>(name);
+    field->setText(QString::fromLatin1(text));
+}
+
 struct MainLoopTest : ::testing::Test {
     Program p;
     MainLoop loop{p.model, p.ui, *p.windows};
@@ -97,6 +102,14 @@ struct MainLoopTest : ::testing::Test {
             return true;
         });
     }
+    // F7 with a frequency loop of 8 steps, 14 to 14.35 MHz, without patterns.
+    void calculateLoop() {
+        calculate("OptFR", [](QWidget& d) {
+            d.findChild<QRadioButton*>("Opt0")->click();
+            for (auto [name, text] : {std::pair{"txtXYZ1", "14"}, {"txtXYZ2", "14.35"}, {"txtXYZ3", "0.05"}})
+                setField(d, name, text);
+        });
+    }
     MainLoop::Ending run() {
         const MainLoop::Ending ending = loop.run();
         std::string shown;
@@ -106,11 +119,6 @@ struct MainLoopTest : ::testing::Test {
         return ending;
     }
 };
-
-void setField(QWidget& dialog, const char* name, const char* text) {
-    auto* field = dialog.findChild<QLineEdit*>(name);
-    field->setText(QString::fromLatin1(text));
-}
 
 } // namespace
 
@@ -233,11 +241,7 @@ TEST_F(MainLoopTest, CommaLocaleStillWritesDecimalPoints) {
 
 TEST_F(MainLoopTest, FrequencyLoopNearFieldAndOriginalRunsEachReadTheirReport) {
     p.nameModel(loop, "dipole");
-    calculate("OptFR", [](QWidget& d) {
-        d.findChild<QRadioButton*>("Opt0")->click();
-        for (auto [name, text] : {std::pair{"txtXYZ1", "14"}, {"txtXYZ2", "14.35"}, {"txtXYZ3", "0.05"}})
-            setField(d, name, text);
-    });
+    calculateLoop();
     whenIdle([this] {
         EXPECT_EQ(p.model.freqCount, 8);
         EXPECT_EQ(field("Frequency steps"), "8");
@@ -384,11 +388,7 @@ TEST_F(MainLoopTest, CancelledCalculationDialogChangesNothing) {
 TEST_F(MainLoopTest, OutsideSavesOfTheDeckRunTheLastCalculationOnce) {
     p.model.watchModelFile = -1;
     p.nameModel(loop, "dipole");
-    calculate("OptFR", [](QWidget& d) {
-        d.findChild<QRadioButton*>("Opt0")->click();
-        for (auto [name, text] : {std::pair{"txtXYZ1", "14"}, {"txtXYZ2", "14.35"}, {"txtXYZ3", "0.05"}})
-            setField(d, name, text);
-    });
+    calculateLoop();
     uint32_t serial = 0;
     double before = 0;
     script.add("loop shown", [this] {
@@ -435,11 +435,7 @@ TEST_F(MainLoopTest, LeavingWithoutAChangeKeepsTheResultAndItsWindows) {
     deck.insert(deck.find("GW"), "ZO 75\n");
     writeText(p.modelPath("dipole"), deck);
     p.nameModel(loop, "dipole");
-    calculate("OptFR", [](QWidget& d) {
-        d.findChild<QRadioButton*>("Opt0")->click();
-        for (auto [name, text] : {std::pair{"txtXYZ1", "14"}, {"txtXYZ2", "14.35"}, {"txtXYZ3", "0.05"}})
-            setField(d, name, text);
-    });
+    calculateLoop();
     uint32_t serial = 0;
     whenIdle([this, &serial] {
         EXPECT_EQ(p.model.freqCount, 8);
