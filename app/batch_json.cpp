@@ -40,13 +40,6 @@ nlohmann::json patternMaxJson(const Model& m) {
             finiteOrNull(v[kFieldTheta + 1]), finiteOrNull(v[kFieldPhi + 1])};
 }
 
-// The number on the FR card as the report counted it; null where none was read.
-nlohmann::json frequencyStepsJson(const Summary& s) {
-    const std::string text = trim(s.frequencySteps);
-    if (text.empty() || !isNumeric(text)) return nullptr;
-    return static_cast<long>(readNumber(text));
-}
-
 // The ground's constants where the ground has them: a finite ground (GN 0 or
 // 2) has a permittivity and a conductivity, free space and a perfect ground none.
 nlohmann::json groundConstant(const Model& m, double value) {
@@ -308,7 +301,8 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
     j["requestXnda"] = m.requestMode >= 0 ? nlohmann::json(m.requestXnda) : nullptr;
     j["requestGrid"] = requestGridJson(m);
     j["patternLines"] = s.patternLines;
-    j["frequencySteps"] = frequencyStepsJson(s);
+    // The main window's field is the report's loop count as text; a deck fills none.
+    j["frequencySteps"] = s.frequencySteps.empty() ? nlohmann::json(nullptr) : nlohmann::json(m.freqCount);
     j["freqCount"] = m.freqCount;
     j["patternCount"] = m.patternCount;
     j["extentX"] = extentJson(m.extentX);
