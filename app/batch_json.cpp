@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "base/json_number.h"
 #include "base/text.h"
 #include "core/reflection.h"
 #include "present/measured_curves.h"
@@ -13,8 +14,6 @@
 namespace wavra {
 
 namespace {
-
-nlohmann::json finiteOrNull(double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr); }
 
 // An extent as measured. The readers keep at least 1e-9 m so that a flat
 // model still has a scale to draw with; a script gets the model's own 0.

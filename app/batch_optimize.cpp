@@ -2,6 +2,7 @@
 
 #include "app/batch.h"
 #include "base/files.h"
+#include "base/json_number.h"
 #include "deck/reader.h"
 #include "engine/process.h"
 #include "optimizer/session.h"
@@ -10,18 +11,16 @@ namespace wavra {
 
 namespace {
 
-nlohmann::json valueOrNull(double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr); }
-
 nlohmann::json rowJson(const TrialRow& r, const std::vector<std::string>& names) {
     nlohmann::json vars = nlohmann::json::object();
     for (size_t i = 0; i < names.size() && i < r.variables.size(); ++i) vars[names[i]] = r.variables[i];
     return {{"run", r.run},
-            {"swr", valueOrNull(r.values[kSwr])},
-            {"gain", valueOrNull(r.values[kGain])},
-            {"fb", valueOrNull(r.values[kFrontBack])},
-            {"R", valueOrNull(r.values[kResistance])},
-            {"X", valueOrNull(r.values[kReactance])},
-            {"efficiency", valueOrNull(r.values[kEfficiency])},
+            {"swr", finiteOrNull(r.values[kSwr])},
+            {"gain", finiteOrNull(r.values[kGain])},
+            {"fb", finiteOrNull(r.values[kFrontBack])},
+            {"R", finiteOrNull(r.values[kResistance])},
+            {"X", finiteOrNull(r.values[kReactance])},
+            {"efficiency", finiteOrNull(r.values[kEfficiency])},
             {"improvement", r.improvement},
             {"step", r.step},
             {"variables", vars}};

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "base/json_number.h"
 #include "core/reflection.h"
 #include "present/loop_front_back.h"
 #include "present/measured_curves.h"
@@ -19,8 +20,6 @@ const char* quantityName(SweepQuantity q) {
         "R", "X", "Z", "phase", "swr", "reflectionDb", "gain", "gainToMax", "frontToBack"};
     return names[static_cast<size_t>(q)];
 }
-
-nlohmann::json finiteOrNull(double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr); }
 
 const char* paneName(int pane) { return pane == kPaneUpper ? "upper" : pane == kPaneLower ? "lower" : "both"; }
 
