@@ -16,14 +16,17 @@ using nlohmann::json;
 const char* const kPlaneNames[] = {"XY", "XZ", "YZ"};
 const char* const kAxisNames[] = {"X", "Y", "Z"};
 
-json pointJson(const Model& m, const NearSample& s, double divisor) {
-    const auto& p = m.nearFieldPoints[static_cast<size_t>(s.row)];
+json pointJson(const Results& results, const NearSample& s, double divisor) {
+    const auto& p = results.nearFieldPoints[static_cast<size_t>(s.row)];
     return {{"value", s.value / divisor}, {"x", p[0]}, {"y", p[1]}, {"z", p[2]}};
 }
 
-json positionJson(const Model& m, const NearFieldState& s, int axis) {
+json positionJson(const Geometry& geometry, const Results& results, const Summary& summary, const NearFieldState& s,
+                  int axis) {
     const int16_t index = s.position[static_cast<size_t>(axis)];
-    return {{"axis", kAxisNames[axis]}, {"index", index}, {"coordinate", nearCoordinate(m, m, m.summary, axis, index)}};
+    return {{"axis", kAxisNames[axis]},
+            {"index", index},
+            {"coordinate", nearCoordinate(geometry, results, summary, axis, index)}};
 }
 
 } // namespace
@@ -56,7 +59,7 @@ bool NearFieldView::handsOver() {
 }
 
 void NearFieldView::paint(QPainter& painter, const QRect& area) const {
-    paintNearField(painter, area, m_model, m_state);
+    paintNearField(painter, area, m_model, m_model, m_model.summary, m_state);
 }
 
 nlohmann::json NearFieldView::describe() const {
@@ -68,7 +71,7 @@ nlohmann::json NearFieldView::describe() const {
     const PlaneAxes axes = planeAxes(m_state.plane);
     json j = {{"field", nearFieldLetter(m_model.summary)},
               {"plane", kPlaneNames[std::clamp<int>(m_state.plane, 1, 3) - 1]},
-              {"position", positionJson(m_model, m_state, axes.fixed)},
+              {"position", positionJson(m_model, m_model, m_model.summary, m_state, axes.fixed)},
               {"mode", m_state.map2D ? "map" : "graph"},
               {"component", m_state.component},
               {"componentName", componentName(m_state.component)},
@@ -82,9 +85,9 @@ nlohmann::json NearFieldView::describe() const {
               {"cutoff", m_state.cutoff == kNoCutoff ? json(nullptr) : json(m_state.cutoff / unit.divisor)},
               {"structure", m_state.showStructure}};
     if (!m_state.map2D) {
-        j["graph"] = {
-            {"axis", kAxisNames[graphAxis(m_model, m_model, m_model.summary, m_state.plane)]},
-            {"line", positionJson(m_model, m_state, lineAxis(m_model, m_model, m_model.summary, m_state.plane))}};
+        j["graph"] = {{"axis", kAxisNames[graphAxis(m_model, m_model, m_model.summary, m_state.plane)]},
+                      {"line", positionJson(m_model, m_model, m_model.summary, m_state,
+                                            lineAxis(m_model, m_model, m_model.summary, m_state.plane))}};
     }
     if (!planeDisplayable(m_model, m_model, m_model.summary, m_state.plane)) j["message"] = kNearRangeMessage;
     return j;

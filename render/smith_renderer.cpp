@@ -96,13 +96,13 @@ struct ChartPainter {
         if (s.lineStep != 0) {
             SmithState untransformed = s;
             untransformed.lineStep = 0;
-            locus(m, untransformed, pts, QColor(190, 190, 190));
+            locus(m.referenceZ0(), untransformed, pts, QColor(190, 190, 190));
         }
         for (size_t k = 0; k < m.keptSweeps.size(); ++k) {
             const QColor c = toQColor(keptSweepColour(k));
             polyline(keptLocus(m.referenceZ0(), s, m.keptSweeps[k]), QPen(c, 1.5, Qt::DashLine));
         }
-        locus(m, s, pts, colour(12));
+        locus(m.referenceZ0(), s, pts, colour(12));
         if (m.measured.loaded()) polyline(measuredLocus(m.referenceZ0(), m, s), QPen(toQColor(kMeasuredColour), 1.5));
         legend(sweepLegend(m, m, true, standardColour(12)));
         circle(kSwr2Radius, QPen(colour(2), 1, Qt::DashLine));
@@ -141,10 +141,10 @@ struct ChartPainter {
         }
     }
 
-    void locus(const Model& m, const SmithState& s, const std::vector<SmithPoint>& pts, const QColor& c) const {
+    void locus(double z0, const SmithState& s, const std::vector<SmithPoint>& pts, const QColor& c) const {
         QPolygonF line;
         for (const SmithPoint& pt : pts) {
-            const std::complex<double> g = plottedGamma(m.referenceZ0(), s, pt);
+            const std::complex<double> g = plottedGamma(z0, s, pt);
             if (std::isfinite(g.real()) && std::isfinite(g.imag())) line << at(chartPointOf(g));
         }
         p.setPen(QPen(c, 1.5));

@@ -177,10 +177,12 @@ void matchMarks(const PaneDrawing& d) {
 
 // The step under the mouse pointer: a line at its frequency across both
 // panes.
-void pointerLine(QPainter& p, const Model& m, const SweepState& s, const SweepLayout& l, const SweepScale& freq) {
-    if (s.pointerStep < 1 || s.pointerStep > sweepSteps(m)) return;
+void pointerLine(QPainter& p, const Results& results, const SweepState& s, const SweepLayout& l,
+                 const SweepScale& freq) {
+    if (s.pointerStep < 1 || s.pointerStep > sweepSteps(results)) return;
     const PlotBox& upper = l.panes[0];
-    const double x = upper.left + scaleFraction(freq, m.sweepFreq[static_cast<size_t>(s.pointerStep)]) * upper.width;
+    const double x =
+        upper.left + scaleFraction(freq, results.sweepFreq[static_cast<size_t>(s.pointerStep)]) * upper.width;
     p.setPen(QPen(colour(kSweepPointerColour), 1));
     p.drawLine(QPointF(x, upper.top), QPointF(x, l.panes[1].bottom()));
 }
