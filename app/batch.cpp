@@ -161,7 +161,7 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
         ui.message(error);
         return kBatchBadUsage;
     }
-    if (auto refusal = generateRefusal(model)) {
+    if (auto refusal = generateRefusal(model, model)) {
         ui.message(*refusal);
         return kBatchBadUsage;
     }
@@ -241,7 +241,8 @@ int keepComparedLoops(Model& model, Ui& ui, const std::vector<std::string>& name
 int writePovFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::string& workingDir) {
     if (o.pov.empty()) return kBatchDone;
     const std::string scene =
-        exportPovScene(model, ui, initialGeometryState(model), true, true, commandLinePath(o.pov, workingDir)).scene;
+        exportPovScene(model, ui, initialGeometryState(model, model), true, true, commandLinePath(o.pov, workingDir))
+            .scene;
     if (scene.empty()) return kBatchUnreadable;
     if (o.render.empty()) return kBatchDone;
     auto runner = makeNativeProcessRunner();

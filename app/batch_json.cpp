@@ -123,7 +123,7 @@ nlohmann::json sweepRows(const Model& m) {
                         {"R", finiteOrNull(m.sweepR[i])},
                         {"X", finiteOrNull(m.sweepX[i])},
                         {"swr", finiteOrNull(swr(m.sweepR[i], m.sweepX[i], m.referenceZ0()))},
-                        {"gain", sweepHasGain(m) ? finiteOrNull(m.sweepGain[i]) : nlohmann::json(nullptr)}});
+                        {"gain", sweepHasGain(m.summary) ? finiteOrNull(m.sweepGain[i]) : nlohmann::json(nullptr)}});
     return rows;
 }
 
@@ -157,20 +157,20 @@ nlohmann::json measuredJson(const Model& m) {
     for (size_t i = 0; i < s.points.size(); ++i) {
         const double f = s.points[i].frequencyMHz;
         const auto model = modelImpedanceAt(m, f);
-        const double swrValue = measuredValue(m, SweepQuantity::Swr, i);
+        const double swrValue = measuredValue(m.referenceZ0(), m, SweepQuantity::Swr, i);
         points.push_back(
             {{"frequency", f},
-             {"R", finiteOrNull(measuredValue(m, SweepQuantity::Resistance, i))},
-             {"X", finiteOrNull(measuredValue(m, SweepQuantity::Reactance, i))},
+             {"R", finiteOrNull(measuredValue(m.referenceZ0(), m, SweepQuantity::Resistance, i))},
+             {"X", finiteOrNull(measuredValue(m.referenceZ0(), m, SweepQuantity::Reactance, i))},
              {"swr", swrValue < kSwrOfTotalReflection ? finiteOrNull(swrValue) : nullptr},
-             {"reflectionDb", finiteOrNull(measuredValue(m, SweepQuantity::ReflectionDb, i))},
+             {"reflectionDb", finiteOrNull(measuredValue(m.referenceZ0(), m, SweepQuantity::ReflectionDb, i))},
              {"model", model ? matchValues(model->real(), model->imag(), m.referenceZ0()) : nlohmann::json(nullptr)}});
     }
     return {{"file", s.file},
             {"referenceOhm", s.referenceOhm},
             {"pointCount", s.points.size()},
             {"frequency", {{"min", s.points.front().frequencyMHz}, {"max", s.points.back().frequencyMHz}}},
-            {"match", matchJson(measuredSwrMatch(m))},
+            {"match", matchJson(measuredSwrMatch(m, m.referenceZ0(), m))},
             {"skipped", s.diagnostics},
             {"points", points}};
 }
@@ -262,7 +262,8 @@ void printResults(const Model& m, std::ostream& out) {
         out << "Max field       : " << formatPicture(field["field"].get<double>(), "0.0###e-0") << " V/m at height "
             << trim(str(field["height"].get<double>())) << " m, phi " << trim(str(field["phi"].get<double>())) << '\n';
     if (s.sourceInputs.size() >= 2)
-        for (const SourceInput& in : s.sourceInputs) out << "Source          : " << sourceText(m, in) << '\n';
+        for (const SourceInput& in : s.sourceInputs)
+            out << "Source          : " << sourceText(m.referenceZ0(), m, in) << '\n';
     nlohmann::json rows = sweepRows(m);
     if (!rows.empty()) out << "Sweep           :  freq MHz        R        X    gain\n";
     for (const auto& r : rows)
@@ -325,19 +326,19 @@ nlohmann::json summaryJson(const Model& m, const BatchResult& result) {
 
 void printSummary(const Model& m, const BatchResult& result, std::ostream& out) {
     const Summary& s = m.summary;
-    for (const SummaryField& f : modelFields(m)) printField(out, f);
+    for (const SummaryField& f : modelFields(m.summary)) printField(out, f);
     out << "Wires           : " << s.wires << '\n';
     out << "Comment:\n";
     for (const auto& c : s.comments) out << "  " << c << '\n';
     out << "Environment:\n";
     for (const auto& e : s.environment) out << "  " << e << '\n';
-    const std::vector<GridRow> grid = requestGrid(m);
+    const std::vector<GridRow> grid = requestGrid(m.summary);
     if (!grid.empty()) out << "Request         : start, stop, count, step\n";
     for (const GridRow& r : grid)
         out << "  " << trim(r.caption) << ": " << r.start << ", " << r.stop << ", " << r.count << ", " << r.step
             << '\n';
-    printFilled(out, sourceFields(m));
-    printFilled(out, powerFields(m));
+    printFilled(out, sourceFields(m.summary, m.referenceZ0(), m));
+    printFilled(out, powerFields(m.summary));
     printResults(m, out);
     out << "Extents (m)     : x " << formatPicture(m.extentX, "0.0##") << "  y " << formatPicture(m.extentY, "0.0##")
         << "  z " << formatPicture(m.extentZ, "0.0##") << '\n';

@@ -88,7 +88,7 @@ struct Scene {
     Scene(const Pattern* pattern, bool multiColour) {
         fillStructure(m);
         m.requestMode = 0;
-        s = wavra::initialGeometryState(m);
+        s = wavra::initialGeometryState(m, m);
         s.multiColour = multiColour;
         s.showCurrent = pattern != nullptr;
         s.showPattern = pattern != nullptr;

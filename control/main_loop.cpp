@@ -73,7 +73,7 @@ bool runAndWait(Model& model, Windows& windows, const std::vector<std::string>& 
     return true;
 }
 
-bool patternViewHasData(const Model& m) { return m.patternCount >= 1 || hasNearField(m); }
+bool patternViewHasData(const Model& m) { return m.patternCount >= 1 || hasNearField(m, m, m.summary); }
 
 std::vector<int16_t> backgroundViews(const Model& m) {
     std::vector<int16_t> views;

@@ -49,7 +49,9 @@ bool isCard(const std::vector<std::string>& f, std::initializer_list<std::string
 using Row = std::array<double, 3>; // start, stop, step
 
 // With a surface wave the far field's first row holds heights in metres.
-bool heightRow(const Model& m) { return m.calcKind == kCalcFarField && m.surfaceWaveFlag != 0; }
+bool heightRow(const Calculation& calculation) {
+    return calculation.calcKind == kCalcFarField && calculation.surfaceWaveFlag != 0;
+}
 
 // One row from a card: start, count and step fields; nothing when the card
 // asks for no point on it.
@@ -61,8 +63,8 @@ std::optional<Row> cardRow(const std::vector<std::string>& f, size_t startField,
     return Row{start, start + (count - 1) * step, step};
 }
 
-const std::string& presetCard(const Model& m, int row, int column) {
-    return m.calcPresets[static_cast<size_t>(row)][static_cast<size_t>(column)];
+const std::string& presetCard(const Settings& settings, int row, int column) {
+    return settings.calcPresets[static_cast<size_t>(row)][static_cast<size_t>(column)];
 }
 
 // Grid row `row` of the current choice from the card its last run made.
@@ -92,31 +94,31 @@ Row loopAround(double mhz) {
 }
 
 // Grid row `row` of the current choice from the deck's own cards.
-std::optional<Row> deckRow(const Model& m, const DeckRequests& d, int row) {
-    if (m.calcKind == kCalcNearField) {
+std::optional<Row> deckRow(const Calculation& calculation, const DeckRequests& d, int row) {
+    if (calculation.calcKind == kCalcNearField) {
         if (!d.nearField) return std::nullopt;
         return axisRow((*d.nearField)[static_cast<size_t>(row)]);
     }
-    if (m.calcKind == kCalcFrequencyLoop && row == 0) {
+    if (calculation.calcKind == kCalcFrequencyLoop && row == 0) {
         if (!d.frequency || !(d.frequency->start > 0)) return std::nullopt;
         return d.frequency->count > 1 ? axisRow(*d.frequency) : loopAround(d.frequency->start);
     }
-    const int axis = m.calcKind == kCalcFrequencyLoop ? row - 1 : row;
-    if (!d.farField || (axis == 0 && heightRow(m))) return std::nullopt;
+    const int axis = calculation.calcKind == kCalcFrequencyLoop ? row - 1 : row;
+    if (!d.farField || (axis == 0 && heightRow(calculation))) return std::nullopt;
     return axisRow((*d.farField)[static_cast<size_t>(axis)]);
 }
 
 constexpr double kFreeSpaceMHz = 299.8; // the engine's frequency when the deck has no FR card
 
-Row defaultRow(const Model& m, int row) {
-    if (m.calcKind == kCalcNearField) {
-        const double e = std::max(m.modelExtent, 0.1);
+Row defaultRow(const Geometry& geometry, const Calculation& calculation, int row) {
+    if (calculation.calcKind == kCalcNearField) {
+        const double e = std::max(geometry.modelExtent, 0.1);
         return row == 2 ? Row{0, 0, 1} : Row{-e, e, e / 10};
     }
-    if (m.calcKind == kCalcFrequencyLoop && row == 0)
-        return loopAround(m.frequencyMHz > 0 ? m.frequencyMHz : kFreeSpaceMHz);
-    const int axis = m.calcKind == kCalcFrequencyLoop ? row - 1 : row;
-    if (axis == 0) return heightRow(m) ? Row{0, 0, 1} : Row{0, 180, 5};
+    if (calculation.calcKind == kCalcFrequencyLoop && row == 0)
+        return loopAround(geometry.frequencyMHz > 0 ? geometry.frequencyMHz : kFreeSpaceMHz);
+    const int axis = calculation.calcKind == kCalcFrequencyLoop ? row - 1 : row;
+    if (axis == 0) return heightRow(calculation) ? Row{0, 0, 1} : Row{0, 180, 5};
     return {0, 355, 5};
 }
 
@@ -133,8 +135,8 @@ int rowKey(const Model& m, int row) {
     }
 }
 
-void setRow(Model& m, int row, const Row& r) {
-    for (int k = 0; k < 3; ++k) m.calcRange[static_cast<size_t>(3 * row + k)] = r[static_cast<size_t>(k)];
+void setRow(Calculation& calculation, int row, const Row& r) {
+    for (int k = 0; k < 3; ++k) calculation.calcRange[static_cast<size_t>(3 * row + k)] = r[static_cast<size_t>(k)];
 }
 
 void rememberRows(const Model& m, CalcRowMemory& memory) {
@@ -148,10 +150,10 @@ void rememberRows(const Model& m, CalcRowMemory& memory) {
 
 // Azimuth of the strongest point of the loaded pattern, whole degrees
 // within 0 to 359.
-double mainBeamAzimuth(const Model& m) {
-    const int best = m.strongestPatternPoint();
+double mainBeamAzimuth(const Results& results) {
+    const int best = results.strongestPatternPoint();
     if (best == 0) return 0;
-    double phi = std::fmod(std::trunc(m.farFieldAngles[best][1]), 360.0);
+    double phi = std::fmod(std::trunc(results.farFieldAngles[best][1]), 360.0);
     return phi < 0 ? phi + 360 : phi;
 }
 
@@ -167,10 +169,12 @@ bool isStepField(int index) { return index == 3 || index == 6 || index == 9; }
 void refuse(Ui& ui, const std::string& text) { ui.message(text, "wavra", Icon::Exclamation); }
 
 // Rows whose start, stop and step the run turns into points.
-int testedRows(const Model& m) {
-    if (m.calcKind == kCalcNearField) return 3;
-    if (m.calcKind == kCalcFarField || (m.calcKind == kCalcFrequencyLoop && m.calcSubMode >= 1)) return 2;
-    if (m.calcKind == kCalcFrequencyLoop) return 1;
+int testedRows(const Calculation& calculation) {
+    if (calculation.calcKind == kCalcNearField) return 3;
+    if (calculation.calcKind == kCalcFarField ||
+        (calculation.calcKind == kCalcFrequencyLoop && calculation.calcSubMode >= 1))
+        return 2;
+    if (calculation.calcKind == kCalcFrequencyLoop) return 1;
     return 0;
 }
 
@@ -189,12 +193,12 @@ struct RowRule {
     bool aboveZero = false; // frequencies
 };
 
-RowRule rowRule(const Model& m, int row) {
-    const std::string unit = calcLayout(m).rowUnits[static_cast<size_t>(row)];
-    if (m.calcKind == kCalcNearField) return {std::string(1, static_cast<char>('X' + row)), unit};
-    const int axis = m.calcKind == kCalcFrequencyLoop ? row - 1 : row; // -1 frequency, 0 theta, 1 phi
+RowRule rowRule(const Calculation& calculation, int row) {
+    const std::string unit = calcLayout(calculation).rowUnits[static_cast<size_t>(row)];
+    if (calculation.calcKind == kCalcNearField) return {std::string(1, static_cast<char>('X' + row)), unit};
+    const int axis = calculation.calcKind == kCalcFrequencyLoop ? row - 1 : row; // -1 frequency, 0 theta, 1 phi
     if (axis < 0) return {"Frequency", unit, -HUGE_VAL, HUGE_VAL, true};
-    if (axis == 0 && heightRow(m)) return {"Height", unit};
+    if (axis == 0 && heightRow(calculation)) return {"Height", unit};
     if (axis == 0) return {"Theta", unit, -180, 180};
     return {"Phi", unit, -360, 360};
 }
@@ -213,9 +217,9 @@ std::optional<std::string> valueRefusal(const RowRule& rule, const char* column,
 
 // Start, stop and step of one shown row: numbers within the row's range, a
 // step that is not 0 and leads from start to stop.
-std::optional<std::string> rowRefusal(const Model& m, int row) {
-    const RowRule rule = rowRule(m, row);
-    const auto& r = m.calcRange;
+std::optional<std::string> rowRefusal(const Calculation& calculation, int row) {
+    const RowRule rule = rowRule(calculation, row);
+    const auto& r = calculation.calcRange;
     const double start = r[3 * row], stop = r[3 * row + 1], step = r[3 * row + 2];
     if (auto refusal = valueRefusal(rule, "start", start)) return refusal;
     if (auto refusal = valueRefusal(rule, "stop", stop)) return refusal;
@@ -229,19 +233,19 @@ std::optional<std::string> rowRefusal(const Model& m, int row) {
 
 } // namespace
 
-CalcLayout calcLayout(const Model& m) {
+CalcLayout calcLayout(const Calculation& calculation) {
     CalcLayout l;
-    switch (m.calcKind) {
+    switch (calculation.calcKind) {
     case kCalcFarField:
         l.rows = 2;
-        l.rowCaptions = {m.surfaceWaveFlag != 0 ? "Z in mtr." : "Theta", "Phi", ""};
-        l.rowUnits = {m.surfaceWaveFlag != 0 ? "metres" : "degrees", "degrees", ""};
+        l.rowCaptions = {calculation.surfaceWaveFlag != 0 ? "Z in mtr." : "Theta", "Phi", ""};
+        l.rowUnits = {calculation.surfaceWaveFlag != 0 ? "metres" : "degrees", "degrees", ""};
         l.columnCaptions = {"Start", "Stop", "Step size"};
         l.farFieldExtras = true;
         break;
     case kCalcFrequencyLoop:
         l.subCaptions = {"None", "Ver.", "Hor.", "Gain"};
-        if (m.calcSubMode == 0) {
+        if (calculation.calcSubMode == 0) {
             l.rows = 1;
             l.rowCaptions = {"Freq:", "", ""};
             l.rowUnits = {"MHz", "", ""};
@@ -265,11 +269,11 @@ CalcLayout calcLayout(const Model& m) {
     case kCalcItsHfPointToPoint:
         l.rows = 2;
         l.startOnly = true;
-        l.rowCaptions = {"Phi-max", m.calcKind == kCalcItsHfArea ? "Freq." : "Az-diff.", ""};
-        l.rowUnits = {"degrees", m.calcKind == kCalcItsHfArea ? "MHz" : "degrees", ""};
+        l.rowCaptions = {"Phi-max", calculation.calcKind == kCalcItsHfArea ? "Freq." : "Az-diff.", ""};
+        l.rowUnits = {"degrees", calculation.calcKind == kCalcItsHfArea ? "MHz" : "degrees", ""};
         l.infoX = "(Phi angle for main-beam)";
-        l.infoY = m.calcKind == kCalcItsHfArea ? "(Antenna design frequency)"
-                                               : "(Azim. angle between main-\nbeam and desired direction)";
+        l.infoY = calculation.calcKind == kCalcItsHfArea ? "(Antenna design frequency)"
+                                                         : "(Azim. angle between main-\nbeam and desired direction)";
         break;
     default: break; // the deck as it stands: no grid
     }
@@ -287,7 +291,7 @@ void prefillCalcRange(Model& m, const CalcRowMemory& memory) {
         if (const auto it = memory.rows.find(rowKey(m, row)); it != memory.rows.end()) setRow(m, row, it->second);
         else if (const auto preset = presetRow(m, row)) setRow(m, row, *preset);
         else if (const auto deck = deckRow(m, memory.deck, row)) setRow(m, row, *deck);
-        else setRow(m, row, defaultRow(m, row));
+        else setRow(m, row, defaultRow(m, m, row));
     }
 }
 
@@ -319,14 +323,14 @@ void chooseSurfaceWave(Model& m, CalcRowMemory& memory, bool ticked) {
     prefillCalcRange(m, memory);
 }
 
-void enterRangeField(Model& m, int index, std::string_view text, bool enterPressed) {
+void enterRangeField(Calculation& calculation, int index, std::string_view text, bool enterPressed) {
     if (index < 1 || index > 9) return;
-    auto& r = m.calcRange;
+    auto& r = calculation.calcRange;
     const int i = index - 1;
     r[i] = decimalNumber(text);
     if (enterPressed || !isStepField(index)) return;
     if (r[i] == 0) r[i] = (r[i - 1] - r[i - 2]) / 20;
-    else if (m.calcKind == kCalcNearField)
+    else if (calculation.calcKind == kCalcNearField)
         for (int below = i + 3; below < 9; below += 3) r[below] = r[i];
 }
 
@@ -347,49 +351,53 @@ XndaEntry checkXnda(std::string_view text) {
     return e;
 }
 
-std::string enterXnda(Model& m, Ui& ui, std::string_view text) {
+std::string enterXnda(Geometry& geometry, Ui& ui, std::string_view text) {
     const XndaEntry e = checkXnda(text);
-    if (e.valid) m.requestXnda = e.value;
+    if (e.valid) geometry.requestXnda = e.value;
     else refuse(ui, "Wrong value, consult NEC2 user manual.");
     return e.text;
 }
 
-void enterDistance(Model& m, std::string_view km) {
-    m.requestDistance = std::max(kMinDistance, 1000 * decimalNumber(km));
+void enterDistance(Geometry& geometry, std::string_view km) {
+    geometry.requestDistance = std::max(kMinDistance, 1000 * decimalNumber(km));
 }
 
-void enterGainFactor(Model& m, std::string_view text) {
-    m.requestGainNorm = std::max(kMinGainFactor, decimalNumber(text));
+void enterGainFactor(Geometry& geometry, std::string_view text) {
+    geometry.requestGainNorm = std::max(kMinGainFactor, decimalNumber(text));
 }
 
 std::string xndaText(int16_t xnda) { return formatPicture(std::clamp<int>(xnda, 0, 9999), "0000"); }
-std::string distanceText(const Model& m) { return trim(str(m.requestDistance / 1000)); }
-std::string gainFactorText(const Model& m) { return trim(str(m.requestGainNorm)); }
+std::string distanceText(const Geometry& geometry) { return trim(str(geometry.requestDistance / 1000)); }
+std::string gainFactorText(const Geometry& geometry) { return trim(str(geometry.requestGainNorm)); }
 std::string rangeText(double value) { return trim(str(value)); }
 
-std::optional<std::string> generateRefusal(const Model& m) {
-    const int shown = m.calcKind == kCalcItsHfArea || m.calcKind == kCalcItsHfPointToPoint ? 0 : calcLayout(m).rows;
+std::optional<std::string> generateRefusal(const Settings& settings, const Calculation& calculation) {
+    const int shown = calculation.calcKind == kCalcItsHfArea || calculation.calcKind == kCalcItsHfPointToPoint
+                          ? 0
+                          : calcLayout(calculation).rows;
     for (int row = 0; row < shown; ++row)
-        if (auto refusal = rowRefusal(m, row)) return refusal;
-    const int rows = testedRows(m);
+        if (auto refusal = rowRefusal(calculation, row)) return refusal;
+    const int rows = testedRows(calculation);
     double total = 1;
     for (int row = 0; row < rows; ++row) {
-        const auto& r = m.calcRange;
+        const auto& r = calculation.calcRange;
         total *= exactPointCount(r[3 * row], r[3 * row + 1], r[3 * row + 2]);
     }
-    if (rows > 0 && total > m.maxFarFieldPoints) return tooMany(total, m.maxFarFieldPoints, "calculation points");
-    if (m.calcKind == kCalcFrequencyLoop) {
-        const double steps = exactPointCount(m.calcRange[0], m.calcRange[1], m.calcRange[2]);
-        if (steps > m.maxFreqSteps) return tooMany(steps, m.maxFreqSteps, "frequency steps");
+    if (rows > 0 && total > settings.maxFarFieldPoints)
+        return tooMany(total, settings.maxFarFieldPoints, "calculation points");
+    if (calculation.calcKind == kCalcFrequencyLoop) {
+        const double steps =
+            exactPointCount(calculation.calcRange[0], calculation.calcRange[1], calculation.calcRange[2]);
+        if (steps > settings.maxFreqSteps) return tooMany(steps, settings.maxFreqSteps, "frequency steps");
     }
-    if (m.calcKind == kCalcItsHfArea && (m.calcRange[3] < 2.0 || m.calcRange[3] >= 30.0))
+    if (calculation.calcKind == kCalcItsHfArea && (calculation.calcRange[3] < 2.0 || calculation.calcRange[3] >= 30.0))
         return "Frequency not between 2.0 and 30.0 Mc";
     return std::nullopt;
 }
 
 bool generateCalculation(Model& m, Ui& ui) {
     if (!endsWith(m.summary.fileName, m.modelExt)) m.requestMode = kNoRequest;
-    if (const auto refusal = generateRefusal(m)) {
+    if (const auto refusal = generateRefusal(m, m)) {
         refuse(ui, *refusal);
         return false;
     }
@@ -400,19 +408,19 @@ bool generateCalculation(Model& m, Ui& ui) {
     return true;
 }
 
-CalcChoice saveCalcChoice(const Model& m) {
-    return {m.calcKind,  m.calcSubMode,     m.surfaceWaveFlag, m.requestXnda,
-            m.calcRange, m.requestDistance, m.requestGainNorm};
+CalcChoice saveCalcChoice(const Geometry& geometry, const Calculation& calculation) {
+    return {calculation.calcKind,  calculation.calcSubMode,  calculation.surfaceWaveFlag, geometry.requestXnda,
+            calculation.calcRange, geometry.requestDistance, geometry.requestGainNorm};
 }
 
-void restoreCalcChoice(Model& m, const CalcChoice& c) {
-    m.calcKind = c.kind;
-    m.calcSubMode = c.subMode;
-    m.surfaceWaveFlag = c.surfaceWave;
-    m.requestXnda = c.xnda;
-    m.calcRange = c.range;
-    m.requestDistance = c.distance;
-    m.requestGainNorm = c.gainNorm;
+void restoreCalcChoice(Geometry& geometry, Calculation& calculation, const CalcChoice& c) {
+    calculation.calcKind = c.kind;
+    calculation.calcSubMode = c.subMode;
+    calculation.surfaceWaveFlag = c.surfaceWave;
+    geometry.requestXnda = c.xnda;
+    calculation.calcRange = c.range;
+    geometry.requestDistance = c.distance;
+    geometry.requestGainNorm = c.gainNorm;
 }
 
 } // namespace wavra

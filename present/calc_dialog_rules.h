@@ -30,7 +30,7 @@ struct CalcLayout {
     bool farFieldExtras = false;               // XNDA, distance, gain factor, surface wave
     std::string infoX, infoY;                  // explanatory lines of the ItsHF choices
 };
-CalcLayout calcLayout(const Model& model);
+CalcLayout calcLayout(const Calculation& calculation);
 
 // What the rows of the dialog start from besides the model: the deck's own
 // requests, and the rows each choice showed while the dialog is open, so
@@ -68,7 +68,7 @@ void chooseSurfaceWave(Model& model, CalcRowMemory& memory, bool ticked);
 // number goes into calcRange[index - 1], a comma counting as the decimal
 // point. Unless Enter was pressed, a step of 0 becomes (stop - start) / 20,
 // and in the near field a step is copied into the rows below.
-void enterRangeField(Model& model, int index, std::string_view text, bool enterPressed);
+void enterRangeField(Calculation& calculation, int index, std::string_view text, bool enterPressed);
 
 // The XNDA field: its last four characters as four digits, each within the
 // range NEC-2 allows (X 0-1, N 0-5, D 0-1, A 0-2). A digit out of range is
@@ -81,16 +81,16 @@ struct XndaEntry {
 XndaEntry checkXnda(std::string_view text);
 // Applies checkXnda: a valid entry sets requestXnda; an invalid one shows
 // "Wrong value, consult NEC2 user manual.". Returns the field's new text.
-std::string enterXnda(Model& model, Ui& ui, std::string_view text);
+std::string enterXnda(Geometry& geometry, Ui& ui, std::string_view text);
 // Distance in km (requestDistance in metres, at least 1 m) and gain
 // factor (at least 0.000001).
-void enterDistance(Model& model, std::string_view km);
-void enterGainFactor(Model& model, std::string_view text);
+void enterDistance(Geometry& geometry, std::string_view km);
+void enterGainFactor(Geometry& geometry, std::string_view text);
 
 // The texts of the far-field extras as the dialog shows them.
 std::string xndaText(int16_t xnda);
-std::string distanceText(const Model& model);
-std::string gainFactorText(const Model& model);
+std::string distanceText(const Geometry& geometry);
+std::string gainFactorText(const Geometry& geometry);
 // A grid value as the dialog shows it.
 std::string rangeText(double value);
 
@@ -102,7 +102,7 @@ std::string rangeText(double value);
 // degrees."), too many calculation points or frequency steps, and
 // "Frequency not between 2.0 and 30.0 Mc". Every row the choice shows is
 // checked.
-std::optional<std::string> generateRefusal(const Model& model);
+std::optional<std::string> generateRefusal(const Settings& settings, const Calculation& calculation);
 
 // Generate: false, after the message, when refused. Otherwise the
 // calculation time of the last run is cleared, actionCode becomes 13 and
@@ -116,7 +116,7 @@ struct CalcChoice {
     std::array<double, 9> range{};
     double distance = 0, gainNorm = 0;
 };
-CalcChoice saveCalcChoice(const Model& model);
-void restoreCalcChoice(Model& model, const CalcChoice& choice);
+CalcChoice saveCalcChoice(const Geometry& geometry, const Calculation& calculation);
+void restoreCalcChoice(Geometry& geometry, Calculation& calculation, const CalcChoice& choice);
 
 } // namespace wavra

@@ -48,7 +48,7 @@ enum Key : int16_t {
 
 void GeometryController::open() {
     if (!m_initialised || m_state.loadSerial != m_model.loadSerial) {
-        m_state = initialGeometryState(m_model);
+        m_state = initialGeometryState(m_model, m_model);
         m_initialised = true;
         m_dialogRequest.reset();
         validateGeometry(m_model, m_ui, kValidateAll);
@@ -74,7 +74,7 @@ void GeometryController::applyPending() {
     m_pending.reset();
     // An edit of a model that has since been loaded again belongs to no wire.
     if (edit.loadSerial != m_model.loadSerial || showsReportSegments(m_model)) return;
-    applyWireEdit(m_model, edit.row, edit.end, edit.fields);
+    applyWireEdit(m_model, m_model, edit.row, edit.end, edit.fields);
     clearSelection();
 }
 
@@ -148,7 +148,7 @@ bool GeometryController::viewKey(int16_t code) {
     case kCtrlRight: shiftView(s, -1, 0); break;
     case kCtrlUp: shiftView(s, 0, -1); break;
     case kCtrlDown: shiftView(s, 0, 1); break;
-    case kHome: s = initialGeometryState(m_model); break;
+    case kHome: s = initialGeometryState(m_model, m_model); break;
     case kUp: rotateView(s, kRotationStep, 0); break;
     case kDown: rotateView(s, -kRotationStep, 0); break;
     case kLeft: rotateView(s, 0, kRotationStep); break;
@@ -222,7 +222,7 @@ void GeometryController::togglePattern() {
         m_status = "A surface-wave pattern holds heights, not directions: see it in the pattern view (F4).";
         return;
     }
-    const bool points = nearRequest() ? m_model.summary.nearFieldCount > 0 : !patternGridOf(m_model).empty();
+    const bool points = nearRequest() ? m_model.summary.nearFieldCount > 0 : !patternGridOf(m_model, m_model).empty();
     if (points) s.showPattern = true;
 }
 
@@ -231,7 +231,7 @@ void GeometryController::togglePattern() {
 void GeometryController::stepPlane(int delta) {
     GeometryViewState& s = m_state;
     if (!nearRequest() || s.gridType < 1 || s.gridType > 3) return;
-    const int count = static_cast<int>(nearAxisCoordinates(m_model, s.gridType - 1).size());
+    const int count = static_cast<int>(nearAxisCoordinates(m_model, m_model.summary, s.gridType - 1).size());
     if (count < 1) return;
     s.planeIndex =
         delta == 0 ? static_cast<int16_t>(std::min<int>(s.planeIndex, count)) : wrapStep(s.planeIndex, delta, 1, count);

@@ -9,30 +9,32 @@ namespace wavra {
 
 namespace {
 
-Point3 end1(const Model& m, int i) { return {m.wireX1[i], m.wireY1[i], m.wireZ1[i]}; }
-Point3 end2(const Model& m, int i) { return {m.wireX2[i], m.wireY2[i], m.wireZ2[i]}; }
+Point3 end1(const Geometry& geometry, int i) { return {geometry.wireX1[i], geometry.wireY1[i], geometry.wireZ1[i]}; }
+Point3 end2(const Geometry& geometry, int i) { return {geometry.wireX2[i], geometry.wireY2[i], geometry.wireZ2[i]}; }
 
 // The point at fraction t along row i.
-Point3 along(const Model& m, int i, double t) {
-    return {m.wireX1[i] + (m.wireX2[i] - m.wireX1[i]) * t, m.wireY1[i] + (m.wireY2[i] - m.wireY1[i]) * t,
-            m.wireZ1[i] + (m.wireZ2[i] - m.wireZ1[i]) * t};
+Point3 along(const Geometry& geometry, int i, double t) {
+    return {geometry.wireX1[i] + (geometry.wireX2[i] - geometry.wireX1[i]) * t,
+            geometry.wireY1[i] + (geometry.wireY2[i] - geometry.wireY1[i]) * t,
+            geometry.wireZ1[i] + (geometry.wireZ2[i] - geometry.wireZ1[i]) * t};
 }
 
-int segmentsOf(const Model& m, int i) { return std::max<int>(m.wireSegments[i], 1); }
+int segmentsOf(const Geometry& geometry, int i) { return std::max<int>(geometry.wireSegments[i], 1); }
 
 // Every segment of the structure in order: row, segment within the row,
 // segment number within its tag and absolute segment number.
-void forEachSegment(const Model& m, const std::function<void(int row, int segment, int inTag, int absolute)>& visit) {
+void forEachSegment(const Geometry& geometry,
+                    const std::function<void(int row, int segment, int inTag, int absolute)>& visit) {
     std::map<int, int> countByTag;
     int absolute = 0;
-    for (int i = 1; i <= m.wireCount; ++i) {
-        int& inTag = countByTag[m.wireTag[i]];
-        for (int j = 1; j <= segmentsOf(m, i); ++j) visit(i, j, ++inTag, ++absolute);
+    for (int i = 1; i <= geometry.wireCount; ++i) {
+        int& inTag = countByTag[geometry.wireTag[i]];
+        for (int j = 1; j <= segmentsOf(geometry, i); ++j) visit(i, j, ++inTag, ++absolute);
     }
 }
 
-Point3 segmentMidpoint(const Model& m, int row, int segment) {
-    return along(m, row, (segment - 0.5) / segmentsOf(m, row));
+Point3 segmentMidpoint(const Geometry& geometry, int row, int segment) {
+    return along(geometry, row, (segment - 0.5) / segmentsOf(geometry, row));
 }
 
 bool sameEnd(const Point3& a, const Point3& b, double tolerance) {
@@ -41,13 +43,13 @@ bool sameEnd(const Point3& a, const Point3& b, double tolerance) {
 
 // Input wires: ends sorted by x, each compared with the ends within the
 // tolerance in x.
-std::vector<Point3> unmatchedEnds(const Model& m) {
+std::vector<Point3> unmatchedEnds(const Geometry& geometry) {
     std::vector<Point3> ends;
-    for (int i = 1; i <= m.wireCount; ++i) {
-        ends.push_back(end1(m, i));
-        ends.push_back(end2(m, i));
+    for (int i = 1; i <= geometry.wireCount; ++i) {
+        ends.push_back(end1(geometry, i));
+        ends.push_back(end2(geometry, i));
     }
-    const double tolerance = 1e-6 * std::max(m.modelExtent, 1e-9);
+    const double tolerance = 1e-6 * std::max(geometry.modelExtent, 1e-9);
     std::vector<size_t> order(ends.size());
     for (size_t k = 0; k < order.size(); ++k) order[k] = k;
     std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return ends[a].x < ends[b].x; });
@@ -73,51 +75,55 @@ bool covers(int tag, int first, int last, int segmentTag, int inTag, int absolut
 
 } // namespace
 
-bool showsReportSegments(const Model& m) { return m.wireCount >= 1 && m.wireEnd1Link[1] != kNoLink; }
+bool showsReportSegments(const Geometry& geometry) {
+    return geometry.wireCount >= 1 && geometry.wireEnd1Link[1] != kNoLink;
+}
 
-std::vector<Point3> openEnds(const Model& m) {
-    if (!showsReportSegments(m)) return unmatchedEnds(m);
+std::vector<Point3> openEnds(const Geometry& geometry) {
+    if (!showsReportSegments(geometry)) return unmatchedEnds(geometry);
     std::vector<Point3> open;
-    for (int i = 1; i <= m.wireCount; ++i) {
-        if (m.wireEnd1Link[i] == 0) open.push_back(end1(m, i));
-        if (m.wireEnd2Link[i] == 0) open.push_back(end2(m, i));
+    for (int i = 1; i <= geometry.wireCount; ++i) {
+        if (geometry.wireEnd1Link[i] == 0) open.push_back(end1(geometry, i));
+        if (geometry.wireEnd2Link[i] == 0) open.push_back(end2(geometry, i));
     }
     return open;
 }
 
-std::vector<Point3> junctionEnds(const Model& m) {
+std::vector<Point3> junctionEnds(const Geometry& geometry) {
     std::vector<Point3> ends;
-    if (!showsReportSegments(m)) return ends;
-    for (int i = 1; i <= m.wireCount; ++i) {
-        if (m.wireEnd1Link[i] < 0 && m.wireEnd1Link[i] != -i) ends.push_back(end1(m, i));
-        if (m.wireEnd2Link[i] < 0 && m.wireEnd2Link[i] != -i) ends.push_back(end2(m, i));
+    if (!showsReportSegments(geometry)) return ends;
+    for (int i = 1; i <= geometry.wireCount; ++i) {
+        if (geometry.wireEnd1Link[i] < 0 && geometry.wireEnd1Link[i] != -i) ends.push_back(end1(geometry, i));
+        if (geometry.wireEnd2Link[i] < 0 && geometry.wireEnd2Link[i] != -i) ends.push_back(end2(geometry, i));
     }
     return ends;
 }
 
-std::vector<Point3> sourcePoints(const Model& m) {
+std::vector<Point3> sourcePoints(const Geometry& geometry) {
     std::vector<Point3> points;
-    const int sources = std::min<int>(m.sourceCount, m.sourceCapacity());
+    const int sources = std::min<int>(geometry.sourceCount, geometry.sourceCapacity());
     if (sources < 1) return points;
-    forEachSegment(m, [&](int row, int segment, int inTag, int absolute) {
+    forEachSegment(geometry, [&](int row, int segment, int inTag, int absolute) {
         for (int s = 1; s <= sources; ++s) {
-            if (m.sourceTag[s] == kEmptyTag || m.sourceSegment[s] < 1) continue;
-            if (covers(m.sourceTag[s], m.sourceSegment[s], m.sourceSegment[s], m.wireTag[row], inTag, absolute))
-                points.push_back(segmentMidpoint(m, row, segment));
+            if (geometry.sourceTag[s] == kEmptyTag || geometry.sourceSegment[s] < 1) continue;
+            if (covers(geometry.sourceTag[s], geometry.sourceSegment[s], geometry.sourceSegment[s],
+                       geometry.wireTag[row], inTag, absolute))
+                points.push_back(segmentMidpoint(geometry, row, segment));
         }
     });
     return points;
 }
 
-std::vector<Point3> loadPoints(const Model& m) {
+std::vector<Point3> loadPoints(const Geometry& geometry) {
     std::vector<Point3> points;
-    const int loads = std::min<int>(m.loadCount, m.loadCapacity());
+    const int loads = std::min<int>(geometry.loadCount, geometry.loadCapacity());
     if (loads < 1) return points;
-    forEachSegment(m, [&](int row, int segment, int inTag, int absolute) {
+    forEachSegment(geometry, [&](int row, int segment, int inTag, int absolute) {
         for (int l = 1; l <= loads; ++l) {
-            if (m.loadTag[l] == kEmptyTag) continue;
-            if (covers(m.loadTag[l], m.loadFirstSegment[l], m.loadLastSegment[l], m.wireTag[row], inTag, absolute)) {
-                points.push_back(segmentMidpoint(m, row, segment));
+            if (geometry.loadTag[l] == kEmptyTag) continue;
+            if (covers(geometry.loadTag[l], geometry.loadFirstSegment[l], geometry.loadLastSegment[l],
+                       geometry.wireTag[row], inTag, absolute)) {
+                points.push_back(segmentMidpoint(geometry, row, segment));
                 break;
             }
         }
@@ -125,11 +131,11 @@ std::vector<Point3> loadPoints(const Model& m) {
     return points;
 }
 
-std::vector<Point3> segmentDivisions(const Model& m) {
+std::vector<Point3> segmentDivisions(const Geometry& geometry) {
     std::vector<Point3> points;
-    for (int i = 1; i <= m.wireCount; ++i) {
-        const int n = segmentsOf(m, i);
-        for (int j = 0; j <= n; ++j) points.push_back(along(m, i, static_cast<double>(j) / n));
+    for (int i = 1; i <= geometry.wireCount; ++i) {
+        const int n = segmentsOf(geometry, i);
+        for (int j = 0; j <= n; ++j) points.push_back(along(geometry, i, static_cast<double>(j) / n));
     }
     return points;
 }

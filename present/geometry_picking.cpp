@@ -14,12 +14,14 @@ double distanceToLine(double x, double y, double x1, double y1, double x2, doubl
     return std::fabs(along.im);
 }
 
-int16_t pickWire(const Model& m, const Projection& p, double x, double y, double maxDistance) {
+int16_t pickWire(const Geometry& geometry, const Projection& p, double x, double y, double maxDistance) {
     int16_t best = 0;
     double bestDistance = 0;
-    for (int i = 1; i <= m.wireCount; ++i) {
-        const double d = distanceToLine(x, y, p.x(m.wireX1[i], m.wireY1[i]), p.y(m.wireX1[i], m.wireY1[i], m.wireZ1[i]),
-                                        p.x(m.wireX2[i], m.wireY2[i]), p.y(m.wireX2[i], m.wireY2[i], m.wireZ2[i]));
+    for (int i = 1; i <= geometry.wireCount; ++i) {
+        const double d = distanceToLine(x, y, p.x(geometry.wireX1[i], geometry.wireY1[i]),
+                                        p.y(geometry.wireX1[i], geometry.wireY1[i], geometry.wireZ1[i]),
+                                        p.x(geometry.wireX2[i], geometry.wireY2[i]),
+                                        p.y(geometry.wireX2[i], geometry.wireY2[i], geometry.wireZ2[i]));
         if (d < 0 || d > maxDistance) continue;
         if (best == 0 || d < bestDistance) {
             best = static_cast<int16_t>(i);
@@ -29,11 +31,11 @@ int16_t pickWire(const Model& m, const Projection& p, double x, double y, double
     return best;
 }
 
-int16_t nearerEnd(const Model& m, const Projection& p, int row, double x, double y) {
-    const double d1 =
-        std::hypot(x - p.x(m.wireX1[row], m.wireY1[row]), y - p.y(m.wireX1[row], m.wireY1[row], m.wireZ1[row]));
-    const double d2 =
-        std::hypot(x - p.x(m.wireX2[row], m.wireY2[row]), y - p.y(m.wireX2[row], m.wireY2[row], m.wireZ2[row]));
+int16_t nearerEnd(const Geometry& geometry, const Projection& p, int row, double x, double y) {
+    const double d1 = std::hypot(x - p.x(geometry.wireX1[row], geometry.wireY1[row]),
+                                 y - p.y(geometry.wireX1[row], geometry.wireY1[row], geometry.wireZ1[row]));
+    const double d2 = std::hypot(x - p.x(geometry.wireX2[row], geometry.wireY2[row]),
+                                 y - p.y(geometry.wireX2[row], geometry.wireY2[row], geometry.wireZ2[row]));
     return d2 < d1 ? int16_t{2} : int16_t{1};
 }
 

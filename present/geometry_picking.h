@@ -22,10 +22,10 @@ double distanceToLine(double x, double y, double x1, double y1, double x2, doubl
 
 // The wire row whose projected line passes nearest to (x, y), within
 // maxDistance; 0 when none does.
-int16_t pickWire(const Model& model, const Projection& projection, double x, double y,
+int16_t pickWire(const Geometry& geometry, const Projection& projection, double x, double y,
                  double maxDistance = kPickDistance);
 
 // 1 or 2: the end of `row` whose projection lies nearer to (x, y).
-int16_t nearerEnd(const Model& model, const Projection& projection, int row, double x, double y);
+int16_t nearerEnd(const Geometry& geometry, const Projection& projection, int row, double x, double y);
 
 } // namespace wavra

@@ -132,7 +132,7 @@ void SceneBuilder::bars() {
 }
 
 void SceneBuilder::pattern() {
-    buildPatternMesh(grid, geometryPatternStyle(m, s), patternProjection(s), scene.mesh);
+    buildPatternMesh(grid, geometryPatternStyle(m, m, s), patternProjection(s), scene.mesh);
     const PatternMesh& mesh = scene.mesh;
     // One colour: a polyline per curve. Multi-colour: each segment takes the
     // colour of its ends' mean fraction, and a curve is cut where it changes.
@@ -164,11 +164,11 @@ void SceneBuilder::pattern() {
 }
 
 void SceneBuilder::nearField() {
-    for (const NearFieldMark& mark : nearFieldMarks(m, s)) {
+    for (const NearFieldMark& mark : nearFieldMarks(m, m.summary, s)) {
         const Rgb colour = s.multiColour ? colourOf(mark.fraction) : standardColour(kNearFieldColour);
         scene.circles.push_back({mark.x, mark.y, mark.radius, colour, s.multiColour});
     }
-    scene.planeLabel = nearPlaneLabel(m, s);
+    scene.planeLabel = nearPlaneLabel(m, m.summary, s);
 }
 
 void SceneBuilder::marks() {
@@ -238,11 +238,11 @@ void GeometryScene::clear() {
         label->clear();
 }
 
-PatternStyle geometryPatternStyle(const Model& m, const GeometryViewState& s) {
+PatternStyle geometryPatternStyle(const Settings& settings, const Results& results, const GeometryViewState& s) {
     PatternStyle style;
     style.quantity = s.patternQuantity;
-    style.lower = patternLowerLimit(m, s.patternQuantity);
-    style.factor = m.linLogFactor;
+    style.lower = patternLowerLimit(settings, results, s.patternQuantity);
+    style.factor = settings.linLogFactor;
     style.size = s.patternSize;
     style.gridType = s.gridType;
     style.lineStep = s.lineStep;
@@ -256,7 +256,7 @@ void buildGeometryScene(const Model& model, const GeometryViewState& state, cons
 }
 
 std::string displayQuantityLabel(const Model& model, const GeometryViewState& state) {
-    return model.requestMode == kNearRequest ? nearQuantityLabel(model, state.patternQuantity)
+    return model.requestMode == kNearRequest ? nearQuantityLabel(model.summary, state.patternQuantity)
                                              : patternQuantityLabel(state.patternQuantity);
 }
 
@@ -265,8 +265,8 @@ std::string selectionText(const Model& m, const GeometryViewState& s) {
     if (i < 1 || i > m.wireCount) return "";
     if (showsReportSegments(m)) {
         const bool cartesian = m.cartesianCurrents != 0;
-        const std::string atPower = segmentPowerCurrentText(m, i, cartesian);
-        return segmentCurrentText(m, i, cartesian) + " (report)" + (atPower.empty() ? "" : "   " + atPower);
+        const std::string atPower = segmentPowerCurrentText(m, m, m.summary, i, cartesian);
+        return segmentCurrentText(m, m, i, cartesian) + " (report)" + (atPower.empty() ? "" : "   " + atPower);
     }
     return "Wire: " + formatPicture(i, "##0") + ", Tag: " + std::to_string(m.wireTag[i]) +
            ", End: " + std::to_string(s.editEnd);
@@ -276,12 +276,12 @@ std::optional<ColourLegend> colourLegend(const Model& m, const GeometryViewState
     if (colouredByPhase(m, s))
         return rampLegend("Phase [deg]", 0, legendValue(-m.maxCurrentPhase), legendValue(m.maxCurrentPhase));
     if (colouredByCurrent(m, s)) {
-        const auto scale = powerCurrentScale(m);
+        const auto scale = powerCurrentScale(m.summary);
         const std::string title = "Current [A] " + (scale ? powerCurrentLabel(m) : std::string("as reported"));
         return rampLegend(title, 1, "0", legendValue(m.maxCurrentMag * scale.value_or(1)));
     }
     if (s.multiColour && s.showPattern && m.requestMode != kNearRequest) {
-        const PatternStyle style = geometryPatternStyle(m, s);
+        const PatternStyle style = geometryPatternStyle(m, m, s);
         const double top = m.patternMax[static_cast<size_t>(std::clamp<int>(style.quantity, 1, 5))];
         return rampLegend(trim(displayQuantityLabel(m, s)), 0, legendValue(style.lower), legendValue(top));
     }

@@ -80,7 +80,7 @@ inline constexpr int kSourceColour = 12, kLoadColour = 2, kJunctionColour = 13, 
 inline constexpr int kDivisionColour = 8, kAxisColours[3] = {12, 2, 9};
 
 // The 3-D pattern's style in the view: its quantity, scale, size and grid.
-PatternStyle geometryPatternStyle(const Model& model, const GeometryViewState& state);
+PatternStyle geometryPatternStyle(const Settings& settings, const Results& results, const GeometryViewState& state);
 
 // Fills `scene` (emptied first); `grid` is the pattern to draw
 // (patternGridOf(model) in the view). The view keeps one scene, so a

@@ -13,20 +13,20 @@ int16_t clampShift(double v) { return static_cast<int16_t>(std::clamp(std::round
 
 } // namespace
 
-GeometryViewState initialGeometryState(const Model& model) {
+GeometryViewState initialGeometryState(const Geometry& geometry, const ViewState& viewState) {
     GeometryViewState s;
-    s.loadSerial = model.loadSerial;
-    s.geometryScale = seriesAbove(std::max(model.modelExtent, 1e-9));
+    s.loadSerial = viewState.loadSerial;
+    s.geometryScale = seriesAbove(std::max(geometry.modelExtent, 1e-9));
     s.axisLength = s.viewSize * 0.5;
     s.currentSize = s.viewSize * 0.1;
-    if (model.requestMode == kNearRequest) {
+    if (geometry.requestMode == kNearRequest) {
         s.patternSize = 0.33333;
         s.gridType = 0;
         s.patternQuantity = 4;
     } else {
         s.patternSize = s.viewSize * 0.7;
         s.gridType = 1;
-        s.patternQuantity = model.requestMode == kSurfaceWaveRequest ? 4 : 3;
+        s.patternQuantity = geometry.requestMode == kSurfaceWaveRequest ? 4 : 3;
     }
     return s;
 }
@@ -46,8 +46,8 @@ void zoomGeometryAbout(GeometryViewState& s, bool in, double x, double y) {
     s.shiftY = clampShift(y * ratio - (y - s.shiftY));
 }
 
-void zoomView(GeometryViewState& s, const Model& model, bool in) {
-    if (s.showPattern && model.requestMode != kSurfaceWaveRequest) {
+void zoomView(GeometryViewState& s, const Geometry& geometry, bool in) {
+    if (s.showPattern && geometry.requestMode != kSurfaceWaveRequest) {
         s.patternSize = in ? s.patternSize * 1.1 : s.patternSize / 1.1;
     } else if (s.showCurrent || s.showPhase) {
         s.currentSize = in ? s.currentSize * 1.05 : s.currentSize / 1.05;

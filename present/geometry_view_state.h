@@ -36,13 +36,13 @@ struct GeometryViewState {
 // The state of the first call after a load: the scale is the first series
 // value above the model's extent; a near-field request starts with all
 // points, the total field and marks of a third of the point spacing.
-GeometryViewState initialGeometryState(const Model& model);
+GeometryViewState initialGeometryState(const Geometry& geometry, const ViewState& viewState);
 
 // PgUp (in) and PgDn (out): the pattern's size while it is shown (not for a
 // surface-wave request), else the bars' size while bars are shown, else the
 // geometry scale one series value down (in) or up (out), staying at the
 // ends of the series.
-void zoomView(GeometryViewState& s, const Model& model, bool in);
+void zoomView(GeometryViewState& s, const Geometry& geometry, bool in);
 // The geometry scale alone one series value down or up.
 void zoomGeometry(GeometryViewState& s, bool in);
 // The mouse wheel: the geometry scale one series value down or up, the

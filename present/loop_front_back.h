@@ -18,9 +18,9 @@ namespace wavra {
 struct CutGains {
     double maximum = NAN, frontToBack = NAN;
 };
-CutGains loopCutGains(const Model& model, int step);
+CutGains loopCutGains(const Geometry& geometry, const Results& results, int step);
 
 // True when the loop holds a horizontal cut per step.
-bool loopHasCuts(const Model& model);
+bool loopHasCuts(const Geometry& geometry, const Results& results);
 
 } // namespace wavra

@@ -42,20 +42,21 @@ const std::map<std::string_view, NumberSetting>& numberSettings() {
 
 // The model is read again the normal way (report first) and the main
 // window is shown, so every field reflects the new setting.
-void reloadIntoMainWindow(Model& m) {
-    m.reloadInput = -1;
-    m.currentView = kActionMainWindow;
-    m.actionCode = kActionMainWindow;
+void reloadIntoMainWindow(ViewState& viewState) {
+    viewState.reloadInput = -1;
+    viewState.currentView = kActionMainWindow;
+    viewState.actionCode = kActionMainWindow;
 }
 
 int16_t toggled(int16_t flag) { return flag != 0 ? 0 : -1; }
 
 int signOf(double v) { return (v > 0) - (v < 0); }
 
-void askPower(Model& m, Ui& ui) {
-    m.power = askNumber(m, ui, "Power for current and near field calculation :", m.power, 0, false);
-    if (m.power == 0) ui.message("Power value < 1 defaults to constant voltage source");
-    reloadIntoMainWindow(m);
+void askPower(Settings& settings, ViewState& viewState, Ui& ui) {
+    settings.power =
+        askNumber(viewState, ui, "Power for current and near field calculation :", settings.power, 0, false);
+    if (settings.power == 0) ui.message("Power value < 1 defaults to constant voltage source");
+    reloadIntoMainWindow(viewState);
 }
 
 void askSegments(Model& m, Ui& ui) {
@@ -85,23 +86,25 @@ void askText(Ui& ui, const std::string& prompt, std::string& value) {
     if (answer && !trim(*answer).empty()) value = trim(*answer);
 }
 
-void toggleWaitFlag(Model& m) {
-    if (m.engineName.empty()) m.engineName = "&";
-    m.engineName[0] = m.engineName[0] == '?' ? '&' : '?';
+void toggleWaitFlag(Settings& settings) {
+    if (settings.engineName.empty()) settings.engineName = "&";
+    settings.engineName[0] = settings.engineName[0] == '?' ? '&' : '?';
 }
 
 // Area coverage items 1 to 3 form a ladder: an unchecked item checks all up
 // to it, a checked one unchecks itself and those above.
-void chooseAreaItem(Model& m, int item) { m.itsHfArea = static_cast<int16_t>(m.itsHfArea >= item ? item - 1 : item); }
+void chooseAreaItem(Settings& settings, int item) {
+    settings.itsHfArea = static_cast<int16_t>(settings.itsHfArea >= item ? item - 1 : item);
+}
 
 // Point-to-point items toggle their bit; any calculation needs the input
 // file (bit 1), and without the input file nothing can be calculated.
-void choosePointToPointItem(Model& m, int item) {
+void choosePointToPointItem(Settings& settings, int item) {
     const int bit = 1 << (item - 1);
-    int bits = m.itsHfPtop ^ bit;
+    int bits = settings.itsHfPtop ^ bit;
     if (item == 1 && (bits & 1) == 0) bits = 0;
     if (item > 1 && (bits & bit) != 0) bits |= 1;
-    m.itsHfPtop = static_cast<int16_t>(bits);
+    settings.itsHfPtop = static_cast<int16_t>(bits);
 }
 
 // Items with an index: "area2" is item 2 of "area".
@@ -111,28 +114,28 @@ bool indexedItem(std::string_view name, std::string_view prefix, int last, int& 
     return index >= 1 && index <= last;
 }
 
-bool chooseItsHfSetting(Model& m, Ui& ui, std::string_view name) {
+bool chooseItsHfSetting(Settings& settings, Ui& ui, std::string_view name) {
     int index = 0;
-    if (indexedItem(name, "area", 3, index)) chooseAreaItem(m, index);
-    else if (indexedItem(name, "ptp", 4, index)) choosePointToPointItem(m, index);
-    else if (indexedItem(name, "its", 3, index)) m.itsHfType = static_cast<int16_t>(index);
-    else if (name == "itsd") askText(ui, "Enter ItsFH home/main directory:", m.itsHfDir);
-    else if (name == "itss") askText(ui, "Enter ItsHF sub-directory for nec-2 specific files", m.itsHfSub);
+    if (indexedItem(name, "area", 3, index)) chooseAreaItem(settings, index);
+    else if (indexedItem(name, "ptp", 4, index)) choosePointToPointItem(settings, index);
+    else if (indexedItem(name, "its", 3, index)) settings.itsHfType = static_cast<int16_t>(index);
+    else if (name == "itsd") askText(ui, "Enter ItsFH home/main directory:", settings.itsHfDir);
+    else if (name == "itss") askText(ui, "Enter ItsHF sub-directory for nec-2 specific files", settings.itsHfSub);
     else return false;
     return true;
 }
 
-bool chooseToggle(Model& m, std::string_view name) {
-    if (name == "npad") m.useNotepad = toggled(m.useNotepad);
-    else if (name == "fast") m.redrawMode = toggled(m.redrawMode);
-    else if (name == "astp") m.optimizerAbs = toggled(m.optimizerAbs);
-    else if (name == "reuse") m.reuseResults = toggled(m.reuseResults);
-    else if (name == "watch") m.watchModelFile = toggled(m.watchModelFile);
-    else if (name == "logs") m.linLogFactor = logScaleOn(m) ? kLinearScaleFactor : kLogScaleFactor;
-    else if (name == "wait") toggleWaitFlag(m);
+bool chooseToggle(Settings& settings, ViewState& viewState, std::string_view name) {
+    if (name == "npad") settings.useNotepad = toggled(settings.useNotepad);
+    else if (name == "fast") settings.redrawMode = toggled(settings.redrawMode);
+    else if (name == "astp") settings.optimizerAbs = toggled(settings.optimizerAbs);
+    else if (name == "reuse") settings.reuseResults = toggled(settings.reuseResults);
+    else if (name == "watch") settings.watchModelFile = toggled(settings.watchModelFile);
+    else if (name == "logs") settings.linLogFactor = logScaleOn(settings) ? kLinearScaleFactor : kLogScaleFactor;
+    else if (name == "wait") toggleWaitFlag(settings);
     else if (name == "cart") {
-        m.complexNotation = toggled(m.complexNotation);
-        reloadIntoMainWindow(m);
+        viewState.complexNotation = toggled(viewState.complexNotation);
+        reloadIntoMainWindow(viewState);
     } else return false;
     return true;
 }
@@ -147,17 +150,18 @@ bool chooseEngine(Model& m, Ui& ui, std::string_view name) {
 
 } // namespace
 
-void mainWindowKey(Model& m, int16_t code) {
+void mainWindowKey(Settings& settings, ViewState& viewState, int16_t code) {
     const bool functionKey = code >= kActionHelp && code <= kActionOptimizer;
     if (code == 'X') {
-        chooseToggle(m, "cart");
+        chooseToggle(settings, viewState, "cart");
         return;
     }
-    if (code == kActionEscape || code == kActionOpen || code == kActionSaveOutput || functionKey) m.actionCode = code;
+    if (code == kActionEscape || code == kActionOpen || code == kActionSaveOutput || functionKey)
+        viewState.actionCode = code;
 }
 
-void postAction(Model& m, int16_t code) {
-    if (m.actionCode == 0) m.actionCode = code;
+void postAction(ViewState& viewState, int16_t code) {
+    if (viewState.actionCode == 0) viewState.actionCode = code;
 }
 
 int16_t menuAction(std::string_view name) {
@@ -173,7 +177,8 @@ int16_t menuAction(std::string_view name) {
     return it == table.end() ? 0 : it->second;
 }
 
-int16_t askNumber(Model& m, Ui& ui, const std::string& prompt, int16_t current, int lowest, bool needsRestart) {
+int16_t askNumber(ViewState& viewState, Ui& ui, const std::string& prompt, int16_t current, int lowest,
+                  bool needsRestart) {
     const auto answer = ui.inputBox("wavra", prompt, str(current));
     if (!answer || trim(*answer).empty()) return current;
     if (!isNumeric(*answer)) {
@@ -186,7 +191,7 @@ int16_t askNumber(Model& m, Ui& ui, const std::string& prompt, int16_t current, 
     if (!needsRestart || number == current) return number;
     if (!ui.askYesNo("WAVRA memory settings", "Are you sure ?", Icon::Question)) return current;
     ui.message("Please restart wavra");
-    m.actionCode = kActionEscape;
+    viewState.actionCode = kActionEscape;
     return number;
 }
 
@@ -204,15 +209,15 @@ bool chooseSetting(Model& m, Ui& ui, std::string_view name) {
                        " ohm; the setting applies to models without the card.");
         return true;
     }
-    if (name == "pwer") askPower(m, ui);
+    if (name == "pwer") askPower(m, m, ui);
     else if (name == "mxs") askSegments(m, ui);
     else if (name == "istp") askPercent(ui, "Maximimum size (first) optimizer step(s) [%] :", m.optimizerMaxStep);
     else if (name == "fstp") askPercent(ui, "Final stepsize [%] to decide optimization done :", m.optimizerMinStep);
-    else return chooseToggle(m, name) || chooseEngine(m, ui, name) || chooseItsHfSetting(m, ui, name);
+    else return chooseToggle(m, m, name) || chooseEngine(m, ui, name) || chooseItsHfSetting(m, ui, name);
     return true;
 }
 
-bool logScaleOn(const Model& m) { return m.linLogFactor == kLogScaleFactor; }
+bool logScaleOn(const Settings& settings) { return settings.linLogFactor == kLogScaleFactor; }
 
 MenuChecks menuChecks(const Model& m) {
     MenuChecks c;

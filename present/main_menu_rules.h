@@ -17,11 +17,11 @@ namespace wavra {
 // The main window's key handler: Esc, Ctrl+O, Ctrl+S and F1 to F12 are
 // posted as action codes, X toggles the complex notation, every other key
 // is ignored.
-void mainWindowKey(Model& model, int16_t code);
+void mainWindowKey(Settings& settings, ViewState& viewState, int16_t code);
 
 // A menu item or tool button posts its code, but only while no other code
 // waits for the main loop.
-void postAction(Model& model, int16_t code);
+void postAction(ViewState& viewState, int16_t code);
 
 // The action code of a menu item or tool button by its control name
 // ("open", "necgen", "geo", ...); 0 when the item is a setting.
@@ -33,7 +33,8 @@ int16_t menuAction(std::string_view name);
 // Values are rounded and kept within the 16-bit range (40000 gives 32767).
 // With needsRestart the user confirms "Are you sure ?"; Yes stores the
 // value, says "Please restart wavra" and requests the exit.
-int16_t askNumber(Model& model, Ui& ui, const std::string& prompt, int16_t current, int lowest, bool needsRestart);
+int16_t askNumber(ViewState& viewState, Ui& ui, const std::string& prompt, int16_t current, int lowest,
+                  bool needsRestart);
 
 // Carries out a settings item by its control name: "npad", "Z0i", "pwer",
 // "logs", "list", "mnlin", "lost", "mnlog", "fast", "wait", "mxs", "nec2d",
@@ -56,6 +57,6 @@ struct MenuChecks {
 MenuChecks menuChecks(const Model& model);
 
 // The log pattern scale is on exactly when linLogFactor is 0.8.
-bool logScaleOn(const Model& model);
+bool logScaleOn(const Settings& settings);
 
 } // namespace wavra

@@ -24,10 +24,10 @@ double dbOf(std::complex<double> g) {
     return m == 0 ? -INFINITY : 20 * std::log10(m);
 }
 
-double quantityOf(const Model& m, SweepQuantity q, std::complex<double> gammaMeasured) {
-    const MeasuredSweep& s = m.measured;
+double quantityOf(double z0, const ViewState& viewState, SweepQuantity q, std::complex<double> gammaMeasured) {
+    const MeasuredSweep& s = viewState.measured;
     const std::complex<double> z = impedanceOfReflection(gammaMeasured, s.referenceOhm);
-    const std::complex<double> g = reflectionAgainst(gammaMeasured, s.referenceOhm, m.referenceZ0());
+    const std::complex<double> g = reflectionAgainst(gammaMeasured, s.referenceOhm, z0);
     switch (q) {
     case SweepQuantity::Resistance: return z.real();
     case SweepQuantity::Reactance: return z.imag();
@@ -51,23 +51,24 @@ std::optional<std::complex<double>> interpolate(const std::vector<double>& f, do
     return value(lo) + (value(hi) - value(lo)) * t;
 }
 
-std::vector<double> measuredFrequencies(const Model& m) {
+std::vector<double> measuredFrequencies(const ViewState& viewState) {
     std::vector<double> f;
-    for (const MeasuredPoint& p : m.measured.points) f.push_back(p.frequencyMHz);
+    for (const MeasuredPoint& p : viewState.measured.points) f.push_back(p.frequencyMHz);
     return f;
 }
 
 // The loop's steps in rising frequency (a loop runs upward, but the tables
 // also hold points added on the Smith chart); steps without a frequency
 // and repeated frequencies are left out.
-std::vector<size_t> risingSteps(const Model& m) {
-    std::vector<size_t> rows(static_cast<size_t>(sweepSteps(m)));
+std::vector<size_t> risingSteps(const Results& results) {
+    std::vector<size_t> rows(static_cast<size_t>(sweepSteps(results)));
     std::iota(rows.begin(), rows.end(), size_t(1));
-    std::erase_if(rows, [&m](size_t r) { return !std::isfinite(m.sweepFreq[r]); });
-    std::stable_sort(rows.begin(), rows.end(), [&m](size_t a, size_t b) { return m.sweepFreq[a] < m.sweepFreq[b]; });
-    rows.erase(
-        std::unique(rows.begin(), rows.end(), [&m](size_t a, size_t b) { return m.sweepFreq[a] == m.sweepFreq[b]; }),
-        rows.end());
+    std::erase_if(rows, [&results](size_t r) { return !std::isfinite(results.sweepFreq[r]); });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&results](size_t a, size_t b) { return results.sweepFreq[a] < results.sweepFreq[b]; });
+    rows.erase(std::unique(rows.begin(), rows.end(),
+                           [&results](size_t a, size_t b) { return results.sweepFreq[a] == results.sweepFreq[b]; }),
+               rows.end());
     return rows;
 }
 
@@ -88,34 +89,35 @@ bool measuredHas(SweepQuantity q) {
     return q != SweepQuantity::Gain && q != SweepQuantity::GainToMax && q != SweepQuantity::FrontToBack;
 }
 
-double measuredValue(const Model& m, SweepQuantity q, size_t i) {
-    if (i >= m.measured.points.size()) return NAN;
-    return quantityOf(m, q, m.measured.points[i].s11);
+double measuredValue(double z0, const ViewState& viewState, SweepQuantity q, size_t i) {
+    if (i >= viewState.measured.points.size()) return NAN;
+    return quantityOf(z0, viewState, q, viewState.measured.points[i].s11);
 }
 
-std::vector<double> measuredCurve(const Model& m, SweepQuantity q) {
+std::vector<double> measuredCurve(double z0, const ViewState& viewState, SweepQuantity q) {
     std::vector<double> values;
-    for (size_t i = 0; i < m.measured.points.size(); ++i) {
-        const double v = measuredValue(m, q, i);
+    for (size_t i = 0; i < viewState.measured.points.size(); ++i) {
+        const double v = measuredValue(z0, viewState, q, i);
         values.push_back(q == SweepQuantity::Swr ? std::min(v, kSwrDrawLimit) : v);
     }
     return values;
 }
 
-std::optional<double> measuredAt(const Model& m, SweepQuantity q, double frequencyMHz) {
+std::optional<double> measuredAt(double z0, const ViewState& viewState, SweepQuantity q, double frequencyMHz) {
     if (!measuredHas(q)) return std::nullopt;
-    const auto g =
-        interpolate(measuredFrequencies(m), frequencyMHz, [&m](size_t i) { return m.measured.points[i].s11; });
+    const auto g = interpolate(measuredFrequencies(viewState), frequencyMHz,
+                               [&viewState](size_t i) { return viewState.measured.points[i].s11; });
     if (!g) return std::nullopt;
-    return quantityOf(m, q, *g);
+    return quantityOf(z0, viewState, q, *g);
 }
 
-std::optional<std::complex<double>> modelImpedanceAt(const Model& m, double frequencyMHz) {
-    const std::vector<size_t> rows = risingSteps(m);
+std::optional<std::complex<double>> modelImpedanceAt(const Results& results, double frequencyMHz) {
+    const std::vector<size_t> rows = risingSteps(results);
     std::vector<double> f;
-    for (size_t r : rows) f.push_back(m.sweepFreq[r]);
-    return interpolate(f, frequencyMHz,
-                       [&](size_t i) { return std::complex<double>(m.sweepR[rows[i]], m.sweepX[rows[i]]); });
+    for (size_t r : rows) f.push_back(results.sweepFreq[r]);
+    return interpolate(f, frequencyMHz, [&](size_t i) {
+        return std::complex<double>(results.sweepR[rows[i]], results.sweepX[rows[i]]);
+    });
 }
 
 std::optional<SwrMatch> modelSwrMatch(const Model& m) {
@@ -127,10 +129,11 @@ std::optional<SwrMatch> modelSwrMatch(const Model& m) {
     return swrMatch(f, s, m.swrBandLimit);
 }
 
-std::optional<SwrMatch> measuredSwrMatch(const Model& m) {
+std::optional<SwrMatch> measuredSwrMatch(const Settings& settings, double z0, const ViewState& viewState) {
     std::vector<double> s;
-    for (size_t i = 0; i < m.measured.points.size(); ++i) s.push_back(measuredValue(m, SweepQuantity::Swr, i));
-    return swrMatch(measuredFrequencies(m), s, m.swrBandLimit);
+    for (size_t i = 0; i < viewState.measured.points.size(); ++i)
+        s.push_back(measuredValue(z0, viewState, SweepQuantity::Swr, i));
+    return swrMatch(measuredFrequencies(viewState), s, settings.swrBandLimit);
 }
 
 std::vector<std::string> swrMatchTexts(const SwrMatch& match) {
@@ -141,28 +144,28 @@ std::vector<std::string> swrMatchTexts(const SwrMatch& match) {
     return lines;
 }
 
-bool loadMeasured(Model& m, const std::string& path, std::string& error, std::vector<std::string>& notes) {
+bool loadMeasured(ViewState& viewState, const std::string& path, std::string& error, std::vector<std::string>& notes) {
     MeasuredSweep sweep;
     if (!loadTouchstone(path, sweep, error)) return false;
     notes = sweep.diagnostics;
-    m.measured = std::move(sweep);
-    ++m.measuredSerial;
+    viewState.measured = std::move(sweep);
+    ++viewState.measuredSerial;
     return true;
 }
 
-bool unloadMeasured(Model& m) {
-    if (!m.measured.loaded()) return false;
-    m.measured = {};
-    ++m.measuredSerial;
+bool unloadMeasured(ViewState& viewState) {
+    if (!viewState.measured.loaded()) return false;
+    viewState.measured = {};
+    ++viewState.measuredSerial;
     return true;
 }
 
-bool loadMeasuredDialog(Model& m, Ui& ui) {
-    const auto choice = ui.openFile({"Load measured", "Touchstone file", m.modelDir, "", "*.s1p *.s2p"});
+bool loadMeasuredDialog(const ModelFile& file, ViewState& viewState, Ui& ui) {
+    const auto choice = ui.openFile({"Load measured", "Touchstone file", file.modelDir, "", "*.s1p *.s2p"});
     if (!choice) return false;
     std::string error;
     std::vector<std::string> notes;
-    if (!loadMeasured(m, choice->path(), error, notes)) {
+    if (!loadMeasured(viewState, choice->path(), error, notes)) {
         ui.message(error);
         return false;
     }

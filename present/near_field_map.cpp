@@ -28,35 +28,38 @@ int16_t wrapped(int16_t index, int delta, int count) {
 
 // The largest value of a component as the reader kept it; NaN or
 // infinity (a field the engine did not print) counts as none.
-double componentMax(const Model& m, int component) {
+double componentMax(const Summary& summary, int component) {
     if (component < 1 || component > kComponents) return 0;
-    const double v = m.summary.nearFieldMax[at(component)];
+    const double v = summary.nearFieldMax[at(component)];
     return std::isfinite(v) ? v : 0;
 }
 
 // The grid spacing along an axis, metres; 0 for a single coordinate.
-double spacing(const Model& m, int axis) {
-    const int n = nearAxisCount(m, axis);
+double spacing(const Geometry& geometry, const Results& results, const Summary& summary, int axis) {
+    const int n = nearAxisCount(geometry, axis);
     if (n < 2) return 0;
-    return std::fabs(nearCoordinate(m, axis, n) - nearCoordinate(m, axis, 1)) / (n - 1);
+    return std::fabs(nearCoordinate(geometry, results, summary, axis, n) -
+                     nearCoordinate(geometry, results, summary, axis, 1)) /
+           (n - 1);
 }
 
 // The samples at the indices `index` takes while `first` (and `second`,
 // when it is an axis) run through their coordinates; the other indices stay.
-NearValues collect(const Model& m, const NearFieldState& s, std::array<int, 3> index, int first, int second) {
+NearValues collect(const Geometry& geometry, const Results& results, const Summary& summary, const NearFieldState& s,
+                   std::array<int, 3> index, int first, int second) {
     NearValues v;
     const size_t component = at(std::clamp<int>(s.component, 1, kComponents) - 1);
-    const int secondCount = second >= 0 ? nearAxisCount(m, second) : 1;
+    const int secondCount = second >= 0 ? nearAxisCount(geometry, second) : 1;
     bool any = false;
     for (int j = 1; j <= secondCount; ++j) {
         if (second >= 0) index[at(second)] = j;
-        for (int i = 1; i <= nearAxisCount(m, first); ++i) {
+        for (int i = 1; i <= nearAxisCount(geometry, first); ++i) {
             index[at(first)] = i;
-            const auto row = nearPointRow(m, index);
+            const auto row = nearPointRow(geometry, results, summary, index);
             if (!row) continue;
-            const double value = m.nearFieldValues[at(*row)][component];
+            const double value = results.nearFieldValues[at(*row)][component];
             if (std::isnan(value)) continue; // not printed: left out, never drawn as 0
-            const auto& p = m.nearFieldPoints[at(*row)];
+            const auto& p = results.nearFieldPoints[at(*row)];
             NearSample sample{p[at(first)], second >= 0 ? p[at(second)] : 0.0, value, std::min(value, s.cutoff), *row};
             v.min = any ? std::min(v.min, sample.shown) : sample.shown;
             v.max = any ? std::max(v.max, sample.shown) : sample.shown;
@@ -80,54 +83,60 @@ PlaneAxes planeAxes(int16_t plane) {
     }
 }
 
-int nearPointCount(const Model& m) {
-    return std::clamp<int>(m.summary.nearFieldCount, 0, std::max(0, m.nearFieldCapacity()));
+int nearPointCount(const Results& results, const Summary& summary) {
+    return std::clamp<int>(summary.nearFieldCount, 0, std::max(0, results.nearFieldCapacity()));
 }
 
-bool hasNearField(const Model& m) { return m.requestMode == kNearRequest && nearPointCount(m) > 0; }
+bool hasNearField(const Geometry& geometry, const Results& results, const Summary& summary) {
+    return geometry.requestMode == kNearRequest && nearPointCount(results, summary) > 0;
+}
 
-int nearAxisCount(const Model& m, int axis) {
+int nearAxisCount(const Geometry& geometry, int axis) {
     if (axis < 0 || axis > 2) return 1;
-    return std::max<int>(m.requestCount[at(axis + 1)], 1);
+    return std::max<int>(geometry.requestCount[at(axis + 1)], 1);
 }
 
-std::optional<int> nearPointRow(const Model& m, const std::array<int, 3>& index) {
+std::optional<int> nearPointRow(const Geometry& geometry, const Results& results, const Summary& summary,
+                                const std::array<int, 3>& index) {
     long long row = 0, stride = 1;
     for (int axis = 0; axis < 3; ++axis) {
-        const int n = nearAxisCount(m, axis);
+        const int n = nearAxisCount(geometry, axis);
         if (index[at(axis)] < 1 || index[at(axis)] > n) return std::nullopt;
         row += (index[at(axis)] - 1) * stride;
         stride *= n;
     }
-    if (row + 1 > nearPointCount(m)) return std::nullopt;
+    if (row + 1 > nearPointCount(results, summary)) return std::nullopt;
     return static_cast<int>(row + 1);
 }
 
-double nearCoordinate(const Model& m, int axis, int index) {
+double nearCoordinate(const Geometry& geometry, const Results& results, const Summary& summary, int axis, int index) {
     std::array<int, 3> i{1, 1, 1};
     i[at(axis)] = index;
-    const auto row = nearPointRow(m, i);
-    return row ? static_cast<double>(m.nearFieldPoints[at(*row)][at(axis)]) : 0.0;
+    const auto row = nearPointRow(geometry, results, summary, i);
+    return row ? static_cast<double>(results.nearFieldPoints[at(*row)][at(axis)]) : 0.0;
 }
 
-bool nearAxisSpans(const Model& m, int axis) {
-    const int n = nearAxisCount(m, axis);
-    return n > 1 && nearCoordinate(m, axis, 1) != nearCoordinate(m, axis, n);
+bool nearAxisSpans(const Geometry& geometry, const Results& results, const Summary& summary, int axis) {
+    const int n = nearAxisCount(geometry, axis);
+    return n > 1 &&
+           nearCoordinate(geometry, results, summary, axis, 1) != nearCoordinate(geometry, results, summary, axis, n);
 }
 
-bool planeDisplayable(const Model& m, int16_t plane) {
+bool planeDisplayable(const Geometry& geometry, const Results& results, const Summary& summary, int16_t plane) {
     const PlaneAxes a = planeAxes(plane);
-    return nearAxisSpans(m, a.across) || nearAxisSpans(m, a.up);
+    return nearAxisSpans(geometry, results, summary, a.across) || nearAxisSpans(geometry, results, summary, a.up);
 }
 
-int graphAxis(const Model& m, int16_t plane) {
+int graphAxis(const Geometry& geometry, const Results& results, const Summary& summary, int16_t plane) {
     const PlaneAxes a = planeAxes(plane);
-    return !nearAxisSpans(m, a.across) && nearAxisSpans(m, a.up) ? a.up : a.across;
+    return !nearAxisSpans(geometry, results, summary, a.across) && nearAxisSpans(geometry, results, summary, a.up)
+               ? a.up
+               : a.across;
 }
 
-int lineAxis(const Model& m, int16_t plane) {
+int lineAxis(const Geometry& geometry, const Results& results, const Summary& summary, int16_t plane) {
     const PlaneAxes a = planeAxes(plane);
-    return graphAxis(m, plane) == a.across ? a.up : a.across;
+    return graphAxis(geometry, results, summary, plane) == a.across ? a.up : a.across;
 }
 
 void openNearField(NearFieldState& s, const Model& m) {
@@ -136,7 +145,7 @@ void openNearField(NearFieldState& s, const Model& m) {
         s.initialised = true;
         s.loadSerial = m.loadSerial;
         for (int16_t plane : {kPlaneXY, kPlaneXZ, kPlaneYZ})
-            if (planeDisplayable(m, plane)) {
+            if (planeDisplayable(m, m, m.summary, plane)) {
                 s.plane = plane;
                 break;
             }
@@ -144,21 +153,22 @@ void openNearField(NearFieldState& s, const Model& m) {
     s.map2D = true;
 }
 
-FieldUnit nearFieldUnit(const Model& m, int component) {
-    FieldUnit unit = fieldUnitOf(false, componentMax(m, component));
-    if (m.summary.nearFieldMagnetic) unit.label[2] = 'A';
+FieldUnit nearFieldUnit(const Summary& summary, int component) {
+    FieldUnit unit = fieldUnitOf(false, componentMax(summary, component));
+    if (summary.nearFieldMagnetic) unit.label[2] = 'A';
     return unit;
 }
 
-std::string nearFieldLetter(const Model& m) { return m.summary.nearFieldMagnetic ? "H" : "E"; }
+std::string nearFieldLetter(const Summary& summary) { return summary.nearFieldMagnetic ? "H" : "E"; }
 
 std::string componentName(int component) {
     static const char* const kNames[] = {"(x)", "(y)", "(z)", "(tot.)"};
     return component >= 1 && component <= kComponents ? kNames[component - 1] : "";
 }
 
-std::string nearFieldTitle(const Model& m, int component) {
-    return "Near Field in " + nearFieldUnit(m, component).label + "  " + nearFieldLetter(m) + componentName(component);
+std::string nearFieldTitle(const Summary& summary, int component) {
+    return "Near Field in " + nearFieldUnit(summary, component).label + "  " + nearFieldLetter(summary) +
+           componentName(component);
 }
 
 std::string axisPositionLabel(int axis, double coordinate) {
@@ -174,18 +184,19 @@ double valueAtFraction(double min, double max, double x, double factor) {
 double moreLogarithmic(double factor) { return std::max(std::round(factor * 10 - 1) / 10, kMostLogNearFactor); }
 double moreLinear(double factor) { return std::min(std::round(factor * 10 + 1) / 10, kLinearNearFactor); }
 
-bool nearFieldCommand(NearFieldState& s, const Model& m, Ui& ui, int16_t code) {
+bool nearFieldCommand(NearFieldState& s, const Geometry& geometry, const Results& results, const Summary& summary,
+                      Ui& ui, int16_t code) {
     // '>' and '<' are typed with Shift on most keyboards.
     if (code == kKeyNext + kShifted || code == kKeyPrevious + kShifted) code -= kShifted;
     const PlaneAxes axes = planeAxes(s.plane);
     auto step = [&](int axis, int delta) {
-        s.position[at(axis)] = wrapped(s.position[at(axis)], delta, nearAxisCount(m, axis));
+        s.position[at(axis)] = wrapped(s.position[at(axis)], delta, nearAxisCount(geometry, axis));
     };
     switch (code) {
     case kKeyRight: step(axes.fixed, 1); break;
     case kKeyLeft: step(axes.fixed, -1); break;
-    case kKeyUp: step(lineAxis(m, s.plane), 1); break;
-    case kKeyDown: step(lineAxis(m, s.plane), -1); break;
+    case kKeyUp: step(lineAxis(geometry, results, summary, s.plane), 1); break;
+    case kKeyDown: step(lineAxis(geometry, results, summary, s.plane), -1); break;
     case kKeyPgUp: s.map2D = false; break;
     case kKeyPgDn: s.map2D = !s.map2D; break;
     case kKeyCtrlPgUp: s.logFactor = moreLogarithmic(s.logFactor); break;
@@ -196,22 +207,22 @@ bool nearFieldCommand(NearFieldState& s, const Model& m, Ui& ui, int16_t code) {
         int16_t next = s.plane;
         for (int k = 0; k < 3; ++k) {
             next = wrapped(next, 1, 3);
-            if (planeDisplayable(m, next)) break;
+            if (planeDisplayable(geometry, results, summary, next)) break;
         }
         s.plane = next;
         break;
     }
     case kKeyNext: s.component = wrapped(s.component, 1, kComponents); break;
     case kKeyPrevious: s.component = wrapped(s.component, -1, kComponents); break;
-    case kKeyDelete: askCutoff(s, m, ui); break;
+    case kKeyDelete: askCutoff(s, summary, ui); break;
     case kKeyStructure: s.showStructure = !s.showStructure; break;
     default: return false;
     }
     return true;
 }
 
-void askCutoff(NearFieldState& s, const Model& m, Ui& ui) {
-    const double largest = componentMax(m, s.component);
+void askCutoff(NearFieldState& s, const Summary& summary, Ui& ui) {
+    const double largest = componentMax(summary, s.component);
     if (s.cutoff == kNoCutoff) s.cutoff = largest;
     // Below 1 the whole-number default would read 0, which resets.
     const std::string shown = s.cutoff >= 1 ? formatPicture(s.cutoff, "####0") : formatNumber(s.cutoff, 8);
@@ -224,18 +235,22 @@ void askCutoff(NearFieldState& s, const Model& m, Ui& ui) {
 
 double NearValues::fraction(double shown, double factor) const { return scaleRadius(min, max, shown, factor); }
 
-NearValues planeValues(const Model& m, const NearFieldState& s) {
+NearValues planeValues(const Geometry& geometry, const Results& results, const Summary& summary,
+                       const NearFieldState& s) {
     const PlaneAxes a = planeAxes(s.plane);
-    return collect(m, s, positionIndex(s), a.across, a.up);
+    return collect(geometry, results, summary, s, positionIndex(s), a.across, a.up);
 }
 
-NearValues lineValues(const Model& m, const NearFieldState& s) {
-    return collect(m, s, positionIndex(s), graphAxis(m, s.plane), -1);
+NearValues lineValues(const Geometry& geometry, const Results& results, const Summary& summary,
+                      const NearFieldState& s) {
+    return collect(geometry, results, summary, s, positionIndex(s), graphAxis(geometry, results, summary, s.plane), -1);
 }
 
-NearMap nearFieldMap(const Model& m, const NearFieldState& s, const NearValues& v) {
+NearMap nearFieldMap(const Geometry& geometry, const Results& results, const Summary& summary, const NearFieldState& s,
+                     const NearValues& v) {
     const PlaneAxes a = planeAxes(s.plane);
-    double halfAcross = spacing(m, a.across) / 2, halfUp = spacing(m, a.up) / 2;
+    double halfAcross = spacing(geometry, results, summary, a.across) / 2,
+           halfUp = spacing(geometry, results, summary, a.up) / 2;
     if (halfAcross == 0) halfAcross = halfUp;
     if (halfUp == 0) halfUp = halfAcross;
     if (halfAcross == 0) halfAcross = halfUp = 0.5;
@@ -252,9 +267,9 @@ NearMap nearFieldMap(const Model& m, const NearFieldState& s, const NearValues& 
     return map;
 }
 
-std::vector<LegendBar> nearFieldLegend(const Model& m, const NearFieldState& s, const NearValues& v, int bars) {
+std::vector<LegendBar> nearFieldLegend(const Summary& summary, const NearFieldState& s, const NearValues& v, int bars) {
     std::vector<LegendBar> legend;
-    const double divisor = nearFieldUnit(m, s.component).divisor;
+    const double divisor = nearFieldUnit(summary, s.component).divisor;
     for (int k = 0; k < bars; ++k) {
         const double f = bars > 1 ? static_cast<double>(k) / (bars - 1) : 1.0;
         legend.push_back({f, colourOf(f), formatNumber(valueAtFraction(v.min, v.max, f, s.logFactor) / divisor, 4)});
@@ -262,38 +277,41 @@ std::vector<LegendBar> nearFieldLegend(const Model& m, const NearFieldState& s, 
     return legend;
 }
 
-std::vector<NearLine> structureOnPlane(const Model& m, int16_t plane) {
+std::vector<NearLine> structureOnPlane(const Geometry& geometry, int16_t plane) {
     const PlaneAxes a = planeAxes(plane);
     std::vector<NearLine> lines;
-    const int rows = std::min<int>(m.wireCount, m.wireCapacity());
+    const int rows = std::min<int>(geometry.wireCount, geometry.wireCapacity());
     for (int r = 1; r <= rows; ++r) {
-        const std::array<double, 3> p1{m.wireX1[at(r)], m.wireY1[at(r)], m.wireZ1[at(r)]};
-        const std::array<double, 3> p2{m.wireX2[at(r)], m.wireY2[at(r)], m.wireZ2[at(r)]};
+        const std::array<double, 3> p1{geometry.wireX1[at(r)], geometry.wireY1[at(r)], geometry.wireZ1[at(r)]};
+        const std::array<double, 3> p2{geometry.wireX2[at(r)], geometry.wireY2[at(r)], geometry.wireZ2[at(r)]};
         lines.push_back({p1[at(a.across)], p1[at(a.up)], p2[at(a.across)], p2[at(a.up)]});
     }
     return lines;
 }
 
-std::string nearMaxLabel(const Model& m, const NearFieldState& s, const NearValues& v) {
+std::string nearMaxLabel(const Results& results, const Summary& summary, const NearFieldState& s, const NearValues& v) {
     if (!v.largest) return "";
-    const auto& p = m.nearFieldPoints[at(v.largest->row)];
-    const double divisor = nearFieldUnit(m, s.component).divisor;
+    const auto& p = results.nearFieldPoints[at(v.largest->row)];
+    const double divisor = nearFieldUnit(summary, s.component).divisor;
     return "Max: " + formatNumber(v.largest->value / divisor, 4) + " at X=" + formatNumber(p[0], 5) +
            " ; Y=" + formatNumber(p[1], 5) + " ; Z=" + formatNumber(p[2], 5) + " m.";
 }
 
-std::string nearRangeLabel(const Model& m, const NearFieldState& s, const NearValues& v) {
+std::string nearRangeLabel(const Summary& summary, const NearFieldState& s, const NearValues& v) {
     if (v.samples.empty()) return "";
-    const FieldUnit unit = nearFieldUnit(m, s.component);
+    const FieldUnit unit = nearFieldUnit(summary, s.component);
     return formatNumber(v.min / unit.divisor, 4) + " < " + unit.label + " < " + formatNumber(v.max / unit.divisor, 4);
 }
 
-std::string nearPositionLabel(const Model& m, const NearFieldState& s) {
+std::string nearPositionLabel(const Geometry& geometry, const Results& results, const Summary& summary,
+                              const NearFieldState& s) {
     const int fixed = planeAxes(s.plane).fixed;
-    const std::string plane = axisPositionLabel(fixed, nearCoordinate(m, fixed, s.position[at(fixed)]));
+    const std::string plane =
+        axisPositionLabel(fixed, nearCoordinate(geometry, results, summary, fixed, s.position[at(fixed)]));
     if (s.map2D) return plane;
-    const int line = lineAxis(m, s.plane);
-    return axisPositionLabel(line, nearCoordinate(m, line, s.position[at(line)])) + " ; " + plane;
+    const int line = lineAxis(geometry, results, summary, s.plane);
+    return axisPositionLabel(line, nearCoordinate(geometry, results, summary, line, s.position[at(line)])) + " ; " +
+           plane;
 }
 
 } // namespace wavra

@@ -51,24 +51,25 @@ struct NearFieldState {
 };
 
 // Field points loaded (nearFieldCount within the table).
-int nearPointCount(const Model& model);
-bool hasNearField(const Model& model);
+int nearPointCount(const Results& results, const Summary& summary);
+bool hasNearField(const Geometry& geometry, const Results& results, const Summary& summary);
 // Coordinates along an axis: the request's count, at least 1.
-int nearAxisCount(const Model& model, int axis);
+int nearAxisCount(const Geometry& geometry, int axis);
 // The row of the point with coordinate indices (1-based, x fastest as the
 // engine prints them); nullopt outside the grid or beyond the points loaded.
-std::optional<int> nearPointRow(const Model& model, const std::array<int, 3>& index);
+std::optional<int> nearPointRow(const Geometry& geometry, const Results& results, const Summary& summary,
+                                const std::array<int, 3>& index);
 // The coordinate of index `index` along `axis` (metres).
-double nearCoordinate(const Model& model, int axis, int index);
+double nearCoordinate(const Geometry& geometry, const Results& results, const Summary& summary, int axis, int index);
 // The axis has more than one distinct coordinate.
-bool nearAxisSpans(const Model& model, int axis);
+bool nearAxisSpans(const Geometry& geometry, const Results& results, const Summary& summary, int axis);
 // The plane shows more than a single point (one of its axes spans).
-bool planeDisplayable(const Model& model, int16_t plane);
+bool planeDisplayable(const Geometry& geometry, const Results& results, const Summary& summary, int16_t plane);
 
 // The axis the graph runs along: the plane's first axis that spans; and
 // the other axis of the plane, whose position selects the line.
-int graphAxis(const Model& model, int16_t plane);
-int lineAxis(const Model& model, int16_t plane);
+int graphAxis(const Geometry& geometry, const Results& results, const Summary& summary, int16_t plane);
+int lineAxis(const Geometry& geometry, const Results& results, const Summary& summary, int16_t plane);
 
 // Entry from the main loop: after a new load the state starts afresh on
 // the first plane that shows more than one point; every entry shows the
@@ -77,13 +78,13 @@ void openNearField(NearFieldState& state, const Model& model);
 
 // The unit of a component's values: its largest value selects nV/m, uV/m,
 // mV/m or V/m; a magnetic field (NH) reads A/m ("[ A/m]").
-FieldUnit nearFieldUnit(const Model& model, int component);
+FieldUnit nearFieldUnit(const Summary& summary, int component);
 // "E" or "H".
-std::string nearFieldLetter(const Model& model);
+std::string nearFieldLetter(const Summary& summary);
 // "(x)", "(y)", "(z)", "(tot.)".
 std::string componentName(int component);
 // "Near Field in [mV/m]  E(x)".
-std::string nearFieldTitle(const Model& model, int component);
+std::string nearFieldTitle(const Summary& summary, int component);
 // "Z = 1.5 mtr.": the axis and the coordinate of a position.
 std::string axisPositionLabel(int axis, double coordinate);
 
@@ -97,12 +98,13 @@ double moreLinear(double factor);
 
 // Right, Left, Up, Down, PgUp, PgDn, Ctrl+PgUp, Ctrl+PgDn, space, '>', '<'
 // and 'G'; Delete asks for the cut-off. False for any other code.
-bool nearFieldCommand(NearFieldState& state, const Model& model, Ui& ui, int16_t code);
+bool nearFieldCommand(NearFieldState& state, const Geometry& geometry, const Results& results, const Summary& summary,
+                      Ui& ui, int16_t code);
 // Delete: asks "Ignore points with field-strength above: " with the
 // cut-off (at first the largest value); 0, a negative or an empty answer
 // sets the largest value, Cancel leaves the cut-off as it was. A cut-off
 // below the largest value makes the scale linear again.
-void askCutoff(NearFieldState& state, const Model& model, Ui& ui);
+void askCutoff(NearFieldState& state, const Summary& summary, Ui& ui);
 
 // One shown point: where it lies on the two axes (metres) and its value
 // (V/m or A/m) before and after the cut-off.
@@ -122,10 +124,12 @@ struct NearValues {
 
 // The plane of the state: every point whose fixed coordinate is the
 // state's position, across and up its two other coordinates.
-NearValues planeValues(const Model& model, const NearFieldState& state);
+NearValues planeValues(const Geometry& geometry, const Results& results, const Summary& summary,
+                       const NearFieldState& state);
 // The line of the graph: its points in order along graphAxis (`across` the
 // coordinate, `up` 0).
-NearValues lineValues(const Model& model, const NearFieldState& state);
+NearValues lineValues(const Geometry& geometry, const Results& results, const Summary& summary,
+                      const NearFieldState& state);
 
 // The colour map in metres: one cell per point of the plane, reaching half
 // a spacing to each side (an axis with one coordinate takes the half size
@@ -139,7 +143,8 @@ struct NearMap {
     std::vector<NearCell> cells;
     double left = 0, right = 0, bottom = 0, top = 0; // the cells' outline, metres
 };
-NearMap nearFieldMap(const Model& model, const NearFieldState& state, const NearValues& values);
+NearMap nearFieldMap(const Geometry& geometry, const Results& results, const Summary& summary,
+                     const NearFieldState& state, const NearValues& values);
 
 // The legend: bars at equally spaced fractions, bottom (0) to top (1), each
 // with its colour and its value as text in the unit.
@@ -148,7 +153,7 @@ struct LegendBar {
     Rgb colour;
     std::string text;
 };
-std::vector<LegendBar> nearFieldLegend(const Model& model, const NearFieldState& state, const NearValues& values,
+std::vector<LegendBar> nearFieldLegend(const Summary& summary, const NearFieldState& state, const NearValues& values,
                                        int bars = 11);
 
 // The wire structure seen on the plane: each wire from end 1 to end 2 on
@@ -156,14 +161,16 @@ std::vector<LegendBar> nearFieldLegend(const Model& model, const NearFieldState&
 struct NearLine {
     double fromAcross = 0, fromUp = 0, toAcross = 0, toUp = 0;
 };
-std::vector<NearLine> structureOnPlane(const Model& model, int16_t plane);
+std::vector<NearLine> structureOnPlane(const Geometry& geometry, int16_t plane);
 
 // "Max:  1.23 at X= 0 ; Y= 1.5 ; Z= 2 m." of the largest value.
-std::string nearMaxLabel(const Model& model, const NearFieldState& state, const NearValues& values);
+std::string nearMaxLabel(const Results& results, const Summary& summary, const NearFieldState& state,
+                         const NearValues& values);
 // "0.0123 < [ V/m] < 1.234": the lowest and highest shown value.
-std::string nearRangeLabel(const Model& model, const NearFieldState& state, const NearValues& values);
+std::string nearRangeLabel(const Summary& summary, const NearFieldState& state, const NearValues& values);
 // The plane's position ("Z = 0 mtr."), or for the graph the line's
 // ("Y = 1 mtr. ; Z = 0 mtr.").
-std::string nearPositionLabel(const Model& model, const NearFieldState& state);
+std::string nearPositionLabel(const Geometry& geometry, const Results& results, const Summary& summary,
+                              const NearFieldState& state);
 
 } // namespace wavra

@@ -9,16 +9,16 @@ namespace wavra {
 
 namespace {
 
-int nearPointCount(const Model& m) {
-    return std::min<int>(m.summary.nearFieldCount, static_cast<int>(m.nearFieldPoints.size()) - 1);
+int nearPointCount(const Results& results, const Summary& summary) {
+    return std::min<int>(summary.nearFieldCount, static_cast<int>(results.nearFieldPoints.size()) - 1);
 }
 
 // Smallest distance between neighbouring coordinates on any axis, metres;
 // 0 for a single point.
-double smallestSpacing(const Model& m) {
+double smallestSpacing(const Results& results, const Summary& summary) {
     double spacing = 0;
     for (int axis = 0; axis < 3; ++axis) {
-        const std::vector<float> c = nearAxisCoordinates(m, axis);
+        const std::vector<float> c = nearAxisCoordinates(results, summary, axis);
         for (size_t i = 1; i < c.size(); ++i) {
             const double d = static_cast<double>(c[i]) - c[i - 1];
             if (spacing == 0 || d < spacing) spacing = d;
@@ -29,55 +29,56 @@ double smallestSpacing(const Model& m) {
 
 } // namespace
 
-std::vector<float> nearAxisCoordinates(const Model& m, int axis) {
+std::vector<float> nearAxisCoordinates(const Results& results, const Summary& summary, int axis) {
     std::vector<float> c;
-    const int n = nearPointCount(m);
+    const int n = nearPointCount(results, summary);
     c.reserve(static_cast<size_t>(std::max(n, 0)));
-    for (int i = 1; i <= n; ++i) c.push_back(m.nearFieldPoints[static_cast<size_t>(i)][static_cast<size_t>(axis)]);
+    for (int i = 1; i <= n; ++i)
+        c.push_back(results.nearFieldPoints[static_cast<size_t>(i)][static_cast<size_t>(axis)]);
     std::sort(c.begin(), c.end());
     c.erase(std::unique(c.begin(), c.end()), c.end());
     return c;
 }
 
-std::vector<NearFieldMark> nearFieldMarks(const Model& m, const GeometryViewState& s) {
+std::vector<NearFieldMark> nearFieldMarks(const Results& results, const Summary& summary, const GeometryViewState& s) {
     std::vector<NearFieldMark> marks;
-    const int n = nearPointCount(m);
+    const int n = nearPointCount(results, summary);
     if (n < 1 || s.patternQuantity < 1 || s.patternQuantity > 4) return marks;
     const size_t component = static_cast<size_t>(s.patternQuantity - 1);
-    const double largest = m.summary.nearFieldMax[static_cast<size_t>(s.patternQuantity)];
+    const double largest = summary.nearFieldMax[static_cast<size_t>(s.patternQuantity)];
     const Projection p = modelProjection(s);
-    const double spacing = smallestSpacing(m) * p.zoom;
+    const double spacing = smallestSpacing(results, summary) * p.zoom;
     const double full = s.patternSize * (spacing > 0 ? spacing : s.viewSize * 0.1);
     bool planeOnly = s.gridType >= 1 && s.gridType <= 3;
     float plane = 0;
     if (planeOnly) {
-        const std::vector<float> c = nearAxisCoordinates(m, s.gridType - 1);
+        const std::vector<float> c = nearAxisCoordinates(results, summary, s.gridType - 1);
         planeOnly = !c.empty();
         if (planeOnly) plane = c[static_cast<size_t>(std::clamp<int>(s.planeIndex, 1, static_cast<int>(c.size())) - 1)];
     }
     for (int i = 1; i <= n; ++i) {
-        const auto& at = m.nearFieldPoints[static_cast<size_t>(i)];
+        const auto& at = results.nearFieldPoints[static_cast<size_t>(i)];
         if (planeOnly && at[static_cast<size_t>(s.gridType - 1)] != plane) continue;
-        const double v = m.nearFieldValues[static_cast<size_t>(i)][component];
+        const double v = results.nearFieldValues[static_cast<size_t>(i)][component];
         const double f = largest > 0 ? std::clamp(v / largest, 0.0, 1.0) : 0;
         marks.push_back({p.x(at[0], at[1]), p.y(at[0], at[1], at[2]), f * full, f});
     }
     return marks;
 }
 
-std::string nearPlaneLabel(const Model& m, const GeometryViewState& s) {
+std::string nearPlaneLabel(const Results& results, const Summary& summary, const GeometryViewState& s) {
     if (s.gridType < 1 || s.gridType > 3) return "";
-    const std::vector<float> c = nearAxisCoordinates(m, s.gridType - 1);
+    const std::vector<float> c = nearAxisCoordinates(results, summary, s.gridType - 1);
     if (c.empty()) return "";
     static const char* const kAxes[] = {"X = ", "Y = ", "Z = "};
     const float v = c[static_cast<size_t>(std::clamp<int>(s.planeIndex, 1, static_cast<int>(c.size())) - 1)];
     return kAxes[s.gridType - 1] + formatNumber(v, 5) + " mtr.";
 }
 
-std::string nearQuantityLabel(const Model& m, int component) {
+std::string nearQuantityLabel(const Summary& summary, int component) {
     static const char* const kComponents[] = {"(x)", "(y)", "(z)", "tot"};
     const std::string name = component >= 1 && component <= 4 ? kComponents[component - 1] : "";
-    return m.summary.nearFieldMagnetic ? "H" + name + " field [Amp/m]" : "E" + name + " field [Volt/m]";
+    return summary.nearFieldMagnetic ? "H" + name + " field [Amp/m]" : "E" + name + " field [Volt/m]";
 }
 
 } // namespace wavra

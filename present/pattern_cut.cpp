@@ -12,7 +12,7 @@ constexpr double kDeg = kPi / 180;
 
 constexpr int16_t kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 
-int requestedCount(const Model& m, size_t axis) { return std::max<int>(m.requestCount[axis], 0); }
+int requestedCount(const Geometry& geometry, size_t axis) { return std::max<int>(geometry.requestCount[axis], 0); }
 
 double directionAngle(const CutPoint& p) { return std::atan2(p.uy, p.ux) / kDeg; }
 
@@ -45,34 +45,39 @@ void findClosure(Cut& cut) {
 
 } // namespace
 
-int thetaCount(const Model& m) {
-    const int t = requestedCount(m, 1), p = requestedCount(m, 2);
-    if (m.sweepPatternAxis == 1 && p > 0) return std::min(t, m.patternCount / p);
-    return p > 0 ? std::min(t, static_cast<int>(m.patternCount)) : 0;
+int thetaCount(const Geometry& geometry, const Results& results) {
+    const int t = requestedCount(geometry, 1), p = requestedCount(geometry, 2);
+    if (results.sweepPatternAxis == 1 && p > 0) return std::min(t, results.patternCount / p);
+    return p > 0 ? std::min(t, static_cast<int>(results.patternCount)) : 0;
 }
 
-int phiCount(const Model& m) {
-    const int t = requestedCount(m, 1), p = requestedCount(m, 2);
-    if (m.sweepPatternAxis == 1) return t > 0 ? std::min(p, static_cast<int>(m.patternCount)) : 0;
-    return t > 0 ? std::min(p, m.patternCount / t) : 0;
+int phiCount(const Geometry& geometry, const Results& results) {
+    const int t = requestedCount(geometry, 1), p = requestedCount(geometry, 2);
+    if (results.sweepPatternAxis == 1) return t > 0 ? std::min(p, static_cast<int>(results.patternCount)) : 0;
+    return t > 0 ? std::min(p, results.patternCount / t) : 0;
 }
 
-int pointIndex(const Model& m, int t, int p) {
-    if (m.sweepPatternAxis == 1) return (t - 1) * requestedCount(m, 2) + p;
-    return (p - 1) * requestedCount(m, 1) + t;
+int pointIndex(const Geometry& geometry, const Results& results, int t, int p) {
+    if (results.sweepPatternAxis == 1) return (t - 1) * requestedCount(geometry, 2) + p;
+    return (p - 1) * requestedCount(geometry, 1) + t;
 }
 
-double thetaOfIndex(const Model& m, int t) { return m.farFieldAngles[static_cast<size_t>(pointIndex(m, t, 1))][0]; }
-double phiOfIndex(const Model& m, int p) { return m.farFieldAngles[static_cast<size_t>(pointIndex(m, 1, p))][1]; }
+double thetaOfIndex(const Geometry& geometry, const Results& results, int t) {
+    return results.farFieldAngles[static_cast<size_t>(pointIndex(geometry, results, t, 1))][0];
+}
+double phiOfIndex(const Geometry& geometry, const Results& results, int p) {
+    return results.farFieldAngles[static_cast<size_t>(pointIndex(geometry, results, 1, p))][1];
+}
 
-std::optional<GridIndex> maximumIndex(const Model& m, const PatternState& s, int pattern) {
+std::optional<GridIndex> maximumIndex(const Geometry& geometry, const Results& results, const PatternState& s,
+                                      int pattern) {
     std::optional<GridIndex> top;
     double largest = 0;
-    for (int p = 1; p <= phiCount(m); ++p)
-        for (int t = 1; t <= thetaCount(m); ++t) {
-            const int point = pointIndex(m, t, p);
-            if (point < 1 || point > m.patternCount) continue;
-            const double v = patternValue(m, s, pattern, point);
+    for (int p = 1; p <= phiCount(geometry, results); ++p)
+        for (int t = 1; t <= thetaCount(geometry, results); ++t) {
+            const int point = pointIndex(geometry, results, t, p);
+            if (point < 1 || point > results.patternCount) continue;
+            const double v = patternValue(results, s, pattern, point);
             if (std::isnan(v) || (top && v <= largest)) continue;
             largest = v;
             top = GridIndex{static_cast<int16_t>(t), static_cast<int16_t>(p)};
@@ -80,9 +85,9 @@ std::optional<GridIndex> maximumIndex(const Model& m, const PatternState& s, int
     return top;
 }
 
-int frequencyIndex(const Model& m, const PatternViewState& v) {
-    if (m.sweepPatternAxis == 1) return v.thetaIndex;
-    if (m.sweepPatternAxis == -1) return v.phiIndex;
+int frequencyIndex(const Results& results, const PatternViewState& v) {
+    if (results.sweepPatternAxis == 1) return v.thetaIndex;
+    if (results.sweepPatternAxis == -1) return v.phiIndex;
     return 0;
 }
 
@@ -91,24 +96,24 @@ double angleBetween(double a, double b) {
     return d > 180 ? 360 - d : d;
 }
 
-Cut extractCut(const Model& m, const PatternState& s, int pattern) {
+Cut extractCut(const Geometry& geometry, const Results& results, const PatternState& s, int pattern) {
     Cut cut;
     cut.plane = s.view.cutPlane;
-    const int nT = thetaCount(m), nP = phiCount(m);
+    const int nT = thetaCount(geometry, results), nP = phiCount(geometry, results);
     if (nT < 1 || nP < 1) return cut;
     const int t0 = std::clamp<int>(s.view.thetaIndex, 1, nT), p0 = std::clamp<int>(s.view.phiIndex, 1, nP);
     const bool horizontal = cut.plane == kHorizontalCut;
-    const bool surfaceWave = surfaceWaveMode(m);
+    const bool surfaceWave = surfaceWaveMode(geometry);
     const int n = horizontal ? nP : nT;
-    cut.angle = horizontal ? thetaOfIndex(m, t0) : phiOfIndex(m, p0);
+    cut.angle = horizontal ? thetaOfIndex(geometry, results, t0) : phiOfIndex(geometry, results, p0);
     cut.points.reserve(static_cast<size_t>(n));
     for (int i = 1; i <= n; ++i) {
         CutPoint c;
-        c.point = horizontal ? pointIndex(m, t0, i) : pointIndex(m, i, p0);
-        const auto& a = m.farFieldAngles[static_cast<size_t>(c.point)];
+        c.point = horizontal ? pointIndex(geometry, results, t0, i) : pointIndex(geometry, results, i, p0);
+        const auto& a = results.farFieldAngles[static_cast<size_t>(c.point)];
         const double theta = a[0], phi = a[1];
         c.height = theta;
-        c.value = patternValue(m, s, pattern, c.point) - s.window.normOffset;
+        c.value = patternValue(results, s, pattern, c.point) - s.window.normOffset;
         if (horizontal) {
             // Below the horizon plane the cut is seen from the other side.
             const bool mirrored = !surfaceWave && std::sin(theta * kDeg) < 0;
@@ -141,15 +146,15 @@ std::optional<CutRange> cutRange(const Cut& cut) {
     return r;
 }
 
-bool moveCursor(PatternViewState& v, const Model& m, int16_t code) {
-    const int nT = thetaCount(m), nP = phiCount(m);
+bool moveCursor(PatternViewState& v, const Geometry& geometry, const Results& results, int16_t code) {
+    const int nT = thetaCount(geometry, results), nP = phiCount(geometry, results);
     const bool vertical = v.cutPlane != kHorizontalCut;
     switch (code) {
     case kKeyRight:
     case kKeyLeft: {
         const int d = code == kKeyRight ? 1 : -1;
-        if (m.sweepPatternAxis == 1) v.thetaIndex = stepClamped(v.thetaIndex, d, nT);
-        else if (m.sweepPatternAxis == -1 || vertical) v.phiIndex = stepClamped(v.phiIndex, d, nP);
+        if (results.sweepPatternAxis == 1) v.thetaIndex = stepClamped(v.thetaIndex, d, nT);
+        else if (results.sweepPatternAxis == -1 || vertical) v.phiIndex = stepClamped(v.phiIndex, d, nP);
         else v.phiIndex = stepWrapped(v.phiIndex, -d, nP); // phi grows counter-clockwise
         return true;
     }

@@ -14,14 +14,14 @@ namespace wavra {
 
 // The number of theta and phi values of the grid, kept within what was
 // loaded (a grid the points do not fill is cut back to whole rows).
-int thetaCount(const Model& model);
-int phiCount(const Model& model);
+int thetaCount(const Geometry& geometry, const Results& results);
+int phiCount(const Geometry& geometry, const Results& results);
 // The point of theta index t and phi index p (both from 1): theta varies
 // fastest, (p - 1) thetaCount + t; in a frequency loop of horizontal cuts
 // (sweepPatternAxis 1) the patterns follow one another, (t - 1) phiCount + p.
-int pointIndex(const Model& model, int t, int p);
-double thetaOfIndex(const Model& model, int t);
-double phiOfIndex(const Model& model, int p);
+int pointIndex(const Geometry& geometry, const Results& results, int t, int p);
+double thetaOfIndex(const Geometry& geometry, const Results& results, int t);
+double phiOfIndex(const Geometry& geometry, const Results& results, int p);
 
 // The theta and phi index of the largest value of pattern k (0 without
 // comparison; the first such point when several share it); nullopt when no
@@ -29,11 +29,12 @@ double phiOfIndex(const Model& model, int p);
 struct GridIndex {
     int16_t theta = 1, phi = 1;
 };
-std::optional<GridIndex> maximumIndex(const Model& model, const PatternState& state, int pattern);
+std::optional<GridIndex> maximumIndex(const Geometry& geometry, const Results& results, const PatternState& state,
+                                      int pattern);
 
 // The frequency index of a frequency loop of cuts (the theta index for
 // horizontal cuts, the phi index for vertical ones); 0 outside such a loop.
-int frequencyIndex(const Model& model, const PatternViewState& view);
+int frequencyIndex(const Results& results, const PatternViewState& view);
 
 struct CutPoint {
     int point = 0;         // row of farFieldAngles and farFieldGains
@@ -60,7 +61,7 @@ struct Cut {
 // index. In a horizontal cut phi is measured counter-clockwise from +x, and
 // a point with negative theta is mirrored (it counts at 540 - phi); in a
 // vertical cut theta is 0 at the top and 90 on the right.
-Cut extractCut(const Model& model, const PatternState& state, int pattern);
+Cut extractCut(const Geometry& geometry, const Results& results, const PatternState& state, int pattern);
 
 // The smallest angle between two directions in degrees (0..180).
 double angleBetween(double a, double b);
@@ -78,7 +79,7 @@ std::optional<CutRange> cutRange(const Cut& cut);
 // (phi in a vertical cut, at most the last; theta in a horizontal cut, at
 // most the last) and the cursor along the cut (theta in a vertical cut and
 // phi in a horizontal one, wrapping round). False for any other code.
-bool moveCursor(PatternViewState& view, const Model& model, int16_t code);
+bool moveCursor(PatternViewState& view, const Geometry& geometry, const Results& results, int16_t code);
 
 // The point of a cut nearest the pointer at (x, y) drawing units: by
 // direction in the polar plot, by height in the surface-wave graph; nullopt

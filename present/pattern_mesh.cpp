@@ -33,26 +33,26 @@ double patternFraction(const PatternGrid& g, const PatternStyle& s, size_t point
                        s.factor);
 }
 
-PatternGrid patternGridOf(const Model& m) {
+PatternGrid patternGridOf(const Geometry& geometry, const Results& results) {
     PatternGrid g;
-    if (m.patternCount < 1 || m.requestMode < 0 || m.requestMode == kSurfaceWaveRequest) return g;
-    g.thetaCount = std::max<int>(m.requestCount[1], 1);
-    g.phiCount = std::max<int>(m.requestCount[2], 1);
-    if (m.sweepPatternAxis == 1) g.thetaCount = 1;
-    if (m.sweepPatternAxis == -1) g.phiCount = 1;
-    const long loaded = std::min<long>(m.patternCount, static_cast<long>(m.farFieldAngles.size()) - 1);
+    if (results.patternCount < 1 || geometry.requestMode < 0 || geometry.requestMode == kSurfaceWaveRequest) return g;
+    g.thetaCount = std::max<int>(geometry.requestCount[1], 1);
+    g.phiCount = std::max<int>(geometry.requestCount[2], 1);
+    if (results.sweepPatternAxis == 1) g.thetaCount = 1;
+    if (results.sweepPatternAxis == -1) g.phiCount = 1;
+    const long loaded = std::min<long>(results.patternCount, static_cast<long>(results.farFieldAngles.size()) - 1);
     if (g.thetaCount > loaded) g.thetaCount = static_cast<int>(loaded);
     if (static_cast<long>(g.thetaCount) * g.phiCount > loaded) g.phiCount = static_cast<int>(loaded / g.thetaCount);
-    g.angles = m.farFieldAngles;
-    g.values = m.farFieldGains;
-    g.largest = m.patternMax;
+    g.angles = results.farFieldAngles;
+    g.values = results.farFieldGains;
+    g.largest = results.patternMax;
     return g;
 }
 
-double patternLowerLimit(const Model& m, int quantity) {
+double patternLowerLimit(const Settings& settings, const Results& results, int quantity) {
     if (quantity > 3) return 0;
-    const double floor = m.linLogFactor == 0.8 ? m.minLogDb : m.minLinearDb;
-    return std::min(floor, m.patternMax[static_cast<size_t>(quantity)] + floor);
+    const double floor = settings.linLogFactor == 0.8 ? settings.minLogDb : settings.minLinearDb;
+    return std::min(floor, results.patternMax[static_cast<size_t>(quantity)] + floor);
 }
 
 void buildPatternMesh(const PatternGrid& g, const PatternStyle& s, const Projection& p, PatternMesh& mesh) {

@@ -30,13 +30,13 @@ struct PatternGrid {
 // surface-wave request, whose table holds heights, not angles. Of a
 // frequency loop's cut patterns the first frequency's cut is taken. The grid
 // never reaches beyond the loaded points.
-PatternGrid patternGridOf(const Model& model);
+PatternGrid patternGridOf(const Geometry& geometry, const Results& results);
 
 // The value at the centre of the 3-D pattern: for the gains the lowest level
 // of the chosen scale (minLinearDb or minLogDb), lowered with a largest gain
 // below 0 dB so that the pattern keeps the same depth; for the field
 // strengths 0.
-double patternLowerLimit(const Model& model, int quantity);
+double patternLowerLimit(const Settings& settings, const Results& results, int quantity);
 
 struct PatternStyle {
     int quantity = 3;    // column 1..5 of farFieldGains

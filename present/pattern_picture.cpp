@@ -241,26 +241,27 @@ Projection overlayProjection(int16_t plane, double cutAngle, double zoom) {
     return Projection(cutAngle - 90, 90, zoom);
 }
 
-PatternAnalysis analysePattern(const Model& m, const PatternState& s) {
+PatternAnalysis analysePattern(const Geometry& geometry, const Results& results, const PatternState& s) {
     PatternAnalysis a;
-    a.unit = patternUnit(m, s);
-    for (int k = 1; k <= patternsShown(s); ++k) a.cuts.push_back(extractCut(m, s, comparing(s) ? k : 0));
+    a.unit = patternUnit(geometry, s);
+    for (int k = 1; k <= patternsShown(s); ++k)
+        a.cuts.push_back(extractCut(geometry, results, s, comparing(s) ? k : 0));
     a.selected =
         comparing(s) ? static_cast<size_t>(std::clamp<int>(s.window.selectedPattern, 1, patternsShown(s)) - 1) : 0;
-    a.heightGraph = surfaceWaveMode(m) && s.view.cutPlane != kHorizontalCut;
+    a.heightGraph = surfaceWaveMode(geometry) && s.view.cutPlane != kHorizontalCut;
     if (a.heightGraph) {
         // The heights of the field points, up to the structure's height or
         // the highest point, whichever is higher.
-        a.graphTop = std::max(m.extentZ, 0.0);
+        a.graphTop = std::max(geometry.extentZ, 0.0);
         for (const Cut& cut : a.cuts)
             for (const CutPoint& p : cut.points) a.graphTop = std::max(a.graphTop, p.height);
         if (!(a.graphTop > 0)) a.graphTop = 1;
     }
     if (s.view.showInfo && !a.heightGraph && !a.cuts.empty()) {
         LobeRules rules;
-        rules.db = isDbQuantity(m, shownQuantity(s));
+        rules.db = isDbQuantity(geometry, shownQuantity(s));
         rules.floor = s.window.scale.min + 2 * s.window.scale.step;
-        rules.freeSpace = m.groundType == -1;
+        rules.freeSpace = geometry.groundType == -1;
         a.lobes = findLobes(a.selectedCut(), rules);
     }
     return a;
@@ -269,7 +270,7 @@ PatternAnalysis analysePattern(const Model& m, const PatternState& s) {
 PatternPicture buildPatternPicture(const Model& m, const PatternState& s) {
     PatternPicture pic;
     pic.plotRadius = s.window.plotRadius;
-    const PatternAnalysis a = analysePattern(m, s);
+    const PatternAnalysis a = analysePattern(m, m, s);
     if (m.patternCount < 1 || a.cuts.empty() || a.selectedCut().points.empty()) {
         pic.noData = true;
         return pic;
@@ -288,9 +289,9 @@ PatternPicture buildPatternPicture(const Model& m, const PatternState& s) {
     return pic;
 }
 
-std::string pointerText(const Model& m, const PatternState& s, double x, double y) {
-    if (m.patternCount < 1) return {};
-    const PatternAnalysis a = analysePattern(m, s);
+std::string pointerText(const Geometry& geometry, const Results& results, const PatternState& s, double x, double y) {
+    if (results.patternCount < 1) return {};
+    const PatternAnalysis a = analysePattern(geometry, results, s);
     if (a.cuts.empty()) return {};
     const Cut& cut = a.selectedCut();
     const auto i = nearestCutPoint(cut, x, y, s.window.plotRadius, a.heightGraph, a.graphTop);
@@ -299,7 +300,7 @@ std::string pointerText(const Model& m, const PatternState& s, double x, double 
     std::string where;
     if (a.heightGraph) where = "Height: " + formatPicture(p.height, "##0.0#") + " m";
     else where = std::string(cut.plane == kHorizontalCut ? "Phi: " : "Theta: ") + degrees(p.angle);
-    return where + "   " + trim(quantityLabel(m, shownQuantity(s))) + ": " +
+    return where + "   " + trim(quantityLabel(geometry, shownQuantity(s))) + ": " +
            trim(formatNumber(p.value / a.unit.divisor, 6)) + " " + a.unit.name();
 }
 

@@ -28,7 +28,7 @@ struct PatternAnalysis {
     double graphTop = 1;      // the height at the top of that graph, metres
     const Cut& selectedCut() const { return cuts[selected]; }
 };
-PatternAnalysis analysePattern(const Model& model, const PatternState& state);
+PatternAnalysis analysePattern(const Geometry& geometry, const Results& results, const PatternState& state);
 
 // The surface-wave graph: the value's radius r (0..plotRadius) grows to the
 // right, heights from 0 to `top` span the plot from bottom to top.
@@ -115,6 +115,7 @@ PatternPicture buildPatternPicture(const Model& model, const PatternState& state
 // The point of the selected cut under the pointer at (x, y) drawing units,
 // as the status line shows it ("Phi: 45 dg  Total gain 7.35 [dB]"); empty
 // when the pointer is off the plot.
-std::string pointerText(const Model& model, const PatternState& state, double x, double y);
+std::string pointerText(const Geometry& geometry, const Results& results, const PatternState& state, double x,
+                        double y);
 
 } // namespace wavra

@@ -22,19 +22,19 @@ double usable(double largest) { return std::isfinite(largest) ? std::clamp(large
 
 } // namespace
 
-bool logScale(const Model& model) { return model.linLogFactor == kLogFactor; }
+bool logScale(const Settings& settings) { return settings.linLogFactor == kLogFactor; }
 
-void toggleLinLog(Model& model) {
-    model.linLogFactor = model.linLogFactor == kLinearFactor ? kLogFactor : kLinearFactor;
+void toggleLinLog(Settings& settings) {
+    settings.linLogFactor = settings.linLogFactor == kLinearFactor ? kLogFactor : kLinearFactor;
 }
 
-PatternScale initialDbScale(const Model& model, double largest) {
-    const bool log = logScale(model);
+PatternScale initialDbScale(const Settings& settings, double largest) {
+    const bool log = logScale(settings);
     largest = usable(largest);
     PatternScale s;
-    s.step = log ? stepSetting(model.logStepDb, 10) : stepSetting(model.linearStepDb, 6);
+    s.step = log ? stepSetting(settings.logStepDb, 10) : stepSetting(settings.linearStepDb, 6);
     const double top = largest >= 0 ? 0 : -s.step * std::ceil(-largest / s.step);
-    s.min = top + (log ? model.minLogDb : model.minLinearDb);
+    s.min = top + (log ? settings.minLogDb : settings.minLinearDb);
     // The first value of min + k step above the largest value; the
     // sequence also ends at its first value above 24 dB. The top lies within
     // a step of the largest value, so the walk is as long as the depth.
@@ -44,11 +44,11 @@ PatternScale initialDbScale(const Model& model, double largest) {
     return s;
 }
 
-PatternScale initialFieldScale(const Model& model, double largest) {
+PatternScale initialFieldScale(const Settings& settings, double largest) {
     PatternScale s;
     s.min = 0;
     s.max = seriesAbove(std::max(usable(largest), 0.0));
-    s.step = s.max / (logScale(model) ? 10 : 5);
+    s.step = s.max / (logScale(settings) ? 10 : 5);
     return s;
 }
 

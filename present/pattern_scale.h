@@ -17,9 +17,9 @@ struct PatternScale {
 
 // The lin-log scale is in use exactly when linLogFactor is 0.8; any other
 // factor is the linear scale.
-bool logScale(const Model& model);
+bool logScale(const Settings& settings);
 // 'L': the factor flips between 0.5 (linear) and 0.8 (lin-log).
-void toggleLinLog(Model& model);
+void toggleLinLog(Settings& settings);
 
 // The scale of a gain in dB whose largest value is `largest`: the step of
 // the scale in use; the top is 0 lowered by whole steps until it is at or
@@ -27,10 +27,10 @@ void toggleLinLog(Model& model);
 // or minLogDb) below that top, and the maximum is the first step above the
 // minimum that exceeds the largest value (or 24 dB, whichever comes first).
 // A step setting of 0 or less counts as the default (6 dB linear, 10 dB log).
-PatternScale initialDbScale(const Model& model, double largest);
+PatternScale initialDbScale(const Settings& settings, double largest);
 // The scale of a field strength: 0 up to the first 1-2-5 value above the
 // largest value, in 5 (linear) or 10 (lin-log) steps.
-PatternScale initialFieldScale(const Model& model, double largest);
+PatternScale initialFieldScale(const Settings& settings, double largest);
 
 // The unit of the printed values: dB, or the V/m decade that the top of a
 // field scale selects; printed values are divided by `divisor`.

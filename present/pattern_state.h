@@ -62,13 +62,13 @@ struct PatternState {
 };
 
 // The request was a ground-wave (surface-wave) pattern.
-bool surfaceWaveMode(const Model& model);
+bool surfaceWaveMode(const Geometry& geometry);
 // Gains 1..3 are in dB, except in surface-wave mode, where every quantity
 // is a field strength.
-bool isDbQuantity(const Model& model, int quantity);
+bool isDbQuantity(const Geometry& geometry, int quantity);
 // "Vert. gain ", "Hor. gain ", "Total gain ", "E(theta) ", "E(phi)  ";
 // in surface-wave mode "(No data)" twice, "E(radial) ", ...
-std::string quantityLabel(const Model& model, int quantity);
+std::string quantityLabel(const Geometry& geometry, int quantity);
 
 bool comparing(const PatternState& state);
 // The quantity whose values are shown: the compared one while comparing.
@@ -80,18 +80,22 @@ int selectedPatternIndex(const PatternState& state);
 int patternsShown(const PatternState& state);
 // The value of pattern k (0 without comparison, else 1..compareCount) at a
 // point, before normalisation.
-double patternValue(const Model& model, const PatternState& state, int pattern, int point);
+double patternValue(const Results& results, const PatternState& state, int pattern, int point);
 // The largest value of the shown quantity (over all compared patterns).
-double shownMaximum(const Model& model, const PatternState& state);
+double shownMaximum(const Results& results, const PatternState& state);
 
 // Entry from the main loop: the view state is set up when a model was
 // loaded since the last call, the optimizer's target direction is taken
 // when one is pending, and the window state starts afresh with the initial
 // scale.
-void openPatternView(PatternState& state, Model& model);
+void openPatternView(PatternState& state, const Settings& settings, const Geometry& geometry, const Results& results,
+                     ViewState& viewState);
 // The initial scale of the shown quantity; also resets the normalisation.
-void initialiseScale(PatternState& state, const Model& model);
+void initialiseScale(PatternState& state, const Settings& settings, const Geometry& geometry, const Results& results);
+// The same for a caller that holds the whole model (the comparison of
+// patterns, which reads a second report into one).
+inline void initialiseScale(PatternState& state, const Model& model) { initialiseScale(state, model, model, model); }
 // The unit of the printed values for the current scale.
-FieldUnit patternUnit(const Model& model, const PatternState& state);
+FieldUnit patternUnit(const Geometry& geometry, const PatternState& state);
 
 } // namespace wavra

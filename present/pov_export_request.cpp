@@ -23,10 +23,11 @@ PovSceneView povViewOf(const GeometryViewState& s) {
     return v;
 }
 
-PovPatternMesh povPatternOf(const Model& model, const GeometryViewState& s) {
+PovPatternMesh povPatternOf(const Settings& settings, const Geometry& geometry, const Results& results,
+                            const GeometryViewState& s) {
     PovPatternMesh mesh;
-    const PatternGrid grid = patternGridOf(model);
-    const PatternStyle style = geometryPatternStyle(model, s);
+    const PatternGrid grid = patternGridOf(geometry, results);
+    const PatternStyle style = geometryPatternStyle(settings, results, s);
     if (grid.empty() || style.quantity < 1 || style.quantity > 5) return mesh;
     // The pattern's radius in metres: the view draws it patternSize units
     // out, where viewSize units are geometryScale metres.
@@ -46,13 +47,13 @@ PovPatternMesh povPatternOf(const Model& model, const GeometryViewState& s) {
     return mesh;
 }
 
-std::string povScenePath(const Model& m) { return m.povDir() + m.modelName + ".pov"; }
-std::string povPicturePath(const Model& m) { return m.povDir() + m.modelName + ".png"; }
+std::string povScenePath(const ModelFile& file) { return file.povDir() + file.modelName + ".pov"; }
+std::string povPicturePath(const ModelFile& file) { return file.povDir() + file.modelName + ".png"; }
 
 PovExportResult exportPovScene(const Model& model, Ui& ui, const GeometryViewState& state, bool wires, bool pattern,
                                const std::string& path) {
     PovExportResult result;
-    const PovPatternMesh mesh = pattern ? povPatternOf(model, state) : PovPatternMesh{};
+    const PovPatternMesh mesh = pattern ? povPatternOf(model, model, model, state) : PovPatternMesh{};
     const bool hasPattern = mesh.rows > 1 && mesh.columns > 1;
     if (!wires && !hasPattern) {
         result.status = "No far-field pattern to export to POV-Ray.";
@@ -63,9 +64,9 @@ PovExportResult exportPovScene(const Model& model, Ui& ui, const GeometryViewSta
     return result;
 }
 
-std::optional<PovRenderRequest> offerPovRender(const Model& model, Ui& ui, const std::string& scene) {
+std::optional<PovRenderRequest> offerPovRender(const ModelFile& file, Ui& ui, const std::string& scene) {
     if (!ui.askYesNo("POV-Ray", "Scene " + scene + " written.\nRender it with POV-Ray ?")) return std::nullopt;
-    return PovRenderRequest{scene, povPicturePath(model)};
+    return PovRenderRequest{scene, povPicturePath(file)};
 }
 
 } // namespace wavra

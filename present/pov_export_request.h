@@ -23,11 +23,12 @@ PovSceneView povViewOf(const GeometryViewState& state);
 // The 3-D pattern of the view (its quantity, scale and size) on the full
 // grid of pattern points, closed round in phi when the points go once
 // round; empty without a far-field pattern.
-PovPatternMesh povPatternOf(const Model& model, const GeometryViewState& state);
+PovPatternMesh povPatternOf(const Settings& settings, const Geometry& geometry, const Results& results,
+                            const GeometryViewState& state);
 
 // pov/<modelName>.pov and pov/<modelName>.png below installDir.
-std::string povScenePath(const Model& model);
-std::string povPicturePath(const Model& model);
+std::string povScenePath(const ModelFile& file);
+std::string povPicturePath(const ModelFile& file);
 
 struct PovExportResult {
     std::string scene;  // the scene written; empty when nothing was written
@@ -46,6 +47,6 @@ struct PovRenderRequest {
 
 // After a scene was written in the window: asks whether to render it;
 // the request when the user says yes.
-std::optional<PovRenderRequest> offerPovRender(const Model& model, Ui& ui, const std::string& scene);
+std::optional<PovRenderRequest> offerPovRender(const ModelFile& file, Ui& ui, const std::string& scene);
 
 } // namespace wavra

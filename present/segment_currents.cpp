@@ -15,13 +15,13 @@ constexpr int kCurrentWidth = 6;
 
 } // namespace
 
-bool hasCurrents(const Model& m) { return m.maxCurrentMag > 0; }
+bool hasCurrents(const Results& results) { return results.maxCurrentMag > 0; }
 
-bool hasPhases(const Model& m) { return m.maxCurrentPhase >= 0; }
+bool hasPhases(const Results& results) { return results.maxCurrentPhase >= 0; }
 
-std::string segmentCurrentText(const Model& m, int row, bool cartesian) {
-    const Cartesian c = toCartesian(std::fabs(m.wireCurrentMag[row]), m.wireCurrentPhase[row]);
-    return "Seg: " + formatPicture(row, "##0") + ", Tag: " + std::to_string(m.wireTag[row]) +
+std::string segmentCurrentText(const Geometry& geometry, const Results& results, int row, bool cartesian) {
+    const Cartesian c = toCartesian(std::fabs(results.wireCurrentMag[row]), results.wireCurrentPhase[row]);
+    return "Seg: " + formatPicture(row, "##0") + ", Tag: " + std::to_string(geometry.wireTag[row]) +
            ", Curr: " + formatComplex(c.re, c.im, "amp", kCurrentWidth, cartesian);
 }
 
@@ -36,25 +36,28 @@ int phaseRampEntry(double phase, double largest) {
     return colourRampEntry((phase + largest) / (2 * largest));
 }
 
-std::optional<double> powerCurrentScale(const Model& m) {
-    if (!m.summary.hasPower || !(m.summary.fieldScale > 0)) return std::nullopt;
-    return m.summary.fieldScale;
+std::optional<double> powerCurrentScale(const Summary& summary) {
+    if (!summary.hasPower || !(summary.fieldScale > 0)) return std::nullopt;
+    return summary.fieldScale;
 }
 
-std::string powerCurrentLabel(const Model& m) {
-    return m.power > 0 ? "at " + formatPicture(m.power, "##0") + " W" : std::string("rms");
+std::string powerCurrentLabel(const Settings& settings) {
+    return settings.power > 0 ? "at " + formatPicture(settings.power, "##0") + " W" : std::string("rms");
 }
 
-std::string segmentPowerCurrentText(const Model& m, int row, bool cartesian) {
-    const auto scale = powerCurrentScale(m);
+std::string segmentPowerCurrentText(const Settings& settings, const Results& results, const Summary& summary, int row,
+                                    bool cartesian) {
+    const auto scale = powerCurrentScale(summary);
     if (!scale) return {};
-    const Cartesian c = toCartesian(std::fabs(m.wireCurrentMag[row]) * *scale, m.wireCurrentPhase[row]);
-    return powerCurrentLabel(m) + ": " + formatComplex(c.re, c.im, "amp", kCurrentWidth, cartesian);
+    const Cartesian c = toCartesian(std::fabs(results.wireCurrentMag[row]) * *scale, results.wireCurrentPhase[row]);
+    return powerCurrentLabel(settings) + ": " + formatComplex(c.re, c.im, "amp", kCurrentWidth, cartesian);
 }
 
-std::optional<Bar> segmentBar(const Model& m, const Projection& p, int row, double length) {
-    const double x1 = p.x(m.wireX1[row], m.wireY1[row]), y1 = p.y(m.wireX1[row], m.wireY1[row], m.wireZ1[row]);
-    const double x2 = p.x(m.wireX2[row], m.wireY2[row]), y2 = p.y(m.wireX2[row], m.wireY2[row], m.wireZ2[row]);
+std::optional<Bar> segmentBar(const Geometry& geometry, const Projection& p, int row, double length) {
+    const double x1 = p.x(geometry.wireX1[row], geometry.wireY1[row]),
+                 y1 = p.y(geometry.wireX1[row], geometry.wireY1[row], geometry.wireZ1[row]);
+    const double x2 = p.x(geometry.wireX2[row], geometry.wireY2[row]),
+                 y2 = p.y(geometry.wireX2[row], geometry.wireY2[row], geometry.wireZ2[row]);
     const double dx = x2 - x1, dy = y2 - y1, projected = std::hypot(dx, dy);
     if (projected == 0) return std::nullopt;
     Bar b;
@@ -65,12 +68,12 @@ std::optional<Bar> segmentBar(const Model& m, const Projection& p, int row, doub
     return b;
 }
 
-double currentBarLength(const Model& m, int row, double size) {
-    return m.maxCurrentMag > 0 ? std::fabs(m.wireCurrentMag[row]) * size / m.maxCurrentMag : 0;
+double currentBarLength(const Results& results, int row, double size) {
+    return results.maxCurrentMag > 0 ? std::fabs(results.wireCurrentMag[row]) * size / results.maxCurrentMag : 0;
 }
 
-double phaseBarLength(const Model& m, int row, double size) {
-    return m.maxCurrentPhase > 0 ? m.wireCurrentPhase[row] * size / m.maxCurrentPhase : 0;
+double phaseBarLength(const Results& results, int row, double size) {
+    return results.maxCurrentPhase > 0 ? results.wireCurrentPhase[row] * size / results.maxCurrentPhase : 0;
 }
 
 } // namespace wavra

@@ -69,9 +69,13 @@ bool traceLine(const std::vector<double>& ts, const ChartGridLine& line, At at, 
 
 ChartPoint scaled(ChartPoint p, double f) { return {p.x * f, p.y * f}; }
 
-int baseCount(const Model& m) { return sweepSteps(m) > 0 ? sweepSteps(m) : (m.summary.hasImpedance ? 1 : 0); }
+int baseCount(const Results& results, const Summary& summary) {
+    return sweepSteps(results) > 0 ? sweepSteps(results) : (summary.hasImpedance ? 1 : 0);
+}
 
-int tableCapacity(const Model& m) { return std::max(0, std::min<int>(m.maxFreqSteps, m.freqCapacity())); }
+int tableCapacity(const Settings& settings, const Results& results) {
+    return std::max(0, std::min<int>(settings.maxFreqSteps, results.freqCapacity()));
+}
 
 std::optional<double> askOhms(Ui& ui, const std::string& prompt, const std::string& offered) {
     const auto answer = ui.inputBox("Insert Z/Y", prompt, offered);
@@ -85,7 +89,7 @@ std::optional<double> askOhms(Ui& ui, const std::string& prompt, const std::stri
     return readNumber(text);
 }
 
-bool cartesian(const Model& m) { return m.complexNotation == 0; }
+bool cartesian(const ViewState& viewState) { return viewState.complexNotation == 0; }
 
 } // namespace
 
@@ -136,7 +140,7 @@ std::vector<SmithPoint> smithPoints(const Model& m, const SmithState& s) {
         points.push_back({m.sweepFreq[static_cast<size_t>(row)], m.sweepR[static_cast<size_t>(row)],
                           m.sweepX[static_cast<size_t>(row)], false});
     if (steps == 0 && m.summary.hasImpedance) points.push_back({m.frequencyMHz, m.sweepR[0], m.sweepX[0], false});
-    for (int row = steps + 1; row <= steps + s.added && row <= tableCapacity(m); ++row)
+    for (int row = steps + 1; row <= steps + s.added && row <= tableCapacity(m, m); ++row)
         points.push_back(
             {m.frequencyMHz, m.sweepR[static_cast<size_t>(row)], m.sweepX[static_cast<size_t>(row)], true});
     return points;
@@ -146,21 +150,20 @@ std::complex<double> turnedByLine(const SmithState& s, std::complex<double> gamm
     return gamma * std::polar(1.0, 2 * kPi * s.lineStep / kLineSteps);
 }
 
-std::complex<double> plottedGamma(const Model& m, const SmithState& s, const SmithPoint& p) {
-    return turnedByLine(s, reflection(p.r, p.x, m.referenceZ0()));
+std::complex<double> plottedGamma(double z0, const SmithState& s, const SmithPoint& p) {
+    return turnedByLine(s, reflection(p.r, p.x, z0));
 }
 
-std::vector<std::complex<double>> measuredLocus(const Model& m, const SmithState& s) {
+std::vector<std::complex<double>> measuredLocus(double z0, const ViewState& viewState, const SmithState& s) {
     std::vector<std::complex<double>> locus;
-    for (const MeasuredPoint& p : m.measured.points)
-        locus.push_back(turnedByLine(s, reflectionAgainst(p.s11, m.measured.referenceOhm, m.referenceZ0())));
+    for (const MeasuredPoint& p : viewState.measured.points)
+        locus.push_back(turnedByLine(s, reflectionAgainst(p.s11, viewState.measured.referenceOhm, z0)));
     return locus;
 }
 
-std::vector<std::complex<double>> keptLocus(const Model& m, const SmithState& s, const KeptSweep& k) {
+std::vector<std::complex<double>> keptLocus(double z0, const SmithState& s, const KeptSweep& k) {
     std::vector<std::complex<double>> locus;
-    for (size_t i = 0; i < k.frequency.size(); ++i)
-        locus.push_back(turnedByLine(s, reflection(k.r[i], k.x[i], m.referenceZ0())));
+    for (size_t i = 0; i < k.frequency.size(); ++i) locus.push_back(turnedByLine(s, reflection(k.r[i], k.x[i], z0)));
     return locus;
 }
 
@@ -170,12 +173,12 @@ std::complex<double> impedanceOf(std::complex<double> gamma, double z0) {
     return z0 * (1.0 + gamma) / d;
 }
 
-void resetSmith(const Model& m, SmithState& s) {
+void resetSmith(const ViewState& viewState, SmithState& s) {
     s.cursor = 0;
     s.added = 0;
     s.lineStep = 0;
     s.pointer = false;
-    s.loadSerial = m.loadSerial;
+    s.loadSerial = viewState.loadSerial;
     s.opened = true;
 }
 
@@ -198,7 +201,7 @@ void insertSmithPoint(Model& m, SmithState& s, Ui& ui) {
     if (!re) return;
     const auto im = askOhms(ui, "Enter imag. part", offered);
     if (!im) return;
-    const int steps = sweepSteps(m), capacity = tableCapacity(m);
+    const int steps = sweepSteps(m), capacity = tableCapacity(m, m);
     if (steps + s.added >= capacity) {
         if (s.added == 0) {
             ui.message("The sweep tables are full (" + std::to_string(capacity) + " points); no point was added.");
@@ -210,7 +213,7 @@ void insertSmithPoint(Model& m, SmithState& s, Ui& ui) {
     m.sweepR[row] = *re;
     m.sweepX[row] = *im;
     m.sweepFreq[row] = m.frequencyMHz;
-    s.cursor = baseCount(m) + s.added;
+    s.cursor = baseCount(m, m.summary) + s.added;
 }
 
 void deleteSmithPoint(const Model& m, SmithState& s) {
@@ -223,13 +226,13 @@ namespace {
 
 // The measurement at the cursor's frequency, when it covers it: its
 // impedance and SWR beside the model's.
-void measuredLines(const Model& m, double frequency, std::vector<std::string>& lines) {
-    const auto r = measuredAt(m, SweepQuantity::Resistance, frequency);
-    const auto x = measuredAt(m, SweepQuantity::Reactance, frequency);
-    const auto swr = measuredAt(m, SweepQuantity::Swr, frequency);
+void measuredLines(double z0, const ViewState& viewState, double frequency, std::vector<std::string>& lines) {
+    const auto r = measuredAt(z0, viewState, SweepQuantity::Resistance, frequency);
+    const auto x = measuredAt(z0, viewState, SweepQuantity::Reactance, frequency);
+    const auto swr = measuredAt(z0, viewState, SweepQuantity::Swr, frequency);
     if (!r || !x || !swr) return;
     if (std::isfinite(*r) && std::isfinite(*x))
-        lines.push_back("Meas.: " + formatComplex(*r, *x, "ohm", kReadoutWidth, cartesian(m)));
+        lines.push_back("Meas.: " + formatComplex(*r, *x, "ohm", kReadoutWidth, cartesian(viewState)));
     lines.push_back("M.SWR: " + formatPicture(*swr, "##0.00"));
 }
 
@@ -242,14 +245,14 @@ std::vector<std::string> smithReadout(const Model& m, const SmithState& s) {
         const SmithPoint& p = points[static_cast<size_t>(s.cursor - 1)];
         lines.push_back("Freq : " + formatPicture(p.frequency, "##0.000") + " Mhz");
         lines.push_back("Imp. : " + formatComplex(p.r, p.x, "ohm", kReadoutWidth, cartesian(m)));
-        std::complex<double> z = impedanceOf(plottedGamma(m, s, p), m.referenceZ0());
+        std::complex<double> z = impedanceOf(plottedGamma(m.referenceZ0(), s, p), m.referenceZ0());
         const bool normalised = s.normalise == 1 && m.referenceZ0() > 0;
         if (normalised) z /= m.referenceZ0();
         if (std::isfinite(z.real()) && std::isfinite(z.imag()))
             lines.push_back("Z/Y  : " + formatComplex(z.real(), z.imag(), normalised ? "norm." : "ohm",
                                                       normalised ? kNormalisedWidth : kReadoutWidth, cartesian(m)));
         lines.push_back("SWR  : " + formatPicture(swrShown(p.r, p.x, m.referenceZ0()), "##0.00"));
-        measuredLines(m, p.frequency, lines);
+        measuredLines(m.referenceZ0(), m, p.frequency, lines);
         if (s.lineStep != 0)
             lines.push_back("Line : " + formatPicture((kLineSteps - s.lineStep) * 0.5 / kLineSteps, "0.000") +
                             " wl towards generator");

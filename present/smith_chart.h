@@ -79,18 +79,18 @@ std::vector<SmithPoint> smithPoints(const Model& model, const SmithState& state)
 
 // The reflection coefficient of a point as plotted: against z0, turned by
 // the line transformation (towards the generator clockwise).
-std::complex<double> plottedGamma(const Model& model, const SmithState& state, const SmithPoint& point);
+std::complex<double> plottedGamma(double z0, const SmithState& state, const SmithPoint& point);
 // A reflection coefficient against z0 turned by the line transformation.
 std::complex<double> turnedByLine(const SmithState& state, std::complex<double> gamma);
 // The measured points and the points of a kept loop as plotted: against
 // today's z0 and turned by the line transformation like the model's own.
-std::vector<std::complex<double>> measuredLocus(const Model& model, const SmithState& state);
-std::vector<std::complex<double>> keptLocus(const Model& model, const SmithState& state, const KeptSweep& kept);
+std::vector<std::complex<double>> measuredLocus(double z0, const ViewState& viewState, const SmithState& state);
+std::vector<std::complex<double>> keptLocus(double z0, const SmithState& state, const KeptSweep& kept);
 // The impedance in ohms of a reflection coefficient against z0.
 std::complex<double> impedanceOf(std::complex<double> gamma, double z0);
 
 // A new load: no cursor, no added points, no line transformation.
-void resetSmith(const Model& model, SmithState& state);
+void resetSmith(const ViewState& viewState, SmithState& state);
 // Right / Left: the cursor through the points and "none"; Shift+Left /
 // Shift+Right: one step of the line transformation towards the generator /
 // the load; Home: normalised values on or off; X: the complex notation.

@@ -24,8 +24,8 @@ std::string number(double v, int width = kValueWidth) {
 
 std::string whole(int v) { return std::to_string(v); }
 
-std::string impedance(const Model& m, double re, double im) {
-    return complexText(re, im, "ohm", kValueWidth, m.complexNotation == 0);
+std::string impedance(const ViewState& viewState, double re, double im) {
+    return complexText(re, im, "ohm", kValueWidth, viewState.complexNotation == 0);
 }
 
 // A field; its unit is shown only beside a value.
@@ -55,8 +55,8 @@ std::string complexText(double re, double im, const std::string& unit, int width
     return number(magnitude, width) + " " + unit + " @ " + number(angle, 4) + " \u00b0";
 }
 
-std::vector<SummaryField> modelFields(const Model& m) {
-    const Summary& s = m.summary;
+std::vector<SummaryField> modelFields(const Summary& summary) {
+    const Summary& s = summary;
     return {
         field("Filename", trim(s.fileName)),
         field("Frequency", s.frequencyText),
@@ -68,41 +68,41 @@ std::vector<SummaryField> modelFields(const Model& m) {
     };
 }
 
-std::vector<SummaryField> sourceFields(const Model& m) {
-    const Summary& s = m.summary;
+std::vector<SummaryField> sourceFields(const Summary& summary, double z0, const ViewState& viewState) {
+    const Summary& s = summary;
     std::vector<SummaryField> f =
         emptyFields({"Impedance", "Parallel form", "Series comp.", "Parallel comp.", "Voltage", "Current"});
     if (s.hasImpedance) {
-        f[0].text = impedance(m, s.impedanceR, s.impedanceX);
+        f[0].text = impedance(viewState, s.impedanceR, s.impedanceX);
         if (!f[0].text.empty()) f[1].text = number(s.parallelR) + " // " + number(s.parallelX) + " ohm";
         if (!s.seriesCompUnit.empty()) f[2] = field("Series comp.", number(s.seriesComp), s.seriesCompUnit);
         if (!s.parallelCompUnit.empty()) f[3] = field("Parallel comp.", number(s.parallelComp), s.parallelCompUnit);
     }
     if (s.hasPower || s.voltageR != 0 || s.voltageX != 0)
-        f[4].text = complexText(s.voltageR, s.voltageX, "V", kValueWidth, m.complexNotation == 0);
-    if (s.hasCurrent) f[5].text = complexText(s.currentR, s.currentX, "A", kValueWidth, m.complexNotation == 0);
+        f[4].text = complexText(s.voltageR, s.voltageX, "V", kValueWidth, viewState.complexNotation == 0);
+    if (s.hasCurrent) f[5].text = complexText(s.currentR, s.currentX, "A", kValueWidth, viewState.complexNotation == 0);
     if (s.sourceInputs.size() >= 2) {
         f[0].label = "Impedance (sum of " + whole(static_cast<int>(s.sourceInputs.size())) + " sources)";
         for (const SourceInput& source : s.sourceInputs)
-            f[0].toolTip += (f[0].toolTip.empty() ? "" : "\n") + sourceText(m, source);
+            f[0].toolTip += (f[0].toolTip.empty() ? "" : "\n") + sourceText(z0, viewState, source);
     }
     return f;
 }
 
-std::string sourceText(const Model& m, const SourceInput& in) {
-    const bool cartesian = m.complexNotation == 0;
+std::string sourceText(double z0, const ViewState& viewState, const SourceInput& in) {
+    const bool cartesian = viewState.complexNotation == 0;
     auto complex = [&](double re, double im, const char* unit) {
         const std::string text = complexText(re, im, unit, kValueWidth, cartesian);
         return text.empty() ? std::string("missing") : text;
     };
-    const double ratio = swr(in.impedanceR, in.impedanceX, m.referenceZ0());
+    const double ratio = swr(in.impedanceR, in.impedanceX, z0);
     return "Tag " + whole(in.tag) + ", segment " + whole(in.segment) + ": V " + complex(in.voltageR, in.voltageX, "V") +
            ", I " + complex(in.currentR, in.currentX, "A") + ", Z " + complex(in.impedanceR, in.impedanceX, "ohm") +
            ", SWR " + (std::isnan(ratio) ? std::string("missing") : number(ratio, 5));
 }
 
-std::vector<SummaryField> powerFields(const Model& m) {
-    const Summary& s = m.summary;
+std::vector<SummaryField> powerFields(const Summary& summary) {
+    const Summary& s = summary;
     std::vector<SummaryField> f =
         emptyFields({"Input power", "Radiated power", "Structure loss", "Network loss", "Efficiency", "Average gain"});
     if (s.hasPower) {
@@ -115,14 +115,14 @@ std::vector<SummaryField> powerFields(const Model& m) {
 }
 
 // A report read to its end carries the engine's run time; a deck has none.
-std::string calculateHint(const Model& m) {
-    if (m.summary.hasRunTime || trim(m.summary.fileName).empty()) return {};
+std::string calculateHint(const Summary& summary) {
+    if (summary.hasRunTime || trim(summary.fileName).empty()) return {};
     return "Press F7 to calculate";
 }
 
-std::vector<GridRow> requestGrid(const Model& m) {
+std::vector<GridRow> requestGrid(const Summary& summary) {
     std::vector<GridRow> rows;
-    for (const RequestRow& r : m.summary.requestRows)
+    for (const RequestRow& r : summary.requestRows)
         rows.push_back({r.label, number(r.start), number(r.stop), whole(r.count), number(r.step)});
     return rows;
 }

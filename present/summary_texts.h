@@ -30,29 +30,29 @@ struct SummaryField {
 };
 
 // The fields of the model group ("Filename" ... "Calculation time").
-std::vector<SummaryField> modelFields(const Model& model);
+std::vector<SummaryField> modelFields(const Summary& summary);
 // The fields of the source group ("Impedance" ... "Current"). With several
 // sources the impedance is their sum, labelled "Impedance (sum of N
 // sources)", and its tool tip lists every source as printed.
-std::vector<SummaryField> sourceFields(const Model& model);
+std::vector<SummaryField> sourceFields(const Summary& summary, double z0, const ViewState& viewState);
 
 // One source of the report as printed, with its SWR against z0:
 // "Tag 1, segment 3: V 1 + j 0 V, I -0.09553 + j 0.09511 A,
 // Z -5.257 - j 5.234 ohm, SWR 10.52".
-std::string sourceText(const Model& model, const SourceInput& source);
+std::string sourceText(double z0, const ViewState& viewState, const SourceInput& source);
 // The fields of the power group ("Input power" ... "Average gain").
-std::vector<SummaryField> powerFields(const Model& model);
+std::vector<SummaryField> powerFields(const Summary& summary);
 
 // The hint over the main window's fields while a model is loaded without
 // an engine report (no results yet): "Press F7 to calculate"; empty once a
 // report was read or before any model.
-std::string calculateHint(const Model& model);
+std::string calculateHint(const Summary& summary);
 
 // The request grid: one row per axis, the columns start, stop, count, step.
 struct GridRow {
     std::string caption;
     std::string start, stop, count, step;
 };
-std::vector<GridRow> requestGrid(const Model& model);
+std::vector<GridRow> requestGrid(const Summary& summary);
 
 } // namespace wavra

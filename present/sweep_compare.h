@@ -26,7 +26,7 @@ Rgb keptSweepColour(size_t k);
 // The colour of curve c (0 first, 1 second of a pane) of today's loop:
 // light blue and light red alone; black while loops are kept, whose
 // colours those are (a pane's second curve is then told by its dashes).
-Rgb currentCurveColour(const Model& model, size_t c);
+Rgb currentCurveColour(const ViewState& viewState, size_t c);
 inline constexpr Rgb kCurrentSweepColour{0, 0, 0};
 
 // The legend of the sweep pages and the Smith chart: today's loop ("now:
@@ -38,7 +38,8 @@ struct LegendEntry {
     Rgb colour;
     bool operator==(const LegendEntry&) const = default;
 };
-std::vector<LegendEntry> sweepLegend(const Model& model, bool withMeasured, Rgb today = kCurrentSweepColour);
+std::vector<LegendEntry> sweepLegend(const ModelFile& file, const ViewState& viewState, bool withMeasured,
+                                     Rgb today = kCurrentSweepColour);
 
 // The legend of a kept loop: the model name and the local time it was kept
 // ("dipole 14:03:27").
@@ -52,8 +53,8 @@ bool keepSweep(Model& model, std::time_t when);
 inline size_t keptSteps(const KeptSweep& k) { return k.frequency.size(); }
 // A quantity of step i (0-based) of a kept loop as the read-out gives it,
 // against the model's reference impedance of today.
-double keptValue(const Model& model, const KeptSweep& kept, SweepQuantity q, size_t i);
+double keptValue(double z0, const KeptSweep& kept, SweepQuantity q, size_t i);
 // The quantity at every step as the curve draws it (SWR limited to 10).
-std::vector<double> keptCurve(const Model& model, const KeptSweep& kept, SweepQuantity q);
+std::vector<double> keptCurve(double z0, const KeptSweep& kept, SweepQuantity q);
 
 } // namespace wavra

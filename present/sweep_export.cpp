@@ -16,11 +16,11 @@ namespace {
 
 // The steps in the order of their frequency (a Touchstone reader expects
 // rising frequencies); a step without a frequency comes last.
-std::vector<size_t> stepsByFrequency(const Model& m) {
-    std::vector<size_t> rows(static_cast<size_t>(sweepSteps(m)));
+std::vector<size_t> stepsByFrequency(const Results& results) {
+    std::vector<size_t> rows(static_cast<size_t>(sweepSteps(results)));
     std::iota(rows.begin(), rows.end(), size_t(1));
-    std::stable_sort(rows.begin(), rows.end(), [&m](size_t a, size_t b) {
-        const double fa = m.sweepFreq[a], fb = m.sweepFreq[b];
+    std::stable_sort(rows.begin(), rows.end(), [&results](size_t a, size_t b) {
+        const double fa = results.sweepFreq[a], fb = results.sweepFreq[b];
         if (std::isnan(fa) || std::isnan(fb)) return !std::isnan(fa) && std::isnan(fb);
         return fa < fb;
     });
@@ -53,7 +53,7 @@ std::string touchstoneText(const Model& m) {
 // the file and the view agree to the last digit (SWR 999 at total
 // reflection, the phase without quadrant correction).
 std::string sweepCsvText(const Model& m) {
-    const bool gain = sweepHasGain(m);
+    const bool gain = sweepHasGain(m.summary);
     const std::string z0 = formatRoundTrip(m.referenceZ0());
     std::string text = "Frequency (MHz),R (ohm),X (ohm),|Z| (ohm),Phase (deg),SWR (" + z0 + " ohm),|Gamma| (dB)";
     text += gain ? ",Gain (dBi)\n" : "\n";

@@ -31,11 +31,11 @@ double stepNotBelow(double d) {
 }
 
 // The scale keys act on the curves of the active pane.
-std::vector<SweepQuantity> activeQuantities(const Model& m, const SweepState& s) {
+std::vector<SweepQuantity> activeQuantities(const Geometry& geometry, const Results& results, const SweepState& s) {
     std::vector<SweepQuantity> q;
     for (int pane : {kPaneUpper, kPaneLower})
         if (s.activePane == pane || s.activePane == kPaneBoth)
-            for (SweepQuantity each : paneQuantities(m, s.page, pane)) q.push_back(each);
+            for (SweepQuantity each : paneQuantities(geometry, results, s.page, pane)) q.push_back(each);
     return q;
 }
 
@@ -77,15 +77,17 @@ ReadoutName readoutName(SweepQuantity q) {
 
 } // namespace
 
-int sweepSteps(const Model& m) { return std::max(0, std::min<int>(m.freqCount, m.freqCapacity())); }
+int sweepSteps(const Results& results) { return std::max(0, std::min<int>(results.freqCount, results.freqCapacity())); }
 
-bool sweepHasGain(const Model& m) { return m.summary.sweep.gainMax >= m.summary.sweep.gainMin; }
+bool sweepHasGain(const Summary& summary) { return summary.sweep.gainMax >= summary.sweep.gainMin; }
 
-bool sweepHasGainPage(const Model& m) { return sweepHasGain(m) || loopHasCuts(m); }
+bool sweepHasGainPage(const Geometry& geometry, const Results& results, const Summary& summary) {
+    return sweepHasGain(summary) || loopHasCuts(geometry, results);
+}
 
-double gainReference(const Model& m) {
-    if (m.patternCount > 0 && m.requestMode >= 0) return m.patternMax[kGainTotal + 1];
-    return m.summary.sweep.gainMax;
+double gainReference(const Geometry& geometry, const Results& results, const Summary& summary) {
+    if (results.patternCount > 0 && geometry.requestMode >= 0) return results.patternMax[kGainTotal + 1];
+    return summary.sweep.gainMax;
 }
 
 double sweepPhase(double r, double x) {
@@ -107,17 +109,18 @@ double impedanceQuantity(SweepQuantity q, double r, double x, double z0) {
 
 namespace {
 
-double stepGain(const Model& m, int step) {
-    return loopHasCuts(m) ? loopCutGains(m, step).maximum : tableValue(m.sweepGain, step);
+double stepGain(const Geometry& geometry, const Results& results, int step) {
+    return loopHasCuts(geometry, results) ? loopCutGains(geometry, results, step).maximum
+                                          : tableValue(results.sweepGain, step);
 }
 
 } // namespace
 
 double sweepValue(const Model& m, SweepQuantity q, int step) {
     switch (q) {
-    case SweepQuantity::Gain: return stepGain(m, step);
-    case SweepQuantity::GainToMax: return stepGain(m, step) - gainReference(m);
-    case SweepQuantity::FrontToBack: return loopCutGains(m, step).frontToBack;
+    case SweepQuantity::Gain: return stepGain(m, m, step);
+    case SweepQuantity::GainToMax: return stepGain(m, m, step) - gainReference(m, m, m.summary);
+    case SweepQuantity::FrontToBack: return loopCutGains(m, m, step).frontToBack;
     default: return impedanceQuantity(q, tableValue(m.sweepR, step), tableValue(m.sweepX, step), m.referenceZ0());
     }
 }
@@ -131,7 +134,7 @@ std::vector<double> sweepCurve(const Model& m, SweepQuantity q) {
     return values;
 }
 
-std::vector<SweepQuantity> paneQuantities(const Model& m, int page, int pane) {
+std::vector<SweepQuantity> paneQuantities(const Geometry& geometry, const Results& results, int page, int pane) {
     using Q = SweepQuantity;
     const bool upper = pane == kPaneUpper;
     switch (page) {
@@ -139,7 +142,8 @@ std::vector<SweepQuantity> paneQuantities(const Model& m, int page, int pane) {
         return upper ? std::vector<Q>{Q::Resistance, Q::Reactance} : std::vector<Q>{Q::Impedance, Q::Phase};
     case kPageGain:
         if (upper) return {Q::Gain};
-        return loopHasCuts(m) ? std::vector<Q>{Q::GainToMax, Q::FrontToBack} : std::vector<Q>{Q::GainToMax};
+        return loopHasCuts(geometry, results) ? std::vector<Q>{Q::GainToMax, Q::FrontToBack}
+                                              : std::vector<Q>{Q::GainToMax};
     default: return {upper ? Q::Swr : Q::ReflectionDb};
     }
 }
@@ -154,17 +158,20 @@ std::string sweepTitle(const Model& m, SweepQuantity q) {
     case SweepQuantity::Swr: return "SWR (" + z0 + " ohm)";
     case SweepQuantity::ReflectionDb: return "Refl coef [dB] (" + z0 + " ohm)";
     case SweepQuantity::Gain:
-        if (loopHasCuts(m)) return "Max. gain [dB] of the cut; The=" + str(m.farFieldAngles[1][0]);
+        if (loopHasCuts(m, m)) return "Max. gain [dB] of the cut; The=" + str(m.farFieldAngles[1][0]);
         return "Tot. gain [dB]; The=" + str(m.summary.sweep.theta) + "; Phi=" + str(m.summary.sweep.phi);
     case SweepQuantity::FrontToBack: return "Front to back [dB]";
-    case SweepQuantity::GainToMax: return "Gain compared to MAX " + formatPicture(gainReference(m), "##0.00") + " dBi";
+    case SweepQuantity::GainToMax:
+        return "Gain compared to MAX " + formatPicture(gainReference(m, m, m.summary), "##0.00") + " dBi";
     }
     return {};
 }
 
-std::string sweepMessage(const Model& m, const SweepState& s) {
-    if (sweepSteps(m) < 2) return "Number of frequency steps less or equal one.";
-    if (s.page == kPageGain && !sweepHasGainPage(m)) return "No single step RP card inside frequency loop";
+std::string sweepMessage(const Geometry& geometry, const Results& results, const Summary& summary,
+                         const SweepState& s) {
+    if (sweepSteps(results) < 2) return "Number of frequency steps less or equal one.";
+    if (s.page == kPageGain && !sweepHasGainPage(geometry, results, summary))
+        return "No single step RP card inside frequency loop";
     return {};
 }
 
@@ -194,19 +201,19 @@ namespace {
 std::vector<double> scaledValues(const Model& m, SweepQuantity q) {
     std::vector<double> values = sweepCurve(m, q);
     if (measuredHas(q))
-        for (double v : measuredCurve(m, q)) values.push_back(v);
+        for (double v : measuredCurve(m.referenceZ0(), m, q)) values.push_back(v);
     for (const KeptSweep& k : m.keptSweeps)
-        for (double v : keptCurve(m, k, q)) values.push_back(v);
+        for (double v : keptCurve(m.referenceZ0(), k, q)) values.push_back(v);
     return values;
 }
 
 // The frequency axis covers the loop, the measurement and the kept loops.
-void rescaleFrequency(const Model& m, SweepState& s) {
+void rescaleFrequency(const Results& results, const ViewState& viewState, SweepState& s) {
     std::vector<double> f;
-    for (int step = 1; step <= sweepSteps(m); ++step) f.push_back(m.sweepFreq[static_cast<size_t>(step)]);
-    if (sweepSteps(m) >= 2) {
-        for (const MeasuredPoint& p : m.measured.points) f.push_back(p.frequencyMHz);
-        for (const KeptSweep& k : m.keptSweeps) f.insert(f.end(), k.frequency.begin(), k.frequency.end());
+    for (int step = 1; step <= sweepSteps(results); ++step) f.push_back(results.sweepFreq[static_cast<size_t>(step)]);
+    if (sweepSteps(results) >= 2) {
+        for (const MeasuredPoint& p : viewState.measured.points) f.push_back(p.frequencyMHz);
+        for (const KeptSweep& k : viewState.keptSweeps) f.insert(f.end(), k.frequency.begin(), k.frequency.end());
     }
     s.freqMin = 0, s.freqMax = 1;
     if (f.empty()) return;
@@ -227,7 +234,7 @@ void rescaleSweep(const Model& m, SweepState& s) {
         const bool db = quantity == SweepQuantity::ReflectionDb;
         s.scales[q] = autoScale(scaledValues(m, quantity), db ? -40 : 0, db ? 0 : 1);
     }
-    rescaleFrequency(m, s);
+    rescaleFrequency(m, m, s);
     s.loadSerial = m.loadSerial;
     s.measuredSerial = m.measuredSerial;
     s.scaled = true;
@@ -247,11 +254,11 @@ bool sweepCommand(const Model& m, SweepState& s, int16_t code) {
     case 36: rescaleSweep(m, s); return true;                 // Home
     case 38:                                                  // Up
     case 40:                                                  // Down
-        for (SweepQuantity q : activeQuantities(m, s)) shiftScale(s.scales[index(q)], code == 38 ? 1 : -1);
+        for (SweepQuantity q : activeQuantities(m, m, s)) shiftScale(s.scales[index(q)], code == 38 ? 1 : -1);
         return true;
     case 33: // PgUp
     case 34: // PgDn
-        for (SweepQuantity q : activeQuantities(m, s)) zoomScale(s.scales[index(q)], code == 33);
+        for (SweepQuantity q : activeQuantities(m, m, s)) zoomScale(s.scales[index(q)], code == 33);
         return true;
     default: return false;
     }
@@ -296,17 +303,17 @@ SweepLayout sweepLayout(double width, double height) {
     return l;
 }
 
-int nearestStep(const Model& m, double frequency) {
+int nearestStep(const Results& results, double frequency) {
     int best = 0;
-    for (int step = 1; step <= sweepSteps(m); ++step)
-        if (best == 0 || std::fabs(m.sweepFreq[static_cast<size_t>(step)] - frequency) <
-                             std::fabs(m.sweepFreq[static_cast<size_t>(best)] - frequency))
+    for (int step = 1; step <= sweepSteps(results); ++step)
+        if (best == 0 || std::fabs(results.sweepFreq[static_cast<size_t>(step)] - frequency) <
+                             std::fabs(results.sweepFreq[static_cast<size_t>(best)] - frequency))
             best = step;
     return best;
 }
 
 int sweepPointerStep(const Model& m, const SweepState& s, const SweepLayout& l, double x, double y) {
-    if (!sweepMessage(m, s).empty()) return 0;
+    if (!sweepMessage(m, m, m.summary, s).empty()) return 0;
     const PlotBox& upper = l.panes[0];
     const PlotBox& lower = l.panes[1];
     if (x < upper.left || x > upper.right() || y < upper.top || y > lower.bottom()) return 0;
@@ -324,10 +331,10 @@ std::string sweepStepText(const Model& m, const SweepState& s, int step) {
     for (int pane : {kPaneUpper, kPaneLower}) {
         if (pane == kPaneLower) text += "  |";
         const char* separator = "  ";
-        for (SweepQuantity q : paneQuantities(m, s.page, pane)) {
+        for (SweepQuantity q : paneQuantities(m, m, s.page, pane)) {
             const ReadoutName n = readoutName(q);
             text += separator + std::string(n.name) + " " + numberText(sweepValue(m, q, step)) + n.unit;
-            if (const auto measured = measuredAt(m, q, m.sweepFreq[static_cast<size_t>(step)]))
+            if (const auto measured = measuredAt(m.referenceZ0(), m, q, m.sweepFreq[static_cast<size_t>(step)]))
                 text += " (measured " + numberText(*measured) + ")";
             separator = ", ";
         }

@@ -63,16 +63,16 @@ struct SweepState {
 };
 
 // Frequency steps in the sweep tables (freqCount within the capacity).
-int sweepSteps(const Model& model);
+int sweepSteps(const Results& results);
 // True when the loop printed a total gain per step (a single-direction RP
 // card inside the frequency loop).
-bool sweepHasGain(const Model& model);
+bool sweepHasGain(const Summary& summary);
 // True when the gain page has curves: a gain per step, or a horizontal cut
 // per step (whose largest gain is then the step's gain).
-bool sweepHasGainPage(const Model& model);
+bool sweepHasGainPage(const Geometry& geometry, const Results& results, const Summary& summary);
 // The gain that page 3's lower curve is compared to: the largest total gain
 // of a loaded far-field pattern, else the largest gain of the loop.
-double gainReference(const Model& model);
+double gainReference(const Geometry& geometry, const Results& results, const Summary& summary);
 
 // arctan(X / R) in degrees, without quadrant correction (a negative R gives
 // the angle of -Z); +-90 for R = 0, 0 for R = X = 0.
@@ -88,11 +88,12 @@ std::vector<double> sweepCurve(const Model& model, SweepQuantity q);
 
 // The curves of pane 1 (upper) or 2 (lower) of a page; the front-to-back
 // ratio only when the loop has cuts.
-std::vector<SweepQuantity> paneQuantities(const Model& model, int page, int pane);
+std::vector<SweepQuantity> paneQuantities(const Geometry& geometry, const Results& results, int page, int pane);
 // The caption of a curve: "R (ohm)", "SWR (50 ohm)", "Tot. gain [dB]; The= 90; Phi= 0" ...
 std::string sweepTitle(const Model& model, SweepQuantity q);
 // The text the page shows instead of its curves; empty when it has curves.
-std::string sweepMessage(const Model& model, const SweepState& state);
+std::string sweepMessage(const Geometry& geometry, const Results& results, const Summary& summary,
+                         const SweepState& state);
 
 // The automatic scale of a set of values: their finite minimum and maximum
 // widened with niceRange, the grid step the smallest series entry not
@@ -130,7 +131,7 @@ struct SweepLayout {
 SweepLayout sweepLayout(double width, double height);
 
 // The step whose frequency is nearest; 0 when the loop has no steps.
-int nearestStep(const Model& model, double frequency);
+int nearestStep(const Results& results, double frequency);
 // The colour of the line at the pointer's step across both panes.
 inline constexpr Rgb kSweepPointerColour{96, 96, 96};
 

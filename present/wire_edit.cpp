@@ -23,15 +23,15 @@ struct Vec3 {
     double x, y, z;
 };
 
-Vec3 endOf(const Model& m, int row, int end) {
-    return end == 1 ? Vec3{m.wireX1[row], m.wireY1[row], m.wireZ1[row]}
-                    : Vec3{m.wireX2[row], m.wireY2[row], m.wireZ2[row]};
+Vec3 endOf(const Geometry& geometry, int row, int end) {
+    return end == 1 ? Vec3{geometry.wireX1[row], geometry.wireY1[row], geometry.wireZ1[row]}
+                    : Vec3{geometry.wireX2[row], geometry.wireY2[row], geometry.wireZ2[row]};
 }
 
-void setEnd(Model& m, int row, int end, const Vec3& v) {
-    (end == 1 ? m.wireX1 : m.wireX2)[row] = v.x;
-    (end == 1 ? m.wireY1 : m.wireY2)[row] = v.y;
-    (end == 1 ? m.wireZ1 : m.wireZ2)[row] = v.z;
+void setEnd(Geometry& geometry, int row, int end, const Vec3& v) {
+    (end == 1 ? geometry.wireX1 : geometry.wireX2)[row] = v.x;
+    (end == 1 ? geometry.wireY1 : geometry.wireY2)[row] = v.y;
+    (end == 1 ? geometry.wireZ1 : geometry.wireZ2)[row] = v.z;
 }
 
 // Turns the moved end about the fixed one in the plane of coordinates a and
@@ -54,45 +54,47 @@ bool readWholeFile(const std::string& path, std::string& text) {
     return !in.bad();
 }
 
-WireSave saveFailed(Model& m, Ui& ui, const std::string& why) {
-    m.inputModified = -1;
+WireSave saveFailed(ViewState& viewState, Ui& ui, const std::string& why) {
+    viewState.inputModified = -1;
     ui.message("The wire geometry was not saved: " + why, "wavra", Icon::Exclamation);
     return WireSave::Failed;
 }
 
 } // namespace
 
-double wireLength(const Model& m, int row) {
-    return std::sqrt(std::pow(m.wireX2[row] - m.wireX1[row], 2) + std::pow(m.wireY2[row] - m.wireY1[row], 2) +
-                     std::pow(m.wireZ2[row] - m.wireZ1[row], 2));
+double wireLength(const Geometry& geometry, int row) {
+    return std::sqrt(std::pow(geometry.wireX2[row] - geometry.wireX1[row], 2) +
+                     std::pow(geometry.wireY2[row] - geometry.wireY1[row], 2) +
+                     std::pow(geometry.wireZ2[row] - geometry.wireZ1[row], 2));
 }
 
-WireFields wireFieldsOf(const Model& m, int row) {
+WireFields wireFieldsOf(const Geometry& geometry, int row) {
     WireFields f;
-    if (row < 1 || row > m.wireCount) return f;
+    if (row < 1 || row > geometry.wireCount) return f;
     auto n5 = [](double v) { return formatNumber(v, 5); };
-    f.x1 = n5(m.wireX1[row]);
-    f.y1 = n5(m.wireY1[row]);
-    f.z1 = n5(m.wireZ1[row]);
-    f.x2 = n5(m.wireX2[row]);
-    f.y2 = n5(m.wireY2[row]);
-    f.z2 = n5(m.wireZ2[row]);
-    f.radius = n5(m.wireRadius[row]);
-    f.length = n5(wireLength(m, row));
-    f.segments = std::to_string(m.wireSegments[row]);
-    f.tag = std::to_string(m.wireTag[row]);
+    f.x1 = n5(geometry.wireX1[row]);
+    f.y1 = n5(geometry.wireY1[row]);
+    f.z1 = n5(geometry.wireZ1[row]);
+    f.x2 = n5(geometry.wireX2[row]);
+    f.y2 = n5(geometry.wireY2[row]);
+    f.z2 = n5(geometry.wireZ2[row]);
+    f.radius = n5(geometry.wireRadius[row]);
+    f.length = n5(wireLength(geometry, row));
+    f.segments = std::to_string(geometry.wireSegments[row]);
+    f.tag = std::to_string(geometry.wireTag[row]);
     return f;
 }
 
-bool applyWireEdit(Model& m, int row, int end, WireFields& f) {
-    if (row < 1 || row > m.wireCount || (end != 1 && end != 2)) return false;
+bool applyWireEdit(Geometry& geometry, ViewState& viewState, int row, int end, WireFields& f) {
+    if (row < 1 || row > geometry.wireCount || (end != 1 && end != 2)) return false;
     const size_t r = static_cast<size_t>(row);
-    const double shownLength = shownValue(wireLength(m, row));
+    const double shownLength = shownValue(wireLength(geometry, row));
     bool changed = false;
     // 1. End points and radius.
     const std::pair<std::vector<double>*, const std::string*> values[] = {
-        {&m.wireX1, &f.x1}, {&m.wireY1, &f.y1}, {&m.wireZ1, &f.z1},        {&m.wireX2, &f.x2},
-        {&m.wireY2, &f.y2}, {&m.wireZ2, &f.z2}, {&m.wireRadius, &f.radius}};
+        {&geometry.wireX1, &f.x1},        {&geometry.wireY1, &f.y1}, {&geometry.wireZ1, &f.z1},
+        {&geometry.wireX2, &f.x2},        {&geometry.wireY2, &f.y2}, {&geometry.wireZ2, &f.z2},
+        {&geometry.wireRadius, &f.radius}};
     for (const auto& [column, text] : values) {
         const double typed = readNumber(*text);
         if (typed == shownValue((*column)[r])) continue;
@@ -101,8 +103,8 @@ bool applyWireEdit(Model& m, int row, int end, WireFields& f) {
     }
     // 2. Rotations of the moved end P about the fixed end F.
     const int fixed = end == 1 ? 2 : 1;
-    const Vec3 F = endOf(m, row, fixed);
-    Vec3 d = endOf(m, row, end);
+    const Vec3 F = endOf(geometry, row, fixed);
+    Vec3 d = endOf(geometry, row, end);
     d = {d.x - F.x, d.y - F.y, d.z - F.z};
     const double yz = readNumber(f.rotateYZ), xz = readNumber(f.rotateXZ), xy = readNumber(f.rotateXY);
     if (yz != 0) rotateIn(d.y, d.z, yz);
@@ -121,10 +123,10 @@ bool applyWireEdit(Model& m, int row, int end, WireFields& f) {
     }
     f.rotateYZ = f.rotateXZ = f.rotateXY = "0";
     if (!changed) return false;
-    setEnd(m, row, end, {F.x + d.x, F.y + d.y, F.z + d.z});
-    m.inputModified = -1;
-    if (std::find(m.editedWires.begin(), m.editedWires.end(), row) == m.editedWires.end())
-        m.editedWires.push_back(static_cast<int16_t>(row));
+    setEnd(geometry, row, end, {F.x + d.x, F.y + d.y, F.z + d.z});
+    viewState.inputModified = -1;
+    if (std::find(viewState.editedWires.begin(), viewState.editedWires.end(), row) == viewState.editedWires.end())
+        viewState.editedWires.push_back(static_cast<int16_t>(row));
     return true;
 }
 

@@ -22,11 +22,11 @@ struct WireFields {
 };
 
 // Length of a wire row, metres.
-double wireLength(const Model& model, int row);
+double wireLength(const Geometry& geometry, int row);
 
 // The fields of wire `row`: every number with the shared number formatter
 // at 5 characters, the rotations 0.
-WireFields wireFieldsOf(const Model& model, int row);
+WireFields wireFieldsOf(const Geometry& geometry, int row);
 
 // Applies the dialog to wire `row`, moving end `end` (1 or 2; the other end
 // stays fixed), in this order:
@@ -42,7 +42,7 @@ WireFields wireFieldsOf(const Model& model, int row);
 // inputModified and records the row in editedWires; the rotation fields are
 // reset to "0". False, with nothing changed, when nothing was applied or
 // row or end is out of range.
-bool applyWireEdit(Model& model, int row, int end, WireFields& fields);
+bool applyWireEdit(Geometry& geometry, ViewState& viewState, int row, int end, WireFields& fields);
 
 enum class WireSave { Saved, NotSaved, Cancelled, Failed };
 

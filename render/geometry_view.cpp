@@ -10,7 +10,7 @@ namespace wavra {
 
 void GeometryView::paint(QPainter& painter, const QRect& area) const {
     const GeometryViewState& s = m_controller.state();
-    buildGeometryScene(m_model, s, patternGridOf(m_model), m_scene);
+    buildGeometryScene(m_model, s, patternGridOf(m_model, m_model), m_scene);
     paintGeometry(painter, area, s, m_scene);
 }
 

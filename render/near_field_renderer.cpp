@@ -55,8 +55,9 @@ void axisLabels(QPainter& p, const QRectF& edge, int axis, double first, double 
     p.drawText(edge, Qt::AlignRight | Qt::AlignVCenter, q(formatNumber(last, 6)));
 }
 
-void paintMap(QPainter& p, const QRect& area, const Model& m, const NearFieldState& s, const NearValues& v) {
-    const NearMap map = nearFieldMap(m, s, v);
+void paintMap(QPainter& p, const QRect& area, const Geometry& geometry, const Results& results, const Summary& summary,
+              const NearFieldState& s, const NearValues& v) {
+    const NearMap map = nearFieldMap(geometry, results, summary, s, v);
     const NearMapLayout layout(area, map);
     for (const NearCell& c : map.cells) {
         const QPointF a = layout.toPixel(c.across - c.halfAcross, c.up + c.halfUp);
@@ -68,8 +69,8 @@ void paintMap(QPainter& p, const QRect& area, const Model& m, const NearFieldSta
     p.setClipRect(layout.plot());
     const PlaneAxes axes = planeAxes(s.plane);
     // The line the graph follows (Up and Down move it).
-    const int line = lineAxis(m, s.plane);
-    const double at = nearCoordinate(m, line, s.position[static_cast<size_t>(line)]);
+    const int line = lineAxis(geometry, results, summary, s.plane);
+    const double at = nearCoordinate(geometry, results, summary, line, s.position[static_cast<size_t>(line)]);
     QPen dashed(QColor(40, 40, 40), 1, Qt::DashLine);
     p.setPen(dashed);
     if (line == axes.up) p.drawLine(layout.toPixel(map.left, at), layout.toPixel(map.right, at));
@@ -77,7 +78,7 @@ void paintMap(QPainter& p, const QRect& area, const Model& m, const NearFieldSta
     if (s.showStructure) {
         const Rgb c = standardColour(kStructureColour);
         p.setPen(QPen(QColor(c.r, c.g, c.b), 2));
-        for (const NearLine& w : structureOnPlane(m, s.plane))
+        for (const NearLine& w : structureOnPlane(geometry, s.plane))
             p.drawLine(layout.toPixel(w.fromAcross, w.fromUp), layout.toPixel(w.toAcross, w.toUp));
     }
     p.restore();
@@ -94,12 +95,13 @@ void paintMap(QPainter& p, const QRect& area, const Model& m, const NearFieldSta
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(QPointF(low.x(), high.y()), QPointF(high.x(), low.y())));
-    paintLegend(p, layout.legend(), nearFieldLegend(m, s, v));
+    paintLegend(p, layout.legend(), nearFieldLegend(summary, s, v));
 }
 
 // The graph in the frame of the sweep graphs: the coordinate along the
 // line below, the value at tenths of the (lin-log) scale on the left.
-void paintGraph(QPainter& p, const QRect& area, const Model& m, const NearFieldState& s, const NearValues& v) {
+void paintGraph(QPainter& p, const QRect& area, const Geometry& geometry, const Results& results,
+                const Summary& summary, const NearFieldState& s, const NearValues& v) {
     const QRectF inner = innerArea(area);
     const QRectF box = inner.adjusted(56, 8, -16, -kAxisRoom - 4);
     double lo = v.samples.empty() ? 0 : v.samples.front().across, hi = lo;
@@ -108,7 +110,7 @@ void paintGraph(QPainter& p, const QRect& area, const Model& m, const NearFieldS
     const SweepScale along{lo, hi, seriesAbove((hi - lo) / 10)};
     auto xOf = [&](double c) { return box.left() + scaleFraction(along, c) * box.width(); };
     auto yOf = [&](double f) { return box.bottom() - f * box.height(); };
-    const double divisor = nearFieldUnit(m, s.component).divisor;
+    const double divisor = nearFieldUnit(summary, s.component).divisor;
     const Rgb g = standardColour(kGridColour);
     for (int k = 0; k <= kFractions; ++k) {
         const double f = static_cast<double>(k) / kFractions;
@@ -126,7 +128,7 @@ void paintGraph(QPainter& p, const QRect& area, const Model& m, const NearFieldS
                    q(tickLabel(c, along.step)));
     }
     p.drawText(QRectF(box.right() - 80, box.bottom() + 2, 96, kAxisRoom + 4), Qt::AlignRight | Qt::AlignBottom,
-               q(std::string(axisLetter(graphAxis(m, s.plane))) + " [m]"));
+               q(std::string(axisLetter(graphAxis(geometry, results, summary, s.plane))) + " [m]"));
     QPainterPath path;
     const Rgb c = standardColour(kGraphColour);
     for (size_t i = 0; i < v.samples.size(); ++i) {
@@ -163,29 +165,33 @@ std::pair<double, double> NearMapLayout::toMetres(QPointF pixel) const {
     return {m_across + (pixel.x() - m_plot.center().x()) / m_scale, m_up - (pixel.y() - m_plot.center().y()) / m_scale};
 }
 
-void paintNearField(QPainter& p, const QRect& area, const Model& m, const NearFieldState& s) {
+void paintNearField(QPainter& p, const QRect& area, const Geometry& geometry, const Results& results,
+                    const Summary& summary, const NearFieldState& s) {
     p.save();
     p.setClipRect(area);
     QFont font = p.font();
     font.setPixelSize(kFontPixels);
     p.setFont(font);
     p.setPen(Qt::black);
-    const NearValues v = s.map2D ? planeValues(m, s) : lineValues(m, s);
-    if (!hasNearField(m) || v.samples.empty()) {
+    const NearValues v =
+        s.map2D ? planeValues(geometry, results, summary, s) : lineValues(geometry, results, summary, s);
+    if (!hasNearField(geometry, results, summary) || v.samples.empty()) {
         p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, q(kNoNearFieldText));
         p.restore();
         return;
     }
-    bandLine(p, area, 2, nearPositionLabel(m, s), nearFieldTitle(m, s.component), s.map2D ? "Colour map" : "Graph");
+    bandLine(p, area, 2, nearPositionLabel(geometry, results, summary, s), nearFieldTitle(summary, s.component),
+             s.map2D ? "Colour map" : "Graph");
     bandLine(p, area, 2 + kLine, "", "",
              s.logFactor == kLinearNearFactor ? "lin" : "log " + formatNumber(s.logFactor, 3));
-    if (s.map2D) paintMap(p, area, m, s, v);
-    else paintGraph(p, area, m, s, v);
+    if (s.map2D) paintMap(p, area, geometry, results, summary, s, v);
+    else paintGraph(p, area, geometry, results, summary, s, v);
     const double bottom = area.height() - kNearBottomBand;
-    bandLine(p, area, bottom + 2, nearMaxLabel(m, s, v), "");
-    bandLine(p, area, bottom + 2 + kLine, nearRangeLabel(m, s, v), "",
-             s.cutoff == kNoCutoff ? ""
-                                   : "Cut-off: " + formatNumber(s.cutoff / nearFieldUnit(m, s.component).divisor, 6));
+    bandLine(p, area, bottom + 2, nearMaxLabel(results, summary, s, v), "");
+    bandLine(p, area, bottom + 2 + kLine, nearRangeLabel(summary, s, v), "",
+             s.cutoff == kNoCutoff
+                 ? ""
+                 : "Cut-off: " + formatNumber(s.cutoff / nearFieldUnit(summary, s.component).divisor, 6));
     p.restore();
 }
 

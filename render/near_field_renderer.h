@@ -33,6 +33,7 @@ private:
 // The label bands above and below the map or the graph, in pixels.
 inline constexpr double kNearTopBand = 40, kNearBottomBand = 40, kNearLegendWidth = 96;
 
-void paintNearField(QPainter& painter, const QRect& area, const Model& model, const NearFieldState& state);
+void paintNearField(QPainter& painter, const QRect& area, const Geometry& geometry, const Results& results,
+                    const Summary& summary, const NearFieldState& state);
 
 } // namespace wavra

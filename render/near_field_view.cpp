@@ -16,14 +16,17 @@ using nlohmann::json;
 const char* const kPlaneNames[] = {"XY", "XZ", "YZ"};
 const char* const kAxisNames[] = {"X", "Y", "Z"};
 
-json pointJson(const Model& m, const NearSample& s, double divisor) {
-    const auto& p = m.nearFieldPoints[static_cast<size_t>(s.row)];
+json pointJson(const Results& results, const NearSample& s, double divisor) {
+    const auto& p = results.nearFieldPoints[static_cast<size_t>(s.row)];
     return {{"value", s.value / divisor}, {"x", p[0]}, {"y", p[1]}, {"z", p[2]}};
 }
 
-json positionJson(const Model& m, const NearFieldState& s, int axis) {
+json positionJson(const Geometry& geometry, const Results& results, const Summary& summary, const NearFieldState& s,
+                  int axis) {
     const int16_t index = s.position[static_cast<size_t>(axis)];
-    return {{"axis", kAxisNames[axis]}, {"index", index}, {"coordinate", nearCoordinate(m, axis, index)}};
+    return {{"axis", kAxisNames[axis]},
+            {"index", index},
+            {"coordinate", nearCoordinate(geometry, results, summary, axis, index)}};
 }
 
 } // namespace
@@ -42,33 +45,37 @@ bool NearFieldView::command(int16_t code) {
         return true;
     }
     // Other keys change nothing and keep the window open.
-    if (nearFieldCommand(m_state, m_model, m_ui, code)) m_pointerText.clear();
+    if (nearFieldCommand(m_state, m_model, m_model, m_model.summary, m_ui, code)) m_pointerText.clear();
     return !handsOver();
 }
 
 bool NearFieldView::handsOver() {
-    if (!hasNearField(m_model) || planeDisplayable(m_model, m_state.plane)) return false;
+    if (!hasNearField(m_model, m_model, m_model.summary) ||
+        planeDisplayable(m_model, m_model, m_model.summary, m_state.plane))
+        return false;
     m_ui.message(kNearRangeMessage);
     m_model.actionCode = kActionGeometry;
     return true;
 }
 
 void NearFieldView::paint(QPainter& painter, const QRect& area) const {
-    paintNearField(painter, area, m_model, m_state);
+    paintNearField(painter, area, m_model, m_model, m_model.summary, m_state);
 }
 
 nlohmann::json NearFieldView::describe() const {
-    const NearValues v = m_state.map2D ? planeValues(m_model, m_state) : lineValues(m_model, m_state);
-    if (!hasNearField(m_model) || v.samples.empty()) return {{"noData", true}, {"text", kNoNearFieldText}};
-    const FieldUnit unit = nearFieldUnit(m_model, m_state.component);
+    const NearValues v = m_state.map2D ? planeValues(m_model, m_model, m_model.summary, m_state)
+                                       : lineValues(m_model, m_model, m_model.summary, m_state);
+    if (!hasNearField(m_model, m_model, m_model.summary) || v.samples.empty())
+        return {{"noData", true}, {"text", kNoNearFieldText}};
+    const FieldUnit unit = nearFieldUnit(m_model.summary, m_state.component);
     const PlaneAxes axes = planeAxes(m_state.plane);
-    json j = {{"field", nearFieldLetter(m_model)},
+    json j = {{"field", nearFieldLetter(m_model.summary)},
               {"plane", kPlaneNames[std::clamp<int>(m_state.plane, 1, 3) - 1]},
-              {"position", positionJson(m_model, m_state, axes.fixed)},
+              {"position", positionJson(m_model, m_model, m_model.summary, m_state, axes.fixed)},
               {"mode", m_state.map2D ? "map" : "graph"},
               {"component", m_state.component},
               {"componentName", componentName(m_state.component)},
-              {"title", nearFieldTitle(m_model, m_state.component)},
+              {"title", nearFieldTitle(m_model.summary, m_state.component)},
               {"unit", unit.name()},
               {"min", v.min / unit.divisor},
               {"max", v.max / unit.divisor},
@@ -78,10 +85,11 @@ nlohmann::json NearFieldView::describe() const {
               {"cutoff", m_state.cutoff == kNoCutoff ? json(nullptr) : json(m_state.cutoff / unit.divisor)},
               {"structure", m_state.showStructure}};
     if (!m_state.map2D) {
-        j["graph"] = {{"axis", kAxisNames[graphAxis(m_model, m_state.plane)]},
-                      {"line", positionJson(m_model, m_state, lineAxis(m_model, m_state.plane))}};
+        j["graph"] = {{"axis", kAxisNames[graphAxis(m_model, m_model, m_model.summary, m_state.plane)]},
+                      {"line", positionJson(m_model, m_model, m_model.summary, m_state,
+                                            lineAxis(m_model, m_model, m_model.summary, m_state.plane))}};
     }
-    if (!planeDisplayable(m_model, m_state.plane)) j["message"] = kNearRangeMessage;
+    if (!planeDisplayable(m_model, m_model, m_model.summary, m_state.plane)) j["message"] = kNearRangeMessage;
     return j;
 }
 
@@ -92,13 +100,13 @@ bool NearFieldView::pointerAt(double x, double y, double width, double height) {
 
 // "X = 0.5 mtr. ; Y = 1 mtr. : 12.3 [mV/m]" for the cell under the pointer.
 std::string NearFieldView::pointerText() const {
-    if (!m_state.map2D || !hasNearField(m_model)) return "";
-    const NearValues v = planeValues(m_model, m_state);
-    const NearMap map = nearFieldMap(m_model, m_state, v);
+    if (!m_state.map2D || !hasNearField(m_model, m_model, m_model.summary)) return "";
+    const NearValues v = planeValues(m_model, m_model, m_model.summary, m_state);
+    const NearMap map = nearFieldMap(m_model, m_model, m_model.summary, m_state, v);
     const QRect area(0, 0, static_cast<int>(m_pointer.width), static_cast<int>(m_pointer.height));
     const auto [across, up] = NearMapLayout(area, map).toMetres(QPointF(m_pointer.x, m_pointer.y));
     const PlaneAxes axes = planeAxes(m_state.plane);
-    const FieldUnit unit = nearFieldUnit(m_model, m_state.component);
+    const FieldUnit unit = nearFieldUnit(m_model.summary, m_state.component);
     for (size_t i = 0; i < map.cells.size(); ++i) {
         const NearCell& c = map.cells[i];
         if (std::fabs(across - c.across) > c.halfAcross || std::fabs(up - c.up) > c.halfUp) continue;

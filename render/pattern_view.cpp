@@ -53,7 +53,7 @@ json cutJson(const Model& m, const PatternState& s, const PatternAnalysis& a) {
 } // namespace
 
 void PatternView::open() {
-    openPatternView(m_state, m_model);
+    openPatternView(m_state, m_model, m_model, m_model, m_model);
     m_pointer.clear();
 }
 
@@ -69,7 +69,7 @@ void PatternView::paint(QPainter& painter, const QRect& area) const {
 
 nlohmann::json PatternView::describe() const {
     if (m_model.patternCount < 1) return {{"noData", true}, {"text", kNoPatternText}};
-    const PatternAnalysis a = analysePattern(m_model, m_state);
+    const PatternAnalysis a = analysePattern(m_model, m_model, m_state);
     if (a.selectedCut().points.empty()) return {{"noData", true}, {"text", kNoPatternText}};
     json j = {{"cut", cutJson(m_model, m_state, a)},
               {"structure", m_state.view.showStructure},
@@ -92,7 +92,7 @@ nlohmann::json PatternView::describe() const {
 void PatternView::pointAt(QPointF pixel, const QRect& area) {
     const PatternLayout layout(area, patternsShown(m_state), m_state.window.plotRadius);
     const PlotPoint at = layout.toDrawing(pixel);
-    m_pointer = pointerText(m_model, m_state, at.x, at.y);
+    m_pointer = pointerText(m_model, m_model, m_state, at.x, at.y);
 }
 
 } // namespace wavra

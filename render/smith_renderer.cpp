@@ -96,19 +96,20 @@ struct ChartPainter {
         if (s.lineStep != 0) {
             SmithState untransformed = s;
             untransformed.lineStep = 0;
-            locus(m, untransformed, pts, QColor(190, 190, 190));
+            locus(m.referenceZ0(), untransformed, pts, QColor(190, 190, 190));
         }
         for (size_t k = 0; k < m.keptSweeps.size(); ++k) {
             const QColor c = toQColor(keptSweepColour(k));
-            polyline(keptLocus(m, s, m.keptSweeps[k]), QPen(c, 1.5, Qt::DashLine));
+            polyline(keptLocus(m.referenceZ0(), s, m.keptSweeps[k]), QPen(c, 1.5, Qt::DashLine));
         }
-        locus(m, s, pts, colour(12));
-        if (m.measured.loaded()) polyline(measuredLocus(m, s), QPen(toQColor(kMeasuredColour), 1.5));
-        legend(sweepLegend(m, true, standardColour(12)));
+        locus(m.referenceZ0(), s, pts, colour(12));
+        if (m.measured.loaded()) polyline(measuredLocus(m.referenceZ0(), m, s), QPen(toQColor(kMeasuredColour), 1.5));
+        legend(sweepLegend(m, m, true, standardColour(12)));
         circle(kSwr2Radius, QPen(colour(2), 1, Qt::DashLine));
         if (const double r = cursorSwrRadius(m, s); r > 0) circle(r, QPen(colour(13), 1, Qt::DashLine));
         if (s.cursor >= 1 && s.cursor <= static_cast<int>(pts.size())) {
-            const QPointF c = at(chartPointOf(plottedGamma(m, s, pts[static_cast<size_t>(s.cursor - 1)])));
+            const QPointF c =
+                at(chartPointOf(plottedGamma(m.referenceZ0(), s, pts[static_cast<size_t>(s.cursor - 1)])));
             p.setPen(QPen(QColor(0, 0, 0), 2));
             p.setBrush(Qt::NoBrush);
             p.drawEllipse(c, length(0.03), length(0.03));
@@ -140,10 +141,10 @@ struct ChartPainter {
         }
     }
 
-    void locus(const Model& m, const SmithState& s, const std::vector<SmithPoint>& pts, const QColor& c) const {
+    void locus(double z0, const SmithState& s, const std::vector<SmithPoint>& pts, const QColor& c) const {
         QPolygonF line;
         for (const SmithPoint& pt : pts) {
-            const std::complex<double> g = plottedGamma(m, s, pt);
+            const std::complex<double> g = plottedGamma(z0, s, pt);
             if (std::isfinite(g.real()) && std::isfinite(g.imag())) line << at(chartPointOf(g));
         }
         p.setPen(QPen(c, 1.5));

@@ -37,7 +37,7 @@ bool SmithView::command(int16_t code) {
         return true;
     case 45: insertSmithPoint(m_model, m_state, m_ui); return true; // Ins
     case 46: deleteSmithPoint(m_model, m_state); return true;       // Del
-    case kActionLoadMeasured: loadMeasuredDialog(m_model, m_ui); return true;
+    case kActionLoadMeasured: loadMeasuredDialog(m_model, m_model, m_ui); return true;
     case kActionUnloadMeasured: unloadMeasured(m_model); return true;
     case kActionKeepSweep: keepSweep(m_model, std::time(nullptr)); return true;
     case kActionClearKeptSweeps: m_model.keptSweeps.clear(); return true;
@@ -74,7 +74,7 @@ nlohmann::json SmithView::describe() const {
     j["cursor"] = m_state.cursor;
     nlohmann::json points = nlohmann::json::array();
     for (const SmithPoint& p : smithPoints(m_model, m_state)) {
-        const std::complex<double> g = plottedGamma(m_model, m_state, p);
+        const std::complex<double> g = plottedGamma(m_model.referenceZ0(), m_state, p);
         const Polar polar = toPolar(g.real(), g.imag());
         points.push_back({{"frequency", p.frequency},
                           {"R", p.r},

@@ -96,7 +96,8 @@ struct PaneDrawing {
     // The kept loops in their colours, thinner and without markers.
     void kept(SweepQuantity q, size_t second) const {
         for (size_t k = 0; k < m.keptSweeps.size(); ++k)
-            series(m.keptSweeps[k].frequency, keptCurve(m, m.keptSweeps[k], q), s.scales[static_cast<size_t>(q)],
+            series(m.keptSweeps[k].frequency, keptCurve(m.referenceZ0(), m.keptSweeps[k], q),
+                   s.scales[static_cast<size_t>(q)],
                    QPen(colour(keptSweepColour(k)), 1.5, second ? Qt::DashLine : Qt::SolidLine), false);
     }
 
@@ -106,7 +107,7 @@ struct PaneDrawing {
         if (!m.measured.loaded() || !measuredHas(q)) return;
         std::vector<double> f;
         for (const MeasuredPoint& point : m.measured.points) f.push_back(point.frequencyMHz);
-        series(f, measuredCurve(m, q), s.scales[static_cast<size_t>(q)],
+        series(f, measuredCurve(m.referenceZ0(), m, q), s.scales[static_cast<size_t>(q)],
                QPen(colour(kMeasuredColour), 2, second ? Qt::DashLine : Qt::SolidLine));
     }
 
@@ -170,16 +171,18 @@ void matchMarks(const PaneDrawing& d) {
         line += 1 + (model->band ? 1 : 0) + (model->second ? 1 : 0);
     }
     if (d.m.measured.loaded())
-        if (const auto measured = measuredSwrMatch(d.m))
+        if (const auto measured = measuredSwrMatch(d.m, d.m.referenceZ0(), d.m))
             d.match(*measured, colour(kMeasuredColour), "measured: ", line);
 }
 
 // The step under the mouse pointer: a line at its frequency across both
 // panes.
-void pointerLine(QPainter& p, const Model& m, const SweepState& s, const SweepLayout& l, const SweepScale& freq) {
-    if (s.pointerStep < 1 || s.pointerStep > sweepSteps(m)) return;
+void pointerLine(QPainter& p, const Results& results, const SweepState& s, const SweepLayout& l,
+                 const SweepScale& freq) {
+    if (s.pointerStep < 1 || s.pointerStep > sweepSteps(results)) return;
     const PlotBox& upper = l.panes[0];
-    const double x = upper.left + scaleFraction(freq, m.sweepFreq[static_cast<size_t>(s.pointerStep)]) * upper.width;
+    const double x =
+        upper.left + scaleFraction(freq, results.sweepFreq[static_cast<size_t>(s.pointerStep)]) * upper.width;
     p.setPen(QPen(colour(kSweepPointerColour), 1));
     p.drawLine(QPointF(x, upper.top), QPointF(x, l.panes[1].bottom()));
 }
@@ -192,7 +195,7 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
     QFont font = p.font();
     font.setPixelSize(kFontPixels);
     p.setFont(font);
-    const std::string message = sweepMessage(m, s);
+    const std::string message = sweepMessage(m, m, m.summary, s);
     if (!message.empty()) {
         p.setPen(QColor(0, 0, 0));
         p.drawText(QRect(0, 0, area.width(), area.height()), Qt::AlignCenter, q(message));
@@ -203,7 +206,7 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
     const SweepScale freq = frequencyAxis(s);
     for (int pane : {kPaneUpper, kPaneLower}) {
         const PaneDrawing d{p, m, s, layout.panes[static_cast<size_t>(pane - 1)], freq};
-        const auto quantities = paneQuantities(m, s.page, pane);
+        const auto quantities = paneQuantities(m, m, s.page, pane);
         for (size_t c = 0; c < quantities.size(); ++c) {
             const QColor col = colour(currentCurveColour(m, c));
             const SweepQuantity quantity = quantities[c];
@@ -221,7 +224,7 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
             measuredShown = measuredShown || (m.measured.loaded() && measuredHas(quantities[c]));
         }
         if (quantities.front() == SweepQuantity::Swr) matchMarks(d);
-        d.legend(sweepLegend(m, measuredShown));
+        d.legend(sweepLegend(m, m, measuredShown));
         d.frame(s.activePane == pane || s.activePane == kPaneBoth);
         d.frequencyTicks(pane == kPaneLower);
     }

@@ -38,7 +38,7 @@ bool SweepView::command(int16_t code) {
         return true;
     }
     if (code == kActionLoadMeasured) {
-        if (loadMeasuredDialog(m_model, m_ui)) rescaleSweep(m_model, m_state);
+        if (loadMeasuredDialog(m_model, m_model, m_ui)) rescaleSweep(m_model, m_state);
         return true;
     }
     if (code == kActionUnloadMeasured) {
@@ -71,13 +71,14 @@ nlohmann::json SweepView::describe() const {
     j["activePane"] = paneName(m_state.activePane);
     j["markers"] = m_state.markers;
     j["grid"] = {{"R", m_state.grid[0]}, {"X", m_state.grid[1]}, {"Z", m_state.grid[2]}, {"phase", m_state.grid[3]}};
-    if (const std::string message = sweepMessage(m_model, m_state); !message.empty()) j["message"] = message;
+    if (const std::string message = sweepMessage(m_model, m_model, m_model.summary, m_state); !message.empty())
+        j["message"] = message;
     j["frequency"] = {{"min", m_state.freqMin}, {"max", m_state.freqMax}};
     j["z0"] = m_model.referenceZ0();
     nlohmann::json panes = nlohmann::json::array();
     for (int pane : {kPaneUpper, kPaneLower}) {
         nlohmann::json curves = nlohmann::json::array();
-        for (SweepQuantity q : paneQuantities(m_model, m_state.page, pane)) {
+        for (SweepQuantity q : paneQuantities(m_model, m_model, m_state.page, pane)) {
             const SweepScale& s = m_state.scales[static_cast<size_t>(q)];
             curves.push_back({{"quantity", quantityName(q)},
                               {"title", sweepTitle(m_model, q)},
@@ -97,8 +98,8 @@ nlohmann::json SweepView::describe() const {
                          {"swr", finiteOrNull(swr(r, x, m_model.referenceZ0()))},
                          {"reflection", std::abs(reflection(r, x, m_model.referenceZ0()))},
                          {"reflectionDb", finiteOrNull(reflectionDb(r, x, m_model.referenceZ0()))}});
-        if (loopHasCuts(m_model)) {
-            const CutGains cut = loopCutGains(m_model, step);
+        if (loopHasCuts(m_model, m_model)) {
+            const CutGains cut = loopCutGains(m_model, m_model, step);
             steps.back()["maxGain"] = finiteOrNull(cut.maximum);
             steps.back()["frontToBack"] = finiteOrNull(cut.frontToBack);
         }

@@ -184,7 +184,7 @@ QWidget* CalcDialog::buildButtons() {
 }
 
 void CalcDialog::run() {
-    m_opening = saveCalcChoice(m_model);
+    m_opening = saveCalcChoice(m_model, m_model);
     m_previousKind = m_model.calcKind;
     m_model.actionCode = 0;
     m_rows = openCalcRows(m_model);
@@ -299,7 +299,7 @@ bool CalcDialog::commitEdited() {
 }
 
 void CalcDialog::cancel() {
-    restoreCalcChoice(m_model, m_opening);
+    restoreCalcChoice(m_model, m_model, m_opening);
     m_model.actionCode = kActionEscape;
     done(QDialog::Rejected);
 }

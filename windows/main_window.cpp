@@ -258,10 +258,11 @@ void MainWindow::buildCentralWidget() {
     auto* layout = new QHBoxLayout;
     outer->addLayout(layout, 1);
     auto* left = new QVBoxLayout;
-    left->addWidget(fieldGroup(QStringLiteral("Model"), captionsOf(modelFields(m_model))));
-    left->addWidget(fieldGroup(QStringLiteral("Source"), captionsOf(sourceFields(m_model))));
+    left->addWidget(fieldGroup(QStringLiteral("Model"), captionsOf(modelFields(m_model.summary))));
+    left->addWidget(fieldGroup(QStringLiteral("Source"),
+                               captionsOf(sourceFields(m_model.summary, m_model.referenceZ0(), m_model))));
     auto* middle = new QVBoxLayout;
-    middle->addWidget(fieldGroup(QStringLiteral("Power budget"), captionsOf(powerFields(m_model))));
+    middle->addWidget(fieldGroup(QStringLiteral("Power budget"), captionsOf(powerFields(m_model.summary))));
     middle->addWidget(requestBox());
     middle->addStretch();
     auto* right = new QVBoxLayout;
@@ -274,7 +275,9 @@ void MainWindow::buildCentralWidget() {
 }
 
 void MainWindow::refresh() {
-    for (const auto& group : {modelFields(m_model), sourceFields(m_model), powerFields(m_model)}) {
+    for (const auto& group :
+         {modelFields(m_model.summary), sourceFields(m_model.summary, m_model.referenceZ0(), m_model),
+          powerFields(m_model.summary)}) {
         for (const SummaryField& f : group) {
             QLineEdit* value = m_fields.value(q(f.caption));
             if (!value) continue;
@@ -292,7 +295,7 @@ void MainWindow::refresh() {
     m_environment->clear();
     for (const auto& line : m_model.summary.environment) m_environment->addItem(q(line));
     refreshGrid();
-    const QString hint = q(wavra::calculateHint(m_model));
+    const QString hint = q(wavra::calculateHint(m_model.summary));
     m_hint->setText(hint);
     m_hint->setVisible(!hint.isEmpty());
     const std::string name = trim(m_model.summary.fileName);
@@ -300,7 +303,7 @@ void MainWindow::refresh() {
 }
 
 void MainWindow::refreshGrid() {
-    const std::vector<GridRow> rows = requestGrid(m_model);
+    const std::vector<GridRow> rows = requestGrid(m_model.summary);
     m_grid->setRowCount(static_cast<int>(rows.size()));
     QStringList captions;
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
@@ -374,7 +377,7 @@ void MainWindow::setting(const char* name) {
 }
 
 void MainWindow::postKey(int16_t code) {
-    mainWindowKey(m_model, code);
+    mainWindowKey(m_model, m_model, code);
     refreshChecks();
 }
 

@@ -6,7 +6,8 @@
 
 namespace wavra {
 
-ModelFileWatch::ModelFileWatch(Model& model, std::function<bool()> idle) : m_model(model), m_idle(std::move(idle)) {
+ModelFileWatch::ModelFileWatch(const Settings& settings, ViewState& view, std::function<bool()> idle)
+    : m_settings(settings), m_view(view), m_idle(std::move(idle)) {
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &ModelFileWatch::settled);
@@ -34,15 +35,15 @@ void ModelFileWatch::changed() {
 }
 
 void ModelFileWatch::settled() {
-    if (m_model.watchModelFile == 0 || m_path.empty()) return;
+    if (m_settings.watchModelFile == 0 || m_path.empty()) return;
     const std::optional<std::string> now = fileBytes(m_path);
     if (!now || now == m_known) return; // gone, or written again with the same bytes
-    if (!m_idle() || m_model.actionCode != 0) {
+    if (!m_idle() || m_view.actionCode != 0) {
         m_settle.start(); // a calculation or a dialog runs: ask again later
         return;
     }
     m_known = now;
-    m_model.actionCode = kActionModelChanged;
+    m_view.actionCode = kActionModelChanged;
 }
 
 } // namespace wavra

@@ -18,8 +18,9 @@ namespace wavra {
 
 class ModelFileWatch : public QObject {
 public:
-    // `idle` tells whether the program waits for the user now.
-    ModelFileWatch(Model& model, std::function<bool()> idle);
+    // `idle` tells whether the program waits for the user now. The setting
+    // WATCH is read at each save; the code is posted in `view`.
+    ModelFileWatch(const Settings& settings, ViewState& view, std::function<bool()> idle);
 
     // The model file just loaded, with its bytes as they are now.
     void watch(const std::string& path);
@@ -28,7 +29,8 @@ public:
     static constexpr int kSettleMs = 400;
 
 private:
-    Model& m_model;
+    const Settings& m_settings;
+    ViewState& m_view;
     std::function<bool()> m_idle;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;

@@ -20,7 +20,7 @@ QtWindows::QtWindows(Model& model, Ui& ui) : m_model(model), m_ui(ui), m_main(st
     m_status = std::make_unique<StatusWindow>(m_main.get());
     m_help = std::make_unique<HelpWindow>(post);
     m_about = std::make_unique<AboutWindow>(post, m_main.get());
-    m_watch = std::make_unique<ModelFileWatch>(model, [this] { return m_waiting; });
+    m_watch = std::make_unique<ModelFileWatch>(model, model, [this] { return m_waiting; });
 }
 
 void QtWindows::watchModelFile(const std::string& path) { m_watch->watch(path); }

@@ -187,25 +187,25 @@ TEST_F(CalcRules, GenerateRefusesWhatTheEngineCannotDo) {
     m.maxFarFieldPoints = 6000;
     m.calcKind = kCalcFarField;
     range({0, 90, 0, 0, 360, 5, 0, 0, 0});
-    EXPECT_EQ(generateRefusal(m), "Stepsize too small.");
+    EXPECT_EQ(generateRefusal(m, m), "Stepsize too small.");
     m.calcKind = kCalcNearField;
     range({0, 49, 1, 0, 49, 1, 0, 2, 1});
-    EXPECT_EQ(generateRefusal(m), "Total of 7500 exceeds max of 6000 calculation points.");
+    EXPECT_EQ(generateRefusal(m, m), "Total of 7500 exceeds max of 6000 calculation points.");
     // The message gives the real total, not one cut to the 16-bit range.
     m.calcKind = kCalcFarField;
     range({0, 180, 0.001, 0, 360, 1, 0, 0, 0});
-    EXPECT_EQ(generateRefusal(m), "Total of 64980361 exceeds max of 6000 calculation points.");
+    EXPECT_EQ(generateRefusal(m, m), "Total of 64980361 exceeds max of 6000 calculation points.");
     m.calcKind = kCalcFrequencyLoop;
     m.calcSubMode = 0;
     range({1, 30, 0.1, 0, 0, 0, 0, 0, 0});
-    EXPECT_EQ(generateRefusal(m), "Total of 291 exceeds max of 100 frequency steps.");
+    EXPECT_EQ(generateRefusal(m, m), "Total of 291 exceeds max of 100 frequency steps.");
     m.calcKind = kCalcItsHfArea;
     for (double f : {1.99, 30.0}) {
         m.calcRange[3] = f;
-        EXPECT_EQ(generateRefusal(m), "Frequency not between 2.0 and 30.0 Mc");
+        EXPECT_EQ(generateRefusal(m, m), "Frequency not between 2.0 and 30.0 Mc");
     }
     m.calcRange[3] = 29.99;
-    EXPECT_EQ(generateRefusal(m), std::nullopt);
+    EXPECT_EQ(generateRefusal(m, m), std::nullopt);
 }
 
 TEST_F(CalcRules, GenerateRefusesValuesOutsideTheirRangesNamingTheField) {
@@ -231,11 +231,11 @@ TEST_F(CalcRules, GenerateRefusesValuesOutsideTheirRangesNamingTheField) {
         m.calcKind = static_cast<int16_t>(c.kind);
         m.calcSubMode = static_cast<int16_t>(c.sub);
         m.calcRange = c.range;
-        EXPECT_EQ(generateRefusal(m), c.message);
+        EXPECT_EQ(generateRefusal(m, m), c.message);
     }
     m.calcKind = kCalcFarField; // a single direction, and a range run backwards with its step
     m.calcRange = {90, 0, -5, 10, 10, 1};
-    EXPECT_EQ(generateRefusal(m), std::nullopt);
+    EXPECT_EQ(generateRefusal(m, m), std::nullopt);
 }
 
 TEST_F(CalcRules, GenerateClearsTheRunTimeAndForgetsAForeignRequest) {

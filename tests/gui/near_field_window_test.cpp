@@ -114,7 +114,8 @@ TEST_F(NearFieldWindowTest, KeysAndTheNearFieldMenu) {
 TEST_F(NearFieldWindowTest, PointerReadsTheCellUnderIt) {
     whenIdle("point", [this] {
         QWidget* canvas = window().centralWidget();
-        const NearMap map = nearFieldMap(p.model, state(), planeValues(p.model, state()));
+        const NearMap map = nearFieldMap(p.model, p.model, p.model.summary, state(),
+                                         planeValues(p.model, p.model, p.model.summary, state()));
         const QPointF centre = NearMapLayout(canvas->rect(), map).toPixel(0, 0);
         QTest::mouseMove(canvas, centre.toPoint());
     });

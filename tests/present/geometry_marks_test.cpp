@@ -92,7 +92,7 @@ TEST(GeometryScene, CurrentColoursGiveWayToThePattern) {
     for (int i = 1; i <= 4; ++i) m.wireCurrentMag[i] = 0.25 * i;
     m.maxCurrentMag = 1;
     m.maxCurrentPhase = 0;
-    GeometryViewState s = initialGeometryState(m);
+    GeometryViewState s = initialGeometryState(m, m);
     s.multiColour = true;
     GeometryScene scene;
     auto batchOf = [&](Rgb colour, double width) -> const LineBatch* {

@@ -15,7 +15,7 @@ TEST(GeometryViewState, FirstCallAfterALoad) {
     Model m;
     m.modelExtent = 5.35;
     m.requestMode = 0;
-    const GeometryViewState s = initialGeometryState(m);
+    const GeometryViewState s = initialGeometryState(m, m);
     EXPECT_EQ(s.viewElevation, 80);
     EXPECT_EQ(s.viewAzimuth, 280);
     EXPECT_EQ(s.geometryScale, 10); // the first series value above the extent
@@ -26,14 +26,14 @@ TEST(GeometryViewState, FirstCallAfterALoad) {
     EXPECT_EQ(s.gridType, 1);
     EXPECT_EQ(s.patternQuantity, 3);
     m.modelExtent = 5; // a series value itself: the next one
-    EXPECT_EQ(initialGeometryState(m).geometryScale, 10);
+    EXPECT_EQ(initialGeometryState(m, m).geometryScale, 10);
     m.requestMode = kNearRequest;
-    const GeometryViewState n = initialGeometryState(m);
+    const GeometryViewState n = initialGeometryState(m, m);
     EXPECT_EQ(n.gridType, 0);
     EXPECT_EQ(n.patternQuantity, 4);
     EXPECT_DOUBLE_EQ(n.patternSize, 0.33333);
     m.requestMode = kSurfaceWaveRequest;
-    EXPECT_EQ(initialGeometryState(m).patternQuantity, 4);
+    EXPECT_EQ(initialGeometryState(m, m).patternQuantity, 4);
 }
 
 TEST(GeometryViewState, AnglesWrapIntoAFullTurn) {
@@ -52,7 +52,7 @@ TEST(GeometryViewState, AnglesWrapIntoAFullTurn) {
 TEST(GeometryViewState, ZoomActsOnPatternThenBarsThenScale) {
     Model m;
     m.requestMode = 0;
-    GeometryViewState s = initialGeometryState(m);
+    GeometryViewState s = initialGeometryState(m, m);
     s.geometryScale = 2;
     zoomView(s, m, true);
     EXPECT_EQ(s.geometryScale, 1);
@@ -183,11 +183,11 @@ TEST(SegmentCurrents, ReadOutShowsTheCurrentAsPrinted) {
     // negative because the real part is.
     m.wireCurrentMag[1] = -0.5;
     m.wireCurrentPhase[1] = 135;
-    EXPECT_EQ(segmentCurrentText(m, 1, false), "Seg: 1, Tag: 2, Curr: .5 amp @ 135 \u00b0");
-    EXPECT_EQ(segmentCurrentText(m, 1, true), "Seg: 1, Tag: 2, Curr: -.3536 + j .35355 amp");
+    EXPECT_EQ(segmentCurrentText(m, m, 1, false), "Seg: 1, Tag: 2, Curr: .5 amp @ 135 \u00b0");
+    EXPECT_EQ(segmentCurrentText(m, m, 1, true), "Seg: 1, Tag: 2, Curr: -.3536 + j .35355 amp");
     m.wireCurrentMag[1] = 0.0012345; // milliamperes keep their digits
     m.wireCurrentPhase[1] = -30;
-    EXPECT_EQ(segmentCurrentText(m, 1, false), "Seg: 1, Tag: 2, Curr: .00123 amp @ -30 \u00b0");
+    EXPECT_EQ(segmentCurrentText(m, m, 1, false), "Seg: 1, Tag: 2, Curr: .00123 amp @ -30 \u00b0");
 }
 
 TEST(SegmentCurrents, BarsStandAcrossTheSegment) {

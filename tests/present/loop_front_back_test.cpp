@@ -34,33 +34,33 @@ Model cutLoop(const std::vector<double>& phis, const std::vector<std::vector<dou
 
 TEST(LoopFrontBack, LargestGainAgainstTheOppositeAzimuthPerStep) {
     const Model m = cutLoop({0, 90, 180, 270}, {{1, 5, 0, -10}, {6, 2, -3, 1}});
-    EXPECT_EQ(loopCutGains(m, 1).maximum, 5);
-    EXPECT_EQ(loopCutGains(m, 1).frontToBack, 15); // 90 against 270
-    EXPECT_EQ(loopCutGains(m, 2).frontToBack, 9);  // 0 against 180
-    EXPECT_TRUE(std::isnan(loopCutGains(m, 3).maximum));
+    EXPECT_EQ(loopCutGains(m, m, 1).maximum, 5);
+    EXPECT_EQ(loopCutGains(m, m, 1).frontToBack, 15); // 90 against 270
+    EXPECT_EQ(loopCutGains(m, m, 2).frontToBack, 9);  // 0 against 180
+    EXPECT_TRUE(std::isnan(loopCutGains(m, m, 3).maximum));
     // The gain page: the step's largest gain, the ratio beside the gain to MAX.
     EXPECT_EQ(sweepValue(m, Q::Gain, 2), 6);
     EXPECT_EQ(sweepValue(m, Q::GainToMax, 1), -1);
-    EXPECT_EQ(paneQuantities(m, kPageGain, kPaneLower), (std::vector<Q>{Q::GainToMax, Q::FrontToBack}));
+    EXPECT_EQ(paneQuantities(m, m, kPageGain, kPaneLower), (std::vector<Q>{Q::GainToMax, Q::FrontToBack}));
     SweepState s;
     s.page = kPageGain;
-    EXPECT_EQ(sweepMessage(m, s), "");
+    EXPECT_EQ(sweepMessage(m, m, m.summary, s), "");
     EXPECT_EQ(sweepTitle(m, Q::Gain), "Max. gain [dB] of the cut; The= 90");
 }
 
 TEST(LoopFrontBack, NoRatioWithoutTheBackDirection) {
     // Half a cut: the maximum at 90 has no point at 270.
     const Model half = cutLoop({0, 45, 90, 135, 180}, {{0, 1, 5, 1, 0}, {0, 1, 5, 1, 0}});
-    EXPECT_EQ(loopCutGains(half, 1).maximum, 5);
-    EXPECT_TRUE(std::isnan(loopCutGains(half, 1).frontToBack));
+    EXPECT_EQ(loopCutGains(half, half, 1).maximum, 5);
+    EXPECT_TRUE(std::isnan(loopCutGains(half, half, 1).frontToBack));
     // Below the horizon (theta -90) a point looks at azimuth 540 - phi: the
     // back of phi 0 (looking at 180) is phi 180 (looking at 0).
     const Model below = cutLoop({0, 90, 180}, {{7, 0, 2}, {7, 0, 2}}, -90);
-    EXPECT_EQ(loopCutGains(below, 1).frontToBack, 5);
+    EXPECT_EQ(loopCutGains(below, below, 1).frontToBack, 5);
     // A loop of one direction per step has no cuts and no ratio curve.
     const Model direction = sweepModel({{14.0, 50, 0}, {14.1, 60, 5}}, true);
-    EXPECT_FALSE(loopHasCuts(direction));
-    EXPECT_EQ(paneQuantities(direction, kPageGain, kPaneLower), (std::vector<Q>{Q::GainToMax}));
+    EXPECT_FALSE(loopHasCuts(direction, direction));
+    EXPECT_EQ(paneQuantities(direction, direction, kPageGain, kPaneLower), (std::vector<Q>{Q::GainToMax}));
 }
 
 } // namespace

@@ -27,28 +27,29 @@ Model measuredModel() {
 TEST(MeasuredCurves, QuantitiesAgainstTheModelsZ0) {
     const Model m = measuredModel();
     // 75 ohm on the model's 50 ohm: SWR 1.5; the short: total reflection.
-    EXPECT_NEAR(measuredValue(m, Q::Resistance, 0), 75, 1e-12);
-    EXPECT_NEAR(measuredValue(m, Q::Swr, 0), 1.5, 1e-12);
-    EXPECT_EQ(measuredValue(m, Q::Swr, 1), 999);
-    EXPECT_NEAR(measuredValue(m, Q::ReflectionDb, 1), 0, 1e-12);
-    EXPECT_EQ(measuredCurve(m, Q::Swr)[1], kSwrDrawLimit);
-    EXPECT_TRUE(std::isnan(measuredValue(m, Q::Gain, 0)));
+    EXPECT_NEAR(measuredValue(m.referenceZ0(), m, Q::Resistance, 0), 75, 1e-12);
+    EXPECT_NEAR(measuredValue(m.referenceZ0(), m, Q::Swr, 0), 1.5, 1e-12);
+    EXPECT_EQ(measuredValue(m.referenceZ0(), m, Q::Swr, 1), 999);
+    EXPECT_NEAR(measuredValue(m.referenceZ0(), m, Q::ReflectionDb, 1), 0, 1e-12);
+    EXPECT_EQ(measuredCurve(m.referenceZ0(), m, Q::Swr)[1], kSwrDrawLimit);
+    EXPECT_TRUE(std::isnan(measuredValue(m.referenceZ0(), m, Q::Gain, 0)));
 }
 
 TEST(MeasuredCurves, ValuesBetweenPointsAndNothingOutside) {
     const Model m = measuredModel();
     // Half way from G = 0 to G = -1 lies G = -0.5: 25 ohm against 75.
-    EXPECT_NEAR(*measuredAt(m, Q::Resistance, 14.1), 25, 1e-9);
-    EXPECT_EQ(*measuredAt(m, Q::Swr, 14.05), measuredValue(m, Q::Swr, 0));
-    EXPECT_FALSE(measuredAt(m, Q::Swr, 14.0));
-    EXPECT_FALSE(measuredAt(m, Q::Swr, 14.41));
-    EXPECT_FALSE(measuredAt(m, Q::Gain, 14.1));
+    EXPECT_NEAR(*measuredAt(m.referenceZ0(), m, Q::Resistance, 14.1), 25, 1e-9);
+    EXPECT_EQ(*measuredAt(m.referenceZ0(), m, Q::Swr, 14.05), measuredValue(m.referenceZ0(), m, Q::Swr, 0));
+    EXPECT_FALSE(measuredAt(m.referenceZ0(), m, Q::Swr, 14.0));
+    EXPECT_FALSE(measuredAt(m.referenceZ0(), m, Q::Swr, 14.41));
+    EXPECT_FALSE(measuredAt(m.referenceZ0(), m, Q::Gain, 14.1));
     // The model: exactly its step at a step's frequency, linear between.
     EXPECT_EQ(*modelImpedanceAt(m, 14.1), std::complex<double>(25, 0));
     EXPECT_NEAR(std::abs(*modelImpedanceAt(m, 14.15) - std::complex<double>(62.5, 20)), 0, 1e-9);
     EXPECT_FALSE(modelImpedanceAt(m, 14.3));
     // Without a measurement: nothing.
-    EXPECT_FALSE(measuredAt(sweepModel({{14.0, 50, 0}, {14.1, 25, 0}}), Q::Swr, 14.05));
+    const Model unmeasured = sweepModel({{14.0, 50, 0}, {14.1, 25, 0}});
+    EXPECT_FALSE(measuredAt(unmeasured.referenceZ0(), unmeasured, Q::Swr, 14.05));
 }
 
 TEST(MeasuredCurves, ReadOutsAndScalesTakeTheMeasurementIn) {
@@ -70,7 +71,7 @@ TEST(MeasuredCurves, ReadOutsAndScalesTakeTheMeasurementIn) {
     ASSERT_GE(lines.size(), 6u);
     EXPECT_EQ(lines[4].substr(0, 13), "Meas.: 25.0 +");
     EXPECT_EQ(lines[5], "M.SWR: 2.00");
-    const auto match = measuredSwrMatch(m);
+    const auto match = measuredSwrMatch(m, m.referenceZ0(), m);
     ASSERT_TRUE(match);
     EXPECT_EQ(swrMatchTexts(*match)[0], "SWR min 1.50 at 14.050 MHz");
     EXPECT_EQ(swrMatchTexts(*match)[1], "SWR<=2: 14.050-14.050 MHz, 0.000 MHz (0.0 %) (open below)");

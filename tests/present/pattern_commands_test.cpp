@@ -37,18 +37,18 @@ TEST(PatternCommands, CutsStartAndReturnThroughTheMaximum) {
     Model m = gridModel(range(-180, 180, 10), range(0, 350, 10), peak);
     RecordingUi ui;
     PatternState s;
-    openPatternView(s, m);
-    EXPECT_EQ(thetaOfIndex(m, s.view.thetaIndex), 60);
+    openPatternView(s, m, m, m, m);
+    EXPECT_EQ(thetaOfIndex(m, m, s.view.thetaIndex), 60);
     EXPECT_EQ(s.view.phiIndex, 1);
     s.view.thetaIndex = 3;
     applyPatternCommand(s, m, ui, kPatternMaximum);
-    EXPECT_EQ(extractCut(m, s, 0).angle, 120); // the vertical cut at the maximum's phi
+    EXPECT_EQ(extractCut(m, m, s, 0).angle, 120); // the vertical cut at the maximum's phi
     applyPatternCommand(s, m, ui, kPatternPlane);
-    EXPECT_EQ(extractCut(m, s, 0).angle, 60); // the horizontal one at its theta
+    EXPECT_EQ(extractCut(m, m, s, 0).angle, 60); // the horizontal one at its theta
 
     Model later = gridModel(range(10, 180, 10), range(0, 350, 10), peak);
     PatternState fromTen;
-    openPatternView(fromTen, later);
+    openPatternView(fromTen, later, later, later, later);
     EXPECT_EQ(fromTen.view.thetaIndex, 1);
 }
 
@@ -65,7 +65,7 @@ TEST(PatternCommands, HomeThreeTimesReturnsToAFreshScale) {
     applyPatternCommand(s, m, ui, kPatternNormalise);
     EXPECT_EQ(s.window.normMode, 2);
     EXPECT_NEAR(s.window.normOffset, 7.3, 1e-12);
-    EXPECT_NEAR(extractCut(m, s, 0).points[9].value, 2.8 - 7.3, 1e-12);
+    EXPECT_NEAR(extractCut(m, m, s, 0).points[9].value, 2.8 - 7.3, 1e-12);
     applyPatternCommand(s, m, ui, kPatternNormalise);
     EXPECT_EQ(s.window.normMode, 0);
     EXPECT_EQ(s.window.normOffset, 0);
@@ -107,13 +107,13 @@ TEST(PatternCommands, ViewStateSurvivesReentryUntilTheNextLoad) {
     Model m = sevenDb();
     RecordingUi ui;
     PatternState s;
-    openPatternView(s, m);
+    openPatternView(s, m, m, m, m);
     EXPECT_EQ(s.view.cutPlane, kVerticalCut);
     applyPatternCommand(s, m, ui, kPatternInfo);
     applyPatternCommand(s, m, ui, kRight);
     applyPatternCommand(s, m, ui, kPatternIndicator);
     applyPatternCommand(s, m, ui, kPatternRaiseMax);
-    openPatternView(s, m);
+    openPatternView(s, m, m, m, m);
     EXPECT_TRUE(s.view.showInfo);
     EXPECT_EQ(s.view.phiIndex, 2);
     EXPECT_FALSE(s.window.showIndicator);
@@ -123,13 +123,13 @@ TEST(PatternCommands, ViewStateSurvivesReentryUntilTheNextLoad) {
     m.optimizerTargetFlag = -1;
     m.optimizerTargetActive = true;
     m.optimizerTargetPhi = 40;
-    openPatternView(s, m);
+    openPatternView(s, m, m, m, m);
     EXPECT_EQ(s.view.phiIndex, 5);
     EXPECT_EQ(m.optimizerTargetFlag, 0);
 
     m.resetForLoad();
     m.patternCount = static_cast<int16_t>(19 * 36);
-    openPatternView(s, m);
+    openPatternView(s, m, m, m, m);
     EXPECT_FALSE(s.view.showInfo);
     EXPECT_EQ(s.view.phiIndex, 1);
 }
@@ -147,7 +147,7 @@ struct Comparison : ::testing::Test {
         put("reports/m_lossy_ground_avg.nec2c.out", "lossy");
         m.modelName = "a_dipole";
         EXPECT_TRUE(readOutput(m, ui, ".out"));
-        openPatternView(s, m);
+        openPatternView(s, m, m, m, m);
         ui.clear();
     }
     void put(const std::string& source, const std::string& name) {

@@ -20,23 +20,23 @@ Model labelled(const std::vector<double>& thetas, const std::vector<double>& phi
 
 TEST(PatternCut, PointIndexOfBothLayouts) {
     Model m = labelled(range(0, 20, 10), range(0, 30, 10)); // 3 theta, 4 phi
-    EXPECT_EQ(pointIndex(m, 2, 3), 8);
+    EXPECT_EQ(pointIndex(m, m, 2, 3), 8);
     EXPECT_EQ(m.farFieldAngles[8][0], 10);
     EXPECT_EQ(m.farFieldAngles[8][1], 20);
     // A frequency loop of horizontal cuts: 4 phi per pattern, patterns in a row.
     m.sweepPatternAxis = 1;
-    EXPECT_EQ(pointIndex(m, 2, 3), 7);
+    EXPECT_EQ(pointIndex(m, m, 2, 3), 7);
     // A grid the loaded points do not fill is cut back to whole rows.
     m.sweepPatternAxis = 0;
     m.patternCount = 10;
-    EXPECT_EQ(phiCount(m), 3);
+    EXPECT_EQ(phiCount(m, m), 3);
 }
 
 TEST(PatternCut, CutsRunAlongTheirAngleWithTheirPlotDirections) {
     Model m = labelled(range(0, 180, 30), range(0, 330, 30));
     PatternState s = test::openedOn(m, kVerticalCut);
     s.view.phiIndex = 2;
-    Cut v = extractCut(m, s, 0);
+    Cut v = extractCut(m, m, s, 0);
     ASSERT_EQ(v.points.size(), 7u);
     EXPECT_EQ(v.angle, 30);
     EXPECT_EQ(v.points[3].value, 90030);
@@ -46,7 +46,7 @@ TEST(PatternCut, CutsRunAlongTheirAngleWithTheirPlotDirections) {
 
     s.view.cutPlane = kHorizontalCut;
     s.view.thetaIndex = 4;
-    const Cut h = extractCut(m, s, 0);
+    const Cut h = extractCut(m, m, s, 0);
     ASSERT_EQ(h.points.size(), 12u);
     EXPECT_EQ(h.angle, 90);
     EXPECT_NEAR(h.points[3].uy, 1, 1e-12); // phi 90 at the top
@@ -57,7 +57,7 @@ TEST(PatternCut, CutsRunAlongTheirAngleWithTheirPlotDirections) {
     // from the other side.
     Model full = labelled({-60}, range(0, 360, 30));
     PatternState f = test::openedOn(full, kHorizontalCut);
-    const Cut mirrored = extractCut(full, f, 0);
+    const Cut mirrored = extractCut(full, full, f, 0);
     EXPECT_TRUE(mirrored.closed);
     EXPECT_TRUE(mirrored.duplicateEnd);
     EXPECT_EQ(mirrored.ringSize(), 12u);
@@ -70,34 +70,34 @@ TEST(PatternCut, ArrowKeysWrapAlongTheCutAndStopAtTheOtherAngle) {
     PatternViewState v;
     v.cutPlane = kVerticalCut;
     v.phiIndex = 12;
-    moveCursor(v, m, kRight);
+    moveCursor(v, m, m, kRight);
     EXPECT_EQ(v.phiIndex, 12); // the last phi of a vertical cut stays
     v.thetaIndex = 7;
-    moveCursor(v, m, kUp);
+    moveCursor(v, m, m, kUp);
     EXPECT_EQ(v.thetaIndex, 1); // the last theta wraps to the first
-    moveCursor(v, m, kDown);
+    moveCursor(v, m, m, kDown);
     EXPECT_EQ(v.thetaIndex, 7);
 
     v.cutPlane = kHorizontalCut;
     v.phiIndex = 1;
-    moveCursor(v, m, kRight); // clockwise: phi falls, 1 wraps to the last
+    moveCursor(v, m, m, kRight); // clockwise: phi falls, 1 wraps to the last
     EXPECT_EQ(v.phiIndex, 12);
-    moveCursor(v, m, kLeft);
+    moveCursor(v, m, m, kLeft);
     EXPECT_EQ(v.phiIndex, 1);
-    moveCursor(v, m, kUp);
+    moveCursor(v, m, m, kUp);
     EXPECT_EQ(v.thetaIndex, 7); // clamped at the last theta
-    EXPECT_FALSE(moveCursor(v, m, 71));
+    EXPECT_FALSE(moveCursor(v, m, m, 71));
 }
 
 TEST(PatternCut, ArrowKeysStepTheFrequencyOfALoopOfCuts) {
     Model m = labelled(range(0, 90, 30), {0, 1, 2}); // a vertical cut for each of 3 frequencies
     m.sweepPatternAxis = -1;
     PatternViewState v;
-    for (int i = 0; i < 4; ++i) moveCursor(v, m, kRight);
+    for (int i = 0; i < 4; ++i) moveCursor(v, m, m, kRight);
     EXPECT_EQ(v.phiIndex, 3);
     m.sweepPatternAxis = 1;
     v.cutPlane = kHorizontalCut;
-    moveCursor(v, m, kRight);
+    moveCursor(v, m, m, kRight);
     EXPECT_EQ(v.thetaIndex, 2);
     EXPECT_EQ(frequencyIndex(m, v), 2);
 }
@@ -105,7 +105,7 @@ TEST(PatternCut, ArrowKeysStepTheFrequencyOfALoopOfCuts) {
 TEST(PatternCut, PointerFindsTheNearestDirection) {
     Model m = labelled({90}, range(0, 350, 10));
     PatternState s = test::openedOn(m, kHorizontalCut);
-    const Cut cut = extractCut(m, s, 0);
+    const Cut cut = extractCut(m, m, s, 0);
     const auto i = nearestCutPoint(cut, 0, -100, kPlotRadius, false, 1); // straight down: phi 270
     ASSERT_TRUE(i.has_value());
     EXPECT_EQ(cut.points[*i].angle, 270);

@@ -21,7 +21,7 @@ Cut horizontalCut(const std::map<double, double>& gains, std::vector<double> phi
                             return it == gains.end() ? -30.0 : it->second;
                         }));
     PatternState s = test::openedOn(m, kHorizontalCut);
-    return extractCut(m, s, 0);
+    return extractCut(m, m, s, 0);
 }
 
 LobeRules dbRules() {
@@ -86,7 +86,7 @@ TEST(PatternLobes, BackDirectionInFreeSpaceAndOverGround) {
                             return t == 60 ? 5.0 : (t == 50 || t == 70 ? 3.0 : (t == -60 ? -7.0 : -20.0));
                         }));
     PatternState s = test::openedOn(m, kVerticalCut);
-    const Cut cut = extractCut(m, s, 0);
+    const Cut cut = extractCut(m, m, s, 0);
     LobeRules r = dbRules();
     r.floor = -5; // the back's own maximum stays unmarked
     r.freeSpace = false;
@@ -97,7 +97,7 @@ TEST(PatternLobes, BackDirectionInFreeSpaceAndOverGround) {
     // A lobe at the open end: its outer -3 dB point is missing.
     Model edge = gridModel(range(0, 90, 10), {0}, allColumns([](double t, double) { return -t / 10; }));
     PatternState e = test::openedOn(edge, kVerticalCut);
-    const auto edgeLobes = findLobes(extractCut(edge, e, 0), dbRules());
+    const auto edgeLobes = findLobes(extractCut(edge, edge, e, 0), dbRules());
     ASSERT_EQ(edgeLobes.size(), 1u);
     EXPECT_EQ(edgeLobes[0].angle, 0);
     EXPECT_FALSE(edgeLobes[0].low.has_value());
@@ -114,7 +114,7 @@ TEST(PatternLobes, FieldStrengthsFallBy3dBToOneOverRootTwo) {
     PatternState s = test::openedOn(m, kHorizontalCut);
     LobeRules r;
     r.db = false;
-    const auto lobes = findLobes(extractCut(m, s, 0), r);
+    const auto lobes = findLobes(extractCut(m, m, s, 0), r);
     ASSERT_EQ(lobes.size(), 1u);
     EXPECT_NEAR(*lobes[0].beamwidth, 10, 1e-9);   // 0.75 lies nearer to 0.707 than 0.6
     EXPECT_NEAR(*lobes[0].frontToBack, 20, 1e-9); // 20 log10(1 / 0.1)

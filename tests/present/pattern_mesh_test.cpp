@@ -38,7 +38,7 @@ PatternMesh meshOf(const PatternGrid& g, const PatternStyle& s, const Projection
 PatternStyle styleOf(const Model& m, int gridType, int lineStep) {
     PatternStyle s;
     s.quantity = 3;
-    s.lower = patternLowerLimit(m, 3);
+    s.lower = patternLowerLimit(m, m, 3);
     s.factor = m.linLogFactor;
     s.size = 100;
     s.gridType = gridType;
@@ -48,27 +48,27 @@ PatternStyle styleOf(const Model& m, int gridType, int lineStep) {
 
 TEST(PatternMesh, GridOfTheModelStore) {
     Model m = threeByFour();
-    PatternGrid g = patternGridOf(m);
+    PatternGrid g = patternGridOf(m, m);
     EXPECT_EQ(g.thetaCount, 3);
     EXPECT_EQ(g.phiCount, 4);
     EXPECT_EQ(g.point(2, 3), 8u);
     m.patternCount = 10; // a table shorter than announced: whole phi columns only
-    EXPECT_EQ(patternGridOf(m).phiCount, 3);
+    EXPECT_EQ(patternGridOf(m, m).phiCount, 3);
     m.patternCount = 12;
     m.sweepPatternAxis = 1; // one cut per frequency: the first frequency's
-    EXPECT_EQ(patternGridOf(m).thetaCount, 1);
+    EXPECT_EQ(patternGridOf(m, m).thetaCount, 1);
     m.sweepPatternAxis = -1;
-    EXPECT_EQ(patternGridOf(m).phiCount, 1);
+    EXPECT_EQ(patternGridOf(m, m).phiCount, 1);
     m.requestMode = kSurfaceWaveRequest;
-    EXPECT_TRUE(patternGridOf(m).empty());
+    EXPECT_TRUE(patternGridOf(m, m).empty());
     m.requestMode = 0;
     m.patternCount = 0;
-    EXPECT_TRUE(patternGridOf(m).empty());
+    EXPECT_TRUE(patternGridOf(m, m).empty());
 }
 
 TEST(PatternMesh, GridTypesAndLineSteps) {
     const Model m = threeByFour();
-    const PatternGrid g = patternGridOf(m);
+    const PatternGrid g = patternGridOf(m, m);
     const Projection p(90, 90, 1);
     // Rings: 3 theta rows of 4 phi points closed round; meridians: 4 phi
     // columns of 3 theta points.
@@ -84,7 +84,7 @@ TEST(PatternMesh, GridTypesAndLineSteps) {
 
 TEST(PatternMesh, PointsLieAtTheirScaledRadius) {
     const Model m = threeByFour();
-    const PatternMesh mesh = meshOf(patternGridOf(m), styleOf(m, 3, 1), Projection(90, 90, 1));
+    const PatternMesh mesh = meshOf(patternGridOf(m, m), styleOf(m, 3, 1), Projection(90, 90, 1));
     ASSERT_EQ(mesh.curveEnds.size(), 4u);
     EXPECT_EQ(std::vector<uint32_t>(mesh.points.begin(), mesh.points.begin() + 3), (std::vector<uint32_t>{1, 2, 3}));
     // Meridian phi 0 at theta 45 and 90: from the side (X = -x, Y = z) the
@@ -101,12 +101,12 @@ TEST(PatternMesh, LowerLimitFollowsTheScale) {
     Model m = threeByFour();
     m.patternMax[3] = 7.3;
     m.linLogFactor = 0.5;
-    EXPECT_EQ(patternLowerLimit(m, 3), -24);
+    EXPECT_EQ(patternLowerLimit(m, m, 3), -24);
     m.linLogFactor = 0.8;
-    EXPECT_EQ(patternLowerLimit(m, 3), -100);
+    EXPECT_EQ(patternLowerLimit(m, m, 3), -100);
     m.patternMax[2] = -30; // a weak pattern keeps its depth
-    EXPECT_EQ(patternLowerLimit(m, 2), -130);
-    EXPECT_EQ(patternLowerLimit(m, 4), 0); // field strengths start at 0
+    EXPECT_EQ(patternLowerLimit(m, m, 2), -130);
+    EXPECT_EQ(patternLowerLimit(m, m, 4), 0); // field strengths start at 0
     EXPECT_EQ(patternQuantityLabel(3), "Total gain [dB]");
     EXPECT_EQ(patternQuantityLabel(5), "E (phi) [V/m]");
 }
@@ -128,29 +128,29 @@ Model fourNearPoints() {
 
 TEST(NearFieldMarks, MarksScaleWithTheValueAndThePlaneFilters) {
     const Model m = fourNearPoints();
-    GeometryViewState s = initialGeometryState(m);
+    GeometryViewState s = initialGeometryState(m, m);
     s.geometryScale = 1; // 168 drawing units per metre
-    auto marks = nearFieldMarks(m, s);
+    auto marks = nearFieldMarks(m, m.summary, s);
     ASSERT_EQ(marks.size(), 4u);
     EXPECT_NEAR(marks[3].radius, 0.33333 * 168, 1e-9); // the largest: a third of the spacing
     EXPECT_NEAR(marks[1].radius, 0.33333 * 168 / 2, 1e-9);
     EXPECT_DOUBLE_EQ(marks[0].fraction, 0.25);
     s.gridType = 1; // the x plane at the second x coordinate
     s.planeIndex = 2;
-    marks = nearFieldMarks(m, s);
+    marks = nearFieldMarks(m, m.summary, s);
     ASSERT_EQ(marks.size(), 2u);
-    EXPECT_EQ(nearPlaneLabel(m, s), "X = 1.0 mtr.");
+    EXPECT_EQ(nearPlaneLabel(m, m.summary, s), "X = 1.0 mtr.");
     s.gridType = 3; // z: one coordinate only
-    EXPECT_EQ(nearFieldMarks(m, s).size(), 4u);
-    EXPECT_EQ(nearAxisCoordinates(m, 1), (std::vector<float>{0, 1}));
+    EXPECT_EQ(nearFieldMarks(m, m.summary, s).size(), 4u);
+    EXPECT_EQ(nearAxisCoordinates(m, m.summary, 1), (std::vector<float>{0, 1}));
 }
 
 TEST(NearFieldMarks, QuantityLabels) {
     Model m = fourNearPoints();
-    EXPECT_EQ(nearQuantityLabel(m, 1), "E(x) field [Volt/m]");
-    EXPECT_EQ(nearQuantityLabel(m, 4), "Etot field [Volt/m]");
+    EXPECT_EQ(nearQuantityLabel(m.summary, 1), "E(x) field [Volt/m]");
+    EXPECT_EQ(nearQuantityLabel(m.summary, 4), "Etot field [Volt/m]");
     m.summary.nearFieldMagnetic = true;
-    EXPECT_EQ(nearQuantityLabel(m, 3), "H(z) field [Amp/m]");
+    EXPECT_EQ(nearQuantityLabel(m.summary, 3), "H(z) field [Amp/m]");
 }
 
 } // namespace

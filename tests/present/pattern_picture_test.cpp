@@ -80,7 +80,7 @@ TEST(PatternPicture, LobeMarksIndicatorAndPointer) {
     EXPECT_EQ(pic.indicator->texts[1].text, "7.3 dB");
     // On the linear scale -24..12 the value 7.3 lies at 31.3/36 of the radius.
     EXPECT_NEAR(pic.indicator->dot.x, kPlotRadius * 31.3 / 36, 1e-9);
-    EXPECT_EQ(pointerText(m, s, -50, 1), "Phi: 180 dg   Total gain: -20.0 dB");
+    EXPECT_EQ(pointerText(m, m, s, -50, 1), "Phi: 180 dg   Total gain: -20.0 dB");
 }
 
 TEST(PatternPicture, StructureOverlayAndSurfaceWaveGraph) {
@@ -116,9 +116,9 @@ TEST(PatternPicture, StructureOverlayAndSurfaceWaveGraph) {
 TEST(PatternPicture, NoPatternShowsItsMessage) {
     Model m;
     PatternState s;
-    openPatternView(s, m);
+    openPatternView(s, m, m, m, m);
     EXPECT_TRUE(buildPatternPicture(m, s).noData);
-    EXPECT_EQ(pointerText(m, s, 10, 10), "");
+    EXPECT_EQ(pointerText(m, m, s, 10, 10), "");
 }
 
 } // namespace

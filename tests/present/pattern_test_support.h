@@ -53,7 +53,7 @@ inline Model gridModel(const std::vector<double>& thetas, const std::vector<doub
 // A state opened on the model, with the plane given.
 inline PatternState openedOn(Model& m, int16_t plane) {
     PatternState s;
-    openPatternView(s, m);
+    openPatternView(s, m, m, m, m);
     s.view.cutPlane = plane;
     return s;
 }

@@ -45,10 +45,10 @@ TEST(PovPatternOf, ViewRadiusOnAClosedGrid) {
     Model m = test::gridModel(test::range(0, 180, 45), test::range(0, 270, 90),
                               test::allColumns([](double t, double p) { return t == 90 && p == 0 ? 0.0 : -40.0; }));
     m.linLogFactor = 0.5;
-    GeometryViewState s = initialGeometryState(m);
+    GeometryViewState s = initialGeometryState(m, m);
     s.geometryScale = 2;
     s.patternSize = s.viewSize / 2; // half the view: 1 m at 2 m per half view
-    const PovPatternMesh mesh = povPatternOf(m, s);
+    const PovPatternMesh mesh = povPatternOf(m, m, m, s);
     ASSERT_EQ(mesh.rows, 5);
     ASSERT_EQ(mesh.columns, 5); // four phi columns and the first again
     const auto& strongest = mesh.point(2, 0);
@@ -60,7 +60,7 @@ TEST(PovPatternOf, ViewRadiusOnAClosedGrid) {
     EXPECT_LT(std::hypot(mesh.point(2, 1)[0], mesh.point(2, 1)[1]), 1);
 
     m.requestMode = kNearRequest;
-    EXPECT_EQ(povPatternOf(m, s).rows, 0);
+    EXPECT_EQ(povPatternOf(m, m, m, s).rows, 0);
 }
 
 } // namespace

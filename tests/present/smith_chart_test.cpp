@@ -47,9 +47,9 @@ TEST(SmithChart, MatchedLoadAtTheCentreShortAndReactancesOnTheRim) {
     const SmithState s;
     const auto pts = smithPoints(m, s);
     ASSERT_EQ(pts.size(), 3u);
-    EXPECT_NEAR(std::abs(plottedGamma(m, s, pts[0])), 0, 1e-15);
-    EXPECT_NEAR(std::abs(plottedGamma(m, s, pts[1]) + 1.0), 0, 1e-15);
-    EXPECT_NEAR(std::abs(plottedGamma(m, s, pts[2])), 1, 1e-12);
+    EXPECT_NEAR(std::abs(plottedGamma(m.referenceZ0(), s, pts[0])), 0, 1e-15);
+    EXPECT_NEAR(std::abs(plottedGamma(m.referenceZ0(), s, pts[1]) + 1.0), 0, 1e-15);
+    EXPECT_NEAR(std::abs(plottedGamma(m.referenceZ0(), s, pts[2])), 1, 1e-12);
 }
 
 TEST(SmithChart, ReadoutInBothNotations) {
@@ -99,15 +99,15 @@ TEST(SmithChart, LineTransformationTurnsTowardsTheGenerator) {
     SmithState s;
     s.cursor = 1;
     const SmithPoint p = smithPoints(m, s)[0];
-    const double before = std::arg(plottedGamma(m, s, p));
+    const double before = std::arg(plottedGamma(m.referenceZ0(), s, p));
     smithCommand(m, s, 137); // one step towards the generator: clockwise by 3.6 degrees
-    const double after = std::arg(plottedGamma(m, s, p));
+    const double after = std::arg(plottedGamma(m.referenceZ0(), s, p));
     EXPECT_NEAR(std::remainder(after - before, 2 * M_PI), -3.6 * M_PI / 180, 1e-12);
-    EXPECT_NEAR(std::abs(plottedGamma(m, s, p)), std::abs(reflection(25, 10, 50)), 1e-15);
+    EXPECT_NEAR(std::abs(plottedGamma(m.referenceZ0(), s, p)), std::abs(reflection(25, 10, 50)), 1e-15);
     // 50 steps are a quarter wavelength: 25 ohm becomes 50^2 / 25 = 100 ohm.
     m.sweepX[1] = 0;
     s.lineStep = 50;
-    const std::complex<double> z = impedanceOf(plottedGamma(m, s, smithPoints(m, s)[0]), m.z0);
+    const std::complex<double> z = impedanceOf(plottedGamma(m.referenceZ0(), s, smithPoints(m, s)[0]), m.z0);
     EXPECT_NEAR(z.real(), 100, 1e-9);
     EXPECT_NEAR(z.imag(), 0, 1e-9);
     EXPECT_EQ(smithReadout(m, s)[4], "Line : 0.250 wl towards generator");

@@ -30,11 +30,11 @@ struct SummaryTexts : ::testing::Test {
 
 TEST_F(SummaryTexts, ValuesPrintedAsNaNLeaveTheirFieldsEmpty) {
     read("n_overlap_nan.nec2c.out");
-    const auto source = sourceFields(model);
+    const auto source = sourceFields(model.summary, model.referenceZ0(), model);
     for (const char* caption : {"Impedance", "Parallel form", "Series comp.", "Parallel comp.", "Current"})
         EXPECT_EQ(find(source, caption).text, "") << caption;
     EXPECT_EQ(find(source, "Voltage").text, "0.707107 + j 0.0 V"); // printed, scaled to the power setting
-    const auto power = powerFields(model);
+    const auto power = powerFields(model.summary);
     for (const char* caption : {"Input power", "Radiated power", "Efficiency"}) {
         EXPECT_EQ(find(power, caption).text, "") << caption;
         EXPECT_EQ(find(power, caption).unit, "") << caption;
@@ -44,7 +44,7 @@ TEST_F(SummaryTexts, ValuesPrintedAsNaNLeaveTheirFieldsEmpty) {
 
 TEST_F(SummaryTexts, SeveralSourcesAreSummedNamedAndListedWithTheirSwr) {
     read("j_two_sources_nh.nec2c.out");
-    const SummaryField impedance = sourceFields(model)[0];
+    const SummaryField impedance = sourceFields(model.summary, model.referenceZ0(), model)[0];
     EXPECT_EQ(impedance.shownCaption(), "Impedance (sum of 2 sources)");
     // A negative input resistance (the sources feed each other) reflects
     // more than it takes: no finite SWR.
@@ -54,6 +54,6 @@ TEST_F(SummaryTexts, SeveralSourcesAreSummedNamedAndListedWithTheirSwr) {
               "Tag 2, segment 8: V 0.0 + j 1.0 V, I -0.09569 + j 0.09588 A, Z 5.2253 - j 5.2149 ohm, "
               "SWR 9.674");
     read("a_dipole.nec2c.out");
-    EXPECT_EQ(sourceFields(model)[0].shownCaption(), "Impedance");
-    EXPECT_EQ(sourceFields(model)[0].toolTip, "");
+    EXPECT_EQ(sourceFields(model.summary, model.referenceZ0(), model)[0].shownCaption(), "Impedance");
+    EXPECT_EQ(sourceFields(model.summary, model.referenceZ0(), model)[0].toolTip, "");
 }

@@ -44,16 +44,16 @@ TEST(SweepCompare, KeepsFiveLoopsInTheComparisonColoursWithTheirLegend) {
     EXPECT_EQ(currentCurveColour(m, 1), kCurrentSweepColour);
     m.measured.file = "/data/dipole.s1p";
     m.measured.points = {{14.05, {0, 0}}, {14.15, {0.5, 0}}};
-    const auto legend = sweepLegend(m, true);
+    const auto legend = sweepLegend(m, m, true);
     ASSERT_EQ(legend.size(), 7u);
     EXPECT_EQ(legend[0], (LegendEntry{"now: dipole", kCurrentSweepColour}));
     EXPECT_EQ(legend[2], (LegendEntry{"dipole 09:05:01", standardColour(12)}));
     EXPECT_EQ(legend[6], (LegendEntry{"measured: dipole.s1p", kMeasuredColour}));
-    EXPECT_EQ(sweepLegend(m, false, standardColour(12))[0].colour, standardColour(12)); // the Smith chart's locus
-    EXPECT_EQ(sweepLegend(m, false).size(), 6u);
+    EXPECT_EQ(sweepLegend(m, m, false, standardColour(12))[0].colour, standardColour(12)); // the Smith chart's locus
+    EXPECT_EQ(sweepLegend(m, m, false).size(), 6u);
     m.keptSweeps.clear();
     EXPECT_EQ(currentCurveColour(m, 0), standardColour(9));
-    EXPECT_EQ(sweepLegend(m, false).size(), 0u);
+    EXPECT_EQ(sweepLegend(m, m, false).size(), 0u);
     // A report of one frequency is no loop to keep.
     Model one = sweepModel({{14.0, 50, 0}});
     EXPECT_FALSE(keepSweep(one, 0));
@@ -63,11 +63,11 @@ TEST(SweepCompare, KeptValuesFollowTodaysZ0AndSurviveANewLoad) {
     Model m = dipole();
     ASSERT_TRUE(keepSweep(m, 0));
     const KeptSweep& k = m.keptSweeps[0];
-    EXPECT_NEAR(keptValue(m, k, Q::Swr, 1), 2, 1e-12); // 25 ohm on 50
-    EXPECT_NEAR(keptValue(m, k, Q::GainToMax, 0), k.gain[0] - k.gainReference, 1e-12);
+    EXPECT_NEAR(keptValue(m.referenceZ0(), k, Q::Swr, 1), 2, 1e-12); // 25 ohm on 50
+    EXPECT_NEAR(keptValue(m.referenceZ0(), k, Q::GainToMax, 0), k.gain[0] - k.gainReference, 1e-12);
     m.z0 = 25;
-    EXPECT_NEAR(keptValue(m, k, Q::Swr, 1), 1, 1e-12);
-    EXPECT_EQ(keptCurve(m, k, Q::Swr).size(), 3u);
+    EXPECT_NEAR(keptValue(m.referenceZ0(), k, Q::Swr, 1), 1, 1e-12);
+    EXPECT_EQ(keptCurve(m.referenceZ0(), k, Q::Swr).size(), 3u);
     // A recalculation loads a loop of 2 steps with a better match; the kept
     // loop stays, and the scales and frequency axis take it in.
     m.resetForLoad();
@@ -90,10 +90,10 @@ TEST(SweepCompare, SmithChartTurnsMeasuredAndKeptPointsWithTheLine) {
     SmithState s;
     resetSmith(m, s);
     for (int i = 0; i < 25; ++i) smithCommand(m, s, 139); // a quarter of the line's turn
-    const std::complex<double> model = plottedGamma(m, s, smithPoints(m, s)[2]);
+    const std::complex<double> model = plottedGamma(m.referenceZ0(), s, smithPoints(m, s)[2]);
     EXPECT_GT(std::abs(model - reflection(100, 40, 50)), 0.1);
-    EXPECT_LT(std::abs(measuredLocus(m, s)[0] - model), 1e-12);
-    EXPECT_LT(std::abs(keptLocus(m, s, m.keptSweeps[0])[2] - model), 1e-12);
+    EXPECT_LT(std::abs(measuredLocus(m.referenceZ0(), m, s)[0] - model), 1e-12);
+    EXPECT_LT(std::abs(keptLocus(m.referenceZ0(), s, m.keptSweeps[0])[2] - model), 1e-12);
 }
 
 } // namespace

@@ -107,11 +107,12 @@ TEST(SweepGraphs, ScaleKeysActOnTheActivePaneOnly) {
 TEST(SweepGraphs, PagesMessagesAndTitles) {
     SweepState s;
     const Model one = sweepModel({{14, 50, 0}});
-    EXPECT_EQ(sweepMessage(one, s), "Number of frequency steps less or equal one.");
+    EXPECT_EQ(sweepMessage(one, one, one.summary, s), "Number of frequency steps less or equal one.");
     s.page = kPageGain;
-    EXPECT_EQ(sweepMessage(kMatchCases, s), "No single step RP card inside frequency loop");
+    EXPECT_EQ(sweepMessage(kMatchCases, kMatchCases, kMatchCases.summary, s),
+              "No single step RP card inside frequency loop");
     const Model gain = sweepModel({{14, 50, 0, 7.5}, {14.1, 40, 5, 7.0}}, true);
-    EXPECT_EQ(sweepMessage(gain, s), "");
+    EXPECT_EQ(sweepMessage(gain, gain, gain.summary, s), "");
     EXPECT_EQ(sweepTitle(gain, SweepQuantity::Gain), "Tot. gain [dB]; The= 90; Phi= 0");
     EXPECT_EQ(sweepTitle(gain, SweepQuantity::GainToMax), "Gain compared to MAX 7.50 dBi");
     EXPECT_NEAR(sweepValue(gain, SweepQuantity::GainToMax, 2), -0.5, 1e-12);

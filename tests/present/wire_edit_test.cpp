@@ -44,7 +44,7 @@ TEST(WireEdit, OkWithoutChangesKeepsEveryUnroundedValue) {
     m.wireX2[1] = -2.57519;
     m.wireY1[1] = 0.123456;
     WireFields f = wireFieldsOf(m, 1);
-    EXPECT_FALSE(applyWireEdit(m, 1, 1, f));
+    EXPECT_FALSE(applyWireEdit(m, m, 1, 1, f));
     EXPECT_EQ(m.wireX2[1], -2.57519);
     EXPECT_EQ(m.wireY1[1], 0.123456);
     EXPECT_EQ(m.inputModified, 0);
@@ -52,27 +52,27 @@ TEST(WireEdit, OkWithoutChangesKeepsEveryUnroundedValue) {
     // Only the field typed over changes; a value typed like the rounded
     // text of another field is still a change.
     f.y2 = "0.5";
-    EXPECT_TRUE(applyWireEdit(m, 1, 1, f));
+    EXPECT_TRUE(applyWireEdit(m, m, 1, 1, f));
     EXPECT_EQ(m.wireY2[1], 0.5);
     EXPECT_EQ(m.wireX2[1], -2.57519);
     EXPECT_NE(m.inputModified, 0);
     EXPECT_EQ(m.editedWires, (std::vector<int16_t>{1}));
     f = wireFieldsOf(m, 1);
     f.z1 = "nonsense"; // reads as 0, which is what z1 is: no change
-    EXPECT_FALSE(applyWireEdit(m, 1, 1, f));
+    EXPECT_FALSE(applyWireEdit(m, m, 1, 1, f));
     f.x1 = "abc";
-    EXPECT_TRUE(applyWireEdit(m, 1, 1, f));
+    EXPECT_TRUE(applyWireEdit(m, m, 1, 1, f));
     EXPECT_EQ(m.wireX1[1], 0);
     EXPECT_EQ(m.editedWires.size(), 1u);
-    EXPECT_FALSE(applyWireEdit(m, 0, 1, f));
-    EXPECT_FALSE(applyWireEdit(m, 1, 0, f));
+    EXPECT_FALSE(applyWireEdit(m, m, 0, 1, f));
+    EXPECT_FALSE(applyWireEdit(m, m, 1, 0, f));
 }
 
 TEST(WireEdit, RotationsTurnTheMovedEndAboutTheFixedOne) {
     Model m = oneWire();
     WireFields f = wireFieldsOf(m, 1);
     f.rotateXY = "90"; // end 1 from +x about end 2 to -y: the angle is subtracted
-    EXPECT_TRUE(applyWireEdit(m, 1, 1, f));
+    EXPECT_TRUE(applyWireEdit(m, m, 1, 1, f));
     EXPECT_NEAR(m.wireX1[1], 0, 1e-12);
     EXPECT_NEAR(m.wireY1[1], -1, 1e-12);
     EXPECT_EQ(m.wireX2[1], 0);
@@ -82,14 +82,14 @@ TEST(WireEdit, RotationsTurnTheMovedEndAboutTheFixedOne) {
     f = wireFieldsOf(m, 1);
     f.rotateYZ = "-90";
     f.rotateXY = "90";
-    EXPECT_TRUE(applyWireEdit(m, 1, 1, f));
+    EXPECT_TRUE(applyWireEdit(m, m, 1, 1, f));
     EXPECT_NEAR(m.wireX1[1], 0, 1e-12);
     EXPECT_NEAR(m.wireY1[1], 0, 1e-12);
     EXPECT_NEAR(m.wireZ1[1], -1, 1e-12);
     // End 2 turns about end 1.
     f = wireFieldsOf(m, 1);
     f.rotateXZ = "90";
-    EXPECT_TRUE(applyWireEdit(m, 1, 2, f));
+    EXPECT_TRUE(applyWireEdit(m, m, 1, 2, f));
     EXPECT_NEAR(m.wireX2[1], 1, 1e-12);
     EXPECT_NEAR(m.wireZ2[1], -1, 1e-12);
     EXPECT_NEAR(m.wireX1[1], 0, 1e-12);
@@ -102,14 +102,14 @@ TEST(WireEdit, NewLengthMovesOnlyTheChosenEndAlongTheWire) {
     WireFields f = wireFieldsOf(m, 1);
     EXPECT_EQ(f.length, "3.0");
     f.length = "6";
-    EXPECT_TRUE(applyWireEdit(m, 1, 2, f));
+    EXPECT_TRUE(applyWireEdit(m, m, 1, 2, f));
     EXPECT_EQ(m.wireX1[1], 1);
     EXPECT_NEAR(m.wireX2[1], 3, 1e-12);
     EXPECT_NEAR(m.wireY2[1], 6, 1e-12);
     EXPECT_NEAR(m.wireZ2[1], 7, 1e-12);
     f = wireFieldsOf(m, 1);
     f.length = "3";
-    EXPECT_TRUE(applyWireEdit(m, 1, 1, f));
+    EXPECT_TRUE(applyWireEdit(m, m, 1, 1, f));
     EXPECT_NEAR(m.wireX1[1], 2, 1e-12);
     EXPECT_NEAR(m.wireY1[1], 4, 1e-12);
     EXPECT_NEAR(m.wireZ1[1], 5, 1e-12);
@@ -117,7 +117,7 @@ TEST(WireEdit, NewLengthMovesOnlyTheChosenEndAlongTheWire) {
     // typed (the length changes with it).
     f = wireFieldsOf(m, 1);
     f.z2 = "17";
-    EXPECT_TRUE(applyWireEdit(m, 1, 2, f));
+    EXPECT_TRUE(applyWireEdit(m, m, 1, 2, f));
     EXPECT_EQ(m.wireZ2[1], 17);
     EXPECT_NEAR(m.wireX2[1], 3, 1e-12);
 }
@@ -145,7 +145,7 @@ struct SavedDeck : ::testing::Test {
     void edit(int row) {
         WireFields f = wireFieldsOf(m, row);
         f.x1 = "0.5";
-        ASSERT_TRUE(applyWireEdit(m, row, 1, f));
+        ASSERT_TRUE(applyWireEdit(m, m, row, 1, f));
     }
 };
 
