@@ -90,7 +90,7 @@ bool applyWireEdit(Model& m, int row, int end, WireFields& f) {
     const double shownLength = shownValue(wireLength(m, row));
     bool changed = false;
     // 1. End points and radius.
-    const std::pair<std::vector<double>*, const std::string*> values[] = {
+    const std::pair<TableRows<double>*, const std::string*> values[] = {
         {&m.wireX1, &f.x1}, {&m.wireY1, &f.y1}, {&m.wireZ1, &f.z1},        {&m.wireX2, &f.x2},
         {&m.wireY2, &f.y2}, {&m.wireZ2, &f.z2}, {&m.wireRadius, &f.radius}};
     for (const auto& [column, text] : values) {
