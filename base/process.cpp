@@ -12,6 +12,15 @@ bool waitInSteps(RunningProcess& process, int stepMs, const std::function<bool()
     return true;
 }
 
+std::unique_ptr<RunningProcess> ProcessRunner::startWithEnvironment(const std::vector<std::string>& argv,
+                                                                    const std::string& workingDir,
+                                                                    const std::vector<std::string>& environment,
+                                                                    std::string& error) {
+    if (environment.empty()) return start(argv, workingDir, error);
+    error = (argv.empty() ? std::string("a program") : argv.front()) + ": this runner cannot set its environment";
+    return nullptr;
+}
+
 // Async-signal-safe: runs in the child between fork and exec.
 void leadOwnProcessGroup() { ::setpgid(0, 0); }
 

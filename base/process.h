@@ -43,6 +43,13 @@ public:
     // message in `error`, when the program cannot be started.
     virtual std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
                                                   std::string& error) = 0;
+    // As start, with `environment` ("NAME=value" each) set in the program's
+    // environment over what this program has. A runner that cannot set an
+    // environment starts nothing when one is asked for and says so.
+    virtual std::unique_ptr<RunningProcess> startWithEnvironment(const std::vector<std::string>& argv,
+                                                                 const std::string& workingDir,
+                                                                 const std::vector<std::string>& environment,
+                                                                 std::string& error);
 };
 
 // Waits for a started program in steps of `stepMs`, calling `between` after

@@ -22,11 +22,10 @@ void sizeRows(std::vector<T>& column, int rows, const T& fill = T{}) {
 
 void Model::allocateModelTables(int segments, int freqSteps, int sources, int loads, int transLines) {
     if (segments > 0) {
-        for (auto* c : {&wireTag, &wireSegments, &wireEnd1Link, &wireEnd2Link, &wireMark})
-            sizeRows<int16_t>(*c, segments);
+        for (auto* c : {&wireTag, &wireSegments, &wireEnd1Link, &wireEnd2Link, &wireMark}) resetRows(*c, segments);
         for (auto* c :
              {&wireX1, &wireY1, &wireZ1, &wireX2, &wireY2, &wireZ2, &wireRadius, &wireCurrentMag, &wireCurrentPhase})
-            sizeRows<double>(*c, segments);
+            resetRows(*c, segments);
         wireCount = std::min<int16_t>(wireCount, static_cast<int16_t>(segments));
     }
     if (freqSteps > 0) {
@@ -55,10 +54,10 @@ void Model::allocateFieldTables(int points) {
     const bool nearField = requestMode == kNearRequest;
     const int farPoints = nearField ? 1 : points;
     const int nearPoints = nearField ? points : 1;
-    sizeRows(farFieldAngles, farPoints);
-    sizeRows(farFieldGains, farPoints);
-    sizeRows(nearFieldPoints, nearPoints);
-    sizeRows(nearFieldValues, nearPoints);
+    resetRows(farFieldAngles, farPoints);
+    resetRows(farFieldGains, farPoints);
+    resetRows(nearFieldPoints, nearPoints);
+    resetRows(nearFieldValues, nearPoints);
 }
 
 TableCapacities Model::releaseModelTables() {
@@ -72,10 +71,10 @@ TableCapacities Model::releaseModelTables() {
     const int16_t keepWires = wireCount;
     allocateModelTables(1, 1, 1, 1, 1);
     wireCount = keepWires; // the counters stay; the rows come back from the report
-    sizeRows(farFieldAngles, 1);
-    sizeRows(farFieldGains, 1);
-    sizeRows(nearFieldPoints, 1);
-    sizeRows(nearFieldValues, 1);
+    resetRows(farFieldAngles, 1);
+    resetRows(farFieldGains, 1);
+    resetRows(nearFieldPoints, 1);
+    resetRows(nearFieldValues, 1);
     return caps;
 }
 

@@ -4,7 +4,8 @@
 //
 // Every table is one column vector per field, rows numbered from 1 (row 0 is
 // unused), with the used length in a separate counter. Capacities come from
-// the settings; allocateModelTables sizes the tables to them.
+// the settings; allocateModelTables sizes the tables to them. The large ones
+// (TableRows) take memory only for the rows a reader writes.
 #pragma once
 
 #include <array>
@@ -18,6 +19,7 @@
 #include "core/display_tables.h"
 #include "core/kept_sweep.h"
 #include "core/summary.h"
+#include "core/table_rows.h"
 #include "core/touchstone.h"
 
 namespace wavra {
@@ -154,10 +156,10 @@ struct ModelFile {
 struct Geometry {
     // --- wire table (capacity maxSegments, used rows wireCount) ----------
     int16_t wireCount = 0;
-    std::vector<int16_t> wireTag, wireSegments;
-    std::vector<double> wireX1, wireY1, wireZ1, wireX2, wireY2, wireZ2, wireRadius;
-    std::vector<int16_t> wireEnd1Link, wireEnd2Link;
-    std::vector<int16_t> wireMark;
+    TableRows<int16_t> wireTag, wireSegments;
+    TableRows<double> wireX1, wireY1, wireZ1, wireX2, wireY2, wireZ2, wireRadius;
+    TableRows<int16_t> wireEnd1Link, wireEnd2Link;
+    TableRows<int16_t> wireMark;
 
     // --- sources, loads, transmission lines -------------------------------
     int16_t sourceCount = 0;
@@ -206,7 +208,7 @@ struct Geometry {
 // currents and sweep values the engine printed as NaN, and sweep gains of
 // steps without a pattern line, hold kMissing.
 struct Results {
-    std::vector<double> wireCurrentMag, wireCurrentPhase; // per wire-table row
+    TableRows<double> wireCurrentMag, wireCurrentPhase; // per wire-table row
     double maxCurrentMag = -1, maxCurrentPhase = -1;
     int16_t freqCount = 0;
     int16_t patternCount = 0;
@@ -214,10 +216,10 @@ struct Results {
     int16_t sweepPatternAxis = 0;
     int engineExitStatus = -1; // exit status of the last engine run, -1 when none ran
 
-    std::vector<std::array<double, 2>> farFieldAngles; // theta, phi
-    std::vector<std::array<double, 5>> farFieldGains;
-    std::vector<std::array<float, 3>> nearFieldPoints;
-    std::vector<std::array<float, 4>> nearFieldValues;
+    TableRows<std::array<double, 2>> farFieldAngles; // theta, phi
+    TableRows<std::array<double, 5>> farFieldGains;
+    TableRows<std::array<float, 3>> nearFieldPoints;
+    TableRows<std::array<float, 4>> nearFieldValues;
     std::vector<double> sweepR, sweepX;                  // rows 0..maxFreqSteps
     std::vector<double> sweepFreq, sweepGain, sweepPlot; // rows 1..maxFreqSteps
 

@@ -416,22 +416,27 @@ bool EngineJob::prepare(const Model& model, Ui& ui, const std::string& deck, int
         return false;
     }
     std::string mode, second;
-    if (!writeRunFile(ui, m_files.deck(), deck) || !prepareGround(model, ui, m_files, mode, second) ||
-        !writeRunFile(ui, m_files.control(), m_files.controlText()))
-        return false;
-    m_command = launcherCommand(model, m_files.control(), mode, second, threads);
-    return true;
+    if (!prepareGround(model, ui, m_files, mode, second)) return false;
+    m_start = engineStart(model, m_files, mode, second, threads);
+    return writeRunFile(ui, m_files.deck(), m_start.withoutSizeCards ? withoutSizeCards(deck) : deck) &&
+           writeRunFile(ui, m_files.control(), m_files.controlText());
 }
 
 bool EngineJob::start(ProcessRunner& runner, const std::string& workDir) {
-    m_process = runner.start(m_command, workDir, m_outcome.startError);
+    const std::string& dir = m_start.workingDir.empty() ? workDir : m_start.workingDir;
+    m_process = runner.startWithEnvironment(m_start.argv, dir, m_start.environment, m_outcome.startError);
     m_outcome.started = m_process != nullptr;
     if (m_process) m_watch = std::make_unique<ProcessGroupWatch>(m_process->processId());
     return m_outcome.started;
 }
 
 ProcessOutcome& EngineJob::outcome() {
-    if (m_process && m_process->finished()) collect(m_outcome, *m_process);
+    if (m_process && m_process->finished()) {
+        collect(m_outcome, *m_process);
+        // The launcher's note on the engine it ran instead, where it would
+        // have written it.
+        if (!m_start.note.empty()) m_outcome.errors = m_start.note + "\n" + m_outcome.errors;
+    }
     return m_outcome;
 }
 

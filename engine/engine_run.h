@@ -1,6 +1,6 @@
 // Running the NEC-2 engine on a deck: the ground checks, the run's own
-// files (see run_files.h), the launcher exe/wavra.sh with the run's control
-// file, the wait with progress, time-out and Cancel (engine_wait.h), the
+// files (see run_files.h), the engine program or the launcher exe/wavra.sh
+// with the run's control file (engine_start.h), the wait with progress, time-out and Cancel (engine_wait.h), the
 // verdict on the report the engine left, and the report's place in out/
 // (report_keeping.h).
 #pragma once
@@ -12,6 +12,7 @@
 
 #include "core/model.h"
 #include "core/ui.h"
+#include "engine/engine_start.h"
 #include "engine/engine_wait.h"
 #include "engine/process.h"
 #include "engine/result_reuse.h"
@@ -79,23 +80,23 @@ public:
     explicit EngineJob(const std::string& outDir) : m_files(outDir) {}
 
     // Writes the deck, the Sommerfeld ground request and the control file
-    // and works out the launcher call; `threads` > 0 limits the lapack
-    // engine's solver threads (several engines at once). False, reported
-    // through ui, when a file cannot be written.
+    // and works out how the engine starts (engine_start.h); `threads` > 0
+    // limits the lapack engine's threads (several engines at once). False,
+    // reported through ui, when a file cannot be written.
     bool prepare(const Model& model, Ui& ui, const std::string& deck, int threads = 0);
-    // Starts the launcher in workDir (the folder of out/). False with
-    // outcome().startError.
+    // Starts the engine program in the run's folder, or the launcher in
+    // workDir (the folder of out/). False with outcome().startError.
     bool start(ProcessRunner& runner, const std::string& workDir);
 
     const RunFiles& files() const { return m_files; }
-    const std::vector<std::string>& command() const { return m_command; }
+    const std::vector<std::string>& command() const { return m_start.argv; }
     RunningProcess* process() { return m_process.get(); }
     // What the process left; complete once it has ended or was ended.
     ProcessOutcome& outcome();
 
 private:
     RunFiles m_files;
-    std::vector<std::string> m_command;
+    EngineStart m_start;
     std::unique_ptr<RunningProcess> m_process;
     std::unique_ptr<ProcessGroupWatch> m_watch;
     ProcessOutcome m_outcome;

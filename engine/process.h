@@ -16,6 +16,12 @@ namespace wavra {
 // '/', else the first executable match in PATH. Empty when there is none.
 std::string findInPath(const std::string& name);
 
+// True when `path` names a file this program may run.
+bool isExecutableFile(const std::string& path);
+
+// The cores this program may run on (its affinity, as nproc counts them).
+int allowedCores();
+
 // The process runner of the operating system. Every program it starts
 // leads a process group of its own.
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner();

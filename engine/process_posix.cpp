@@ -13,6 +13,8 @@
 #include <limits>
 #include <mutex>
 #include <poll.h>
+#include <sched.h>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
@@ -56,18 +58,43 @@ void closeFd(int& fd) {
 }
 
 // Runs in the child between fork and exec: only async-signal-safe calls.
-[[noreturn]] void execChild(const std::string& program, std::vector<char*>& args, const std::string& dir, int outFd,
-                            int errFd, int statusFd) {
+// `environment` null: this program's own.
+[[noreturn]] void execChild(const std::string& program, std::vector<char*>& args, char** environment,
+                            const std::string& dir, int outFd, int errFd, int statusFd) {
     leadOwnProcessGroup();
     int nullFd = ::open("/dev/null", O_RDONLY);
     if (nullFd >= 0) ::dup2(nullFd, 0);
     ::dup2(outFd, 1);
     ::dup2(errFd, 2);
-    if (dir.empty() || ::chdir(dir.c_str()) == 0) ::execv(program.c_str(), args.data());
+    if (dir.empty() || ::chdir(dir.c_str()) == 0) {
+        if (environment) ::execve(program.c_str(), args.data(), environment);
+        else ::execv(program.c_str(), args.data());
+    }
     const int err = errno;
     ssize_t ignored = ::write(statusFd, &err, sizeof err);
     (void)ignored;
     ::_exit(127);
+}
+
+// This program's environment with `extra` ("NAME=value" each) set over it.
+std::vector<std::string> mergedEnvironment(const std::vector<std::string>& extra) {
+    std::vector<std::string> merged;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view text(*entry);
+        const std::string_view name = text.substr(0, text.find('=') + 1);
+        const bool replaced = std::any_of(
+            extra.begin(), extra.end(), [&](const std::string& set) { return set.compare(0, name.size(), name) == 0; });
+        if (!replaced) merged.emplace_back(text);
+    }
+    merged.insert(merged.end(), extra.begin(), extra.end());
+    return merged;
+}
+
+std::vector<char*> pointersTo(const std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (const auto& text : texts) pointers.push_back(const_cast<char*>(text.c_str()));
+    pointers.push_back(nullptr);
+    return pointers;
 }
 
 class PosixProcess : public RunningProcess {
@@ -189,6 +216,13 @@ class PosixProcessRunner : public ProcessRunner {
 public:
     std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
                                           std::string& error) override {
+        return startWithEnvironment(argv, workingDir, {}, error);
+    }
+
+    std::unique_ptr<RunningProcess> startWithEnvironment(const std::vector<std::string>& argv,
+                                                         const std::string& workingDir,
+                                                         const std::vector<std::string>& environment,
+                                                         std::string& error) override {
         if (argv.empty()) {
             error = "no program given";
             return nullptr;
@@ -198,9 +232,9 @@ public:
             error = argv[0] + ": program not found";
             return nullptr;
         }
-        std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
+        std::vector<char*> args = pointersTo(argv);
+        const std::vector<std::string> merged = environment.empty() ? environment : mergedEnvironment(environment);
+        std::vector<char*> envp = pointersTo(merged);
 
         int out[2], err[2], status[2];
         if (::pipe2(out, O_CLOEXEC) != 0) return fail(error, argv[0]);
@@ -214,7 +248,9 @@ public:
             return fail(error, argv[0]);
         }
         const pid_t pid = ::fork();
-        if (pid == 0) execChild(program, args, workingDir, out[1], err[1], status[1]);
+        if (pid == 0)
+            execChild(program, args, environment.empty() ? nullptr : envp.data(), workingDir, out[1], err[1],
+                      status[1]);
         const int forkErrno = errno;
         ::close(out[1]);
         ::close(err[1]);
@@ -382,6 +418,15 @@ std::string processStartTime(long long pid) {
 }
 
 std::string findInPath(const std::string& name) { return resolveProgram(name); }
+
+bool isExecutableFile(const std::string& path) { return !path.empty() && ::access(path.c_str(), X_OK) == 0; }
+
+int allowedCores() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
 
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner() { return std::make_unique<PosixProcessRunner>(); }
 

@@ -42,6 +42,7 @@ public:
     // control file's directory, which is this one: short names, whatever the
     // length of the path to out/ (the engine takes names of up to 80 bytes).
     static std::string deckName() { return kDeck; }
+    static std::string reportName() { return kReport; }
     static std::string controlText() { return std::string(kDeck) + "\n" + kReport + "\n"; }
 
     // Moves whatever else the engine left in the directory (the plot file

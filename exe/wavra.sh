@@ -24,6 +24,12 @@
 # never share one; without --control it is exe/nec2d.tmp, for an engine
 # started on its own. With "pause" the engine's exit status is printed.
 #
+# wavra itself does what this script does for an engine name that links to
+# it and starts the engine program directly, without a shell (the same
+# program, files, folder and threads); it calls this script for the rest:
+# the special engine's "ren", "pause", an engine name that is a program of
+# its own, and a missing engine name or nec2c. Change both together.
+#
 # Called under an engine name:
 #   ENGINE DECK REPORT         run nec2c on DECK, report to REPORT
 #   ENGINE DECK [-autodma]     the special engine started on its own: the

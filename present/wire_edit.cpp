@@ -91,7 +91,7 @@ bool applyWireEdit(Geometry& geometry, ViewState& viewState, int row, int end, W
     const double shownLength = shownValue(wireLength(geometry, row));
     bool changed = false;
     // 1. End points and radius.
-    const std::pair<std::vector<double>*, const std::string*> values[] = {
+    const std::pair<TableRows<double>*, const std::string*> values[] = {
         {&geometry.wireX1, &f.x1},        {&geometry.wireY1, &f.y1}, {&geometry.wireZ1, &f.z1},
         {&geometry.wireX2, &f.x2},        {&geometry.wireY2, &f.y2}, {&geometry.wireZ2, &f.z2},
         {&geometry.wireRadius, &f.radius}};

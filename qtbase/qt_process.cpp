@@ -87,6 +87,13 @@ private:
 
 std::unique_ptr<RunningProcess> QtProcessRunner::start(const std::vector<std::string>& argv,
                                                        const std::string& workingDir, std::string& error) {
+    return startWithEnvironment(argv, workingDir, {}, error);
+}
+
+std::unique_ptr<RunningProcess> QtProcessRunner::startWithEnvironment(const std::vector<std::string>& argv,
+                                                                      const std::string& workingDir,
+                                                                      const std::vector<std::string>& environment,
+                                                                      std::string& error) {
     if (argv.empty() || argv.front().empty()) {
         error = "no program given";
         return nullptr;
@@ -106,6 +113,16 @@ std::unique_ptr<RunningProcess> QtProcessRunner::start(const std::vector<std::st
     process->setProgram(program);
     process->setArguments(arguments);
     if (!workingDir.empty()) process->setWorkingDirectory(QString::fromStdString(workingDir));
+    if (!environment.empty()) {
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        for (const std::string& entry : environment) {
+            const size_t equals = entry.find('=');
+            variables.insert(
+                QString::fromStdString(entry.substr(0, equals)),
+                QString::fromStdString(equals == std::string::npos ? std::string() : entry.substr(equals + 1)));
+        }
+        process->setProcessEnvironment(variables);
+    }
     process->setStandardInputFile(QProcess::nullDevice());
     if (m_forwardOutput) process->setProcessChannelMode(QProcess::ForwardedChannels);
 #ifdef Q_OS_UNIX

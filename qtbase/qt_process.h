@@ -16,6 +16,10 @@ public:
 
     std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
                                           std::string& error) override;
+    std::unique_ptr<RunningProcess> startWithEnvironment(const std::vector<std::string>& argv,
+                                                         const std::string& workingDir,
+                                                         const std::vector<std::string>& environment,
+                                                         std::string& error) override;
 
 private:
     bool m_forwardOutput;

@@ -83,3 +83,30 @@ TEST(ModelStore, EngineFileNameKeepsWholeCharacters) {
         "\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2\xe6\xb3\xa2";
     EXPECT_EQ(m.engineBaseName().size(), 24u);
 }
+
+// The large tables take fresh zeroed memory on every allocation, mapped
+// (11000 segments, 32767 points) or from the heap (a few rows): rows written
+// before are 0 again, and a copy of the model holds the rows written.
+TEST(ModelStore, ReallocatedLargeTablesAreZeroAndCopiesKeepTheirRows) {
+    for (const int rows : {11000, 20}) {
+        SCOPED_TRACE(rows);
+        Model m;
+        m.allocateModelTables(rows, 10, 2, 2, 2);
+        m.allocateFieldTables(rows);
+        for (int i = 1; i <= rows; ++i) {
+            m.wireX1[static_cast<size_t>(i)] = i;
+            m.wireTag[static_cast<size_t>(i)] = 7;
+            m.farFieldGains[static_cast<size_t>(i)][kGainTotal] = -i;
+        }
+        const Model copy = m;
+        m.allocateModelTables(rows, 10, 2, 2, 2);
+        m.allocateFieldTables(rows);
+        const size_t last = static_cast<size_t>(rows);
+        EXPECT_EQ(m.wireX1[last], 0.0);
+        EXPECT_EQ(m.wireTag[1], 0);
+        EXPECT_EQ(m.farFieldGains[last][kGainTotal], 0.0);
+        EXPECT_EQ(copy.wireX1[last], rows);
+        EXPECT_EQ(copy.wireTag[last], 7);
+        EXPECT_EQ(copy.farFieldGains[1][kGainTotal], -1.0);
+    }
+}

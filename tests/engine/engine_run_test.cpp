@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/files.h"
+#include "engine/process.h"
 #include "engine/report_keeping.h"
 #include "engine/result_reuse.h"
 #include "engine/run_plan.h"
@@ -61,9 +62,11 @@ TEST_F(EngineRunTest, TheEngineRunsOnFilesOfItsOwnAndItsReportBecomesTheModelsRe
     };
     EXPECT_EQ(run(), EngineStatus::Finished);
     ASSERT_EQ(runner.calls.size(), 1u);
-    EXPECT_EQ(runner.calls[0].argv,
-              (Argv{tree.file("exe/wavra.sh"), "--control", seen.control, "gen", "my yagi", "NEC2D512"}));
-    EXPECT_EQ(runner.calls[0].workingDir, tree.path());
+    // The engine program itself, in the run's folder, on the files the
+    // control file names; no environment of its own for plain nec2c.
+    EXPECT_EQ(runner.calls[0].argv, (Argv{findInPath("nec2c"), "-i", "run.inp", "-o", "run.out"}));
+    EXPECT_EQ(runner.calls[0].workingDir, directoryOf(seen.control));
+    EXPECT_TRUE(runner.calls[0].environment.empty());
     // The control file, deck and report lie in a work directory below out/
     // under short names; the model's name reaches the engine nowhere.
     EXPECT_EQ(seen.control.rfind(tree.file("out/.run-"), 0), 0u) << seen.control;
@@ -91,13 +94,11 @@ TEST_F(EngineRunTest, SommerfeldGroundWritesItsRequestOrUsesAnExistingGroundFile
     m.groundSigma = 0.005;
     m.frequencyMHz = 7.1;
     EXPECT_EQ(run(), EngineStatus::Finished);
-    const Argv& argv = runner.calls.back().argv;
-    EXPECT_EQ(Argv(argv.begin() + 3, argv.end()), (Argv{"som", "out/135710.gnd", "NEC2D512"}));
     EXPECT_EQ(request, "13,0.005,7.1,0\n");
     EXPECT_FALSE(pathExists(tree.file("exe/som2d.tmp")));
     writeText(tree.file("out/135710.gnd"), "ground");
     EXPECT_EQ(run(), EngineStatus::Finished);
-    EXPECT_EQ(runner.calls.back().argv[3], "cop");
+    EXPECT_EQ(request, ""); // the ground file is there ("cop")
 }
 
 // Also for a model name whose side files would pass the file-name limit.
@@ -155,11 +156,11 @@ TEST_F(EngineRunTest, AFailureShowsTheEnginesErrorOutputAndTheEndOfItsReport) {
               "The report of this run is kept as out/my yagi.out.failed.");
 }
 
-TEST_F(EngineRunTest, ALauncherThatCannotStartIsReported) {
+TEST_F(EngineRunTest, AnEngineThatCannotStartIsReported) {
     runner.refuseStart = true;
     EXPECT_EQ(run(), EngineStatus::Failed);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"The NEC-2 engine NEC2D512 could not be started: " +
-                                                      tree.file("exe/wavra.sh") + ": No such file or directory"});
+                                                      findInPath("nec2c") + ": No such file or directory"});
     EXPECT_EQ(m.wireCapacity(), 512); // tables are back after a failure too
     EXPECT_TRUE(test::runDirectories(tree.path()).empty());
 }

@@ -43,9 +43,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<RunningProcess> ScriptedRunner::start(const std::vector<std::string>& argv,
-                                                      const std::string& workingDir, std::string& error) {
-    calls.push_back({argv, workingDir});
+std::unique_ptr<RunningProcess> ScriptedRunner::startWithEnvironment(const std::vector<std::string>& argv,
+                                                                     const std::string& workingDir,
+                                                                     const std::vector<std::string>& environment,
+                                                                     std::string& error) {
+    calls.push_back({argv, workingDir, environment});
     if (refuseStart) {
         error = argv.front() + ": No such file or directory";
         return nullptr;
@@ -57,8 +59,10 @@ std::unique_ptr<RunningProcess> ScriptedRunner::start(const std::vector<std::str
 ControlledFiles controlledFiles(const ScriptedRunner::Call& call) {
     ControlledFiles files;
     const auto flag = std::find(call.argv.begin(), call.argv.end(), "--control");
-    if (flag == call.argv.end() || flag + 1 == call.argv.end()) return files;
-    files.control = *(flag + 1);
+    const bool direct = std::find(call.argv.begin(), call.argv.end(), "-i") != call.argv.end();
+    if (direct) files.control = call.workingDir + "nec2d.tmp";
+    else if (flag != call.argv.end() && flag + 1 != call.argv.end()) files.control = *(flag + 1);
+    else return files;
     const auto lines = readLinesOf(files.control);
     const std::string controlDir = fs::path(files.control).parent_path().string() + "/";
     if (lines.size() >= 2) {

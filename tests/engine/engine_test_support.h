@@ -19,6 +19,7 @@ public:
     struct Call {
         std::vector<std::string> argv;
         std::string workingDir;
+        std::vector<std::string> environment;
     };
     // Runs at start; returns the exit code. Empty: exit code 0.
     std::function<int(const Call&)> program;
@@ -29,13 +30,20 @@ public:
     int terminated = 0; // programs ended by terminate()
 
     std::unique_ptr<RunningProcess> start(const std::vector<std::string>& argv, const std::string& workingDir,
-                                          std::string& error) override;
+                                          std::string& error) override {
+        return startWithEnvironment(argv, workingDir, {}, error);
+    }
+    std::unique_ptr<RunningProcess> startWithEnvironment(const std::vector<std::string>& argv,
+                                                         const std::string& workingDir,
+                                                         const std::vector<std::string>& environment,
+                                                         std::string& error) override;
 };
 
 // The program the launcher runs for the lapack engine, in exe/.
 inline constexpr const char* kLapackProgram = "nec2c-lapack";
-// The files a launcher call names through its control file (--control
-// FILE): the engine deck and the report, as full paths.
+// The files of an engine run, as full paths: the control file, and the
+// engine deck and the report it names (a launcher call with --control
+// FILE), or those the engine program started in the run's folder reads.
 struct ControlledFiles {
     std::string control, deck, report;
 };

@@ -91,8 +91,8 @@ bool sameValue(const std::array<T, N>& a, const std::array<T, N>& b) {
         if (!sameValue(a[i], b[i])) return false;
     return true;
 }
-template <class T>
-::testing::AssertionResult sameValues(const std::vector<T>& a, const std::vector<T>& b) {
+template <class Column>
+::testing::AssertionResult sameValues(const Column& a, const Column& b) {
     if (a.size() != b.size()) return ::testing::AssertionFailure() << "sizes " << a.size() << " and " << b.size();
     for (size_t i = 0; i < a.size(); ++i)
         if (!sameValue(a[i], b[i])) return ::testing::AssertionFailure() << "row " << i << " differs";
@@ -184,6 +184,12 @@ public:
                                           std::string& error) override {
         ++starts;
         return m_inner.start(argv, dir, error);
+    }
+    std::unique_ptr<RunningProcess> startWithEnvironment(const std::vector<std::string>& argv, const std::string& dir,
+                                                         const std::vector<std::string>& environment,
+                                                         std::string& error) override {
+        ++starts;
+        return m_inner.startWithEnvironment(argv, dir, environment, error);
     }
     int starts = 0;
 

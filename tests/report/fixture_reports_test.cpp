@@ -27,7 +27,7 @@ void expectSameWires(const Model& a, const Model& b) {
         EXPECT_EQ(a.wireSegments[i], 1);
         EXPECT_EQ(a.wireEnd1Link[i], b.wireEnd1Link[i]);
         EXPECT_EQ(a.wireEnd2Link[i], b.wireEnd2Link[i]);
-        using Column = std::vector<double> Model::*; // wire table and currents are parts of their own
+        using Column = TableRows<double> Model::*; // wire table and currents are parts of their own
         for (Column col : std::initializer_list<Column>{&Model::wireX1, &Model::wireY1, &Model::wireZ1, &Model::wireX2,
                                                         &Model::wireY2, &Model::wireZ2, &Model::wireRadius,
                                                         &Model::wireCurrentMag, &Model::wireCurrentPhase})
@@ -136,7 +136,9 @@ TEST_P(FixturePair, CompleteReportsShowNoMessage) {
 INSTANTIATE_TEST_SUITE_P(Decks, FixturePair,
                          ::testing::Values("a_dipole", "b_dipole_fr3_ne", "c_dipole_ground", "e_dipole_loads",
                                            "f_junction"),
-                         [](const ::testing::TestParamInfo<const char*>& testCase) { return std::string(testCase.param); });
+                         [](const ::testing::TestParamInfo<const char*>& testCase) {
+                             return std::string(testCase.param);
+                         });
 
 // Runs `check` on the model read from the classic and from the nec2c report
 // of a deck.
