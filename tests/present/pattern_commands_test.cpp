@@ -8,6 +8,7 @@
 #include "present/pattern_compare.h"
 #include "present/pattern_cut.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 #include "support/test_support.h"
 
 namespace wavra {
@@ -146,7 +147,7 @@ struct Comparison : ::testing::Test {
         put("reports/a_dipole.classic.out", "classic");
         put("reports/m_lossy_ground_avg.nec2c.out", "lossy");
         m.modelName = "a_dipole";
-        EXPECT_TRUE(readOutput(m, ui, ".out"));
+        EXPECT_TRUE(test::readModelReport(m, ui, ".out"));
         openPatternView(s, m);
         ui.clear();
     }

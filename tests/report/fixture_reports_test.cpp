@@ -16,7 +16,7 @@ void loadInto(Loaded& l, const std::string& report) {
     tree.prepare(l.model);
     l.model.modelName = "fixture";
     writeText(tree.path() + "out/fixture.out", report);
-    ASSERT_TRUE(readOutput(l.model, l.ui, ".out"));
+    ASSERT_TRUE(test::readModelReport(l.model, l.ui, ".out"));
 }
 
 void expectSameWires(const Model& a, const Model& b) {
@@ -136,7 +136,9 @@ TEST_P(FixturePair, CompleteReportsShowNoMessage) {
 INSTANTIATE_TEST_SUITE_P(Decks, FixturePair,
                          ::testing::Values("a_dipole", "b_dipole_fr3_ne", "c_dipole_ground", "e_dipole_loads",
                                            "f_junction"),
-                         [](const ::testing::TestParamInfo<const char*>& testCase) { return std::string(testCase.param); });
+                         [](const ::testing::TestParamInfo<const char*>& testCase) {
+                             return std::string(testCase.param);
+                         });
 
 // Runs `check` on the model read from the classic and from the nec2c report
 // of a deck.

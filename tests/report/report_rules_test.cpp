@@ -89,7 +89,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, AverageGainLabel,
                                            GainCase{"sommerfeldGround", 2, 2.0, 2, " 1.0 over 360 dg.", true},
                                            // 0.0028 pi is half a degree: too small to judge.
                                            GainCase{"angleTooSmall", -1, 1.0, 0.0028, " aver-angle too small ", false}),
-                         [](const ::testing::TestParamInfo<GainCase>& testCase) { return std::string(testCase.param.name); });
+                         [](const ::testing::TestParamInfo<GainCase>& testCase) {
+                             return std::string(testCase.param.name);
+                         });
 
 TEST_F(ReportRules, SegmentsBeyondCapacityShowTheMessageOnce) {
     model.maxSegments = 2;
@@ -210,7 +212,7 @@ TEST_F(ReportRules, EngineErrorLinesAreShownAndEndTheOptimizerRun) {
     b.pattern({{0, 0, 1, 1, 1, 1, 1}, {90, 0, 1, 1, 1, 1, 1}});
     b.runTime(1);
     writeText(tree.path() + "out/model.out", b.text());
-    ASSERT_TRUE(readOutput(model, ui, ".out", &hooks));
+    ASSERT_TRUE(test::readModelReport(model, ui, ".out", &hooks));
     const std::vector<std::string> expected{"Nec2d :  SEGMENT DATA ERROR IN WIRE 3",
                                             "Nec2d : " + std::string(45, ' ') + "EXCEEDS LIMIT"};
     EXPECT_EQ(ui.messages(), expected);
@@ -271,7 +273,7 @@ TEST_F(ReportRules, RunTimeInSecondsAndMilliseconds) {
 TEST_F(ReportRules, MissingReportResetsOnlyTheReportLabels) {
     ASSERT_TRUE(load(fixtureReport("k_surface_wave.nec2c.out")));
     model.modelName = "other";
-    EXPECT_FALSE(readOutput(model, ui, ".out"));
+    EXPECT_FALSE(test::readModelReport(model, ui, ".out"));
     const Summary& s = model.summary;
     EXPECT_EQ(s.fileName, "other.out");
     EXPECT_TRUE(s.frequencyText.empty());
