@@ -171,7 +171,11 @@ TEST_F(Comparison, RefusesMissingReportsAndOtherGrids) {
 
 TEST_F(Comparison, AddsUpToFivePatternsOfTheSameGrid) {
     applyPatternCommand(s, m, ui, kPatternNormalise);
+    const uint32_t serial = m.loadSerial;
     pick("classic");
+    // The other report is read beside the current model, not into it.
+    EXPECT_EQ(m.loadSerial, serial);
+    EXPECT_EQ(m.summary.fileName, "a_dipole.out");
     ASSERT_EQ(s.window.compared.size(), 2u);
     EXPECT_EQ(s.window.compared[0].name, "a_dipole");
     EXPECT_EQ(s.window.compared[1].name, "classic");

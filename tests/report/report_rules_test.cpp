@@ -1,6 +1,8 @@
 // The rules of the reader that decide what a report gives: the field scale,
 // the average-gain label, capacities and their messages, engine errors, run
 // time, the hooks, and a report that cannot be opened.
+#include <algorithm>
+
 #include "classic_report_builder.h"
 #include "core/fields.h"
 #include "report_test_support.h"
@@ -219,6 +221,31 @@ TEST_F(ReportRules, EngineErrorLinesAreShownAndEndTheOptimizerRun) {
     EXPECT_EQ(hooks.errors, expected);
     EXPECT_EQ(model.summary.engineErrors, expected);
     EXPECT_EQ(hooks.points, 2);
+}
+
+// The reader shows nothing itself: an engine error comes back with the
+// report line it stands on (also the last words of a report that stops
+// early), the incomplete report with none.
+TEST_F(ReportRules, ProblemsComeBackWithTheirReportLines) {
+    Builder b = dipole();
+    b.line(" SEGMENT DATA ERROR IN WIRE 3");
+    b.line("  NO SEGMENT HAS AN ITAG OF 7");
+    const std::string text = b.text();
+    const auto lineOf = [&text](const std::string& part) {
+        return 1 + std::count(text.begin(), text.begin() + static_cast<long>(text.find(part)), '\n');
+    };
+    LineReader in = LineReader::fromText(text);
+    Diagnostics found;
+    EXPECT_FALSE(readReport(reportTarget(model), in, found, ".out"));
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].text, "Nec2d :  SEGMENT DATA ERROR IN WIRE 3");
+    EXPECT_EQ(found[0].line, lineOf("SEGMENT DATA"));
+    EXPECT_EQ(found[1].text, "Nec2d : NO SEGMENT HAS AN ITAG OF 7");
+    EXPECT_EQ(found[1].line, lineOf("NO SEGMENT"));
+    EXPECT_EQ(found[1].severity, Severity::Error);
+    EXPECT_EQ(found[2].severity, Severity::Fatal);
+    EXPECT_EQ(found[2].line, 0);
+    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(ReportRules, ManyErrorLinesAreSummarised) {
