@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "core/model.h"
-#include "core/ui.h"
 #include "report/report_reader.h"
 
 extern char** environ;
@@ -75,9 +75,10 @@ void readReportFile(benchmark::State& state, const std::string& name, int fieldP
     model.allocateFieldTables(fieldPoints);
     model.installDir = dir.string() + "/";
     model.modelName = name;
-    wavra::RecordingUi ui;
+    wavra::Diagnostics found;
     for (auto _ : state) {
-        if (!wavra::readOutput(model, ui, ".out")) state.SkipWithError("report not readable");
+        found.clear();
+        if (!wavra::readOutput(wavra::reportTarget(model), found, ".out")) state.SkipWithError("report not readable");
         benchmark::DoNotOptimize(model.patternCount);
     }
     state.SetBytesProcessed(state.iterations() * bytes);

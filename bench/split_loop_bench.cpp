@@ -106,7 +106,8 @@ Timing runLoop(BenchTree& tree, ProcessRunner& runner, const std::string& engine
         const double wall = secondsSince(begin);
         const auto read = Clock::now();
         m.modelExt = ".nec";
-        readOutput(m, ui, ".out");
+        Diagnostics found;
+        readOutput(reportTarget(m), found, ".out");
         const double readSeconds = secondsSince(read);
         if (wall < best.wall) best = {wall, summary, readSeconds, m.freqCount};
     }

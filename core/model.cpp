@@ -49,9 +49,10 @@ void Model::allocateModelTables(int segments, int freqSteps, int sources, int lo
     }
 }
 
-void Model::allocateFieldTables(int points) {
+void Model::allocateFieldTables(int points) { sizeFieldTables(points, requestMode == kNearRequest); }
+
+void Results::sizeFieldTables(int points, bool nearField) {
     if (points <= 0) return;
-    const bool nearField = requestMode == kNearRequest;
     const int farPoints = nearField ? 1 : points;
     const int nearPoints = nearField ? points : 1;
     resetRows(farFieldAngles, farPoints);
@@ -98,10 +99,13 @@ std::string ModelFile::engineBaseName() const {
 }
 
 void Model::resetForLoad() {
-    ++loadSerial;
-    editedWires.clear();
+    countLoad();
+    Geometry::clearForLoad();
+    Results::clearForLoad();
+}
+
+void Geometry::clearForLoad() {
     extentX = extentY = extentZ = modelExtent = -1;
-    maxCurrentMag = maxCurrentPhase = -1;
     extendedKernel = 0;
     groundSymmetry = 0;
     groundType = -1;
@@ -110,14 +114,18 @@ void Model::resetForLoad() {
     groundSigma = 0;
     requestMode = kNoRequest;
     frequencyMHz = 0;
-    freqCount = 0;
-    patternCount = 0;
     sourceCount = 0;
     loadCount = 0;
     transLineCount = 0;
     std::fill(sourceTag.begin(), sourceTag.end(), kEmptyTag);
     std::fill(loadTag.begin(), loadTag.end(), kEmptyTag);
     for (auto& line : tlZ) line[1][1] = kNoTransLine;
+}
+
+void Results::clearForLoad() {
+    maxCurrentMag = maxCurrentPhase = -1;
+    freqCount = 0;
+    patternCount = 0;
 }
 
 } // namespace wavra

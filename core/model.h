@@ -201,6 +201,10 @@ struct Geometry {
     int sourceCapacity() const { return static_cast<int>(sourceTag.size()) - 1; }
     int loadCapacity() const { return static_cast<int>(loadTag.size()) - 1; }
     int transLineCapacity() const { return static_cast<int>(tlZ.size()) - 1; }
+
+    // Empties the counters, ground, request and extents before a reader
+    // fills them (the tables keep their size).
+    void clearForLoad();
 };
 
 // What the engine's report gave: segment currents, pattern, near field and
@@ -229,6 +233,12 @@ struct Results {
     // The far-field point of the largest total gain (of E(radial) in a
     // surface-wave table), missing values left out; 0 when no pattern is loaded.
     int strongestPatternPoint() const;
+
+    // Empties the counters and maxima before a report is read.
+    void clearForLoad();
+    // Sizes the far-field tables to `points` rows, or the near-field tables
+    // for a near-field request; the other kind keeps one row.
+    void sizeFieldTables(int points, bool nearField);
 };
 
 // The navigation state through which windows hand control to the main loop,
@@ -270,6 +280,12 @@ struct ViewState {
     int16_t helpMode = 0;
     int16_t complexNotation = 0;
     int16_t cartesianCurrents = 0; // geometry view: segment currents in cartesian form ('X')
+
+    // A new load: views start afresh and no wire counts as edited.
+    void countLoad() {
+        ++loadSerial;
+        editedWires.clear();
+    }
 };
 
 // What the next engine run calculates (the calculation options dialog and

@@ -6,6 +6,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "core/diagnostics.h"
 
 namespace wavra {
 
@@ -97,7 +98,7 @@ private:
         auto& d = m_sweep.diagnostics;
         if (d.size() > kMaxDiagnostics) return;
         if (d.size() == kMaxDiagnostics) d.push_back("further problems left out");
-        else d.push_back(line > 0 ? "line " + std::to_string(line) + ": " + text : text);
+        else d.push_back(withLine(line, text));
     }
     void stop(const std::string& text) {
         note(m_line, text);

@@ -111,11 +111,11 @@ int constantIndex(const Model& model, std::string_view name) {
     return 0;
 }
 
-void defineConstant(Model& model, Ui& ui, std::string_view name, std::string_view valueText) {
+void defineConstant(Model& model, Diagnostics& found, std::string_view name, std::string_view valueText) {
     double value = 0;
     const int kind = classifyNumber(valueText, value);
     if (kind == -1) value = readNumber(valueText);
-    else if (kind == 0) value = evaluateExpression(model, ui, valueText);
+    else if (kind == 0) value = evaluateExpression(model, found, valueText);
     // A value written as a number (with or without unit) is one the
     // optimizer may vary; a computed one is not.
     const int16_t flag = kind == 0 ? 0 : -1;
@@ -124,7 +124,8 @@ void defineConstant(Model& model, Ui& ui, std::string_view name, std::string_vie
         model.constFlags[row] = flag;
         return;
     }
-    if (!addEntry(model, tableKey(name), value, flag)) ui.message("Parser: No more room in constant table.");
+    if (!addEntry(model, tableKey(name), value, flag))
+        found.push_back({Severity::Error, "Parser: No more room in constant table."});
 }
 
 void loadConstantsFile(Model& model, Ui& ui) {
@@ -136,12 +137,25 @@ void loadConstantsFile(Model& model, Ui& ui) {
             if (trim(valueText).empty() || valueText == "*") continue;
             const std::string name = getField(ui, line, 1, "=");
             if (trim(name).empty()) continue;
-            defineConstant(model, ui, name, valueText);
+            defineAndShow(model, ui, name, valueText);
             // Fixed constants are never varied by the optimizer.
             if (const int row = constantIndex(model, name); row > 0) model.constFlags[row] = 0;
         }
     }
     model.baseConstantCount = model.constCount;
+}
+
+double evaluateAndShow(Model& model, Ui& ui, std::string_view text) {
+    Diagnostics found;
+    const double value = evaluateExpression(model, found, text);
+    showDiagnostics(ui, found);
+    return value;
+}
+
+void defineAndShow(Model& model, Ui& ui, std::string_view name, std::string_view valueText) {
+    Diagnostics found;
+    defineConstant(model, found, name, valueText);
+    showDiagnostics(ui, found);
 }
 
 bool findConstantValue(const Model& model, std::string_view name, double& value) {
@@ -153,16 +167,16 @@ bool findConstantValue(const Model& model, std::string_view name, double& value)
     return true;
 }
 
-bool reportMissingConstant(Model& model, Ui& ui, std::string_view name) {
+bool reportMissingConstant(Model& model, Diagnostics& found, std::string_view name) {
     const std::string key = tableKey(name);
-    ui.message("Parser: Constant '" + messageText(key) + "' not found.");
+    found.push_back({Severity::Error, "Parser: Constant '" + messageText(key) + "' not found."});
     return addEntry(model, key, 0.0, 0);
 }
 
-double lookupConstant(Model& model, Ui& ui, std::string_view name) {
+double lookupConstant(Model& model, Diagnostics& found, std::string_view name) {
     double value = 0;
     if (findConstantValue(model, name, value)) return value;
-    reportMissingConstant(model, ui, name);
+    reportMissingConstant(model, found, name);
     return 0;
 }
 

@@ -1,10 +1,13 @@
 // Symbolic variables: the symbol table of SY names and fixed constants, and
-// the expression evaluator used for every non-numeric deck field.
+// the expression evaluator used for every non-numeric deck field. The
+// evaluator shows nothing: its messages ("Parser: ..." and the evaluation
+// errors) are added to a list of diagnostics for the caller to show.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "core/diagnostics.h"
 #include "core/model.h"
 #include "core/ui.h"
 
@@ -16,7 +19,7 @@ void initConstantTable(Model& model);
 
 // Reads installDir + "exe/constant.ini" (name = value lines) into the table
 // as fixed constants (flag 0) and sets baseConstantCount. A missing file is
-// no error.
+// no error; the evaluator's messages are shown as each line is read.
 void loadConstantsFile(Model& model, Ui& ui);
 
 // -1: the text is a plain number (value not set); 1: a number with a unit
@@ -25,19 +28,19 @@ void loadConstantsFile(Model& model, Ui& ui);
 int classifyNumber(std::string_view text, double& value);
 
 // Defines or redefines a symbol from a value text (plain number, unit
-// number or expression). A full table shows
+// number or expression). A full table adds
 // "Parser: No more room in constant table." and stores nothing.
-void defineConstant(Model& model, Ui& ui, std::string_view name, std::string_view valueText);
+void defineConstant(Model& model, Diagnostics& found, std::string_view name, std::string_view valueText);
 
-// Evaluates an expression; shows at most one message per evaluation and
+// Evaluates an expression; adds at most one diagnostic per evaluation and
 // gives 0 after an error.
-double evaluateExpression(Model& model, Ui& ui, std::string_view text);
+double evaluateExpression(Model& model, Diagnostics& found, std::string_view text);
 // Same, telling whether it went without error.
-bool tryEvaluate(Model& model, Ui& ui, std::string_view text, double& value);
+bool tryEvaluate(Model& model, Diagnostics& found, std::string_view text, double& value);
 
-// Value of a unit name or table entry; an unknown name shows
+// Value of a unit name or table entry; an unknown name adds
 // "Parser: Constant '<name>' not found." and is added with value 0.
-double lookupConstant(Model& model, Ui& ui, std::string_view name);
+double lookupConstant(Model& model, Diagnostics& found, std::string_view name);
 
 // Row of a table entry (name compared trimmed, in lower case), 0 when the
 // table holds no such name. Units are not table entries.
@@ -47,10 +50,17 @@ int constantIndex(const Model& model, std::string_view name);
 // message. False when the name is neither.
 bool findConstantValue(const Model& model, std::string_view name, double& value);
 
-// Shows "Parser: Constant '<name>' not found." and adds the name with value
-// 0 and flag 0 so it is reported only once. False when the table was full
-// and the name could not be added.
-bool reportMissingConstant(Model& model, Ui& ui, std::string_view name);
+// Adds the diagnostic "Parser: Constant '<name>' not found." and the name
+// with value 0 and flag 0 so it is reported only once. False when the table
+// was full and the name could not be added.
+bool reportMissingConstant(Model& model, Diagnostics& found, std::string_view name);
+
+// --- for callers that show what the evaluator found at once ---------------
+
+// evaluateExpression and defineConstant with their diagnostics shown through
+// `ui` as they come (the deck conversion's Ui puts the deck line before them).
+double evaluateAndShow(Model& model, Ui& ui, std::string_view text);
+void defineAndShow(Model& model, Ui& ui, std::string_view name, std::string_view valueText);
 
 // --- helpers shared by the evaluator files ---------------------------------
 

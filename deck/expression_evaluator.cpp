@@ -83,7 +83,8 @@ size_t numberLength(std::string_view s) {
 
 class Evaluator {
 public:
-    Evaluator(Model& model, Ui& ui, std::string_view text) : m_model(model), m_ui(ui), m_parseRest(text) {}
+    Evaluator(Model& model, Diagnostics& found, std::string_view text)
+        : m_model(model), m_found(found), m_parseRest(text) {}
 
     bool run(double& value) {
         nextToken();
@@ -95,7 +96,7 @@ public:
 
 private:
     Model& m_model;
-    Ui& m_ui;
+    Diagnostics& m_found;
     std::string_view m_parseRest;
     std::string m_tokenKind;
     std::string m_tokenText;
@@ -121,7 +122,7 @@ private:
 void Evaluator::fail(const std::string& message) {
     if (m_parseError) return;
     m_parseError = true;
-    m_ui.message(message);
+    m_found.push_back({Severity::Error, message});
 }
 
 void Evaluator::nextToken() {
@@ -242,7 +243,7 @@ double Evaluator::number() {
 double Evaluator::constant(const std::string& name) {
     double value = 0;
     if (findConstantValue(m_model, name, value)) return value;
-    if (!m_parseError && !reportMissingConstant(m_model, m_ui, name)) m_parseError = true;
+    if (!m_parseError && !reportMissingConstant(m_model, m_found, name)) m_parseError = true;
     return 0;
 }
 
@@ -321,14 +322,14 @@ double Evaluator::combine(std::string_view op, double left, double right) {
 
 } // namespace
 
-bool tryEvaluate(Model& model, Ui& ui, std::string_view text, double& value) {
-    Evaluator evaluator(model, ui, text);
+bool tryEvaluate(Model& model, Diagnostics& found, std::string_view text, double& value) {
+    Evaluator evaluator(model, found, text);
     return evaluator.run(value);
 }
 
-double evaluateExpression(Model& model, Ui& ui, std::string_view text) {
+double evaluateExpression(Model& model, Diagnostics& found, std::string_view text) {
     double value = 0;
-    tryEvaluate(model, ui, text, value);
+    tryEvaluate(model, found, text, value);
     return value;
 }
 

@@ -131,7 +131,7 @@ double deckScaleFactor(Model& m, Ui& ui, std::string_view deck) {
         }
         double value = 0;
         const int kind = classifyNumber(fields[3], value);
-        scale = kind == -1 ? readNumber(fields[3]) : kind == 1 ? value : evaluateExpression(m, ui, fields[3]);
+        scale = kind == -1 ? readNumber(fields[3]) : kind == 1 ? value : evaluateAndShow(m, ui, fields[3]);
     }
     return scale;
 }

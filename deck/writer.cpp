@@ -36,7 +36,7 @@ void defineSymbols(Model& model, Ui& ui, std::string_view line) {
         if (def == "*") break;
         const std::string name = getField(ui, def, 1, "=");
         const std::string valueText = getField(ui, def, 2, "=");
-        defineConstant(model, ui, name, valueText);
+        defineAndShow(model, ui, name, valueText);
     }
 }
 
@@ -57,7 +57,7 @@ std::string numericCard(Model& model, Ui& ui, const std::string& card, std::stri
             out += t;
             continue;
         }
-        if (kind == 0) value = evaluateExpression(model, ui, t);
+        if (kind == 0) value = evaluateAndShow(model, ui, t);
         if (k >= 5 || ((k == 3 || k == 4) && realCard)) out += formatNumber(value, 9);
         else out += formatPicture(value, "###0");
     }
@@ -88,7 +88,7 @@ void readFeedLineCard(Model& model, Ui& ui, std::string_view rawLine) {
     double value = 0;
     const int kind = classifyNumber(text, value);
     if (kind == -1) value = readNumber(text);
-    else if (kind == 0) value = evaluateExpression(model, ui, text);
+    else if (kind == 0) value = evaluateAndShow(model, ui, text);
     if (value > 0 && std::isfinite(value)) model.deckZ0 = value;
     else ui.message("The ZO card needs a positive characteristic impedance in ohms: '" + line + "'.");
 }

@@ -202,7 +202,7 @@ void AntConverter::symbols(const AntLine& line) {
         if (eq == std::string_view::npos) continue;
         const std::string name = trim(definition.substr(0, eq));
         const std::string valueText = convertUnits(trim(definition.substr(eq + 1)), m_symbolUnit);
-        defineConstant(m_model, m_ui, name, valueText);
+        defineAndShow(m_model, m_ui, name, valueText);
         card += (card.empty() ? "" : ", ") + name + "=" + valueText;
     }
     if (!card.empty()) write("SY " + card);
@@ -312,7 +312,7 @@ double AntConverter::value(const std::string& text) {
     double v = 0;
     const int kind = classifyNumber(text, v);
     if (kind == -1) return readNumber(text);
-    return kind == 1 ? v : evaluateExpression(m_model, m_ui, text);
+    return kind == 1 ? v : evaluateAndShow(m_model, m_ui, text);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/text.h"
+#include "core/diagnostics.h"
 #include "core/ui.h"
 #include "deck/expression.h"
 #include "deck/writer.h"
@@ -40,14 +41,14 @@ std::optional<FieldValue> evaluateField(Model& model, std::string_view text) {
     FieldValue result;
     result.ok = true;
     if (kind == 0) {
-        RecordingUi parser;
+        Diagnostics found;
         const int16_t count = model.constCount;
         // A name the table does not hold is only reported by the parser,
         // which then goes on with 0: any message means no value.
-        result.ok = tryEvaluate(model, parser, text, value) && parser.messages().empty();
+        result.ok = tryEvaluate(model, found, text, value) && found.empty();
         model.constCount = count;
         if (!result.ok) {
-            result.text = parser.messages().empty() ? "The field does not evaluate." : parser.messages().front();
+            result.text = found.empty() ? "The field does not evaluate." : found.front().text;
             return result;
         }
     }

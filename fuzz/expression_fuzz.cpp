@@ -16,19 +16,19 @@ using namespace wavra;
 namespace {
 
 void evaluateField(Model& model, std::string_view text) {
-    RecordingUi ui;
+    Diagnostics found;
     double value = -1;
-    const bool ok = tryEvaluate(model, ui, text, value);
+    const bool ok = tryEvaluate(model, found, text, value);
     if (!std::isfinite(value)) std::abort();
-    if (!ok && (value != 0 || ui.messages().empty())) std::abort();
+    if (!ok && (value != 0 || found.empty())) std::abort();
     double unitValue = 0;
     const int kind = classifyNumber(text, unitValue);
     if (kind < -1 || kind > 1 || !std::isfinite(unitValue)) std::abort();
 }
 
 void defineFromLine(Model& model, std::string_view line, size_t equals) {
-    RecordingUi ui;
-    defineConstant(model, ui, line.substr(0, equals), line.substr(equals + 1));
+    Diagnostics found;
+    defineConstant(model, found, line.substr(0, equals), line.substr(equals + 1));
     if (model.constCount < 0 || model.constCount > model.constCapacity) std::abort();
     const int row = constantIndex(model, line.substr(0, equals));
     if (row > 0 && !std::isfinite(model.constValues[row])) std::abort();

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/diagnostics.h"
 #include "core/model.h"
-#include "core/ui.h"
 #include "fresh_model.h"
 #include "report/line_reader.h"
 #include "report/report_reader.h"
@@ -40,9 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (choice & 8) model.releaseModelTables(); // as during an engine run
     if (choice & 16) model.power = 0;
 
-    wavra::RecordingUi ui;
+    wavra::Diagnostics found;
     SilentHooks hooks;
     auto in = wavra::LineReader::fromText(text);
-    wavra::readReport(model, ui, in, ".out", (choice & 32) ? &hooks : nullptr);
+    wavra::readReport(wavra::reportTarget(model), in, found, ".out", (choice & 32) ? &hooks : nullptr);
     return 0;
 }

@@ -11,7 +11,7 @@ namespace wavra {
 namespace {
 
 // The values of one quantity over the whole grid, with their largest.
-ComparedPattern columnOf(const Model& m, int quantity, const std::string& name) {
+ComparedPattern columnOf(const Results& m, int quantity, const std::string& name) {
     ComparedPattern c;
     c.name = name;
     c.values.assign(static_cast<size_t>(m.patternCount) + 1, 0.0);
@@ -31,9 +31,11 @@ bool canAddPattern(const PatternState& s, const Model& m) {
            static_cast<int>(s.window.compared.size()) < kMaxComparedPatterns;
 }
 
-bool sameGrid(const Model& a, const Model& b) {
-    if (a.patternCount != b.patternCount || a.patternCount < 1 || a.requestCount[1] != b.requestCount[1] ||
-        a.requestCount[2] != b.requestCount[2] || surfaceWaveMode(a) != surfaceWaveMode(b))
+bool sameGrid(const Geometry& requestA, const Results& a, const Geometry& requestB, const Results& b) {
+    const auto surfaceWave = [](const Geometry& g) { return g.requestMode == kSurfaceWaveRequest; };
+    if (a.patternCount != b.patternCount || a.patternCount < 1 ||
+        requestA.requestCount[1] != requestB.requestCount[1] || requestA.requestCount[2] != requestB.requestCount[2] ||
+        surfaceWave(requestA) != surfaceWave(requestB))
         return false;
     for (int i = 1; i <= a.patternCount; ++i) {
         const auto &p = a.farFieldAngles[static_cast<size_t>(i)], &q = b.farFieldAngles[static_cast<size_t>(i)];
@@ -46,15 +48,21 @@ void addComparedPattern(PatternState& s, const Model& m, Ui& ui) {
     if (!canAddPattern(s, m)) return;
     const auto choice = ui.openFile({"Open file", "Filename", m.modelDir, "", "*" + toLower(m.modelExt)});
     if (!choice) return;
-    // The other report is read into a copy of the model store (same
-    // settings and capacities), so the current model stays as it is.
-    Model other = m;
-    other.modelName = choice->name;
-    if (!readOutput(other, ui, ".out")) {
+    // The other report is read into parts of its own, sized as the current
+    // model's tables, so the current model stays as it is.
+    Geometry request = m;
+    Results other = m;
+    Summary summary;
+    ModelFile file = m;
+    file.modelName = choice->name;
+    Diagnostics found;
+    const bool read = readOutput({request, other, summary, m, file}, found, ".out");
+    showDiagnostics(ui, found, LinePrefix::Omitted);
+    if (!read) {
         ui.message("No output file available for: " + choice->name + choice->ext);
         return;
     }
-    if (!sameGrid(m, other)) {
+    if (!sameGrid(m, m, request, other)) {
         ui.message("Start, count or stepsize on RP cards do not match.");
         return;
     }

@@ -19,8 +19,9 @@ bool canAddPattern(const PatternState& state, const Model& model);
 // "Start, count or stepsize on RP cards do not match."
 void addComparedPattern(PatternState& state, const Model& model, Ui& ui);
 
-// The grids of two loaded patterns have the same theta and phi values.
-bool sameGrid(const Model& a, const Model& b);
+// The grids of two loaded patterns (each the request that shaped it and its
+// points) have the same theta and phi values.
+bool sameGrid(const Geometry& requestA, const Results& a, const Geometry& requestB, const Results& b);
 
 // Del: the comparison ends; the current pattern is shown alone again.
 void removeComparedPatterns(PatternState& state);

@@ -37,19 +37,19 @@ void ReportReader::readCard(std::string_view line) {
 
     if (name == "EX") {
         // Voltage sources (type 0) only, while the source table has room.
-        const int capacity = std::min<int>(m.maxSources, m.sourceCapacity());
-        if (trim(columnText(line, l.cardInt[0])) == "0" && m.sourceCount < capacity) {
-            const size_t r = static_cast<size_t>(++m.sourceCount);
-            m.sourceTag[r] = ints[1];
-            m.sourceSegment[r] = ints[2];
+        const int capacity = std::min<int>(settings.maxSources, geo.sourceCapacity());
+        if (trim(columnText(line, l.cardInt[0])) == "0" && geo.sourceCount < capacity) {
+            const size_t r = static_cast<size_t>(++geo.sourceCount);
+            geo.sourceTag[r] = ints[1];
+            geo.sourceSegment[r] = ints[2];
         }
     } else if (name == "TL") {
         readTransLine(ints);
     } else if (name == "GN") {
-        m.groundType = ints[0];
-        m.groundRadials = ints[1];
-        m.groundEpsilon = reals[0];
-        m.groundSigma = reals[1];
+        geo.groundType = ints[0];
+        geo.groundRadials = ints[1];
+        geo.groundEpsilon = reals[0];
+        geo.groundSigma = reals[1];
     } else if (name == "FR") {
         // The step count as printed: a count beyond 16 bits is no reason to
         // take the loop for a single frequency.
@@ -59,13 +59,13 @@ void ReportReader::readCard(std::string_view line) {
         loopSteps = frequencyLoop ? static_cast<long long>(std::min(printedSteps, 1e15)) : 0;
         readFrequencyCard(line, printed);
     } else if (name == "RP") {
-        if (m.requestMode == kNoRequest) requestedPoints = pointCount(printed[1], printed[2], 1);
+        if (geo.requestMode == kNoRequest) requestedPoints = pointCount(printed[1], printed[2], 1);
         readFarRequest(ints, reals);
     } else if (name == "NE" || name == "NH") {
-        if (m.requestMode == kNoRequest) requestedPoints = pointCount(printed[1], printed[2], printed[3]);
+        if (geo.requestMode == kNoRequest) requestedPoints = pointCount(printed[1], printed[2], printed[3]);
         readNearRequest(ints, reals, name == "NH");
     } else if (name == "EK") {
-        m.extendedKernel = -1;
+        geo.extendedKernel = -1;
     }
 }
 
@@ -87,10 +87,10 @@ void ReportReader::readFrequencyCard(std::string_view line, const std::array<dou
 // The wire-table row of segment `segment` of the wire tagged `tag` (tag 0:
 // the absolute segment number), 0 when there is none.
 int ReportReader::findSegment(int tag, int segment) const {
-    if (tag == 0) return segment >= 1 && segment <= m.wireCount ? segment : 0;
+    if (tag == 0) return segment >= 1 && segment <= geo.wireCount ? segment : 0;
     int seen = 0;
-    for (int r = 1; r <= m.wireCount; ++r)
-        if (m.wireTag[static_cast<size_t>(r)] == tag && ++seen == segment) return r;
+    for (int r = 1; r <= geo.wireCount; ++r)
+        if (geo.wireTag[static_cast<size_t>(r)] == tag && ++seen == segment) return r;
     return 0;
 }
 
@@ -98,19 +98,19 @@ int ReportReader::findSegment(int tag, int segment) const {
 // point 1 the segment's start, point 2 its end. A line whose segments are not
 // in the wire table keeps its "not read" mark.
 void ReportReader::readTransLine(const std::array<int16_t, 4>& ints) {
-    const int capacity = std::min<int>(m.maxTransLines, m.transLineCapacity());
-    if (m.transLineCount >= capacity) return;
-    const size_t line = static_cast<size_t>(++m.transLineCount);
+    const int capacity = std::min<int>(settings.maxTransLines, geo.transLineCapacity());
+    if (geo.transLineCount >= capacity) return;
+    const size_t line = static_cast<size_t>(++geo.transLineCount);
     const int rows[3] = {0, findSegment(ints[0], ints[1]), findSegment(ints[2], ints[3])};
     if (rows[1] == 0 || rows[2] == 0) return;
     for (size_t end = 1; end <= 2; ++end) {
         const size_t r = static_cast<size_t>(rows[end]);
-        m.tlX[line][1][end] = m.wireX1[r];
-        m.tlY[line][1][end] = m.wireY1[r];
-        m.tlZ[line][1][end] = m.wireZ1[r];
-        m.tlX[line][2][end] = m.wireX2[r];
-        m.tlY[line][2][end] = m.wireY2[r];
-        m.tlZ[line][2][end] = m.wireZ2[r];
+        geo.tlX[line][1][end] = geo.wireX1[r];
+        geo.tlY[line][1][end] = geo.wireY1[r];
+        geo.tlZ[line][1][end] = geo.wireZ1[r];
+        geo.tlX[line][2][end] = geo.wireX2[r];
+        geo.tlY[line][2][end] = geo.wireY2[r];
+        geo.tlZ[line][2][end] = geo.wireZ2[r];
     }
 }
 
@@ -118,19 +118,19 @@ void ReportReader::readTransLine(const std::array<int16_t, 4>& ints) {
 // second RP card, or a request of the other kind) leave it, so the request
 // always describes the table that is loaded.
 void ReportReader::readFarRequest(const std::array<int16_t, 4>& ints, const std::array<double, 6>& reals) {
-    if (m.requestMode != kNoRequest) return;
-    m.requestMode = ints[0];
-    m.requestXnda = ints[3];
-    m.requestDistance = reals[4];
-    m.requestGainNorm = reals[5];
-    m.requestCount[1] = ints[1];
-    m.requestCount[2] = ints[2];
-    m.requestStep[1] = reals[2];
-    m.requestStep[2] = reals[3];
+    if (geo.requestMode != kNoRequest) return;
+    geo.requestMode = ints[0];
+    geo.requestXnda = ints[3];
+    geo.requestDistance = reals[4];
+    geo.requestGainNorm = reals[5];
+    geo.requestCount[1] = ints[1];
+    geo.requestCount[2] = ints[2];
+    geo.requestStep[1] = reals[2];
+    geo.requestStep[2] = reals[3];
     // In a frequency loop a one-dimensional cut makes the patterns of all
     // frequencies follow one another.
-    if (frequencyLoop && ints[1] == 1 && ints[2] > 1) m.sweepPatternAxis = 1;
-    if (frequencyLoop && ints[1] > 1 && ints[2] == 1) m.sweepPatternAxis = -1;
+    if (frequencyLoop && ints[1] == 1 && ints[2] > 1) res.sweepPatternAxis = 1;
+    if (frequencyLoop && ints[1] > 1 && ints[2] == 1) res.sweepPatternAxis = -1;
     s.requestRows = {RequestRow{"Theta", reals[0], reals[0] + (ints[1] - 1) * reals[2], reals[2], ints[1]},
                      RequestRow{"Phi", reals[1], reals[1] + (ints[2] - 1) * reals[3], reals[3], ints[2]}};
     sizeFieldTables();
@@ -138,17 +138,17 @@ void ReportReader::readFarRequest(const std::array<int16_t, 4>& ints, const std:
 
 void ReportReader::readNearRequest(const std::array<int16_t, 4>& ints, const std::array<double, 6>& reals,
                                    bool magnetic) {
-    if (m.requestMode != kNoRequest) return;
-    m.requestMode = kNearRequest;
+    if (geo.requestMode != kNoRequest) return;
+    geo.requestMode = kNearRequest;
     s.nearFieldMagnetic = magnetic;
     static const char* labels[] = {"   X", "   Y", "   Z"};
     s.requestRows.clear();
     for (size_t k = 1; k <= 3; ++k) {
-        m.requestCount[k] = ints[k];
-        m.requestStep[k] = reals[k + 2];
+        geo.requestCount[k] = ints[k];
+        geo.requestStep[k] = reals[k + 2];
         const double start = reals[k - 1];
         s.requestRows.push_back(
-            RequestRow{labels[k - 1], start, start + (ints[k] - 1) * m.requestStep[k], m.requestStep[k], ints[k]});
+            RequestRow{labels[k - 1], start, start + (ints[k] - 1) * geo.requestStep[k], geo.requestStep[k], ints[k]});
     }
     sizeFieldTables();
 }
@@ -156,8 +156,9 @@ void ReportReader::readNearRequest(const std::array<int16_t, 4>& ints, const std
 // The field tables of the request's kind get their full size when they were
 // released to one element (as during an engine run).
 void ReportReader::sizeFieldTables() {
-    const int size = m.requestMode == kNearRequest ? m.nearFieldCapacity() : m.farFieldCapacity();
-    if (size <= 1) m.allocateFieldTables(m.maxFarFieldPoints);
+    const bool nearField = geo.requestMode == kNearRequest;
+    const int size = nearField ? res.nearFieldCapacity() : res.farFieldCapacity();
+    if (size <= 1) res.sizeFieldTables(settings.maxFarFieldPoints, nearField);
 }
 
 } // namespace wavra

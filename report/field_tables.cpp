@@ -24,22 +24,22 @@ float toSingle(double v) {
 
 // In a frequency loop the patterns of all steps follow one another when the
 // request is a one-dimensional cut.
-bool ReportReader::appendsPatterns() const { return m.sweepPatternAxis != 0; }
+bool ReportReader::appendsPatterns() const { return res.sweepPatternAxis != 0; }
 
 void ReportReader::readPatternHeading() {
-    if (frequencyLoop && m.sweepPatternAxis == 0) {
+    if (frequencyLoop && res.sweepPatternAxis == 0) {
         readSweepGain();
         return;
     }
-    if (m.requestMode < 0) return; // no far-field request: the table has no place
-    if (m.patternCount == 0) {
+    if (geo.requestMode < 0) return; // no far-field request: the table has no place
+    if (res.patternCount == 0) {
         loadFarField(false);
         return;
     }
     // Appending: one more pattern while the frequency steps it belongs to
     // were counted.
-    const long long expected = static_cast<long long>(m.requestCount[1]) * m.requestCount[2] * m.freqCount;
-    if (appendsPatterns() && expected > m.patternCount) loadFarField(false);
+    const long long expected = static_cast<long long>(geo.requestCount[1]) * geo.requestCount[2] * res.freqCount;
+    if (appendsPatterns() && expected > res.patternCount) loadFarField(false);
 }
 
 // A frequency loop without a cut: the total gain of the first pattern line of
@@ -54,7 +54,7 @@ void ReportReader::readSweepGain() {
     if (!rowWantsGain) return;
     rowWantsGain = false;
     const double gain = result(line, layout->gainTotal, "the gain");
-    m.sweepGain[static_cast<size_t>(m.freqCount)] = gain;
+    res.sweepGain[static_cast<size_t>(res.freqCount)] = gain;
     if (!std::isfinite(gain)) return;
     s.sweep.gainMin = std::min(s.sweep.gainMin, gain);
     s.sweep.gainMax = std::max(s.sweep.gainMax, gain);
@@ -65,12 +65,12 @@ void ReportReader::readSweepGain() {
 }
 
 void ReportReader::readSurfacePattern() {
-    if (m.patternCount != 0 || m.requestMode < 0) return;
+    if (res.patternCount != 0 || geo.requestMode < 0) return;
     if (skipLines(layout->surfaceSkip)) loadFarField(true);
 }
 
 void ReportReader::readNearFieldHeading() {
-    if (m.requestMode == kNearRequest && s.nearFieldCount == 0) loadNearField();
+    if (geo.requestMode == kNearRequest && s.nearFieldCount == 0) loadNearField();
 }
 
 // Shown once per report: a frequency loop would repeat it at every step.
@@ -81,23 +81,23 @@ void ReportReader::showNotLoaded(long long total, int size) {
     const std::string keep = total <= kInt16Max
                                  ? "Raise 'Max-nr. far-field pts' (Settings) to load it."
                                  : "wavra holds at most " + groupedNumber(kInt16Max) + " points: request fewer.";
-    ui.message("Total of" + str(static_cast<double>(total)) + " exceeds max. of" + str(size) +
-               "\ncalculation points, pattern not loaded.\n" + keep);
+    note(Severity::Error, "Total of" + str(static_cast<double>(total)) + " exceeds max. of" + str(size) +
+                              "\ncalculation points, pattern not loaded.\n" + keep);
 }
 
 // Loads pattern points from row patternCount + 1 on. A table that does not
 // fit the far-field tables is not loaded at all: checked first from the
 // request, and again when the table turns out longer than announced.
 void ReportReader::loadFarField(bool surfaceWave) {
-    const int size = m.farFieldCapacity();
-    const long long patterns = appendsPatterns() && !surfaceWave ? std::max<int>(m.freqCount, 1) : 1;
+    const int size = res.farFieldCapacity();
+    const long long patterns = appendsPatterns() && !surfaceWave ? std::max<int>(res.freqCount, 1) : 1;
     const long long announced = requestedPoints * patterns;
     if (announced > size) {
         showNotLoaded(announced, size);
         return;
     }
-    const int first = m.patternCount + 1;
-    long long total = m.patternCount;
+    const int first = res.patternCount + 1;
+    long long total = res.patternCount;
     std::string_view line;
     while (readOutputLine(line) && !endsTable(line)) {
         if (++total <= size) storeFarPoint(static_cast<int>(total), line, surfaceWave);
@@ -111,13 +111,13 @@ void ReportReader::loadFarField(bool surfaceWave) {
 
 void ReportReader::storeFarPoint(int row, std::string_view line, bool surfaceWave) {
     const ReportLayout& l = *layout;
-    auto& angles = m.farFieldAngles[static_cast<size_t>(row)];
-    auto& values = m.farFieldGains[static_cast<size_t>(row)];
+    auto& angles = res.farFieldAngles[static_cast<size_t>(row)];
+    auto& values = res.farFieldGains[static_cast<size_t>(row)];
     if (surfaceWave) {
         // Fields near ground: the height stands in the theta column, and the
         // first distance found is the request's distance.
         angles = {columnNumber(line, l.swHeight), columnNumber(line, l.swPhi)};
-        if (m.requestDistance == 0) m.requestDistance = columnNumber(line, l.swDistance);
+        if (geo.requestDistance == 0) geo.requestDistance = columnNumber(line, l.swDistance);
         const char* what = "the surface wave";
         values = {0, 0, result(line, l.swFieldRadial, what) * fieldScale,
                   result(line, l.swFieldTheta, what) * fieldScale, result(line, l.swFieldPhi, what) * fieldScale};
@@ -133,21 +133,21 @@ void ReportReader::storeFarPoint(int row, std::string_view line, bool surfaceWav
 // loaded points (missing values left out), and hands the points to the hooks.
 void ReportReader::finishFarTable(int first, int last) {
     for (int row = first; row <= last; ++row) {
-        const auto& values = m.farFieldGains[static_cast<size_t>(row)];
+        const auto& values = res.farFieldGains[static_cast<size_t>(row)];
         for (size_t k = 0; k < values.size(); ++k) {
             if (isMissing(values[k])) continue;
-            double& best = m.patternMax[k + 1];
+            double& best = res.patternMax[k + 1];
             best = maxSeen[k] ? std::max(best, values[k]) : values[k];
             maxSeen[k] = true;
         }
         if (hooks) {
-            const auto& angles = m.farFieldAngles[static_cast<size_t>(row)];
+            const auto& angles = res.farFieldAngles[static_cast<size_t>(row)];
             hooks->patternPoint(angles[0], angles[1], values);
         }
     }
     for (size_t k = 0; k < maxSeen.size(); ++k)
-        if (!maxSeen[k] && last >= first) m.patternMax[k + 1] = kMissing;
-    m.patternCount = static_cast<int16_t>(std::max(last, 0));
+        if (!maxSeen[k] && last >= first) res.patternMax[k + 1] = kMissing;
+    res.patternCount = static_cast<int16_t>(std::max(last, 0));
 }
 
 // A table ends at a blank line, a line of asterisks, or the echo of the next
@@ -166,7 +166,7 @@ bool ReportReader::isNearPoint(std::string_view line) const { return columnIsNum
 // The first near-field table: the header lines after the heading (if any)
 // are passed over, then one point per line.
 void ReportReader::loadNearField() {
-    const int size = m.nearFieldCapacity();
+    const int size = res.nearFieldCapacity();
     const long long announced = requestedPoints;
     if (announced > size) {
         showNotLoaded(announced, size);
@@ -191,14 +191,14 @@ void ReportReader::loadNearField() {
 void ReportReader::storeNearPoint(int row, std::string_view line) {
     const ReportLayout& l = *layout;
     const size_t r = static_cast<size_t>(row);
-    m.nearFieldPoints[r] = {toSingle(columnNumber(line, l.nearX)), toSingle(columnNumber(line, l.nearY)),
-                            toSingle(columnNumber(line, l.nearZ))};
+    res.nearFieldPoints[r] = {toSingle(columnNumber(line, l.nearX)), toSingle(columnNumber(line, l.nearY)),
+                              toSingle(columnNumber(line, l.nearZ))};
     double e[3];
     for (size_t k = 0; k < 3; ++k) e[k] = result(line, l.nearMag[k], "the near field") * fieldScale;
     const double total = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
-    m.nearFieldValues[r] = {toSingle(e[0]), toSingle(e[1]), toSingle(e[2]), toSingle(total)};
+    res.nearFieldValues[r] = {toSingle(e[0]), toSingle(e[1]), toSingle(e[2]), toSingle(total)};
     for (size_t k = 1; k <= 4; ++k) {
-        const double v = m.nearFieldValues[r][k - 1];
+        const double v = res.nearFieldValues[r][k - 1];
         if (isMissing(v)) continue;
         s.nearFieldMax[k] = nearMaxSeen[k - 1] ? std::max(s.nearFieldMax[k], v) : v;
         nearMaxSeen[k - 1] = true;

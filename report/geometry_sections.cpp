@@ -2,6 +2,7 @@
 // environment lines, multiple-wire junctions, segmentation data and loads.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "base/text.h"
 #include "report/columns.h"
@@ -15,6 +16,7 @@ constexpr size_t kMaxCommentLines = 10;
 constexpr size_t kMaxGroundEntries = 16;
 constexpr size_t kMaxEnvironmentEntries = 17;
 constexpr int kJunctionFields = 20;
+constexpr double kDegToRad = std::numbers::pi / 180;
 
 // A line of the junction list: numbers and signs only, or "NONE".
 bool isJunctionLine(std::string_view line) {
@@ -42,8 +44,8 @@ void ReportReader::readComments() {
 // "GROUND PLANE SPECIFIED." and the line about currents at wire ends that
 // touch the ground: interpolated currents mean a ground-plane symmetry.
 void ReportReader::readGroundLine(std::string_view line, bool interpolation) {
-    if (!interpolation) m.groundSymmetry = -1;
-    else if (line.find("INTERPOL") != std::string_view::npos) m.groundSymmetry = 1;
+    if (!interpolation) geo.groundSymmetry = -1;
+    else if (line.find("INTERPOL") != std::string_view::npos) geo.groundSymmetry = 1;
     if (s.environment.size() < kMaxGroundEntries) s.environment.push_back(trim(line));
 }
 
@@ -79,8 +81,8 @@ void ReportReader::readJunctions() {
 
 void ReportReader::markJunction(double segment) {
     const double row = std::fabs(segment);
-    if (row < 1 || row > m.wireCapacity()) return;
-    auto& links = segment < 0 ? m.wireEnd1Link : m.wireEnd2Link;
+    if (row < 1 || row > geo.wireCapacity()) return;
+    auto& links = segment < 0 ? geo.wireEnd1Link : geo.wireEnd2Link;
     links[static_cast<size_t>(row)] = -1;
 }
 
@@ -88,14 +90,14 @@ void ReportReader::markJunction(double segment) {
 // rest of a longer table is counted, so the message can say what was dropped.
 void ReportReader::readSegmentation() {
     if (!skipLines(layout->segmentationSkip)) return;
-    const int capacity = std::min<int>(m.maxSegments, m.wireCapacity());
+    const int capacity = std::min<int>(settings.maxSegments, geo.wireCapacity());
     int row = 0;
     long long total = 0;
     std::string_view line;
     while (readOutputLine(line) && !isBlank(line)) {
         if (++total <= capacity) storeSegment(++row, line);
     }
-    m.wireCount = static_cast<int16_t>(row);
+    geo.wireCount = static_cast<int16_t>(row);
     s.segments = row;
     s.wires = wireRuns(row);
     if (total > row) showDropped(row, total, "segments", "Nr of segments");
@@ -104,34 +106,34 @@ void ReportReader::readSegmentation() {
 void ReportReader::storeSegment(int row, std::string_view line) {
     const ReportLayout& l = *layout;
     const double half = columnNumber(line, l.segLength) / 2;
-    const double alpha = columnNumber(line, l.segAlpha) * m.degToRad;
-    const double beta = columnNumber(line, l.segBeta) * m.degToRad;
+    const double alpha = columnNumber(line, l.segAlpha) * kDegToRad;
+    const double beta = columnNumber(line, l.segBeta) * kDegToRad;
     const double centre[3] = {columnNumber(line, l.segX), columnNumber(line, l.segY), columnNumber(line, l.segZ)};
     const double d[3] = {half * std::cos(alpha) * std::cos(beta), half * std::cos(alpha) * std::sin(beta),
                          half * std::sin(alpha)};
     const size_t r = static_cast<size_t>(row);
-    m.wireX1[r] = centre[0] - d[0];
-    m.wireY1[r] = centre[1] - d[1];
-    m.wireZ1[r] = centre[2] - d[2];
-    m.wireX2[r] = centre[0] + d[0];
-    m.wireY2[r] = centre[1] + d[1];
-    m.wireZ2[r] = centre[2] + d[2];
-    m.extentX = std::max({m.extentX, std::fabs(m.wireX1[r]), std::fabs(m.wireX2[r])});
-    m.extentY = std::max({m.extentY, std::fabs(m.wireY1[r]), std::fabs(m.wireY2[r])});
-    m.extentZ = std::max({m.extentZ, std::fabs(m.wireZ1[r]), std::fabs(m.wireZ2[r])});
-    m.wireRadius[r] = columnNumber(line, l.segRadius);
-    m.wireTag[r] = columnInt16(line, l.segTag);
-    m.wireSegments[r] = 1;
-    m.wireCurrentMag[r] = 0;
-    m.wireCurrentPhase[r] = 0;
-    m.wireMark[r] = 0;
+    geo.wireX1[r] = centre[0] - d[0];
+    geo.wireY1[r] = centre[1] - d[1];
+    geo.wireZ1[r] = centre[2] - d[2];
+    geo.wireX2[r] = centre[0] + d[0];
+    geo.wireY2[r] = centre[1] + d[1];
+    geo.wireZ2[r] = centre[2] + d[2];
+    geo.extentX = std::max({geo.extentX, std::fabs(geo.wireX1[r]), std::fabs(geo.wireX2[r])});
+    geo.extentY = std::max({geo.extentY, std::fabs(geo.wireY1[r]), std::fabs(geo.wireY2[r])});
+    geo.extentZ = std::max({geo.extentZ, std::fabs(geo.wireZ1[r]), std::fabs(geo.wireZ2[r])});
+    geo.wireRadius[r] = columnNumber(line, l.segRadius);
+    geo.wireTag[r] = columnInt16(line, l.segTag);
+    geo.wireSegments[r] = 1;
+    res.wireCurrentMag[r] = 0;
+    res.wireCurrentPhase[r] = 0;
+    geo.wireMark[r] = 0;
     // A connection is stored as the neighbour's number; a junction end, or an
     // end joined to its own image in a ground plane, as its negative.
     const int16_t own = static_cast<int16_t>(row);
     const int16_t c1 = toInt16(std::fabs(columnNumber(line, l.segEnd1)));
     const int16_t c2 = toInt16(std::fabs(columnNumber(line, l.segEnd2)));
-    m.wireEnd1Link[r] = (m.wireEnd1Link[r] != -1 && c1 != own) ? c1 : static_cast<int16_t>(-c1);
-    m.wireEnd2Link[r] = (m.wireEnd2Link[r] != -1 && c2 != own) ? c2 : static_cast<int16_t>(-c2);
+    geo.wireEnd1Link[r] = (geo.wireEnd1Link[r] != -1 && c1 != own) ? c1 : static_cast<int16_t>(-c1);
+    geo.wireEnd2Link[r] = (geo.wireEnd2Link[r] != -1 && c2 != own) ? c2 : static_cast<int16_t>(-c2);
 }
 
 // The wires of the structure in the report's segment rows: a segment of the
@@ -141,7 +143,7 @@ int ReportReader::wireRuns(int rows) const {
     int wires = 0;
     for (int r = 1; r <= rows; ++r) {
         const auto i = static_cast<size_t>(r);
-        const bool continues = r > 1 && m.wireTag[i] == m.wireTag[i - 1] && m.wireEnd1Link[i] == r - 1;
+        const bool continues = r > 1 && geo.wireTag[i] == geo.wireTag[i - 1] && geo.wireEnd1Link[i] == r - 1;
         if (!continues) ++wires;
     }
     return wires;
@@ -150,17 +152,17 @@ int ReportReader::wireRuns(int rows) const {
 // One load per row; the classic report separates the rows by a blank line.
 // A load without a last segment covers its first segment only.
 void ReportReader::readLoads() {
-    const int capacity = std::min<int>(m.maxLoads, m.loadCapacity());
+    const int capacity = std::min<int>(settings.maxLoads, geo.loadCapacity());
     std::string_view line;
     for (;;) {
         if (!skipLines(layout->loadSkip) || !readOutputLine(line) || isBlank(line)) return;
-        if (!isLoadLine(line, *layout) || m.loadCount >= capacity) continue;
-        const size_t r = static_cast<size_t>(++m.loadCount);
-        m.loadTag[r] = columnInt16(line, layout->loadTag);
-        m.loadFirstSegment[r] = columnInt16(line, layout->loadFirst);
-        m.loadLastSegment[r] = columnInt16(line, layout->loadLast);
-        if (m.loadLastSegment[r] == 0) m.loadLastSegment[r] = m.loadFirstSegment[r];
-        m.loadType[r] = headingMatches(line, layout->loadWire) ? 5 : 0;
+        if (!isLoadLine(line, *layout) || geo.loadCount >= capacity) continue;
+        const size_t r = static_cast<size_t>(++geo.loadCount);
+        geo.loadTag[r] = columnInt16(line, layout->loadTag);
+        geo.loadFirstSegment[r] = columnInt16(line, layout->loadFirst);
+        geo.loadLastSegment[r] = columnInt16(line, layout->loadLast);
+        if (geo.loadLastSegment[r] == 0) geo.loadLastSegment[r] = geo.loadFirstSegment[r];
+        geo.loadType[r] = headingMatches(line, layout->loadWire) ? 5 : 0;
     }
 }
 

@@ -18,7 +18,8 @@ namespace {
 constexpr int kShownErrorLines = 10;
 
 // The labels a report read starts from, also when the report is missing.
-void resetReportLabels(Summary& s, const Model& m, const std::string& extension) {
+void resetReportLabels(const ReportTarget& t, const std::string& extension) {
+    Summary& s = t.summary;
     s.hasAverageGain = false;
     s.frequencyText.clear();
     s.wavelengthText.clear();
@@ -26,48 +27,56 @@ void resetReportLabels(Summary& s, const Model& m, const std::string& extension)
     s.wires = 0;
     s.hasRunTime = false;
     s.calculationTime.clear();
-    s.fileName = m.modelName + extension;
+    s.fileName = t.file.modelName + extension;
 }
 
-// Drops everything a report put into the model: an incomplete report is no
-// result. The report's own labels stay reset.
-void dropResults(Model& m, const std::string& extension) {
-    m.resetForLoad();
-    m.wireCount = 0;
-    m.patternMax = {};
-    m.sweepPatternAxis = 0;
-    m.summary.clear();
-    resetReportLabels(m.summary, m, extension);
+// Empties what a report fills: the counters, the results' maxima and the
+// main window's summary.
+void clearTarget(const ReportTarget& t, const std::string& extension) {
+    if (t.view) t.view->countLoad();
+    t.geometry.clearForLoad();
+    t.results.clearForLoad();
+    t.geometry.wireCount = 0;
+    t.results.patternMax = {};
+    t.results.sweepPatternAxis = 0;
+    t.summary.clear();
+    resetReportLabels(t, extension);
 }
 
 } // namespace
+
+ReportTarget reportTarget(Model& model) {
+    return {model, model, model.summary, model, model, &model, &model.expectedRunTime};
+}
 
 int16_t expectedRunTimeFor(double seconds) {
     if (!(seconds >= 1)) return 0;
     return toInt16(std::round(10 * seconds));
 }
 
-bool readOutput(Model& model, Ui& ui, const std::string& extension, ReportHooks* hooks) {
-    const std::string path = model.outDir() + model.modelName + extension;
+bool readOutput(const ReportTarget& target, Diagnostics& found, const std::string& extension, ReportHooks* hooks) {
+    const std::string path = target.file.outDir() + target.file.modelName + extension;
     // A pipe or directory in the report's place would block or misread.
     const std::string problem = pathExists(path) ? notARegularFile(path) : std::string();
     if (problem.empty()) {
         LineReader in(path);
-        if (in.isOpen()) return readReport(model, ui, in, extension, hooks);
+        if (in.isOpen()) return readReport(target, in, found, extension, hooks);
     } else {
-        ui.message("Open failure on NEC-2 output file " + path + ": " + problem, "wavra", Icon::Critical);
+        found.push_back({Severity::Fatal, "Open failure on NEC-2 output file " + path + ": " + problem});
     }
-    resetReportLabels(model.summary, model, extension);
+    resetReportLabels(target, extension);
     return false;
 }
 
-bool readReport(Model& model, Ui& ui, LineReader& in, const std::string& extension, ReportHooks* hooks) {
-    ReportReader reader(model, ui, in, hooks);
+bool readReport(const ReportTarget& target, LineReader& in, Diagnostics& found, const std::string& extension,
+                ReportHooks* hooks) {
+    ReportReader reader(target, in, found, hooks);
     return reader.run(extension);
 }
 
-ReportReader::ReportReader(Model& model, Ui& ui_, LineReader& in_, ReportHooks* hooks_)
-    : m(model), s(model.summary), ui(ui_), in(in_), hooks(hooks_), layout(&classicLayout()) {}
+ReportReader::ReportReader(const ReportTarget& t, LineReader& in_, Diagnostics& found_, ReportHooks* hooks_)
+    : target(t), geo(t.geometry), res(t.results), s(t.summary), settings(t.settings), in(in_), problems(found_),
+      hooks(hooks_), layout(&classicLayout()) {}
 
 bool ReportReader::run(const std::string& extension) {
     reset(extension);
@@ -76,24 +85,19 @@ bool ReportReader::run(const std::string& extension) {
     return finish(extension);
 }
 
-// Every read starts from the same state, so the model reflects one report.
+// Every read starts from the same state, so the target reflects one report.
 void ReportReader::reset(const std::string& extension) {
-    s.clear();
-    resetReportLabels(s, m, extension);
-    m.resetForLoad();
-    m.wireCount = 0;
-    m.maxCurrentMag = -999;
-    m.maxCurrentPhase = -999;
-    m.requestDistance = 0;
-    m.requestXnda = 0;
-    m.requestGainNorm = 0;
-    m.requestCount[1] = 1;
-    m.requestCount[2] = 1;
-    m.requestStep = {};
-    m.sweepPatternAxis = 0;
-    m.patternMax = {};
-    std::fill(m.wireEnd1Link.begin(), m.wireEnd1Link.end(), int16_t(0));
-    std::fill(m.wireEnd2Link.begin(), m.wireEnd2Link.end(), int16_t(0));
+    clearTarget(target, extension);
+    res.maxCurrentMag = -999;
+    res.maxCurrentPhase = -999;
+    geo.requestDistance = 0;
+    geo.requestXnda = 0;
+    geo.requestGainNorm = 0;
+    geo.requestCount[1] = 1;
+    geo.requestCount[2] = 1;
+    geo.requestStep = {};
+    std::fill(geo.wireEnd1Link.begin(), geo.wireEnd1Link.end(), int16_t(0));
+    std::fill(geo.wireEnd2Link.begin(), geo.wireEnd2Link.end(), int16_t(0));
 }
 
 void ReportReader::useLayout(const ReportLayout& l) {
@@ -142,18 +146,24 @@ bool ReportReader::readOutputLine(std::string_view& line) {
     if (hasPushedLine) {
         hasPushedLine = false;
         line = pushedLine;
+        lineNumber = pushedLineNumber;
         return true;
     }
     if (!in.next(line)) return false;
+    lineNumber = in.lineNumber();
     if (headingMatches(line, layout->heading.limitExceeded) || line.find("ERROR") != std::string_view::npos)
         reportEngineError(line);
-    if (!isBlank(line)) lastLine.assign(line);
+    if (!isBlank(line)) {
+        lastLine.assign(line);
+        lastLineNumber = lineNumber;
+    }
     return true;
 }
 
 // Hands a line that ends a section back, so that the line loop sees it.
 void ReportReader::unreadLine(std::string_view line) {
     pushedLine = line;
+    pushedLineNumber = lineNumber;
     hasPushedLine = true;
 }
 
@@ -166,13 +176,17 @@ bool ReportReader::skipLines(int count) {
 
 void ReportReader::reportEngineError(std::string_view line) {
     ++errorLines;
-    if (errorLines <= kShownErrorLines) showEngineError("Nec2d : " + std::string(line));
+    if (errorLines <= kShownErrorLines) showEngineError("Nec2d : " + std::string(line), lineNumber);
 }
 
-void ReportReader::showEngineError(const std::string& text) {
+void ReportReader::showEngineError(const std::string& text, int64_t line) {
     s.engineErrors.push_back(text);
-    ui.message(text);
+    note(Severity::Error, text, line);
     if (hooks) hooks->engineError(text);
+}
+
+void ReportReader::note(Severity severity, const std::string& text, int64_t line) {
+    problems.push_back({severity, text, line});
 }
 
 double ReportReader::result(std::string_view line, Column c, const char* what) {
@@ -180,17 +194,19 @@ double ReportReader::result(std::string_view line, Column c, const char* what) {
     if (std::isfinite(v)) return v;
     if (++invalidValues == 1)
         showEngineError(std::string("Nec2d : the engine printed no valid number (") + (std::isnan(v) ? "NaN" : "Inf") +
-                        ") for " + what + " at " + mhzText(frequency) + " MHz; check the geometry (F3, validation).");
+                            ") for " + what + " at " + mhzText(frequency) +
+                            " MHz; check the geometry (F3, validation).",
+                        lineNumber);
     return v;
 }
 
 // The patterns of a frequency loop with a cut follow one another: the fixed
 // axis of the cut then counts the frequency steps whose pattern was loaded.
 void ReportReader::finishPatternSweep() {
-    if (m.sweepPatternAxis == 0) return;
-    const size_t axis = m.sweepPatternAxis == 1 ? 1 : 2;
-    const int perStep = m.requestCount[3 - axis];
-    m.requestCount[axis] = perStep > 0 ? static_cast<int16_t>(m.patternCount / perStep) : 0;
+    if (res.sweepPatternAxis == 0) return;
+    const size_t axis = res.sweepPatternAxis == 1 ? 1 : 2;
+    const int perStep = geo.requestCount[3 - axis];
+    geo.requestCount[axis] = perStep > 0 ? static_cast<int16_t>(res.patternCount / perStep) : 0;
 }
 
 // A loop that printed some of its steps and then no more stopped early.
@@ -217,45 +233,45 @@ void ReportReader::showDropped(long long read, long long total, const char* what
     std::string text = "Only " + groupedNumber(read) + " of " + groupedNumber(total) + " " + what + " were read: ";
     if (total <= kInt16Max) text += std::string("raise '") + setting + "' (Settings).";
     else text += "wavra holds at most " + groupedNumber(kInt16Max) + "; calculate fewer at a time.";
-    ui.message(text, "wavra", Icon::Exclamation);
+    note(Severity::Warning, text);
 }
 
 // Printed frequencies that fit no step of their FR card are kept as
 // printed; the user hears of the first one and how many there were.
 void ReportReader::showMisfits(const std::string& extension) {
     if (misfits == 0) return;
-    std::string text = "The report out/" + m.modelName + extension + " prints the frequency \"" + misfitText +
+    std::string text = "The report out/" + target.file.modelName + extension + " prints the frequency \"" + misfitText +
                        "\" for step " + groupedNumber(misfitStep + 1) + " of its FR card, which gives " +
                        mhzText(misfitExpected) + " MHz for that step";
     if (misfits > 1) text += " (and " + groupedNumber(misfits - 1) + " more frequencies that do not fit)";
-    ui.message(text + "; the printed frequencies are kept.", "wavra", Icon::Exclamation);
+    note(Severity::Warning, text + "; the printed frequencies are kept.", misfitLine);
 }
 
 bool ReportReader::finish(const std::string& extension) {
     closeLoop();
     showMisfits(extension);
-    for (double* e : {&m.extentX, &m.extentY, &m.extentZ}) *e = std::max(*e, 1e-9);
-    m.modelExtent = std::max(m.extentX, std::max(m.extentY, m.extentZ));
+    for (double* e : {&geo.extentX, &geo.extentY, &geo.extentZ}) *e = std::max(*e, 1e-9);
+    geo.modelExtent = std::max(geo.extentX, std::max(geo.extentY, geo.extentZ));
     finishPatternSweep();
-    s.frequencySteps = std::to_string(m.freqCount);
-    s.sweepRows = m.freqCount;
-    s.segments = m.wireCount;
-    s.patternLines = m.requestMode == kNearRequest ? s.nearFieldCount : m.patternCount;
+    s.frequencySteps = std::to_string(res.freqCount);
+    s.sweepRows = res.freqCount;
+    s.segments = geo.wireCount;
+    s.patternLines = geo.requestMode == kNearRequest ? s.nearFieldCount : res.patternCount;
     s.fieldScale = fieldScale;
     s.engineErrorLines = errorLines;
     s.invalidValues = invalidValues;
     if (errorLines > kShownErrorLines)
-        ui.message("Nec2d : " + std::to_string(errorLines - kShownErrorLines) + " more error lines in the report.");
+        note(Severity::Error,
+             "Nec2d : " + std::to_string(errorLines - kShownErrorLines) + " more error lines in the report.");
     if (stepsDropped > 0)
-        showDropped(m.freqCount, m.freqCount + stepsDropped, "frequency steps", "Max-nr. frequency steps");
+        showDropped(res.freqCount, res.freqCount + stepsDropped, "frequency steps", "Max-nr. frequency steps");
     const std::string lacking = missingParts();
     if (lacking.empty()) return true;
     // nec2c prints its fatal message as the last line of the report.
-    if (!runTimeRead && !lastLine.empty()) showEngineError("Nec2d : " + trim(lastLine));
-    ui.message("The report out/" + m.modelName + extension + " is incomplete (the engine stopped early): " + lacking +
-                   ".",
-               "wavra", Icon::Critical);
-    dropResults(m, extension);
+    if (!runTimeRead && !lastLine.empty()) showEngineError("Nec2d : " + trim(lastLine), lastLineNumber);
+    note(Severity::Fatal, "The report out/" + target.file.modelName + extension +
+                              " is incomplete (the engine stopped early): " + lacking + ".");
+    clearTarget(target, extension);
     return false;
 }
 

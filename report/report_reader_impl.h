@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "core/model.h"
-#include "core/ui.h"
 #include "report/frequency_steps.h"
 #include "report/line_reader.h"
 #include "report/report_layout.h"
@@ -18,7 +17,7 @@ namespace wavra {
 
 class ReportReader {
 public:
-    ReportReader(Model& model, Ui& ui, LineReader& in, ReportHooks* hooks);
+    ReportReader(const ReportTarget& target, LineReader& in, Diagnostics& found, ReportHooks* hooks);
     // Reads the whole report; false when it is incomplete (then its results
     // are dropped after the message).
     bool run(const std::string& extension);
@@ -32,18 +31,24 @@ public:
     void loadNearField();
 
 private:
-    Model& m;
+    const ReportTarget& target;
+    Geometry& geo;
+    Results& res;
     Summary& s;
-    Ui& ui;
+    const Settings& settings;
     LineReader& in;
+    Diagnostics& problems;
     ReportHooks* hooks;
     const ReportLayout* layout;
     bool layoutKnown = false;
 
     // One line handed back by a section that read past its end.
     std::string_view pushedLine;
+    int64_t pushedLineNumber = 0;
     bool hasPushedLine = false;
-    std::string lastLine; // the last non-blank line, for a report that stops early
+    int64_t lineNumber = 0; // of the line last handed out, for diagnostics
+    std::string lastLine;   // the last non-blank line, for a report that stops early
+    int64_t lastLineNumber = 0;
 
     double fieldScale = 0;      // 0 until the first power budget
     bool frequencyLoop = false; // the echoed FR card has two or more steps
@@ -73,6 +78,7 @@ private:
     // (its text, step and the card's frequency for it) and how many.
     long long misfits = 0;
     std::string misfitText;
+    int64_t misfitLine = 0;
     long long misfitStep = 0;
     double misfitExpected = 0;
     bool rowWantsInputs = false;
@@ -87,7 +93,11 @@ private:
     void unreadLine(std::string_view line);
     bool skipLines(int count);
     void reportEngineError(std::string_view line);
-    void showEngineError(const std::string& text);
+    // An engine error: kept in the summary, noted with its report line and
+    // handed to the hooks.
+    void showEngineError(const std::string& text, int64_t line);
+    // A diagnostic; `line` 0 names no line of the report.
+    void note(Severity severity, const std::string& text, int64_t line = 0);
     // A result field: a printed NaN or infinity is kept as it is (missing to
     // the views) and reported once per report, naming `what`.
     double result(std::string_view line, Column c, const char* what);

@@ -21,14 +21,14 @@ void ReportReader::readCurrents() {
     currentsRead = true;
     if (!skipLines(layout->currentSkip)) return;
     std::string_view line;
-    for (int row = 1; row <= m.wireCount && readOutputLine(line) && !isBlank(line); ++row) {
+    for (int row = 1; row <= geo.wireCount && readOutputLine(line) && !isBlank(line); ++row) {
         double mag = result(line, layout->currentMag, "the currents");
         const double phase = result(line, layout->currentPhase, "the currents");
         if (columnNumber(line, layout->currentReal) < 0) mag = -mag;
-        m.wireCurrentMag[static_cast<size_t>(row)] = mag;
-        m.wireCurrentPhase[static_cast<size_t>(row)] = phase;
-        if (std::isfinite(mag)) m.maxCurrentMag = std::max(m.maxCurrentMag, std::fabs(mag));
-        if (std::isfinite(phase)) m.maxCurrentPhase = std::max(m.maxCurrentPhase, std::fabs(phase));
+        res.wireCurrentMag[static_cast<size_t>(row)] = mag;
+        res.wireCurrentPhase[static_cast<size_t>(row)] = phase;
+        if (std::isfinite(mag)) res.maxCurrentMag = std::max(res.maxCurrentMag, std::fabs(mag));
+        if (std::isfinite(phase)) res.maxCurrentPhase = std::max(res.maxCurrentPhase, std::fabs(phase));
     }
 }
 
@@ -48,7 +48,7 @@ void ReportReader::readPowerBudget() {
         value[i] = result(line, layout->powerValue, "the power budget");
     }
     double scale = 1;
-    if (value[0] > 0 && m.power > 0) scale = m.power / value[0];
+    if (value[0] > 0 && settings.power > 0) scale = settings.power / value[0];
     if (!std::isfinite(scale)) scale = 1;
     s.hasPower = true;
     s.inputPower = value[0] * scale;
@@ -73,20 +73,20 @@ void ReportReader::readFrequency(std::string_view line) {
     if (!frequencySeen) {
         frequencySeen = true;
         if (std::isfinite(f)) {
-            m.frequencyMHz = f;
+            geo.frequencyMHz = f;
             s.showFrequency(f);
         }
     }
     rowWantsInputs = rowWantsGain = false;
     if (!frequencyLoop || index >= loopSteps) return;
-    const int capacity = std::min<int>(m.maxFreqSteps, m.freqCapacity());
-    if (m.freqCount >= capacity) {
+    const int capacity = std::min<int>(settings.maxFreqSteps, res.freqCapacity());
+    if (res.freqCount >= capacity) {
         ++stepsDropped;
         return;
     }
-    const size_t step = static_cast<size_t>(++m.freqCount);
-    m.sweepFreq[step] = f;
-    m.sweepR[step] = m.sweepX[step] = m.sweepGain[step] = kMissing;
+    const size_t step = static_cast<size_t>(++res.freqCount);
+    res.sweepFreq[step] = f;
+    res.sweepR[step] = res.sweepX[step] = res.sweepGain[step] = kMissing;
     rowWantsInputs = rowWantsGain = true;
     if (!std::isfinite(f)) return;
     s.sweep.freqMin = std::min(s.sweep.freqMin, f);
@@ -115,6 +115,7 @@ double ReportReader::stepFrequencyOf(std::string_view line, long long index) {
     }
     if (misfits++ == 0) {
         misfitText = trim(text);
+        misfitLine = lineNumber;
         misfitStep = index;
         misfitExpected = frequency;
     }
@@ -146,9 +147,9 @@ void ReportReader::readInputs() {
     inputsRead = true;
     if (!rowWantsInputs) return;
     rowWantsInputs = false;
-    const size_t step = static_cast<size_t>(m.freqCount);
-    m.sweepR[step] = r;
-    m.sweepX[step] = x;
+    const size_t step = static_cast<size_t>(res.freqCount);
+    res.sweepR[step] = r;
+    res.sweepX[step] = x;
     if (!std::isfinite(r) || !std::isfinite(x)) return;
     s.sweep.rMin = std::min(s.sweep.rMin, r);
     s.sweep.rMax = std::max(s.sweep.rMax, r);
@@ -185,14 +186,14 @@ void ReportReader::showInputImpedance(double r, double x) {
     const ParallelForm p = parallelForm(r, x);
     s.parallelR = p.r;
     s.parallelX = p.x;
-    const Compensation series = compensation(x, m.frequencyMHz);
-    const Compensation parallel = compensation(p.x, m.frequencyMHz);
+    const Compensation series = compensation(x, geo.frequencyMHz);
+    const Compensation parallel = compensation(p.x, geo.frequencyMHz);
     s.seriesComp = series.value;
     s.seriesCompUnit = series.unit;
     s.parallelComp = parallel.value;
     s.parallelCompUnit = parallel.unit;
-    m.sweepR[0] = r;
-    m.sweepX[0] = x;
+    res.sweepR[0] = r;
+    res.sweepX[0] = x;
 }
 
 // The average power gain over the solid angle of the pattern. Over a ground
@@ -215,8 +216,8 @@ void ReportReader::readAverageGain(std::string_view line) {
         s.averageGainText = " aver-angle too small ";
         return;
     }
-    if (m.groundType != -1) gain /= 2;
-    const bool idealGround = m.groundType == -1 || m.groundType == 1;
+    if (geo.groundType != -1) gain /= 2;
+    const bool idealGround = geo.groundType == -1 || geo.groundType == 1;
     s.averageGain = gain;
     s.averageGainRed = !(idealGround && gain >= 0.8 && gain < 1.2);
     s.averageGainText = " " + formatPicture(gain, "0.0###") + " over" + str(angle) + " dg.";
@@ -238,7 +239,7 @@ void ReportReader::readRunTime(std::string_view line) {
         if (text3.size() < 7) text3.insert(0, 7 - text3.size(), ' ');
         s.calculationTime = text3;
     }
-    m.expectedRunTime = expectedRunTimeFor(seconds);
+    if (target.expectedRunTime) *target.expectedRunTime = expectedRunTimeFor(seconds);
 }
 
 } // namespace wavra

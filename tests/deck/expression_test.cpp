@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "deck/expression.h"
 #include "support/test_support.h"
@@ -13,24 +14,30 @@ namespace {
 class Expression : public ::testing::Test {
 protected:
     Model model;
-    RecordingUi ui;
+    Diagnostics found;
 
     void SetUp() override { initConstantTable(model); }
 
-    double eval(const std::string& text) { return evaluateExpression(model, ui, text); }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> texts;
+        for (const Diagnostic& d : found) texts.push_back(d.text);
+        return texts;
+    }
+
+    double eval(const std::string& text) { return evaluateExpression(model, found, text); }
 
     // Evaluates text that must fail with exactly one message.
     void expectError(const std::string& text, const std::string& message) {
-        ui.clear();
+        found.clear();
         double value = 99;
-        EXPECT_FALSE(tryEvaluate(model, ui, text, value)) << text;
+        EXPECT_FALSE(tryEvaluate(model, found, text, value)) << text;
         EXPECT_EQ(value, 0) << text;
-        ASSERT_EQ(ui.messages().size(), 1u) << text;
-        EXPECT_EQ(ui.messages()[0], message) << text;
+        ASSERT_EQ(messages().size(), 1u) << text;
+        EXPECT_EQ(messages()[0], message) << text;
     }
 
     void fillTable(int count) {
-        for (int i = 1; i <= count; ++i) defineConstant(model, ui, "v" + std::to_string(i), std::to_string(i));
+        for (int i = 1; i <= count; ++i) defineConstant(model, found, "v" + std::to_string(i), std::to_string(i));
     }
 };
 
@@ -44,7 +51,7 @@ TEST_F(Expression, PrecedenceAndLeftAssociativity) {
     EXPECT_EQ(eval("7 mod 3 \\ 2"), 0); // mod binds looser than \ .
     EXPECT_EQ(eval("1 + 2 mod 2"), 1);
     EXPECT_EQ(eval(" \t2\r\n*\t3 "), 6);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, UnaryMinusBindsLooserThanPowerTighterThanProduct) {
@@ -53,9 +60,9 @@ TEST_F(Expression, UnaryMinusBindsLooserThanPowerTighterThanProduct) {
     EXPECT_EQ(eval("2*-3^2"), -18);
     EXPECT_EQ(eval("--3"), 3);
     EXPECT_EQ(eval("2^-1"), 0.5);
-    defineConstant(model, ui, "len", "5");
+    defineConstant(model, found, "len", "5");
     EXPECT_EQ(eval("-len/2"), -2.5);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, ComparisonsAndLogicGiveMinusOneOrZero) {
@@ -79,7 +86,7 @@ TEST_F(Expression, ComparisonsAndLogicGiveMinusOneOrZero) {
     EXPECT_EQ(eval("-1 imp 0"), 0);
     EXPECT_EQ(eval("3 < 4 and 2 > 1"), -1);
     EXPECT_EQ(eval("5 AND 3"), 1);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, IntegerOperatorsRoundHalfToEvenAndKeepSigns) {
@@ -94,7 +101,7 @@ TEST_F(Expression, IntegerOperatorsRoundHalfToEvenAndKeepSigns) {
     EXPECT_EQ(eval("7.5 mod 4"), 0);
     EXPECT_EQ(eval("-2147483648 \\ -1"), 2147483648.0);
     EXPECT_EQ(eval("0.5 or 0"), 0);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, JuxtaposedUnitsAndConstantsMultiply) {
@@ -108,14 +115,14 @@ TEST_F(Expression, JuxtaposedUnitsAndConstantsMultiply) {
     EXPECT_DOUBLE_EQ(eval("100pf + 2 nh"), 100e-12 + 2e-9);
     EXPECT_DOUBLE_EQ(eval("4 uh * 2"), 8e-6);
     EXPECT_DOUBLE_EQ(eval("10 cm mm"), 1e-4);
-    defineConstant(model, ui, "pi", "3.14159265358979");
+    defineConstant(model, found, "pi", "3.14159265358979");
     EXPECT_DOUBLE_EQ(eval("2 pi"), 6.28318530717958);
     EXPECT_DOUBLE_EQ(eval("2 pi * 3"), 18.84955592153874);
     // A juxtaposed constant binds tighter than "^".
     EXPECT_DOUBLE_EQ(eval("2^3 pi"), std::pow(2.0, 3 * 3.14159265358979));
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
     // A symbol named like a unit is shadowed by the unit.
-    defineConstant(model, ui, "mm", "7");
+    defineConstant(model, found, "mm", "7");
     EXPECT_DOUBLE_EQ(eval("mm"), 0.001);
 }
 
@@ -128,18 +135,18 @@ TEST_F(Expression, CNumberFormsAreReadInsideExpressions) {
     EXPECT_DOUBLE_EQ(eval("1E3+1"), 1001);
     EXPECT_DOUBLE_EQ(eval(".5+5."), 5.5);
     EXPECT_DOUBLE_EQ(eval("2.5e2mm"), 0.25);
-    EXPECT_TRUE(ui.messages().empty());
-    defineConstant(model, ui, "e", "2.5");
+    EXPECT_TRUE(messages().empty());
+    defineConstant(model, found, "e", "2.5");
     EXPECT_DOUBLE_EQ(eval("2e"), 5);
     EXPECT_DOUBLE_EQ(eval("2e+1"), 20);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, NumberTokensTakeTheirLeadingNumericPart) {
     EXPECT_DOUBLE_EQ(eval("1.5.7"), 1.5);
     EXPECT_DOUBLE_EQ(eval(".25*4"), 1);
     EXPECT_EQ(eval("."), 0);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, ClassifyNumberSeparatesNumbersUnitNumbersAndExpressions) {
@@ -180,7 +187,7 @@ TEST_F(Expression, FunctionsTakeDegrees) {
     EXPECT_EQ(eval("sqr(16)"), 4);
     EXPECT_EQ(eval("2*sqr(abs(-4))^2"), 8);
     EXPECT_EQ(eval("sqr (9)"), 3);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, RndIsReproduciblePerSeed) {
@@ -202,9 +209,9 @@ TEST_F(Expression, RndIsReproduciblePerSeed) {
 }
 
 TEST_F(Expression, DefineConstantFlagsNumbersAndExpressions) {
-    defineConstant(model, ui, " Len ", "5");
-    defineConstant(model, ui, "gap", "25.4mm");
-    defineConstant(model, ui, "half", "len/2");
+    defineConstant(model, found, " Len ", "5");
+    defineConstant(model, found, "gap", "25.4mm");
+    defineConstant(model, found, "half", "len/2");
     ASSERT_EQ(model.constCount, 3);
     EXPECT_EQ(model.constNames[1], "len");
     EXPECT_EQ(model.constFlags[1], -1);
@@ -213,9 +220,9 @@ TEST_F(Expression, DefineConstantFlagsNumbersAndExpressions) {
     EXPECT_EQ(model.constValues[3], 2.5);
     EXPECT_EQ(model.constFlags[3], 0);
 
-    defineConstant(model, ui, "LEN", "len*2");
-    defineConstant(model, ui, "half", "3in");
-    defineConstant(model, ui, "gap", "1e-3");
+    defineConstant(model, found, "LEN", "len*2");
+    defineConstant(model, found, "half", "3in");
+    defineConstant(model, found, "gap", "1e-3");
     EXPECT_EQ(model.constCount, 3);
     EXPECT_EQ(model.constValues[1], 10);
     EXPECT_EQ(model.constFlags[1], 0);
@@ -223,34 +230,34 @@ TEST_F(Expression, DefineConstantFlagsNumbersAndExpressions) {
     EXPECT_EQ(model.constFlags[3], -1);
     EXPECT_EQ(model.constValues[2], 1e-3);
     EXPECT_EQ(model.constFlags[2], -1);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, SixtyFifthNameFindsNoRoom) {
     fillTable(64);
-    EXPECT_TRUE(ui.messages().empty());
-    defineConstant(model, ui, "v65", "65");
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Parser: No more room in constant table."});
+    EXPECT_TRUE(messages().empty());
+    defineConstant(model, found, "v65", "65");
+    EXPECT_EQ(messages(), std::vector<std::string>{"Parser: No more room in constant table."});
     EXPECT_EQ(model.constCount, 64);
     EXPECT_EQ(constantIndex(model, "v65"), 0);
-    ui.clear();
-    defineConstant(model, ui, "v64", "-1"); // redefinition needs no room
-    EXPECT_TRUE(ui.messages().empty());
+    found.clear();
+    defineConstant(model, found, "v64", "-1"); // redefinition needs no room
+    EXPECT_TRUE(messages().empty());
     EXPECT_EQ(model.constValues[64], -1);
 }
 
 TEST_F(Expression, UnknownNameIsReportedOnceAndAdded) {
     double value = 9;
-    EXPECT_TRUE(tryEvaluate(model, ui, "LEN2*2+1", value));
+    EXPECT_TRUE(tryEvaluate(model, found, "LEN2*2+1", value));
     EXPECT_EQ(value, 1);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Parser: Constant 'len2' not found."});
+    EXPECT_EQ(messages(), std::vector<std::string>{"Parser: Constant 'len2' not found."});
     const int row = constantIndex(model, "len2");
     ASSERT_GT(row, 0);
     EXPECT_EQ(model.constValues[row], 0);
     EXPECT_EQ(model.constFlags[row], 0);
-    ui.clear();
+    found.clear();
     EXPECT_EQ(eval("len2 + len2"), 0);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, UnknownNamesInAFullTableStopTheEvaluation) {
@@ -260,14 +267,14 @@ TEST_F(Expression, UnknownNamesInAFullTableStopTheEvaluation) {
 }
 
 TEST_F(Expression, LookupConstantGivesUnitsThenEntries) {
-    defineConstant(model, ui, "w", "0.5");
-    EXPECT_EQ(lookupConstant(model, ui, "W"), 0.5);
-    EXPECT_EQ(lookupConstant(model, ui, "in"), 0.0254);
-    EXPECT_EQ(lookupConstant(model, ui, "'"), 0.3048);
-    EXPECT_TRUE(ui.messages().empty());
-    EXPECT_EQ(lookupConstant(model, ui, "q"), 0);
-    EXPECT_EQ(lookupConstant(model, ui, "q"), 0);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{"Parser: Constant 'q' not found."});
+    defineConstant(model, found, "w", "0.5");
+    EXPECT_EQ(lookupConstant(model, found, "W"), 0.5);
+    EXPECT_EQ(lookupConstant(model, found, "in"), 0.0254);
+    EXPECT_EQ(lookupConstant(model, found, "'"), 0.3048);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(lookupConstant(model, found, "q"), 0);
+    EXPECT_EQ(lookupConstant(model, found, "q"), 0);
+    EXPECT_EQ(messages(), std::vector<std::string>{"Parser: Constant 'q' not found."});
 }
 
 TEST_F(Expression, SyntaxErrorsAreShownOncePerEvaluation) {
@@ -315,7 +322,7 @@ TEST_F(Expression, LongExpressionsEvaluate) {
     EXPECT_EQ(eval(powers), 1);
     std::string nested = std::string(150, '(') + "2" + std::string(150, ')');
     EXPECT_EQ(eval(nested), 2);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(Expression, DeepNestingIsRefused) {
@@ -335,10 +342,10 @@ TEST_F(Expression, ForeignBytesGiveSyntaxErrors) {
     expectError("\xE2\x82", "syntax error, token = '\\xE2'");
     expectError("2 \x01", "syntax error, token = '\\x01'");
     const std::string longName(100000, 'x');
-    ui.clear();
+    found.clear();
     EXPECT_EQ(eval(longName), 0);
-    ASSERT_EQ(ui.messages().size(), 1u);
-    EXPECT_EQ(ui.messages()[0], "Parser: Constant '" + std::string(60, 'x') + "...' not found.");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0], "Parser: Constant '" + std::string(60, 'x') + "...' not found.");
 }
 
 TEST_F(Expression, TableWorksWithoutInitialisation) {
@@ -347,10 +354,10 @@ TEST_F(Expression, TableWorksWithoutInitialisation) {
     fresh.constValues.clear();
     fresh.constFlags.clear();
     fresh.constCount = 5;
-    defineConstant(fresh, ui, "a", "1");
+    defineConstant(fresh, found, "a", "1");
     ASSERT_EQ(fresh.constCount, 1);
-    EXPECT_EQ(evaluateExpression(fresh, ui, "a+1"), 2);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_EQ(evaluateExpression(fresh, found, "a+1"), 2);
+    EXPECT_TRUE(messages().empty());
 }
 
 class ConstantsFile : public ::testing::Test {
@@ -358,6 +365,7 @@ protected:
     test::InstallTree tree;
     Model model;
     RecordingUi ui;
+    Diagnostics found;
 
     void SetUp() override {
         tree.prepare(model);
@@ -370,10 +378,10 @@ TEST_F(ConstantsFile, ShippedFileDefinesFixedConstants) {
     EXPECT_TRUE(ui.messages().empty());
     EXPECT_GE(model.constCount, 2);
     EXPECT_EQ(model.baseConstantCount, model.constCount);
-    EXPECT_NEAR(evaluateExpression(model, ui, "pi"), std::acos(-1.0), 1e-15);
-    EXPECT_EQ(evaluateExpression(model, ui, "c0"), 299792458);
+    EXPECT_NEAR(evaluateExpression(model, found, "pi"), std::acos(-1.0), 1e-15);
+    EXPECT_EQ(evaluateExpression(model, found, "c0"), 299792458);
     for (int row = 1; row <= model.constCount; ++row) EXPECT_EQ(model.constFlags[row], 0);
-    EXPECT_TRUE(ui.messages().empty());
+    EXPECT_TRUE(found.empty());
 }
 
 TEST_F(ConstantsFile, SkipsLinesWithoutValueAndMarksEntriesFixed) {
@@ -404,7 +412,7 @@ TEST_F(ConstantsFile, SkipsLinesWithoutValueAndMarksEntriesFixed) {
 }
 
 TEST_F(ConstantsFile, MissingFileIsNoError) {
-    defineConstant(model, ui, "x", "1");
+    defineConstant(model, found, "x", "1");
     test::writeText(tree.file("exe/other.ini"), "");
     std::remove(tree.file("exe/constant.ini").c_str());
     loadConstantsFile(model, ui);

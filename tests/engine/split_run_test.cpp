@@ -15,6 +15,7 @@
 #include "engine_test_support.h"
 #include "report/report_reader.h"
 #include "report_comparison.h"
+#include "support/report_reading.h"
 
 namespace fs = std::filesystem;
 
@@ -73,7 +74,7 @@ protected:
         hooks.control.summary = &summary;
         EXPECT_EQ(calculate(m, ui, *runner, hooks), EngineStatus::Finished)
             << (ui.messages().empty() ? "" : ui.messages().back());
-        EXPECT_TRUE(readOutput(m, ui, ".out"));
+        EXPECT_TRUE(test::readModelReport(m, ui, ".out"));
         return readText(tree.report("loop.out"));
     }
 };

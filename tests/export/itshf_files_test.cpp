@@ -7,6 +7,7 @@
 #include "base/files.h"
 #include "base/text.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 #include "support/test_support.h"
 
 namespace wavra {
@@ -232,7 +233,7 @@ TEST_F(ItsHfTest, PointToPointFileOfARealNec2cReportAndItsRuns) {
     read.installDir = tree.path();
     read.modelName = "dipole";
     RecordingUi quiet;
-    ASSERT_TRUE(readOutput(read, quiet, ".out"));
+    ASSERT_TRUE(test::readModelReport(read, quiet, ".out"));
     ASSERT_GE(read.patternCount, 91 * 30);
     for (int f = 0; f < 30; f += 29)
         for (int k = 0; k < 91; k += 9) {

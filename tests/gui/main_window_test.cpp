@@ -14,6 +14,7 @@
 #include "gui_test_support.h"
 #include "present/main_menu_rules.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 #include "windows/main_window.h"
 
 using namespace wavra;
@@ -241,7 +242,7 @@ TEST_F(MainWindowTest, ToolTipsNameTheKeysAndAReportEndsTheCalculateHint) {
     EXPECT_EQ(tip("main"), "Main window (F2)");
     p.model.modelName = "dipole";
     writeText(p.tree.file("out/dipole.out"), readText(fixturePath("reports/a_dipole.nec2c.out")));
-    ASSERT_TRUE(readOutput(p.model, p.ui, ".out"));
+    ASSERT_TRUE(test::readModelReport(p.model, p.ui, ".out"));
     window().refresh();
     EXPECT_EQ(window().calculateHint(), "");
 }
@@ -273,7 +274,7 @@ TEST_F(MainWindowTest, ClosingTheWindowAsksTheLoopToExit) {
 TEST_F(MainWindowTest, SourcesLabelToolTipAndLatin1Comments) {
     p.model.modelName = "two";
     writeText(p.tree.file("out/two.out"), readText(fixturePath("reports/j_two_sources_nh.nec2c.out")));
-    ASSERT_TRUE(readOutput(p.model, p.ui, ".out"));
+    ASSERT_TRUE(test::readModelReport(p.model, p.ui, ".out"));
     window().refresh();
     EXPECT_EQ(window().shownCaption("Impedance"), "Impedance (sum of 2 sources)");
     const QStringList tip = window().fieldToolTip("Impedance").split(u'\n');

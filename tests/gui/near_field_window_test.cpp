@@ -15,6 +15,7 @@
 #include "gui_test_support.h"
 #include "render/near_field_renderer.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 #include "windows/pattern_window.h"
 
 using namespace wavra;
@@ -27,7 +28,7 @@ struct NearFieldWindowTest : ViewWindowTest {
         // A 3 x 3 grid in the plane z = 0 around a vertical dipole.
         std::filesystem::copy_file(fixturePath("reports/b_dipole_fr3_ne.nec2c.out"), p.tree.file("out/grid.out"));
         p.model.modelName = "grid";
-        EXPECT_TRUE(readOutput(p.model, p.ui, ".out"));
+        EXPECT_TRUE(test::readModelReport(p.model, p.ui, ".out"));
     }
     PatternWindow& window() { return static_cast<PatternWindow&>(viewWindow()); }
     const NearFieldState& state() { return window().nearFieldView().state(); }

@@ -13,6 +13,7 @@
 #include "present/pattern_commands.h"
 #include "render/pattern_renderer.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 #include "windows/pattern_window.h"
 
 using namespace wavra;
@@ -25,7 +26,7 @@ struct PatternWindowTest : ViewWindowTest {
         put("reports/a_dipole.nec2c.out", "a_dipole");
         put("reports/a_dipole.classic.out", "classic");
         p.model.modelName = "a_dipole";
-        EXPECT_TRUE(readOutput(p.model, p.ui, ".out"));
+        EXPECT_TRUE(test::readModelReport(p.model, p.ui, ".out"));
     }
     void put(const std::string& source, const std::string& name) {
         std::filesystem::copy_file(fixturePath(source), p.tree.file("out/" + name + ".out"));

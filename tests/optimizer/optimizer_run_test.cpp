@@ -12,6 +12,7 @@
 #include "engine_test_support.h"
 #include "optimizer/session.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 
 namespace wavra {
 namespace {
@@ -27,7 +28,7 @@ protected:
 
     void load(const std::string& example, const std::string& name) { test::loadModel(m, tree, example, name); }
     // Reads the report the optimizer left in out/ (the last accepted trial).
-    void readResult() { ASSERT_TRUE(readOutput(m, ui, ".out")); }
+    void readResult() { ASSERT_TRUE(test::readModelReport(m, ui, ".out")); }
 };
 
 OptimizerSetup dipoleSetup() {
@@ -100,7 +101,7 @@ TEST_F(OptimizerRunTest, AYagiImprovesItsGainAndFrontToBackAndTheSavedModelCalcu
     m.modelName = "yagi-tuned";
     m.calcKind = kCalcOriginal;
     EXPECT_EQ(runCalculation(m, ui, *runner, {}), std::optional<std::string>(".out"));
-    ASSERT_TRUE(readOutput(m, ui, ".out"));
+    ASSERT_TRUE(test::readModelReport(m, ui, ".out"));
     EXPECT_TRUE(m.summary.hasImpedance);
 }
 

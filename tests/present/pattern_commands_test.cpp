@@ -8,6 +8,7 @@
 #include "present/pattern_compare.h"
 #include "present/pattern_cut.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 #include "support/test_support.h"
 
 namespace wavra {
@@ -146,7 +147,7 @@ struct Comparison : ::testing::Test {
         put("reports/a_dipole.classic.out", "classic");
         put("reports/m_lossy_ground_avg.nec2c.out", "lossy");
         m.modelName = "a_dipole";
-        EXPECT_TRUE(readOutput(m, ui, ".out"));
+        EXPECT_TRUE(test::readModelReport(m, ui, ".out"));
         openPatternView(s, m, m, m, m);
         ui.clear();
     }
@@ -170,7 +171,11 @@ TEST_F(Comparison, RefusesMissingReportsAndOtherGrids) {
 
 TEST_F(Comparison, AddsUpToFivePatternsOfTheSameGrid) {
     applyPatternCommand(s, m, ui, kPatternNormalise);
+    const uint32_t serial = m.loadSerial;
     pick("classic");
+    // The other report is read beside the current model, not into it.
+    EXPECT_EQ(m.loadSerial, serial);
+    EXPECT_EQ(m.summary.fileName, "a_dipole.out");
     ASSERT_EQ(s.window.compared.size(), 2u);
     EXPECT_EQ(s.window.compared[0].name, "a_dipole");
     EXPECT_EQ(s.window.compared[1].name, "classic");

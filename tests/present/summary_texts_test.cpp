@@ -4,6 +4,7 @@
 
 #include "present/summary_texts.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 #include "support/test_support.h"
 
 using namespace wavra;
@@ -17,7 +18,7 @@ struct SummaryTexts : ::testing::Test {
     void read(const std::string& fixture) {
         const std::string text = test::readText(test::fixturePath("reports/" + fixture));
         auto in = LineReader::fromText(text);
-        ASSERT_TRUE(readReport(model, ui, in, ".out"));
+        ASSERT_TRUE(test::readModelReport(model, ui, in, ".out"));
     }
     static const SummaryField& find(const std::vector<SummaryField>& fields, const std::string& caption) {
         for (const SummaryField& f : fields)

@@ -15,6 +15,7 @@
 #include "render/geometry_view.h"
 #include "render_test_support.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 
 using namespace wavra;
 
@@ -110,7 +111,7 @@ TEST(GeometryLegendTest, RampEndsCarryTheLargestCurrentAtThePowerSettingOrThePha
     tree.prepare(m);
     std::filesystem::copy_file(test::fixturePath("reports/a_dipole.nec2c.out"), tree.file("out/dipole.out"));
     m.modelName = "dipole";
-    ASSERT_TRUE(readOutput(m, ui, ".out"));
+    ASSERT_TRUE(test::readModelReport(m, ui, ".out"));
     ASSERT_TRUE(m.summary.fieldScale > 0);
     GeometryView view{m, ui};
     view.open();

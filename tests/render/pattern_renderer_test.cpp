@@ -15,6 +15,7 @@
 #include "render/pattern_view.h"
 #include "render_test_support.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 
 using namespace wavra;
 
@@ -34,7 +35,7 @@ struct Rendered : ::testing::Test {
         tree.prepare(m);
         std::filesystem::copy_file(test::fixturePath(source), tree.file("out/report.out"));
         m.modelName = "report";
-        ASSERT_TRUE(readOutput(m, ui, ".out"));
+        ASSERT_TRUE(test::readModelReport(m, ui, ".out"));
         view.open();
     }
     QImage image() const {

@@ -16,7 +16,7 @@ void loadInto(Loaded& l, const std::string& report) {
     tree.prepare(l.model);
     l.model.modelName = "fixture";
     writeText(tree.path() + "out/fixture.out", report);
-    ASSERT_TRUE(readOutput(l.model, l.ui, ".out"));
+    ASSERT_TRUE(test::readModelReport(l.model, l.ui, ".out"));
 }
 
 void expectSameWires(const Model& a, const Model& b) {

@@ -1,6 +1,8 @@
 // The rules of the reader that decide what a report gives: the field scale,
 // the average-gain label, capacities and their messages, engine errors, run
 // time, the hooks, and a report that cannot be opened.
+#include <algorithm>
+
 #include "classic_report_builder.h"
 #include "core/fields.h"
 #include "report_test_support.h"
@@ -89,7 +91,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, AverageGainLabel,
                                            GainCase{"sommerfeldGround", 2, 2.0, 2, " 1.0 over 360 dg.", true},
                                            // 0.0028 pi is half a degree: too small to judge.
                                            GainCase{"angleTooSmall", -1, 1.0, 0.0028, " aver-angle too small ", false}),
-                         [](const ::testing::TestParamInfo<GainCase>& testCase) { return std::string(testCase.param.name); });
+                         [](const ::testing::TestParamInfo<GainCase>& testCase) {
+                             return std::string(testCase.param.name);
+                         });
 
 TEST_F(ReportRules, SegmentsBeyondCapacityShowTheMessageOnce) {
     model.maxSegments = 2;
@@ -210,13 +214,38 @@ TEST_F(ReportRules, EngineErrorLinesAreShownAndEndTheOptimizerRun) {
     b.pattern({{0, 0, 1, 1, 1, 1, 1}, {90, 0, 1, 1, 1, 1, 1}});
     b.runTime(1);
     writeText(tree.path() + "out/model.out", b.text());
-    ASSERT_TRUE(readOutput(model, ui, ".out", &hooks));
+    ASSERT_TRUE(test::readModelReport(model, ui, ".out", &hooks));
     const std::vector<std::string> expected{"Nec2d :  SEGMENT DATA ERROR IN WIRE 3",
                                             "Nec2d : " + std::string(45, ' ') + "EXCEEDS LIMIT"};
     EXPECT_EQ(ui.messages(), expected);
     EXPECT_EQ(hooks.errors, expected);
     EXPECT_EQ(model.summary.engineErrors, expected);
     EXPECT_EQ(hooks.points, 2);
+}
+
+// The reader shows nothing itself: an engine error comes back with the
+// report line it stands on (also the last words of a report that stops
+// early), the incomplete report with none.
+TEST_F(ReportRules, ProblemsComeBackWithTheirReportLines) {
+    Builder b = dipole();
+    b.line(" SEGMENT DATA ERROR IN WIRE 3");
+    b.line("  NO SEGMENT HAS AN ITAG OF 7");
+    const std::string text = b.text();
+    const auto lineOf = [&text](const std::string& part) {
+        return 1 + std::count(text.begin(), text.begin() + static_cast<long>(text.find(part)), '\n');
+    };
+    LineReader in = LineReader::fromText(text);
+    Diagnostics found;
+    EXPECT_FALSE(readReport(reportTarget(model), in, found, ".out"));
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].text, "Nec2d :  SEGMENT DATA ERROR IN WIRE 3");
+    EXPECT_EQ(found[0].line, lineOf("SEGMENT DATA"));
+    EXPECT_EQ(found[1].text, "Nec2d : NO SEGMENT HAS AN ITAG OF 7");
+    EXPECT_EQ(found[1].line, lineOf("NO SEGMENT"));
+    EXPECT_EQ(found[1].severity, Severity::Error);
+    EXPECT_EQ(found[2].severity, Severity::Fatal);
+    EXPECT_EQ(found[2].line, 0);
+    EXPECT_TRUE(ui.messages().empty());
 }
 
 TEST_F(ReportRules, ManyErrorLinesAreSummarised) {
@@ -271,7 +300,7 @@ TEST_F(ReportRules, RunTimeInSecondsAndMilliseconds) {
 TEST_F(ReportRules, MissingReportResetsOnlyTheReportLabels) {
     ASSERT_TRUE(load(fixtureReport("k_surface_wave.nec2c.out")));
     model.modelName = "other";
-    EXPECT_FALSE(readOutput(model, ui, ".out"));
+    EXPECT_FALSE(test::readModelReport(model, ui, ".out"));
     const Summary& s = model.summary;
     EXPECT_EQ(s.fileName, "other.out");
     EXPECT_TRUE(s.frequencyText.empty());

@@ -12,6 +12,7 @@
 #include "core/model.h"
 #include "core/ui.h"
 #include "report/report_reader.h"
+#include "support/report_reading.h"
 #include "support/test_support.h"
 
 namespace wavra::test {
@@ -42,7 +43,7 @@ protected:
     // Writes `text` as out/model.out and reads it.
     bool load(const std::string& text) {
         writeText(tree.path() + "out/model.out", text);
-        return readOutput(model, ui, ".out");
+        return test::readModelReport(model, ui, ".out");
     }
 
     // Messages other than the engine's own error lines.
