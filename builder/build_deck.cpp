@@ -31,9 +31,9 @@ bool readSymbolic(std::string& text, const std::string& what, double& value, std
 }
 
 bool readPlacement(CommonEntries& c, Placement& p, double& lastRadius, MessageSink& sink) {
-    for (int k = 0; k < 3; ++k) p.userRotation[k] = entryCount(c.rotate[k]);
+    for (size_t k = 0; k < 3; ++k) p.userRotation[k] = entryCount(c.rotate[k]);
     const char* axes[] = {"Move X", "Move Y", "Move Z"};
-    for (int k = 0; k < 3; ++k)
+    for (size_t k = 0; k < 3; ++k)
         if (!readSymbolic(c.move[k], axes[k], p.move[k], p.moveSymbol[k], sink)) return false;
     double radiusMm = 0;
     if (!readSymbolic(c.radius, "Wire radius in mm.", radiusMm, p.radiusSymbol, sink)) return false;

@@ -128,11 +128,12 @@ QGroupBox* BuilderWindow::buildCommonFrame() {
     grid->addWidget(m_startTag, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Move X, Y, Z")), 2, 0);
     grid->addWidget(new QLabel(QStringLiteral("Rotate X, Y, Z")), 3, 0);
-    for (int k = 0; k < 3; ++k) {
+    for (size_t k = 0; k < 3; ++k) {
+        const int column = 1 + static_cast<int>(k);
         m_move[k] = smallBox(70);
         m_rotate[k] = smallBox(70);
-        grid->addWidget(m_move[k], 2, 1 + k);
-        grid->addWidget(m_rotate[k], 3, 1 + k);
+        grid->addWidget(m_move[k], 2, column);
+        grid->addWidget(m_rotate[k], 3, column);
     }
     grid->addWidget(new QLabel(QStringLiteral("!")), 2, 4);
     grid->addWidget(new QLabel(QStringLiteral("! =  symbols also allowed ")), 4, 0, 1, 5);
@@ -178,7 +179,8 @@ void BuilderWindow::showForm(const ShapeForm& form) {
         if (f.entries[i].segments) f.entries[i].segments->setText(qs(form.entries[i].segments));
     }
     for (size_t i = 0; i < form.checks.size(); ++i) f.checks[i]->setChecked(form.checks[i].checked);
-    if (form.option >= 0 && form.option < static_cast<int>(f.options.size())) f.options[form.option]->setChecked(true);
+    if (form.option >= 0 && form.option < static_cast<int>(f.options.size()))
+        f.options[static_cast<size_t>(form.option)]->setChecked(true);
     refreshCaptions();
 }
 
@@ -216,14 +218,14 @@ CommonEntries BuilderWindow::commonEntries() const {
     CommonEntries c;
     c.radius = text(m_radius);
     c.startTag = text(m_startTag);
-    for (int k = 0; k < 3; ++k) c.move[k] = text(m_move[k]), c.rotate[k] = text(m_rotate[k]);
+    for (size_t k = 0; k < 3; ++k) c.move[k] = text(m_move[k]), c.rotate[k] = text(m_rotate[k]);
     return c;
 }
 
 void BuilderWindow::showCommonEntries(const CommonEntries& c) {
     m_radius->setText(qs(c.radius));
     m_startTag->setText(qs(c.startTag));
-    for (int k = 0; k < 3; ++k) m_move[k]->setText(qs(c.move[k])), m_rotate[k]->setText(qs(c.rotate[k]));
+    for (size_t k = 0; k < 3; ++k) m_move[k]->setText(qs(c.move[k])), m_rotate[k]->setText(qs(c.rotate[k]));
 }
 
 std::string BuilderWindow::outputPath() const {
@@ -263,17 +265,17 @@ int BuilderWindow::entryIndex(ShapeKind kind, const std::string& caption) const 
 
 QLineEdit* BuilderWindow::entryBox(ShapeKind kind, const std::string& caption) const {
     const int i = entryIndex(kind, caption);
-    return i < 0 ? nullptr : frame(kind).entries[i].text;
+    return i < 0 ? nullptr : frame(kind).entries[static_cast<size_t>(i)].text;
 }
 
 QLineEdit* BuilderWindow::segmentBox(ShapeKind kind, const std::string& caption) const {
     const int i = entryIndex(kind, caption);
-    return i < 0 ? nullptr : frame(kind).entries[i].segments;
+    return i < 0 ? nullptr : frame(kind).entries[static_cast<size_t>(i)].segments;
 }
 
 QLabel* BuilderWindow::entryLabel(ShapeKind kind, const std::string& caption) const {
     const int i = entryIndex(kind, caption);
-    return i < 0 ? nullptr : frame(kind).entries[i].label;
+    return i < 0 ? nullptr : frame(kind).entries[static_cast<size_t>(i)].label;
 }
 
 QCheckBox* BuilderWindow::checkBox(ShapeKind kind, const std::string& caption) const {

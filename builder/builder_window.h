@@ -47,8 +47,8 @@ public:
     QRadioButton* optionButton(const std::string& caption) const;
     QLineEdit* radiusBox() const { return m_radius; }
     QLineEdit* startTagBox() const { return m_startTag; }
-    QLineEdit* moveBox(int axis) const { return m_move[axis]; }
-    QLineEdit* rotateBox(int axis) const { return m_rotate[axis]; }
+    QLineEdit* moveBox(int axis) const { return m_move[static_cast<size_t>(axis)]; }
+    QLineEdit* rotateBox(int axis) const { return m_rotate[static_cast<size_t>(axis)]; }
     QPushButton* createButton() const { return m_create; }
     QPushButton* exitButton() const { return m_exit; }
     QLabel* picture() const { return m_picture; }

@@ -26,7 +26,7 @@ int truthOf(const std::string& value) {
 bool threeValues(const std::string& value, std::array<std::string, 3>& into) {
     std::array<std::string, 3> parts;
     size_t start = 0;
-    for (int k = 0; k < 3; ++k) {
+    for (size_t k = 0; k < 3; ++k) {
         const size_t comma = value.find(',', start);
         if ((k < 2) == (comma == std::string::npos)) return false;
         parts[k] = trim(value.substr(start, k < 2 ? comma - start : std::string::npos), kBlanksAndTabs);

@@ -34,10 +34,10 @@ ShapeForm parabolaForm() {
     return f;
 }
 
-double number(const ShapeForm& f, int i) { return leadingNumber(f.entries[i].text); }
-int count(const ShapeForm& f, int i) { return entryCount(f.entries[i].text); }
-int segments(const ShapeForm& f, int i) { return entryCount(f.entries[i].segments); }
-bool checked(const ShapeForm& f, int i) { return f.checks[i].checked; }
+double number(const ShapeForm& f, int i) { return leadingNumber(f.entries[static_cast<size_t>(i)].text); }
+int count(const ShapeForm& f, int i) { return entryCount(f.entries[static_cast<size_t>(i)].text); }
+int segments(const ShapeForm& f, int i) { return entryCount(f.entries[static_cast<size_t>(i)].segments); }
+bool checked(const ShapeForm& f, int i) { return f.checks[static_cast<size_t>(i)].checked; }
 
 PatchShape patchOf(const ShapeForm& f) {
     return {number(f, 0), number(f, 1), number(f, 2), count(f, 3), segments(f, 3), count(f, 4), segments(f, 4)};

@@ -6,9 +6,10 @@
 namespace wavra {
 
 Model::Model() : degToRad(4.0 * std::atan(1.0) / 180.0) {
-    constNames.assign(constCapacity + 1, std::string());
-    constValues.assign(constCapacity + 1, 0.0);
-    constFlags.assign(constCapacity + 1, 0);
+    const auto rows = static_cast<size_t>(constCapacity) + 1;
+    constNames.assign(rows, std::string());
+    constValues.assign(rows, 0.0);
+    constFlags.assign(rows, 0);
     allocateModelTables(maxSegments, maxFreqSteps, maxSources, maxLoads, maxTransLines);
     allocateFieldTables(maxFarFieldPoints);
 }

@@ -69,7 +69,7 @@ struct TableCapacities {
 };
 
 // [point 1..2][end 1..2] of one transmission line; index 0 unused.
-using TlPoints = std::array<std::array<double, 3>, 3>;
+using TlPoints = FixedColumn<FixedColumn<double, 3>, 3>;
 
 // The model store is one Model made of parts with one concern each. A
 // function that needs only a part takes that part (const when it only
@@ -117,7 +117,7 @@ struct Settings {
     double optimizerMaxStep = 0.1;
     double optimizerMinStep = 0.0001;
     // calcPresets[row 1..6][column 0..1]; row 0 unused.
-    std::array<std::array<std::string, 2>, 7> calcPresets;
+    FixedColumn<FixedColumn<std::string, 2>, 7> calcPresets;
 
     // A lapack engine ("..._LA") needs the SZ card with the segment capacity.
     // The name is padded with blanks to 9 characters in the settings.
@@ -163,11 +163,11 @@ struct Geometry {
 
     // --- sources, loads, transmission lines -------------------------------
     int16_t sourceCount = 0;
-    std::vector<int16_t> sourceTag, sourceSegment;
+    TableColumn<int16_t> sourceTag, sourceSegment;
     int16_t loadCount = 0;
-    std::vector<int16_t> loadType, loadTag, loadFirstSegment, loadLastSegment;
+    TableColumn<int16_t> loadType, loadTag, loadFirstSegment, loadLastSegment;
     int16_t transLineCount = 0;
-    std::vector<TlPoints> tlX, tlY, tlZ; // [line 1..maxTransLines][point][end]
+    TableColumn<TlPoints> tlX, tlY, tlZ; // [line 1..maxTransLines][point][end]
 
     // --- ground -------------------------------------------------------------
     int16_t groundType = -1;
@@ -190,8 +190,8 @@ struct Geometry {
     int16_t requestXnda = 0;
     double requestDistance = 0;
     double requestGainNorm = 0;
-    std::array<int16_t, 4> requestCount{}; // [1..3]
-    std::array<double, 4> requestStep{};   // [1..3]
+    FixedColumn<int16_t, 4> requestCount{}; // [1..3]
+    FixedColumn<double, 4> requestStep{};   // [1..3]
 
     // --- extents --------------------------------------------------------------
     double extentX = -1, extentY = -1, extentZ = -1, modelExtent = -1;
@@ -216,7 +216,7 @@ struct Results {
     double maxCurrentMag = -1, maxCurrentPhase = -1;
     int16_t freqCount = 0;
     int16_t patternCount = 0;
-    std::array<double, 6> patternMax{}; // [1..5]
+    FixedColumn<double, 6> patternMax{}; // [1..5]
     int16_t sweepPatternAxis = 0;
     int engineExitStatus = -1; // exit status of the last engine run, -1 when none ran
 
@@ -224,8 +224,8 @@ struct Results {
     TableRows<std::array<double, 5>> farFieldGains;
     TableRows<std::array<float, 3>> nearFieldPoints;
     TableRows<std::array<float, 4>> nearFieldValues;
-    std::vector<double> sweepR, sweepX;                  // rows 0..maxFreqSteps
-    std::vector<double> sweepFreq, sweepGain, sweepPlot; // rows 1..maxFreqSteps
+    TableColumn<double> sweepR, sweepX;                  // rows 0..maxFreqSteps
+    TableColumn<double> sweepFreq, sweepGain, sweepPlot; // rows 1..maxFreqSteps
 
     int freqCapacity() const { return static_cast<int>(sweepFreq.size()) - 1; }
     int farFieldCapacity() const { return static_cast<int>(farFieldAngles.size()) - 1; }
@@ -293,7 +293,7 @@ struct ViewState {
 struct Calculation {
     int16_t calcKind = 0;
     int16_t calcSubMode = 0;
-    std::array<double, 9> calcRange{};
+    FixedColumn<double, 9> calcRange{};
     // Far and near field: the one frequency to calculate at, in MHz; 0 runs
     // the deck's first frequency.
     double calcFrequencyMHz = 0;
@@ -308,9 +308,9 @@ struct Calculation {
 // The symbol table of the expression parser: the fixed constants, then the
 // deck's SY variables.
 struct Symbols {
-    std::vector<std::string> constNames; // [0..constCapacity]
-    std::vector<double> constValues;
-    std::vector<int16_t> constFlags;
+    TableColumn<std::string> constNames; // [0..constCapacity]
+    TableColumn<double> constValues;
+    TableColumn<int16_t> constFlags;
     int16_t constCount = 0;
     int16_t constCapacity = 64;
     int16_t baseConstantCount = 0;

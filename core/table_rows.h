@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/table_column.h"
+
 namespace wavra {
 
 // Memory of `bytes` bytes, all zero; nullptr when there is none.
@@ -56,9 +58,9 @@ public:
     }
 };
 
-// A table column, rows numbered from 1 as every table of the model.
+// A large table column, rows numbered from 1 as every table of the model.
 template <class T>
-using TableRows = std::vector<T, ZeroPageAllocator<T>>;
+using TableRows = TableColumn<T, ZeroPageAllocator<T>>;
 
 // Sizes a column to rows 0..rows, every row 0, with fresh memory: the old
 // rows go back to the system and no new row is written.

@@ -29,12 +29,15 @@ struct DeckReader {
     }
     // A required field: a missing one is reported (through getField) and reads 0.
     double num(int field) {
-        if (field >= 1 && static_cast<size_t>(field) <= fields.size()) return readNumber(fields[field - 1]);
+        if (field >= 1 && static_cast<size_t>(field) <= fields.size())
+            return readNumber(fields[static_cast<size_t>(field - 1)]);
         getField(ui, line, field, "");
         return 0;
     }
     double opt(int field) {
-        return field >= 1 && static_cast<size_t>(field) <= fields.size() ? readNumber(fields[field - 1]) : 0;
+        return field >= 1 && static_cast<size_t>(field) <= fields.size()
+                   ? readNumber(fields[static_cast<size_t>(field - 1)])
+                   : 0;
     }
     // Whole-number fields (tags, counts) are 16 bits wide; a clamp is said.
     int16_t int16(int field) { return clampedInt16(ui, num(field), fieldName(field)); }

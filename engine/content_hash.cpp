@@ -35,7 +35,7 @@ std::string ContentHash::hex() const {
 }
 
 void ContentHash::addRaw(std::string_view bytes) {
-    for (unsigned char c : bytes) m_value = (m_value ^ c) * 0x100000001b3ULL;
+    for (char c : bytes) m_value = (m_value ^ uint64_t{static_cast<unsigned char>(c)}) * 0x100000001b3ULL;
 }
 
 std::string hashOf(std::string_view bytes) {

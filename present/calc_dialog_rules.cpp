@@ -73,7 +73,8 @@ std::optional<Row> presetRow(const Model& m, int row) {
     if (m.calcKind == kCalcNearField) {
         const auto f = cardFields(presetCard(m, 6, column));
         if (!isCard(f, {"NE", "NH"})) return std::nullopt;
-        return cardRow(f, 6 + row, 3 + row, 9 + row);
+        const auto r = static_cast<size_t>(row);
+        return cardRow(f, 6 + r, 3 + r, 9 + r);
     }
     if (m.calcKind == kCalcFrequencyLoop && row == 0) {
         const auto f = cardFields(presetCard(m, 2, 0));

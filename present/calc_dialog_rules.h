@@ -22,13 +22,13 @@ namespace wavra {
 struct CalcLayout {
     int rows = 0;           // grid rows in use, 0 when the grid is hidden
     bool startOnly = false; // one value per row (the ItsHF choices)
-    std::array<std::string, 3> rowCaptions;
-    std::array<std::string, 3> rowUnits;       // "MHz", "degrees", "metres"
-    std::array<std::string, 3> columnCaptions; // start, stop, step
-    std::array<int, 3> rowRange{0, 3, 6};      // calcRange index of each row's first value
-    std::array<std::string, 4> subCaptions;    // sub-option buttons; empty: hidden
-    bool farFieldExtras = false;               // XNDA, distance, gain factor, surface wave
-    std::string infoX, infoY;                  // explanatory lines of the ItsHF choices
+    FixedColumn<std::string, 3> rowCaptions;
+    FixedColumn<std::string, 3> rowUnits;       // "MHz", "degrees", "metres"
+    FixedColumn<std::string, 3> columnCaptions; // start, stop, step
+    FixedColumn<int, 3> rowRange{0, 3, 6};      // calcRange index of each row's first value
+    FixedColumn<std::string, 4> subCaptions;    // sub-option buttons; empty: hidden
+    bool farFieldExtras = false;                // XNDA, distance, gain factor, surface wave
+    std::string infoX, infoY;                   // explanatory lines of the ItsHF choices
 };
 CalcLayout calcLayout(const Calculation& calculation);
 

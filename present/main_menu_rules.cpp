@@ -234,9 +234,9 @@ MenuChecks menuChecks(const Model& m) {
     c.reuseResults = m.reuseResults != 0;
     c.watchModelFile = m.watchModelFile != 0;
     c.cartesian = m.complexNotation == 0; // 0 shows complex numbers as R j X
-    for (int i = 1; i <= 3; ++i) c.area[i] = m.itsHfArea >= i;
-    for (int i = 1; i <= 4; ++i) c.pointToPoint[i] = (m.itsHfPtop & (1 << (i - 1))) != 0;
-    for (int i = 1; i <= 3; ++i) c.itsHfType[i] = m.itsHfType == i;
+    for (size_t i = 1; i <= 3; ++i) c.area[i] = m.itsHfArea >= static_cast<int>(i);
+    for (size_t i = 1; i <= 4; ++i) c.pointToPoint[i] = (m.itsHfPtop & (1 << (i - 1))) != 0;
+    for (size_t i = 1; i <= 3; ++i) c.itsHfType[i] = m.itsHfType == static_cast<int>(i);
     return c;
 }
 

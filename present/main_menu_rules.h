@@ -47,12 +47,12 @@ bool chooseSetting(Model& model, Ui& ui, std::string_view name);
 struct MenuChecks {
     bool lapack = false, nec2d = false, special = false, waitForEngine = false;
     bool logScale = false, fastDraw = false, notepad = false, absoluteSteps = false;
-    bool reuseResults = false;          // "Reuse unchanged results"
-    bool watchModelFile = false;        // "Recalculate when the model file changes"
-    bool cartesian = false;             // complex numbers shown as R j X (complexNotation 0)
-    std::array<bool, 4> area{};         // [1..3]
-    std::array<bool, 5> pointToPoint{}; // [1..4]
-    std::array<bool, 4> itsHfType{};    // [1..3]
+    bool reuseResults = false;           // "Reuse unchanged results"
+    bool watchModelFile = false;         // "Recalculate when the model file changes"
+    bool cartesian = false;              // complex numbers shown as R j X (complexNotation 0)
+    FixedColumn<bool, 4> area{};         // [1..3]
+    FixedColumn<bool, 5> pointToPoint{}; // [1..4]
+    FixedColumn<bool, 4> itsHfType{};    // [1..3]
 };
 MenuChecks menuChecks(const Model& model);
 

@@ -23,7 +23,9 @@ struct PatternGrid {
     std::array<double, 6> largest{};               // patternMax [1..5]
 
     bool empty() const { return thetaCount < 1 || phiCount < 1; }
-    size_t point(int t, int p) const { return static_cast<size_t>(p - 1) * static_cast<size_t>(thetaCount) + t; }
+    size_t point(int t, int p) const {
+        return static_cast<size_t>(p - 1) * static_cast<size_t>(thetaCount) + static_cast<size_t>(t);
+    }
 };
 
 // The pattern of the model store; empty without far-field points and for a

@@ -107,7 +107,7 @@ std::vector<SummaryField> powerFields(const Summary& summary) {
         emptyFields({"Input power", "Radiated power", "Structure loss", "Network loss", "Efficiency", "Average gain"});
     if (s.hasPower) {
         const double watts[] = {s.inputPower, s.radiatedPower, s.structureLoss, s.networkLoss};
-        for (int i = 0; i < 4; ++i) f[i] = field(f[i].caption, number(watts[i]), "W");
+        for (size_t i = 0; i < 4; ++i) f[i] = field(f[i].caption, number(watts[i]), "W");
         f[4] = field("Efficiency", number(s.efficiency, 5), "%");
     }
     if (s.hasAverageGain) f[5] = field("Average gain", trim(s.averageGainText), "", s.averageGainRed);

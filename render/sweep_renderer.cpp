@@ -214,7 +214,8 @@ void paintSweep(QPainter& p, const QRect& area, const Model& m, const SweepState
                    s.grid[static_cast<size_t>(pane - 1) * 2 + c]);
             p.setPen(col);
             const QRectF title(d.box.left, d.box.top - 20, d.box.width, 18);
-            p.drawText(title, (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignBottom, q(sweepTitle(m, quantity)));
+            const Qt::Alignment side = (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignBottom;
+            p.drawText(title, static_cast<int>(side), q(sweepTitle(m, quantity)));
         }
         for (size_t c = 0; c < quantities.size(); ++c) d.kept(quantities[c], c);
         for (size_t c = 0; c < quantities.size(); ++c) d.curve(quantities[c], c);

@@ -209,8 +209,9 @@ bool Viewer::saveFrom(int first) {
     if (count > 1 && start.label.empty())
         seriesLabel = m_ui.inputBox(kTitle, "Label to save with these file(s):", "").value_or("");
     for (int i = 0; i < count; ++i) {
-        const std::string& own = m_store.slot(slots[i]).label;
-        if (!writeSlot(slots[i], series.member(i), own.empty() ? seriesLabel : own)) return false;
+        const int slot = slots[static_cast<size_t>(i)];
+        const std::string& own = m_store.slot(slot).label;
+        if (!writeSlot(slot, series.member(i), own.empty() ? seriesLabel : own)) return false;
     }
     rememberDirectory(target);
     return true;

@@ -45,13 +45,13 @@ private:
     int16_t m_previousKind = 0;
     bool m_settingUp = false;
 
-    std::array<QRadioButton*, 6> m_choices{};
-    std::array<QRadioButton*, 4> m_subOptions{};
+    FixedColumn<QRadioButton*, 6> m_choices{};
+    FixedColumn<QRadioButton*, 4> m_subOptions{};
     QGroupBox* m_grid = nullptr;
-    std::array<QLineEdit*, 9> m_fields{};
-    std::array<QLabel*, 3> m_rowLabels{};
-    std::array<QLabel*, 3> m_unitLabels{};
-    std::array<QLabel*, 3> m_columnLabels{};
+    FixedColumn<QLineEdit*, 9> m_fields{};
+    FixedColumn<QLabel*, 3> m_rowLabels{};
+    FixedColumn<QLabel*, 3> m_unitLabels{};
+    FixedColumn<QLabel*, 3> m_columnLabels{};
     QLabel* m_infoX = nullptr;
     QLabel* m_infoY = nullptr;
     QGroupBox* m_farField = nullptr;

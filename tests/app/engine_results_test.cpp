@@ -75,9 +75,10 @@ TEST_F(EngineResults, SweepRowsHoldTheLoopsOwnSteps) {
     ASSERT_EQ(j["sweep"].size(), 4u);
     for (int step = 0; step < 4; ++step) {
         auto [R, X] = report.impedance(step);
-        EXPECT_NEAR(j["sweep"][step]["R"].get<double>(), R, 1e-6 * std::fabs(R)) << step;
-        EXPECT_NEAR(j["sweep"][step]["X"].get<double>(), X, 1e-6 * std::fabs(X)) << step;
-        EXPECT_TRUE(j["sweep"][step]["gain"].is_null()) << "no pattern in the loop";
+        const json& row = j["sweep"][static_cast<size_t>(step)];
+        EXPECT_NEAR(row["R"].get<double>(), R, 1e-6 * std::fabs(R)) << step;
+        EXPECT_NEAR(row["X"].get<double>(), X, 1e-6 * std::fabs(X)) << step;
+        EXPECT_TRUE(row["gain"].is_null()) << "no pattern in the loop";
     }
     EXPECT_NE(report.impedance(4).first, report.impedance(3).first); // the later run differs
 }
@@ -135,7 +136,8 @@ TEST_F(EngineResults, SurfaceWaveGivesItsStrongestFieldNotAGain) {
         if (total > strongest) strongest = total, height = std::stod(row[2]);
     }
     // Fields are scaled to the configured 100 W, as the views show them.
-    const double inputPower = std::stod(test::words(report.lines.at(report.find("INPUT POWER"))).at(3));
+    const double inputPower =
+        std::stod(test::words(report.lines.at(static_cast<size_t>(report.find("INPUT POWER")))).at(3));
     const json& field = j["maxSurfaceField"];
     EXPECT_NEAR(field["field"].get<double>(), strongest * std::sqrt(100 / inputPower / 2), 1e-3 * strongest);
     EXPECT_DOUBLE_EQ(field["height"].get<double>(), height);

@@ -317,7 +317,7 @@ TEST(DisplayTables, PaletteRampAndStepSeries) {
     EXPECT_EQ(t.stepSeries[28], 1);
     EXPECT_EQ(t.stepSeries[42], 5e4);
     EXPECT_EQ(t.stepSeries[43], 1e5);
-    for (int i = 2; i <= 43; ++i) EXPECT_LT(t.stepSeries[i - 1], t.stepSeries[i]);
+    for (size_t i = 2; i <= 43; ++i) EXPECT_LT(t.stepSeries[i - 1], t.stepSeries[i]);
 }
 
 TEST(NiceRange, WidensOutwardOntoTheSeries) {

@@ -113,8 +113,8 @@ TEST_F(DocsPictures, MainWindowAfterAFarFieldRunAndTheProgramAtWork) {
     QPainter painter(&atWork);
     painter.drawImage(kGap, kGap, mainWindow);
     const int top = mainWindow.height() + 2 * kGap;
-    for (int k = 0; k < 3; ++k)
-        painter.drawImage(kGap + k * (kPanel + kGap), top, std::array{pattern, geometry, sweep}[k]);
+    const std::array panels{pattern, geometry, sweep};
+    for (int k = 0; k < 3; ++k) painter.drawImage(kGap + k * (kPanel + kGap), top, panels[static_cast<size_t>(k)]);
     painter.end();
     // The panels hold pictures, not blank paper: each has dark pixels.
     for (const QImage* panel : {&pattern, &geometry, &sweep}) {

@@ -59,7 +59,8 @@ TEST_F(ViewerRules, APlotSeriesRunsThePlotProgramOncePerFile) {
     openFile(plotDir + "map05.ig1");
     EXPECT_EQ(ui.prompts, std::vector<std::string>{"Viewer|Enter number of picture to load|4"});
     ASSERT_EQ(runner.commands.size(), 4u);
-    for (int n = 5; n <= 8; ++n) EXPECT_EQ(runner.commands[n - 5], plotRun(itsHf, "map0" + std::to_string(n) + ".ig1"));
+    for (size_t n = 5; n <= 8; ++n)
+        EXPECT_EQ(runner.commands[n - 5], plotRun(itsHf, "map0" + std::to_string(n) + ".ig1"));
     EXPECT_EQ(media.clears, 4) << "the clipboard is cleared before each run";
     EXPECT_EQ(ui.shown, (std::vector<std::string>{"Use Alt+T, Alt+X to copy image to clipboard and exit AreaPlot.",
                                                   "4 pictures pasted."}));
@@ -133,7 +134,7 @@ TEST_F(ViewerRules, ACaptureStopsAtTheFirstFileWithoutAPictureOrProgram) {
 }
 
 TEST_F(ViewerRules, PictureFilesLoadAsASeriesWithTheirLabels) {
-    for (int n = 10; n <= 12; ++n)
+    for (size_t n = 10; n <= 12; ++n)
         writeText(tree.path() + "pics/yagi" + std::to_string(n) + ".bmp", std::string(n, 'x'));
     writeText(tree.path() + "pics/yagi11.txt", "second");
     writeText(tree.path() + "pics/yagi12.bmp", "bad");
