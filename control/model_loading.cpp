@@ -54,18 +54,8 @@ void afterReport(Model& model, Ui& ui) {
     if (!validateGeometry(model, ui, kValidateAfterReport)) ui.message("Errors or warnings found, validate geometry.");
 }
 
-// A report read into the whole model, its problems shown as the texts they
-// are (they leave no room for the report line).
-bool readShown(Model& model, Ui& ui, LineReader* in, const std::string& reportExt) {
-    Diagnostics found;
-    const bool read =
-        in ? readReport(reportTarget(model), *in, found, reportExt) : readOutput(reportTarget(model), found, reportExt);
-    showDiagnostics(ui, found, LinePrefix::Omitted);
-    return read;
-}
-
 bool readAfterCheck(Model& model, Ui& ui, LineReader& in, const std::string& reportExt) {
-    if (!readShown(model, ui, &in, reportExt)) return false;
+    if (!readReportShown(reportTarget(model), ui, in, reportExt)) return false;
     afterReport(model, ui);
     return true;
 }
@@ -96,7 +86,7 @@ LoadedFrom loadModel(Model& model, Ui& ui, bool deckOnly, const std::string& rep
     if (!deckOnly) {
         const std::optional<bool> matching = readMatchingReport(model, ui, reportExt, notice);
         if (matching.value_or(false)) return LoadedFrom::Report;
-        if (!matching && readShown(model, ui, nullptr, reportExt)) {
+        if (!matching && readOutputShown(reportTarget(model), ui, reportExt)) {
             afterReport(model, ui);
             return LoadedFrom::Report;
         }

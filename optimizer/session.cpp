@@ -28,15 +28,6 @@ namespace {
 
 void critical(Ui& ui, const std::string& text) { ui.message(text, "Optimizer", Icon::Critical); }
 
-// A trial's report read into the model, its problems shown as the texts
-// they are (they leave no room for the report line).
-bool readShown(Model& m, Ui& ui, LineReader& in, ReportHooks* hooks = nullptr) {
-    Diagnostics found;
-    const bool read = readReport(reportTarget(m), in, found, ".out", hooks);
-    showDiagnostics(ui, found, LinePrefix::Omitted);
-    return read;
-}
-
 std::string joinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines) (text += line) += '\n';
@@ -203,7 +194,7 @@ bool OptimizerSession::Trials::readTrial(Pending& p, ParamValues& values) {
     }
     LineReader in(report);
     TrialHooks hooks(m_setup);
-    readShown(m, s.m_ui, in, &hooks);
+    readReportShown(reportTarget(m), s.m_ui, in, ".out", &hooks);
     if (hooks.engineFailed()) return false; // the reader showed the engine's error line
     values = trialValues(m, hooks);
     return true;
@@ -376,7 +367,7 @@ SessionEnd OptimizerSession::optimize(const OptimizerSetup& setup, const Session
 bool OptimizerSession::readAcceptedReport() {
     if (m_acceptedReport.empty()) return false;
     LineReader in = LineReader::fromText(m_acceptedReport);
-    const bool read = readShown(m_model, m_ui, in);
+    const bool read = readReportShown(reportTarget(m_model), m_ui, in, ".out");
     m_acceptedReport.clear();
     return read;
 }

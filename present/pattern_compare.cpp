@@ -55,10 +55,7 @@ void addComparedPattern(PatternState& s, const Model& m, Ui& ui) {
     Summary summary;
     ModelFile file = m;
     file.modelName = choice->name;
-    Diagnostics found;
-    const bool read = readOutput({request, other, summary, m, file}, found, ".out");
-    showDiagnostics(ui, found, LinePrefix::Omitted);
-    if (!read) {
+    if (!readOutputShown({request, other, summary, m, file}, ui, ".out")) {
         ui.message("No output file available for: " + choice->name + choice->ext);
         return;
     }

@@ -74,6 +74,21 @@ bool readReport(const ReportTarget& target, LineReader& in, Diagnostics& found, 
     return reader.run(extension);
 }
 
+bool readOutputShown(const ReportTarget& target, Ui& ui, const std::string& extension, ReportHooks* hooks) {
+    Diagnostics found;
+    const bool read = readOutput(target, found, extension, hooks);
+    showDiagnostics(ui, found, LinePrefix::Omitted);
+    return read;
+}
+
+bool readReportShown(const ReportTarget& target, Ui& ui, LineReader& in, const std::string& extension,
+                     ReportHooks* hooks) {
+    Diagnostics found;
+    const bool read = readReport(target, in, found, extension, hooks);
+    showDiagnostics(ui, found, LinePrefix::Omitted);
+    return read;
+}
+
 ReportReader::ReportReader(const ReportTarget& t, LineReader& in_, Diagnostics& found_, ReportHooks* hooks_)
     : target(t), geo(t.geometry), res(t.results), s(t.summary), settings(t.settings), in(in_), problems(found_),
       hooks(hooks_), layout(&classicLayout()) {}

@@ -60,6 +60,12 @@ bool readOutput(const ReportTarget& target, Diagnostics& found, const std::strin
 bool readReport(const ReportTarget& target, LineReader& in, Diagnostics& found, const std::string& extension,
                 ReportHooks* hooks = nullptr);
 
+// readOutput and readReport for a caller that only tells the user: the
+// problems are shown through `ui` in order, as their texts.
+bool readOutputShown(const ReportTarget& target, Ui& ui, const std::string& extension, ReportHooks* hooks = nullptr);
+bool readReportShown(const ReportTarget& target, Ui& ui, LineReader& in, const std::string& extension,
+                     ReportHooks* hooks = nullptr);
+
 // The expected duration of the next run, in tenths of a second, from the
 // duration of the last one: 0 below one second.
 int16_t expectedRunTimeFor(double seconds);
