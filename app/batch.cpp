@@ -6,6 +6,7 @@
 
 #include "app/batch_json.h"
 #include "app/batch_optimize.h"
+#include "app/companion_programs.h"
 #include "app/terminal_progress.h"
 #include "base/text.h"
 #include "control/model_loading.h"
@@ -316,7 +317,8 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
             request.svg = commandLinePath(request.svg, workingDir);
             status = showView(model, ui, request, result.view);
         } else {
-            ui.message("--show needs the windows of wavra, which this build of the program does not have.");
+            ui.message(std::string("--show needs the program ") + kShowProgram +
+                       ", which this install of wavra does not have.");
             status = kBatchBadUsage;
         }
     }

@@ -1,60 +1,46 @@
 // wavra: the antenna modelling front end for the NEC-2 engine.
-//   wavra [MODEL]           the windows
-//   wavra --batch ... MODEL the command line (see wavra --help)
+//   wavra [MODEL]           the windows (handed to wavra-windows)
+//   wavra --batch ... MODEL the command line (see wavra --help); with --show
+//                           handed to wavra-show
+// This program links no Qt, so a batch calculation starts as fast as the
+// engine allows.
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "app/batch.h"
-#include "app/batch_options.h"
-#ifndef WAVRA_NO_WINDOWS
-#include <QApplication>
-
-#include "app/batch_show.h"
-#include "windows/windows_app.h"
-#endif
+#include "app/companion_programs.h"
 
 namespace {
 
-std::string programPath(const char* argv0) {
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return self.string();
-    return std::filesystem::absolute(argv0, ec).string();
+// Hands the run to the companion `name` when it is installed: returns only
+// when it is not there (false) or could not be started (true, `status` set).
+bool handOver(const char* name, const std::string& programPath, int argc, char** argv, int& status) {
+    const std::string companion = wavra::companionProgram(programPath, name);
+    if (companion.empty()) return false;
+    const std::string reason = wavra::startCompanion(companion, programPath, argc, argv);
+    std::cerr << wavra::programMessage(wavra::kProgramName, "cannot start " + companion + ": " + reason + ".");
+    status = wavra::kBatchUnreadable;
+    return true;
 }
-
-#ifdef WAVRA_NO_WINDOWS
-bool windowsAvailable() { return false; }
-#else
-bool windowsAvailable() { return wavra::displayAvailable(); }
-#endif
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const wavra::ParsedArguments parsed = wavra::parseArguments(wavra::wavraCommandLine(), args);
-    if (auto status = wavra::answerStandardOptions(wavra::wavraCommandLine(), parsed, std::cout, std::cerr))
-        return *status;
-    std::string error;
-    auto options = wavra::batchOptionsFrom(parsed, error);
-    if (!options) return wavra::reportUsageError(wavra::kProgramName, error, std::cerr);
-    std::error_code ec;
-    const std::string workingDir = std::filesystem::current_path(ec).string();
-    const bool windows = !options->batch && windowsAvailable();
-    if (!options->batch && !windows) {
+    int status = 0;
+    const auto options = wavra::programOptions(argc, argv, status);
+    if (!options) return status;
+    const std::string programPath = wavra::runningProgramPath(argv[0]);
+    if (!options->batch) {
+        const bool display = wavra::displayAvailable();
+        if (display && handOver(wavra::kWindowsProgram, programPath, argc, argv, status)) return status;
+        const std::string why = display ? std::string("the windows (") + wavra::kWindowsProgram + ") are not installed"
+                                        : std::string("no display available");
         if (options->model.empty())
-            return wavra::reportUsageError(wavra::kProgramName, "no display available; name a model to see its summary",
-                                           std::cerr);
-        std::cerr << wavra::programMessage(wavra::kProgramName, "no display available; showing the batch summary.");
+            return wavra::reportUsageError(wavra::kProgramName, why + "; name a model to see its summary", std::cerr);
+        std::cerr << wavra::programMessage(wavra::kProgramName, why + "; showing the batch summary.");
     }
-#ifdef WAVRA_NO_WINDOWS
-    return wavra::runBatch(*options, programPath(argv[0]), workingDir, std::cout);
-#else
-    if (!windows) return wavra::runBatchShowingViews(*options, programPath(argv[0]), workingDir, argc, argv);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(wavra::kProgramName));
-    return wavra::runWindowsProgram(programPath(argv[0]), workingDir, options->model);
-#endif
+    if (!options->show.view.empty() && handOver(wavra::kShowProgram, programPath, argc, argv, status)) return status;
+    std::error_code ec;
+    return wavra::runBatch(*options, programPath, std::filesystem::current_path(ec).string(), std::cout);
 }

@@ -12,7 +12,7 @@ static_assert(kBufferSize > 2 * LineReader::kMaxLineLength);
 } // namespace
 
 LineReader::LineReader(const std::string& path) : m_file(std::fopen(path.c_str(), "rb")) {
-    if (m_file) m_buffer.resize(kBufferSize);
+    if (m_file) m_buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
 }
 
 LineReader::LineReader(std::string_view text, MemoryTag)
@@ -27,10 +27,10 @@ LineReader::~LineReader() {
 bool LineReader::refill() {
     if (m_memory || m_eof) return false;
     const size_t rest = m_end - m_pos;
-    if (rest > 0 && m_pos > 0) std::memmove(m_buffer.data(), m_buffer.data() + m_pos, rest);
+    if (rest > 0 && m_pos > 0) std::memmove(m_buffer.get(), m_buffer.get() + m_pos, rest);
     m_pos = 0;
     m_end = rest;
-    const size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_file);
+    const size_t got = std::fread(m_buffer.get() + m_end, 1, kBufferSize - m_end, m_file);
     m_end += got;
     if (got == 0) m_eof = true;
     return got > 0;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,13 +45,15 @@ private:
     bool m_memory = false;
     bool m_eof = false;
     bool m_skipPending = false; // the tail of a cut line is still unread
-    std::vector<char> m_buffer;
+    // Left uninitialised: only the bytes fread writes are read, so a short
+    // report touches a few pages of it and not the whole megabyte.
+    std::unique_ptr<char[]> m_buffer;
     std::string_view m_text; // memory source
     size_t m_pos = 0;        // start of the unread bytes
     size_t m_end = 0;        // end of the valid bytes
     int64_t m_lineNumber = 0;
 
-    const char* data() const { return m_memory ? m_text.data() : m_buffer.data(); }
+    const char* data() const { return m_memory ? m_text.data() : m_buffer.get(); }
     bool refill();
     void skipRestOfLine();
     std::string_view finish(size_t begin, size_t length);

@@ -69,6 +69,7 @@ sweep() {
     as_user wavra --batch --calc sweep --freq 13,15,0.5 --touchstone dipole.s1p dipole.nec >/dev/null &&
         grep -qi '^#.*mhz' "$work/models/dipole.s1p"
 }
+show_picture() { as_user wavra --batch --show pattern --png pattern.png dipole.nec >/dev/null && [ -s "$work/models/pattern.png" ]; }
 build_help() { as_user wavra-build --help >/dev/null; }
 build_deck() { as_user wavra-build --shape Helix helix.nec >/dev/null && grep -q '^GE' "$work/models/helix.nec"; }
 install_untouched() {
@@ -80,13 +81,15 @@ nothing_left() { [ -z "$(find /usr -name '*wavra*' 2>/dev/null)" ]; }
 check "wavra --version" version_line
 check "wavra --batch --calc far --json" far_field
 check "wavra --batch --calc sweep --touchstone" sweep
+check "wavra --batch --show pattern --png (through wavra-show)" show_picture
 check "wavra-build --help" build_help
 check "wavra-build --shape writes a deck" build_deck
 check "settings in ~/.config/wavra" test -f "$home/.config/wavra/wavra.ini"
 check "engine deck and report in ~/.local/share/wavra/out" test -f "$home/.local/share/wavra/out/dipole.inp" -a -f "$home/.local/share/wavra/out/dipole.out"
 check "nothing written into the install" install_untouched
 check "the engine launchers and the companion programs are reachable from share/wavra/exe" \
-    test -x /usr/share/wavra/exe/NEC2D_LA -a -x /usr/share/wavra/exe/build -a -x /usr/share/wavra/exe/view
+    test -x /usr/share/wavra/exe/NEC2D_LA -a -x /usr/share/wavra/exe/build -a -x /usr/share/wavra/exe/view \
+    -a -x /usr/share/wavra/exe/wavra-show -a -x /usr/share/wavra/exe/wavra-windows
 check "desktop entry" desktop-file-validate /usr/share/applications/wavra.desktop
 check "AppStream metadata" appstreamcli validate --no-net /usr/share/metainfo/org.wavra.wavra.metainfo.xml
 check "MIME type of NEC-2 decks" grep -q 'glob pattern="\*.nec"' /usr/share/mime/packages/wavra.xml

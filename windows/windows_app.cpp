@@ -1,7 +1,5 @@
 #include "windows/windows_app.h"
 
-#include <cstdlib>
-
 #include "control/main_loop.h"
 #include "control/startup.h"
 #include "windows/main_window.h"
@@ -9,17 +7,6 @@
 #include "windows/qt_windows.h"
 
 namespace wavra {
-
-namespace {
-
-bool isSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value;
-}
-
-} // namespace
-
-bool displayAvailable() { return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM"); }
 
 int runWindowsProgram(const std::string& programPath, const std::string& workingDir, const std::string& model) {
     QtUi ui;

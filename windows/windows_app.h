@@ -5,10 +5,6 @@
 
 namespace wavra {
 
-// True when a window system can be reached: DISPLAY or WAYLAND_DISPLAY is
-// set, or QT_QPA_PLATFORM names a platform explicitly.
-bool displayAvailable();
-
 // Runs the program with windows; needs a QApplication. The exit status:
 // 0 after the user ended the program or cancelled the first open dialog,
 // 1 when the configuration file is missing.
