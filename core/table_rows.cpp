@@ -9,7 +9,7 @@ namespace {
 
 // From this size on a column is mapped: its pages are the system's zero
 // page until written, and go back whole when the column is released.
-constexpr size_t kMappedBytes = 64 * 1024;
+constexpr size_t kMappedBytes = 16 * 1024;
 
 } // namespace
 

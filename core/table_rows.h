@@ -1,7 +1,7 @@
 // The columns of the large tables (wire table, segment currents, far and
 // near field points): sized at their capacities from the settings (up to
 // 11000 segments and 32767 field points, some 3.6 MB), but only the rows a
-// deck or a report writes cost memory. A column of 64 KiB or more is mapped
+// deck or a report writes cost memory. A column of 16 KiB or more is mapped
 // as fresh zero pages that the system supplies when a row is first written;
 // a smaller one comes zeroed from the heap. Value-initialised rows (a
 // resize) are therefore written by nobody: their bits are zero already,
