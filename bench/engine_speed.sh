@@ -72,7 +72,9 @@ wavra_run() { # tree model options...
 }
 
 # The bare engine on the deck wavra wrote for the model, every core, as
-# the launcher gives it to the engine (an older engine needs the SZ card
+# the launcher gives it to the engine: idle OpenBLAS threads sleep after
+# 2^20 cycles and idle fill threads at once, for the old tree too, so
+# that both engines run alike (an older engine needs the SZ card
 # left out; that copy is made before the clock starts); its wall fill and
 # factorisation times are appended to $work/$tree/walls.MODEL. With a
 # thread count, the engine runs on that many threads (fill and solver)
@@ -83,7 +85,7 @@ bare_run() { # tree model [threads]
     cd "$work/$tree/out"
     grep -avi '^sz' "$model.inp" >bare.inp
     t0=$(now)
-    env "${threads[@]}" NEC2C_WALL_TIMES=1 ../exe/nec2c-lapack -i bare.inp -o bare.out >/dev/null 2>>"$walls" ||
+    env "${threads[@]}" OPENBLAS_THREAD_TIMEOUT=20 OMP_WAIT_POLICY=passive NEC2C_WALL_TIMES=1 ../exe/nec2c-lapack -i bare.inp -o bare.out >/dev/null 2>>"$walls" ||
         { echo "engine_speed.sh: the engine failed on $model in $tree" >&2; exit 1; }
     t1=$(now)
     echo "$(((t1 - t0) / 1000))" | awk '{print $1 / 1e6}'
