@@ -11,7 +11,8 @@
 #   - the overhead at 1000 segments: one frequency through wavra against the
 #     bare engine on the same deck (each with every core);
 #   - the engine's own fill and factorisation times per frequency, wall
-#     clock (NEC2C_WALL_TIMES), medians over the runs. The report's
+#     clock (NEC2C_WALL_TIMES), medians over the runs, with every core and
+#     on one thread (the cost per core) at 1000 and 2000 segments. The report's
 #     "FILL: .. msec FACTOR: .. msec" line is processor time summed over all
 #     threads, so it is not shown.
 #
@@ -71,15 +72,20 @@ wavra_run() { # tree model options...
 }
 
 # The bare engine on the deck wavra wrote for the model, every core, as
-# the launcher gives it to the engine (an older engine needs the SZ card
+# the launcher gives it to the engine: idle OpenBLAS threads sleep after
+# 2^20 cycles and idle fill threads at once, for the old tree too, so
+# that both engines run alike (an older engine needs the SZ card
 # left out; that copy is made before the clock starts); its wall fill and
-# factorisation times are appended to $work/$tree/walls.MODEL.
-bare_run() { # tree model
-    local tree=$1 model=$2 t0 t1
+# factorisation times are appended to $work/$tree/walls.MODEL. With a
+# thread count, the engine runs on that many threads (fill and solver)
+# and the times go to walls.MODEL.THREADS.
+bare_run() { # tree model [threads]
+    local tree=$1 model=$2 t0 t1 walls=$work/$1/walls.$2 threads=()
+    [ -n "${3:-}" ] && walls+=.$3 && threads=(OMP_NUM_THREADS="$3" OPENBLAS_NUM_THREADS="$3")
     cd "$work/$tree/out"
     grep -avi '^sz' "$model.inp" >bare.inp
     t0=$(now)
-    NEC2C_WALL_TIMES=1 ../exe/nec2c-lapack -i bare.inp -o bare.out >/dev/null 2>>"$work/$tree/walls.$model" ||
+    env "${threads[@]}" OPENBLAS_THREAD_TIMEOUT=20 OMP_WAIT_POLICY=passive NEC2C_WALL_TIMES=1 ../exe/nec2c-lapack -i bare.inp -o bare.out >/dev/null 2>>"$walls" ||
         { echo "engine_speed.sh: the engine failed on $model in $tree" >&2; exit 1; }
     t1=$(now)
     echo "$(((t1 - t0) / 1000))" | awk '{print $1 / 1e6}'
@@ -116,17 +122,23 @@ fixed_cost() { echo "$(tiny_wavra "$1") $(tiny_bare "$1")" | awk '{print 1000 * 
 overhead1000() { echo "$(single1000 "$1") $(bare1000 "$1")" | awk '{print $1 / $2}'; }
 
 # Wall fill and factorisation per frequency of the bare 1000-segment runs,
-# and of bare 2000- and 4000-segment runs (three and one).
+# and of bare 2000- and 4000-segment runs (three and one); then of three
+# bare runs on one thread at 1000 and 2000 segments (the cost per core, as
+# in a split loop whose parts run side by side).
 engine_walls() { # tree
     local tree=$1 segments i
     for segments in 2000 4000; do
         (wavra_run "$tree" "c$segments" --calc original >/dev/null)
         for ((i = 0; i < (segments == 4000 ? 1 : 3); i++)); do bare_run "$tree" "c$segments" >/dev/null; done
     done
-    for segments in 1000 2000 4000; do
-        printf '  %-4s %5s segments: fill %7.3f s  factorisation %7.3f s (wall, median)\n' "$tree" "$segments" \
-            "$(awk '/WALL FILL/ {print $3 / 1e6}' "$work/$tree/walls.c$segments" | median)" \
-            "$(awk '/WALL FILL/ {print $6 / 1e6}' "$work/$tree/walls.c$segments" | median)"
+    for segments in 1000 2000; do
+        for ((i = 0; i < 3; i++)); do bare_run "$tree" "c$segments" 1 >/dev/null; done
+    done
+    for walls in c1000 c2000 c4000 c1000.1 c2000.1; do
+        printf '  %-4s %5s segments%-10s fill %7.3f s  factorisation %7.3f s (wall, median)\n' "$tree" \
+            "${walls:1:4}" "$([ "${walls#*.}" = 1 ] && echo ", 1 thread" || echo ":")" \
+            "$(awk '/WALL FILL/ {print $3 / 1e6}' "$work/$tree/walls.$walls" | median)" \
+            "$(awk '/WALL FILL/ {print $6 / 1e6}' "$work/$tree/walls.$walls" | median)"
     done
 }
 
@@ -136,7 +148,7 @@ compare "8-step loop, 2000 segments (sweep choice)" sweep2000 s
 compare "one frequency, 4000 segments" single4000 s
 compare "fixed cost: tiny deck, wavra - bare engine" fixed_cost ms
 compare "overhead: 1000 segments, wavra / bare engine" overhead1000 x
-echo "engine fill and factorisation, every core:"
+echo "engine fill and factorisation, every core unless said:"
 for tree in "${trees[@]}"; do
     grep -q "WALL FILL" "$work/$tree/walls.c1000" 2>/dev/null && engine_walls "$tree" ||
         echo "  $tree: the engine writes no wall times (NEC2C_WALL_TIMES)"

@@ -36,7 +36,13 @@ std::vector<std::string> lapackEnvironment(int threads) {
     if (fill.empty()) fill = solver;
     std::string timeout = variable("OPENBLAS_THREAD_TIMEOUT");
     if (timeout.empty()) timeout = "20";
-    return {"OPENBLAS_NUM_THREADS=" + solver, "OMP_NUM_THREADS=" + fill, "OPENBLAS_THREAD_TIMEOUT=" + timeout};
+    // The fill's idle OpenMP threads sleep at once instead of spinning into
+    // the factorisation, whose OpenBLAS threads need every core; the fill
+    // is one parallel region per frequency, so waking them costs nothing.
+    std::string wait = variable("OMP_WAIT_POLICY");
+    if (wait.empty()) wait = "passive";
+    return {"OPENBLAS_NUM_THREADS=" + solver, "OMP_NUM_THREADS=" + fill, "OPENBLAS_THREAD_TIMEOUT=" + timeout,
+            "OMP_WAIT_POLICY=" + wait};
 }
 
 std::string withoutSizeCards(const std::string& deck) {

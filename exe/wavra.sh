@@ -115,6 +115,10 @@ choose_program() {
             # of a second): they would otherwise spin through the matrix
             # fill on the cores its threads need.
             export OPENBLAS_THREAD_TIMEOUT=${OPENBLAS_THREAD_TIMEOUT:-20}
+            # The fill's idle OpenMP threads sleep at once instead of
+            # spinning into the factorisation (one fill per frequency, so
+            # waking them costs nothing).
+            export OMP_WAIT_POLICY=${OMP_WAIT_POLICY:-passive}
             return
         fi
         printf '%s: the lapack engine %s is missing; running plain nec2c\n' "$self" "$exe_dir/nec2c-lapack" >&2

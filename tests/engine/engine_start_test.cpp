@@ -95,19 +95,22 @@ TEST(LapackEnvironment, ASharesForBothOtherwiseTheCallersOrEveryCoreAndIdleThrea
     const std::string cores = std::to_string(allowedCores());
     {
         ScopedVariable blas("OPENBLAS_NUM_THREADS", std::nullopt), omp("OMP_NUM_THREADS", std::nullopt),
-            timeout("OPENBLAS_THREAD_TIMEOUT", "");
-        EXPECT_EQ(lapackEnvironment(0),
-                  (Argv{"OPENBLAS_NUM_THREADS=" + cores, "OMP_NUM_THREADS=" + cores, "OPENBLAS_THREAD_TIMEOUT=20"}));
+            timeout("OPENBLAS_THREAD_TIMEOUT", ""), wait("OMP_WAIT_POLICY", std::nullopt);
+        EXPECT_EQ(lapackEnvironment(0), (Argv{"OPENBLAS_NUM_THREADS=" + cores, "OMP_NUM_THREADS=" + cores,
+                                              "OPENBLAS_THREAD_TIMEOUT=20", "OMP_WAIT_POLICY=passive"}));
     }
-    ScopedVariable blas("OPENBLAS_NUM_THREADS", "3"), timeout("OPENBLAS_THREAD_TIMEOUT", "6");
+    ScopedVariable blas("OPENBLAS_NUM_THREADS", "3"), timeout("OPENBLAS_THREAD_TIMEOUT", "6"),
+        wait("OMP_WAIT_POLICY", "active");
     {
         ScopedVariable omp("OMP_NUM_THREADS", std::nullopt);
-        EXPECT_EQ(lapackEnvironment(0),
-                  (Argv{"OPENBLAS_NUM_THREADS=3", "OMP_NUM_THREADS=3", "OPENBLAS_THREAD_TIMEOUT=6"}));
+        EXPECT_EQ(lapackEnvironment(0), (Argv{"OPENBLAS_NUM_THREADS=3", "OMP_NUM_THREADS=3",
+                                              "OPENBLAS_THREAD_TIMEOUT=6", "OMP_WAIT_POLICY=active"}));
     }
     ScopedVariable omp("OMP_NUM_THREADS", "4");
-    EXPECT_EQ(lapackEnvironment(0), (Argv{"OPENBLAS_NUM_THREADS=3", "OMP_NUM_THREADS=4", "OPENBLAS_THREAD_TIMEOUT=6"}));
-    EXPECT_EQ(lapackEnvironment(1), (Argv{"OPENBLAS_NUM_THREADS=1", "OMP_NUM_THREADS=1", "OPENBLAS_THREAD_TIMEOUT=6"}));
+    EXPECT_EQ(lapackEnvironment(0), (Argv{"OPENBLAS_NUM_THREADS=3", "OMP_NUM_THREADS=4", "OPENBLAS_THREAD_TIMEOUT=6",
+                                          "OMP_WAIT_POLICY=active"}));
+    EXPECT_EQ(lapackEnvironment(1), (Argv{"OPENBLAS_NUM_THREADS=1", "OMP_NUM_THREADS=1", "OPENBLAS_THREAD_TIMEOUT=6",
+                                          "OMP_WAIT_POLICY=active"}));
 }
 
 TEST(WithoutSizeCards, DropsEveryLineStartingWithSzInAnyCaseAndNothingElse) {
@@ -116,7 +119,7 @@ TEST(WithoutSizeCards, DropsEveryLineStartingWithSzInAnyCaseAndNothingElse) {
 }
 
 // The engine program started by wavra sees what the launcher would have
-// given it: arguments, folder, files and threads. A stand-in lapack engine
+// given it: arguments, folder, files, threads and their wait policy. A stand-in lapack engine
 // writes them into its report, once started each way.
 TEST(DirectStart, TheEngineGetsWhatTheLauncherGivesIt) {
     test::EngineTree tree;
@@ -128,10 +131,10 @@ TEST(DirectStart, TheEngineGetsWhatTheLauncherGivesIt) {
     fs::remove(tree.file("exe/nec2c-lapack"));
     test::writeText(tree.file("exe/nec2c-lapack"),
                     "#!/bin/sh\necho \"$* $(pwd) $(cat \"$2\") $OPENBLAS_NUM_THREADS $OMP_NUM_THREADS "
-                    "$OPENBLAS_THREAD_TIMEOUT\" > \"$4\"\n");
+                    "$OPENBLAS_THREAD_TIMEOUT $OMP_WAIT_POLICY\" > \"$4\"\n");
     fs::permissions(tree.file("exe/nec2c-lapack"), fs::perms::owner_all);
     auto runner = makeNativeProcessRunner();
-    ScopedVariable omp("OMP_NUM_THREADS", "5");
+    ScopedVariable omp("OMP_NUM_THREADS", "5"), wait("OMP_WAIT_POLICY", std::nullopt);
     for (const int threads : {0, 1}) {
         SCOPED_TRACE(threads);
         EngineJob job(m.outDir());
@@ -144,7 +147,7 @@ TEST(DirectStart, TheEngineGetsWhatTheLauncherGivesIt) {
             test::runProgram(launcherCommand(m, job.files().control(), "gen", "dipole", threads), m.workDir());
         EXPECT_EQ(launcher.status, 0) << launcher.err;
         EXPECT_EQ(test::readText(job.files().report()), direct);
-        EXPECT_NE(direct.find(threads == 1 ? " 1 1 20\n" : " 5 20\n"), std::string::npos) << direct;
+        EXPECT_NE(direct.find(threads == 1 ? " 1 1 20 passive\n" : " 5 20 passive\n"), std::string::npos) << direct;
     }
 }
 

@@ -275,6 +275,42 @@ INSTANTIATE_TEST_SUITE_P(Grounds, ThreadedFillTest,
                                            FillCase{"Sommerfeld", "GE 0\nGN 2 0 0 0 13 0.005\n"}),
                          [](const ::testing::TestParamInfo<FillCase>& testCase) { return testCase.param.name; });
 
+// The distant interactions in free space and over perfect ground are
+// computed in SIMD loops (SSE2, AVX2, AVX-512) that must give every matrix
+// element the bits of efld's scalar code. The filled matrices themselves
+// are compared, since one bit of an element rarely shows in a printed
+// digit: wires in every direction, a helix, the extended kernel, loads and
+// a distance limit (KH) that puts points on both sides of it, over three
+// frequencies. A version the processor lacks runs the widest it has, and
+// is compared all the same.
+TEST_F(LapackEngineTest, EverySimdVersionOfTheFillGivesEfldsMatrixBitForBit) {
+    const std::string wires =
+        "CM mixed\nCE\nGW 1 31 0 0 0 3 4 5 0.01\nGW 2 25 2 -3 1 -1 2 7 0.005\n"
+        "GW 3 17 -4 1 -2 -4 6 -2 0.02\nGH 4 40 0.5 4 0.4 0.4 0.4 0.4 0.003\n"
+        "GM 0 0 0 0 0 6 -2 3 4\nGW 5 11 3 4 5 3.5 4.2 5.1 0.01\n";
+    const std::string rest =
+        "EK\nKH 0 0 0 0 0.5\nLD 0 1 10 12 50 1E-6 1E-12\nLD 5 3 1 17 5.8E7\nEX 0 1 16 0 1 0\nFR 0 3 0 0 70 "
+        "15\nXQ\nEN\n";
+    for (const auto& [ground, cards] : std::vector<std::pair<std::string, std::string>>{
+             {"free", "GE 0\n"}, {"perfect", "GM 0 0 0 0 0 0 0 3.5 0\nGE 1\nGN 1\n"}}) {
+        writeText(tree.file("out/" + ground + ".nec"), wires + cards + rest);
+        const auto matrices = [&](const std::string& version) {
+            const std::string file = tree.file("out/" + ground + ".matrix." + version);
+            const test::RunResult r =
+                test::runProgram({"/usr/bin/env", "NEC2C_FILL=" + version, "NEC2C_MATRIX_FILE=" + file,
+                                  "OMP_NUM_THREADS=2", tree.file("exe/nec2c-lapack"), "-i", "../out/" + ground + ".nec",
+                                  "-o", "../out/" + ground + "." + version + ".out"},
+                                 tree.file("exe"));
+            EXPECT_EQ(r.status, 0) << version << ": " << r.err;
+            return readText(file);
+        };
+        const std::string efld = matrices("efld");
+        EXPECT_EQ(efld.size(), 3u * 124 * 124 * 16) << ground; // three fills of 124 x 124 complex elements
+        for (const std::string version : {"sse2", "avx2", "avx512f"})
+            EXPECT_TRUE(matrices(version) == efld) << ground << ": " << version << " fills another matrix";
+    }
+}
+
 // --- fallback and threads
 
 TEST_F(LapackEngineTest, WithoutTheLapackEnginePlainNec2cRunsAndTheStatusListSaysSo) {
