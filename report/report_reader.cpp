@@ -215,6 +215,11 @@ double ReportReader::result(std::string_view line, Column c, const char* what) {
     return v;
 }
 
+double ReportReader::position(std::string_view line, Column c, const char* what) {
+    const double v = result(line, c, what);
+    return std::isfinite(v) ? v : kMissing;
+}
+
 // The patterns of a frequency loop with a cut follow one another: the fixed
 // axis of the cut then counts the frequency steps whose pattern was loaded.
 void ReportReader::finishPatternSweep() {
