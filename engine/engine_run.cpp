@@ -319,7 +319,7 @@ void collect(ProcessOutcome& outcome, const RunningProcess& process) {
 ProcessOutcome runStep(Model& model, ProcessRunner& runner, const std::vector<std::string>& argv,
                        const std::string& dir, const RunControl& control) {
     ProcessOutcome outcome;
-    auto process = runner.start(argv, dir, outcome.startError);
+    auto process = startEngineProgram(runner, argv, dir, {}, outcome.startError);
     if (!process) return outcome;
     const ProcessGroupWatch watch(process->processId());
     outcome.stopped = waitForJob(model, *process, control);
@@ -333,7 +333,8 @@ ProcessOutcome runSpecialEngine(Model& model, Ui& ui, ProcessRunner& runner, con
                                 const std::string& outputName, const RunControl& control) {
     const std::string engine = launcherPath(model, engineOf(model));
     ProcessOutcome outcome;
-    auto process = runner.start({engine, RunFiles::deckName(), "-autodma"}, job.files().dir(), outcome.startError);
+    auto process = startEngineProgram(runner, {engine, RunFiles::deckName(), "-autodma"}, job.files().dir(), {},
+                                      outcome.startError);
     if (!process) return outcome;
     const ProcessGroupWatch watch(process->processId());
     ui.message("Wait till NEC32 ready, then close window and enter OK", "wavra", Icon::Critical);
@@ -424,7 +425,7 @@ bool EngineJob::prepare(const Model& model, Ui& ui, const std::string& deck, int
 
 bool EngineJob::start(ProcessRunner& runner, const std::string& workDir) {
     const std::string& dir = m_start.workingDir.empty() ? workDir : m_start.workingDir;
-    m_process = runner.startWithEnvironment(m_start.argv, dir, m_start.environment, m_outcome.startError);
+    m_process = startEngineProgram(runner, m_start.argv, dir, m_start.environment, m_outcome.startError);
     m_outcome.started = m_process != nullptr;
     if (m_process) m_watch = std::make_unique<ProcessGroupWatch>(m_process->processId());
     return m_outcome.started;
