@@ -186,12 +186,7 @@ bool OptimizerSession::Trials::waitForChunk() {
 bool OptimizerSession::Trials::readTrial(Pending& p, ParamValues& values) {
     p.ui.replay();
     const std::string report = p.job.files().report();
-    const std::string failure =
-        engineRunFailure(p.job.outcome(), engineOf(m), report, m.outDir() + engineOutputName(m));
-    if (!failure.empty()) {
-        critical(s.m_ui, failure + engineFailureDetails(p.job.outcome(), report));
-        return false;
-    }
+    if (reportRunFailure(s.m_ui, p.job.outcome(), engineOf(m), report, m.outDir() + engineOutputName(m))) return false;
     LineReader in(report);
     TrialHooks hooks(m_setup);
     readReportShown(reportTarget(m), s.m_ui, in, ".out", &hooks);

@@ -46,7 +46,7 @@ void clearTarget(const ReportTarget& t, const std::string& extension) {
 } // namespace
 
 ReportTarget reportTarget(Model& model) {
-    return {model, model, model.summary, model, model, &model, &model.expectedRunTime};
+    return {model, model, model.summary, model, model, &model, &model.expectedRunTime, {}};
 }
 
 int16_t expectedRunTimeFor(double seconds) {
@@ -289,8 +289,8 @@ bool ReportReader::finish(const std::string& extension) {
     if (lacking.empty()) return true;
     // nec2c prints its fatal message as the last line of the report.
     if (!runTimeRead && !lastLine.empty()) showEngineError("Nec2d : " + trim(lastLine), lastLineNumber);
-    note(Severity::Fatal, "The report out/" + target.file.modelName + extension +
-                              " is incomplete (the engine stopped early): " + lacking + ".");
+    const std::string name = target.keptAs.empty() ? "out/" + target.file.modelName + extension : target.keptAs;
+    note(Severity::Fatal, "The report " + name + " is incomplete (the engine stopped early): " + lacking + ".");
     clearTarget(target, extension);
     return false;
 }
