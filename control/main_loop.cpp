@@ -364,6 +364,14 @@ MainLoop::Next MainLoop::runChoice() {
     const EngineStatus status = wavra::calculate(m_model, m_ui, m_windows.processRunner(), hooks);
     m_windows.closeStatus();
     if (status == EngineStatus::Exiting) return endProgram();
+    if (status == EngineStatus::Cancelled) {
+        // A question before the run was cancelled: nothing ran and the model
+        // is as it was, so the results shown stay, as after the dialog's
+        // Cancel.
+        m_windows.setStatusCaption("Calculation cancelled; the model and its results are as they were.");
+        m_model.actionCode = m_model.currentView;
+        return Next::Dispatch;
+    }
     if (status != EngineStatus::Finished) {
         // An older report must not be shown as the result of this run: the
         // model is read from its input deck instead.

@@ -34,7 +34,8 @@ std::string engineOutputName(const Model& model);
 
 // Converts, adapts and runs. Every failure is reported through ui before
 // it returns Failed; Cancelled when a ground question or the question on a
-// card the engine does not know was cancelled.
+// card the engine does not know was cancelled: nothing ran, and the model
+// is as it was before the call.
 EngineStatus calculate(Model& model, Ui& ui, ProcessRunner& runner, const RunHooks& hooks);
 
 // For the batch command line: the extension of the report to read (".out")
