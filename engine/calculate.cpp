@@ -145,8 +145,15 @@ EngineStatus convertAndRun(Model& m, Ui& ui, ProcessRunner& runner, const RunHoo
     RunControl control = hooks.control;
     if (!control.statusLine) control.statusLine = hooks.statusLine;
     control.source = sourceOf(m.modelPath(), *model);
+    // The ItsHF files come from the report this run read in its own folder.
+    std::string report;
+    if (isItsHf(m) && hooks.itsHf)
+        control.readReport = [&report, read = hooks.control.readReport](const std::string& path) {
+            if (!readFileText(path, report)) report.clear();
+            return !read || read(path);
+        };
     const EngineStatus status = runEngine(m, ui, runner, text, engineOutputName(m), control);
-    if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui);
+    if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui, report);
     return status;
 }
 

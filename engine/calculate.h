@@ -18,7 +18,9 @@ namespace wavra {
 struct RunHooks {
     std::function<void(const std::string&)> statusLine; // the status window's list of lines
     RunControl control;                                 // its progress bar and Cancel button
-    std::function<void(Model&, Ui&)> itsHf;             // hands an ItsHF run's report on (calcKind 13, 14)
+    // Hands an ItsHF run's report on (calcKind 13, 14): the text of the
+    // report this run made, never a file another run may have replaced.
+    std::function<void(Model&, Ui&, const std::string& report)> itsHf;
 };
 
 // The information boxes before a run: the XNDA recommendation and the

@@ -98,7 +98,11 @@ TEST_F(CalculateTest, MissingModelsAndReportsAsModelsAreRefusedClearly) {
 TEST_F(CalculateTest, ItsHfRunsHandTheReportOnButNotWithASurfaceWave) {
     test::loadModel(m, tree, "dipole.nec", "dipole");
     int handedOn = 0;
-    hooks.itsHf = [&](Model&, Ui&) { ++handedOn; };
+    // The run's own report, as it read it, never a file found by name.
+    hooks.itsHf = [&](Model&, Ui&, const std::string& report) {
+        EXPECT_EQ(report, "report\n  TOTAL RUN TIME: 0 msec\n");
+        ++handedOn;
+    };
     m.calcKind = kCalcItsHfArea;
     m.calcRange = {30, 0, 0, 14.2};
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
