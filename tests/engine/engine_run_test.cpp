@@ -128,10 +128,11 @@ TEST_F(EngineRunTest, AFailedRunsReportIsKeptAsideAndTheLastCompleteReportAndIts
                       kept);
             // The cut-off report is named where it is kept, not as the
             // out/<name>.out this run never wrote.
-            if (exitCode == 0)
+            if (exitCode == 0) {
                 EXPECT_EQ(ui.messages()[0].substr(0, ui.messages()[0].find('\n')),
                           "The report out/" + failed.substr(directoryOf(failed).size()) +
                               " is incomplete (the engine stopped early): the closing run-time line.");
+            }
         }
         for (const std::string& side : {failed, runRecordFile(target)})
             EXPECT_LE(side.size() - directoryOf(side).size(), kMaxFileNameBytes);
