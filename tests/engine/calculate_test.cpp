@@ -133,6 +133,7 @@ TEST_F(CalculateTest, ACardTheEngineDoesNotKnowIsNamedWithItsLineBeforeTheRun) {
     m.frequencyMHz = 3.5;
     m.freqCount = 4;
     m.requestMode = kNoRequest;
+    m.requestXnda = 1000; // no gain recommendation before the question
     const Model before = m;
     ui.queueAnswer(Answer::Cancel);
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Cancelled);
