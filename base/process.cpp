@@ -1,6 +1,8 @@
 #include "base/process.h"
 
+#include <cerrno>
 #include <csignal>
+#include <sys/socket.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -26,6 +28,24 @@ void leadOwnProcessGroup() { ::setpgid(0, 0); }
 
 void signalProcessGroup(long long leader, bool force) {
     if (leader > 0) ::kill(-static_cast<pid_t>(leader), force ? SIGKILL : SIGTERM);
+}
+
+namespace {
+thread_local int t_announcementSocket = -1;
+}
+
+GroupAnnouncement::GroupAnnouncement(int socket) : m_before(t_announcementSocket) { t_announcementSocket = socket; }
+
+GroupAnnouncement::~GroupAnnouncement() { t_announcementSocket = m_before; }
+
+int groupAnnouncementSocket() { return t_announcementSocket; }
+
+void announceOwnGroup(int socket) {
+    if (socket < 0) return;
+    const long long id = ::getpid();
+    ssize_t sent;
+    do sent = ::send(socket, &id, sizeof id, MSG_NOSIGNAL);
+    while (sent < 0 && errno == EINTR);
 }
 
 } // namespace wavra

@@ -64,4 +64,25 @@ bool waitInSteps(RunningProcess& process, int stepMs, const std::function<bool()
 void leadOwnProcessGroup();
 void signalProcessGroup(long long leader, bool force);
 
+// Where a program tells its process group to a watcher before it runs: while
+// a GroupAnnouncement lives, every program this thread starts sends its own
+// id (a long long, the group's leader) on `socket` from the child, between
+// fork and exec. The group is then known before the program can start
+// anything, so no moment exists in which it runs unwatched.
+class GroupAnnouncement {
+public:
+    explicit GroupAnnouncement(int socket);
+    ~GroupAnnouncement();
+    GroupAnnouncement(const GroupAnnouncement&) = delete;
+    GroupAnnouncement& operator=(const GroupAnnouncement&) = delete;
+
+private:
+    int m_before;
+};
+// The socket of this thread's innermost GroupAnnouncement; -1 for none.
+int groupAnnouncementSocket();
+// Async-signal-safe, for the child between fork and exec: sends the child's
+// id on `socket` (nothing when it is negative).
+void announceOwnGroup(int socket);
+
 } // namespace wavra

@@ -358,12 +358,20 @@ MainLoop::Next MainLoop::runChoice() {
     hooks.control.stop = [this] { return stopRequest(); };
     hooks.control.stepText = [this](const std::string& text) { m_windows.showProgressText(text); };
     hooks.control.readReport = [this](const std::string& report) { return readRunReport(m_model, m_ui, report); };
-    hooks.itsHf = [this](Model& model, Ui& ui) { exportToItsHf(model, ui); };
+    hooks.itsHf = [this](Model& model, Ui& ui, const std::string& report) { exportToItsHf(model, ui, report); };
     RunSummary run;
     hooks.control.summary = &run;
     const EngineStatus status = wavra::calculate(m_model, m_ui, m_windows.processRunner(), hooks);
     m_windows.closeStatus();
     if (status == EngineStatus::Exiting) return endProgram();
+    if (status == EngineStatus::Cancelled) {
+        // A question before the run was cancelled: nothing ran and the model
+        // is as it was, so the results shown stay, as after the dialog's
+        // Cancel.
+        m_windows.setStatusCaption("Calculation cancelled; the model and its results are as they were.");
+        m_model.actionCode = m_model.currentView;
+        return Next::Dispatch;
+    }
     if (status != EngineStatus::Finished) {
         // An older report must not be shown as the result of this run: the
         // model is read from its input deck instead.
@@ -383,7 +391,7 @@ MainLoop::Next MainLoop::runChoice() {
 // After an ItsHF run: the antenna and input files and the package's
 // programs, their steps in the status window; its Cancel stops the waiting
 // for a program (which runs on).
-void MainLoop::exportToItsHf(Model& model, Ui& ui) {
+void MainLoop::exportToItsHf(Model& model, Ui& ui, const std::string& report) {
     ItsHfProgress progress;
     progress.caption = [this](const std::string& line) { m_windows.addStatusLine(line); };
     progress.bar = [this](int percent) { m_windows.showProgress(percent); };
@@ -391,7 +399,7 @@ void MainLoop::exportToItsHf(Model& model, Ui& ui) {
         m_windows.processEvents();
         return !m_windows.cancelPressed();
     };
-    exportItsHf(model, ui, m_windows.processRunner(), {engineOutputName(model)}, progress);
+    exportItsHf(model, ui, m_windows.processRunner(), {report}, progress);
 }
 
 // While the engine runs: the status window's Cancel, and Esc or a closed

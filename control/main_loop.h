@@ -140,7 +140,7 @@ private:
     Next calculate();
     Next runChoice();
     Next recalculate();
-    void exportToItsHf(Model& model, Ui& ui);
+    void exportToItsHf(Model& model, Ui& ui, const std::string& report);
     StopReason stopRequest();
     Next endProgram();
     void showOutput();

@@ -54,8 +54,11 @@ void afterReport(Model& model, Ui& ui) {
     if (!validateGeometry(model, ui, kValidateAfterReport)) ui.message("Errors or warnings found, validate geometry.");
 }
 
-bool readAfterCheck(Model& model, Ui& ui, LineReader& in, const std::string& reportExt) {
-    if (!readReportShown(reportTarget(model), ui, in, reportExt)) return false;
+bool readAfterCheck(Model& model, Ui& ui, LineReader& in, const std::string& reportExt,
+                    const std::string& keptAs = {}) {
+    ReportTarget target = reportTarget(model);
+    target.keptAs = keptAs;
+    if (!readReportShown(target, ui, in, reportExt)) return false;
     afterReport(model, ui);
     return true;
 }
@@ -100,7 +103,10 @@ bool readRunReport(Model& model, Ui& ui, const std::string& report) {
         ui.message("Cannot read the engine's report " + report + ".", "wavra", Icon::Critical);
         return false;
     }
-    return readAfterCheck(model, ui, in, ".out");
+    // A report the reader refuses is kept aside, not published: its message
+    // names it there.
+    const std::string kept = sideFileName(model.outDir() + model.modelName + ".out", ".failed");
+    return readAfterCheck(model, ui, in, ".out", "out/" + kept.substr(directoryOf(kept).size()));
 }
 
 } // namespace wavra

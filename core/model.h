@@ -297,6 +297,11 @@ struct Calculation {
     // Far and near field: the one frequency to calculate at, in MHz; 0 runs
     // the deck's first frequency.
     double calcFrequencyMHz = 0;
+    // The frequency loop's factor when its steps multiply (an FR card with
+    // I1 = 1, taken over from the deck or the last run): calcRange 0 and 1
+    // are its first and last frequency and calcRange 2 the linear step that
+    // gives the same count. 0: steps of calcRange 2 are added.
+    double calcFrequencyRatio = 0;
     int16_t surfaceWaveFlag = 0;
     int16_t expectedRunTime = 0;
     int16_t optimizerVarCount = 0;

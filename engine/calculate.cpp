@@ -69,6 +69,30 @@ std::string engineDeck(Model& m, Ui& ui, const std::string& deck, const RunHooks
     return std::move(adapted.text);
 }
 
+// What the deck's conversion and adaptation change in the model before the
+// engine starts (symbols, feed line, frequency, ground, request, ranges and
+// remembered cards), kept so that a question answered with Cancel leaves
+// the model as it was.
+class ModelInputs {
+public:
+    explicit ModelInputs(const Model& m)
+        : m_settings(m), m_geometry(m), m_calculation(m), m_symbols(m), m_freqCount(m.freqCount) {}
+    void restore(Model& m) {
+        static_cast<Settings&>(m) = std::move(m_settings);
+        static_cast<Geometry&>(m) = std::move(m_geometry);
+        static_cast<Calculation&>(m) = std::move(m_calculation);
+        static_cast<Symbols&>(m) = std::move(m_symbols);
+        m.freqCount = m_freqCount;
+    }
+
+private:
+    Settings m_settings;
+    Geometry m_geometry;
+    Calculation m_calculation;
+    Symbols m_symbols;
+    int16_t m_freqCount;
+};
+
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     return std::filesystem::equivalent(a, b, ec) && !ec;
@@ -97,11 +121,9 @@ std::string engineInputName(const Model& m) {
 
 std::string engineOutputName(const Model& m) { return m.modelName + ".out"; }
 
-EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& hooks) {
-    if (!knownCalcKind(m.calcKind)) {
-        fail(ui, "Unknown calculation choice" + str(m.calcKind) + ".");
-        return EngineStatus::Failed;
-    }
+namespace {
+
+EngineStatus convertAndRun(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& hooks) {
     showCalcWarnings(m, ui);
     addStatus(hooks, "Converting " + m.modelName + m.modelExt + " to " + m.modelName + ".inp");
     const std::optional<std::string> model = modelText(m, ui);
@@ -123,8 +145,28 @@ EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& 
     RunControl control = hooks.control;
     if (!control.statusLine) control.statusLine = hooks.statusLine;
     control.source = sourceOf(m.modelPath(), *model);
+    // The ItsHF files come from the report this run read in its own folder.
+    std::string report;
+    if (isItsHf(m) && hooks.itsHf)
+        control.readReport = [&report, read = hooks.control.readReport](const std::string& path) {
+            if (!readFileText(path, report)) report.clear();
+            return !read || read(path);
+        };
     const EngineStatus status = runEngine(m, ui, runner, text, engineOutputName(m), control);
-    if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui);
+    if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui, report);
+    return status;
+}
+
+} // namespace
+
+EngineStatus calculate(Model& m, Ui& ui, ProcessRunner& runner, const RunHooks& hooks) {
+    if (!knownCalcKind(m.calcKind)) {
+        fail(ui, "Unknown calculation choice" + str(m.calcKind) + ".");
+        return EngineStatus::Failed;
+    }
+    ModelInputs before(m);
+    const EngineStatus status = convertAndRun(m, ui, runner, hooks);
+    if (status == EngineStatus::Cancelled) before.restore(m);
     return status;
 }
 

@@ -18,7 +18,9 @@ namespace wavra {
 struct RunHooks {
     std::function<void(const std::string&)> statusLine; // the status window's list of lines
     RunControl control;                                 // its progress bar and Cancel button
-    std::function<void(Model&, Ui&)> itsHf;             // hands an ItsHF run's report on (calcKind 13, 14)
+    // Hands an ItsHF run's report on (calcKind 13, 14): the text of the
+    // report this run made, never a file another run may have replaced.
+    std::function<void(Model&, Ui&, const std::string& report)> itsHf;
 };
 
 // The information boxes before a run: the XNDA recommendation and the
@@ -34,7 +36,8 @@ std::string engineOutputName(const Model& model);
 
 // Converts, adapts and runs. Every failure is reported through ui before
 // it returns Failed; Cancelled when a ground question or the question on a
-// card the engine does not know was cancelled.
+// card the engine does not know was cancelled: nothing ran, and the model
+// is as it was before the call.
 EngineStatus calculate(Model& model, Ui& ui, ProcessRunner& runner, const RunHooks& hooks);
 
 // For the batch command line: the extension of the report to read (".out")

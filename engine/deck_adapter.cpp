@@ -138,7 +138,12 @@ private:
 
     std::string sweepFrequencyCard() {
         m.freqCount = static_cast<int16_t>(countOf(m, 0));
-        const std::string card = cardText("FR", {.i2 = m.freqCount, .f1 = m.calcRange[0], .f2 = m.calcRange[2]});
+        // A loop whose steps multiply stays one: its count and factor.
+        const bool multiplies = m.calcFrequencyRatio > 0;
+        const std::string card = cardText("FR", {.i1 = multiplies ? 1 : 0,
+                                                 .i2 = m.freqCount,
+                                                 .f1 = m.calcRange[0],
+                                                 .f2 = multiplies ? m.calcFrequencyRatio : m.calcRange[2]});
         remember(card, 2, 0);
         return card;
     }

@@ -44,15 +44,20 @@ DeckAxis axis(double start, double count, double step) {
 
 // FR: I1 0 linear, 1 multiplicative; I2 steps; F1 start; F2 step or factor.
 DeckAxis frequencyAxis(const Card& c) {
-    DeckAxis a = axis(c.reals[0], c.ints[1], c.reals[1]);
-    if (c.ints[0] == 1 && a.count > 1) {
-        a.stop = a.start * std::pow(c.reals[1], a.count - 1);
-        a.step = (a.stop - a.start) / (a.count - 1);
-    }
-    return a;
+    return c.ints[0] == 1 ? multiplicativeAxis(c.reals[0], c.ints[1], c.reals[1])
+                          : axis(c.reals[0], c.ints[1], c.reals[1]);
 }
 
 } // namespace
+
+DeckAxis multiplicativeAxis(double start, double count, double ratio) {
+    DeckAxis a = axis(start, count, ratio);
+    if (a.count <= 1) return a;
+    a.ratio = ratio;
+    a.stop = a.start * std::pow(ratio, a.count - 1);
+    a.step = (a.stop - a.start) / (a.count - 1);
+    return a;
+}
 
 DeckRequests findDeckRequests(std::string_view deck) {
     DeckRequests r;

@@ -12,16 +12,22 @@
 
 namespace wavra {
 
-// Start, stop and step of one axis, with its number of points.
+// Start, stop and step of one axis, with its number of points. A loop whose
+// steps multiply holds its factor in `ratio` (else 0); its `step` is the
+// linear step between the same ends that gives the same count.
 struct DeckAxis {
     double start = 0, stop = 0, step = 0;
     int count = 0;
+    double ratio = 0;
 };
+
+// A frequency loop of `count` steps from `start`, each `ratio` times the one
+// before (an FR card with I1 = 1).
+DeckAxis multiplicativeAxis(double start, double count, double ratio);
 
 struct DeckRequests {
     // The deck's frequency loop: the first FR card of more than one step;
-    // without one, the first FR card. A multiplicative loop is given as the
-    // linear loop with the same ends and count.
+    // without one, the first FR card.
     std::optional<DeckAxis> frequency;
     std::optional<std::array<DeckAxis, 2>> farField;  // theta, phi of the first RP card
     std::optional<std::array<DeckAxis, 3>> nearField; // X, Y, Z of the first NE/NH card with points

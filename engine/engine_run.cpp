@@ -124,10 +124,9 @@ std::string partName(size_t index, size_t count) {
 
 std::string outName(const std::string& path) { return "out/" + path.substr(directoryOf(path).size()); }
 
-// A failed run's report kept as the target's ".failed" side file, and
-// where it went, for the failure's message; out/<name>.out stays.
-std::string keepFailed(const std::string& runReport, const std::string& target) {
-    const std::string kept = keepFailedReport(runReport, target);
+// Where a failed run's report went (`kept`, empty when it left none), for
+// the failure's message; out/<name>.out stays.
+std::string keptText(const std::string& kept, const std::string& target) {
     std::string text = kept.empty() ? std::string() : "\nThe report of this run is kept as " + outName(kept);
     if (pathExists(target))
         text += (text.empty() ? "\nThe last complete report " : "; the last complete report ") + outName(target) +
@@ -136,15 +135,15 @@ std::string keepFailed(const std::string& runReport, const std::string& target) 
     return text;
 }
 
+std::string keepFailed(const std::string& runReport, const std::string& target) {
+    return keptText(keepFailedReport(runReport, target), target);
+}
+
 // The first failed part, reported; false when none failed.
 bool reportFailure(Ui& ui, const std::vector<PartRun>& parts, const std::string& engine, const std::string& target) {
-    for (size_t i = 0; i < parts.size(); ++i) {
-        std::string failure = engineRunFailure(parts[i].outcome, engine, parts[i].report, target);
-        if (failure.empty()) continue;
-        failure += partName(i, parts.size()) + engineFailureDetails(parts[i].outcome, parts[i].report);
-        critical(ui, failure + keepFailed(parts[i].report, target));
-        return true;
-    }
+    for (size_t i = 0; i < parts.size(); ++i)
+        if (reportRunFailure(ui, parts[i].outcome, engine, parts[i].report, target, partName(i, parts.size())))
+            return true;
     return false;
 }
 
@@ -319,7 +318,7 @@ void collect(ProcessOutcome& outcome, const RunningProcess& process) {
 ProcessOutcome runStep(Model& model, ProcessRunner& runner, const std::vector<std::string>& argv,
                        const std::string& dir, const RunControl& control) {
     ProcessOutcome outcome;
-    auto process = runner.start(argv, dir, outcome.startError);
+    auto process = startEngineProgram(runner, argv, dir, {}, outcome.startError);
     if (!process) return outcome;
     const ProcessGroupWatch watch(process->processId());
     outcome.stopped = waitForJob(model, *process, control);
@@ -333,7 +332,8 @@ ProcessOutcome runSpecialEngine(Model& model, Ui& ui, ProcessRunner& runner, con
                                 const std::string& outputName, const RunControl& control) {
     const std::string engine = launcherPath(model, engineOf(model));
     ProcessOutcome outcome;
-    auto process = runner.start({engine, RunFiles::deckName(), "-autodma"}, job.files().dir(), outcome.startError);
+    auto process = startEngineProgram(runner, {engine, RunFiles::deckName(), "-autodma"}, job.files().dir(), {},
+                                      outcome.startError);
     if (!process) return outcome;
     const ProcessGroupWatch watch(process->processId());
     ui.message("Wait till NEC32 ready, then close window and enter OK", "wavra", Icon::Critical);
@@ -424,7 +424,7 @@ bool EngineJob::prepare(const Model& model, Ui& ui, const std::string& deck, int
 
 bool EngineJob::start(ProcessRunner& runner, const std::string& workDir) {
     const std::string& dir = m_start.workingDir.empty() ? workDir : m_start.workingDir;
-    m_process = runner.startWithEnvironment(m_start.argv, dir, m_start.environment, m_outcome.startError);
+    m_process = startEngineProgram(runner, m_start.argv, dir, m_start.environment, m_outcome.startError);
     m_outcome.started = m_process != nullptr;
     if (m_process) m_watch = std::make_unique<ProcessGroupWatch>(m_process->processId());
     return m_outcome.started;
@@ -456,9 +456,20 @@ std::string engineRunFailure(const ProcessOutcome& r, const std::string& engine,
         return "The NEC-2 engine " + engine + " failed (exit status " + std::to_string(r.exitCode) + ").";
     if (!pathExists(runReport)) return "The NEC-2 engine " + engine + " wrote no output file " + target + ".";
     if (!reportComplete(runReport))
-        return "The report out/" + target.substr(target.find_last_of('/') + 1) +
+        return "The report " + outName(runReport) +
                " is incomplete (the engine stopped early): the closing run-time line.";
     return {};
+}
+
+bool reportRunFailure(Ui& ui, const ProcessOutcome& outcome, const std::string& engine, const std::string& runReport,
+                      const std::string& target, const std::string& part) {
+    if (engineRunFailure(outcome, engine, runReport, target).empty()) return false;
+    // Kept aside first, so that the message names the file the user finds.
+    const std::string kept = keepFailedReport(runReport, target);
+    const std::string report = kept.empty() ? runReport : kept;
+    critical(ui, engineRunFailure(outcome, engine, report, target) + part + engineFailureDetails(outcome, report) +
+                     keptText(kept, target));
+    return true;
 }
 
 std::string engineStopText(const Model& model, StopReason reason, const std::string& engine) {

@@ -110,9 +110,18 @@ std::vector<std::string> launcherCommand(const Model& model, const std::string& 
 
 // Why a run that ended by itself failed: not started, an exit status, no
 // report, or a report without its closing line; empty when it finished.
-// `target` names the report in the text.
+// An incomplete report is named as out/ + the file name of `runReport`:
+// pass the report where it was kept. `target` is the report the run was
+// to write.
 std::string engineRunFailure(const ProcessOutcome& outcome, const std::string& engine, const std::string& runReport,
                              const std::string& target);
+
+// A run that ended by itself and failed, reported through ui: its report is
+// kept as `target`'s ".failed" side file (out/<outputName> stays) and the
+// message names it there; `part` follows the failure's first line (which
+// run of a split loop). False, with nothing shown, when the run did not fail.
+bool reportRunFailure(Ui& ui, const ProcessOutcome& outcome, const std::string& engine, const std::string& runReport,
+                      const std::string& target, const std::string& part = {});
 
 // What a time-out or Cancel did to the engine; empty for other reasons.
 std::string engineStopText(const Model& model, StopReason reason, const std::string& engine);

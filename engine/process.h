@@ -33,6 +33,14 @@ std::unique_ptr<ProcessRunner> makeNativeProcessRunner();
 // and kills every group it was told of. Only engine runs are watched: the
 // programs wavra starts for the user (the text editor, `build`) hold the
 // user's unsaved work and run on when wavra ends.
+// Starts a program of an engine run (as ProcessRunner::startWithEnvironment)
+// whose process group the watchdog learns of from the child itself, before
+// the program runs: wavra may end at any moment after the fork without
+// leaving it unwatched. Keep a ProcessGroupWatch on it while it runs.
+std::unique_ptr<RunningProcess> startEngineProgram(ProcessRunner& runner, const std::vector<std::string>& argv,
+                                                   const std::string& workingDir,
+                                                   const std::vector<std::string>& environment, std::string& error);
+
 class ProcessGroupWatch {
 public:
     explicit ProcessGroupWatch(long long leader);

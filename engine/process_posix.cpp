@@ -60,8 +60,9 @@ void closeFd(int& fd) {
 // Runs in the child between fork and exec: only async-signal-safe calls.
 // `environment` null: this program's own.
 [[noreturn]] void execChild(const std::string& program, std::vector<char*>& args, char** environment,
-                            const std::string& dir, int outFd, int errFd, int statusFd) {
+                            const std::string& dir, int outFd, int errFd, int statusFd, int announceSocket) {
     leadOwnProcessGroup();
+    announceOwnGroup(announceSocket);
     int nullFd = ::open("/dev/null", O_RDONLY);
     if (nullFd >= 0) ::dup2(nullFd, 0);
     ::dup2(outFd, 1);
@@ -247,10 +248,11 @@ public:
             closePair(err);
             return fail(error, argv[0]);
         }
+        const int announceSocket = groupAnnouncementSocket();
         const pid_t pid = ::fork();
         if (pid == 0)
-            execChild(program, args, environment.empty() ? nullptr : envp.data(), workingDir, out[1], err[1],
-                      status[1]);
+            execChild(program, args, environment.empty() ? nullptr : envp.data(), workingDir, out[1], err[1], status[1],
+                      announceSocket);
         const int forkErrno = errno;
         ::close(out[1]);
         ::close(err[1]);
@@ -327,7 +329,11 @@ std::once_flag g_watchdogStarted;
         const ssize_t got = ::recv(socket, &message, sizeof message, MSG_WAITALL);
         if (got < 0 && errno == EINTR) continue;
         if (got != static_cast<ssize_t>(sizeof message)) break; // wavra is gone
-        if (message > 0 && count < kMaxWatchedGroups) groups[count++] = message;
+        // A group may be told twice: by the engine's child before it runs
+        // and by wavra after the start.
+        bool known = false;
+        for (int i = 0; i < count; ++i) known = known || groups[i] == message;
+        if (message > 0 && !known && count < kMaxWatchedGroups) groups[count++] = message;
         for (int i = 0; message < 0 && i < count; ++i)
             if (groups[i] == -message) groups[i--] = groups[--count];
     }
@@ -356,7 +362,9 @@ std::once_flag g_watchdogStarted;
 
 void startWatchdog() {
     int pair[2];
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) return;
+    // Records, not a stream: the engines' children and wavra send on the
+    // same socket, and each message must arrive whole.
+    if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair) != 0) return;
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(pair[0]);
@@ -367,15 +375,26 @@ void startWatchdog() {
     else g_watchdogSocket = pair[0];
 }
 
-void tellWatchdog(long long message) {
+int watchdogSocket() {
     std::call_once(g_watchdogStarted, startWatchdog);
-    if (g_watchdogSocket < 0) return;
+    return g_watchdogSocket;
+}
+
+void tellWatchdog(long long message) {
+    if (watchdogSocket() < 0) return;
     ssize_t sent;
     do sent = ::send(g_watchdogSocket, &message, sizeof message, MSG_NOSIGNAL);
     while (sent < 0 && errno == EINTR);
 }
 
 } // namespace
+
+std::unique_ptr<RunningProcess> startEngineProgram(ProcessRunner& runner, const std::vector<std::string>& argv,
+                                                   const std::string& workingDir,
+                                                   const std::vector<std::string>& environment, std::string& error) {
+    const GroupAnnouncement announcement(watchdogSocket());
+    return runner.startWithEnvironment(argv, workingDir, environment, error);
+}
 
 ProcessGroupWatch::ProcessGroupWatch(long long leader) : m_leader(leader) {
     if (m_leader > 0) tellWatchdog(m_leader);

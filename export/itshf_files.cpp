@@ -281,11 +281,11 @@ bool exportItsHf(const Model& m, Ui& ui, ProcessRunner& runner, const ItsHfReque
         missingDirectory(ui, n.antennaDir);
         return false;
     }
-    LineReader in(m.outDir() + request.outputName);
-    if (!in.isOpen()) {
+    if (request.report.empty()) {
         ui.message("Nec output file not found", "wavra", Icon::Exclamation);
         return false;
     }
+    LineReader in = LineReader::fromText(request.report);
     const std::string file = n.antennaName + n.antennaExt;
     say(p.caption, isArea(m) ? "Generating " + file + " for " + plain(areaFrequency(m)) + " Mhz"
                              : "Generating " + file + " for PHI is " + plain(pathPhi(m)) + " deg.");

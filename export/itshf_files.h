@@ -65,9 +65,9 @@ std::vector<ItsHfRun> itsHfRuns(const Model& model, const ItsHfNames& names);
 
 // What the export is asked to do.
 struct ItsHfRequest {
-    ItsHfRequest(std::string output, int number = 0, std::string text = {}, bool optimizer = false)
-        : outputName(std::move(output)), fileNumber(number), description(std::move(text)), fromOptimizer(optimizer) {}
-    std::string outputName;     // the engine report in out/ below installDir
+    ItsHfRequest(std::string reportText, int number = 0, std::string text = {}, bool optimizer = false)
+        : report(std::move(reportText)), fileNumber(number), description(std::move(text)), fromOptimizer(optimizer) {}
+    std::string report;         // the engine report's text, as the run that made it read it
     int fileNumber = 0;         // 0 for an ordinary run; the optimizer numbers its runs
     std::string description;    // written to <data dir><antenna name>.txt (file number 0 only)
     bool fromOptimizer = false; // no closing messages while the optimizer runs

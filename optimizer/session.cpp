@@ -186,12 +186,7 @@ bool OptimizerSession::Trials::waitForChunk() {
 bool OptimizerSession::Trials::readTrial(Pending& p, ParamValues& values) {
     p.ui.replay();
     const std::string report = p.job.files().report();
-    const std::string failure =
-        engineRunFailure(p.job.outcome(), engineOf(m), report, m.outDir() + engineOutputName(m));
-    if (!failure.empty()) {
-        critical(s.m_ui, failure + engineFailureDetails(p.job.outcome(), report));
-        return false;
-    }
+    if (reportRunFailure(s.m_ui, p.job.outcome(), engineOf(m), report, m.outDir() + engineOutputName(m))) return false;
     LineReader in(report);
     TrialHooks hooks(m_setup);
     readReportShown(reportTarget(m), s.m_ui, in, ".out", &hooks);
@@ -389,8 +384,10 @@ SessionEnd OptimizerSession::sweep(const OptimizerSetup& setup, const SessionHoo
     Trials trials(*this, setup, hooks);
     // Each step's report becomes the numbered ItsHF files of that step.
     trials.afterRead = [&](size_t k, Trials::Pending& run) {
+        std::string report;
+        if (!readFileText(run.job.files().report(), report)) report.clear();
         trials.publish(run);
-        exportItsHf(m, m_ui, m_runner, ItsHfRequest(engineOutputName(m), static_cast<int>(k) + 1, {}, true));
+        exportItsHf(m, m_ui, m_runner, ItsHfRequest(std::move(report), static_cast<int>(k) + 1, {}, true));
     };
     const int firstRun = m_runs + 1;
     trials.plannedRuns = m_runs + steps;

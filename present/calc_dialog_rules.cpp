@@ -76,10 +76,6 @@ std::optional<Row> presetRow(const Model& m, int row) {
         const auto r = static_cast<size_t>(row);
         return cardRow(f, 6 + r, 3 + r, 9 + r);
     }
-    if (m.calcKind == kCalcFrequencyLoop && row == 0) {
-        const auto f = cardFields(presetCard(m, 2, 0));
-        return isCard(f, {"FR"}) ? cardRow(f, 6, 3, 7) : std::nullopt;
-    }
     const auto f = cardFields(presetCard(m, presetEntry(m).row, column));
     if (!isCard(f, {"RP"})) return std::nullopt;
     const int axis = m.calcKind == kCalcFrequencyLoop ? row - 1 : row; // 0 theta, 1 phi
@@ -89,9 +85,25 @@ std::optional<Row> presetRow(const Model& m, int row) {
 Row axisRow(const DeckAxis& a) { return {a.start, a.stop, a.step}; }
 
 // A loop of 11 steps of 1 % around one frequency.
-Row loopAround(double mhz) {
+DeckAxis loopAround(double mhz) {
     const double step = mhz / 100;
-    return {mhz - 5 * step, mhz + 5 * step, step};
+    return {mhz - 5 * step, mhz + 5 * step, step, 11};
+}
+
+// The frequency loop of the FR card the last loop run generated.
+std::optional<DeckAxis> presetLoop(const Model& m) {
+    const auto f = cardFields(presetCard(m, 2, 0));
+    if (!isCard(f, {"FR"})) return std::nullopt;
+    if (fieldValue(f, 2) == 1) return multiplicativeAxis(fieldValue(f, 6), fieldValue(f, 3), fieldValue(f, 7));
+    const auto row = cardRow(f, 6, 3, 7);
+    if (!row) return std::nullopt;
+    return DeckAxis{(*row)[0], (*row)[1], (*row)[2]};
+}
+
+// The deck's own loop; one frequency gives a loop around it.
+std::optional<DeckAxis> deckLoop(const DeckRequests& d) {
+    if (!d.frequency || !(d.frequency->start > 0)) return std::nullopt;
+    return d.frequency->count > 1 ? *d.frequency : loopAround(d.frequency->start);
 }
 
 // Grid row `row` of the current choice from the deck's own cards.
@@ -99,10 +111,6 @@ std::optional<Row> deckRow(const Calculation& calculation, const DeckRequests& d
     if (calculation.calcKind == kCalcNearField) {
         if (!d.nearField) return std::nullopt;
         return axisRow((*d.nearField)[static_cast<size_t>(row)]);
-    }
-    if (calculation.calcKind == kCalcFrequencyLoop && row == 0) {
-        if (!d.frequency || !(d.frequency->start > 0)) return std::nullopt;
-        return d.frequency->count > 1 ? axisRow(*d.frequency) : loopAround(d.frequency->start);
     }
     const int axis = calculation.calcKind == kCalcFrequencyLoop ? row - 1 : row;
     if (!d.farField || (axis == 0 && heightRow(calculation))) return std::nullopt;
@@ -116,8 +124,6 @@ Row defaultRow(const Geometry& geometry, const Calculation& calculation, int row
         const double e = std::max(geometry.modelExtent, 0.1);
         return row == 2 ? Row{0, 0, 1} : Row{-e, e, e / 10};
     }
-    if (calculation.calcKind == kCalcFrequencyLoop && row == 0)
-        return loopAround(geometry.frequencyMHz > 0 ? geometry.frequencyMHz : kFreeSpaceMHz);
     const int axis = calculation.calcKind == kCalcFrequencyLoop ? row - 1 : row;
     if (axis == 0) return heightRow(calculation) ? Row{0, 0, 1} : Row{0, 180, 5};
     return {0, 355, 5};
@@ -246,6 +252,9 @@ CalcLayout calcLayout(const Calculation& calculation) {
         break;
     case kCalcFrequencyLoop:
         l.subCaptions = {"None", "Ver.", "Hor.", "Gain"};
+        if (calculation.calcFrequencyRatio > 0)
+            l.note = "Multiplicative loop: each frequency is" + str(calculation.calcFrequencyRatio) +
+                     " times the one before. A changed frequency field makes the steps linear.";
         if (calculation.calcSubMode == 0) {
             l.rows = 1;
             l.rowCaptions = {"Freq:", "", ""};
@@ -281,6 +290,21 @@ CalcLayout calcLayout(const Calculation& calculation) {
     return l;
 }
 
+namespace {
+
+// The frequency row of a loop, with its factor when its steps multiply: the
+// last loop run's FR card, else the deck's, else a loop around the model's
+// frequency.
+void prefillLoop(Model& m, const DeckRequests& deck) {
+    std::optional<DeckAxis> found = presetLoop(m);
+    if (!found) found = deckLoop(deck);
+    const DeckAxis loop = found.value_or(loopAround(m.frequencyMHz > 0 ? m.frequencyMHz : kFreeSpaceMHz));
+    setRow(m, 0, axisRow(loop));
+    m.calcFrequencyRatio = loop.ratio;
+}
+
+} // namespace
+
 void prefillCalcRange(Model& m, const CalcRowMemory& memory) {
     if (m.calcKind == kCalcItsHfArea || m.calcKind == kCalcItsHfPointToPoint) {
         m.calcRange[0] = mainBeamAzimuth(m);
@@ -290,6 +314,7 @@ void prefillCalcRange(Model& m, const CalcRowMemory& memory) {
     const int rows = calcLayout(m).rows;
     for (int row = 0; row < rows; ++row) {
         if (const auto it = memory.rows.find(rowKey(m, row)); it != memory.rows.end()) setRow(m, row, it->second);
+        else if (m.calcKind == kCalcFrequencyLoop && row == 0) prefillLoop(m, memory.deck);
         else if (const auto preset = presetRow(m, row)) setRow(m, row, *preset);
         else if (const auto deck = deckRow(m, memory.deck, row)) setRow(m, row, *deck);
         else setRow(m, row, defaultRow(m, m, row));
@@ -328,7 +353,12 @@ void enterRangeField(Calculation& calculation, int index, std::string_view text,
     if (index < 1 || index > 9) return;
     auto& r = calculation.calcRange;
     const int i = index - 1;
-    r[i] = decimalNumber(text);
+    // A field left as it was shown keeps the value it stands for, which may
+    // have more digits than shown (and a multiplicative loop its factor).
+    if (trim(text) != rangeText(r[i])) {
+        r[i] = decimalNumber(text);
+        if (calculation.calcKind == kCalcFrequencyLoop && i < 3) calculation.calcFrequencyRatio = 0;
+    }
     if (enterPressed || !isStepField(index)) return;
     if (r[i] == 0) r[i] = (r[i - 1] - r[i - 2]) / 20;
     else if (calculation.calcKind == kCalcNearField)
@@ -410,8 +440,9 @@ bool generateCalculation(Model& m, Ui& ui) {
 }
 
 CalcChoice saveCalcChoice(const Geometry& geometry, const Calculation& calculation) {
-    return {calculation.calcKind,  calculation.calcSubMode,  calculation.surfaceWaveFlag, geometry.requestXnda,
-            calculation.calcRange, geometry.requestDistance, geometry.requestGainNorm};
+    return {calculation.calcKind,     calculation.calcSubMode,       calculation.surfaceWaveFlag,
+            geometry.requestXnda,     calculation.calcRange,         geometry.requestDistance,
+            geometry.requestGainNorm, calculation.calcFrequencyRatio};
 }
 
 void restoreCalcChoice(Geometry& geometry, Calculation& calculation, const CalcChoice& c) {
@@ -422,6 +453,7 @@ void restoreCalcChoice(Geometry& geometry, Calculation& calculation, const CalcC
     calculation.calcRange = c.range;
     geometry.requestDistance = c.distance;
     geometry.requestGainNorm = c.gainNorm;
+    calculation.calcFrequencyRatio = c.frequencyRatio;
 }
 
 } // namespace wavra

@@ -29,6 +29,7 @@ struct CalcLayout {
     FixedColumn<std::string, 4> subCaptions;    // sub-option buttons; empty: hidden
     bool farFieldExtras = false;                // XNDA, distance, gain factor, surface wave
     std::string infoX, infoY;                   // explanatory lines of the ItsHF choices
+    std::string note;                           // a line below the grid: a multiplicative loop
 };
 CalcLayout calcLayout(const Calculation& calculation);
 
@@ -43,7 +44,8 @@ struct CalcRowMemory {
 // Offers the ranges of the current choice, row by row: what the row showed
 // earlier while the dialog is open; else the card the last run of this
 // choice generated (calcPresets); else the deck's own card (its FR loop,
-// or a loop of 11 steps of 1 % around its single frequency; its first RP
+// or a loop of 11 steps of 1 % around its single frequency, a loop whose
+// steps multiply keeping its factor in calcFrequencyRatio; its first RP
 // card; its first NE/NH card with points); else a default (theta 0 to 180
 // and phi 0 to 355 in 5-degree steps, X and Y across the antenna, Z 0).
 // The ItsHF choices take the last pattern's main beam and the model's
@@ -66,8 +68,10 @@ void chooseSurfaceWave(Model& model, CalcRowMemory& memory, bool ticked);
 
 // Leaving grid field `index` (1 to 9, row by row: start, stop, step): the
 // number goes into calcRange[index - 1], a comma counting as the decimal
-// point. Unless Enter was pressed, a step of 0 becomes (stop - start) / 20,
-// and in the near field a step is copied into the rows below.
+// point; a text that is the value as shown leaves it alone, and a changed
+// frequency field of a loop makes its steps linear (calcFrequencyRatio 0).
+// Unless Enter was pressed, a step of 0 becomes (stop - start) / 20, and in
+// the near field a step is copied into the rows below.
 void enterRangeField(Calculation& calculation, int index, std::string_view text, bool enterPressed);
 
 // The XNDA field: its last four characters as four digits, each within the
@@ -115,6 +119,7 @@ struct CalcChoice {
     int16_t kind = 0, subMode = 0, surfaceWave = 0, xnda = 0;
     std::array<double, 9> range{};
     double distance = 0, gainNorm = 0;
+    double frequencyRatio = 0;
 };
 CalcChoice saveCalcChoice(const Geometry& geometry, const Calculation& calculation);
 void restoreCalcChoice(Geometry& geometry, Calculation& calculation, const CalcChoice& choice);

@@ -33,8 +33,10 @@ std::vector<float> nearAxisCoordinates(const Results& results, const Summary& su
     std::vector<float> c;
     const int n = nearPointCount(results, summary);
     c.reserve(static_cast<size_t>(std::max(n, 0)));
-    for (int i = 1; i <= n; ++i)
-        c.push_back(results.nearFieldPoints[static_cast<size_t>(i)][static_cast<size_t>(axis)]);
+    for (int i = 1; i <= n; ++i) {
+        const float v = results.nearFieldPoints[static_cast<size_t>(i)][static_cast<size_t>(axis)];
+        if (std::isfinite(v)) c.push_back(v); // a point the engine could not place has no coordinate
+    }
     std::sort(c.begin(), c.end());
     c.erase(std::unique(c.begin(), c.end()), c.end());
     return c;
@@ -60,6 +62,7 @@ std::vector<NearFieldMark> nearFieldMarks(const Results& results, const Summary&
         const auto& at = results.nearFieldPoints[static_cast<size_t>(i)];
         if (planeOnly && at[static_cast<size_t>(s.gridType - 1)] != plane) continue;
         const double v = results.nearFieldValues[static_cast<size_t>(i)][component];
+        if (std::isnan(v) || !std::isfinite(at[0] + at[1] + at[2])) continue; // missing: never drawn as 0
         const double f = largest > 0 ? std::clamp(v / largest, 0.0, 1.0) : 0;
         marks.push_back({p.x(at[0], at[1]), p.y(at[0], at[1], at[2]), f * full, f});
     }

@@ -55,7 +55,7 @@ void addComparedPattern(PatternState& s, const Model& m, Ui& ui) {
     Summary summary;
     ModelFile file = m;
     file.modelName = choice->name;
-    if (!readOutputShown({request, other, summary, m, file}, ui, ".out")) {
+    if (!readOutputShown({request, other, summary, m, file, nullptr, nullptr, {}}, ui, ".out")) {
         ui.message("No output file available for: " + choice->name + choice->ext);
         return;
     }

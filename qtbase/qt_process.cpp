@@ -126,8 +126,12 @@ std::unique_ptr<RunningProcess> QtProcessRunner::startWithEnvironment(const std:
     process->setStandardInputFile(QProcess::nullDevice());
     if (m_forwardOutput) process->setProcessChannelMode(QProcess::ForwardedChannels);
 #ifdef Q_OS_UNIX
-    // Its own process group, so ending it also ends the programs it started.
-    process->setChildProcessModifier([] { leadOwnProcessGroup(); });
+    // Its own process group, so ending it also ends the programs it started;
+    // told to the watcher, if any, before the program runs.
+    process->setChildProcessModifier([announceTo = groupAnnouncementSocket()] {
+        leadOwnProcessGroup();
+        announceOwnGroup(announceTo);
+    });
 #endif
     process->start();
     if (!process->waitForStarted(10000)) {

@@ -116,17 +116,22 @@ void ReportReader::storeFarPoint(int row, std::string_view line, bool surfaceWav
     if (surfaceWave) {
         // Fields near ground: the height stands in the theta column, and the
         // first distance found is the request's distance.
-        angles = {columnNumber(line, l.swHeight), columnNumber(line, l.swPhi)};
-        if (geo.requestDistance == 0) geo.requestDistance = columnNumber(line, l.swDistance);
+        const char* where = "the surface wave's position";
+        angles = {position(line, l.swHeight, where), position(line, l.swPhi, where)};
+        const double distance = position(line, l.swDistance, where);
+        if (geo.requestDistance == 0 && !isMissing(distance)) geo.requestDistance = distance;
         const char* what = "the surface wave";
         values = {0, 0, result(line, l.swFieldRadial, what) * fieldScale,
                   result(line, l.swFieldTheta, what) * fieldScale, result(line, l.swFieldPhi, what) * fieldScale};
-        return;
+    } else {
+        const char* what = "the radiation pattern";
+        angles = {position(line, l.theta, "the pattern angles"), position(line, l.phi, "the pattern angles")};
+        values = {result(line, l.gainVertical, what), result(line, l.gainHorizontal, what),
+                  result(line, l.gainTotal, what), result(line, l.fieldTheta, what) * fieldScale,
+                  result(line, l.fieldPhi, what) * fieldScale};
     }
-    const char* what = "the radiation pattern";
-    angles = {columnNumber(line, l.theta), columnNumber(line, l.phi)};
-    values = {result(line, l.gainVertical, what), result(line, l.gainHorizontal, what), result(line, l.gainTotal, what),
-              result(line, l.fieldTheta, what) * fieldScale, result(line, l.fieldPhi, what) * fieldScale};
+    // A point without its direction cannot be placed: all of it is missing.
+    if (isMissing(angles[0]) || isMissing(angles[1])) values.fill(kMissing);
 }
 
 // Counts the new points, keeps the largest value of each column over all
@@ -191,10 +196,14 @@ void ReportReader::loadNearField() {
 void ReportReader::storeNearPoint(int row, std::string_view line) {
     const ReportLayout& l = *layout;
     const size_t r = static_cast<size_t>(row);
-    res.nearFieldPoints[r] = {toSingle(columnNumber(line, l.nearX)), toSingle(columnNumber(line, l.nearY)),
-                              toSingle(columnNumber(line, l.nearZ))};
+    const char* where = "the near-field coordinates";
+    const double x = position(line, l.nearX, where), y = position(line, l.nearY, where),
+                 z = position(line, l.nearZ, where);
+    res.nearFieldPoints[r] = {toSingle(x), toSingle(y), toSingle(z)};
+    // A point without its place cannot be drawn: its field is missing too.
+    const bool placed = !isMissing(x) && !isMissing(y) && !isMissing(z);
     double e[3];
-    for (size_t k = 0; k < 3; ++k) e[k] = result(line, l.nearMag[k], "the near field") * fieldScale;
+    for (size_t k = 0; k < 3; ++k) e[k] = placed ? result(line, l.nearMag[k], "the near field") * fieldScale : kMissing;
     const double total = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
     res.nearFieldValues[r] = {toSingle(e[0]), toSingle(e[1]), toSingle(e[2]), toSingle(total)};
     for (size_t k = 1; k <= 4; ++k) {

@@ -46,7 +46,7 @@ void clearTarget(const ReportTarget& t, const std::string& extension) {
 } // namespace
 
 ReportTarget reportTarget(Model& model) {
-    return {model, model, model.summary, model, model, &model, &model.expectedRunTime};
+    return {model, model, model.summary, model, model, &model, &model.expectedRunTime, {}};
 }
 
 int16_t expectedRunTimeFor(double seconds) {
@@ -215,6 +215,11 @@ double ReportReader::result(std::string_view line, Column c, const char* what) {
     return v;
 }
 
+double ReportReader::position(std::string_view line, Column c, const char* what) {
+    const double v = result(line, c, what);
+    return std::isfinite(v) ? v : kMissing;
+}
+
 // The patterns of a frequency loop with a cut follow one another: the fixed
 // axis of the cut then counts the frequency steps whose pattern was loaded.
 void ReportReader::finishPatternSweep() {
@@ -284,8 +289,8 @@ bool ReportReader::finish(const std::string& extension) {
     if (lacking.empty()) return true;
     // nec2c prints its fatal message as the last line of the report.
     if (!runTimeRead && !lastLine.empty()) showEngineError("Nec2d : " + trim(lastLine), lastLineNumber);
-    note(Severity::Fatal, "The report out/" + target.file.modelName + extension +
-                              " is incomplete (the engine stopped early): " + lacking + ".");
+    const std::string name = target.keptAs.empty() ? "out/" + target.file.modelName + extension : target.keptAs;
+    note(Severity::Fatal, "The report " + name + " is incomplete (the engine stopped early): " + lacking + ".");
     clearTarget(target, extension);
     return false;
 }

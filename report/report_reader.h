@@ -39,6 +39,9 @@ struct ReportTarget {
     // afresh) and the next run's expected duration is taken from it.
     ViewState* view = nullptr;
     int16_t* expectedRunTime = nullptr;
+    // Where an incomplete report is kept, as its message names it (a run's
+    // report that is not published); empty: out/<modelName><extension>.
+    std::string keptAs;
 };
 
 // The whole model store as the target of its own report.

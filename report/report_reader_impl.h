@@ -101,6 +101,9 @@ private:
     // A result field: a printed NaN or infinity is kept as it is (missing to
     // the views) and reported once per report, naming `what`.
     double result(std::string_view line, Column c, const char* what);
+    // A field that places a result (an angle, a coordinate): read like a
+    // result, but a NaN or infinity gives kMissing, never 0.
+    double position(std::string_view line, Column c, const char* what);
     void finishPatternSweep();
     void closeLoop();
     std::string missingParts() const;

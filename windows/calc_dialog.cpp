@@ -135,6 +135,9 @@ QWidget* CalcDialog::buildGrid() {
     m_infoY = namedLabel("LabIY");
     layout->addWidget(m_infoX, 1, 2, 1, 2);
     layout->addWidget(m_infoY, 2, 2, 1, 2);
+    m_note = namedLabel("LabNote");
+    m_note->setWordWrap(true);
+    layout->addWidget(m_note, 4, 0, 1, 5);
     return m_grid;
 }
 
@@ -237,6 +240,8 @@ void CalcDialog::showGrid(const CalcLayout& layout) {
     m_infoY->setText(q(layout.infoY));
     m_infoX->setVisible(!layout.infoX.empty());
     m_infoY->setVisible(!layout.infoY.empty());
+    m_note->setText(q(layout.note));
+    m_note->setVisible(!layout.note.empty());
 }
 
 void CalcDialog::showFields() {
@@ -255,6 +260,7 @@ bool CalcDialog::commit(QObject* field, bool enterPressed) {
         // The field itself, and the steps the rules copied into other rows.
         for (int k = 0; k < 9; ++k)
             if (k == i || m_model.calcRange[k] != before[k]) m_fields[k]->setText(q(rangeText(m_model.calcRange[k])));
+        showGrid(calcLayout(m_model)); // a changed loop frequency ends a multiplicative loop's note
         return true;
     }
     if (field == m_xnda) {

@@ -54,6 +54,7 @@ private:
     FixedColumn<QLabel*, 3> m_columnLabels{};
     QLabel* m_infoX = nullptr;
     QLabel* m_infoY = nullptr;
+    QLabel* m_note = nullptr; // below the grid
     QGroupBox* m_farField = nullptr;
     QLineEdit* m_xnda = nullptr;
     QLineEdit* m_distance = nullptr;

@@ -6,8 +6,8 @@
 
 namespace wavra {
 
-ModelFileWatch::ModelFileWatch(const Settings& settings, ViewState& view, std::function<bool()> idle)
-    : m_settings(settings), m_view(view), m_idle(std::move(idle)) {
+ModelFileWatch::ModelFileWatch(const Settings& settings, ViewState& view, std::function<bool()> idle, Reader read)
+    : m_settings(settings), m_view(view), m_idle(std::move(idle)), m_read(read ? std::move(read) : Reader(fileBytes)) {
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, &ModelFileWatch::settled);
@@ -22,10 +22,11 @@ void ModelFileWatch::watch(const std::string& path) {
     if (!m_watcher.directories().isEmpty()) m_watcher.removePaths(m_watcher.directories());
     m_settle.stop();
     m_path = path;
-    m_known = fileBytes(path);
+    m_bytesRead = m_settings.watchModelFile != 0;
+    m_known = m_bytesRead ? m_read(path) : std::nullopt;
     const QString file = QString::fromStdString(path);
     m_watcher.addPath(QFileInfo(file).absolutePath());
-    if (m_known) m_watcher.addPath(file);
+    if (QFileInfo::exists(file)) m_watcher.addPath(file);
 }
 
 void ModelFileWatch::changed() {
@@ -36,13 +37,14 @@ void ModelFileWatch::changed() {
 
 void ModelFileWatch::settled() {
     if (m_settings.watchModelFile == 0 || m_path.empty()) return;
-    const std::optional<std::string> now = fileBytes(m_path);
-    if (!now || now == m_known) return; // gone, or written again with the same bytes
+    const std::optional<std::string> now = m_read(m_path);
+    if (!now || (m_bytesRead && now == m_known)) return; // gone, or written again with the same bytes
     if (!m_idle() || m_view.actionCode != 0) {
         m_settle.start(); // a calculation or a dialog runs: ask again later
         return;
     }
     m_known = now;
+    m_bytesRead = true;
     m_view.actionCode = kActionModelChanged;
 }
 

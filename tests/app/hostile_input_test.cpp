@@ -61,7 +61,8 @@ TEST_F(HostileInput, CutOffReportIsNoResult) {
         EXPECT_EQ(r.status, 3);
         json j = json::parse(r.out);
         EXPECT_TRUE(said(j,
-                         "The report out/dipole.out is incomplete (the engine stopped early): the closing run-time "
+                         "The report out/dipole.out.failed is incomplete (the engine stopped early): the closing "
+                         "run-time "
                          "line."));
         EXPECT_FALSE(j.contains("impedance"));
         EXPECT_EQ(j["patternCount"], 0);
@@ -74,6 +75,19 @@ TEST_F(HostileInput, CutOffReportIsNoResult) {
     EXPECT_EQ(j["loadedFrom"], "deck");
     EXPECT_FALSE(j.contains("impedance"));
     EXPECT_EQ(j["wireCount"], 1); // the model deck
+    // A loop report with its run-time line but without its last steps ends
+    // well for the engine; the reader refuses it, and it is kept aside too.
+    std::string loop = test::readText(test::fixturePath("reports/g_loop_direction.nec2c.out"));
+    loop = loop.substr(0, loop.rfind('\n', loop.find("FREQUENCY : 1.4300E+01"))) + "\n\n" +
+           loop.substr(loop.find("  TOTAL RUN TIME"));
+    test::writeText(tree.file("half.out"), loop);
+    auto refused = batch("models/dipole.nec", {"--calc", "original"});
+    EXPECT_NE(refused.status, 0);
+    EXPECT_TRUE(said(json::parse(refused.out),
+                     "The report out/dipole.out.failed is incomplete (the engine stopped "
+                     "early): only 8 of 11 frequency steps."))
+        << refused.out;
+    EXPECT_EQ(test::readText(tree.file("out/dipole.out.failed")), loop);
 }
 
 TEST_F(HostileInput, PipesDirectoriesAndMissingFilesAreRefusedWithTheReason) {

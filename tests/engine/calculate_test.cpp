@@ -98,7 +98,11 @@ TEST_F(CalculateTest, MissingModelsAndReportsAsModelsAreRefusedClearly) {
 TEST_F(CalculateTest, ItsHfRunsHandTheReportOnButNotWithASurfaceWave) {
     test::loadModel(m, tree, "dipole.nec", "dipole");
     int handedOn = 0;
-    hooks.itsHf = [&](Model&, Ui&) { ++handedOn; };
+    // The run's own report, as it read it, never a file found by name.
+    hooks.itsHf = [&](Model&, Ui&, const std::string& report) {
+        EXPECT_EQ(report, "report\n  TOTAL RUN TIME: 0 msec\n");
+        ++handedOn;
+    };
     m.calcKind = kCalcItsHfArea;
     m.calcRange = {30, 0, 0, 14.2};
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Finished);
@@ -121,10 +125,26 @@ TEST_F(CalculateTest, ACardTheEngineDoesNotKnowIsNamedWithItsLineBeforeTheRun) {
     writeText(tree.file("foreign.nec"), head + "zz 0 1\nFR 0 1 0 0 14 0\nEN\n");
     const std::string question =
         "Card 'ZZ' in line 8 is not a NEC-2 card; nec2c stops at it. Remove it or turn it into a comment.";
+    // Cancel leaves the model as it was, although the question comes after
+    // the deck was converted and adapted to a far field at 7 MHz.
+    m.calcKind = kCalcFarField;
+    m.calcRange = {0, 90, 5, 0, 360, 5};
+    m.calcFrequencyMHz = 7;
+    m.frequencyMHz = 3.5;
+    m.freqCount = 4;
+    m.requestMode = kNoRequest;
+    m.requestXnda = 1000; // no gain recommendation before the question
+    const Model before = m;
     ui.queueAnswer(Answer::Cancel);
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Cancelled);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{question});
     EXPECT_TRUE(runner.calls.empty());
+    EXPECT_EQ(m.frequencyMHz, 3.5);
+    EXPECT_EQ(m.freqCount, 4);
+    EXPECT_EQ(m.requestMode, kNoRequest);
+    EXPECT_EQ(m.calcPresets[1][0], before.calcPresets[1][0]);
+    EXPECT_EQ(m.constCount, before.constCount);
+    m.calcKind = kCalcOriginal;
 
     ui.clear();
     ui.queueAnswer(Answer::Ok); // runs the deck as it is

@@ -28,7 +28,8 @@ TEST(DeckRequests, FirstLoopFirstPatternAndFirstNearFieldWithPoints) {
 
 TEST(DeckRequests, MultiplicativeLoopAndNothingAsked) {
     DeckRequests r = findDeckRequests("FR 1 3 0 0 10 2\n");
-    expectAxis(*r.frequency, 10, 40, 15, 3); // the linear loop with the same ends
+    expectAxis(*r.frequency, 10, 40, 15, 3); // the step of the linear loop with the same ends
+    EXPECT_EQ(r.frequency->ratio, 2);
     r = findDeckRequests("NE 0 0 5 5 0 0 0 1 1 1\nGW 1 1 0 0 0 0 0 1 0.1\n");
     EXPECT_FALSE(r.frequency || r.farField || r.nearField);
 }

@@ -126,6 +126,13 @@ TEST_F(EngineRunTest, AFailedRunsReportIsKeptAsideAndTheLastCompleteReportAndIts
             ASSERT_EQ(ui.messages().size(), 1u);
             EXPECT_EQ(ui.messages()[0].substr(ui.messages()[0].size() - std::min(kept.size(), ui.messages()[0].size())),
                       kept);
+            // The cut-off report is named where it is kept, not as the
+            // out/<name>.out this run never wrote.
+            if (exitCode == 0) {
+                EXPECT_EQ(ui.messages()[0].substr(0, ui.messages()[0].find('\n')),
+                          "The report out/" + failed.substr(directoryOf(failed).size()) +
+                              " is incomplete (the engine stopped early): the closing run-time line.");
+            }
         }
         for (const std::string& side : {failed, runRecordFile(target)})
             EXPECT_LE(side.size() - directoryOf(side).size(), kMaxFileNameBytes);

@@ -1,6 +1,8 @@
 #include "engine/process.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "support/test_support.h"
 
@@ -73,6 +75,33 @@ TEST(NativeProcess, WaitTimesOutAndTerminateEndsTheProgramAndItsChildren) {
 
 TEST(NativeProcess, ExitStatusOfAProgramKilledBySignal) {
     EXPECT_EQ(runToEnd({"sh", "-c", "kill -9 $$"}).exitCode, 128 + 9);
+}
+
+// An engine program tells its group to the watcher itself, between fork and
+// exec: the id waits on the socket although the parent sent nothing. A
+// program started without an announcement (the text editor) tells nothing.
+TEST(NativeProcess, AnnouncesItsGroupFromTheChildOnlyWhenAsked) {
+    int pair[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair), 0);
+    auto runner = makeNativeProcessRunner();
+    std::string error;
+    long long announced = 0;
+    {
+        const GroupAnnouncement announcement(pair[1]);
+        auto p = runner->start({"true"}, {}, error);
+        ASSERT_NE(p, nullptr) << error;
+        announced = p->processId();
+        EXPECT_TRUE(p->waitFor(20000));
+    }
+    auto unannounced = runner->start({"true"}, {}, error);
+    ASSERT_NE(unannounced, nullptr) << error;
+    EXPECT_TRUE(unannounced->waitFor(20000));
+    long long message = 0;
+    EXPECT_EQ(::recv(pair[0], &message, sizeof message, MSG_DONTWAIT), static_cast<ssize_t>(sizeof message));
+    EXPECT_EQ(message, announced);
+    EXPECT_LT(::recv(pair[0], &message, sizeof message, MSG_DONTWAIT), 0);
+    ::close(pair[0]);
+    ::close(pair[1]);
 }
 
 } // namespace

@@ -63,8 +63,8 @@ struct ItsHfTest : ::testing::Test {
         }
     }
     std::vector<std::string> calls() { return test::readLinesOf(its.file("calls.txt")); }
-    bool exportReport(const std::string& text, const ItsHfRequest& request = {"yagi.out"}) {
-        test::writeText(tree.file("out/yagi.out"), text);
+    bool exportReport(const std::string& text, ItsHfRequest request = {""}) {
+        request.report = text;
         return exportItsHf(m, ui, *runner, request);
     }
     std::string program(const char* name) { return its.file(std::string("bin_win/") + name); }
@@ -87,8 +87,7 @@ TEST_F(ItsHfTest, AreaAntennaFileHas360RecordsOf91Gains) {
     progress.caption = [&](const std::string& c) { captions.push_back(c); };
     std::vector<int> bar;
     progress.bar = [&](int p) { bar.push_back(p); };
-    test::writeText(tree.file("out/yagi.out"), classicReport(14.2, areaGains()));
-    ASSERT_TRUE(exportItsHf(m, ui, *runner, {"yagi.out"}, progress));
+    ASSERT_TRUE(exportItsHf(m, ui, *runner, {classicReport(14.2, areaGains())}, progress));
     const auto lines = test::readLinesOf(its.file("antennas/wavra/yagi.n13"));
     ASSERT_EQ(lines.size(), 6u + 360 * 10);
     EXPECT_EQ(lines[0], "yagi.nec: freq=14.2 Mhz");
@@ -127,7 +126,7 @@ TEST_F(ItsHfTest, AreaAbove30MHzAndShortPatternsAndMissingFiles) {
                   "The report holds 32669 pattern values; an ItsHF area-coverage antenna file needs 360 x 91."}));
 
     ui.clear();
-    EXPECT_FALSE(exportItsHf(m, ui, *runner, {"missing.out"}));
+    EXPECT_FALSE(exportItsHf(m, ui, *runner, {""})); // the run's report could not be read
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"Nec output file not found"}));
 
     ui.clear();
@@ -153,7 +152,7 @@ TEST_F(ItsHfTest, AreaAbove30MHzAndShortPatternsAndMissingFiles) {
 TEST_F(ItsHfTest, AreaInputFileFromTheTemplateAndTheProgramRuns) {
     m.itsHfArea = 2;
     const std::string templ = its.file("areadata/default/wavra.ice");
-    ASSERT_TRUE(exportReport(classicReport(14.2, areaGains()), {"yagi.out", 0, "Yagi at 45 degrees"}));
+    ASSERT_TRUE(exportReport(classicReport(14.2, areaGains()), {"", 0, "Yagi at 45 degrees"}));
     // The missing template came from the program's own.
     EXPECT_EQ(test::readText(templ), test::readText(tree.file("exe/wavraa.ice")));
     const auto input = test::readLinesOf(its.file("areadata/wavra/yagi.ice"));
@@ -219,7 +218,8 @@ TEST_F(ItsHfTest, PointToPointFileOfARealNec2cReportAndItsRuns) {
     m.frequencyMHz = 14;
     m.modelName = "dipole-for-40m"; // 14 characters: numbered files take the first 6
     m.itsHfPtop = 1 | 2 | 8;
-    ASSERT_TRUE(exportItsHf(m, ui, *runner, {"dipole.out", 3, "not written for numbered files", true}));
+    ASSERT_TRUE(exportItsHf(m, ui, *runner,
+                            {test::readText(tree.file("out/dipole.out")), 3, "not written for numbered files", true}));
     EXPECT_TRUE(ui.messages().empty()); // the optimizer runs: no messages
     const auto lines = test::readLinesOf(its.file("antennas/wavra/dipole03.n14"));
     ASSERT_EQ(lines.size(), 5u + 30 * 10);
@@ -265,7 +265,7 @@ TEST_F(ItsHfTest, PointToPointFileOfARealNec2cReportAndItsRuns) {
     // Only the input file: nothing runs, and the messages say so. The whole
     // name does not fit the 12 columns of the template's antenna name.
     m.itsHfPtop = 1;
-    ASSERT_TRUE(exportItsHf(m, ui, *runner, {"dipole.out"}));
+    ASSERT_TRUE(exportItsHf(m, ui, *runner, {test::readText(tree.file("out/dipole.out"))}));
     EXPECT_EQ(calls().size(), 2u);
     EXPECT_EQ(
         ui.messages(),

@@ -32,10 +32,10 @@ TEST(ItsHfRun, AreaCoverageAfterARealEngineRun) {
     std::vector<std::string> status;
     RunHooks hooks;
     hooks.statusLine = [&](const std::string& line) { status.push_back(line); };
-    hooks.itsHf = [&](Model& model, Ui& hookUi) {
+    hooks.itsHf = [&](Model& model, Ui& hookUi, const std::string& report) {
         ItsHfProgress progress;
         progress.caption = hooks.statusLine;
-        exportItsHf(model, hookUi, *runner, {engineOutputName(model)}, progress);
+        exportItsHf(model, hookUi, *runner, {report}, progress);
     };
     ASSERT_EQ(calculate(m, ui, *runner, hooks), EngineStatus::Finished) << ui.messages().back();
     const auto lines = test::readLinesOf(its.file("antennas/nec/dipole.n13"));

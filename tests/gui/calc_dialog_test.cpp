@@ -111,6 +111,34 @@ TEST_F(CalcRules, ADeckOfOneFrequencyOffersALoopAroundIt) {
     EXPECT_EQ(m.calcRange[4], 180);
 }
 
+// A loop whose steps multiply is offered with its own ends and runs as it
+// is; the remembered card offers it again, and a changed frequency field
+// makes its steps linear.
+TEST_F(CalcRules, AMultiplicativeLoopStaysMultiplicative) {
+    rows.deck = findDeckRequests("FR 1 5 0 0 3.5 2\nEN\n");
+    m.calcKind = kCalcFrequencyLoop;
+    prefillCalcRange(m, rows);
+    EXPECT_EQ(m.calcRange[0], 3.5);
+    EXPECT_EQ(m.calcRange[1], 56);
+    EXPECT_EQ(m.calcFrequencyRatio, 2);
+    EXPECT_NE(calcLayout(m).note.find("each frequency is 2 times the one before"), std::string::npos);
+    enterRangeField(m, 3, rangeText(m.calcRange[2]), false); // left as shown
+    EXPECT_EQ(m.calcFrequencyRatio, 2);
+    EXPECT_EQ(generateRefusal(m, m), std::nullopt);
+    const std::string deck = "GW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nEX 0 1 6 0 1 0\nFR 0 1 0 0 14 0\nXQ\nEN\n";
+    const std::string adapted = adaptDeck(m, ui, deck).text;
+    EXPECT_NE(adapted.find("FR, 1, 5, 0, 0, 3.5, 2.0"), std::string::npos) << adapted;
+
+    m.calcFrequencyRatio = 0;
+    range({});
+    prefillCalcRange(m); // from the card the run remembered
+    EXPECT_EQ(m.calcRange[1], 56);
+    EXPECT_EQ(m.calcFrequencyRatio, 2);
+    enterRangeField(m, 2, "60", false);
+    EXPECT_EQ(m.calcFrequencyRatio, 0);
+    EXPECT_TRUE(calcLayout(m).note.empty());
+}
+
 TEST_F(CalcRules, EachChoiceKeepsItsOwnRows) {
     m.calcKind = kCalcFarField;
     prefillCalcRange(m, rows);

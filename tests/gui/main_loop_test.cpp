@@ -289,7 +289,7 @@ TEST_F(MainLoopTest, CancelledGroundQuestionDoesNotShowAnOlderReport) {
     calculate("OptDef", [](QWidget&) {});
     whenIdle([this] {
         EXPECT_TRUE(p.ui.saw("Conductivity in GN card is negative."));
-        EXPECT_EQ(status(), "Calculation cancelled; the model was read from its input file.");
+        EXPECT_EQ(status(), "Calculation cancelled; the model and its results are as they were.");
         EXPECT_EQ(field("Impedance"), "");
         EXPECT_EQ(field("Filename"), "ground.nec");
     });

@@ -206,6 +206,34 @@ TEST_F(Nec2cReport, PrintedNaNIsMissingAndSaidOnce) {
     EXPECT_EQ(s.engineErrors.size(), 1u);
 }
 
+// A direction or a place printed as NaN: the point is missing as a whole,
+// never drawn at angle 0 or at the origin, and the user hears of it once.
+TEST_F(Nec2cReport, PrintedNaNAngleOrCoordinateMakesThePointMissing) {
+    auto withNaN = [](std::string text, const std::string& from, const std::string& to) {
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    auto said = [](const char* what) {
+        return std::vector<std::string>{std::string("Nec2d : the engine printed no valid number (NaN) for the ") +
+                                        what + " at 14.0 MHz; check the geometry (F3, validation)."};
+    };
+    ASSERT_TRUE(load(
+        withNaN(fixtureReport("a_dipole.nec2c.out"), "   10.00      0.00    -15.17", "     NAN      0.00    -15.17")));
+    EXPECT_EQ(ui.messages(), said("pattern angles"));
+    EXPECT_TRUE(std::isnan(model.farFieldAngles[2][0]));
+    for (double v : model.farFieldGains[2]) EXPECT_TRUE(isMissing(v));
+    EXPECT_DOUBLE_EQ(model.farFieldAngles[3][0], 20);
+
+    ui.clear();
+    ASSERT_TRUE(load(withNaN(fixtureReport("b_dipole_fr3_ne.nec2c.out"), "    0.0000   -1.0000    0.0000   0.0000E+00",
+                             "    0.0000      -nan    0.0000   0.0000E+00")));
+    EXPECT_EQ(ui.messages(), said("near-field coordinates"));
+    EXPECT_TRUE(std::isnan(model.nearFieldPoints[2][1]));
+    for (float v : model.nearFieldValues[2]) EXPECT_TRUE(std::isnan(v));
+    EXPECT_FLOAT_EQ(model.nearFieldPoints[3][1], -1);
+}
+
 // A loop followed by more cards and another XQ: the second calculation at
 // the loop's last frequency prints input parameters (and patterns) without
 // a frequency line. The sweep tables keep the loop's own values.
