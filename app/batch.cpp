@@ -70,6 +70,9 @@ bool takeLoop(Model& m, const CalcOptions& c, const DeckRequests& deck, std::str
         error = "the deck has no frequency loop: give --freq";
         return false;
     }
+    // The deck's own loop keeps its kind: one whose steps multiply (FR with
+    // I1 = 1) runs again with its factor; --freq gives a linear loop.
+    m.calcFrequencyRatio = c.freq ? 0 : deck.frequency->ratio;
     return fillTriple(m, 0, c.freq, deck.frequency, "--freq", error);
 }
 

@@ -26,13 +26,6 @@ int allowedCores();
 // leads a process group of its own.
 std::unique_ptr<ProcessRunner> makeNativeProcessRunner();
 
-// While it lives, the process group led by `leader` (an engine run) ends
-// when wavra ends, however wavra ends (kill -9 included): a watchdog
-// process, started on first use, holds one end of a socket whose other end
-// only wavra keeps; when wavra is gone the watchdog sees the socket close
-// and kills every group it was told of. Only engine runs are watched: the
-// programs wavra starts for the user (the text editor, `build`) hold the
-// user's unsaved work and run on when wavra ends.
 // Starts a program of an engine run (as ProcessRunner::startWithEnvironment)
 // whose process group the watchdog learns of from the child itself, before
 // the program runs: wavra may end at any moment after the fork without
@@ -41,6 +34,13 @@ std::unique_ptr<RunningProcess> startEngineProgram(ProcessRunner& runner, const 
                                                    const std::string& workingDir,
                                                    const std::vector<std::string>& environment, std::string& error);
 
+// While it lives, the process group led by `leader` (an engine run) ends
+// when wavra ends, however wavra ends (kill -9 included): a watchdog
+// process, started on first use, holds one end of a socket whose other end
+// only wavra keeps; when wavra is gone the watchdog sees the socket close
+// and kills every group it was told of. Only engine runs are watched: the
+// programs wavra starts for the user (the text editor, `build`) hold the
+// user's unsaved work and run on when wavra ends.
 class ProcessGroupWatch {
 public:
     explicit ProcessGroupWatch(long long leader);

@@ -4,6 +4,8 @@
 // runs each choice, and each one the engine can run gives its result.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "batch_fixture.h"
 
 using namespace wavra;
@@ -34,6 +36,7 @@ const Deck kDecks[] = {
     {"twofr", kDipole + "FR 0 1 0 0 14.0 0\nXQ\nPQ 0\nFR 0 4 0 0 14.0 0.1\nRP 0 10 1 1000 0 0 10 0\nEN\n", true, false,
      true},
     {"xqonly", kDipole + "PT 0 0 0 0\nFR 0 6 0 0 13.9 0.1\nXQ\nEN\n", false, false, true},
+    {"ratio", kDipole + "FR 1 5 0 0 12.0 1.05\nRP 0 10 1 1000 0 0 10 0\nEN\n", true, false, true},
 };
 
 // The choice's own options, with ranges where the deck has no request to
@@ -78,6 +81,11 @@ TEST_F(Batch, EveryChoiceRunsOnEveryStyleOfDeck) {
             if (kind == "none" || kind == "ver") {
                 EXPECT_GE(j["sweep"].size(), 4u);
                 EXPECT_EQ(j["sweep"].size(), j["freqCount"].get<size_t>());
+                if (std::string(d.name) == "ratio") { // the deck's loop keeps its factor
+                    for (size_t step = 0; step < j["sweep"].size(); ++step)
+                        EXPECT_NEAR(j["sweep"][step]["frequency"].get<double>(),
+                                    12.0 * std::pow(1.05, static_cast<double>(step)), 1e-4);
+                }
             }
             if (kind == "ver") {
                 EXPECT_GT(j["patternCount"].get<int>(), 1);
