@@ -27,7 +27,7 @@ bool startUp(Model& model, Ui& ui, const std::string& programPath, std::string* 
     std::filesystem::current_path(model.workDir(), ec);
     if (!readConfiguration(model, ui, ConfigMode::Read)) return false;
     initConstantTable(model);
-    loadConstantsFile(model, ui);
+    showDiagnostics(ui, loadConstantsFile(model));
     model.allocateModelTables(model.maxSegments, model.maxFreqSteps, model.maxSources, model.maxLoads,
                               model.maxTransLines);
     model.allocateFieldTables(model.maxFarFieldPoints);
