@@ -1,4 +1,4 @@
-#include "present/sweep_export.h"
+#include "export/sweep_files.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include "base/files.h"
 #include "base/text.h"
 #include "core/reflection.h"
-#include "present/sweep_graphs.h"
+#include "report/sweep_values.h"
 
 namespace wavra {
 
@@ -85,18 +85,6 @@ bool writeSweepFile(const Model& m, const std::string& path, SweepFileFormat for
         return false;
     }
     return true;
-}
-
-void exportSweepDialog(const Model& m, Ui& ui) {
-    std::string error;
-    if (sweepSteps(m) < 1) {
-        ui.message("The report holds no frequency loop: there is no sweep to export.");
-        return;
-    }
-    const auto choice = ui.saveFile({"Export sweep", "Filename", m.modelDir, m.modelName, "*.s1p"});
-    if (!choice) return;
-    const std::string path = choice->path() + (choice->ext.empty() ? ".s1p" : "");
-    if (!writeSweepFile(m, path, sweepFormatOf(path), error)) ui.message(error);
 }
 
 } // namespace wavra

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "core/model.h"
-#include "core/ui.h"
 
 namespace wavra {
 
@@ -26,9 +25,5 @@ std::string sweepCsvText(const Model& model);
 // z0 is not positive) or the file cannot be written (with the system's
 // reason, and whether a file of that name was there and is kept).
 bool writeSweepFile(const Model& model, const std::string& path, SweepFileFormat format, std::string& error);
-
-// "File -> Export sweep...": asks for the file (a name without extension
-// gets ".s1p") and writes it; every failure is shown as a message.
-void exportSweepDialog(const Model& model, Ui& ui);
 
 } // namespace wavra
