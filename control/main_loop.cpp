@@ -61,15 +61,15 @@ void restoreLoadedModel(Model& m, Model&& loaded) {
 // The programs started here (the text editor, `build`) are not watched like
 // the engine: they hold the user's unsaved work, so they run on when wavra
 // ends, however it ends.
-bool runAndWait(Model& model, Windows& windows, const std::vector<std::string>& argv, std::string& error) {
-    model.actionCode = 0;
+bool runAndWait(ViewState& viewState, Windows& windows, const std::vector<std::string>& argv, std::string& error) {
+    viewState.actionCode = 0;
     auto process = windows.processRunner().start(argv, "", error);
     if (!process) return false;
     waitInSteps(*process, kWaitStepMs, [&] {
         windows.processEvents();
-        return model.actionCode == 0;
+        return viewState.actionCode == 0;
     });
-    model.actionCode = 0;
+    viewState.actionCode = 0;
     return true;
 }
 

@@ -81,7 +81,7 @@ public:
 // events in between, until it ends or a window posts an action code (the
 // program then runs on). actionCode is 0 afterwards. False, with the reason
 // in `error`, when the program could not be started.
-bool runAndWait(Model& model, Windows& windows, const std::vector<std::string>& argv, std::string& error);
+bool runAndWait(ViewState& viewState, Windows& windows, const std::vector<std::string>& argv, std::string& error);
 
 // The pattern window (F4) has a far-field pattern or a near field to show.
 bool patternViewHasData(const Model& model);

@@ -97,13 +97,13 @@ std::string locateProgram(Ui& ui, std::string& setting, const std::vector<std::s
     return found;
 }
 
-std::string locateEditor(Model& model, Ui& ui) {
-    return locateProgram(ui, model.notepadPath, editorCandidates(environment("VISUAL"), environment("EDITOR")),
+std::string locateEditor(Settings& settings, Ui& ui) {
+    return locateProgram(ui, settings.notepadPath, editorCandidates(environment("VISUAL"), environment("EDITOR")),
                          "text editor", pathList());
 }
 
-std::string locateReportViewer(Model& model, Ui& ui) {
-    return locateProgram(ui, model.wordpadPath, editorCandidates(environment("VISUAL"), environment("EDITOR")),
+std::string locateReportViewer(Settings& settings, Ui& ui) {
+    return locateProgram(ui, settings.wordpadPath, editorCandidates(environment("VISUAL"), environment("EDITOR")),
                          "report viewer", pathList());
 }
 

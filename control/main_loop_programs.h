@@ -38,7 +38,7 @@ std::string locateProgram(Ui& ui, std::string& setting, const std::vector<std::s
                           const std::string& name, const std::string& pathList);
 
 // The programs of the main loop, by the settings that keep them.
-std::string locateEditor(Model& model, Ui& ui);
-std::string locateReportViewer(Model& model, Ui& ui);
+std::string locateEditor(Settings& settings, Ui& ui);
+std::string locateReportViewer(Settings& settings, Ui& ui);
 
 } // namespace wavra

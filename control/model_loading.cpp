@@ -19,16 +19,16 @@ enum class Match { Same, Unknown, OtherModel, Changed };
 
 // How the record of a report (its text) relates to the model file as it
 // stands; `recorded` gets the model file the record names.
-Match recordMatch(const Model& model, const std::string& recordText, const std::string& reportBytes,
+Match recordMatch(const ModelFile& file, const std::string& recordText, const std::string& reportBytes,
                   std::string& recorded) {
     const std::optional<RunRecord> record = parseRecord(recordText);
     if (!record || record->source.modelPath.empty() || record->reportHash != reportHashOf(reportBytes))
         return Match::Unknown;
     std::string modelBytes, encoding;
-    if (!readFileText(model.modelPath(), modelBytes)) return Match::Unknown;
+    if (!readFileText(file.modelPath(), modelBytes)) return Match::Unknown;
     // The run recorded the deck as it reads it (line ends made LF, a last
     // line end added, UTF-16 decoded): the same is compared here.
-    const ReportSource now = sourceOf(model.modelPath(), deckText(modelBytes, encoding));
+    const ReportSource now = sourceOf(file.modelPath(), deckText(modelBytes, encoding));
     recorded = record->source.modelPath;
     if (recorded != now.modelPath) return Match::OtherModel;
     return record->source.modelHash == now.modelHash ? Match::Same : Match::Changed;

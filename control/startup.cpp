@@ -27,7 +27,7 @@ bool startUp(Model& model, Ui& ui, const std::string& programPath, std::string* 
     std::filesystem::current_path(model.workDir(), ec);
     if (!readConfiguration(model, ui, ConfigMode::Read)) return false;
     initConstantTable(model);
-    loadConstantsFile(model, ui);
+    showDiagnostics(ui, loadConstantsFile(model));
     model.allocateModelTables(model.maxSegments, model.maxFreqSteps, model.maxSources, model.maxLoads,
                               model.maxTransLines);
     model.allocateFieldTables(model.maxFarFieldPoints);
@@ -35,13 +35,13 @@ bool startUp(Model& model, Ui& ui, const std::string& programPath, std::string* 
     return true;
 }
 
-void takeModelName(Model& model, const std::string& argument, const std::string& workingDir) {
+void takeModelName(ModelFile& file, const std::string& argument, const std::string& workingDir) {
     if (argument.empty()) return;
     std::string path = argument;
     if (path.front() != '/' && !workingDir.empty()) path = workingDir + (workingDir.back() == '/' ? "" : "/") + path;
     const size_t slash = path.find_last_of('/');
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (slash != std::string::npos && slash > 0) model.modelDir = path.substr(0, slash + 1);
+    if (slash != std::string::npos && slash > 0) file.modelDir = path.substr(0, slash + 1);
     std::string givenExt;
     // The extension starts at the last dot, so "yagi.v2.nec" stays "yagi.v2".
     const size_t dot = name.find_last_of('.');
@@ -49,11 +49,11 @@ void takeModelName(Model& model, const std::string& argument, const std::string&
         givenExt = name.substr(dot);
         name = name.substr(0, dot);
     }
-    model.modelName = name;
+    file.modelName = name;
     // On a case-sensitive file system "model.NEC" or "model.inp" would be
     // missed with the configured extension alone.
-    if (!givenExt.empty() && !pathExists(model.modelPath()) && pathExists(model.modelDir + name + givenExt))
-        model.modelExt = givenExt;
+    if (!givenExt.empty() && !pathExists(file.modelPath()) && pathExists(file.modelDir + name + givenExt))
+        file.modelExt = givenExt;
 }
 
 } // namespace wavra

@@ -22,6 +22,6 @@ bool startUp(Model& model, Ui& ui, const std::string& programPath, std::string* 
 // in), modelName = the file name without its extension. The extension is
 // dropped: modelExt keeps its configured value, unless no file with that
 // extension exists and one with the given extension does.
-void takeModelName(Model& model, const std::string& argument, const std::string& workingDir);
+void takeModelName(ModelFile& file, const std::string& argument, const std::string& workingDir);
 
 } // namespace wavra

@@ -1,5 +1,7 @@
 #include "core/diagnostics.h"
 
+#include <nlohmann/json.hpp>
+
 namespace wavra {
 
 namespace {
@@ -19,9 +21,20 @@ std::string withLine(int64_t line, const std::string& text) {
     return line > 0 ? "line " + std::to_string(line) + ": " + text : text;
 }
 
+std::string shownText(const Diagnostic& diagnostic) { return withLine(diagnostic.line, diagnostic.text); }
+
+std::vector<std::string> shownTexts(const Diagnostics& list) {
+    std::vector<std::string> texts;
+    texts.reserve(list.size());
+    for (const Diagnostic& d : list) texts.push_back(shownText(d));
+    return texts;
+}
+
+void to_json(nlohmann::json& json, const Diagnostic& diagnostic) { json = shownText(diagnostic); }
+
 void showDiagnostics(Ui& ui, const Diagnostics& list, LinePrefix prefix) {
     for (const Diagnostic& d : list)
-        ui.message(prefix == LinePrefix::Shown ? withLine(d.line, d.text) : d.text, "wavra", iconOf(d.severity));
+        ui.message(prefix == LinePrefix::Shown ? shownText(d) : d.text, "wavra", iconOf(d.severity));
 }
 
 } // namespace wavra

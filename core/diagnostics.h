@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "core/ui.h"
 
 namespace wavra {
@@ -29,6 +31,14 @@ using Diagnostics = std::vector<Diagnostic>;
 
 // "line 12: " + text, or the text alone when the line is 0.
 std::string withLine(int64_t line, const std::string& text);
+
+// The message of a diagnostic as the user reads it: withLine(line, text).
+std::string shownText(const Diagnostic& diagnostic);
+// Those of a list, in order.
+std::vector<std::string> shownTexts(const Diagnostics& list);
+
+// In the batch line's JSON a diagnostic is the text the user reads.
+void to_json(nlohmann::json& json, const Diagnostic& diagnostic);
 
 // Whether showDiagnostics puts "line N: " before a message whose line is
 // known: messages whose specified text leaves no room for it (the engine

@@ -2,6 +2,7 @@
 // when a field that must be there is missing.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,8 @@ class Ui;
 // apostrophes as text; otherwise an apostrophe starts a comment. A missing
 // field gives "*", with the message "Fld ..." when n is positive.
 std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator);
+// The same field for readers that collect their own diagnostics: nullopt
+// where getField gives "*", and no message.
+std::optional<std::string> findField(std::string_view line, int n, std::string_view separator);
 
 } // namespace wavra

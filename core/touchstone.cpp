@@ -6,7 +6,6 @@
 
 #include "base/files.h"
 #include "base/text.h"
-#include "core/diagnostics.h"
 
 namespace wavra {
 
@@ -97,8 +96,8 @@ private:
     void note(int line, const std::string& text) {
         auto& d = m_sweep.diagnostics;
         if (d.size() > kMaxDiagnostics) return;
-        if (d.size() == kMaxDiagnostics) d.push_back("further problems left out");
-        else d.push_back(withLine(line, text));
+        if (d.size() == kMaxDiagnostics) d.push_back({Severity::Warning, "further problems left out"});
+        else d.push_back({Severity::Warning, text, line});
     }
     void stop(const std::string& text) {
         note(m_line, text);
@@ -334,7 +333,7 @@ bool loadTouchstone(const std::string& path, MeasuredSweep& sweep, std::string& 
     read.file = path;
     if (!read.loaded()) {
         error = "No measured point in " + path + ".";
-        for (size_t i = 0; i < read.diagnostics.size() && i < 3; ++i) error += "\n" + read.diagnostics[i];
+        for (size_t i = 0; i < read.diagnostics.size() && i < 3; ++i) error += "\n" + shownText(read.diagnostics[i]);
         return false;
     }
     sweep = std::move(read);

@@ -9,14 +9,17 @@
 // Ports], [Number of Frequencies], [Reference], [Matrix Format],
 // [Network Data], [Noise Data], [End]) and skipped otherwise.
 //
-// The file is untrusted: every line that cannot be used gives a diagnostic
-// "line N: ..." and is skipped; the points that could be read are kept.
+// The file is untrusted: every line that cannot be used gives a warning
+// diagnostic with its line number and is skipped; the points that could be
+// read are kept.
 #pragma once
 
 #include <complex>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/diagnostics.h"
 
 namespace wavra {
 
@@ -33,7 +36,7 @@ struct MeasuredSweep {
     std::string file;                  // the path it was read from, as given
     double referenceOhm = 50;          // the reference resistance of S11
     std::vector<MeasuredPoint> points; // frequencies strictly rising
-    std::vector<std::string> diagnostics;
+    Diagnostics diagnostics;           // the lines skipped, and why
 
     bool loaded() const { return !points.empty(); }
     // The file name without its directory, for legends.

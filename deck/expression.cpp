@@ -128,21 +128,23 @@ void defineConstant(Model& model, Diagnostics& found, std::string_view name, std
         found.push_back({Severity::Error, "Parser: No more room in constant table."});
 }
 
-void loadConstantsFile(Model& model, Ui& ui) {
+Diagnostics loadConstantsFile(Model& model) {
     ensureTable(model);
+    Diagnostics found;
     std::vector<std::string> lines;
     if (readLines(model.installDir + "exe/constant.ini", lines)) {
         for (const std::string& line : lines) {
-            const std::string valueText = getField(ui, line, -2, "=");
+            const std::string valueText = findField(line, -2, "=").value_or("*");
             if (trim(valueText).empty() || valueText == "*") continue;
-            const std::string name = getField(ui, line, 1, "=");
+            const std::string name = findField(line, 1, "=").value_or("*");
             if (trim(name).empty()) continue;
-            defineAndShow(model, ui, name, valueText);
+            defineConstant(model, found, name, valueText);
             // Fixed constants are never varied by the optimizer.
             if (const int row = constantIndex(model, name); row > 0) model.constFlags[row] = 0;
         }
     }
     model.baseConstantCount = model.constCount;
+    return found;
 }
 
 double evaluateAndShow(Model& model, Ui& ui, std::string_view text) {

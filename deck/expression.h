@@ -19,8 +19,9 @@ void initConstantTable(Model& model);
 
 // Reads installDir + "exe/constant.ini" (name = value lines) into the table
 // as fixed constants (flag 0) and sets baseConstantCount. A missing file is
-// no error; the evaluator's messages are shown as each line is read.
-void loadConstantsFile(Model& model, Ui& ui);
+// no error; the evaluator's diagnostics of the lines come back in file order
+// for the caller to show.
+Diagnostics loadConstantsFile(Model& model);
 
 // -1: the text is a plain number (value not set); 1: a number with a unit
 // suffix (cm mm in ft uf uh nf nh pf), value = number x factor; 0: an

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::abort();
         if (i > 0 && !(p.frequencyMHz > s.points[i - 1].frequencyMHz)) std::abort();
     }
-    for (const std::string& d : s.diagnostics)
-        if (d.empty()) std::abort();
+    for (const Diagnostic& d : s.diagnostics)
+        if (d.text.empty()) std::abort();
     return 0;
 }

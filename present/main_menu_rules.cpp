@@ -219,24 +219,23 @@ bool chooseSetting(Model& m, Ui& ui, std::string_view name) {
 
 bool logScaleOn(const Settings& settings) { return settings.linLogFactor == kLogScaleFactor; }
 
-MenuChecks menuChecks(const Model& m) {
+MenuChecks menuChecks(const Settings& settings, const ViewState& viewState) {
     MenuChecks c;
-    const std::string engine = engineOf(m);
-    const std::string fromFifth = m.engineName.size() > 4 ? m.engineName.substr(4) : std::string();
-    c.lapack = m.lapackEngine();
+    const std::string fromFifth = settings.engineName.size() > 4 ? settings.engineName.substr(4) : std::string();
+    c.lapack = settings.lapackEngine();
     c.nec2d = fromFifth.rfind("2D", 0) == 0;
     c.special = fromFifth.rfind("32", 0) == 0;
-    c.waitForEngine = !m.engineName.empty() && m.engineName.front() == '?';
-    c.logScale = logScaleOn(m);
-    c.fastDraw = m.redrawMode != 0;
-    c.notepad = m.useNotepad != 0;
-    c.absoluteSteps = m.optimizerAbs != 0;
-    c.reuseResults = m.reuseResults != 0;
-    c.watchModelFile = m.watchModelFile != 0;
-    c.cartesian = m.complexNotation == 0; // 0 shows complex numbers as R j X
-    for (size_t i = 1; i <= 3; ++i) c.area[i] = m.itsHfArea >= static_cast<int>(i);
-    for (size_t i = 1; i <= 4; ++i) c.pointToPoint[i] = (m.itsHfPtop & (1 << (i - 1))) != 0;
-    for (size_t i = 1; i <= 3; ++i) c.itsHfType[i] = m.itsHfType == static_cast<int>(i);
+    c.waitForEngine = !settings.engineName.empty() && settings.engineName.front() == '?';
+    c.logScale = logScaleOn(settings);
+    c.fastDraw = settings.redrawMode != 0;
+    c.notepad = settings.useNotepad != 0;
+    c.absoluteSteps = settings.optimizerAbs != 0;
+    c.reuseResults = settings.reuseResults != 0;
+    c.watchModelFile = settings.watchModelFile != 0;
+    c.cartesian = viewState.complexNotation == 0; // 0 shows complex numbers as R j X
+    for (size_t i = 1; i <= 3; ++i) c.area[i] = settings.itsHfArea >= static_cast<int>(i);
+    for (size_t i = 1; i <= 4; ++i) c.pointToPoint[i] = (settings.itsHfPtop & (1 << (i - 1))) != 0;
+    for (size_t i = 1; i <= 3; ++i) c.itsHfType[i] = settings.itsHfType == static_cast<int>(i);
     return c;
 }
 

@@ -54,7 +54,7 @@ struct MenuChecks {
     FixedColumn<bool, 5> pointToPoint{}; // [1..4]
     FixedColumn<bool, 4> itsHfType{};    // [1..3]
 };
-MenuChecks menuChecks(const Model& model);
+MenuChecks menuChecks(const Settings& settings, const ViewState& viewState);
 
 // The log pattern scale is on exactly when linLogFactor is 0.8.
 bool logScaleOn(const Settings& settings);

@@ -147,7 +147,7 @@ std::vector<std::string> swrMatchTexts(const SwrMatch& match) {
 bool loadMeasured(ViewState& viewState, const std::string& path, std::string& error, std::vector<std::string>& notes) {
     MeasuredSweep sweep;
     if (!loadTouchstone(path, sweep, error)) return false;
-    notes = sweep.diagnostics;
+    notes = shownTexts(sweep.diagnostics);
     viewState.measured = std::move(sweep);
     ++viewState.measuredSerial;
     return true;

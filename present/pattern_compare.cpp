@@ -26,8 +26,8 @@ ComparedPattern columnOf(const Results& m, int quantity, const std::string& name
 
 } // namespace
 
-bool canAddPattern(const PatternState& s, const Model& m) {
-    return m.sweepPatternAxis == 0 && m.patternCount >= 1 &&
+bool canAddPattern(const PatternState& s, const Results& results) {
+    return results.sweepPatternAxis == 0 && results.patternCount >= 1 &&
            static_cast<int>(s.window.compared.size()) < kMaxComparedPatterns;
 }
 

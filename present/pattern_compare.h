@@ -10,7 +10,7 @@ namespace wavra {
 
 // Ins is served while no frequency loop of cuts is shown, a pattern is
 // loaded and fewer than five patterns are compared.
-bool canAddPattern(const PatternState& state, const Model& model);
+bool canAddPattern(const PatternState& state, const Results& results);
 
 // Ins: the user picks another model in the open dialog; the pattern of its
 // engine report (out/<name>.out) joins the comparison when its grid of theta

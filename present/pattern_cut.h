@@ -1,6 +1,7 @@
-// The planar cuts of the far-field grid: which point of the grid a theta and
-// a phi index name, the points of a horizontal or vertical cut with their
-// directions in the plot, and the keys that move the cut and the cursor.
+// The planar cuts of the far-field grid (its points are indexed in
+// report/far_field_grid.h): the points of a horizontal or vertical cut with
+// their directions in the plot, and the keys that move the cut and the
+// cursor.
 #pragma once
 
 #include <cstdint>
@@ -9,19 +10,9 @@
 
 #include "core/model.h"
 #include "present/pattern_state.h"
+#include "report/far_field_grid.h"
 
 namespace wavra {
-
-// The number of theta and phi values of the grid, kept within what was
-// loaded (a grid the points do not fill is cut back to whole rows).
-int thetaCount(const Geometry& geometry, const Results& results);
-int phiCount(const Geometry& geometry, const Results& results);
-// The point of theta index t and phi index p (both from 1): theta varies
-// fastest, (p - 1) thetaCount + t; in a frequency loop of horizontal cuts
-// (sweepPatternAxis 1) the patterns follow one another, (t - 1) phiCount + p.
-int pointIndex(const Geometry& geometry, const Results& results, int t, int p);
-double thetaOfIndex(const Geometry& geometry, const Results& results, int t);
-double phiOfIndex(const Geometry& geometry, const Results& results, int p);
 
 // The theta and phi index of the largest value of pattern k (0 without
 // comparison; the first such point when several share it); nullopt when no
@@ -62,9 +53,6 @@ struct Cut {
 // a point with negative theta is mirrored (it counts at 540 - phi); in a
 // vertical cut theta is 0 at the top and 90 on the right.
 Cut extractCut(const Geometry& geometry, const Results& results, const PatternState& state, int pattern);
-
-// The smallest angle between two directions in degrees (0..180).
-double angleBetween(double a, double b);
 
 // The lowest and the highest value of a cut, and where the highest lies
 // (the middle of a flat top); nullopt for an empty cut.

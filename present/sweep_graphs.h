@@ -11,27 +11,15 @@
 #include <vector>
 
 #include "core/model.h"
+#include "report/sweep_values.h"
 
 namespace wavra {
 
-// The curves, in the order of the pages: page 1 R, X (upper pane) and |Z|,
-// phase (lower pane); page 2 SWR and the reflection coefficient in dB; page
-// 3 the total gain and the gain relative to the largest gain, with the
-// front-to-back ratio beside the latter when the loop holds a horizontal
-// cut per step.
-enum class SweepQuantity : int {
-    Resistance,
-    Reactance,
-    Impedance,
-    Phase,
-    Swr,
-    ReflectionDb,
-    Gain,
-    GainToMax,
-    FrontToBack
-};
-inline constexpr size_t kSweepQuantityCount = 9;
-
+// The curves, in the order of the pages (quantities of report/sweep_values.h):
+// page 1 R, X (upper pane) and |Z|, phase (lower pane); page 2 SWR and the
+// reflection coefficient in dB; page 3 the total gain and the gain relative
+// to the largest gain, with the front-to-back ratio beside the latter when
+// the loop holds a horizontal cut per step.
 inline constexpr int kPageImpedance = 1, kPageMatch = 2, kPageGain = 3;
 inline constexpr int kPaneUpper = 1, kPaneLower = 2, kPaneBoth = 3;
 // The SWR curve is drawn limited to this value (999 of total reflection
@@ -62,27 +50,9 @@ struct SweepState {
     int pointerStep = 0;
 };
 
-// Frequency steps in the sweep tables (freqCount within the capacity).
-int sweepSteps(const Results& results);
-// True when the loop printed a total gain per step (a single-direction RP
-// card inside the frequency loop).
-bool sweepHasGain(const Summary& summary);
 // True when the gain page has curves: a gain per step, or a horizontal cut
 // per step (whose largest gain is then the step's gain).
 bool sweepHasGainPage(const Geometry& geometry, const Results& results, const Summary& summary);
-// The gain that page 3's lower curve is compared to: the largest total gain
-// of a loaded far-field pattern, else the largest gain of the loop.
-double gainReference(const Geometry& geometry, const Results& results, const Summary& summary);
-
-// arctan(X / R) in degrees, without quadrant correction (a negative R gives
-// the angle of -Z); +-90 for R = 0, 0 for R = X = 0.
-double sweepPhase(double r, double x);
-// A quantity of the impedance r + jx against z0 (SWR 999 at total
-// reflection, -infinity dB at a perfect match); NaN for the gains.
-double impedanceQuantity(SweepQuantity q, double r, double x, double z0);
-// A quantity at step 1..sweepSteps as the read-out gives it (SWR 999 at
-// total reflection, -infinity dB at a perfect match).
-double sweepValue(const Model& model, SweepQuantity q, int step);
 // The quantity at every step as the curve draws it: the SWR limited to 10.
 std::vector<double> sweepCurve(const Model& model, SweepQuantity q);
 

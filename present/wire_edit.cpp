@@ -2,14 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "base/files.h"
 #include "base/text.h"
 #include "core/action_codes.h"
-#include "deck/wire_lines.h"
+#include "deck/wire_save.h"
 #include "present/plot_math.h"
 
 namespace wavra {
@@ -41,17 +37,6 @@ void rotateIn(double& a, double& b, double angle) {
     const Cartesian c = toCartesian(p.magnitude, p.angle - angle);
     a = c.re;
     b = c.im;
-}
-
-bool readWholeFile(const std::string& path, std::string& text) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return !in.bad();
 }
 
 WireSave saveFailed(ViewState& viewState, Ui& ui, const std::string& why) {
@@ -140,30 +125,13 @@ WireSave saveWireGeometry(Model& m, Ui& ui) {
     }
     m.inputModified = 0;
     if (answer != Answer::Yes) return WireSave::NotSaved;
-    const std::string path = m.modelPath();
-    std::string deck;
-    if (!readWholeFile(path, deck)) return saveFailed(m, ui, path + " cannot be read.");
-    const double scale = deckScaleFactor(m, ui, deck);
-    if (scale == 0 || !std::isfinite(scale)) return saveFailed(m, ui, "the GS card of " + path + " scales by 0.");
-    const WireRewrite rewrite = rewriteWireLines(deck, m, m.editedWires, scale);
-    if (rewrite.dropsSymbols &&
+    const WireDeckEdit edit = rewriteInputDeck(m, ui);
+    if (!edit.error.empty()) return saveFailed(m, ui, edit.error);
+    if (edit.rewrite.dropsSymbols &&
         !ui.askYesNo("wavra", "Nec file contains symbol info,\nwhich will be lost, Continue ?", Icon::Exclamation))
         return WireSave::NotSaved;
-    // The new deck is complete on disk before the backup and the input file
-    // change, so a full disk or a read-only directory loses nothing.
-    const std::string fresh = m.modelDir + "." + m.modelName + ".wire-edit~";
-    if (!writeFileAtomic(fresh, rewrite.text)) return saveFailed(m, ui, fresh + " cannot be written.");
-    const std::string backup = m.modelDir + m.modelName + ".bak";
-    if (!writeFileAtomic(backup, deck)) {
-        deleteFile(fresh);
-        return saveFailed(m, ui, "the backup " + backup + " cannot be written.");
-    }
-    std::error_code ec;
-    std::filesystem::rename(fresh, path, ec);
-    if (ec) {
-        deleteFile(fresh);
-        return saveFailed(m, ui, path + " cannot be replaced.");
-    }
+    if (const std::string why = replaceInputDeck(m, edit.deck, edit.rewrite.text); !why.empty())
+        return saveFailed(m, ui, why);
     m.editedWires.clear();
     return WireSave::Saved;
 }

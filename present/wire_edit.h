@@ -1,8 +1,8 @@
 // The wire edit of the geometry view: the fields of the "Wire geometry"
 // dialog for one wire of the input deck, applying them to the wire table
 // (end points, radius, rotations about the fixed end, a new length along the
-// wire), and writing the changed wires back into the deck (its GW lines
-// rewritten by deck/wire_lines.h) with a ".bak" backup of the old file.
+// wire), and the questions of saving the changed wires into the deck
+// (written by deck/wire_save.h with a ".bak" backup of the old file).
 #pragma once
 
 #include <cstdint>

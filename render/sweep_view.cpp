@@ -5,11 +5,11 @@
 
 #include "base/json_number.h"
 #include "core/reflection.h"
-#include "present/loop_front_back.h"
 #include "present/measured_curves.h"
 #include "present/sweep_compare.h"
 #include "present/sweep_export.h"
 #include "render/sweep_renderer.h"
+#include "report/loop_front_back.h"
 
 namespace wavra {
 

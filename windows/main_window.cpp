@@ -346,7 +346,7 @@ void MainWindow::check(const char* name, bool on) {
 }
 
 void MainWindow::refreshChecks() {
-    const MenuChecks c = menuChecks(m_model);
+    const MenuChecks c = menuChecks(m_model, m_model);
     check("lapack", c.lapack);
     check("nec2d", c.nec2d);
     check("nec32", c.special);

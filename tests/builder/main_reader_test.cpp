@@ -17,7 +17,7 @@ TEST(BuildDecksInTheMainProgram, ReaderCountsTheSameWiresAndSegments) {
     model.allocateModelTables(model.maxSegments, 10, 2, 2, 2);
     RecordingUi ui;
     initConstantTable(model);
-    loadConstantsFile(model, ui);
+    showDiagnostics(ui, loadConstantsFile(model));
     for (build::ShapeKind kind : build::kAllShapes) {
         const build::Deck deck = build::defaultDeck(kind);
         const std::string name = build::shapeName(kind);

@@ -23,7 +23,7 @@ void expectS11(const MeasuredSweep& s, size_t i, std::complex<double> expected) 
 
 std::string allDiagnostics(const MeasuredSweep& s) {
     std::string text;
-    for (const auto& d : s.diagnostics) text += d + "\n";
+    for (const auto& d : s.diagnostics) text += shownText(d) + "\n";
     return text;
 }
 
@@ -92,7 +92,8 @@ TEST(Touchstone, TwoPortFilesGiveTheirS11Column) {
     // A one-port file named .s2p: its short lines are not glued together.
     const MeasuredSweep misnamed = parseTouchstone("# MHz S RI\n10 0.1 0.2\n11 0.3 0.4\n12 0.5 0.6\n", 2);
     EXPECT_TRUE(misnamed.points.empty());
-    EXPECT_EQ(misnamed.diagnostics.front(), "line 2: a two-port data line holds 9 numbers, not 3; line skipped");
+    EXPECT_EQ(shownText(misnamed.diagnostics.front()),
+              "line 2: a two-port data line holds 9 numbers, not 3; line skipped");
     // Z parameters of a two-port give no S11 of the port alone.
     const MeasuredSweep z = parseTouchstone("# MHz Z RI\n10 1 0 2 0 2 0 1 0\n", 2);
     EXPECT_TRUE(z.points.empty());
@@ -122,7 +123,7 @@ TEST(Touchstone, MalformedLinesAreSkippedWithTheirLineNumber) {
         "line 7: '1e999' is not a number in range; line skipped",
         "line 8: unknown keyword [frobnicate] ignored",
     };
-    EXPECT_EQ(s.diagnostics, expected);
+    EXPECT_EQ(shownTexts(s.diagnostics), expected);
 }
 
 TEST(Touchstone, FilesWithoutUsablePointsSayWhy) {

@@ -18,7 +18,7 @@ struct Reader : ::testing::Test {
     Reader() {
         tree.prepare(model);
         initConstantTable(model);
-        loadConstantsFile(model, ui);
+        showDiagnostics(ui, loadConstantsFile(model));
     }
     bool load(const std::string& deck, const std::string& name = "model", const std::string& ext = ".nec") {
         test::writeText(tree.file(name + ext), deck);

@@ -21,7 +21,7 @@ struct EditorFixture {
     EditorFixture() {
         tree.prepare(model);
         initConstantTable(model);
-        loadConstantsFile(model, ui);
+        showDiagnostics(ui, loadConstantsFile(model));
     }
     // Writes `text` as models file `name` and opens it in a new session.
     EditSession& open(const std::string& text, const std::string& name = "deck.nec", FileWriter writer = {}) {

@@ -101,7 +101,7 @@ void EngineTree::addModel(Model& model, const std::string& example, const std::s
 void loadModel(Model& model, const EngineTree& tree, const std::string& example, const std::string& name) {
     RecordingUi ui;
     initConstantTable(model);
-    loadConstantsFile(model, ui);
+    showDiagnostics(ui, loadConstantsFile(model));
     tree.addModel(model, example, name);
     readInputFile(model, ui);
 }

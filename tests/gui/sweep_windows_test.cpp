@@ -14,10 +14,10 @@
 #include <filesystem>
 
 #include "core/reflection.h"
+#include "export/sweep_files.h"
 #include "gui_test_support.h"
 #include "present/measured_curves.h"
 #include "present/plot_math.h"
-#include "present/sweep_export.h"
 #include "windows/smith_window.h"
 #include "windows/sweep_window.h"
 

@@ -1,6 +1,6 @@
 // A frequency loop with a horizontal cut per step: the gain page's largest
 // gain and front-to-back ratio per step.
-#include "present/loop_front_back.h"
+#include "report/loop_front_back.h"
 
 #include <gtest/gtest.h>
 

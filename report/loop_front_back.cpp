@@ -1,10 +1,10 @@
-#include "present/loop_front_back.h"
+#include "report/loop_front_back.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "present/pattern_cut.h"
-#include "present/sweep_graphs.h"
+#include "report/far_field_grid.h"
+#include "report/sweep_values.h"
 
 namespace wavra {
 
