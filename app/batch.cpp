@@ -19,11 +19,11 @@
 #include "engine/deck_requests.h"
 #include "engine/process.h"
 #include "export/pov_render.h"
+#include "export/sweep_files.h"
 #include "present/calc_dialog_rules.h"
 #include "present/measured_curves.h"
 #include "present/pov_export_request.h"
 #include "present/sweep_compare.h"
-#include "present/sweep_export.h"
 
 namespace wavra {
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "export/sweep_files.h"
 #include "report/sweep_values.h"
 
 namespace wavra {

@@ -5,7 +5,6 @@
 
 #include "core/model.h"
 #include "core/ui.h"
-#include "export/sweep_files.h"
 
 namespace wavra {
 

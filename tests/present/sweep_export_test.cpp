@@ -1,3 +1,4 @@
+#include "export/sweep_files.h"
 #include "present/sweep_export.h"
 
 #include <gtest/gtest.h>
