@@ -1,10 +1,13 @@
 #include "engine/calculate.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 
 #include "base/files.h"
 #include "base/text.h"
+#include "core/table_rows.h"
 #include "deck/model_file.h"
 #include "deck/writer.h"
 #include "engine/deck_adapter.h"
@@ -69,17 +72,84 @@ std::string engineDeck(Model& m, Ui& ui, const std::string& deck, const RunHooks
     return std::move(adapted.text);
 }
 
+// One column of the wire table as far as it is used: the columns are sized
+// for the largest model the settings allow (11000 rows) and mostly empty,
+// and copying them whole would cost every calculation a megabyte of copied
+// zeros and some 350 page faults.
+template <class T>
+class UsedRows {
+public:
+    UsedRows(const TableRows<T>& column, int used)
+        : m_size(column.size()),
+          m_rows(column.begin(), column.begin() + static_cast<std::ptrdiff_t>(
+                                                      std::min(m_size, static_cast<size_t>(std::max(used, 0)) + 1))) {}
+    // The column as it was: its size, the used rows, zeros after them.
+    void restore(TableRows<T>& column) const {
+        if (m_size == 0) return TableRows<T>().swap(column);
+        resetRows(column, static_cast<int>(m_size) - 1);
+        std::copy(m_rows.begin(), m_rows.end(), column.begin());
+    }
+
+private:
+    size_t m_size;
+    std::vector<T> m_rows;
+};
+
+// The geometry with its wire table kept as far as wireCount reaches.
+class GeometryCopy {
+public:
+    explicit GeometryCopy(Geometry& g) {
+        for (auto column : kShortColumns) m_short.emplace_back(g.*column, g.wireCount);
+        for (auto column : kDoubleColumns) m_double.emplace_back(g.*column, g.wireCount);
+        // The rest is copied with the wire table lent out for the moment.
+        std::vector<TableRows<int16_t>> shortTables(kShortColumns.size());
+        std::vector<TableRows<double>> doubleTables(kDoubleColumns.size());
+        for (size_t i = 0; i < kShortColumns.size(); ++i) shortTables[i].swap(g.*kShortColumns[i]);
+        for (size_t i = 0; i < kDoubleColumns.size(); ++i) doubleTables[i].swap(g.*kDoubleColumns[i]);
+        try {
+            m_rest = g;
+        } catch (...) {
+            lendBack(g, shortTables, doubleTables);
+            throw;
+        }
+        lendBack(g, shortTables, doubleTables);
+    }
+    void restore(Geometry& g) {
+        g = std::move(m_rest);
+        for (size_t i = 0; i < kShortColumns.size(); ++i) m_short[i].restore(g.*kShortColumns[i]);
+        for (size_t i = 0; i < kDoubleColumns.size(); ++i) m_double[i].restore(g.*kDoubleColumns[i]);
+    }
+
+private:
+    static constexpr std::array<TableRows<int16_t> Geometry::*, 5> kShortColumns = {
+        &Geometry::wireTag, &Geometry::wireSegments, &Geometry::wireEnd1Link, &Geometry::wireEnd2Link,
+        &Geometry::wireMark};
+    static constexpr std::array<TableRows<double> Geometry::*, 7> kDoubleColumns = {
+        &Geometry::wireX1, &Geometry::wireY1, &Geometry::wireZ1,    &Geometry::wireX2,
+        &Geometry::wireY2, &Geometry::wireZ2, &Geometry::wireRadius};
+
+    static void lendBack(Geometry& g, std::vector<TableRows<int16_t>>& shortTables,
+                         std::vector<TableRows<double>>& doubleTables) noexcept {
+        for (size_t i = 0; i < kShortColumns.size(); ++i) shortTables[i].swap(g.*kShortColumns[i]);
+        for (size_t i = 0; i < kDoubleColumns.size(); ++i) doubleTables[i].swap(g.*kDoubleColumns[i]);
+    }
+
+    std::vector<UsedRows<int16_t>> m_short;
+    std::vector<UsedRows<double>> m_double;
+    Geometry m_rest;
+};
+
 // What the deck's conversion and adaptation change in the model before the
 // engine starts (symbols, feed line, frequency, ground, request, ranges and
 // remembered cards), kept so that a question answered with Cancel leaves
 // the model as it was.
 class ModelInputs {
 public:
-    explicit ModelInputs(const Model& m)
+    explicit ModelInputs(Model& m)
         : m_settings(m), m_geometry(m), m_calculation(m), m_symbols(m), m_freqCount(m.freqCount) {}
     void restore(Model& m) {
         static_cast<Settings&>(m) = std::move(m_settings);
-        static_cast<Geometry&>(m) = std::move(m_geometry);
+        m_geometry.restore(m);
         static_cast<Calculation&>(m) = std::move(m_calculation);
         static_cast<Symbols&>(m) = std::move(m_symbols);
         m.freqCount = m_freqCount;
@@ -87,7 +157,7 @@ public:
 
 private:
     Settings m_settings;
-    Geometry m_geometry;
+    GeometryCopy m_geometry;
     Calculation m_calculation;
     Symbols m_symbols;
     int16_t m_freqCount;

@@ -134,6 +134,9 @@ TEST_F(CalculateTest, ACardTheEngineDoesNotKnowIsNamedWithItsLineBeforeTheRun) {
     m.freqCount = 4;
     m.requestMode = kNoRequest;
     m.requestXnda = 1000; // no gain recommendation before the question
+    m.wireCount = 1;      // the wire table of the model shown, not the deck's
+    m.wireTag[1] = 7;
+    m.wireY1[1] = -2.5;
     const Model before = m;
     ui.queueAnswer(Answer::Cancel);
     EXPECT_EQ(calculate(m, ui, runner, hooks), EngineStatus::Cancelled);
@@ -144,6 +147,11 @@ TEST_F(CalculateTest, ACardTheEngineDoesNotKnowIsNamedWithItsLineBeforeTheRun) {
     EXPECT_EQ(m.requestMode, kNoRequest);
     EXPECT_EQ(m.calcPresets[1][0], before.calcPresets[1][0]);
     EXPECT_EQ(m.constCount, before.constCount);
+    EXPECT_EQ(m.wireCount, 1);
+    EXPECT_EQ(m.wireTag[1], 7);
+    EXPECT_EQ(m.wireY1[1], -2.5);
+    EXPECT_EQ(m.wireY1[2], 0); // beyond the used rows
+    EXPECT_EQ(m.wireCapacity(), before.wireCapacity());
     m.calcKind = kCalcOriginal;
 
     ui.clear();
