@@ -226,7 +226,7 @@ void ReportReader::finishPatternSweep() {
     if (res.sweepPatternAxis == 0) return;
     const size_t axis = res.sweepPatternAxis == 1 ? 1 : 2;
     const int perStep = geo.requestCount[3 - axis];
-    geo.requestCount[axis] = perStep > 0 ? static_cast<int16_t>(res.patternCount / perStep) : 0;
+    geo.requestCount[axis] = static_cast<int16_t>(perStep > 0 ? res.patternCount / perStep : 0);
 }
 
 // A loop that printed some of its steps and then no more stopped early.
