@@ -101,18 +101,18 @@ public:
     explicit GeometryCopy(Geometry& g) {
         for (auto column : kShortColumns) m_short.emplace_back(g.*column, g.wireCount);
         for (auto column : kDoubleColumns) m_double.emplace_back(g.*column, g.wireCount);
-        // The rest is copied with the wire table lent out for the moment.
+        // The rest is copied with the wire table lent out for the moment
+        // (swapped into empty columns, and swapped back the same way).
         std::vector<TableRows<int16_t>> shortTables(kShortColumns.size());
         std::vector<TableRows<double>> doubleTables(kDoubleColumns.size());
-        for (size_t i = 0; i < kShortColumns.size(); ++i) shortTables[i].swap(g.*kShortColumns[i]);
-        for (size_t i = 0; i < kDoubleColumns.size(); ++i) doubleTables[i].swap(g.*kDoubleColumns[i]);
+        swapWireTable(g, shortTables, doubleTables);
         try {
             m_rest = g;
         } catch (...) {
-            lendBack(g, shortTables, doubleTables);
+            swapWireTable(g, shortTables, doubleTables);
             throw;
         }
-        lendBack(g, shortTables, doubleTables);
+        swapWireTable(g, shortTables, doubleTables);
     }
     void restore(Geometry& g) {
         g = std::move(m_rest);
@@ -128,8 +128,8 @@ private:
         &Geometry::wireX1, &Geometry::wireY1, &Geometry::wireZ1,    &Geometry::wireX2,
         &Geometry::wireY2, &Geometry::wireZ2, &Geometry::wireRadius};
 
-    static void lendBack(Geometry& g, std::vector<TableRows<int16_t>>& shortTables,
-                         std::vector<TableRows<double>>& doubleTables) noexcept {
+    static void swapWireTable(Geometry& g, std::vector<TableRows<int16_t>>& shortTables,
+                              std::vector<TableRows<double>>& doubleTables) noexcept {
         for (size_t i = 0; i < kShortColumns.size(); ++i) shortTables[i].swap(g.*kShortColumns[i]);
         for (size_t i = 0; i < kDoubleColumns.size(); ++i) doubleTables[i].swap(g.*kDoubleColumns[i]);
     }
