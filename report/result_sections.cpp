@@ -201,11 +201,14 @@ void ReportReader::showInputImpedance(double r, double x) {
 // in free space or over perfect ground should give about 1.
 void ReportReader::readAverageGain(std::string_view line) {
     double gain = result(line, layout->averageGain, "the average gain");
-    const int angle = toInt32(std::trunc(columnNumber(line, layout->averageAngle) * 180));
+    // The solid angle as a multiple of pi: an angle the engine did not print
+    // as a number leaves the label empty, as a gain it did not print does.
+    const double piUnits = result(line, layout->averageAngle, "the solid angle of the average gain");
+    const int angle = std::isfinite(piUnits) ? toInt32(std::trunc(piUnits * 180)) : 0;
     s.hasAverageGain = true;
     s.averageGainAngle = angle;
-    if (!std::isfinite(gain)) {
-        s.averageGain = gain;
+    if (!std::isfinite(gain) || !std::isfinite(piUnits)) {
+        s.averageGain = std::isfinite(piUnits) ? gain : std::nan("");
         s.averageGainRed = true;
         s.averageGainText.clear();
         return;

@@ -2,6 +2,7 @@
 // the average-gain label, capacities and their messages, engine errors, run
 // time, the hooks, and a report that cannot be opened.
 #include <algorithm>
+#include <cmath>
 
 #include "classic_report_builder.h"
 #include "core/fields.h"
@@ -90,7 +91,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, AverageGainLabel,
                                            GainCase{"finiteGround", 0, 2.0, 2, " 1.0 over 360 dg.", true},
                                            GainCase{"sommerfeldGround", 2, 2.0, 2, " 1.0 over 360 dg.", true},
                                            // 0.0028 pi is half a degree: too small to judge.
-                                           GainCase{"angleTooSmall", -1, 1.0, 0.0028, " aver-angle too small ", false}),
+                                           GainCase{"angleTooSmall", -1, 1.0, 0.0028, " aver-angle too small ", false},
+                                           // An angle printed as "nan" is missing, not an angle of 0.
+                                           GainCase{"angleNotANumber", -1, 1.0, std::nan(""), "", true}),
                          [](const ::testing::TestParamInfo<GainCase>& testCase) {
                              return std::string(testCase.param.name);
                          });
