@@ -13,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static wavra::Model* model = [] {
         auto* m = new wavra::Model();
-        wavra::initConstantTable(*m);
+        wavra::initConstantTable(*m, *m);
         return m;
     }();
     const std::string text(reinterpret_cast<const char*>(data), size);
