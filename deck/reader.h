@@ -1,6 +1,7 @@
 // The NEC input file reader: loads a model deck into the model store (one
 // wire row per GW card, sources, loads, transmission lines, ground, first
 // frequency, first field request) and fills the main window's summary.
+// What it finds wrong comes back as diagnostics for the caller to show.
 #pragma once
 
 #include <string>
@@ -16,7 +17,8 @@ struct DeckDiagnostics {
     // The model file and its conversion into the numeric copy: a
     // diagnostic's line is a line of the model file, shown as "line 12: ...".
     Diagnostics modelFile;
-    // The numeric copy that could not be written into out/.
+    // The numeric copy that could not be written into out/: shown as it
+    // comes, never held back by the flood limit.
     Diagnostics engineDeck;
     // The cards of the numeric deck: a diagnostic's line is a line of that
     // copy, not of the model file the user edits, so the texts are shown

@@ -33,9 +33,9 @@ void fail(Ui& ui, const std::string& text) { ui.message(text, "wavra", Icon::Cri
 
 // The model file as it stands; nullopt (reported) when it is a report or
 // cannot be read.
-std::optional<std::string> modelText(const Model& m, Ui& ui) {
-    const std::string path = m.modelPath();
-    if (toLower(m.modelExt) == ".out") {
+std::optional<std::string> modelText(const ModelFile& file, Ui& ui) {
+    const std::string path = file.modelPath();
+    if (toLower(file.modelExt) == ".out") {
         fail(ui, path + " is an engine output file; open the model's input file to calculate it.");
         return std::nullopt;
     }
