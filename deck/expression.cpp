@@ -147,19 +147,6 @@ Diagnostics loadConstantsFile(Symbols& symbols, const ModelFile& file) {
     return found;
 }
 
-double evaluateAndShow(Symbols& symbols, Ui& ui, std::string_view text) {
-    Diagnostics found;
-    const double value = evaluateExpression(symbols, found, text);
-    showDiagnostics(ui, found);
-    return value;
-}
-
-void defineAndShow(Symbols& symbols, Ui& ui, std::string_view name, std::string_view valueText) {
-    Diagnostics found;
-    defineConstant(symbols, found, name, valueText);
-    showDiagnostics(ui, found);
-}
-
 bool findConstantValue(const Symbols& symbols, std::string_view name, double& value) {
     const std::string key = tableKey(name);
     if (unitFactor(key, value)) return true;

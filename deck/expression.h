@@ -4,12 +4,12 @@
 // errors) are added to a list of diagnostics for the caller to show.
 #pragma once
 
+#include <numbers>
 #include <string>
 #include <string_view>
 
 #include "core/diagnostics.h"
 #include "core/model.h"
-#include "core/ui.h"
 
 namespace wavra {
 
@@ -57,12 +57,9 @@ bool findConstantValue(const Symbols& symbols, std::string_view name, double& va
 // was full and the name could not be added.
 bool reportMissingConstant(Symbols& symbols, Diagnostics& found, std::string_view name);
 
-// --- for callers that show what the evaluator found at once ---------------
-
-// evaluateExpression and defineConstant with their diagnostics shown through
-// `ui` as they come (the deck conversion's Ui puts the deck line before them).
-double evaluateAndShow(Symbols& symbols, Ui& ui, std::string_view text);
-void defineAndShow(Symbols& symbols, Ui& ui, std::string_view name, std::string_view valueText);
+// Degrees to radians: the trigonometric functions of expressions take
+// degrees, and so do the phases of imported sources.
+inline constexpr double kDegToRad = std::numbers::pi / 180;
 
 // --- helpers shared by the evaluator files ---------------------------------
 

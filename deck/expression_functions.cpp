@@ -52,9 +52,6 @@ double randomValue(double x) {
 
 double sign(double x) { return x > 0 ? 1 : x < 0 ? -1 : 0; }
 
-// Degrees to radians for the trigonometric functions.
-const double kDegToRad = 4.0 * std::atan(1.0) / 180.0;
-
 using FunctionBody = double (*)(double);
 
 struct Function {
