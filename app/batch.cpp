@@ -109,9 +109,9 @@ bool applyCalcOptions(Model& m, Ui& ui, const CalcOptions& c, std::string& error
 
 // A result read by the run itself: every check of the geometry for the
 // summary's findings.
-void validateResult(Model& model, Ui& ui, BatchResult& result) {
+void validateResult(Model& model, BatchResult& result) {
     result.loadedFrom = "report";
-    result.validationOk = validateGeometry(model, ui, kValidateAll, &result.findings);
+    result.validationOk = validateGeometry(model, model.maxSegments, kValidateAll, &result.findings);
 }
 
 // Loads the model as the main loop's first pass does, then runs every check
@@ -120,7 +120,7 @@ LoadedFrom loadAndValidate(Model& model, Ui& ui, bool forceInput, const std::str
     const LoadedFrom from = loadModel(model, ui, forceInput, extension);
     if (from == LoadedFrom::Nothing) return from;
     result.loadedFrom = from == LoadedFrom::Report ? "report" : "deck";
-    result.validationOk = validateGeometry(model, ui, kValidateAll, &result.findings);
+    result.validationOk = validateGeometry(model, model.maxSegments, kValidateAll, &result.findings);
     return from;
 }
 
@@ -154,7 +154,7 @@ void reportProgress(RunControl& control, TerminalProgress& progress) {
 // engine run, and its report read. Returns a BatchExit status.
 int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, BatchResult& result,
                    TerminalProgress& progress) {
-    if (!readInputFile(model, ui)) return kBatchUnreadable;
+    if (!readInputFileShown(model, ui)) return kBatchUnreadable;
     result.loadedFrom = "deck";
     if (model.summary.deckErrors > 0) {
         ui.message(deckErrorText(model, model.summary.deckErrors), "wavra", Icon::Critical);
@@ -181,7 +181,7 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     const bool ran = runCalculation(model, ui, *runner, hooks).has_value();
     progress.finish();
     if (!ran) return kBatchEngineFailed;
-    validateResult(model, ui, result);
+    validateResult(model, result);
     return kBatchDone;
 }
 
@@ -213,12 +213,12 @@ int writeSweepFiles(const Model& model, Ui& ui, const BatchOptions& o, const std
 int loadMeasuredFile(Model& model, Ui& ui, const std::string& name, const std::string& workingDir) {
     if (name.empty()) return kBatchDone;
     std::string error;
-    std::vector<std::string> notes;
-    if (!loadMeasured(model, commandLinePath(name, workingDir), error, notes)) {
+    Diagnostics skipped;
+    if (!loadMeasured(model, commandLinePath(name, workingDir), error, skipped)) {
         ui.message(error);
         return kBatchUnreadable;
     }
-    for (const std::string& note : notes) ui.message(name + ", " + note);
+    for (const Diagnostic& note : skipped) ui.message(name + ", " + shownText(note));
     return kBatchDone;
 }
 
@@ -299,7 +299,7 @@ int runBatch(const BatchOptions& options, const std::string& programPath, const 
                                options.json, out, result, progress);
         // The summary is that of the last accepted trial's report, as the
         // optimizer read it.
-        if (status == kBatchDone && result.loadedFrom == "report") validateResult(model, ui, result);
+        if (status == kBatchDone && result.loadedFrom == "report") validateResult(model, result);
         else if (status == kBatchDone) status = kBatchUnreadable;
         if (!options.json) return status;
         return printResult(model, ui, result, true, out, status);

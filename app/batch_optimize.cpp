@@ -40,7 +40,7 @@ const char* endName(SessionEnd end) {
 
 int optimizeModel(Model& model, Ui& ui, const OptimizeOptions& o, const std::string& savePath, bool json,
                   std::ostream& out, BatchResult& result, TerminalProgress& progress) {
-    if (!readInputFile(model, ui)) return kBatchUnreadable;
+    if (!readInputFileShown(model, ui)) return kBatchUnreadable;
     auto runner = makeNativeProcessRunner();
     OptimizerSession session(model, ui, *runner);
     session.open();

@@ -36,17 +36,17 @@ void WriterPlusReader(benchmark::State& state) {
     wavra::Model model;
     model.maxSegments = kWires;
     model.allocateModelTables(kWires, 10, 2, 2, 2);
-    wavra::RecordingUi ui;
-    wavra::initConstantTable(model);
+    wavra::Diagnostics found;
+    wavra::initConstantTable(model, model);
     for (auto _ : state) {
         model.resetForLoad();
         model.wireCount = 0;
         model.summary.clear();
-        const std::string numeric = wavra::convertDeck(model, ui, deck);
-        wavra::readNumericDeck(model, ui, numeric);
+        const std::string numeric = wavra::convertDeck(model, model, model, found, deck);
+        wavra::readNumericDeck(wavra::deckTarget(model), found, numeric);
         benchmark::DoNotOptimize(model.wireCount);
     }
-    if (model.wireCount != kWires || !ui.messages().empty()) state.SkipWithError("deck did not read cleanly");
+    if (model.wireCount != kWires || !found.empty()) state.SkipWithError("deck did not read cleanly");
     const double fields = double(kWires) * kExpressionFieldsPerWire + kSymbols;
     state.counters["evaluated_fields_per_s"] =
         benchmark::Counter(fields, benchmark::Counter::kIsIterationInvariantRate);

@@ -58,13 +58,13 @@ Timing optimizeOnce(const std::string& stage, int parallel) {
     std::ofstream(dir / "yagi.nec") << kYagi;
     Model m;
     RecordingUi ui;
-    initConstantTable(m);
+    initConstantTable(m, m);
     m.installDir = stage + "/";
     m.modelDir = dir.string() + "/";
     m.modelName = "yagi";
     m.engineName = "&NEC2D    ";
     m.parallelRuns = static_cast<int16_t>(parallel);
-    readInputFile(m, ui);
+    readInputFileShown(m, ui);
     auto runner = makeNativeProcessRunner();
     OptimizerSession session(m, ui, *runner);
     session.open();

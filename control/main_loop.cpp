@@ -306,7 +306,7 @@ MainLoop::Next MainLoop::runOptimizer() {
     const std::optional<std::string> deckBefore = fileBytes(deck);
     Model loaded = m_model;
     m_model.optimizerResultRead = false;
-    if (!readInputFile(m_model, m_ui)) {
+    if (!readInputFileShown(m_model, m_ui)) {
         restoreLoadedModel(m_model, std::move(loaded));
     } else if (!m_windows.runWindow(kActionOptimizer, false)) {
         restoreLoadedModel(m_model, std::move(loaded));

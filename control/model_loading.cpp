@@ -51,7 +51,8 @@ std::string matchText(Match match, const std::string& report, const std::string&
 // again, and the segment check.
 void afterReport(Model& model, Ui& ui) {
     readDeckZ0(model);
-    if (!validateGeometry(model, ui, kValidateAfterReport)) ui.message("Errors or warnings found, validate geometry.");
+    if (!validateGeometry(model, model.maxSegments, kValidateAfterReport))
+        ui.message("Errors or warnings found, validate geometry.");
 }
 
 bool readAfterCheck(Model& model, Ui& ui, LineReader& in, const std::string& reportExt,
@@ -94,7 +95,7 @@ LoadedFrom loadModel(Model& model, Ui& ui, bool deckOnly, const std::string& rep
             return LoadedFrom::Report;
         }
     }
-    return readInputFile(model, ui) ? LoadedFrom::Deck : LoadedFrom::Nothing;
+    return readInputFileShown(model, ui) ? LoadedFrom::Deck : LoadedFrom::Nothing;
 }
 
 bool readRunReport(Model& model, Ui& ui, const std::string& report) {

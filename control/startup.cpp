@@ -26,8 +26,8 @@ bool startUp(Model& model, Ui& ui, const std::string& programPath, std::string* 
     std::error_code ec;
     std::filesystem::current_path(model.workDir(), ec);
     if (!readConfiguration(model, ui, ConfigMode::Read)) return false;
-    initConstantTable(model);
-    showDiagnostics(ui, loadConstantsFile(model));
+    initConstantTable(model, model);
+    showDiagnostics(ui, loadConstantsFile(model, model));
     model.allocateModelTables(model.maxSegments, model.maxFreqSteps, model.maxSources, model.maxLoads,
                               model.maxTransLines);
     model.allocateFieldTables(model.maxFarFieldPoints);

@@ -10,12 +10,17 @@ Icon iconOf(Severity severity) {
     switch (severity) {
     case Severity::Fatal: return Icon::Critical;
     case Severity::Warning: return Icon::Exclamation;
-    case Severity::Error: break;
+    case Severity::Error:
+    case Severity::Note: break;
     }
     return Icon::None;
 }
 
 } // namespace
+
+void setLine(Diagnostics& list, size_t from, int64_t line) {
+    for (size_t i = from; i < list.size(); ++i) list[i].line = line;
+}
 
 std::string withLine(int64_t line, const std::string& text) {
     return line > 0 ? "line " + std::to_string(line) + ": " + text : text;

@@ -18,6 +18,7 @@ enum class Severity {
     Fatal,   // the read gave no result (the file cannot be opened, the report is incomplete): critical icon
     Warning, // part of the text was dropped or taken another way, said once: exclamation icon
     Error,   // an error in the text or the engine's own error line; the read goes on: no icon
+    Note,    // how the text was taken (a file's byte-order mark); nothing is wrong: no icon
 };
 
 struct Diagnostic {
@@ -28,6 +29,10 @@ struct Diagnostic {
 };
 
 using Diagnostics = std::vector<Diagnostic>;
+
+// Places the diagnostics of `list` from index `from` on, those a reader
+// added while it read one line, on that line.
+void setLine(Diagnostics& list, size_t from, int64_t line);
 
 // "line 12: " + text, or the text alone when the line is 0.
 std::string withLine(int64_t line, const std::string& text);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/text.h"
-#include "core/ui.h"
 
 namespace wavra {
 
@@ -34,14 +33,22 @@ std::optional<std::string> findField(std::string_view line, int n, std::string_v
     return std::nullopt;
 }
 
-std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator) {
+std::string getField(Diagnostics& found, std::string_view line, int n, std::string_view separator) {
     if (std::optional<std::string> field = findField(line, n, separator)) return std::move(*field);
     if (n > 0) {
         const long k = fieldNumber(n);
         const std::string shownSep = separator.empty() ? std::string() : std::string(1, separator.front());
-        ui.message("Fld " + std::to_string(k) + " not found in '" + std::string(line) + "' (Sep='" + shownSep + "').");
+        found.push_back({Severity::Error, "Fld " + std::to_string(k) + " not found in '" + std::string(line) +
+                                              "' (Sep='" + shownSep + "')."});
     }
     return "*";
+}
+
+std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator) {
+    Diagnostics found;
+    std::string field = getField(found, line, n, separator);
+    showDiagnostics(ui, found);
+    return field;
 }
 
 } // namespace wavra

@@ -51,44 +51,44 @@ bool unitFactor(std::string_view name, double& factor) {
 std::string tableKey(std::string_view name) { return toLower(trim(name)); }
 
 // Makes sure the arrays can hold constCapacity rows, whatever state the
-// model was left in, and gives the number of rows safely usable.
-int usableCount(const Model& model) {
+// table was left in, and gives the number of rows safely usable.
+int usableCount(const Symbols& symbols) {
     const int rows =
-        static_cast<int>(std::min({model.constNames.size(), model.constValues.size(), model.constFlags.size()}));
-    return std::clamp<int>(model.constCount, 0, std::max(0, rows - 1));
+        static_cast<int>(std::min({symbols.constNames.size(), symbols.constValues.size(), symbols.constFlags.size()}));
+    return std::clamp<int>(symbols.constCount, 0, std::max(0, rows - 1));
 }
 
-void ensureTable(Model& model) {
+void ensureTable(Symbols& symbols) {
     // Rows counted but never allocated hold no names: they are not kept.
-    const int usable = usableCount(model);
-    if (model.constCapacity < 0) model.constCapacity = 0;
-    const size_t rows = static_cast<size_t>(model.constCapacity) + 1;
-    if (model.constNames.size() < rows) model.constNames.resize(rows);
-    if (model.constValues.size() < rows) model.constValues.resize(rows);
-    if (model.constFlags.size() < rows) model.constFlags.resize(rows);
-    model.constCount = static_cast<int16_t>(usable);
+    const int usable = usableCount(symbols);
+    if (symbols.constCapacity < 0) symbols.constCapacity = 0;
+    const size_t rows = static_cast<size_t>(symbols.constCapacity) + 1;
+    if (symbols.constNames.size() < rows) symbols.constNames.resize(rows);
+    if (symbols.constValues.size() < rows) symbols.constValues.resize(rows);
+    if (symbols.constFlags.size() < rows) symbols.constFlags.resize(rows);
+    symbols.constCount = static_cast<int16_t>(usable);
 }
 
 // Appends an entry; false when the table is full.
-bool addEntry(Model& model, const std::string& key, double value, int16_t flag) {
-    ensureTable(model);
-    if (model.constCount >= model.constCapacity) return false;
-    const int row = ++model.constCount;
-    model.constNames[row] = key;
-    model.constValues[row] = value;
-    model.constFlags[row] = flag;
+bool addEntry(Symbols& symbols, const std::string& key, double value, int16_t flag) {
+    ensureTable(symbols);
+    if (symbols.constCount >= symbols.constCapacity) return false;
+    const int row = ++symbols.constCount;
+    symbols.constNames[row] = key;
+    symbols.constValues[row] = value;
+    symbols.constFlags[row] = flag;
     return true;
 }
 
 } // namespace
 
-void initConstantTable(Model& model) {
-    model.constCount = 0;
-    model.optimizerVarCount = 0;
-    model.constCapacity = kTableCapacity;
-    model.constNames.assign(kTableCapacity + 1, std::string());
-    model.constValues.assign(kTableCapacity + 1, 0.0);
-    model.constFlags.assign(kTableCapacity + 1, 0);
+void initConstantTable(Symbols& symbols, Calculation& calculation) {
+    symbols.constCount = 0;
+    calculation.optimizerVarCount = 0;
+    symbols.constCapacity = kTableCapacity;
+    symbols.constNames.assign(kTableCapacity + 1, std::string());
+    symbols.constValues.assign(kTableCapacity + 1, 0.0);
+    symbols.constFlags.assign(kTableCapacity + 1, 0);
 }
 
 int classifyNumber(std::string_view text, double& value) {
@@ -103,82 +103,69 @@ int classifyNumber(std::string_view text, double& value) {
     return 1;
 }
 
-int constantIndex(const Model& model, std::string_view name) {
+int constantIndex(const Symbols& symbols, std::string_view name) {
     const std::string key = tableKey(name);
-    const int count = usableCount(model);
+    const int count = usableCount(symbols);
     for (int row = 1; row <= count; ++row)
-        if (model.constNames[row] == key) return row;
+        if (symbols.constNames[row] == key) return row;
     return 0;
 }
 
-void defineConstant(Model& model, Diagnostics& found, std::string_view name, std::string_view valueText) {
+void defineConstant(Symbols& symbols, Diagnostics& found, std::string_view name, std::string_view valueText) {
     double value = 0;
     const int kind = classifyNumber(valueText, value);
     if (kind == -1) value = readNumber(valueText);
-    else if (kind == 0) value = evaluateExpression(model, found, valueText);
+    else if (kind == 0) value = evaluateExpression(symbols, found, valueText);
     // A value written as a number (with or without unit) is one the
     // optimizer may vary; a computed one is not.
     const int16_t flag = kind == 0 ? 0 : -1;
-    if (const int row = constantIndex(model, name); row > 0) {
-        model.constValues[row] = value;
-        model.constFlags[row] = flag;
+    if (const int row = constantIndex(symbols, name); row > 0) {
+        symbols.constValues[row] = value;
+        symbols.constFlags[row] = flag;
         return;
     }
-    if (!addEntry(model, tableKey(name), value, flag))
+    if (!addEntry(symbols, tableKey(name), value, flag))
         found.push_back({Severity::Error, "Parser: No more room in constant table."});
 }
 
-Diagnostics loadConstantsFile(Model& model) {
-    ensureTable(model);
+Diagnostics loadConstantsFile(Symbols& symbols, const ModelFile& file) {
+    ensureTable(symbols);
     Diagnostics found;
     std::vector<std::string> lines;
-    if (readLines(model.installDir + "exe/constant.ini", lines)) {
+    if (readLines(file.installDir + "exe/constant.ini", lines)) {
         for (const std::string& line : lines) {
             const std::string valueText = findField(line, -2, "=").value_or("*");
             if (trim(valueText).empty() || valueText == "*") continue;
             const std::string name = findField(line, 1, "=").value_or("*");
             if (trim(name).empty()) continue;
-            defineConstant(model, found, name, valueText);
+            defineConstant(symbols, found, name, valueText);
             // Fixed constants are never varied by the optimizer.
-            if (const int row = constantIndex(model, name); row > 0) model.constFlags[row] = 0;
+            if (const int row = constantIndex(symbols, name); row > 0) symbols.constFlags[row] = 0;
         }
     }
-    model.baseConstantCount = model.constCount;
+    symbols.baseConstantCount = symbols.constCount;
     return found;
 }
 
-double evaluateAndShow(Model& model, Ui& ui, std::string_view text) {
-    Diagnostics found;
-    const double value = evaluateExpression(model, found, text);
-    showDiagnostics(ui, found);
-    return value;
-}
-
-void defineAndShow(Model& model, Ui& ui, std::string_view name, std::string_view valueText) {
-    Diagnostics found;
-    defineConstant(model, found, name, valueText);
-    showDiagnostics(ui, found);
-}
-
-bool findConstantValue(const Model& model, std::string_view name, double& value) {
+bool findConstantValue(const Symbols& symbols, std::string_view name, double& value) {
     const std::string key = tableKey(name);
     if (unitFactor(key, value)) return true;
-    const int row = constantIndex(model, key);
+    const int row = constantIndex(symbols, key);
     if (row == 0) return false;
-    value = model.constValues[row];
+    value = symbols.constValues[row];
     return true;
 }
 
-bool reportMissingConstant(Model& model, Diagnostics& found, std::string_view name) {
+bool reportMissingConstant(Symbols& symbols, Diagnostics& found, std::string_view name) {
     const std::string key = tableKey(name);
     found.push_back({Severity::Error, "Parser: Constant '" + messageText(key) + "' not found."});
-    return addEntry(model, key, 0.0, 0);
+    return addEntry(symbols, key, 0.0, 0);
 }
 
-double lookupConstant(Model& model, Diagnostics& found, std::string_view name) {
+double lookupConstant(Symbols& symbols, Diagnostics& found, std::string_view name) {
     double value = 0;
-    if (findConstantValue(model, name, value)) return value;
-    reportMissingConstant(model, found, name);
+    if (findConstantValue(symbols, name, value)) return value;
+    reportMissingConstant(symbols, found, name);
     return 0;
 }
 

@@ -4,24 +4,25 @@
 // errors) are added to a list of diagnostics for the caller to show.
 #pragma once
 
+#include <numbers>
 #include <string>
 #include <string_view>
 
 #include "core/diagnostics.h"
 #include "core/model.h"
-#include "core/ui.h"
 
 namespace wavra {
 
-// Empties the symbol table: constCount = 0, optimizerVarCount = 0,
-// constCapacity = 64, the three arrays sized 0..64.
-void initConstantTable(Model& model);
+// Empties the symbol table (constCount = 0, constCapacity = 64, the three
+// arrays sized 0..64) and with it the optimizer's variables, which are SY
+// entries of it (optimizerVarCount = 0).
+void initConstantTable(Symbols& symbols, Calculation& calculation);
 
 // Reads installDir + "exe/constant.ini" (name = value lines) into the table
 // as fixed constants (flag 0) and sets baseConstantCount. A missing file is
 // no error; the evaluator's diagnostics of the lines come back in file order
 // for the caller to show.
-Diagnostics loadConstantsFile(Model& model);
+Diagnostics loadConstantsFile(Symbols& symbols, const ModelFile& file);
 
 // -1: the text is a plain number (value not set); 1: a number with a unit
 // suffix (cm mm in ft uf uh nf nh pf), value = number x factor; 0: an
@@ -31,37 +32,34 @@ int classifyNumber(std::string_view text, double& value);
 // Defines or redefines a symbol from a value text (plain number, unit
 // number or expression). A full table adds
 // "Parser: No more room in constant table." and stores nothing.
-void defineConstant(Model& model, Diagnostics& found, std::string_view name, std::string_view valueText);
+void defineConstant(Symbols& symbols, Diagnostics& found, std::string_view name, std::string_view valueText);
 
 // Evaluates an expression; adds at most one diagnostic per evaluation and
 // gives 0 after an error.
-double evaluateExpression(Model& model, Diagnostics& found, std::string_view text);
+double evaluateExpression(Symbols& symbols, Diagnostics& found, std::string_view text);
 // Same, telling whether it went without error.
-bool tryEvaluate(Model& model, Diagnostics& found, std::string_view text, double& value);
+bool tryEvaluate(Symbols& symbols, Diagnostics& found, std::string_view text, double& value);
 
 // Value of a unit name or table entry; an unknown name adds
 // "Parser: Constant '<name>' not found." and is added with value 0.
-double lookupConstant(Model& model, Diagnostics& found, std::string_view name);
+double lookupConstant(Symbols& symbols, Diagnostics& found, std::string_view name);
 
 // Row of a table entry (name compared trimmed, in lower case), 0 when the
 // table holds no such name. Units are not table entries.
-int constantIndex(const Model& model, std::string_view name);
+int constantIndex(const Symbols& symbols, std::string_view name);
 
 // Value of a unit name ("mm", "in", '"', ...) or a table entry, without any
 // message. False when the name is neither.
-bool findConstantValue(const Model& model, std::string_view name, double& value);
+bool findConstantValue(const Symbols& symbols, std::string_view name, double& value);
 
 // Adds the diagnostic "Parser: Constant '<name>' not found." and the name
 // with value 0 and flag 0 so it is reported only once. False when the table
 // was full and the name could not be added.
-bool reportMissingConstant(Model& model, Diagnostics& found, std::string_view name);
+bool reportMissingConstant(Symbols& symbols, Diagnostics& found, std::string_view name);
 
-// --- for callers that show what the evaluator found at once ---------------
-
-// evaluateExpression and defineConstant with their diagnostics shown through
-// `ui` as they come (the deck conversion's Ui puts the deck line before them).
-double evaluateAndShow(Model& model, Ui& ui, std::string_view text);
-void defineAndShow(Model& model, Ui& ui, std::string_view name, std::string_view valueText);
+// Degrees to radians: the trigonometric functions of expressions take
+// degrees, and so do the phases of imported sources.
+inline constexpr double kDegToRad = std::numbers::pi / 180;
 
 // --- helpers shared by the evaluator files ---------------------------------
 
@@ -72,7 +70,7 @@ bool isFunctionName(std::string_view name);
 // Applies a built-in function; trigonometric arguments are in degrees. False
 // with `error` set for an unknown name or a result that is not a finite
 // number (sqr(-1), log(0), exp(1000)).
-bool applyFunction(const Model& model, std::string_view name, double x, double& result, std::string& error);
+bool applyFunction(std::string_view name, double x, double& result, std::string& error);
 
 // The message for a non-finite result of an operation or function, empty
 // when the value is finite.

@@ -83,8 +83,8 @@ size_t numberLength(std::string_view s) {
 
 class Evaluator {
 public:
-    Evaluator(Model& model, Diagnostics& found, std::string_view text)
-        : m_model(model), m_found(found), m_parseRest(text) {}
+    Evaluator(Symbols& symbols, Diagnostics& found, std::string_view text)
+        : m_symbols(symbols), m_found(found), m_parseRest(text) {}
 
     bool run(double& value) {
         nextToken();
@@ -95,7 +95,7 @@ public:
     }
 
 private:
-    Model& m_model;
+    Symbols& m_symbols;
     Diagnostics& m_found;
     std::string_view m_parseRest;
     std::string m_tokenKind;
@@ -242,8 +242,8 @@ double Evaluator::number() {
 // evaluation stops there instead of repeating the message for every use.
 double Evaluator::constant(const std::string& name) {
     double value = 0;
-    if (findConstantValue(m_model, name, value)) return value;
-    if (!m_parseError && !reportMissingConstant(m_model, m_found, name)) m_parseError = true;
+    if (findConstantValue(m_symbols, name, value)) return value;
+    if (!m_parseError && !reportMissingConstant(m_symbols, m_found, name)) m_parseError = true;
     return 0;
 }
 
@@ -256,7 +256,7 @@ double Evaluator::functionCall() {
     if (m_parseError) return 0;
     double result = 0;
     std::string error;
-    if (!applyFunction(m_model, name, argument, result, error)) fail(error);
+    if (!applyFunction(name, argument, result, error)) fail(error);
     return result;
 }
 
@@ -322,14 +322,14 @@ double Evaluator::combine(std::string_view op, double left, double right) {
 
 } // namespace
 
-bool tryEvaluate(Model& model, Diagnostics& found, std::string_view text, double& value) {
-    Evaluator evaluator(model, found, text);
+bool tryEvaluate(Symbols& symbols, Diagnostics& found, std::string_view text, double& value) {
+    Evaluator evaluator(symbols, found, text);
     return evaluator.run(value);
 }
 
-double evaluateExpression(Model& model, Diagnostics& found, std::string_view text) {
+double evaluateExpression(Symbols& symbols, Diagnostics& found, std::string_view text) {
     double value = 0;
-    tryEvaluate(model, found, text, value);
+    tryEvaluate(symbols, found, text, value);
     return value;
 }
 

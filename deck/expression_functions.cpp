@@ -52,7 +52,7 @@ double randomValue(double x) {
 
 double sign(double x) { return x > 0 ? 1 : x < 0 ? -1 : 0; }
 
-using FunctionBody = double (*)(const Model&, double);
+using FunctionBody = double (*)(double);
 
 struct Function {
     std::string_view name;
@@ -60,20 +60,20 @@ struct Function {
 };
 
 const std::array<Function, 12> kFunctions{{
-    {"abs", [](const Model&, double x) { return std::fabs(x); }},
+    {"abs", [](double x) { return std::fabs(x); }},
     // The argument is scaled from degrees like those of sin/cos/tan; the
     // result is in radians. Decks written for this rule rely on it.
-    {"atn", [](const Model& m, double x) { return std::atan(x * m.degToRad); }},
-    {"cos", [](const Model& m, double x) { return std::cos(x * m.degToRad); }},
-    {"exp", [](const Model&, double x) { return std::exp(x); }},
-    {"fix", [](const Model&, double x) { return std::trunc(x); }},
-    {"int", [](const Model&, double x) { return std::floor(x); }},
-    {"log", [](const Model&, double x) { return x > 0 ? std::log(x) : std::nan(""); }},
-    {"rnd", [](const Model&, double x) { return randomValue(x); }},
-    {"sgn", [](const Model&, double x) { return sign(x); }},
-    {"sin", [](const Model& m, double x) { return std::sin(x * m.degToRad); }},
-    {"sqr", [](const Model&, double x) { return x >= 0 ? std::sqrt(x) : std::nan(""); }},
-    {"tan", [](const Model& m, double x) { return std::tan(x * m.degToRad); }},
+    {"atn", [](double x) { return std::atan(x * kDegToRad); }},
+    {"cos", [](double x) { return std::cos(x * kDegToRad); }},
+    {"exp", [](double x) { return std::exp(x); }},
+    {"fix", [](double x) { return std::trunc(x); }},
+    {"int", [](double x) { return std::floor(x); }},
+    {"log", [](double x) { return x > 0 ? std::log(x) : std::nan(""); }},
+    {"rnd", [](double x) { return randomValue(x); }},
+    {"sgn", [](double x) { return sign(x); }},
+    {"sin", [](double x) { return std::sin(x * kDegToRad); }},
+    {"sqr", [](double x) { return x >= 0 ? std::sqrt(x) : std::nan(""); }},
+    {"tan", [](double x) { return std::tan(x * kDegToRad); }},
 }};
 
 const Function* findFunction(std::string_view name) {
@@ -92,14 +92,14 @@ std::string nonFiniteMessage(double value, std::string_view operation) {
     return {};
 }
 
-bool applyFunction(const Model& model, std::string_view name, double x, double& result, std::string& error) {
+bool applyFunction(std::string_view name, double x, double& result, std::string& error) {
     result = 0;
     const Function* f = findFunction(name);
     if (f == nullptr) {
         error = "undefined function '" + messageText(name) + "'";
         return false;
     }
-    const double value = f->body(model, x);
+    const double value = f->body(x);
     error = nonFiniteMessage(value, name);
     if (!error.empty()) return false;
     result = value;

@@ -96,21 +96,21 @@ std::string deckText(std::string_view bytes, std::string& encoding) {
     return text;
 }
 
-bool readModelFile(Ui& ui, const std::string& path, std::string& text) {
+bool readModelFile(Diagnostics& found, const std::string& path, std::string& text) {
     std::string bytes, reason;
     if (!readFileText(path, bytes, &reason)) {
-        ui.message("Open failure on NEC-2 input file " + path + ": " + reason, "wavra", Icon::Critical);
+        found.push_back({Severity::Fatal, "Open failure on NEC-2 input file " + path + ": " + reason});
         return false;
     }
     std::string encoding;
     text = deckText(bytes, encoding);
-    if (!encoding.empty()) ui.message("The model file " + path + " is " + encoding + ".");
+    if (!encoding.empty()) found.push_back({Severity::Note, "The model file " + path + " is " + encoding + "."});
     if (text.find('\0') != std::string::npos) {
-        ui.message("The model file " + path + " is not a text deck: it holds NUL bytes.", "wavra", Icon::Critical);
+        found.push_back({Severity::Fatal, "The model file " + path + " is not a text deck: it holds NUL bytes."});
         return false;
     }
     if (!holdsCards(text)) {
-        ui.message("The model file " + path + " holds no cards.", "wavra", Icon::Critical);
+        found.push_back({Severity::Fatal, "The model file " + path + " holds no cards."});
         return false;
     }
     return true;

@@ -7,15 +7,16 @@
 #include <string>
 #include <string_view>
 
-#include "core/ui.h"
+#include "core/diagnostics.h"
 
 namespace wavra {
 
-// Reads the model file at `path` into `text`. False, after a message, when
-// the file cannot be opened ("Open failure on NEC-2 input file <path>:
-// <reason>"), is not text (NUL bytes) or holds no cards ("The model file
-// <path> holds no cards.").
-bool readModelFile(Ui& ui, const std::string& path, std::string& text);
+// Reads the model file at `path` into `text`. False, with a fatal
+// diagnostic added to `found`, when the file cannot be opened ("Open failure
+// on NEC-2 input file <path>: <reason>"), is not text (NUL bytes) or holds
+// no cards ("The model file <path> holds no cards."). A byte-order mark adds
+// a note that says how the file was read.
+bool readModelFile(Diagnostics& found, const std::string& path, std::string& text);
 
 // The text of a deck with its byte-order mark handled and every line end
 // (CR, LF, CRLF) written as LF. `encoding` says what the mark made of the

@@ -16,9 +16,15 @@ namespace {
 
 // State of one read: the current line and the running scale factor.
 struct DeckReader {
-    DeckReader(Model& model, Ui& shownUi) : m(model), ui(shownUi) {}
-    Model& m;
-    Ui& ui;
+    DeckReader(const DeckTarget& target, Diagnostics& problems)
+        : geo(target.geometry), results(target.results), summary(target.summary), symbols(target.symbols),
+          settings(target.settings), found(problems) {}
+    Geometry& geo;
+    Results& results;
+    Summary& summary;
+    Symbols& symbols;
+    const Settings& settings;
+    Diagnostics& found;
     std::string line;
     std::vector<std::string_view> fields; // of `line`, split once per card
     double scale = 1;
@@ -31,7 +37,7 @@ struct DeckReader {
     double num(int field) {
         if (field >= 1 && static_cast<size_t>(field) <= fields.size())
             return readNumber(fields[static_cast<size_t>(field - 1)]);
-        getField(ui, line, field, "");
+        getField(found, line, field, "");
         return 0;
     }
     double opt(int field) {
@@ -40,8 +46,8 @@ struct DeckReader {
                    : 0;
     }
     // Whole-number fields (tags, counts) are 16 bits wide; a clamp is said.
-    int16_t int16(int field) { return clampedInt16(ui, num(field), fieldName(field)); }
-    int16_t optInt16(int field) { return clampedInt16(ui, opt(field), fieldName(field)); }
+    int16_t int16(int field) { return clampedInt16(found, num(field), fieldName(field)); }
+    int16_t optInt16(int field) { return clampedInt16(found, opt(field), fieldName(field)); }
     std::string fieldName(int field) const { return "Field " + std::to_string(field) + " of '" + line + "'"; }
 
     bool readCard(const std::string& card); // false: stop reading
@@ -57,20 +63,19 @@ struct DeckReader {
 };
 
 bool DeckReader::readCard(const std::string& card) {
-    Summary& s = m.summary;
     if (card == "CM" || card == "CE") {
         std::string text = trimLeft(line.size() > 2 ? line.substr(2) : std::string());
-        if (!text.empty()) s.comments.push_back(text);
+        if (!text.empty()) summary.comments.push_back(text);
     } else if (card == "GW") {
         return addWire();
     } else if (card == "GC") {
         setWireRadius();
     } else if (card == "GE") {
-        m.groundSymmetry = optInt16(2);
-        if (m.groundSymmetry == 1) s.environment.push_back("Ground-plane symmetry specified.");
-        if (m.groundSymmetry == -1) s.environment.push_back("Ground symmetry specified.");
+        geo.groundSymmetry = optInt16(2);
+        if (geo.groundSymmetry == 1) summary.environment.push_back("Ground-plane symmetry specified.");
+        if (geo.groundSymmetry == -1) summary.environment.push_back("Ground symmetry specified.");
     } else if (card == "EK") {
-        m.extendedKernel = -1;
+        geo.extendedKernel = -1;
     } else if (card == "TL") {
         return addTransLine();
     } else if (card == "EX") {
@@ -82,213 +87,212 @@ bool DeckReader::readCard(const std::string& card) {
     } else if (card == "FR") {
         readFrequency();
     } else if (card == "RP" || card == "NE" || card == "NH") {
-        if (m.requestMode == kNoRequest) readRequest(card);
+        if (geo.requestMode == kNoRequest) readRequest(card);
     } else if (card == "GS") {
         scale = num(4);
     } else if (card == "ZO") {
-        readFeedLineCard(m, ui, line); // an engine deck (".inp") read as written
+        readFeedLineCard(symbols, geo, found, line); // an engine deck (".inp") read as written
     }
     return true;
 }
 
 bool DeckReader::addWire() {
-    const int capacity = std::min<int>(m.maxSegments, m.wireCapacity());
-    if (m.wireCount >= capacity) {
-        showCapacityExceeded(ui, m.maxSegments, "segments", "segments");
+    const int capacity = std::min<int>(settings.maxSegments, geo.wireCapacity());
+    if (geo.wireCount >= capacity) {
+        found.push_back(capacityExceeded(settings.maxSegments, "segments", "segments"));
         return false;
     }
-    const int i = ++m.wireCount;
-    m.wireTag[i] = int16(2);
-    m.wireSegments[i] = int16(3);
-    m.wireX1[i] = num(4);
-    m.wireY1[i] = num(5);
-    m.wireZ1[i] = num(6);
-    m.wireX2[i] = num(7);
-    m.wireY2[i] = num(8);
-    m.wireZ2[i] = num(9);
-    m.wireRadius[i] = opt(10);
-    m.wireEnd1Link[i] = kNoLink;
-    m.wireEnd2Link[i] = kNoLink;
-    m.wireMark[i] = 0;
-    m.wireCurrentMag[i] = 0;
-    m.wireCurrentPhase[i] = 0;
-    m.extentX = std::max({m.extentX, std::fabs(m.wireX1[i]), std::fabs(m.wireX2[i])});
-    m.extentY = std::max({m.extentY, std::fabs(m.wireY1[i]), std::fabs(m.wireY2[i])});
-    m.extentZ = std::max({m.extentZ, std::fabs(m.wireZ1[i]), std::fabs(m.wireZ2[i])});
+    const int i = ++geo.wireCount;
+    geo.wireTag[i] = int16(2);
+    geo.wireSegments[i] = int16(3);
+    geo.wireX1[i] = num(4);
+    geo.wireY1[i] = num(5);
+    geo.wireZ1[i] = num(6);
+    geo.wireX2[i] = num(7);
+    geo.wireY2[i] = num(8);
+    geo.wireZ2[i] = num(9);
+    geo.wireRadius[i] = opt(10);
+    geo.wireEnd1Link[i] = kNoLink;
+    geo.wireEnd2Link[i] = kNoLink;
+    geo.wireMark[i] = 0;
+    results.wireCurrentMag[i] = 0;
+    results.wireCurrentPhase[i] = 0;
+    geo.extentX = std::max({geo.extentX, std::fabs(geo.wireX1[i]), std::fabs(geo.wireX2[i])});
+    geo.extentY = std::max({geo.extentY, std::fabs(geo.wireY1[i]), std::fabs(geo.wireY2[i])});
+    geo.extentZ = std::max({geo.extentZ, std::fabs(geo.wireZ1[i]), std::fabs(geo.wireZ2[i])});
     return true;
 }
 
 // GC: a tapered wire's radius; the smaller of the two end radii is kept.
 void DeckReader::setWireRadius() {
-    if (m.wireCount < 1) return;
+    if (geo.wireCount < 1) return;
     const double first = opt(5);
     const double last = opt(6);
-    m.wireRadius[m.wireCount] = first < last ? first : last;
+    geo.wireRadius[geo.wireCount] = first < last ? first : last;
 }
 
 bool DeckReader::addTransLine() {
-    const int capacity = std::min<int>(m.maxTransLines, m.transLineCapacity());
-    if (m.transLineCount >= capacity) {
-        showCapacityExceeded(ui, m.maxTransLines, "Trans-lines", "TL cards");
+    const int capacity = std::min<int>(settings.maxTransLines, geo.transLineCapacity());
+    if (geo.transLineCount >= capacity) {
+        found.push_back(capacityExceeded(settings.maxTransLines, "Trans-lines", "TL cards"));
         return false;
     }
-    const int row = ++m.transLineCount;
+    const int row = ++geo.transLineCount;
     const int16_t tags[3] = {0, int16(2), int16(4)};
     const int16_t segs[3] = {0, int16(3), int16(5)};
-    if (m.wireCount >= 1) {
+    if (geo.wireCount >= 1) {
         for (int end = 1; end <= 2; ++end) {
-            int i = m.wireCount;
-            for (int r = 1; r < m.wireCount; ++r)
-                if (m.wireTag[r] == tags[end]) {
+            int i = geo.wireCount;
+            for (int r = 1; r < geo.wireCount; ++r)
+                if (geo.wireTag[r] == tags[end]) {
                     i = r;
                     break;
                 }
-            const double n = std::max<int>(1, m.wireSegments[i]);
+            const double n = std::max<int>(1, geo.wireSegments[i]);
             const double f1 = (segs[end] - 1) / n, f2 = segs[end] / n;
-            m.tlX[row][1][end] = m.wireX1[i] + (m.wireX2[i] - m.wireX1[i]) * f1;
-            m.tlY[row][1][end] = m.wireY1[i] + (m.wireY2[i] - m.wireY1[i]) * f1;
-            m.tlZ[row][1][end] = m.wireZ1[i] + (m.wireZ2[i] - m.wireZ1[i]) * f1;
-            m.tlX[row][2][end] = m.wireX1[i] + (m.wireX2[i] - m.wireX1[i]) * f2;
-            m.tlY[row][2][end] = m.wireY1[i] + (m.wireY2[i] - m.wireY1[i]) * f2;
-            m.tlZ[row][2][end] = m.wireZ1[i] + (m.wireZ2[i] - m.wireZ1[i]) * f2;
+            geo.tlX[row][1][end] = geo.wireX1[i] + (geo.wireX2[i] - geo.wireX1[i]) * f1;
+            geo.tlY[row][1][end] = geo.wireY1[i] + (geo.wireY2[i] - geo.wireY1[i]) * f1;
+            geo.tlZ[row][1][end] = geo.wireZ1[i] + (geo.wireZ2[i] - geo.wireZ1[i]) * f1;
+            geo.tlX[row][2][end] = geo.wireX1[i] + (geo.wireX2[i] - geo.wireX1[i]) * f2;
+            geo.tlY[row][2][end] = geo.wireY1[i] + (geo.wireY2[i] - geo.wireY1[i]) * f2;
+            geo.tlZ[row][2][end] = geo.wireZ1[i] + (geo.wireZ2[i] - geo.wireZ1[i]) * f2;
         }
     }
-    m.summary.environment.push_back("Trans-line " + str(row) + ", " + str(num(6)) + " ohms.");
+    summary.environment.push_back("Trans-line " + str(row) + ", " + str(num(6)) + " ohms.");
     return true;
 }
 
 bool DeckReader::addSource() {
-    const std::string type = getField(ui, line, 2, "");
-    if (type == "*" || !isNumeric(type) || readNumber(type) != 0 || m.wireCount < 1) return true;
-    const int capacity = std::min<int>(m.maxSources, m.sourceCapacity());
-    if (m.sourceCount >= capacity) {
-        showCapacityExceeded(ui, m.maxSources, "V-sources", "EX cards");
+    const std::string type = getField(found, line, 2, "");
+    if (type == "*" || !isNumeric(type) || readNumber(type) != 0 || geo.wireCount < 1) return true;
+    const int capacity = std::min<int>(settings.maxSources, geo.sourceCapacity());
+    if (geo.sourceCount >= capacity) {
+        found.push_back(capacityExceeded(settings.maxSources, "V-sources", "EX cards"));
         return false;
     }
-    const int row = ++m.sourceCount;
-    m.sourceTag[row] = int16(3);
-    m.sourceSegment[row] = int16(4);
+    const int row = ++geo.sourceCount;
+    geo.sourceTag[row] = int16(3);
+    geo.sourceSegment[row] = int16(4);
     return true;
 }
 
 bool DeckReader::addLoad() {
-    if (m.wireCount < 1) return true;
-    const int capacity = std::min<int>(m.maxLoads, m.loadCapacity());
-    if (m.loadCount >= capacity) {
-        showCapacityExceeded(ui, m.maxLoads, "loading cards", "LD cards");
+    if (geo.wireCount < 1) return true;
+    const int capacity = std::min<int>(settings.maxLoads, geo.loadCapacity());
+    if (geo.loadCount >= capacity) {
+        found.push_back(capacityExceeded(settings.maxLoads, "loading cards", "LD cards"));
         return false;
     }
-    const int row = ++m.loadCount;
-    m.loadType[row] = int16(2);
-    m.loadTag[row] = int16(3);
+    const int row = ++geo.loadCount;
+    geo.loadType[row] = int16(2);
+    geo.loadTag[row] = int16(3);
     int16_t first = optInt16(4);
     int16_t last = optInt16(5);
     if (last == 0) last = first;
     if (first == 0) {
         first = 1;
         last = first;
-        for (int r = 1; r <= m.wireCount; ++r)
-            if (m.wireTag[r] == m.loadTag[row]) {
-                last = m.wireSegments[r];
+        for (int r = 1; r <= geo.wireCount; ++r)
+            if (geo.wireTag[r] == geo.loadTag[row]) {
+                last = geo.wireSegments[r];
                 break;
             }
     }
-    m.loadFirstSegment[row] = first;
-    m.loadLastSegment[row] = last;
+    geo.loadFirstSegment[row] = first;
+    geo.loadLastSegment[row] = last;
     return true;
 }
 
 void DeckReader::readGround() {
-    auto& env = m.summary.environment;
-    m.groundType = int16(2);
-    if (m.groundType == -1) {
+    auto& env = summary.environment;
+    geo.groundType = int16(2);
+    if (geo.groundType == -1) {
         env.push_back("Free space");
         return;
     }
-    if (m.groundType == 1) {
+    if (geo.groundType == 1) {
         env.push_back("Perfect ground");
         return;
     }
-    m.groundRadials = optInt16(3);
-    m.groundEpsilon = num(6);
-    m.groundSigma = num(7);
-    env.push_back(m.groundType != 0 ? "Sommerfeld ground file input" : "Finite ground");
-    env.push_back("Diel. const. : " + formatNumber(m.groundEpsilon, 4));
-    env.push_back("Conductivity : " + formatNumber(m.groundSigma * 1000, 4) + " mS");
-    if (m.groundRadials >= 1) {
-        env.push_back("Nr radials   : " + formatPicture(m.groundRadials, "##0"));
-        env.push_back("Radial length : " + getField(ui, line, 8, "") + " m.");
-        env.push_back("Radial diam.  : " + getField(ui, line, 9, "") + " mm");
+    geo.groundRadials = optInt16(3);
+    geo.groundEpsilon = num(6);
+    geo.groundSigma = num(7);
+    env.push_back(geo.groundType != 0 ? "Sommerfeld ground file input" : "Finite ground");
+    env.push_back("Diel. const. : " + formatNumber(geo.groundEpsilon, 4));
+    env.push_back("Conductivity : " + formatNumber(geo.groundSigma * 1000, 4) + " mS");
+    if (geo.groundRadials >= 1) {
+        env.push_back("Nr radials   : " + formatPicture(geo.groundRadials, "##0"));
+        env.push_back("Radial length : " + getField(found, line, 8, "") + " m.");
+        env.push_back("Radial diam.  : " + getField(found, line, 9, "") + " mm");
     }
 }
 
 void DeckReader::readFrequency() {
-    if (m.frequencyMHz != 0) {
-        m.summary.frequencySteps = getField(ui, line, 3, "");
+    if (geo.frequencyMHz != 0) {
+        summary.frequencySteps = getField(found, line, 3, "");
         return;
     }
-    m.frequencyMHz = num(6);
-    m.summary.showFrequency(m.frequencyMHz);
+    geo.frequencyMHz = num(6);
+    summary.showFrequency(geo.frequencyMHz);
 }
 
 void DeckReader::readRequest(const std::string& card) {
     const bool far = card == "RP";
-    m.requestMode = kNearRequest;
+    geo.requestMode = kNearRequest;
     if (far) {
-        m.requestMode = int16(2);
-        m.requestXnda = optInt16(5);
-        m.requestDistance = opt(10);
-        m.requestGainNorm = opt(11);
+        geo.requestMode = int16(2);
+        geo.requestXnda = optInt16(5);
+        geo.requestDistance = opt(10);
+        geo.requestGainNorm = opt(11);
     }
     static const char* farLabels[] = {"", "Theta", "Phi"};
     static const char* nearLabels[] = {"", "   X", "   Y", "   Z"};
     const int axes = far ? 2 : 3;
     long lines = 1;
-    m.summary.requestRows.clear();
+    summary.requestRows.clear();
     for (int k = 1; k <= axes; ++k) {
-        m.requestCount[k] = int16(k + 2);
+        geo.requestCount[k] = int16(k + 2);
         const double start = opt(k + 5);
-        m.requestStep[k] = opt(far ? k + 7 : k + 8);
+        geo.requestStep[k] = opt(far ? k + 7 : k + 8);
         RequestRow row;
         row.label = far ? farLabels[k] : nearLabels[k];
         row.start = start;
-        row.count = m.requestCount[k];
-        row.step = m.requestStep[k];
+        row.count = geo.requestCount[k];
+        row.step = geo.requestStep[k];
         row.stop = start + (row.count - 1) * row.step;
-        m.summary.requestRows.push_back(row);
+        summary.requestRows.push_back(row);
         lines *= row.count;
     }
-    m.summary.patternLines = static_cast<int>(std::clamp<long>(lines, -2147483647L, 2147483647L));
+    summary.patternLines = static_cast<int>(std::clamp<long>(lines, -2147483647L, 2147483647L));
 }
 
 // Scale factor applied to all geometry at the end, then the extents.
 void DeckReader::finish() {
     long segments = 0;
-    for (int i = 1; i <= m.wireCount; ++i) {
-        for (auto* c : {&m.wireX1, &m.wireY1, &m.wireZ1, &m.wireX2, &m.wireY2, &m.wireZ2, &m.wireRadius})
+    for (int i = 1; i <= geo.wireCount; ++i) {
+        for (auto* c : {&geo.wireX1, &geo.wireY1, &geo.wireZ1, &geo.wireX2, &geo.wireY2, &geo.wireZ2, &geo.wireRadius})
             (*c)[i] *= scale;
-        segments += m.wireSegments[i];
+        segments += geo.wireSegments[i];
     }
-    m.summary.segments = static_cast<int>(segments);
-    m.summary.wires = m.wireCount;
+    summary.segments = static_cast<int>(segments);
+    summary.wires = geo.wireCount;
     // The extents are kept in metres like the wires they describe.
     const double a = std::fabs(scale);
-    m.extentX = std::max(m.extentX * a, 1e-9);
-    m.extentY = std::max(m.extentY * a, 1e-9);
-    m.extentZ = std::max(m.extentZ * a, 1e-9);
-    m.modelExtent = std::max(m.extentX, std::max(m.extentY, m.extentZ));
-    for (int t = 1; t <= m.transLineCount && t <= m.transLineCapacity(); ++t) {
-        if (m.tlZ[t][1][1] == kNoTransLine) continue;
-        for (auto* table : {&m.tlX, &m.tlY, &m.tlZ})
+    geo.extentX = std::max(geo.extentX * a, 1e-9);
+    geo.extentY = std::max(geo.extentY * a, 1e-9);
+    geo.extentZ = std::max(geo.extentZ * a, 1e-9);
+    geo.modelExtent = std::max(geo.extentX, std::max(geo.extentY, geo.extentZ));
+    for (int t = 1; t <= geo.transLineCount && t <= geo.transLineCapacity(); ++t) {
+        if (geo.tlZ[t][1][1] == kNoTransLine) continue;
+        for (auto* table : {&geo.tlX, &geo.tlY, &geo.tlZ})
             for (int p = 1; p <= 2; ++p)
                 for (int e = 1; e <= 2; ++e) (*table)[t][p][e] *= scale;
     }
 }
 
 // The Environment line that names the deck's own reference impedance.
-void noteFeedLine(Model& m) {
-    if (m.deckZ0 > 0)
-        m.summary.environment.push_back("Feed line Z0 : " + formatSignificant(m.deckZ0, 6) + " ohm (ZO card)");
+void noteFeedLine(double deckZ0, Summary& summary) {
+    if (deckZ0 > 0) summary.environment.push_back("Feed line Z0 : " + formatSignificant(deckZ0, 6) + " ohm (ZO card)");
 }
 
 bool hasFeedLineCard(std::string_view deck) {
@@ -302,19 +306,26 @@ bool hasFeedLineCard(std::string_view deck) {
 
 } // namespace
 
-void readNumericDeck(Model& model, Ui& ui, const std::string& deckText) {
-    DeckReader r(model, ui);
+DeckTarget deckTarget(Model& model) { return {model, model, model.summary, model, model}; }
+
+void readNumericDeck(const DeckTarget& target, Diagnostics& found, const std::string& deckText) {
+    DeckReader r(target, found);
+    int64_t lineNumber = 0;
     forEachLine(deckText, [&](std::string_view text) {
+        ++lineNumber;
         if ((!text.empty() && text[0] == '\'') || (text.size() > 1 && text[1] == '\'')) return true;
         const std::string card = toUpper(text.substr(0, 2));
         if (card == "EN") return false;
+        const size_t before = found.size();
         r.take(separateCardName(text));
-        return r.readCard(card);
+        const bool goOn = r.readCard(card);
+        setLine(found, before, lineNumber);
+        return goOn;
     });
     r.finish();
 }
 
-bool readInputFile(Model& model, Ui& ui) {
+bool readInputFile(Model& model, DeckDiagnostics& found) {
     if (toLower(model.modelExt) == ".out") {
         model.reloadInput = -1;
         return false;
@@ -323,26 +334,41 @@ bool readInputFile(Model& model, Ui& ui) {
     model.wireCount = 0;
     model.deckZ0 = 0;
     model.summary.clear();
-    // A deck full of unknown names must not bury the user under messages.
-    MessageLimit limited(ui, model.modelDir + "model.log");
     std::string text;
-    if (!readModelFile(limited, model.modelPath(), text)) return false;
+    if (!readModelFile(found.modelFile, model.modelPath(), text)) return false;
     model.summary.fileName = model.modelName + model.modelExt;
     if (toLower(model.modelExt) != ".inp") {
         // The numeric copy is what the engine and the reader both see. When
         // out/ cannot be written the copy is still read from memory (the
         // deck's expressions and units have no value as written).
-        text = convertDeck(model, limited, text, &model.summary.deckErrors);
+        const size_t before = found.modelFile.size();
+        text = convertDeck(model, model, model, found.modelFile, text);
+        model.summary.deckErrors = static_cast<int>(found.modelFile.size() - before);
         const std::string path = model.outDir() + model.engineBaseName() + ".inp";
         std::string reason;
         if (!writeFileAtomic(path, text, reason)) {
             model.summary.engineDeckUnwritten = true;
-            ui.message("Cannot write the engine deck " + path + ": " + reason, "wavra", Icon::Exclamation);
+            found.engineDeck.push_back({Severity::Warning, "Cannot write the engine deck " + path + ": " + reason});
         }
     }
-    readNumericDeck(model, limited, text);
-    noteFeedLine(model);
+    readNumericDeck(deckTarget(model), found.cards, text);
+    noteFeedLine(model.deckZ0, model.summary);
     return true;
+}
+
+void showDeckDiagnostics(Ui& ui, const DeckDiagnostics& found, const std::string& logPath) {
+    // A deck full of unknown names must not bury the user under messages.
+    MessageLimit limited(ui, logPath);
+    showDiagnostics(limited, found.modelFile);
+    showDiagnostics(ui, found.engineDeck);
+    showDiagnostics(limited, found.cards, LinePrefix::Omitted);
+}
+
+bool readInputFileShown(Model& model, Ui& ui) {
+    DeckDiagnostics found;
+    const bool read = readInputFile(model, found);
+    showDeckDiagnostics(ui, found, model.modelDir + "model.log");
+    return read;
 }
 
 void readDeckZ0(Model& model) {
@@ -353,9 +379,9 @@ void readDeckZ0(Model& model) {
     if (!hasFeedLineCard(text)) return;
     // The card's value may use the deck's symbols; the deck's errors were
     // or will be shown when it is read or calculated.
-    RecordingUi silent;
-    convertDeck(model, silent, text);
-    noteFeedLine(model);
+    Diagnostics shownElsewhere;
+    convertDeck(model, model, model, shownElsewhere, text);
+    noteFeedLine(model.deckZ0, model.summary);
 }
 
 } // namespace wavra

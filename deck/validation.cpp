@@ -16,7 +16,8 @@ std::string n5(double v) { return formatNumber(v, 5); }
 
 class Validator {
 public:
-    Validator(Model& model, int checkMode, std::vector<std::string>& out) : m(model), mode(checkMode), lines(out) {
+    Validator(Geometry& geometry, int maxSegments, int checkMode, std::vector<std::string>& out)
+        : m(geometry), maxRows(maxSegments), mode(checkMode), lines(out) {
         if (m.frequencyMHz > 0) wavelength = 299.8 / m.frequencyMHz;
     }
 
@@ -24,7 +25,8 @@ public:
     bool checkRow(int i);
 
 private:
-    Model& m;
+    Geometry& m;
+    int maxRows; // the setting maxSegments: rows beyond it are no junction partners
     int mode;
     std::vector<std::string>& lines;
     double wavelength = 0; // 0: no frequency known, wavelength rules skipped
@@ -107,7 +109,7 @@ bool Validator::checkRow(int i) {
     if (runs(kValidateJunctionLength) || runs(kValidateJunctionRadius) || runs(kValidateJunctionLengthRadius)) {
         for (int j : {m.wireEnd1Link[i], m.wireEnd2Link[i]}) {
             // Only links to rows of the table and to another wire are junctions.
-            if (j >= 1 && j <= m.wireCount && j <= m.maxSegments && m.wireTag[j] != m.wireTag[i]) junction(i, j, L, R);
+            if (j >= 1 && j <= m.wireCount && j <= maxRows && m.wireTag[j] != m.wireTag[i]) junction(i, j, L, R);
         }
     }
     return (m.wireMark[i] & kError) != 0;
@@ -115,19 +117,19 @@ bool Validator::checkRow(int i) {
 
 } // namespace
 
-bool validateGeometry(Model& model, Ui& ui, int mode, std::vector<std::string>* findings) {
-    const int rows = std::min<int>(model.wireCount, model.wireCapacity());
-    for (int i = 1; i <= rows; ++i) model.wireMark[i] = 0;
-    std::ofstream log;
-    const std::string logPath = model.modelDir + "model.log";
-    if (mode == kValidateToLog) {
-        log.open(logPath, std::ios::binary | std::ios::trunc);
-        if (!log) return true;
-        const double w = model.frequencyMHz > 0 ? 299.8 / model.frequencyMHz : 0;
-        log << model.modelName << model.modelExt << " wavelength=" << formatNumber(w, 5) << " mtr\n\n";
-    }
-    std::vector<std::string> lines;
-    Validator v(model, mode, lines);
+namespace {
+
+int usedRows(const Geometry& geometry) { return std::min<int>(geometry.wireCount, geometry.wireCapacity()); }
+
+void clearMarks(Geometry& geometry) {
+    for (int i = 1; i <= usedRows(geometry); ++i) geometry.wireMark[i] = 0;
+}
+
+// Clears the marks of every row, then runs the checks; `lines` gets the findings.
+bool checkRows(Geometry& geometry, int maxSegments, int mode, std::vector<std::string>& lines) {
+    clearMarks(geometry);
+    const int rows = usedRows(geometry);
+    Validator v(geometry, maxSegments, mode, lines);
     bool ok = true;
     for (int i = 1; i <= rows; ++i) {
         if (v.checkRow(i)) {
@@ -135,14 +137,36 @@ bool validateGeometry(Model& model, Ui& ui, int mode, std::vector<std::string>* 
             if (mode == kValidateAfterReport) break;
         }
     }
-    if (mode == kValidateToLog) {
-        for (const auto& line : lines) log << line << '\n';
-        log.close();
-        if (!lines.empty()) ui.showTextFile(logPath);
-        else ui.message("No errors or warnings found.");
-    }
+    return ok;
+}
+
+} // namespace
+
+bool validateGeometry(Geometry& geometry, int maxSegments, int mode, std::vector<std::string>* findings) {
+    std::vector<std::string> lines;
+    const bool ok = checkRows(geometry, maxSegments, mode, lines);
     if (findings) *findings = std::move(lines);
     return ok;
+}
+
+GeometryLog validateGeometryToLog(Geometry& geometry, int maxSegments, const ModelFile& file) {
+    GeometryLog result;
+    result.path = file.modelDir + "model.log";
+    clearMarks(geometry); // also when the log cannot be created
+    std::ofstream log(result.path, std::ios::binary | std::ios::trunc);
+    if (!log) return result;
+    const double w = geometry.frequencyMHz > 0 ? 299.8 / geometry.frequencyMHz : 0;
+    log << file.modelName << file.modelExt << " wavelength=" << formatNumber(w, 5) << " mtr\n\n";
+    result.ok = checkRows(geometry, maxSegments, kValidateToLog, result.findings);
+    for (const auto& line : result.findings) log << line << '\n';
+    result.written = true;
+    return result;
+}
+
+void showGeometryLog(Ui& ui, const GeometryLog& log) {
+    if (!log.written) return;
+    if (!log.findings.empty()) ui.showTextFile(log.path);
+    else ui.message("No errors or warnings found.");
 }
 
 } // namespace wavra

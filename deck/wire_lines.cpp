@@ -80,7 +80,7 @@ std::string deckNumber(double v) {
     return text;
 }
 
-std::string gwLineOf(const Model& m, int row, char separator, double scale, bool taperedRadius) {
+std::string gwLineOf(const Geometry& m, int row, char separator, double scale, bool taperedRadius) {
     const size_t r = static_cast<size_t>(row);
     const double radius = taperedRadius ? 0 : m.wireRadius[r] / scale;
     const double z2 = m.wireZ2[r] / scale;
@@ -94,7 +94,7 @@ std::string gwLineOf(const Model& m, int row, char separator, double scale, bool
     return line;
 }
 
-WireRewrite rewriteWireLines(std::string_view deck, const Model& m, const std::vector<int16_t>& rows, double scale) {
+WireRewrite rewriteWireLines(std::string_view deck, const Geometry& m, const std::vector<int16_t>& rows, double scale) {
     WireRewrite out;
     out.text.reserve(deck.size() + 64);
     const std::vector<DeckLine> lines = splitDeckLines(deck);
@@ -110,15 +110,15 @@ WireRewrite rewriteWireLines(std::string_view deck, const Model& m, const std::v
             out.text.append(text);
         } else {
             if (hasSymbols(text)) out.dropsSymbols = true;
-            out.text += gwLineOf(m, wire, m.tabChar, scale, taperFollows(lines, k));
-            if (const std::string comment = commentOf(text); !comment.empty()) out.text += m.tabChar + comment;
+            out.text += gwLineOf(m, wire, '\t', scale, taperFollows(lines, k));
+            if (const std::string comment = commentOf(text); !comment.empty()) out.text += '\t' + comment;
         }
         out.text.append(lines[k].ending);
     }
     return out;
 }
 
-double deckScaleFactor(Model& m, Ui& ui, std::string_view deck) {
+double deckScaleFactor(Symbols& symbols, Diagnostics& found, std::string_view deck) {
     double scale = 1;
     for (const DeckLine& line : splitDeckLines(deck)) {
         const std::string card = cardOf(line.text);
@@ -131,7 +131,7 @@ double deckScaleFactor(Model& m, Ui& ui, std::string_view deck) {
         }
         double value = 0;
         const int kind = classifyNumber(fields[3], value);
-        scale = kind == -1 ? readNumber(fields[3]) : kind == 1 ? value : evaluateAndShow(m, ui, fields[3]);
+        scale = kind == -1 ? readNumber(fields[3]) : kind == 1 ? value : evaluateExpression(symbols, found, fields[3]);
     }
     return scale;
 }

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "core/model.h"
-#include "core/ui.h"
 
 namespace wavra {
 
@@ -22,7 +22,7 @@ std::string deckNumber(double v);
 // Z2 when Z2 or the radius is not 0, the radius when it is not 0, separated
 // by `separator`. With `taperedRadius` (a GC card follows) the radius is
 // written as 0, which tells the engine to take it from the GC card.
-std::string gwLineOf(const Model& model, int row, char separator, double scale, bool taperedRadius);
+std::string gwLineOf(const Geometry& geometry, int row, char separator, double scale, bool taperedRadius);
 
 // The deck with the GW lines of the rows in `rows` rewritten. GW cards are
 // counted from 1 in file order up to EN, as the input reader numbers the
@@ -33,10 +33,12 @@ struct WireRewrite {
     std::string text;
     bool dropsSymbols = false; // a rewritten line had a symbol, expression or unit in a field
 };
-WireRewrite rewriteWireLines(std::string_view deck, const Model& model, const std::vector<int16_t>& rows, double scale);
+WireRewrite rewriteWireLines(std::string_view deck, const Geometry& geometry, const std::vector<int16_t>& rows,
+                             double scale);
 
 // The scale factor of the deck's last GS card before EN (field 4, evaluated
-// when it is an expression); 1 without a GS card.
-double deckScaleFactor(Model& model, Ui& ui, std::string_view deck);
+// when it is an expression, with `symbols`, its problems added to `found`);
+// 1 without a GS card.
+double deckScaleFactor(Symbols& symbols, Diagnostics& found, std::string_view deck);
 
 } // namespace wavra

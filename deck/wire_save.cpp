@@ -8,19 +8,20 @@
 
 namespace wavra {
 
-WireDeckEdit rewriteInputDeck(Model& m, Ui& ui) {
+WireDeckEdit rewriteInputDeck(const ModelFile& file, Symbols& symbols, const Geometry& geometry,
+                              const std::vector<int16_t>& editedWires) {
     WireDeckEdit edit;
-    const std::string path = m.modelPath();
+    const std::string path = file.modelPath();
     if (!readFileText(path, edit.deck)) {
         edit.error = path + " cannot be read.";
         return edit;
     }
-    const double scale = deckScaleFactor(m, ui, edit.deck);
+    const double scale = deckScaleFactor(symbols, edit.found, edit.deck);
     if (scale == 0 || !std::isfinite(scale)) {
         edit.error = "the GS card of " + path + " scales by 0.";
         return edit;
     }
-    edit.rewrite = rewriteWireLines(edit.deck, m, m.editedWires, scale);
+    edit.rewrite = rewriteWireLines(edit.deck, geometry, editedWires, scale);
     return edit;
 }
 

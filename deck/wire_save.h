@@ -3,24 +3,29 @@
 // modelName + ".bak" in modelDir.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "core/diagnostics.h"
 #include "core/model.h"
-#include "core/ui.h"
 #include "deck/wire_lines.h"
 
 namespace wavra {
 
-// The input file as read and with the GW lines of the edited wires
-// rewritten; `error` says why there is none ("<path> cannot be read.",
-// "the GS card of <path> scales by 0."). The evaluator's messages about a GS
-// card's expression are shown through `ui`.
+// The input file of `file` as read and with the GW lines of the wire-table
+// rows `editedWires` rewritten from `geometry`; `error` says why there is
+// none ("<path> cannot be read.", "the GS card of <path> scales by 0."). The
+// evaluator's problems with a GS card's expression (evaluated with
+// `symbols`) come back in `found`.
 struct WireDeckEdit {
     std::string deck;
     WireRewrite rewrite;
     std::string error;
+    Diagnostics found;
 };
-WireDeckEdit rewriteInputDeck(Model& model, Ui& ui);
+WireDeckEdit rewriteInputDeck(const ModelFile& file, Symbols& symbols, const Geometry& geometry,
+                              const std::vector<int16_t>& editedWires);
 
 // Writes `newDeck` as the input file and `oldDeck` as its backup. The new
 // deck is complete on disk before the backup and the input file change, so

@@ -29,19 +29,19 @@ bool isBlank(std::string_view line) { return line.find_first_not_of(" \t\r") == 
 std::string cardNameOf(std::string_view line) { return toUpper(line.substr(0, 2)); }
 
 // SY card: up to ten comma-separated "name = value" definitions.
-void defineSymbols(Model& model, Ui& ui, std::string_view line) {
+void defineSymbols(Symbols& symbols, Diagnostics& found, std::string_view line) {
     const std::string rest(line.size() > 2 ? line.substr(2) : std::string_view());
     for (int k = 1; k <= 10; ++k) {
-        const std::string def = getField(ui, rest, -k, ",");
+        const std::string def = getField(found, rest, -k, ",");
         if (def == "*") break;
-        const std::string name = getField(ui, def, 1, "=");
-        const std::string valueText = getField(ui, def, 2, "=");
-        defineAndShow(model, ui, name, valueText);
+        const std::string name = getField(found, def, 1, "=");
+        const std::string valueText = getField(found, def, 2, "=");
+        defineConstant(symbols, found, name, valueText);
     }
 }
 
 // One numeric card: every field evaluated and written as a number.
-std::string numericCard(Model& model, Ui& ui, const std::string& card, std::string_view rawLine) {
+std::string numericCard(Symbols& symbols, Diagnostics& found, const std::string& card, std::string_view rawLine) {
     const std::string line = separateCardName(rawLine);
     const std::string sep = (rawLine.size() > 2 && rawLine[2] == '\t') ? "\t" : "";
     const bool realCard = isRealCard(card);
@@ -57,40 +57,27 @@ std::string numericCard(Model& model, Ui& ui, const std::string& card, std::stri
             out += t;
             continue;
         }
-        if (kind == 0) value = evaluateAndShow(model, ui, t);
+        if (kind == 0) value = evaluateExpression(symbols, found, t);
         if (k >= 5 || ((k == 3 || k == 4) && realCard)) out += formatNumber(value, 9);
         else out += formatPicture(value, "###0");
     }
     return out;
 }
 
-// Names the deck line a message is about ("line 12: Parser: Constant 'h'
-// not found."), so a user with a bad card in a long deck finds it. Lines
-// count as a text editor counts them, comments and blank lines included.
-class DeckLineUi : public ForwardingUi {
-public:
-    using ForwardingUi::ForwardingUi;
-    void nextLine() { ++m_line; }
-    void showMessage(const std::string& text, const std::string& title, Icon icon) override {
-        ForwardingUi::showMessage("line " + std::to_string(m_line) + ": " + text, title, icon);
-    }
-
-private:
-    int m_line = 0;
-};
-
 } // namespace
 
-void readFeedLineCard(Model& model, Ui& ui, std::string_view rawLine) {
+void readFeedLineCard(Symbols& symbols, Geometry& geometry, Diagnostics& found, std::string_view rawLine) {
     const std::string line = separateCardName(rawLine);
-    const std::string text = getField(ui, line, 2, "");
+    const std::string text = getField(found, line, 2, "");
     if (text == "*") return;
     double value = 0;
     const int kind = classifyNumber(text, value);
     if (kind == -1) value = readNumber(text);
-    else if (kind == 0) value = evaluateAndShow(model, ui, text);
-    if (value > 0 && std::isfinite(value)) model.deckZ0 = value;
-    else ui.message("The ZO card needs a positive characteristic impedance in ohms: '" + line + "'.");
+    else if (kind == 0) value = evaluateExpression(symbols, found, text);
+    if (value > 0 && std::isfinite(value)) geometry.deckZ0 = value;
+    else
+        found.push_back(
+            {Severity::Error, "The ZO card needs a positive characteristic impedance in ohms: '" + line + "'."});
 }
 
 std::string withoutFeedLineCards(std::string_view deck) {
@@ -112,11 +99,9 @@ std::string separateCardName(std::string_view line) {
     return std::string(line);
 }
 
-std::string convertDeck(Model& model, Ui& shownUi, std::string_view deckText, int* errors) {
-    // Every message of the conversion reports an error about the line read.
-    CountingUi counted(shownUi);
-    DeckLineUi ui(counted);
-    model.constCount = model.baseConstantCount;
+std::string convertDeck(const Settings& settings, Symbols& symbols, Geometry& geometry, Diagnostics& found,
+                        std::string_view deckText) {
+    symbols.constCount = symbols.baseConstantCount;
     std::string out;
     out.reserve(deckText.size() + 64);
     std::string lastRead, lastWritten;
@@ -125,44 +110,49 @@ std::string convertDeck(Model& model, Ui& shownUi, std::string_view deckText, in
         out += '\n';
         lastWritten = card;
     };
-    const bool lapack = model.lapackEngine();
+    const bool lapack = settings.lapackEngine();
+    // Lines count as a text editor counts them, comments and blank lines
+    // included, so a message names the line a user finds the card on.
+    int64_t lineNumber = 0;
     forEachLine(deckText, [&](std::string_view line) {
-        ui.nextLine();
+        ++lineNumber;
         if (isCommentLine(line) || isBlank(line)) return true;
         const std::string card = cardNameOf(line);
         lastRead = card;
+        const size_t before = found.size();
         if (card == "CM" || card == "CE") {
             emit(std::string(line), card);
-            if (card == "CE" && lapack) emit("SZ " + formatPicture(model.maxSegments, "###0") + " 0", "SZ");
+            if (card == "CE" && lapack) emit("SZ " + formatPicture(settings.maxSegments, "###0") + " 0", "SZ");
         } else if (card == "SY") {
-            defineSymbols(model, ui, line);
+            defineSymbols(symbols, found, line);
         } else if (card == "ZO") {
-            readFeedLineCard(model, ui, line);
+            readFeedLineCard(symbols, geometry, found, line);
         } else if (card == "EN") {
             return false;
         } else if (card != "SZ" && line.substr(0, 2) != "  ") {
-            emit(numericCard(model, ui, card, line), card);
+            emit(numericCard(symbols, found, card, line), card);
         }
+        setLine(found, before, lineNumber);
         return true;
     });
     const bool needXq = lastRead == "EN" ? !isRequestCard(lastWritten) : !isRequestCard(lastRead);
     if (needXq) out += "XQ\n";
     out += "EN\n";
-    if (errors) *errors = counted.count();
     return out;
 }
 
-std::string deckErrorText(const Model& model, int errors) {
-    return "The model " + model.modelName + model.modelExt + " is not calculated: converting it reported " +
+std::string deckErrorText(const ModelFile& file, int errors) {
+    return "The model " + file.modelName + file.modelExt + " is not calculated: converting it reported " +
            groupedNumber(errors) + (errors == 1 ? " error" : " errors") + "; correct the deck first.";
 }
 
-std::optional<std::string> writeEngineInput(Model& model, Ui& ui, const std::string& inputPath,
+std::optional<std::string> writeEngineInput(Model& model, Diagnostics& found, const std::string& inputPath,
                                             const std::string& outputName) {
     std::string bytes, encoding;
     if (!readFileText(inputPath, bytes)) return std::nullopt;
     const std::string outPath = model.outDir() + outputName;
-    if (!writeFileAtomic(outPath, convertDeck(model, ui, deckText(bytes, encoding)))) return std::nullopt;
+    if (!writeFileAtomic(outPath, convertDeck(model, model, model, found, deckText(bytes, encoding))))
+        return std::nullopt;
     return outPath;
 }
 

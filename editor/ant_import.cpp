@@ -89,15 +89,15 @@ std::string modelUnit(const std::vector<std::string>& input) {
 
 class AntConverter {
 public:
-    AntConverter(Model& model, Ui& ui, std::string symbolUnit)
-        : m_model(model), m_ui(ui), m_symbolUnit(std::move(symbolUnit)) {}
+    AntConverter(Symbols& symbols, Diagnostics& found, std::string symbolUnit)
+        : m_symbols(symbols), m_found(found), m_symbolUnit(std::move(symbolUnit)) {}
 
     void convert(const std::string& raw);
     std::vector<std::string> finish();
 
 private:
-    Model& m_model;
-    Ui& m_ui;
+    Symbols& m_symbols;
+    Diagnostics& m_found;
     std::string m_symbolUnit;
     std::vector<std::string> m_out;
     int m_lineNumber = 0;
@@ -202,7 +202,7 @@ void AntConverter::symbols(const AntLine& line) {
         if (eq == std::string_view::npos) continue;
         const std::string name = trim(definition.substr(0, eq));
         const std::string valueText = convertUnits(trim(definition.substr(eq + 1)), m_symbolUnit);
-        defineAndShow(m_model, m_ui, name, valueText);
+        defineConstant(m_symbols, m_found, name, valueText);
         card += (card.empty() ? "" : ", ") + name + "=" + valueText;
     }
     if (!card.empty()) write("SY " + card);
@@ -263,7 +263,7 @@ void AntConverter::source(const std::vector<std::string>& fields, const std::str
     --m_sourcesLeft;
     const std::string magnitude = field(fields, 4), phase = field(fields, 5);
     const double m = magnitude.empty() ? 1 : value(magnitude);
-    const double angle = (phase.empty() ? 0 : value(phase)) * m_model.degToRad;
+    const double angle = (phase.empty() ? 0 : value(phase)) * kDegToRad;
     auto part = [](double v) { return formatPicture(v, "0.####"); };
     write(joinFields(
         {"EX", "0", tag, formatPicture(segment, "##0"), "00", part(m * std::cos(angle)), part(m * std::sin(angle))}));
@@ -312,7 +312,7 @@ double AntConverter::value(const std::string& text) {
     double v = 0;
     const int kind = classifyNumber(text, v);
     if (kind == -1) return readNumber(text);
-    return kind == 1 ? v : evaluateAndShow(m_model, m_ui, text);
+    return kind == 1 ? v : evaluateExpression(m_symbols, m_found, text);
 }
 
 } // namespace
@@ -335,10 +335,15 @@ int automaticSegments(double lengthMetres, double frequencyMHz) {
     return 2 * static_cast<int>(std::min(n, 16383.0)) + 1;
 }
 
-std::vector<std::string> convertAntModel(Model& model, Ui& ui, const std::vector<std::string>& input) {
-    model.constCount = model.baseConstantCount;
-    AntConverter converter(model, ui, modelUnit(input));
-    for (const std::string& line : input) converter.convert(line);
+std::vector<std::string> convertAntModel(Symbols& symbols, Diagnostics& found, const std::vector<std::string>& input) {
+    symbols.constCount = symbols.baseConstantCount;
+    AntConverter converter(symbols, found, modelUnit(input));
+    int64_t lineNumber = 0;
+    for (const std::string& line : input) {
+        const size_t before = found.size();
+        converter.convert(line);
+        setLine(found, before, ++lineNumber);
+    }
     return converter.finish();
 }
 

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "core/model.h"
-#include "core/ui.h"
 
 namespace wavra {
 
 // The deck lines of an .ant file's lines, ending in an empty line. The
-// symbols are evaluated and stored in the model's symbol table as they are
-// read (the table is cut back to the fixed constants first); parser
-// messages go to `ui`.
-std::vector<std::string> convertAntModel(Model& model, Ui& ui, const std::vector<std::string>& input);
+// symbols are evaluated and stored in `symbols` as they are read (the table
+// is cut back to the fixed constants first); the parser's messages are added
+// to `found`, each on the line of the .ant file it concerns.
+std::vector<std::string> convertAntModel(Symbols& symbols, Diagnostics& found, const std::vector<std::string>& input);
 
 // A value field of the .ant file in the deck's terms, for model unit `unit`
 // ("", "ft", "in", "cm", "mm"): 12" becomes 12in, 10' becomes 10ft, and a

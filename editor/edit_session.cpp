@@ -263,7 +263,11 @@ void EditSession::redo() { restore(m_redo, m_undo); }
 bool EditSession::readFile(const std::string& path, std::vector<std::string>& lines, bool& converted) {
     if (!readLines(path, lines)) return false;
     converted = toLower(splitPath(path).ext) == ".ant";
-    if (converted) lines = convertAntModel(m_model, m_ui, lines);
+    if (!converted) return true;
+    // The parser's messages about the .ant file are shown as their texts alone.
+    Diagnostics found;
+    lines = convertAntModel(m_model, found, lines);
+    showDiagnostics(m_ui, found, LinePrefix::Omitted);
     return true;
 }
 

@@ -18,8 +18,9 @@ void defineDeckSymbols(Model& model, const std::vector<std::string>& lines) {
         if (code == "EN") break;
         if (code == "SY") symbols += line + "\n";
     }
-    RecordingUi silent;
-    convertDeck(model, silent, symbols);
+    // The deck's errors are shown when it is read or calculated.
+    Diagnostics shownElsewhere;
+    convertDeck(model, model, model, shownElsewhere, symbols);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "core/table_rows.h"
 #include "deck/model_file.h"
+#include "deck/reader.h"
 #include "deck/writer.h"
 #include "engine/deck_adapter.h"
 #include "engine/nec_cards.h"
@@ -32,14 +33,17 @@ void fail(Ui& ui, const std::string& text) { ui.message(text, "wavra", Icon::Cri
 
 // The model file as it stands; nullopt (reported) when it is a report or
 // cannot be read.
-std::optional<std::string> modelText(const Model& m, Ui& ui) {
-    const std::string path = m.modelPath();
-    if (toLower(m.modelExt) == ".out") {
+std::optional<std::string> modelText(const ModelFile& file, Ui& ui) {
+    const std::string path = file.modelPath();
+    if (toLower(file.modelExt) == ".out") {
         fail(ui, path + " is an engine output file; open the model's input file to calculate it.");
         return std::nullopt;
     }
     std::string text;
-    if (!readModelFile(ui, path, text)) return std::nullopt;
+    Diagnostics found;
+    const bool read = readModelFile(found, path, text);
+    showDiagnostics(ui, found);
+    if (!read) return std::nullopt;
     return text;
 }
 
@@ -50,11 +54,10 @@ std::optional<std::string> modelText(const Model& m, Ui& ui) {
 // deck describes another antenna.
 std::optional<std::string> numericDeck(Model& m, Ui& ui, const std::string& text) {
     if (toLower(m.modelExt) == ".inp") return withoutFeedLineCards(text);
-    MessageLimit limited(ui, m.modelDir + "model.log");
-    int errors = 0;
-    std::string deck = convertDeck(m, limited, text, &errors);
-    limited.finish();
-    if (errors > 0) {
+    DeckDiagnostics found;
+    std::string deck = convertDeck(m, m, m, found.modelFile, text);
+    showDeckDiagnostics(ui, found, m.modelDir + "model.log");
+    if (const int errors = static_cast<int>(found.modelFile.size()); errors > 0) {
         fail(ui, deckErrorText(m, errors));
         return std::nullopt;
     }

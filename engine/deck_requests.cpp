@@ -85,13 +85,13 @@ DeckRequests findDeckRequests(std::string_view deck) {
 }
 
 DeckRequests modelDeckRequests(Model& m) {
-    RecordingUi quiet;
+    Diagnostics quiet;
     std::string text;
     if (toLower(m.modelExt) == ".out" || !readModelFile(quiet, m.modelPath(), text)) return {};
     if (toLower(m.modelExt) == ".inp") return findDeckRequests(text);
-    int errors = 0;
-    const std::string deck = convertDeck(m, quiet, text, &errors);
-    return errors > 0 ? DeckRequests{} : findDeckRequests(deck);
+    Diagnostics errors;
+    const std::string deck = convertDeck(m, m, m, errors, text);
+    return !errors.empty() ? DeckRequests{} : findDeckRequests(deck);
 }
 
 } // namespace wavra

@@ -13,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static wavra::Model* model = [] {
         auto* m = new wavra::Model();
-        wavra::initConstantTable(*m);
+        wavra::initConstantTable(*m, *m);
         return m;
     }();
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         lines.emplace_back(line);
         return true;
     });
-    wavra::RecordingUi ui;
-    (void)wavra::convertAntModel(*model, ui, lines);
+    wavra::Diagnostics found;
+    (void)wavra::convertAntModel(*model, found, lines);
     return 0;
 }

@@ -21,18 +21,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         m->maxSources = 2;
         m->maxLoads = 4;
         m->maxTransLines = 3;
-        wavra::initConstantTable(*m);
+        wavra::initConstantTable(*m, *m);
         return m;
     }();
-    wavra::RecordingUi ui;
+    wavra::Diagnostics found;
     std::string encoding;
     const std::string deck = wavra::deckText(std::string_view(reinterpret_cast<const char*>(data), size), encoding);
     model->resetForLoad();
     model->wireCount = 0;
     model->summary.clear();
     model->engineName = (size % 2) ? "&NEC2D_LA" : "&NEC2D512";
-    const std::string numeric = wavra::convertDeck(*model, ui, deck);
-    wavra::readNumericDeck(*model, ui, numeric);
-    wavra::validateGeometry(*model, ui, 0);
+    const std::string numeric = wavra::convertDeck(*model, *model, *model, found, deck);
+    wavra::readNumericDeck(wavra::deckTarget(*model), found, numeric);
+    wavra::validateGeometry(*model, model->maxSegments, 0);
     return 0;
 }

@@ -38,7 +38,7 @@ void defineFromLine(Model& model, std::string_view line, size_t equals) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Model model;
-    initConstantTable(model);
+    initConstantTable(model, model);
     std::string_view rest(reinterpret_cast<const char*>(data), size);
     while (!rest.empty()) {
         const size_t end = rest.find('\n');

@@ -146,11 +146,11 @@ bool OptimizerSession::Trials::startTrial(const std::vector<double>& values) {
     const std::optional<std::string> text = s.writeWorkingModel(values);
     if (!text) return false;
     auto pending = std::make_unique<Pending>(m, s.m_ui);
-    int errors = 0;
-    std::string deck = convertDeck(m, pending->ui, *text, &errors);
-    if (errors > 0) {
-        pending->ui.replay();
-        critical(s.m_ui, deckErrorText(m, errors));
+    Diagnostics found;
+    std::string deck = convertDeck(m, m, m, found, *text);
+    if (!found.empty()) {
+        showDiagnostics(s.m_ui, found);
+        critical(s.m_ui, deckErrorText(m, static_cast<int>(found.size())));
         return false;
     }
     if (isSweepKind(m.calcKind)) deck = adaptDeck(m, pending->ui, deck).text;
@@ -277,10 +277,11 @@ bool OptimizerSession::prepare(const OptimizerSetup& setup, bool resume) {
     m.surfaceWaveFlag = setup.surfaceWave ? -1 : 0;
     m.requestDistance = setup.surfaceWave ? std::max(1.0, 1000 * setup.surfaceDistanceKm) : 0;
     m.calcKind = calcKindOf(setup.firstRun);
-    int errors = 0;
-    const std::string deck = convertDeck(m, m_ui, joinLines(lines), &errors);
-    if (errors > 0) {
-        critical(m_ui, deckErrorText(m, errors));
+    Diagnostics found;
+    const std::string deck = convertDeck(m, m, m, found, joinLines(lines));
+    if (!found.empty()) {
+        showDiagnostics(m_ui, found);
+        critical(m_ui, deckErrorText(m, static_cast<int>(found.size())));
         return false;
     }
     readRunValues(m, m_ui, deck); // the ground the RP card depends on

@@ -51,7 +51,7 @@ void GeometryController::open() {
         m_state = initialGeometryState(m_model, m_model);
         m_initialised = true;
         m_dialogRequest.reset();
-        validateGeometry(m_model, m_ui, kValidateAll);
+        validateGeometry(m_model, m_model.maxSegments, kValidateAll);
     }
     applyPending();
 }
@@ -131,9 +131,9 @@ bool GeometryController::letter(int16_t code) {
     case '5':
     case '6':
         s.validationMode = static_cast<int16_t>(code - '0');
-        validateGeometry(m_model, m_ui, s.validationMode);
+        validateGeometry(m_model, m_model.maxSegments, s.validationMode);
         break;
-    case '9': validateGeometry(m_model, m_ui, kValidateToLog); break;
+    case '9': showGeometryLog(m_ui, validateGeometryToLog(m_model, m_model.maxSegments, m_model)); break;
     default: break;
     }
     return true;

@@ -144,10 +144,10 @@ std::vector<std::string> swrMatchTexts(const SwrMatch& match) {
     return lines;
 }
 
-bool loadMeasured(ViewState& viewState, const std::string& path, std::string& error, std::vector<std::string>& notes) {
+bool loadMeasured(ViewState& viewState, const std::string& path, std::string& error, Diagnostics& skipped) {
     MeasuredSweep sweep;
     if (!loadTouchstone(path, sweep, error)) return false;
-    notes = shownTexts(sweep.diagnostics);
+    skipped = sweep.diagnostics;
     viewState.measured = std::move(sweep);
     ++viewState.measuredSerial;
     return true;
@@ -164,14 +164,14 @@ bool loadMeasuredDialog(const ModelFile& file, ViewState& viewState, Ui& ui) {
     const auto choice = ui.openFile({"Load measured", "Touchstone file", file.modelDir, "", "*.s1p *.s2p"});
     if (!choice) return false;
     std::string error;
-    std::vector<std::string> notes;
-    if (!loadMeasured(viewState, choice->path(), error, notes)) {
+    Diagnostics skipped;
+    if (!loadMeasured(viewState, choice->path(), error, skipped)) {
         ui.message(error);
         return false;
     }
-    if (!notes.empty()) {
+    if (!skipped.empty()) {
         std::string text = "Some lines of " + choice->path() + " were skipped:";
-        for (size_t i = 0; i < notes.size() && i < 10; ++i) text += "\n" + notes[i];
+        for (size_t i = 0; i < skipped.size() && i < 10; ++i) text += "\n" + shownText(skipped[i]);
         ui.message(text);
     }
     return true;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "core/model.h"
 #include "core/ui.h"
 #include "present/sweep_graphs.h"
@@ -45,9 +46,10 @@ std::optional<SwrMatch> measuredSwrMatch(const Settings& settings, double z0, co
 // 0.270 MHz (1.9 %)", "(open below)", "(one of 2)".
 std::vector<std::string> swrMatchTexts(const SwrMatch& match);
 
-// Loads a Touchstone file as the model's measurement; the skipped lines
-// come back as `notes`. False with the reason in `error`.
-bool loadMeasured(ViewState& viewState, const std::string& path, std::string& error, std::vector<std::string>& notes);
+// Loads a Touchstone file as the model's measurement; what the reader
+// skipped comes back in `skipped`, each on its line of the file. False with
+// the reason in `error`.
+bool loadMeasured(ViewState& viewState, const std::string& path, std::string& error, Diagnostics& skipped);
 
 // "File -> Unload measured" (Ctrl+Shift+L): the views show the model
 // alone again. False when no file was loaded.

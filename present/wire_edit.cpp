@@ -125,7 +125,8 @@ WireSave saveWireGeometry(Model& m, Ui& ui) {
     }
     m.inputModified = 0;
     if (answer != Answer::Yes) return WireSave::NotSaved;
-    const WireDeckEdit edit = rewriteInputDeck(m, ui);
+    const WireDeckEdit edit = rewriteInputDeck(m, m, m, m.editedWires);
+    showDiagnostics(ui, edit.found);
     if (!edit.error.empty()) return saveFailed(m, ui, edit.error);
     if (edit.rewrite.dropsSymbols &&
         !ui.askYesNo("wavra", "Nec file contains symbol info,\nwhich will be lost, Continue ?", Icon::Exclamation))

@@ -16,8 +16,8 @@ TEST(BuildDecksInTheMainProgram, ReaderCountsTheSameWiresAndSegments) {
     model.maxSegments = 32767;
     model.allocateModelTables(model.maxSegments, 10, 2, 2, 2);
     RecordingUi ui;
-    initConstantTable(model);
-    showDiagnostics(ui, loadConstantsFile(model));
+    initConstantTable(model, model);
+    showDiagnostics(ui, loadConstantsFile(model, model));
     for (build::ShapeKind kind : build::kAllShapes) {
         const build::Deck deck = build::defaultDeck(kind);
         const std::string name = build::shapeName(kind);
@@ -25,7 +25,7 @@ TEST(BuildDecksInTheMainProgram, ReaderCountsTheSameWiresAndSegments) {
         test::writeText(tree.file("Build.nec"), deck.text);
         model.modelName = "Build";
         model.modelExt = ".nec";
-        ASSERT_TRUE(readInputFile(model, ui)) << name;
+        ASSERT_TRUE(readInputFileShown(model, ui)) << name;
         EXPECT_EQ(model.wireCount, deck.wireCount) << name;
         EXPECT_EQ(model.summary.segments, deck.totalSegments) << name;
         EXPECT_TRUE(ui.messages().empty()) << name << ": " << ::testing::PrintToString(ui.messages());

@@ -16,7 +16,7 @@ protected:
     Model model;
     Diagnostics found;
 
-    void SetUp() override { initConstantTable(model); }
+    void SetUp() override { initConstantTable(model, model); }
 
     std::vector<std::string> messages() const {
         std::vector<std::string> texts;
@@ -368,12 +368,12 @@ protected:
 
     void SetUp() override {
         tree.prepare(model);
-        initConstantTable(model);
+        initConstantTable(model, model);
     }
 };
 
 TEST_F(ConstantsFile, ShippedFileDefinesFixedConstants) {
-    EXPECT_TRUE(loadConstantsFile(model).empty());
+    EXPECT_TRUE(loadConstantsFile(model, model).empty());
     EXPECT_GE(model.constCount, 2);
     EXPECT_EQ(model.baseConstantCount, model.constCount);
     EXPECT_NEAR(evaluateExpression(model, found, "pi"), std::acos(-1.0), 1e-15);
@@ -395,7 +395,7 @@ TEST_F(ConstantsFile, SkipsLinesWithoutValueAndMarksEntriesFixed) {
                     "four = two * 2\n"
                     "Len = 3mm\n");
     model.optimizerVarCount = 3;
-    EXPECT_TRUE(loadConstantsFile(model).empty());
+    EXPECT_TRUE(loadConstantsFile(model, model).empty());
     ASSERT_EQ(model.constCount, 3);
     EXPECT_EQ(model.baseConstantCount, 3);
     EXPECT_EQ(model.constNames[1], "two");
@@ -403,7 +403,7 @@ TEST_F(ConstantsFile, SkipsLinesWithoutValueAndMarksEntriesFixed) {
     EXPECT_EQ(model.constNames[3], "len");
     EXPECT_DOUBLE_EQ(model.constValues[3], 0.003);
     for (int row = 1; row <= 3; ++row) EXPECT_EQ(model.constFlags[row], 0);
-    initConstantTable(model);
+    initConstantTable(model, model);
     EXPECT_EQ(model.constCount, 0);
     EXPECT_EQ(model.optimizerVarCount, 0);
 }
@@ -412,7 +412,7 @@ TEST_F(ConstantsFile, MissingFileIsNoError) {
     defineConstant(model, found, "x", "1");
     test::writeText(tree.file("exe/other.ini"), "");
     std::remove(tree.file("exe/constant.ini").c_str());
-    EXPECT_TRUE(loadConstantsFile(model).empty());
+    EXPECT_TRUE(loadConstantsFile(model, model).empty());
     EXPECT_EQ(model.baseConstantCount, 1);
 }
 

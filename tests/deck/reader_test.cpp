@@ -17,14 +17,14 @@ struct Reader : ::testing::Test {
     RecordingUi ui;
     Reader() {
         tree.prepare(model);
-        initConstantTable(model);
-        showDiagnostics(ui, loadConstantsFile(model));
+        initConstantTable(model, model);
+        showDiagnostics(ui, loadConstantsFile(model, model));
     }
     bool load(const std::string& deck, const std::string& name = "model", const std::string& ext = ".nec") {
         test::writeText(tree.file(name + ext), deck);
         model.modelName = name;
         model.modelExt = ext;
-        return readInputFile(model, ui);
+        return readInputFileShown(model, ui);
     }
 };
 
@@ -183,14 +183,14 @@ TEST_F(Reader, EngineDeckIsReadAsIsAndReportsAreRefused) {
     EXPECT_EQ(model.wireTag[2], 2);
     EXPECT_DOUBLE_EQ(model.wireZ2[2], 3);
     model.modelExt = ".OUT";
-    EXPECT_FALSE(readInputFile(model, ui));
+    EXPECT_FALSE(readInputFileShown(model, ui));
     EXPECT_EQ(model.reloadInput, -1);
 }
 
 TEST_F(Reader, MissingFileIsReported) {
     model.modelName = "nothere";
     model.modelExt = ".nec";
-    EXPECT_FALSE(readInputFile(model, ui));
+    EXPECT_FALSE(readInputFileShown(model, ui));
     EXPECT_EQ(ui.messages().back(),
               "Open failure on NEC-2 input file " + tree.file("nothere.nec") + ": No such file or directory");
 }
@@ -217,6 +217,23 @@ TEST_F(Reader, HostileDecksGiveAResultNotACrash) {
         ui.saw("Field 4 of 'RP, 0, 40000, 40000, 0, 0, 0, 1, 1' is 40,000, outside the range wavra keeps "
                "(-32,768 to 32,767); 32,767 is used."));
     EXPECT_TRUE(load(std::string(100000, ',') + "\n" + std::string(100000, ' ') + "\nGW\nEX 0\nLD\nTL\nGN\n"));
+}
+
+// The conversion's problems lie on lines of the model file; the numeric
+// reader's on lines of the engine copy, which has no comment lines.
+TEST_F(Reader, FindingsComeBackOnTheirLines) {
+    test::writeText(tree.file("m.nec"), "' a comment\nGW 1 99999 0 0 0 0 0 1 .001\nGW 2 5 0 0 0 0 0 len .001\n");
+    model.modelName = "m";
+    DeckDiagnostics found;
+    ASSERT_TRUE(readInputFile(model, found));
+    ASSERT_EQ(found.modelFile.size(), 1u);
+    EXPECT_EQ(found.modelFile[0].line, 3);
+    EXPECT_EQ(found.modelFile[0].text, "Parser: Constant 'len' not found.");
+    ASSERT_EQ(found.cards.size(), 1u);
+    EXPECT_EQ(found.cards[0].line, 1);
+    EXPECT_EQ(found.cards[0].severity, Severity::Warning);
+    EXPECT_TRUE(found.cards[0].text.starts_with("Field 3 of 'GW, 1, 99999,")) << found.cards[0].text;
+    EXPECT_TRUE(found.engineDeck.empty());
 }
 
 // 2,000 unknown names: ten messages of each kind, one summary per kind, and

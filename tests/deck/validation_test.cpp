@@ -33,7 +33,7 @@ struct Validation : ::testing::Test {
     }
     std::vector<std::string> findings(int mode = 0) {
         std::vector<std::string> lines;
-        validateGeometry(model, ui, mode, &lines);
+        validateGeometry(model, model.maxSegments, mode, &lines);
         return lines;
     }
 };
@@ -43,7 +43,7 @@ struct Validation : ::testing::Test {
 TEST_F(Validation, WellSegmentedDipoleHasNoFinding) {
     model.frequencyMHz = 14;
     dipole(11);
-    EXPECT_TRUE(validateGeometry(model, ui, 0));
+    EXPECT_TRUE(validateGeometry(model, model.maxSegments, 0));
     EXPECT_TRUE(findings().empty());
 }
 
@@ -53,15 +53,15 @@ TEST_F(Validation, CoarseSegmentsGiveLengthWarningsThenErrors) {
     auto lines = findings();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "Warning on segment 1: length (3.569) above wlen/10 (2.141)");
-    EXPECT_TRUE(validateGeometry(model, ui, 1));
+    EXPECT_TRUE(validateGeometry(model, model.maxSegments, 1));
     EXPECT_EQ(model.wireMark[3], 1);
 
     model.wireCount = 0;
     dipole(2);
-    EXPECT_FALSE(validateGeometry(model, ui, 0));
+    EXPECT_FALSE(validateGeometry(model, model.maxSegments, 0));
     EXPECT_EQ(model.wireMark[2], 2);
     // The main loop's check stops at the first segment with an error.
-    EXPECT_FALSE(validateGeometry(model, ui, 99));
+    EXPECT_FALSE(validateGeometry(model, model.maxSegments, 99));
     EXPECT_EQ(model.wireMark[1], 2);
     EXPECT_EQ(model.wireMark[2], 0);
 }
@@ -79,7 +79,7 @@ TEST_F(Validation, ThickWiresAndTinySegments) {
     EXPECT_EQ(model.wireMark[2], 1);
     EXPECT_EQ(model.wireMark[3], 2);
     EXPECT_EQ(lines[4], "Error on segment 3: segment length (.01) below wlen/1000 (.0214)");
-    EXPECT_FALSE(validateGeometry(model, ui, 2)); // radius rules only
+    EXPECT_FALSE(validateGeometry(model, model.maxSegments, 2)); // radius rules only
     EXPECT_EQ(model.wireMark[3], 0);
 }
 
@@ -104,7 +104,7 @@ TEST_F(Validation, RadiusStepsAtJunctions) {
     EXPECT_EQ(model.wireMark[a], 1);
     EXPECT_EQ(model.wireMark[b], 1);
     model.wireRadius[b] = 0.012;
-    EXPECT_FALSE(validateGeometry(model, ui, 5));
+    EXPECT_FALSE(validateGeometry(model, model.maxSegments, 5));
     EXPECT_EQ(model.wireMark[a], 2);
     // Segments of one wire are never a junction.
     model.wireTag[b] = 1;
@@ -116,7 +116,7 @@ TEST_F(Validation, LengthStepsAndShortSegmentsAtJunctions) {
     const int a = addSegment(1, 0, 0, 0, 0.1, 0.001);
     const int b = addSegment(2, 0, 0.1, 0, 1.1, 0.001);
     link(a, b);
-    EXPECT_FALSE(validateGeometry(model, ui, 4));
+    EXPECT_FALSE(validateGeometry(model, model.maxSegments, 4));
     EXPECT_EQ(model.wireMark[a], 2);
     EXPECT_EQ(model.wireMark[b], 2);
     model.wireRadius[a] = model.wireRadius[b] = 0.02; // L/R = 5 on a: warning; 50 on b
@@ -144,7 +144,7 @@ TEST_F(Validation, ReportModeWritesModelLog) {
     model.modelExt = ".nec";
     model.frequencyMHz = 14;
     dipole(3);
-    validateGeometry(model, ui, 9);
+    showGeometryLog(ui, validateGeometryToLog(model, model.maxSegments, model));
     auto lines = test::readLinesOf(dir.file("model.log"));
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "dip.nec wavelength=21.41 mtr");
@@ -154,9 +154,9 @@ TEST_F(Validation, ReportModeWritesModelLog) {
 
     model.wireCount = 0;
     dipole(11);
-    validateGeometry(model, ui, 9);
+    showGeometryLog(ui, validateGeometryToLog(model, model.maxSegments, model));
     EXPECT_TRUE(ui.saw("No errors or warnings found."));
     EXPECT_EQ(test::readLinesOf(dir.file("model.log")).size(), 2u);
     model.modelDir = dir.file("missing/");
-    EXPECT_TRUE(validateGeometry(model, ui, 9)); // no report file: nothing is checked
+    EXPECT_TRUE(validateGeometryToLog(model, model.maxSegments, model).ok); // no report file: nothing is checked
 }

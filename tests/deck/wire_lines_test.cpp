@@ -95,12 +95,12 @@ TEST(WireLines, RowsFollowTheOrderOfTheGwLinesAndATaperKeepsItsGcCard) {
 
 TEST(WireLines, ScaleOfTheGsCard) {
     Model m;
-    RecordingUi ui;
-    EXPECT_EQ(deckScaleFactor(m, ui, "GW 1 1 0 0 0 0 0 1 1\nGE\n"), 1);
-    EXPECT_EQ(deckScaleFactor(m, ui, "GS 0 0 .5\nGS 0 0 0.001\nGE\nEN\nGS 0 0 7\n"), 0.001);
-    EXPECT_EQ(deckScaleFactor(m, ui, "GS 0 0 1mm\n"), 0.001);
-    EXPECT_EQ(deckScaleFactor(m, ui, "GS 0 0 2*0.5\n"), 1);
-    EXPECT_EQ(deckScaleFactor(m, ui, "GS\n"), 0);
+    Diagnostics found;
+    EXPECT_EQ(deckScaleFactor(m, found, "GW 1 1 0 0 0 0 0 1 1\nGE\n"), 1);
+    EXPECT_EQ(deckScaleFactor(m, found, "GS 0 0 .5\nGS 0 0 0.001\nGE\nEN\nGS 0 0 7\n"), 0.001);
+    EXPECT_EQ(deckScaleFactor(m, found, "GS 0 0 1mm\n"), 0.001);
+    EXPECT_EQ(deckScaleFactor(m, found, "GS 0 0 2*0.5\n"), 1);
+    EXPECT_EQ(deckScaleFactor(m, found, "GS\n"), 0);
 }
 
 } // namespace

@@ -18,13 +18,14 @@ namespace {
 
 struct AntImportTest : ::testing::Test {
     test::EditorFixture f;
+    Diagnostics found;
     std::vector<std::string> convert(const std::string& text) {
         std::vector<std::string> lines;
         forEachLine(text, [&lines](std::string_view line) {
             lines.emplace_back(line);
             return true;
         });
-        return convertAntModel(f.model, f.ui, lines);
+        return convertAntModel(f.model, found, lines);
     }
 };
 
@@ -44,6 +45,13 @@ TEST_F(AntImportTest, AnAutomaticSegmentCountFollowsTheWavelength) {
     EXPECT_TRUE(has(without, "GW\t2\t7\t0\t0\t0\t0\t0\t10\t.001")); // a negative count made positive
     EXPECT_FALSE(
         std::any_of(without.begin(), without.end(), [](const std::string& l) { return l.rfind("FR", 0) == 0; }));
+}
+
+TEST_F(AntImportTest, AnUnknownSymbolIsFoundOnItsLine) {
+    convert("Title\nfree\nh = 2 * nosuch\n1 wire\n1 0 0 0 0 0 h .001\n");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].text, "Parser: Constant 'nosuch' not found.");
+    EXPECT_EQ(found[0].line, 3);
 }
 
 TEST_F(AntImportTest, AFeetModelScalesByGsAndDividesOwnUnitsByFeet) {

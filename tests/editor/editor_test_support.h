@@ -20,8 +20,8 @@ struct EditorFixture {
 
     EditorFixture() {
         tree.prepare(model);
-        initConstantTable(model);
-        showDiagnostics(ui, loadConstantsFile(model));
+        initConstantTable(model, model);
+        showDiagnostics(ui, loadConstantsFile(model, model));
     }
     // Writes `text` as models file `name` and opens it in a new session.
     EditSession& open(const std::string& text, const std::string& name = "deck.nec", FileWriter writer = {}) {

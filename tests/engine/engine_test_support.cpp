@@ -100,10 +100,10 @@ void EngineTree::addModel(Model& model, const std::string& example, const std::s
 
 void loadModel(Model& model, const EngineTree& tree, const std::string& example, const std::string& name) {
     RecordingUi ui;
-    initConstantTable(model);
-    showDiagnostics(ui, loadConstantsFile(model));
+    initConstantTable(model, model);
+    showDiagnostics(ui, loadConstantsFile(model, model));
     tree.addModel(model, example, name);
-    readInputFile(model, ui);
+    readInputFileShown(model, ui);
 }
 
 std::vector<std::string> deckLines(const std::string& text) {

@@ -60,7 +60,7 @@ protected:
             tree.prepare(m);
             m.modelName = "loop";
             m.modelExt = ".nec";
-            ASSERT_TRUE(readInputFile(m, ui));
+            ASSERT_TRUE(readInputFileShown(m, ui));
         }
         m.calcKind = static_cast<int16_t>(c.calcKind);
         m.reuseResults = 0;
@@ -209,7 +209,7 @@ TEST_F(SplitRunTest, AnUnchangedRunReadsTheLastReportAndAChangedSymbolRunsTheEng
         tree.prepare(m);
         m.modelName = "reuse";
         m.modelExt = ".nec";
-        ASSERT_TRUE(readInputFile(m, ui));
+        ASSERT_TRUE(readInputFileShown(m, ui));
         m.calcKind = kCalcOriginal;
         m.parallelRuns = 2;
         m.reuseResults = reuse ? -1 : 0;

@@ -211,7 +211,7 @@ TEST_F(MainWindowTest, KeysPostActionCodesAndXTogglesTheNotation) {
 
 TEST_F(MainWindowTest, FieldsShowTheLoadedModel) {
     takeModelName(p.model, p.modelPath("phased"), "");
-    ASSERT_TRUE(readInputFile(p.model, p.ui));
+    ASSERT_TRUE(readInputFileShown(p.model, p.ui));
     window().refresh();
     EXPECT_EQ(window().fieldText("Filename"), "phased.nec");
     EXPECT_EQ(window().fieldText("Frequency"), "21.20 Mhz");
@@ -283,7 +283,7 @@ TEST_F(MainWindowTest, SourcesLabelToolTipAndLatin1Comments) {
 
     writeText(p.tree.file("models/old.nec"), "CM f\xfcr 14 MHz\nCM \xc3\xbc in UTF-8\nGW 1 11 0 0 -5 0 0 5 .001\n");
     takeModelName(p.model, p.tree.file("models/old.nec"), "");
-    ASSERT_TRUE(readInputFile(p.model, p.ui));
+    ASSERT_TRUE(readInputFileShown(p.model, p.ui));
     window().refresh();
     EXPECT_EQ(window().shownCaption("Impedance"), "Impedance");
     auto* comments = window().findChild<QListWidget*>("Comment");

@@ -33,7 +33,7 @@ protected:
     void SetUp() override {
         fs::copy_file(test::sourcePath("examples/dipole_tune.nec"), program.modelPath("tune"));
         takeModelName(program.model, program.modelPath("tune"), program.tree.path());
-        ASSERT_TRUE(readInputFile(program.model, program.ui));
+        ASSERT_TRUE(readInputFileShown(program.model, program.ui));
         window = std::make_unique<OptimizerWindow>(program.model, program.ui, program.windows->processRunner());
         window->open();
     }

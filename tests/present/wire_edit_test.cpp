@@ -137,7 +137,7 @@ struct SavedDeck : ::testing::Test {
         m.modelName = "pair";
         path = tree.file("pair.nec");
         test::writeText(path, deck);
-        ASSERT_TRUE(readInputFile(m, ui));
+        ASSERT_TRUE(readInputFileShown(m, ui));
         ASSERT_EQ(m.wireCount, 2);
         ASSERT_NEAR(m.wireZ2[1], 2, 1e-9); // 20 after the GS scale of 0.1
         ui.clear();
@@ -161,7 +161,7 @@ TEST_F(SavedDeck, YesWritesTheChangedWireInTheDecksUnitsAndKeepsABackup) {
     EXPECT_EQ(m.inputModified, 0);
     EXPECT_TRUE(m.editedWires.empty());
     // Read back, the wire is where the edit put it.
-    ASSERT_TRUE(readInputFile(m, ui));
+    ASSERT_TRUE(readInputFileShown(m, ui));
     EXPECT_NEAR(m.wireX1[2], 0.5, 1e-9);
     EXPECT_NEAR(m.wireZ2[2], 2, 1e-9);
 }

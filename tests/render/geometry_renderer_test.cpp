@@ -32,7 +32,7 @@ struct GeometryRendererTest : ::testing::Test {
         tree.prepare(m);
         std::filesystem::copy_file(test::sourcePath("examples/yagi.nec"), tree.file("yagi.nec"));
         m.modelName = "yagi";
-        ASSERT_TRUE(readInputFile(m, ui));
+        ASSERT_TRUE(readInputFileShown(m, ui));
         ASSERT_EQ(m.wireCount, 3);
         view.open();
     }
