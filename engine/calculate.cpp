@@ -65,12 +65,12 @@ std::optional<std::string> numericDeck(Model& m, Ui& ui, const std::string& text
 }
 
 // The deck as the engine gets it, with its generated cards in the status list.
-std::string engineDeck(Model& m, Ui& ui, const std::string& deck, const RunHooks& hooks) {
+std::string engineDeck(Model& m, const std::string& deck, const RunHooks& hooks) {
     if (m.calcKind == kCalcOriginal) {
-        readRunValues(m, ui, deck);
+        readRunValues(m, deck);
         return deck;
     }
-    AdaptedDeck adapted = adaptDeck(m, ui, deck);
+    AdaptedDeck adapted = adaptDeck(m, deck);
     for (const auto& line : adapted.generated) addStatus(hooks, line);
     return std::move(adapted.text);
 }
@@ -204,7 +204,7 @@ EngineStatus convertAndRun(Model& m, Ui& ui, ProcessRunner& runner, const RunHoo
     const std::string inputPath = m.outDir() + engineInputName(m);
     const std::optional<std::string> deck = numericDeck(m, ui, *model);
     if (!deck) return EngineStatus::Failed;
-    const std::string text = engineDeck(m, ui, *deck, hooks);
+    const std::string text = engineDeck(m, *deck, hooks);
     if (!acceptForeignCards(ui, text, *model)) return EngineStatus::Cancelled;
     if (!sameFile(m.modelPath(), inputPath) && !writeFileAtomic(inputPath, text)) {
         fail(ui, "Cannot write " + inputPath + ".");

@@ -22,14 +22,14 @@ void forEachCard(std::string_view deck, Visit visit) {
 }
 
 // Field n of a card as a number; a missing field reads as 0.
-double fieldValue(Ui& ui, std::string_view line, int n) { return readNumber(getField(ui, line, -n, "")); }
+double fieldValue(std::string_view line, int n) { return readNumber(findField(line, n, "").value_or("*")); }
 
 // GN card: ground type, radials, dielectric constant, conductivity.
-void readGround(Model& m, Ui& ui, std::string_view line) {
-    m.groundType = toInt16(fieldValue(ui, line, 2));
-    m.groundRadials = toInt16(fieldValue(ui, line, 3));
-    m.groundEpsilon = fieldValue(ui, line, 6);
-    m.groundSigma = fieldValue(ui, line, 7);
+void readGround(Model& m, std::string_view line) {
+    m.groundType = toInt16(fieldValue(line, 2));
+    m.groundRadials = toInt16(fieldValue(line, 3));
+    m.groundEpsilon = fieldValue(line, 6);
+    m.groundSigma = fieldValue(line, 7);
 }
 
 // Over ground only the upper half space radiates: the theta range of the
@@ -49,7 +49,7 @@ int countOf(const Model& m, int first) {
 
 class DeckAdapter {
 public:
-    DeckAdapter(Model& model, Ui& shownUi) : m(model), ui(shownUi), preset(presetEntry(model)) {}
+    explicit DeckAdapter(Model& model) : m(model), preset(presetEntry(model)) {}
 
     AdaptedDeck run(std::string_view deck) {
         m.groundType = -1;
@@ -64,7 +64,6 @@ public:
 
 private:
     Model& m;
-    Ui& ui;
     PresetEntry preset;
     AdaptedDeck out;
     int frCount = 0;
@@ -86,7 +85,7 @@ private:
             // loop over Sommerfeld ground: nec2c computes that ground anew
             // for every frequency and would read a negated conductivity as
             // the imaginary part of the relative dielectric constant.
-            readGround(m, ui, line);
+            readGround(m, line);
             clampThetaOverGround(m);
             write(line);
         } else if (card == "FR") {
@@ -101,14 +100,14 @@ private:
     // --- frequency cards ------------------------------------------------
     void onFrequency(std::string_view line) {
         ++frCount;
-        m.freqCount = toInt16(fieldValue(ui, line, 3));
+        m.freqCount = toInt16(fieldValue(line, 3));
         std::string replacement;
         if (singleFrequency() && execCount > 0) { // a later frequency would add results of another one
             done = true;
             return;
         }
         if (frCount == 1) {
-            m.frequencyMHz = fieldValue(ui, line, 6);
+            m.frequencyMHz = fieldValue(line, 6);
             if (m.freqCount > 1) { // the deck's own loop is reduced to its first frequency
                 m.freqCount = 1;
                 replacement = cardText("FR", {.i2 = 1, .f1 = m.frequencyMHz});
@@ -315,16 +314,16 @@ PresetEntry presetEntry(const Model& model) {
     return e;
 }
 
-AdaptedDeck adaptDeck(Model& model, Ui& ui, std::string_view deck) { return DeckAdapter(model, ui).run(deck); }
+AdaptedDeck adaptDeck(Model& model, std::string_view deck) { return DeckAdapter(model).run(deck); }
 
-void readRunValues(Model& model, Ui& ui, std::string_view deck) {
+void readRunValues(Model& model, std::string_view deck) {
     model.groundType = -1;
     bool firstFrequency = true;
     forEachCard(deck, [&](const std::string& card, std::string_view line) {
-        if (card == "GN") readGround(model, ui, line);
+        if (card == "GN") readGround(model, line);
         if (card == "FR" && firstFrequency) {
-            model.frequencyMHz = fieldValue(ui, line, 6);
-            model.freqCount = toInt16(fieldValue(ui, line, 3));
+            model.frequencyMHz = fieldValue(line, 6);
+            model.freqCount = toInt16(fieldValue(line, 3));
             firstFrequency = false;
         }
         return card != "EN";

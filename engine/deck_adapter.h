@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "core/model.h"
-#include "core/ui.h"
 
 namespace wavra {
 
@@ -43,11 +42,11 @@ PresetEntry presetEntry(const Model& model);
 // 3, 4, 13 or 14. Sets groundType, groundRadials, groundEpsilon,
 // groundSigma, frequencyMHz, freqCount and requestMode from the cards as
 // the engine will see them, and stores the generated cards in calcPresets.
-AdaptedDeck adaptDeck(Model& model, Ui& ui, std::string_view deck);
+AdaptedDeck adaptDeck(Model& model, std::string_view deck);
 
 // For calcKind 1 (the deck runs unchanged): reads ground and frequency
 // values from the deck into the model, as adaptDeck does, without changing
 // any card.
-void readRunValues(Model& model, Ui& ui, std::string_view deck);
+void readRunValues(Model& model, std::string_view deck);
 
 } // namespace wavra

@@ -153,8 +153,8 @@ bool OptimizerSession::Trials::startTrial(const std::vector<double>& values) {
         critical(s.m_ui, deckErrorText(m, static_cast<int>(found.size())));
         return false;
     }
-    if (isSweepKind(m.calcKind)) deck = adaptDeck(m, pending->ui, deck).text;
-    else readRunValues(m, pending->ui, deck);
+    if (isSweepKind(m.calcKind)) deck = adaptDeck(m, deck).text;
+    else readRunValues(m, deck);
     if (!pending->job.prepare(m, s.m_ui, deck, m_threads)) return false;
     pending->key = runKey(m, deck);
     pending->source = sourceOf(s.optPath(), *text);
@@ -284,7 +284,7 @@ bool OptimizerSession::prepare(const OptimizerSetup& setup, bool resume) {
         critical(m_ui, deckErrorText(m, static_cast<int>(found.size())));
         return false;
     }
-    readRunValues(m, m_ui, deck); // the ground the RP card depends on
+    readRunValues(m, deck); // the ground the RP card depends on
     m.requestMode = effectiveRpMode(m, m.calcKind);
     if (setup.itsHfSweep()) {
         m.calcRange[0] = setup.mainBeamPhi;

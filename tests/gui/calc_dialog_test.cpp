@@ -126,7 +126,7 @@ TEST_F(CalcRules, AMultiplicativeLoopStaysMultiplicative) {
     EXPECT_EQ(m.calcFrequencyRatio, 2);
     EXPECT_EQ(generateRefusal(m, m), std::nullopt);
     const std::string deck = "GW 1 11 0 -5 0 0 5 0 0.001\nGE 0\nEX 0 1 6 0 1 0\nFR 0 1 0 0 14 0\nXQ\nEN\n";
-    const std::string adapted = adaptDeck(m, ui, deck).text;
+    const std::string adapted = adaptDeck(m, deck).text;
     EXPECT_NE(adapted.find("FR, 1, 5, 0, 0, 3.5, 2.0"), std::string::npos) << adapted;
 
     m.calcFrequencyRatio = 0;
