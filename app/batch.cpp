@@ -260,7 +260,10 @@ int writePovFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::
 bool applySettings(Model& model, Ui& ui, const std::vector<std::string>& settings) {
     for (const std::string& setting : settings) {
         std::string error;
-        if (!applySetting(model, ui, setting, error)) {
+        Diagnostics found;
+        const bool applied = applySetting(model, found, setting, error);
+        showDiagnostics(ui, found);
+        if (!applied) {
             ui.message(error);
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -95,11 +96,11 @@ struct IniSetting {
     IniLine comment;
 };
 
-IniSetting splitLine(Ui& ui, const std::string& line) {
+IniSetting splitLine(const std::string& line) {
     IniSetting parts;
     parts.comment = splitIniComment(line, IniComment::FirstApostrophe);
-    parts.key = toUpper(getField(ui, line, -1, "="));
-    parts.value = getField(ui, line, -2, "=");
+    parts.key = toUpper(findField(line, 1, "=").value_or("*"));
+    parts.value = findField(line, 2, "=").value_or("*");
     return parts;
 }
 
@@ -113,13 +114,16 @@ const Setting* findSetting(const std::string& key) {
 
 // The two-digit keys rc address calcPresets[r][c] with r = 1..6, c = 0..1;
 // every other number is no preset.
-std::string* presetFor(Model& model, const std::string& key) {
-    if (!isNumeric(key)) return nullptr;
+struct PresetIndex {
+    size_t row, column;
+};
+std::optional<PresetIndex> presetIndex(const std::string& key) {
+    if (!isNumeric(key)) return std::nullopt;
     const int32_t k = toInt32(readNumber(key));
     const int32_t row = toInt32(k / 10.0);
     const int32_t column = k % 10;
-    if (row < 1 || row > 6 || column < 0 || column > 1) return nullptr;
-    return &model.calcPresets[static_cast<size_t>(row)][static_cast<size_t>(column)];
+    if (row < 1 || row > 6 || column < 0 || column > 1) return std::nullopt;
+    return PresetIndex{static_cast<size_t>(row), static_cast<size_t>(column)};
 }
 
 // Texts are written as they are, except that a line break inside a value
@@ -170,7 +174,7 @@ void readTextSetting(Model& model, const Setting& setting, std::string Model::*f
 // A number that is not given at all ("Z0" alone, "Z0=") keeps the current
 // value: a zero capacity or impedance would break the program, and a line
 // end in the wrong place must not change a setting.
-void readSetting(Model& model, Ui& ui, const Setting& setting, const std::string& value) {
+void readSetting(Model& model, Diagnostics& found, const Setting& setting, const std::string& value) {
     const bool missing = trim(textValue(value)).empty();
     std::visit(
         [&](auto field) {
@@ -178,7 +182,7 @@ void readSetting(Model& model, Ui& ui, const Setting& setting, const std::string
             if constexpr (std::is_same_v<Member, int16_t Model::*>) {
                 if (!missing)
                     model.*field =
-                        clampedInt16(ui, readNumber(value), std::string(setting.key) + " in " + iniName(model));
+                        clampedInt16(found, readNumber(value), std::string(setting.key) + " in " + iniName(model));
             } else if constexpr (std::is_same_v<Member, double Model::*>) {
                 if (!missing) model.*field = readNumber(value);
             } else {
@@ -195,13 +199,13 @@ void resetSettings(Model& model) {
     for (auto& row : model.calcPresets) row = {};
 }
 
-void readLine(Model& model, Ui& ui, const std::string& line) {
-    const IniSetting parts = splitLine(ui, line);
+void readLine(Model& model, Diagnostics& found, const std::string& line) {
+    const IniSetting parts = splitLine(line);
     if (isIgnoredKey(parts.key)) return;
     if (const Setting* setting = findSetting(parts.key)) {
-        readSetting(model, ui, *setting, parts.value);
-    } else if (std::string* preset = presetFor(model, parts.key)) {
-        *preset = toUpper(textValue(parts.value));
+        readSetting(model, found, *setting, parts.value);
+    } else if (const auto preset = presetIndex(parts.key)) {
+        model.calcPresets[preset->row][preset->column] = toUpper(textValue(parts.value));
     }
 }
 
@@ -215,14 +219,14 @@ std::string settingText(const Model& model, const Setting& setting) {
         setting.field);
 }
 
-std::string rewriteLine(Model& model, Ui& ui, const std::string& line) {
-    const IniSetting parts = splitLine(ui, line);
+std::string rewriteLine(const Model& model, const std::string& line) {
+    const IniSetting parts = splitLine(line);
     if (isIgnoredKey(parts.key)) return line;
     std::string value;
     if (const Setting* setting = findSetting(parts.key)) {
         value = settingText(model, *setting);
-    } else if (const std::string* preset = presetFor(model, parts.key)) {
-        value = oneLine(*preset);
+    } else if (const auto preset = presetIndex(parts.key)) {
+        value = oneLine(model.calcPresets[preset->row][preset->column]);
     } else {
         return line;
     }
@@ -240,7 +244,7 @@ bool writeConfiguration(Model& model, Ui& ui, const std::vector<std::string>& li
         return false;
     }
     std::string reason;
-    if (!writeFileAtomicVia(iniPath, rewriteSettings(model, ui, lines), kNewFileName, reason)) {
+    if (!writeFileAtomicVia(iniPath, rewriteSettings(model, lines), kNewFileName, reason)) {
         ui.message("Settings not saved: " + newName(model) + " could not be written.", "wavra", Icon::Exclamation);
         return false;
     }
@@ -249,17 +253,22 @@ bool writeConfiguration(Model& model, Ui& ui, const std::vector<std::string>& li
 
 } // namespace
 
-void readSettings(Model& model, Ui& ui, const std::vector<std::string>& lines) {
+void readSettings(Model& model, Diagnostics& found, const std::vector<std::string>& lines) {
     resetSettings(model);
-    for (const std::string& line : lines) readLine(model, ui, line);
+    int64_t number = 0;
+    for (const std::string& line : lines) {
+        const size_t from = found.size();
+        readLine(model, found, line);
+        setLine(found, from, ++number);
+    }
 }
 
-bool applySetting(Model& model, Ui& ui, const std::string& keyValue, std::string& error) {
+bool applySetting(Model& model, Diagnostics& found, const std::string& keyValue, std::string& error) {
     const size_t equals = keyValue.find('=');
     const std::string key = toUpper(trim(keyValue.substr(0, equals)));
     const std::string value = equals == std::string::npos ? std::string() : trim(keyValue.substr(equals + 1));
     const Setting* setting = findSetting(key);
-    if (!setting && !presetFor(model, key)) {
+    if (!setting && !presetIndex(key)) {
         error = "--set: '" + key + "' is no setting of " + iniName(model);
         return false;
     }
@@ -267,18 +276,24 @@ bool applySetting(Model& model, Ui& ui, const std::string& keyValue, std::string
         error = "--set: " + key + " takes a number, not '" + value + "'";
         return false;
     }
-    readLine(model, ui, key + "=" + value);
+    readLine(model, found, key + "=" + value);
     return true;
 }
 
-std::string rewriteSettings(Model& model, Ui& ui, const std::vector<std::string>& lines) {
-    return rewriteIniLines(lines, [&](const std::string& line) { return rewriteLine(model, ui, line); });
+std::string rewriteSettings(const Model& model, const std::vector<std::string>& lines) {
+    return rewriteIniLines(lines, [&](const std::string& line) { return rewriteLine(model, line); });
 }
 
 bool readConfiguration(Model& model, Ui& ui, ConfigMode mode) {
     std::vector<std::string> lines;
     const bool found = readLines(model.settingsFile(), lines);
-    if (mode == ConfigMode::Read) readSettings(model, ui, lines);
+    if (mode == ConfigMode::Read) {
+        // The clamp messages name the setting and the file; the line adds
+        // nothing a user needs to find it.
+        Diagnostics readFindings;
+        readSettings(model, readFindings, lines);
+        showDiagnostics(ui, readFindings, LinePrefix::Omitted);
+    }
     if (!found) {
         ui.message("Initialisation file " + iniName(model) + " not found.", "wavra", Icon::Critical);
         return false;

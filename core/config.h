@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "core/model.h"
 #include "core/ui.h"
 
@@ -34,15 +35,17 @@ bool readConfiguration(Model& model, Ui& ui, ConfigMode mode);
 
 // Read mode on lines already in memory: the defaults and display tables,
 // then every line (what readConfiguration does with the file's lines).
-void readSettings(Model& model, Ui& ui, const std::vector<std::string>& lines);
+// A value clamped into its range is added to `found` on its line.
+void readSettings(Model& model, Diagnostics& found, const std::vector<std::string>& lines);
 // Write mode on lines in memory: the text the file is rewritten with.
-std::string rewriteSettings(Model& model, Ui& ui, const std::vector<std::string>& lines);
+std::string rewriteSettings(const Model& model, const std::vector<std::string>& lines);
 
 // One setting given as KEY=VALUE for a single run (the batch command line's
 // --set), by the rules of the file. The capacities take effect when the
 // model tables are allocated afterwards. False with `error` when the key is
-// no setting of the file or a number setting is given no number.
-bool applySetting(Model& model, Ui& ui, const std::string& keyValue, std::string& error);
+// no setting of the file or a number setting is given no number; a value
+// clamped into its range is added to `found`.
+bool applySetting(Model& model, Diagnostics& found, const std::string& keyValue, std::string& error);
 
 // The engine processes a run may use at once ("Parallel engine runs",
 // PARALLEL): parallelRuns when it is 1 or more, else the number of cores

@@ -34,14 +34,14 @@ bool sameSettings(const Model& a, const Model& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> lines = splitLines(std::string_view(reinterpret_cast<const char*>(data), size));
-    RecordingUi ui;
+    Diagnostics found;
     Model& first = freshModel<0>();
     first.installDir = "/nonexistent-wavra-install/";
-    readSettings(first, ui, lines);
-    const std::string rewritten = rewriteSettings(first, ui, lines);
+    readSettings(first, found, lines);
+    const std::string rewritten = rewriteSettings(first, lines);
     Model& second = freshModel<1>();
     second.installDir = first.installDir;
-    readSettings(second, ui, splitLines(rewritten));
+    readSettings(second, found, splitLines(rewritten));
     if (!sameSettings(first, second)) std::abort();
     double lo = readNumber(first.optimizerText1), hi = readNumber(first.optimizerText2);
     niceRange(lo, hi);

@@ -149,6 +149,15 @@ TEST(ConfigRead, NumbersAreRoundedHalfToEvenAndClampedNotWrapped) {
                                         "32,767); -32,768 is used."}));
 }
 
+TEST(ConfigRead, AClampIsFoundOnTheLineOfItsSetting) {
+    Model model;
+    Diagnostics found;
+    readSettings(model, found, {"' capacities", "MXSEGS=2000", "MXPNTS=-99999"});
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].line, 3);
+    EXPECT_EQ(found[0].severity, Severity::Warning);
+}
+
 TEST(ConfigRead, CrlfLineEndsAndBlanksAroundKeysAreAccepted) {
     IniTree t("' comment\r\n  power = 150 \r\nMXFREQ=250\t' steps\r\nNECEXT=.NEC\r\n");
     ASSERT_TRUE(t.read());
