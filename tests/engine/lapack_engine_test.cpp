@@ -232,6 +232,103 @@ TEST_F(LapackEngineTest, ALoopStartingAtTheFrequencyJustCalculatedKeepsItsMatrix
     }
 }
 
+// --- the mixed-precision solution
+
+// The engine on a deck of out/ with its solution forced to one precision
+// (NEC2C_SOLVE): the report, and the matrix blocks that all fills
+// together factored in single precision (the wall-time lines say).
+struct Solved {
+    std::string report;
+    int singleBlocks = 0;
+};
+
+class MixedPrecisionTest : public LapackEngineTest {
+protected:
+    Solved solve(const std::string& name, const std::string& precision) {
+        const std::string report = name + "." + precision + ".out";
+        const test::RunResult r =
+            test::runProgram({"/usr/bin/env", "NEC2C_SOLVE=" + precision, "NEC2C_WALL_TIMES=1",
+                              tree.file("exe/nec2c-lapack"), "-i", "../out/" + name + ".nec", "-o", "../out/" + report},
+                             tree.file("exe"));
+        EXPECT_EQ(r.status, 0) << name << ": " << r.err;
+        Solved solved{readText(tree.file("out/" + report))};
+        for (const std::string& line : splitLines(r.err)) {
+            const size_t at = line.find("SINGLE: ");
+            EXPECT_NE(at, std::string::npos) << line;
+            if (at != std::string::npos) solved.singleBlocks += std::stoi(line.substr(at + 8));
+        }
+        return solved;
+    }
+
+    std::pair<Solved, Solved> solveBoth(const std::string& name, const std::string& deck) {
+        writeText(tree.file("out/" + name + ".nec"), deck);
+        return {solve(name, "double"), solve(name, "mixed")};
+    }
+
+    std::string curtain(const std::string& segments, const std::string& steps) {
+        const test::RunResult deck =
+            test::runProgram({"/bin/bash", test::sourcePath("bench/curtain_deck.sh"), segments, steps}, tree.path());
+        EXPECT_EQ(deck.status, 0) << deck.err;
+        return deck.out;
+    }
+};
+
+// Factors of a single-precision copy, refined in double until ZCGESV's
+// stopping test holds, print what the double factorisation prints: a
+// 1000-segment curtain calculated at 14 MHz, then in a loop from 14 MHz
+// over two frequencies (two fills: the loop's first step solves with the
+// kept factors, the second refactors in their memory), a structure with
+// plane symmetry (a block per mode) and two dipoles joined by a
+// transmission line and a network (netwk's solutions through the
+// structure's factors).
+TEST_F(MixedPrecisionTest, SinglePrecisionFactorsRefinedInDoublePrintWhatDoubleFactorsPrint) {
+    for (const auto& [name, deck, single] : std::vector<std::tuple<std::string, std::string, int>>{
+             {"curtain", replaced(curtain("1000", "2"), "FR 0 2", "FR 0 1 0 0 14 0\nXQ\nFR 0 2"), 2},
+             {"mirrored",
+              "CM two dipoles, GX\nCE\nGW 1 21 2.5 -5.2 0 2.5 5.2 0 0.002\nGX 1 100\nGE 0\n"
+              "EX 0 1 11 0 1 0\nFR 0 1 0 0 14.2 0\nRP 0 19 4 1000 0 0 5 90\nEN\n",
+              2},
+             {"network",
+              "CM two dipoles, line and network\nCE\nGW 1 21 0 0 -5.2 0 0 5.2 0.001\nGW 2 21 7 0 -5.2 7 0 5.2 0.001\n"
+              "GE 0\nTL 1 11 2 11 300 12\nNT 1 11 2 11 0 0.002 0 0 0 0.002\nEX 0 1 11 0 1 0\nFR 0 2 0 0 14 0.2\n"
+              "RP 0 1 4 1000 90 0 0 90\nEN\n",
+              2}}) {
+        const auto [twice, mixed] = solveBoth(name, deck);
+        expectAgreement(name, twice.report, mixed.report);
+        EXPECT_EQ(mixed.singleBlocks, single) << name;
+        EXPECT_EQ(twice.singleBlocks, 0) << name;
+    }
+}
+
+// What single precision does not serve is solved in double, and prints
+// what the double path prints: two dipoles laid on one another (near
+// singular, factored in double at once), a source of 1e39 volts (its
+// solution overflows single precision: the refinement fails and the same
+// matrix is factored in double), and a network matrix whose pivot lies
+// below nec2c's warning level (two tiny dipoles joined by a line of 1e8
+// ohms): its "PIVOT(0)=" line stays.
+TEST_F(MixedPrecisionTest, WhatSinglePrecisionDoesNotServeIsSolvedInDouble) {
+    const std::string dipole = "GW 1 11 0 0 -0.25 0 0 0.25 0.001\n";
+    const std::string rest = "FR 0 1 0 0 299.8 0\nXQ\nEN\n";
+    const auto [twin, twinMixed] = solveBoth(
+        "twin", "CM twin\nCE\n" + dipole + "GW 2 11 1E-6 0 -0.25 1E-6 0 0.25 0.001\nGE 0\nEX 0 1 6 0 1 0\n" + rest);
+    EXPECT_EQ(withoutTimes(twinMixed.report), withoutTimes(twin.report));
+    EXPECT_EQ(twinMixed.singleBlocks, 0);
+
+    const auto [loud, loudMixed] = solveBoth("loud", "CM loud\nCE\n" + dipole + "GE 0\nEX 0 1 6 0 1E39 0\n" + rest);
+    EXPECT_EQ(withoutTimes(loudMixed.report), withoutTimes(loud.report));
+    EXPECT_EQ(loudMixed.singleBlocks, 1);
+    EXPECT_NE(loud.report.find("9.0734E+36"), std::string::npos); // the source's current
+
+    const auto [weak, weakMixed] =
+        solveBoth("weak",
+                  "CM weak\nCE\nGW 1 5 0 0 -0.001 0 0 0.001 1E-6\nGW 2 5 1 0 -0.001 1 0 0.001 1E-6\nGE 0\n"
+                  "TL 1 3 2 3 1E8 0.3\nEX 0 1 3 0 1 0\n" +
+                      rest);
+    expectAgreement("weak", weak.report, weakMixed.report);
+    EXPECT_NE(weakMixed.report.find("PIVOT(0)="), std::string::npos);
+}
+
 // --- the matrix fill on threads
 
 struct FillCase {
