@@ -57,6 +57,17 @@ void closeFd(int& fd) {
     fd = -1;
 }
 
+// A descriptor that poll sees readable once the child `pid` has ended (a
+// pidfd, closed on exec); -1 where the kernel has none.
+int endDescriptor(pid_t pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0U));
+#else
+    (void)pid;
+    return -1;
+#endif
+}
+
 // Runs in the child between fork and exec: only async-signal-safe calls.
 // `environment` null: this program's own.
 [[noreturn]] void execChild(const std::string& program, std::vector<char*>& args, char** environment,
@@ -100,11 +111,12 @@ std::vector<char*> pointersTo(const std::vector<std::string>& texts) {
 
 class PosixProcess : public RunningProcess {
 public:
-    PosixProcess(pid_t pid, int outFd, int errFd) : m_pid(pid), m_fds{outFd, errFd} {}
+    PosixProcess(pid_t pid, int outFd, int errFd) : m_pid(pid), m_fds{outFd, errFd}, m_endFd(endDescriptor(pid)) {}
     ~PosixProcess() override {
         if (!m_finished) terminate();
         closeFd(m_fds[0]);
         closeFd(m_fds[1]);
+        closeFd(m_endFd);
     }
 
     bool waitFor(int timeoutMs) override {
@@ -151,6 +163,7 @@ public:
 private:
     pid_t m_pid;
     int m_fds[2];
+    int m_endFd; // readable once the program has ended; -1 where the kernel has no pidfd
     std::string m_output[2];
     bool m_finished = false;
     int m_exitCode = -1;
@@ -178,23 +191,29 @@ private:
         }
     }
 
-    // Reads what the pipes hold, waiting at most timeoutMs for data.
+    // Reads what the pipes hold, waiting at most timeoutMs for data or for
+    // the program's end. The pipes close a moment before the program can be
+    // reaped, so without the pidfd the wait after them would be a sleep.
     void drain(int timeoutMs) {
-        pollfd p[2];
+        pollfd p[3];
         nfds_t n = 0;
-        int index[2];
+        int index[3];
         for (int i = 0; i < 2; ++i)
             if (m_fds[i] >= 0) {
                 p[n] = {m_fds[i], POLLIN, 0};
                 index[n++] = i;
             }
+        if (m_endFd >= 0 && !m_finished) {
+            p[n] = {m_endFd, POLLIN, 0};
+            index[n++] = -1;
+        }
         if (n == 0) {
             if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(std::min(timeoutMs, 5)));
             return;
         }
         if (::poll(p, n, timeoutMs) <= 0) return;
         for (nfds_t k = 0; k < n; ++k)
-            if (p[k].revents & (POLLIN | POLLHUP | POLLERR)) readFrom(index[k]);
+            if (index[k] >= 0 && (p[k].revents & (POLLIN | POLLHUP | POLLERR))) readFrom(index[k]);
     }
 
     void readFrom(int i) {
