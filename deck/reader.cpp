@@ -335,7 +335,7 @@ bool readInputFile(Model& model, Ui& ui) {
         text = convertDeck(model, limited, text, &model.summary.deckErrors);
         const std::string path = model.outDir() + model.engineBaseName() + ".inp";
         std::string reason;
-        if (!writeFileAtomic(path, text, reason)) {
+        if (!writeFileUnlessSame(path, text, reason)) {
             model.summary.engineDeckUnwritten = true;
             ui.message("Cannot write the engine deck " + path + ": " + reason, "wavra", Icon::Exclamation);
         }

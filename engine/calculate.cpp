@@ -203,7 +203,8 @@ EngineStatus convertAndRun(Model& m, Ui& ui, ProcessRunner& runner, const RunHoo
     if (!deck) return EngineStatus::Failed;
     const std::string text = engineDeck(m, ui, *deck, hooks);
     if (!acceptForeignCards(ui, text, *model)) return EngineStatus::Cancelled;
-    if (!sameFile(m.modelPath(), inputPath) && !writeFileAtomic(inputPath, text)) {
+    std::string reason;
+    if (!sameFile(m.modelPath(), inputPath) && !writeFileUnlessSame(inputPath, text, reason)) {
         fail(ui, "Cannot write " + inputPath + ".");
         return EngineStatus::Failed;
     }
