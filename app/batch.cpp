@@ -276,13 +276,18 @@ bool applySettings(Model& model, Ui& ui, const std::vector<std::string>& setting
 
 int runBatch(const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
              std::ostream& out, const ShowViewFn& showView) {
+    Model model;
+    return runBatchOn(model, options, programPath, workingDir, out, showView);
+}
+
+int runBatchOn(Model& model, const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
+               std::ostream& out, const ShowViewFn& showView) {
     TerminalProgress progress = stderrProgress(kProgramName);
     RecordingUi ui([&progress](const std::string& text) {
         progress.interrupt();
         std::cerr << programMessage(kProgramName, text);
     });
     for (Answer a : options.answers) ui.queueAnswer(a);
-    Model model;
     BatchResult result;
     std::string placesNote;
     if (!startUp(model, ui, programPath, &placesNote))
