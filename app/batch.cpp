@@ -175,7 +175,9 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     hooks.control.summary = &*result.run;
     // The run's own report is its result (a report that is cut off is none,
     // even when the engine ended well); out/ is not read again.
-    hooks.control.readReport = [&](const std::string& report) { return readRunReport(model, ui, report); };
+    hooks.control.readReport = [&](const std::string&, std::string_view bytes) {
+        return readRunReport(model, ui, bytes);
+    };
     reportProgress(hooks.control, progress);
     progress.begin(calcTaskName(calc.calcKind));
     const bool ran = runCalculation(model, ui, *runner, hooks).has_value();
