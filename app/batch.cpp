@@ -1,5 +1,6 @@
 #include "app/batch.h"
 
+#include <array>
 #include <cmath>
 #include <ctime>
 #include <iostream>
@@ -257,9 +258,16 @@ int writePovFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::
                : kBatchUnreadable;
 }
 
-// --set: settings for this run, with the tables sized anew for the
-// capacities among them.
+// The table capacities the settings give.
+std::array<int, 6> capacitySettings(const Settings& s) {
+    return {s.maxSegments, s.maxFreqSteps, s.maxSources, s.maxLoads, s.maxTransLines, s.maxFarFieldPoints};
+}
+
+// --set: settings for this run, with the tables sized anew when a capacity
+// among them changed (start-up has just sized them, and nothing is read
+// into them yet).
 bool applySettings(Model& model, Ui& ui, const std::vector<std::string>& settings) {
+    const std::array<int, 6> before = capacitySettings(model);
     for (const std::string& setting : settings) {
         std::string error;
         if (!applySetting(model, ui, setting, error)) {
@@ -267,7 +275,7 @@ bool applySettings(Model& model, Ui& ui, const std::vector<std::string>& setting
             return false;
         }
     }
-    if (settings.empty()) return true;
+    if (capacitySettings(model) == before) return true;
     model.allocateModelTables(model.maxSegments, model.maxFreqSteps, model.maxSources, model.maxLoads,
                               model.maxTransLines);
     model.allocateFieldTables(model.maxFarFieldPoints);
