@@ -1,5 +1,6 @@
 #include "app/batch.h"
 
+#include <array>
 #include <cmath>
 #include <ctime>
 #include <iostream>
@@ -175,7 +176,9 @@ int calculateModel(Model& model, RecordingUi& ui, const CalcOptions& calc, Batch
     hooks.control.summary = &*result.run;
     // The run's own report is its result (a report that is cut off is none,
     // even when the engine ended well); out/ is not read again.
-    hooks.control.readReport = [&](const std::string& report) { return readRunReport(model, ui, report); };
+    hooks.control.readReport = [&](const std::string&, std::string_view bytes) {
+        return readRunReport(model, ui, bytes);
+    };
     reportProgress(hooks.control, progress);
     progress.begin(calcTaskName(calc.calcKind));
     const bool ran = runCalculation(model, ui, *runner, hooks).has_value();
@@ -255,9 +258,16 @@ int writePovFiles(const Model& model, Ui& ui, const BatchOptions& o, const std::
                : kBatchUnreadable;
 }
 
-// --set: settings for this run, with the tables sized anew for the
-// capacities among them.
+// The table capacities the settings give.
+std::array<int, 6> capacitySettings(const Settings& s) {
+    return {s.maxSegments, s.maxFreqSteps, s.maxSources, s.maxLoads, s.maxTransLines, s.maxFarFieldPoints};
+}
+
+// --set: settings for this run, with the tables sized anew when a capacity
+// among them changed (start-up has just sized them, and nothing is read
+// into them yet).
 bool applySettings(Model& model, Ui& ui, const std::vector<std::string>& settings) {
+    const std::array<int, 6> before = capacitySettings(model);
     for (const std::string& setting : settings) {
         std::string error;
         Diagnostics found;
@@ -268,7 +278,7 @@ bool applySettings(Model& model, Ui& ui, const std::vector<std::string>& setting
             return false;
         }
     }
-    if (settings.empty()) return true;
+    if (capacitySettings(model) == before) return true;
     model.allocateModelTables(model.maxSegments, model.maxFreqSteps, model.maxSources, model.maxLoads,
                               model.maxTransLines);
     model.allocateFieldTables(model.maxFarFieldPoints);
@@ -279,13 +289,18 @@ bool applySettings(Model& model, Ui& ui, const std::vector<std::string>& setting
 
 int runBatch(const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
              std::ostream& out, const ShowViewFn& showView) {
+    Model model;
+    return runBatchOn(model, options, programPath, workingDir, out, showView);
+}
+
+int runBatchOn(Model& model, const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
+               std::ostream& out, const ShowViewFn& showView) {
     TerminalProgress progress = stderrProgress(kProgramName);
     RecordingUi ui([&progress](const std::string& text) {
         progress.interrupt();
         std::cerr << programMessage(kProgramName, text);
     });
     for (Answer a : options.answers) ui.queueAnswer(a);
-    Model model;
     BatchResult result;
     std::string placesNote;
     if (!startUp(model, ui, programPath, &placesNote))

@@ -26,5 +26,9 @@ using ShowViewFn = std::function<int(Model&, Ui&, const ViewRequest&, nlohmann::
 // Without `showView` a --show request is refused.
 int runBatch(const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
              std::ostream& out, const ShowViewFn& showView = {});
+// The same on a fresh `model` the caller keeps: a program that leaves right
+// after the job need not take its tables apart.
+int runBatchOn(Model& model, const BatchOptions& options, const std::string& programPath, const std::string& workingDir,
+               std::ostream& out, const ShowViewFn& showView = {});
 
 } // namespace wavra

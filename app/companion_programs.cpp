@@ -3,26 +3,21 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <vector>
 
+#include "base/environment.h"
 #include "base/places.h"
 
 namespace wavra {
 
-namespace {
-
-bool isSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value;
+bool displayAvailable() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (!environmentValue(name).empty()) return true;
+    return false;
 }
-
-} // namespace
-
-bool displayAvailable() { return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM"); }
 
 std::string runningProgramPath(const char* argv0) {
     std::error_code ec;

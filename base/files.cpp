@@ -154,6 +154,12 @@ bool writeFileAtomicVia(const std::string& path, const std::string& text, const 
     return true;
 }
 
+bool writeFileUnlessSame(const std::string& path, const std::string& text, std::string& reason) {
+    std::string bytes;
+    if (readFileText(path, bytes) && bytes == text) return true;
+    return writeFileAtomic(path, text, reason);
+}
+
 std::string uniqueSuffix() {
     static std::atomic<unsigned long long> counter{0};
     static const unsigned long long seed = [] {

@@ -50,6 +50,13 @@ bool writeFileAtomic(const std::string& path, const std::string& text, std::stri
 bool writeFileAtomicVia(const std::string& path, const std::string& text, const std::string& tempName,
                         std::string& reason);
 
+// As writeFileAtomic, but a file that holds `text` already is left as it
+// is: an engine deck converted again from an unchanged model is not written
+// again (replacing a file costs the file system a flush of the new one and
+// the release of the old one's blocks, the larger part of a small run's own
+// time on disk).
+bool writeFileUnlessSame(const std::string& path, const std::string& text, std::string& reason);
+
 // 16 hexadecimal digits that no other thread or process picks at the same
 // time: for temporary names beside files that others may write too.
 std::string uniqueSuffix();

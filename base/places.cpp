@@ -3,10 +3,10 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "base/environment.h"
 #include "base/files.h"
 
 namespace fs = std::filesystem;
@@ -77,7 +77,7 @@ bool copySettingsFile(const Places& places, const std::string& name, bool& copie
 PlaceProbe systemProbe() {
     PlaceProbe probe;
     probe.variable = [](const std::string& name) -> std::string {
-        if (const char* value = std::getenv(name.c_str()); value && *value) return value;
+        if (std::string value = environmentValue(name.c_str()); !value.empty()) return value;
         if (name != "HOME") return {};
         const passwd* user = getpwuid(getuid());
         return user && user->pw_dir ? user->pw_dir : "";

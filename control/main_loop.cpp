@@ -357,7 +357,9 @@ MainLoop::Next MainLoop::runChoice() {
     hooks.control.progress = [this](int percent) { m_windows.showProgress(percent); };
     hooks.control.stop = [this] { return stopRequest(); };
     hooks.control.stepText = [this](const std::string& text) { m_windows.showProgressText(text); };
-    hooks.control.readReport = [this](const std::string& report) { return readRunReport(m_model, m_ui, report); };
+    hooks.control.readReport = [this](const std::string&, std::string_view bytes) {
+        return readRunReport(m_model, m_ui, bytes);
+    };
     hooks.itsHf = [this](Model& model, Ui& ui, const std::string& report) { exportToItsHf(model, ui, report); };
     RunSummary run;
     hooks.control.summary = &run;

@@ -98,12 +98,8 @@ LoadedFrom loadModel(Model& model, Ui& ui, bool deckOnly, const std::string& rep
     return readInputFileShown(model, ui) ? LoadedFrom::Deck : LoadedFrom::Nothing;
 }
 
-bool readRunReport(Model& model, Ui& ui, const std::string& report) {
-    LineReader in(report);
-    if (!in.isOpen()) {
-        ui.message("Cannot read the engine's report " + report + ".", "wavra", Icon::Critical);
-        return false;
-    }
+bool readRunReport(Model& model, Ui& ui, std::string_view bytes) {
+    LineReader in = LineReader::fromText(bytes);
     // A report the reader refuses is kept aside, not published: its message
     // names it there.
     const std::string kept = sideFileName(model.outDir() + model.modelName + ".out", ".failed");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "core/model.h"
 #include "core/ui.h"
@@ -25,9 +26,9 @@ enum class LoadedFrom { Nothing, Report, Deck };
 // status line), else through ui.
 LoadedFrom loadModel(Model& model, Ui& ui, bool deckOnly, const std::string& reportExt, std::string* notice = nullptr);
 
-// A run's own report (a file of the run's folder) read into the model as
-// the run's result, with the same segment check; false when it is no
-// result (the reader said why).
-bool readRunReport(Model& model, Ui& ui, const std::string& report);
+// A run's own report (the bytes of the report file in the run's folder)
+// read into the model as the run's result, with the same segment check;
+// false when it is no result (the reader said why).
+bool readRunReport(Model& model, Ui& ui, std::string_view bytes);
 
 } // namespace wavra

@@ -346,7 +346,7 @@ bool readInputFile(Model& model, DeckDiagnostics& found) {
         model.summary.deckErrors = static_cast<int>(found.modelFile.size() - before);
         const std::string path = model.outDir() + model.engineBaseName() + ".inp";
         std::string reason;
-        if (!writeFileAtomic(path, text, reason)) {
+        if (!writeFileUnlessSame(path, text, reason)) {
             model.summary.engineDeckUnwritten = true;
             found.engineDeck.push_back({Severity::Warning, "Cannot write the engine deck " + path + ": " + reason});
         }

@@ -206,7 +206,8 @@ EngineStatus convertAndRun(Model& m, Ui& ui, ProcessRunner& runner, const RunHoo
     if (!deck) return EngineStatus::Failed;
     const std::string text = engineDeck(m, *deck, hooks);
     if (!acceptForeignCards(ui, text, *model)) return EngineStatus::Cancelled;
-    if (!sameFile(m.modelPath(), inputPath) && !writeFileAtomic(inputPath, text)) {
+    std::string reason;
+    if (!sameFile(m.modelPath(), inputPath) && !writeFileUnlessSame(inputPath, text, reason)) {
         fail(ui, "Cannot write " + inputPath + ".");
         return EngineStatus::Failed;
     }
@@ -221,9 +222,10 @@ EngineStatus convertAndRun(Model& m, Ui& ui, ProcessRunner& runner, const RunHoo
     // The ItsHF files come from the report this run read in its own folder.
     std::string report;
     if (isItsHf(m) && hooks.itsHf)
-        control.readReport = [&report, read = hooks.control.readReport](const std::string& path) {
-            if (!readFileText(path, report)) report.clear();
-            return !read || read(path);
+        control.readReport = [&report, read = hooks.control.readReport](const std::string& path,
+                                                                        std::string_view bytes) {
+            report = bytes;
+            return !read || read(path, bytes);
         };
     const EngineStatus status = runEngine(m, ui, runner, text, engineOutputName(m), control);
     if (status == EngineStatus::Finished && isItsHf(m) && hooks.itsHf) hooks.itsHf(m, ui, report);

@@ -152,13 +152,14 @@ bool reportFailure(Ui& ui, const std::vector<PartRun>& parts, const std::string&
 // result (it said why) is kept like a failed run's.
 bool publish(Ui& ui, const std::string& report, const std::string& target, const std::string& key,
              const RunControl& control) {
-    if (control.readReport && !control.readReport(report)) {
+    std::string bytes, reason;
+    const bool read = readFileText(report, bytes, &reason);
+    if (!read) critical(ui, "Cannot read the engine's report " + report + ": " + reason + ".");
+    if (!read || (control.readReport && !control.readReport(report, bytes))) {
         const std::string kept = keepFailed(report, target);
         if (!kept.empty()) ui.message(kept.substr(1), "wavra", Icon::Information);
         return false;
     }
-    std::string bytes, reason;
-    readFileText(report, bytes);
     const RunRecord record{key, reportHashOf(bytes), control.source};
     if (publishReport(report, target, recordText(record), reason)) return true;
     critical(ui, "Cannot move the engine's report to " + target + ": " + reason + ".");
@@ -398,9 +399,10 @@ bool reuseReport(const Model& model, const std::string& target, const std::strin
     if (control.source.modelPath.empty()) return false;
     RunFiles files(model.outDir());
     std::string record;
+    std::string bytes;
     if (!files.ok() || !snapshotReport(target, files.snapshot(), record)) return false;
-    if (!reusableReport(files.snapshot(), parseRecord(record), key, control.source)) return false;
-    return !control.readReport || control.readReport(files.snapshot());
+    if (!reusableReport(files.snapshot(), parseRecord(record), key, control.source, bytes)) return false;
+    return !control.readReport || control.readReport(files.snapshot(), bytes);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/model.h"
@@ -47,8 +48,9 @@ struct RunControl {
     // folder, into the model as the run's result (and checks it); false,
     // said through the Ui, when it is no result. The report is published as
     // out/<name>.out only after that, so the result a run returns is the
-    // report it made, whatever other runs of the model do meanwhile.
-    std::function<bool(const std::string& report)> readReport;
+    // report it made, whatever other runs of the model do meanwhile. `bytes`
+    // is the report as read once for the model and the record's hash.
+    std::function<bool(const std::string& report, std::string_view bytes)> readReport;
     // The model file the deck was made from, for the report's record.
     ReportSource source;
     // During a frequency loop: "Frequency step 3 of 11", for the status

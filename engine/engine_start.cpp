@@ -1,8 +1,8 @@
 #include "engine/engine_start.h"
 
-#include <cstdlib>
 #include <filesystem>
 
+#include "base/environment.h"
 #include "engine/engine_choice.h"
 #include "engine/engine_run.h"
 #include "engine/process.h"
@@ -14,13 +14,6 @@ namespace {
 constexpr const char* kLapackProgram = "nec2c-lapack";
 constexpr const char* kPlainProgram = "nec2c";
 
-// An environment variable as the launcher's ${NAME:-} sees it: empty when
-// unset.
-std::string variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
 // True when exe/ENGINE is the launcher itself (a link to it).
 bool linksToLauncher(const Model& model, const std::string& engine) {
     std::error_code error;
@@ -30,16 +23,16 @@ bool linksToLauncher(const Model& model, const std::string& engine) {
 } // namespace
 
 std::vector<std::string> lapackEnvironment(int threads) {
-    std::string solver = threads > 0 ? std::to_string(threads) : variable("OPENBLAS_NUM_THREADS");
+    std::string solver = threads > 0 ? std::to_string(threads) : environmentValue("OPENBLAS_NUM_THREADS");
     if (solver.empty()) solver = std::to_string(allowedCores());
-    std::string fill = threads > 0 ? solver : variable("OMP_NUM_THREADS");
+    std::string fill = threads > 0 ? solver : environmentValue("OMP_NUM_THREADS");
     if (fill.empty()) fill = solver;
-    std::string timeout = variable("OPENBLAS_THREAD_TIMEOUT");
+    std::string timeout = environmentValue("OPENBLAS_THREAD_TIMEOUT");
     if (timeout.empty()) timeout = "20";
     // The fill's idle OpenMP threads sleep at once instead of spinning into
     // the factorisation, whose OpenBLAS threads need every core; the fill
     // is one parallel region per frequency, so waking them costs nothing.
-    std::string wait = variable("OMP_WAIT_POLICY");
+    std::string wait = environmentValue("OMP_WAIT_POLICY");
     if (wait.empty()) wait = "passive";
     return {"OPENBLAS_NUM_THREADS=" + solver, "OMP_NUM_THREADS=" + fill, "OPENBLAS_THREAD_TIMEOUT=" + timeout,
             "OMP_WAIT_POLICY=" + wait};

@@ -34,6 +34,17 @@ std::string tailOf(const std::string& path) {
     return text;
 }
 
+// The last non-blank lines of a text, at most `count`, oldest first.
+std::vector<std::string> lastLinesOf(std::string_view text, size_t count) {
+    std::vector<std::string> lines;
+    forEachLine(text, [&](std::string_view line) {
+        if (!trim(line).empty()) lines.emplace_back(line);
+        return true;
+    });
+    if (lines.size() > count) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(count));
+    return lines;
+}
+
 // Renames without first removing the target: on one file system the
 // target is replaced in one step.
 bool replaceFile(const std::string& from, const std::string& to) {
@@ -44,22 +55,16 @@ bool replaceFile(const std::string& from, const std::string& to) {
 
 } // namespace
 
-bool reportComplete(const std::string& path) {
-    const std::vector<std::string> last = lastLines(path, 1);
+bool reportComplete(const std::string& path) { return reportTextComplete(tailOf(path)); }
+
+bool reportTextComplete(std::string_view text) {
+    const std::vector<std::string> last = lastLinesOf(text, 1);
     if (last.empty()) return false;
     const std::string line = trim(last.front());
     return line.rfind("TOTAL RUN TIME", 0) == 0 || line.rfind("RUN TIME", 0) == 0;
 }
 
-std::vector<std::string> lastLines(const std::string& path, size_t count) {
-    std::vector<std::string> lines;
-    forEachLine(tailOf(path), [&](std::string_view line) {
-        if (!trim(line).empty()) lines.emplace_back(line);
-        return true;
-    });
-    if (lines.size() > count) lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(count));
-    return lines;
-}
+std::vector<std::string> lastLines(const std::string& path, size_t count) { return lastLinesOf(tailOf(path), count); }
 
 std::string sideFileName(const std::string& report, std::string_view suffix) {
     const std::string dir = directoryOf(report);

@@ -18,6 +18,8 @@ namespace wavra {
 // RUN TIME" of nec2c, "RUN TIME =" of the classic engines): the engine got
 // to the end of the deck. A report cut off by a full disk or a crash has none.
 bool reportComplete(const std::string& path);
+// The same for a report's text.
+bool reportTextComplete(std::string_view text);
 
 // The last non-blank lines of a text file, at most `count`, oldest first.
 std::vector<std::string> lastLines(const std::string& path, size_t count);

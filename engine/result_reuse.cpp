@@ -106,12 +106,11 @@ std::optional<RunRecord> readRecord(const std::string& report) {
 }
 
 bool reusableReport(const std::string& report, const std::optional<RunRecord>& record, const std::string& key,
-                    const ReportSource& source) {
+                    const ReportSource& source, std::string& bytes) {
     if (!record || record->runKey != key || source.modelPath.empty() || record->source.modelPath != source.modelPath ||
         record->source.modelHash != source.modelHash)
         return false;
-    std::string bytes;
-    return reportComplete(report) && readFileText(report, bytes) && record->reportHash == reportHashOf(bytes);
+    return readFileText(report, bytes) && reportTextComplete(bytes) && record->reportHash == reportHashOf(bytes);
 }
 
 } // namespace wavra

@@ -52,8 +52,8 @@ std::optional<RunRecord> readRecord(const std::string& report);
 
 // True when `report` (a snapshot of the published one) is complete, its
 // record names `key` and `source`, and the report is the one the record was
-// written for.
+// written for; `bytes` then holds the report.
 bool reusableReport(const std::string& report, const std::optional<RunRecord>& record, const std::string& key,
-                    const ReportSource& source);
+                    const ReportSource& source, std::string& bytes);
 
 } // namespace wavra
