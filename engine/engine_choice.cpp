@@ -38,24 +38,26 @@ void setexe(Model& model, Ui& ui, int segments) {
     ui.message("No engine for " + count + " segments available !");
 }
 
-void selectEngine(Model& model, std::string_view name) {
-    const char flag = model.engineName.empty() ? '&' : model.engineName.front();
+void selectEngine(Settings& settings, std::string_view name) {
+    const char flag = settings.engineName.empty() ? '&' : settings.engineName.front();
     std::string text = flag + std::string(name);
     if (text.size() < 9) text.resize(9, ' ');
-    model.engineName = text;
+    settings.engineName = text;
 }
 
-std::string engineOf(const Model& model) {
-    if (model.engineName.size() < 2) return {};
-    std::string name = model.engineName.substr(1);
+std::string engineOf(const Settings& settings) {
+    if (settings.engineName.size() < 2) return {};
+    std::string name = settings.engineName.substr(1);
     name.erase(name.find_last_not_of(' ') + 1);
     return name;
 }
 
-bool waitFlagSet(const Model& model) { return !model.engineName.empty() && model.engineName.front() != '&'; }
+bool waitFlagSet(const Settings& settings) {
+    return !settings.engineName.empty() && settings.engineName.front() != '&';
+}
 
-bool isSpecialEngine(const Model& model) {
-    return model.engineName.size() >= 6 && model.engineName.compare(4, 2, "32") == 0;
+bool isSpecialEngine(const Settings& settings) {
+    return settings.engineName.size() >= 6 && settings.engineName.compare(4, 2, "32") == 0;
 }
 
 bool isValidEngineName(std::string_view name) {
@@ -65,8 +67,8 @@ bool isValidEngineName(std::string_view name) {
     return true;
 }
 
-std::string launcherPath(const Model& model, std::string_view name) {
-    return model.installDir + "exe/" + std::string(name);
+std::string launcherPath(const ModelFile& file, std::string_view name) {
+    return file.installDir + "exe/" + std::string(name);
 }
 
 } // namespace wavra

@@ -35,19 +35,19 @@ std::vector<std::string> engineNames();
 void setexe(Model& model, Ui& ui, int segments);
 
 // engineName = the current window flag + name, padded to 9 characters.
-void selectEngine(Model& model, std::string_view name);
+void selectEngine(Settings& settings, std::string_view name);
 
 // The engine's name: engineName from its second character, without the
 // blanks that pad it.
-std::string engineOf(const Model& model);
+std::string engineOf(const Settings& settings);
 // True when the window flag asks to show the engine's console output.
-bool waitFlagSet(const Model& model);
+bool waitFlagSet(const Settings& settings);
 // True for the special engine ("32" at characters 5 and 6 of engineName).
-bool isSpecialEngine(const Model& model);
+bool isSpecialEngine(const Settings& settings);
 // Engine names are plain file names in exe/: letters, digits and '_'.
 bool isValidEngineName(std::string_view name);
 
 // installDir + "exe/" + name: the launcher of an engine.
-std::string launcherPath(const Model& model, std::string_view name);
+std::string launcherPath(const ModelFile& file, std::string_view name);
 
 } // namespace wavra
