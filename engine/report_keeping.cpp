@@ -58,6 +58,10 @@ bool replaceFile(const std::string& from, const std::string& to) {
 bool reportComplete(const std::string& path) { return reportTextComplete(tailOf(path)); }
 
 bool reportTextComplete(std::string_view text) {
+    // Only the end is looked at, as of a file: a whole report's lines are
+    // never split up for its last one.
+    const size_t tail = static_cast<size_t>(kTailBytes);
+    if (text.size() > tail) text.remove_prefix(text.size() - tail);
     const std::vector<std::string> last = lastLinesOf(text, 1);
     if (last.empty()) return false;
     const std::string line = trim(last.front());
