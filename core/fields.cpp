@@ -44,11 +44,4 @@ std::string getField(Diagnostics& found, std::string_view line, int n, std::stri
     return "*";
 }
 
-std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator) {
-    Diagnostics found;
-    std::string field = getField(found, line, n, separator);
-    showDiagnostics(ui, found);
-    return field;
-}
-
 } // namespace wavra

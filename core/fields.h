@@ -13,10 +13,8 @@ namespace wavra {
 // Field n of a line (see the deck format): separators are comma, blank and
 // tab when `separator` is empty, else that character and tab. |n| > 100 keeps
 // apostrophes as text; otherwise an apostrophe starts a comment. A missing
-// field gives "*", with the message "Fld ..." when n is positive.
-std::string getField(Ui& ui, std::string_view line, int n, std::string_view separator);
-// The same with the message "Fld ..." added to `found` (line unknown: the
-// caller that knows it sets it).
+// field gives "*", with the message "Fld ..." added to `found` when n is
+// positive (line unknown: the caller that knows it sets it).
 std::string getField(Diagnostics& found, std::string_view line, int n, std::string_view separator);
 // The same field for readers that collect their own diagnostics: nullopt
 // where getField gives "*", and no message.

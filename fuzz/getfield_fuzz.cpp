@@ -3,7 +3,7 @@
 // field, beyond 100 for apostrophes kept as text), the fifth the separator
 // (0 for the default comma/blank/tab set); the rest is the line. The result
 // must be "*" for a missing field or a piece of the line, and only a missing
-// required field may show a message.
+// required field may give a diagnostic.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -11,7 +11,6 @@
 
 #include "base/text.h"
 #include "core/fields.h"
-#include "core/ui.h"
 
 using namespace wavra;
 
@@ -21,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(&n, data, sizeof n);
     const std::string separator = data[4] == 0 ? std::string() : std::string(1, static_cast<char>(data[4]));
     const std::string line(reinterpret_cast<const char*>(data + 5), size - 5);
-    RecordingUi ui;
-    const std::string field = getField(ui, line, n, separator);
+    Diagnostics found;
+    const std::string field = getField(found, line, n, separator);
     const bool missing = field == "*";
     if (!missing && line.find(field) == std::string::npos) std::abort();
-    if (!ui.messages().empty() && !(missing && n > 0 && ui.messages().size() == 1)) std::abort();
+    if (!found.empty() && !(missing && n > 0 && found.size() == 1)) std::abort();
     return 0;
 }
