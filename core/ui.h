@@ -124,21 +124,6 @@ protected:
     Ui& m_inner;
 };
 
-// Counts the messages shown through it, so an operation can tell whether
-// anything went wrong (every message of a deck conversion is an error).
-class CountingUi : public ForwardingUi {
-public:
-    using ForwardingUi::ForwardingUi;
-    void showMessage(const std::string& text, const std::string& title, Icon icon) override {
-        ++m_count;
-        ForwardingUi::showMessage(text, title, icon);
-    }
-    int count() const { return m_count; }
-
-private:
-    int m_count = 0;
-};
-
 // Holds back floods of like messages during one operation (reading a deck
 // with thousands of unknown symbols would otherwise open as many message
 // boxes). Messages are alike when they differ only in quoted names and

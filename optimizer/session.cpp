@@ -40,28 +40,6 @@ std::vector<double> numbersOf(const std::vector<WrittenValue>& values) {
     return numbers;
 }
 
-// Holds the messages of a trial's conversion until the trial's report is
-// read, so that trials converted together show their messages in the order
-// of trials run one after another.
-class DeferredUi : public ForwardingUi {
-public:
-    using ForwardingUi::ForwardingUi;
-    void showMessage(const std::string& text, const std::string& title, Icon icon) override {
-        m_held.push_back({text, title, icon});
-    }
-    void replay() {
-        for (const auto& m : m_held) m_inner.showMessage(m.text, m.title, m.icon);
-        m_held.clear();
-    }
-
-private:
-    struct Held {
-        std::string text, title;
-        Icon icon;
-    };
-    std::vector<Held> m_held;
-};
-
 bool isSweepKind(int kind) { return kind == kCalcItsHfArea || kind == kCalcItsHfPointToPoint; }
 
 int16_t calcKindOf(FirstRun first) {
@@ -84,9 +62,8 @@ std::vector<std::string> withoutPrintCards(std::vector<std::string> lines) {
 class OptimizerSession::Trials : public SearchHost {
 public:
     struct Pending {
-        explicit Pending(Model& model, Ui& shownUi) : job(model.outDir()), ui(shownUi) {}
+        explicit Pending(const Model& model) : job(model.outDir()) {}
         EngineJob job;
-        DeferredUi ui;
         std::string key;     // of the trial's deck, for the record
         ReportSource source; // the working model as written for the trial
     };
@@ -145,7 +122,7 @@ private:
 bool OptimizerSession::Trials::startTrial(const std::vector<double>& values) {
     const std::optional<std::string> text = s.writeWorkingModel(values);
     if (!text) return false;
-    auto pending = std::make_unique<Pending>(m, s.m_ui);
+    auto pending = std::make_unique<Pending>(m);
     Diagnostics found;
     std::string deck = convertDeck(m, m, m, found, *text);
     if (!found.empty()) {
@@ -184,7 +161,6 @@ bool OptimizerSession::Trials::waitForChunk() {
 }
 
 bool OptimizerSession::Trials::readTrial(Pending& p, ParamValues& values) {
-    p.ui.replay();
     const std::string report = p.job.files().report();
     if (reportRunFailure(s.m_ui, p.job.outcome(), engineOf(m), report, m.outDir() + engineOutputName(m))) return false;
     LineReader in(report);
