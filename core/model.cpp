@@ -5,7 +5,7 @@
 
 namespace wavra {
 
-Model::Model() : degToRad(4.0 * std::atan(1.0) / 180.0) {
+Model::Model() {
     const auto rows = static_cast<size_t>(constCapacity) + 1;
     constNames.assign(rows, std::string());
     constValues.assign(rows, 0.0);

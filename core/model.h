@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -325,9 +326,11 @@ struct Model : Settings, ModelFile, Geometry, Results, ViewState, Calculation, S
     Model();
 
     // --- fixed values ---------------------------------------------------
-    double degToRad;
-    char tabChar = '\t';
-    char lineFeed = '\n';
+    // Degrees to radians (4 atan(1) / 180): angles are kept in degrees
+    // everywhere and turned into radians only inside computations.
+    static constexpr double degToRad = std::numbers::pi / 180;
+    static constexpr char tabChar = '\t';
+    static constexpr char lineFeed = '\n';
 
     // --- what the main window shows ---------------------------------------------------------
     Summary summary;

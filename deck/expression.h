@@ -4,7 +4,6 @@
 // errors) are added to a list of diagnostics for the caller to show.
 #pragma once
 
-#include <numbers>
 #include <string>
 #include <string_view>
 
@@ -56,10 +55,6 @@ bool findConstantValue(const Symbols& symbols, std::string_view name, double& va
 // with value 0 and flag 0 so it is reported only once. False when the table
 // was full and the name could not be added.
 bool reportMissingConstant(Symbols& symbols, Diagnostics& found, std::string_view name);
-
-// Degrees to radians: the trigonometric functions of expressions take
-// degrees, and so do the phases of imported sources.
-inline constexpr double kDegToRad = std::numbers::pi / 180;
 
 // --- helpers shared by the evaluator files ---------------------------------
 

@@ -63,17 +63,17 @@ const std::array<Function, 12> kFunctions{{
     {"abs", [](double x) { return std::fabs(x); }},
     // The argument is scaled from degrees like those of sin/cos/tan; the
     // result is in radians. Decks written for this rule rely on it.
-    {"atn", [](double x) { return std::atan(x * kDegToRad); }},
-    {"cos", [](double x) { return std::cos(x * kDegToRad); }},
+    {"atn", [](double x) { return std::atan(x * Model::degToRad); }},
+    {"cos", [](double x) { return std::cos(x * Model::degToRad); }},
     {"exp", [](double x) { return std::exp(x); }},
     {"fix", [](double x) { return std::trunc(x); }},
     {"int", [](double x) { return std::floor(x); }},
     {"log", [](double x) { return x > 0 ? std::log(x) : std::nan(""); }},
     {"rnd", [](double x) { return randomValue(x); }},
     {"sgn", [](double x) { return sign(x); }},
-    {"sin", [](double x) { return std::sin(x * kDegToRad); }},
+    {"sin", [](double x) { return std::sin(x * Model::degToRad); }},
     {"sqr", [](double x) { return x >= 0 ? std::sqrt(x) : std::nan(""); }},
-    {"tan", [](double x) { return std::tan(x * kDegToRad); }},
+    {"tan", [](double x) { return std::tan(x * Model::degToRad); }},
 }};
 
 const Function* findFunction(std::string_view name) {

@@ -110,8 +110,8 @@ WireRewrite rewriteWireLines(std::string_view deck, const Geometry& m, const std
             out.text.append(text);
         } else {
             if (hasSymbols(text)) out.dropsSymbols = true;
-            out.text += gwLineOf(m, wire, '\t', scale, taperFollows(lines, k));
-            if (const std::string comment = commentOf(text); !comment.empty()) out.text += '\t' + comment;
+            out.text += gwLineOf(m, wire, Model::tabChar, scale, taperFollows(lines, k));
+            if (const std::string comment = commentOf(text); !comment.empty()) out.text += Model::tabChar + comment;
         }
         out.text.append(lines[k].ending);
     }

@@ -263,7 +263,7 @@ void AntConverter::source(const std::vector<std::string>& fields, const std::str
     --m_sourcesLeft;
     const std::string magnitude = field(fields, 4), phase = field(fields, 5);
     const double m = magnitude.empty() ? 1 : value(magnitude);
-    const double angle = (phase.empty() ? 0 : value(phase)) * kDegToRad;
+    const double angle = (phase.empty() ? 0 : value(phase)) * Model::degToRad;
     auto part = [](double v) { return formatPicture(v, "0.####"); };
     write(joinFields(
         {"EX", "0", tag, formatPicture(segment, "##0"), "00", part(m * std::cos(angle)), part(m * std::sin(angle))}));
