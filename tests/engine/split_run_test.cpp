@@ -261,9 +261,9 @@ int processesIn(const std::string& dir) {
 TEST_F(SplitRunTest, CancelEndsEveryEngineOfTheRunAndKeepsThePreviousReport) {
     const LoopCase c{"cancel", kCalcOriginal,
                      "CM long loop\nCE\nGW 1 400 0 0 -5.2 0 0 5.2 0.001\nGE 0\nEX 0 1 200 0 1 0\n"
-                     "FR 0 40 0 0 13.5 0.1\n" +
+                     "FR 0 100 0 0 13.5 0.1\n" +
                          kPattern + "EN\n",
-                     40};
+                     100};
     Model m;
     load(m, c);
     m.parallelRuns = 2;
@@ -273,9 +273,12 @@ TEST_F(SplitRunTest, CancelEndsEveryEngineOfTheRunAndKeepsThePreviousReport) {
     RunHooks hooks;
     RunSummary summary;
     hooks.control.summary = &summary;
+    // Cancel comes after about a second; each part's 50 steps take the
+    // engine some three seconds, so it always meets running engines.
     hooks.control.stop = [&polls] { return ++polls > 4 ? StopReason::Cancel : StopReason::None; };
     EXPECT_EQ(calculate(m, ui, *runner, hooks), EngineStatus::Stopped);
     EXPECT_EQ(summary.parts, 2);
+    ASSERT_FALSE(ui.messages().empty());
     EXPECT_EQ(ui.messages().back(), "Calculation cancelled: the NEC-2 engine NEC2D512 was stopped.");
     EXPECT_EQ(readText(tree.report("loop.out")), previous);
     EXPECT_TRUE(test::runDirectories(tree.path()).empty());
